@@ -1,0 +1,58 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <exception>
+
+// Base of the program's own exceptions; the message is what the user sees.
+class EMorvanelError : public std::exception {
+public:
+    explicit EMorvanelError(QString Message) : FMessage(std::move(Message)), FUtf8(FMessage.toUtf8()) {}
+    const QString& Message() const { return FMessage; }
+    const char* what() const noexcept override { return FUtf8.constData(); }
+
+private:
+    QString FMessage;
+    QByteArray FUtf8;
+};
+
+// The runtime's input/output error: a file could not be opened, read or written.
+class EInOutError : public EMorvanelError {
+public:
+    EInOutError(int ErrorCode, const QString& Message) : EMorvanelError(Message), ErrorCode(ErrorCode) {}
+    int ErrorCode;
+};
+
+// A plain error with a message of its own (format errors of the loaders and the like).
+class EConvertError : public EMorvanelError {
+public:
+    using EMorvanelError::EMorvanelError;
+};
+
+// Error codes and texts as the runtime reports them.
+enum : int { ioFileNotFound = 2, ioPathNotFound = 3, ioAccessDenied = 5, ioReadPastEnd = 100, ioDiskFull = 101 };
+[[noreturn]] void RaiseInOutError(int ErrorCode, const QString& FileName = QString());
+
+// Whole-file read of the file at its real path; throws EInOutError.
+QByteArray ReadWholeFile(const QString& Path);
+// Reads at most MaxBytes bytes from the start of the file; throws EInOutError.
+QByteArray ReadFileHead(const QString& Path, qint64 MaxBytes);
+// Atomic whole-file write (temporary file, then rename): a failed save leaves an
+// existing file untouched. Throws EInOutError.
+void WriteWholeFile(const QString& Path, const QByteArray& Data);
+
+// Bounds-checked view of file data: reads past the end give the fallback value.
+class TByteView {
+public:
+    explicit TByteView(const QByteArray& Data) : FData(Data) {}
+    int Size() const { return int(FData.size()); }
+    bool Has(qint64 Index) const { return Index >= 0 && Index < FData.size(); }
+    quint8 At(qint64 Index, quint8 Fallback = 0) const {
+        return Has(Index) ? quint8(FData.at(Index)) : Fallback;
+    }
+    // 16-bit words, little and big endian; -1 when the word does not lie inside the data.
+    int WordLE(qint64 Index) const { return Has(Index + 1) ? At(Index) | (At(Index + 1) << 8) : -1; }
+    int WordBE(qint64 Index) const { return Has(Index + 1) ? (At(Index) << 8) | At(Index + 1) : -1; }
+
+private:
+    const QByteArray& FData;
+};

@@ -1,0 +1,25 @@
+#pragma once
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+// JPEG pictures through libjpeg. Codec failures raise EConvertError with the text
+// "JPEG-Fehler #%d" and the codec's message number; the process never exits.
+class TJPEGImage {
+public:
+    int CompressionQuality = 90; // the class's default, used by the picture window
+
+    void LoadFromData(const QByteArray& Data); // throws
+    void LoadFromFile(const QString& Path);    // throws EInOutError or the JPEG error
+    QByteArray SaveToData() const;             // throws
+    void SaveToFile(const QString& Path) const;
+
+    void Assign(const QImage& Image) { FImage = Image.convertToFormat(QImage::Format_RGB32); }
+    const QImage& Image() const { return FImage; }
+    int Width() const { return FImage.width(); }
+    int Height() const { return FImage.height(); }
+    bool Empty() const { return FImage.isNull(); }
+
+private:
+    QImage FImage;
+};

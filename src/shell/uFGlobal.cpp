@@ -1,0 +1,5 @@
+#include "uFGlobal.h"
+
+TfGlobal* fGlobal = nullptr;
+
+TfGlobal::TfGlobal(QObject* Parent) : QObject(Parent) { setObjectName(QStringLiteral("fGlobal")); }

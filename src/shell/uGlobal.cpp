@@ -1,0 +1,361 @@
+#include "uGlobal.h"
+
+#include "IniFile.h"
+#include "JPEGImage.h"
+#include "Resources.h"
+#include "uMain.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <memory>
+
+QString SettingsFolder;
+QString ProgramFolder;
+QString LanguageFolder;
+QString ManualsFolder;
+
+const QString VersionText = QStringLiteral("Version " MORVANEL_VERSION " / 06.12.2026");
+
+QString LngFile = QStringLiteral("german.lng");
+quint8 phoformat = 0;
+quint8 pic2x2mode = 0;
+QString openpath;
+quint32 col0, col1, col2, col3;
+quint32 fontforecolor, fontbackcolor, gr8forecolor, gr8backcolor;
+quint32 listingforecolor, listingbackcolor, listingprintforecolor, listingprintbackcolor;
+quint32 textforecolor, textbackcolor, textPrintforecolor, textPrintbackcolor;
+quint32 CurrentColors[4];
+int TextMode = -1;
+int BeepCount = 0;
+int HintHidePause = 2500;
+
+namespace {
+TMessageBoxHook MessageBoxHook;
+int FontId = -1;
+std::unique_ptr<QTemporaryDir> TempDir;
+
+QString WithSlash(const QString& S) { return S.endsWith(QLatin1Char('/')) ? S : S + QLatin1Char('/'); }
+} // namespace
+
+// ---------------------------------------------------------------- folders
+
+QString GetSpecialFolder(int FolderId) {
+    if (FolderId != 28) return QString();
+    QString Path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    while (Path.size() > 1 && Path.endsWith(QLatin1Char('/'))) Path.chop(1);
+    return Path;
+}
+
+void InitFolders() {
+    QString Base = GetSpecialFolder(28);
+    // Never fall back to the file-system root: use the home folder instead.
+    if (Base.isEmpty() || Base == QLatin1String("/")) {
+        QString Home = QDir::homePath();
+        Base = (Home.isEmpty() || Home == QLatin1String("/") ? QDir::tempPath() : Home) +
+               QStringLiteral("/.local/share");
+    }
+    SettingsFolder = WithSlash(Base) + QStringLiteral("TEVRA/Morvanel/");
+    if (!QDir().mkpath(SettingsFolder))
+        ShowErrorMsg(QStringLiteral("Das Verzeichnis %1 kann nicht erstellt werden").arg(SettingsFolder));
+    ProgramFolder = WithSlash(QCoreApplication::applicationDirPath());
+    LanguageFolder = ProgramFolder + QStringLiteral("langscripts/");
+    ManualsFolder = ProgramFolder + QStringLiteral("manuals/");
+    if (openpath.isEmpty()) openpath = ProgramFolder;
+}
+
+QString TempFolder() {
+    if (!TempDir) TempDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/morvanel-XXXXXX"));
+    return WithSlash(TempDir->path());
+}
+
+// ---------------------------------------------------------------- settings
+
+QString SettingsFileName() { return SettingsFolder + QStringLiteral("Morvanel.INI"); }
+
+void SetSettingsDefaults() {
+    LngFile = QStringLiteral("german.lng");
+    phoformat = 0;
+    col0 = 0x000000;
+    col1 = 0x5FB7CF;
+    col2 = 0x70D890;
+    col3 = 0x904F1F;
+    fontforecolor = 0xFFFFFF;
+    fontbackcolor = 0x904F1F;
+    gr8forecolor = 0xFFFFFF;
+    gr8backcolor = 0x000000;
+    listingforecolor = 0xFFFFFF;
+    listingbackcolor = 0x904F1F;
+    listingprintforecolor = 0x000000;
+    listingprintbackcolor = 0xFFFFFF;
+    textforecolor = 0xFFFFFF;
+    textbackcolor = 0x904F1F;
+    textPrintforecolor = 0x000000;
+    textPrintbackcolor = 0xFFFFFF;
+    pic2x2mode = 0;
+    openpath = ProgramFolder;
+}
+
+void LoadSettings() {
+    TIniFile Ini(SettingsFileName());
+    const QString S = QStringLiteral("Setup"), D = QStringLiteral("default");
+    LngFile = Ini.ReadString(S, QStringLiteral("LngFile"), QStringLiteral("german.lng"));
+    const int Left = Ini.ReadInteger(S, QStringLiteral("left"), 10);
+    const int Top = Ini.ReadInteger(S, QStringLiteral("top"), 10);
+    const int Width = Ini.ReadInteger(S, QStringLiteral("width"), 625);
+    const int Height = Ini.ReadInteger(S, QStringLiteral("height"), 475);
+    if (frmMain) {
+        frmMain->move(Left, Top);
+        frmMain->resize(Width, Height);
+    }
+    auto Col = [&](const char* Key, quint32 Def) { return quint32(Ini.ReadInteger(D, QLatin1String(Key), int(Def))); };
+    phoformat = quint8(Ini.ReadInteger(D, QStringLiteral("phoformat"), 0));
+    col0 = Col("col0", 0x000000);
+    col1 = Col("col1", 0x5FB7CF);
+    col2 = Col("col2", 0x70D890);
+    col3 = Col("col3", 0x904F1F);
+    fontforecolor = Col("fontforecolor", 0xFFFFFF);
+    fontbackcolor = Col("fontbackcolor", 0x904F1F);
+    gr8forecolor = Col("gr8forecolor", 0xFFFFFF);
+    gr8backcolor = Col("gr8backcolor", 0x000000);
+    listingforecolor = Col("listingforecolor", 0xFFFFFF);
+    listingbackcolor = Col("listingbackcolor", 0x904F1F);
+    listingprintforecolor = Col("listingprintforecolor", 0x000000);
+    listingprintbackcolor = Col("listingprintbackcolor", 0xFFFFFF);
+    textforecolor = Col("textforecolor", 0xFFFFFF);
+    textbackcolor = Col("textbackcolor", 0x904F1F);
+    textPrintforecolor = Col("textPrintforecolor", 0x000000);
+    textPrintbackcolor = Col("textPrintbackcolor", 0xFFFFFF);
+    pic2x2mode = quint8(Ini.ReadInteger(D, QStringLiteral("pic2x2mode"), 0));
+    openpath = Ini.ReadString(D, QStringLiteral("openpath"), ProgramFolder);
+    CurrentColors[0] = col0;
+    CurrentColors[1] = col1;
+    CurrentColors[2] = col2;
+    CurrentColors[3] = col3;
+}
+
+void SaveSettings() {
+    TIniFile Ini(SettingsFileName());
+    const QString S = QStringLiteral("Setup"), D = QStringLiteral("default");
+    Ini.WriteString(S, QStringLiteral("LngFile"), LngFile);
+    int Left = 10, Top = 10, Width = 625, Height = 475;
+    if (frmMain) {
+        const QRect R = frmMain->isMaximized() || frmMain->isMinimized() ? frmMain->normalGeometry()
+                                                                          : QRect(frmMain->pos(), frmMain->size());
+        Left = R.x();
+        Top = R.y();
+        Width = R.width();
+        Height = R.height();
+    }
+    Ini.WriteInteger(S, QStringLiteral("left"), Left);
+    Ini.WriteInteger(S, QStringLiteral("top"), Top);
+    Ini.WriteInteger(S, QStringLiteral("width"), Width);
+    Ini.WriteInteger(S, QStringLiteral("height"), Height);
+    auto Col = [&](const char* Key, quint32 V) { Ini.WriteInteger(D, QLatin1String(Key), int(V)); };
+    Col("phoformat", phoformat);
+    Col("col0", col0);
+    Col("col1", col1);
+    Col("col2", col2);
+    Col("col3", col3);
+    Col("fontbackcolor", fontbackcolor);
+    Col("fontforecolor", fontforecolor);
+    Col("gr8forecolor", gr8forecolor);
+    Col("gr8backcolor", gr8backcolor);
+    Col("listingbackcolor", listingbackcolor);
+    Col("listingforecolor", listingforecolor);
+    Col("listingprintbackcolor", listingprintbackcolor);
+    Col("listingprintforecolor", listingprintforecolor);
+    Col("textbackcolor", textbackcolor);
+    Col("textforecolor", textforecolor);
+    Col("textprintbackcolor", textPrintbackcolor);
+    Col("textprintforecolor", textPrintforecolor);
+    Col("pic2x2mode", pic2x2mode);
+    Ini.WriteString(D, QStringLiteral("openpath"), openpath);
+    Ini.UpdateFile();
+}
+
+// ---------------------------------------------------------------- messages
+
+QString CurrentLanguageFile() { return FindFileCaseInsensitive(LanguageFolder, LngFile); }
+
+QString GetMsg(const QString& Key) {
+    const QString Path = CurrentLanguageFile();
+    if (!QFileInfo(Path).isFile()) {
+        ShowWarningMsg(Path + QStringLiteral(" not found!"));
+        return QString();
+    }
+    TIniFile Ini(Path);
+    return Ini.ReadString(QStringLiteral("GeneralMsg"), Key, QStringLiteral("Translation missing!"));
+}
+
+void SetMessageBoxHook(TMessageBoxHook Hook) { MessageBoxHook = std::move(Hook); }
+
+static void ShowBox(TMsgKind Kind, const QString& Caption, const QString& Text) {
+    if (MessageBoxHook) {
+        MessageBoxHook(Kind, Caption, Text);
+        return;
+    }
+    static const QMessageBox::Icon Icons[] = {QMessageBox::Information, QMessageBox::Warning,
+                                              QMessageBox::Critical, QMessageBox::NoIcon};
+    QMessageBox Box(Icons[int(Kind)], Caption, Text, QMessageBox::Ok, QApplication::activeWindow());
+    Box.exec();
+}
+
+void ShowInfoMsg(const QString& Text) { ShowBox(TMsgKind::Info, QStringLiteral("Informationen"), Text); }
+void ShowWarningMsg(const QString& Text) { ShowBox(TMsgKind::Warning, QStringLiteral("Warnung"), Text); }
+void ShowErrorMsg(const QString& Text) { ShowBox(TMsgKind::Error, QStringLiteral("Fehler"), Text); }
+void ShowPlainMsg(const QString& Text) {
+    QString Title = QCoreApplication::applicationName();
+    ShowBox(TMsgKind::Plain, Title.isEmpty() ? QStringLiteral("Morvanel") : Title, Text);
+}
+
+void MessageBeep(unsigned) {
+    ++BeepCount;
+    QApplication::beep();
+}
+
+void ShowHourglass() {
+    if (!QApplication::overrideCursor()) QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void ShowNormalCursor() {
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
+
+void HandleException(const std::exception& E) {
+    ShowNormalCursor();
+    if (auto* M = dynamic_cast<const EMorvanelError*>(&E))
+        ShowErrorMsg(M->Message());
+    else
+        ShowErrorMsg(QString::fromLocal8Bit(E.what()));
+}
+
+void HandleUnknownException() {
+    ShowNormalCursor();
+    ShowErrorMsg(QStringLiteral("Unbekannter Fehler"));
+}
+
+// ---------------------------------------------------------------- files and names
+
+void DeleteFileIfExists(const QString& FileName) {
+    if (QFileInfo(FileName).isFile()) QFile::remove(FileName);
+}
+
+QString NameBeforeDot(const QString& Name) {
+    int P = Name.indexOf(QLatin1Char('.'));
+    return P < 0 ? Name : Name.left(P);
+}
+
+qint64 GetFileLength(const QString& FileName) {
+    QFile F(FileName);
+    if (FileName.isEmpty() || !F.open(QIODevice::ReadOnly)) {
+        QFileInfo Info(FileName);
+        RaiseInOutError(Info.exists() ? ioAccessDenied : ioFileNotFound, FileName);
+    }
+    return F.size();
+}
+
+QString UpperAscii(const QString& S) {
+    QString R = S;
+    for (QChar& C : R)
+        if (C >= QLatin1Char('a') && C <= QLatin1Char('z')) C = QChar(C.unicode() - 32);
+    return R;
+}
+
+QString DisplayName(const QString& Path) { return UpperAscii(QFileInfo(Path).fileName()); }
+
+QString ExtractFileExtUpper(const QString& Name) {
+    int Slash = Name.lastIndexOf(QLatin1Char('/'));
+    int Dot = Name.lastIndexOf(QLatin1Char('.'));
+    if (Dot < 0 || Dot < Slash) return QString();
+    return UpperAscii(Name.mid(Dot));
+}
+
+QString FindFileCaseInsensitive(const QString& Folder, const QString& Name) {
+    const QString Dir = WithSlash(Folder);
+    if (Name.isEmpty()) return Dir;
+    if (QFileInfo::exists(Dir + Name)) return Dir + Name;
+    const QStringList Entries = QDir(Dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                                                    QDir::Name);
+    for (const QString& E : Entries)
+        if (E.compare(Name, Qt::CaseInsensitive) == 0) return Dir + E;
+    return Dir + Name;
+}
+
+QString AbsoluteFilePath(const QString& Path) { return QDir::cleanPath(QFileInfo(Path).absoluteFilePath()); }
+
+// ---------------------------------------------------------------- images and windows
+
+void InvertImage(QImage& Image) {
+    if (Image.isNull()) return;
+    if (Image.format() != QImage::Format_RGB32 && Image.format() != QImage::Format_ARGB32)
+        Image = Image.convertToFormat(QImage::Format_RGB32);
+    Image.invertPixels(QImage::InvertRgb);
+}
+
+void FillImage(QImage& Image, quint32 Colour) {
+    if (!Image.isNull()) Image.fill(WinColorToQColor(Colour));
+}
+
+void SetMDIChildStyle(QWidget* Form, bool MDIChild) {
+    if (!Form || !frmMain) return;
+    auto* Sub = qobject_cast<QMdiSubWindow*>(Form->parentWidget());
+    if (MDIChild) {
+        if (Sub) return;
+        const QSize Size = Form->size();
+        Form->hide();
+        frmMain->AddMDIChild(Form);
+        if (auto* NewSub = qobject_cast<QMdiSubWindow*>(Form->parentWidget())) NewSub->resize(NewSub->sizeHint().expandedTo(Size));
+        return;
+    }
+    if (!Sub) return;
+    const QSize Size = Form->size();
+    const QPoint Pos = Form->mapToGlobal(QPoint(0, 0));
+    Sub->setWidget(nullptr);
+    Form->setParent(frmMain, Qt::Window);
+    Form->setAttribute(Qt::WA_DeleteOnClose, true);
+    Sub->close();
+    Form->resize(Size);
+    Form->move(Pos);
+    Form->show();
+    Form->activateWindow();
+}
+
+TJPEGImage* LoadJPEGResource(const char* ResName) {
+    QByteArray Data = GetResource(ResName);
+    if (Data.isEmpty()) return nullptr;
+    auto* Jpeg = new TJPEGImage;
+    try {
+        Jpeg->LoadFromData(Data);
+    } catch (...) {
+        delete Jpeg;
+        throw;
+    }
+    return Jpeg;
+}
+
+// ---------------------------------------------------------------- private font
+
+void LoadATASCIIFont() {
+    if (FontId >= 0) return;
+    const QByteArray Data = GetResource("RESFONT1");
+    if (!Data.isEmpty()) FontId = QFontDatabase::addApplicationFontFromData(Data);
+}
+
+void UnloadATASCIIFont() {
+    if (FontId >= 0) QFontDatabase::removeApplicationFont(FontId);
+    FontId = -1;
+}
+
+bool ATASCIIFontLoaded() { return FontId >= 0; }
+
+QString RepeatString(QChar Ch, int Count) { return Count > 0 ? QString(Count, Ch) : QString(); }

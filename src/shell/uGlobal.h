@@ -1,0 +1,118 @@
+#pragma once
+// Services every part of the program calls: folders, settings, message texts,
+// message boxes, cursors, file and bit routines, the private ATASCII face.
+#include "FileIO.h"
+#include "WinColor.h"
+
+#include <QImage>
+#include <QString>
+#include <functional>
+
+class QWidget;
+class QObject;
+class TJPEGImage;
+
+// ---- folders (each ends with '/') ----
+extern QString SettingsFolder; // local application data + "TEVRA/Morvanel/"
+extern QString ProgramFolder;  // folder of the executable
+extern QString LanguageFolder; // ProgramFolder + "langscripts/"
+extern QString ManualsFolder;  // ProgramFolder + "manuals/"
+// Sets the four folders and creates SettingsFolder with its parents; a failure is
+// shown with ShowErrorMsg and start-up goes on.
+void InitFolders();
+// A per-process temporary folder for report pictures and joined pages; removed at exit.
+QString TempFolder();
+
+extern const QString VersionText;
+constexpr quint32 TopPanelColor = 0x9D4E01;
+
+// ---- settings (Morvanel.INI in SettingsFolder) ----
+extern QString LngFile;
+extern quint8 phoformat;
+extern quint8 pic2x2mode;
+extern QString openpath;
+extern quint32 col0, col1, col2, col3;
+extern quint32 fontforecolor, fontbackcolor, gr8forecolor, gr8backcolor;
+extern quint32 listingforecolor, listingbackcolor, listingprintforecolor, listingprintbackcolor;
+extern quint32 textforecolor, textbackcolor, textPrintforecolor, textPrintbackcolor;
+extern quint32 CurrentColors[4];
+// Text dialect forced by the open dialog: -1 detect, 1 ATARI-Schreiber, 2 Startexter.
+extern int TextMode;
+QString SettingsFileName();
+void SetSettingsDefaults();
+void LoadSettings(); // also places and sizes frmMain when it exists
+void SaveSettings(); // throws EMorvanelError when the file cannot be written
+
+// ---- message texts (section GeneralMsg of the current language file) ----
+QString GetMsg(const QString& Key);
+QString CurrentLanguageFile(); // LanguageFolder + LngFile, found without regard to case
+
+// ---- message boxes, beep, cursors ----
+enum class TMsgKind { Info, Warning, Error, Plain };
+// Tests replace the boxes with a recorder; nullptr restores the real boxes.
+using TMessageBoxHook = std::function<void(TMsgKind Kind, const QString& Caption, const QString& Text)>;
+void SetMessageBoxHook(TMessageBoxHook Hook);
+void ShowInfoMsg(const QString& Text);
+void ShowWarningMsg(const QString& Text);
+void ShowErrorMsg(const QString& Text);
+void ShowPlainMsg(const QString& Text); // no icon, caption = application title
+void MessageBeep(unsigned Type = 0);
+extern int BeepCount; // counts beeps, for tests
+// How long a hint stays visible, in milliseconds.
+extern int HintHidePause;
+void ShowHourglass();
+void ShowNormalCursor();
+// Shows the error box for an exception that reached an event handler.
+void HandleException(const std::exception& E);
+void HandleUnknownException();
+// Runs an event handler body; any exception ends up in HandleException.
+template <class F> void Guarded(F&& Body) {
+    try {
+        Body();
+    } catch (const std::exception& E) {
+        HandleException(E);
+    } catch (...) {
+        HandleUnknownException();
+    }
+}
+
+// Progress of long drawing: position and maximum of the main progress bar.
+using TProgressFn = std::function<void(int Position, int Max)>;
+
+// ---- files and names ----
+void DeleteFileIfExists(const QString& FileName);
+QString NameBeforeDot(const QString& Name);
+qint64 GetFileLength(const QString& FileName); // throws EInOutError
+QString GetSpecialFolder(int FolderId);        // 28: local application data; no trailing '/'
+// The bare name of a path upper-cased in ASCII (a-z only): the name the program
+// shows and decides types by.
+QString DisplayName(const QString& Path);
+QString UpperAscii(const QString& S);
+// Extension of a name from its last '.', dot included, upper-cased; empty when none.
+QString ExtractFileExtUpper(const QString& Name);
+// Finds Name in Folder: the exact name first, else the first entry equal without
+// regard to case. Returns the full path, or Folder + Name when nothing matches.
+QString FindFileCaseInsensitive(const QString& Folder, const QString& Name);
+// Absolute, cleaned path of a command-line argument or dropped file.
+QString AbsoluteFilePath(const QString& Path);
+
+// ---- images and windows ----
+void InvertImage(QImage& Image);
+void FillImage(QImage& Image, quint32 Colour);
+// Moves a document window between the main window's MDI area and a free window.
+void SetMDIChildStyle(QWidget* Form, bool MDIChild);
+// The JPEG picture of the resources under ResName; nullptr when there is none.
+TJPEGImage* LoadJPEGResource(const char* ResName);
+
+// ---- private ATASCII face ----
+void LoadATASCIIFont();
+void UnloadATASCIIFont();
+bool ATASCIIFontLoaded();
+
+// ---- bits and strings (bit 0 = least significant) ----
+inline void SetBit(quint8& B, int N) { B = quint8(B | (1u << N)); }
+inline void ClearBit(quint8& B, int N) { B = quint8(B & ~(1u << N)); }
+inline void ToggleBit(quint8& B, int N) { B = quint8(B ^ (1u << N)); }
+inline bool GetBit(quint8 B, int N) { return N >= 0 && N < 8 && (B >> N) & 1; }
+inline void InvertByte(quint8& B) { B = quint8(~B); }
+QString RepeatString(QChar Ch, int Count);
