@@ -1,19 +1,31 @@
 #include "FileIO.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 void RaiseInOutError(int ErrorCode, const QString& FileName) {
     QString Text;
     switch (ErrorCode) {
-    case ioFileNotFound: Text = QStringLiteral("Datei nicht gefunden"); break;
-    case ioPathNotFound: Text = QStringLiteral("Ungültiger Dateiname"); break;
-    case ioAccessDenied: Text = QStringLiteral("Zugriff verweigert"); break;
-    case ioReadPastEnd: Text = QStringLiteral("Lesen über Dateiende"); break;
-    case ioDiskFull: Text = QStringLiteral("Festplatte voll"); break;
-    default: Text = QStringLiteral("E/A-Fehler %1").arg(ErrorCode); break;
+    case ioFileNotFound:
+        Text = QStringLiteral("Datei nicht gefunden");
+        break;
+    case ioPathNotFound:
+        Text = QStringLiteral("Ungültiger Dateiname");
+        break;
+    case ioAccessDenied:
+        Text = QStringLiteral("Zugriff verweigert");
+        break;
+    case ioReadPastEnd:
+        Text = QStringLiteral("Lesen über Dateiende");
+        break;
+    case ioDiskFull:
+        Text = QStringLiteral("Festplatte voll");
+        break;
+    default:
+        Text = QStringLiteral("E/A-Fehler %1").arg(ErrorCode);
+        break;
     }
     if (!FileName.isEmpty()) Text += QStringLiteral(" (%1)").arg(FileName);
     throw EInOutError(ErrorCode, Text);

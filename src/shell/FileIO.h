@@ -29,7 +29,13 @@ public:
 };
 
 // Error codes and texts as the runtime reports them.
-enum : int { ioFileNotFound = 2, ioPathNotFound = 3, ioAccessDenied = 5, ioReadPastEnd = 100, ioDiskFull = 101 };
+enum : int {
+    ioFileNotFound = 2,
+    ioPathNotFound = 3,
+    ioAccessDenied = 5,
+    ioReadPastEnd = 100,
+    ioDiskFull = 101
+};
 [[noreturn]] void RaiseInOutError(int ErrorCode, const QString& FileName = QString());
 
 // Whole-file read of the file at its real path; throws EInOutError.

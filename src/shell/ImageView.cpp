@@ -63,7 +63,9 @@ void ImageView::SetZoom(double Zoom) {
     update();
 }
 
-void ImageView::UpdateSize() { setFixedSize(ViewSize()); }
+void ImageView::UpdateSize() {
+    setFixedSize(ViewSize());
+}
 
 QPoint ImageView::MapToPicture(const QPoint& P) const {
     if (Picture.isNull()) return QPoint(-1, -1);

@@ -75,7 +75,9 @@ int TIniFile::FindKeyLine(int SectionIndex, const QString& Ident) const {
     return -1;
 }
 
-bool TIniFile::SectionExists(const QString& Section) const { return FindSection(Section) >= 0; }
+bool TIniFile::SectionExists(const QString& Section) const {
+    return FindSection(Section) >= 0;
+}
 
 bool TIniFile::ValueExists(const QString& Section, const QString& Ident) const {
     return FindKeyLine(FindSection(Section), Ident) >= 0;

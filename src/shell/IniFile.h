@@ -37,9 +37,9 @@ public:
 
 private:
     struct TLine {
-        QString Raw;     // the line as read (comments, blanks, section headers)
-        QString Key;     // key name as spelled in the file, empty for other lines
-        QString Value;   // raw value text after '='
+        QString Raw;   // the line as read (comments, blanks, section headers)
+        QString Key;   // key name as spelled in the file, empty for other lines
+        QString Value; // raw value text after '='
         int Section = -1;
     };
     int FindSection(const QString& Section) const;

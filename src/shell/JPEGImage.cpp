@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace {
 struct TJpegError {
@@ -118,7 +118,9 @@ void TJPEGImage::LoadFromData(const QByteArray& Data) {
     FImage = Decoded;
 }
 
-void TJPEGImage::LoadFromFile(const QString& Path) { LoadFromData(ReadWholeFile(Path)); }
+void TJPEGImage::LoadFromFile(const QString& Path) {
+    LoadFromData(ReadWholeFile(Path));
+}
 
 QByteArray TJPEGImage::SaveToData() const {
     if (FImage.isNull()) RaiseJpegError(JERR_EMPTY_IMAGE);
@@ -133,4 +135,6 @@ QByteArray TJPEGImage::SaveToData() const {
     return Data;
 }
 
-void TJPEGImage::SaveToFile(const QString& Path) const { WriteWholeFile(Path, SaveToData()); }
+void TJPEGImage::SaveToFile(const QString& Path) const {
+    WriteWholeFile(Path, SaveToData());
+}

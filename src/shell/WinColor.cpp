@@ -2,11 +2,11 @@
 
 namespace {
 // The classic Windows scheme, as 0x00BBGGRR values.
-constexpr quint32 SystemColors[31] = {
-    0xC8C8C8, 0x000000, 0x6A240A, 0x808080, 0xD4D0C8, 0xFFFFFF, 0x000000, 0x000000, 0x000000, 0xFFFFFF,
-    0xD4D0C8, 0xD4D0C8, 0x808080, 0x6A240A, 0xFFFFFF, 0xD4D0C8, 0x808080, 0x808080, 0x000000, 0xC8D0D4,
-    0xFFFFFF, 0x404040, 0xD4D0C8, 0x000000, 0xE1FFFF, 0xB5B5B5, 0x800000, 0xF0CAA6, 0xC0C0C0, 0x6A240A,
-    0xD4D0C8};
+constexpr quint32 SystemColors[31] = {0xC8C8C8, 0x000000, 0x6A240A, 0x808080, 0xD4D0C8, 0xFFFFFF, 0x000000,
+                                      0x000000, 0x000000, 0xFFFFFF, 0xD4D0C8, 0xD4D0C8, 0x808080, 0x6A240A,
+                                      0xFFFFFF, 0xD4D0C8, 0x808080, 0x808080, 0x000000, 0xC8D0D4, 0xFFFFFF,
+                                      0x404040, 0xD4D0C8, 0x000000, 0xE1FFFF, 0xB5B5B5, 0x800000, 0xF0CAA6,
+                                      0xC0C0C0, 0x6A240A, 0xD4D0C8};
 } // namespace
 
 quint32 ColorToRGB(quint32 Color) {
@@ -23,6 +23,10 @@ QRgb WinColorToRgb(quint32 Color) {
     return qRgb(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF);
 }
 
-QColor WinColorToQColor(quint32 Color) { return QColor::fromRgb(WinColorToRgb(Color)); }
+QColor WinColorToQColor(quint32 Color) {
+    return QColor::fromRgb(WinColorToRgb(Color));
+}
 
-quint32 RgbToWinColor(QRgb Rgb) { return quint32(qRed(Rgb)) | quint32(qGreen(Rgb)) << 8 | quint32(qBlue(Rgb)) << 16; }
+quint32 RgbToWinColor(QRgb Rgb) {
+    return quint32(qRed(Rgb)) | quint32(qGreen(Rgb)) << 8 | quint32(qBlue(Rgb)) << 16;
+}

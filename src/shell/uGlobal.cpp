@@ -44,7 +44,9 @@ TMessageBoxHook MessageBoxHook;
 int FontId = -1;
 std::unique_ptr<QTemporaryDir> TempDir;
 
-QString WithSlash(const QString& S) { return S.endsWith(QLatin1Char('/')) ? S : S + QLatin1Char('/'); }
+QString WithSlash(const QString& S) {
+    return S.endsWith(QLatin1Char('/')) ? S : S + QLatin1Char('/');
+}
 } // namespace
 
 // ---------------------------------------------------------------- folders
@@ -74,13 +76,16 @@ void InitFolders() {
 }
 
 QString TempFolder() {
-    if (!TempDir) TempDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/morvanel-XXXXXX"));
+    if (!TempDir)
+        TempDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/morvanel-XXXXXX"));
     return WithSlash(TempDir->path());
 }
 
 // ---------------------------------------------------------------- settings
 
-QString SettingsFileName() { return SettingsFolder + QStringLiteral("Morvanel.INI"); }
+QString SettingsFileName() {
+    return SettingsFolder + QStringLiteral("Morvanel.INI");
+}
 
 void SetSettingsDefaults() {
     LngFile = QStringLiteral("german.lng");
@@ -117,7 +122,9 @@ void LoadSettings() {
         frmMain->move(Left, Top);
         frmMain->resize(Width, Height);
     }
-    auto Col = [&](const char* Key, quint32 Def) { return quint32(Ini.ReadInteger(D, QLatin1String(Key), int(Def))); };
+    auto Col = [&](const char* Key, quint32 Def) {
+        return quint32(Ini.ReadInteger(D, QLatin1String(Key), int(Def)));
+    };
     phoformat = quint8(Ini.ReadInteger(D, QStringLiteral("phoformat"), 0));
     col0 = Col("col0", 0x000000);
     col1 = Col("col1", 0x5FB7CF);
@@ -149,8 +156,9 @@ void SaveSettings() {
     Ini.WriteString(S, QStringLiteral("LngFile"), LngFile);
     int Left = 10, Top = 10, Width = 625, Height = 475;
     if (frmMain) {
-        const QRect R = frmMain->isMaximized() || frmMain->isMinimized() ? frmMain->normalGeometry()
-                                                                          : QRect(frmMain->pos(), frmMain->size());
+        const QRect R = frmMain->isMaximized() || frmMain->isMinimized()
+                            ? frmMain->normalGeometry()
+                            : QRect(frmMain->pos(), frmMain->size());
         Left = R.x();
         Top = R.y();
         Width = R.width();
@@ -185,7 +193,9 @@ void SaveSettings() {
 
 // ---------------------------------------------------------------- messages
 
-QString CurrentLanguageFile() { return FindFileCaseInsensitive(LanguageFolder, LngFile); }
+QString CurrentLanguageFile() {
+    return FindFileCaseInsensitive(LanguageFolder, LngFile);
+}
 
 QString GetMsg(const QString& Key) {
     const QString Path = CurrentLanguageFile();
@@ -197,7 +207,9 @@ QString GetMsg(const QString& Key) {
     return Ini.ReadString(QStringLiteral("GeneralMsg"), Key, QStringLiteral("Translation missing!"));
 }
 
-void SetMessageBoxHook(TMessageBoxHook Hook) { MessageBoxHook = std::move(Hook); }
+void SetMessageBoxHook(TMessageBoxHook Hook) {
+    MessageBoxHook = std::move(Hook);
+}
 
 static void ShowBox(TMsgKind Kind, const QString& Caption, const QString& Text) {
     if (MessageBoxHook) {
@@ -210,9 +222,15 @@ static void ShowBox(TMsgKind Kind, const QString& Caption, const QString& Text) 
     Box.exec();
 }
 
-void ShowInfoMsg(const QString& Text) { ShowBox(TMsgKind::Info, QStringLiteral("Informationen"), Text); }
-void ShowWarningMsg(const QString& Text) { ShowBox(TMsgKind::Warning, QStringLiteral("Warnung"), Text); }
-void ShowErrorMsg(const QString& Text) { ShowBox(TMsgKind::Error, QStringLiteral("Fehler"), Text); }
+void ShowInfoMsg(const QString& Text) {
+    ShowBox(TMsgKind::Info, QStringLiteral("Informationen"), Text);
+}
+void ShowWarningMsg(const QString& Text) {
+    ShowBox(TMsgKind::Warning, QStringLiteral("Warnung"), Text);
+}
+void ShowErrorMsg(const QString& Text) {
+    ShowBox(TMsgKind::Error, QStringLiteral("Fehler"), Text);
+}
 void ShowPlainMsg(const QString& Text) {
     QString Title = QCoreApplication::applicationName();
     ShowBox(TMsgKind::Plain, Title.isEmpty() ? QStringLiteral("Morvanel") : Title, Text);
@@ -271,7 +289,9 @@ QString UpperAscii(const QString& S) {
     return R;
 }
 
-QString DisplayName(const QString& Path) { return UpperAscii(QFileInfo(Path).fileName()); }
+QString DisplayName(const QString& Path) {
+    return UpperAscii(QFileInfo(Path).fileName());
+}
 
 QString ExtractFileExtUpper(const QString& Name) {
     int Slash = Name.lastIndexOf(QLatin1Char('/'));
@@ -284,14 +304,16 @@ QString FindFileCaseInsensitive(const QString& Folder, const QString& Name) {
     const QString Dir = WithSlash(Folder);
     if (Name.isEmpty()) return Dir;
     if (QFileInfo::exists(Dir + Name)) return Dir + Name;
-    const QStringList Entries = QDir(Dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                                                    QDir::Name);
+    const QStringList Entries =
+        QDir(Dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
     for (const QString& E : Entries)
         if (E.compare(Name, Qt::CaseInsensitive) == 0) return Dir + E;
     return Dir + Name;
 }
 
-QString AbsoluteFilePath(const QString& Path) { return QDir::cleanPath(QFileInfo(Path).absoluteFilePath()); }
+QString AbsoluteFilePath(const QString& Path) {
+    return QDir::cleanPath(QFileInfo(Path).absoluteFilePath());
+}
 
 // ---------------------------------------------------------------- images and windows
 
@@ -314,7 +336,8 @@ void SetMDIChildStyle(QWidget* Form, bool MDIChild) {
         const QSize Size = Form->size();
         Form->hide();
         frmMain->AddMDIChild(Form);
-        if (auto* NewSub = qobject_cast<QMdiSubWindow*>(Form->parentWidget())) NewSub->resize(NewSub->sizeHint().expandedTo(Size));
+        if (auto* NewSub = qobject_cast<QMdiSubWindow*>(Form->parentWidget()))
+            NewSub->resize(NewSub->sizeHint().expandedTo(Size));
         return;
     }
     if (!Sub) return;
@@ -356,6 +379,10 @@ void UnloadATASCIIFont() {
     FontId = -1;
 }
 
-bool ATASCIIFontLoaded() { return FontId >= 0; }
+bool ATASCIIFontLoaded() {
+    return FontId >= 0;
+}
 
-QString RepeatString(QChar Ch, int Count) { return Count > 0 ? QString(Count, Ch) : QString(); }
+QString RepeatString(QChar Ch, int Count) {
+    return Count > 0 ? QString(Count, Ch) : QString();
+}

@@ -110,9 +110,19 @@ void UnloadATASCIIFont();
 bool ATASCIIFontLoaded();
 
 // ---- bits and strings (bit 0 = least significant) ----
-inline void SetBit(quint8& B, int N) { B = quint8(B | (1u << N)); }
-inline void ClearBit(quint8& B, int N) { B = quint8(B & ~(1u << N)); }
-inline void ToggleBit(quint8& B, int N) { B = quint8(B ^ (1u << N)); }
-inline bool GetBit(quint8 B, int N) { return N >= 0 && N < 8 && (B >> N) & 1; }
-inline void InvertByte(quint8& B) { B = quint8(~B); }
+inline void SetBit(quint8& B, int N) {
+    B = quint8(B | (1u << N));
+}
+inline void ClearBit(quint8& B, int N) {
+    B = quint8(B & ~(1u << N));
+}
+inline void ToggleBit(quint8& B, int N) {
+    B = quint8(B ^ (1u << N));
+}
+inline bool GetBit(quint8 B, int N) {
+    return N >= 0 && N < 8 && (B >> N) & 1;
+}
+inline void InvertByte(quint8& B) {
+    B = quint8(~B);
+}
 QString RepeatString(QChar Ch, int Count);

@@ -57,7 +57,9 @@ void TStatusBar::SetPanelText(int Index, const QString& Text) {
     if (Index >= 0 && Index < 4) FPanels[Index]->setText(Text);
 }
 
-QString TStatusBar::PanelText(int Index) const { return Index >= 0 && Index < 4 ? FPanels[Index]->text() : QString(); }
+QString TStatusBar::PanelText(int Index) const {
+    return Index >= 0 && Index < 4 ? FPanels[Index]->text() : QString();
+}
 
 QRect TStatusBar::PanelRect(int Index) const {
     return Index >= 0 && Index < 4 ? FPanels[Index]->geometry() : QRect();
@@ -229,11 +231,13 @@ void TfrmMain::BuildMenus() {
     MenuFile->addSeparator();
     OpenAPAC = MakeAction(MenuFile, "OpenAPAC", QStringLiteral("Öffnen APAC"));
     OpenAPAC2 = MakeAction(MenuFile, "OpenAPAC2", QStringLiteral("Öffnen APAC2/Paint 256"));
-    OpenPHO = MakeAction(MenuFile, "OpenPHO", QStringLiteral("Öffnen Foto (Photo, Gr. 8, TEVRA-Publisher, Quillorn)"));
+    OpenPHO = MakeAction(MenuFile, "OpenPHO",
+                         QStringLiteral("Öffnen Foto (Photo, Gr. 8, TEVRA-Publisher, Quillorn)"));
     OpenALB = MakeAction(MenuFile, "OpenALB", QStringLiteral("Öffnen Foto-Album (ALB, TEVRA-Publisher)"));
     OpenPIC = MakeAction(MenuFile, "OpenPIC", QStringLiteral("Öffnen GRAPHICS 8 (7680 Byte)"));
     OpenGR9 = MakeAction(MenuFile, "OpenGR9", QStringLiteral("Öffnen GRAPHICS 9 (7680) Byte"));
-    OpenKoala = MakeAction(MenuFile, "OpenKoala", QStringLiteral("Öffnen Koala Micro Illustrator, Atari Artist, ..."));
+    OpenKoala = MakeAction(MenuFile, "OpenKoala",
+                           QStringLiteral("Öffnen Koala Micro Illustrator, Atari Artist, ..."));
     OpenMIC = MakeAction(MenuFile, "OpenMIC", QStringLiteral("Öffnen Micropainter (7684 Byte)"));
     OpenSolidStates = MakeAction(MenuFile, "OpenSolidStates", QStringLiteral("Öffnen Solid States"));
     OpenTechnicolor = MakeAction(MenuFile, "OpenTechnicolor", QStringLiteral("Öffnen Technicolor"));
@@ -255,8 +259,9 @@ void TfrmMain::BuildMenus() {
     OpenNeochrome = MakeAction(MenuFile, "OpenNeochrome", QStringLiteral("Öffnen Neochrome (ATARI ST)"));
     OpenSTAD = MakeAction(MenuFile, "OpenSTAD", QStringLiteral("Öffnen STAD (ATARI ST)"));
     MenuFile->addSeparator();
-    Open2PICs = MakeAction(MenuFile, "Open2PICs", QStringLiteral("&Öffnen 2 GR.8- PICs als eine Seite übereinander"),
-                           QStringLiteral("Zwei PICs als eine Seite (vertikal übereinander: z.B. TEVRA-Publisher) öffnen"));
+    Open2PICs = MakeAction(
+        MenuFile, "Open2PICs", QStringLiteral("&Öffnen 2 GR.8- PICs als eine Seite übereinander"),
+        QStringLiteral("Zwei PICs als eine Seite (vertikal übereinander: z.B. TEVRA-Publisher) öffnen"));
     Open4PICs = MakeAction(MenuFile, "Open4PICs", QStringLiteral("Öffnen 4 GR.8- PICs als eine Seite (2x2)"),
                            QStringLiteral("Vier PICs als eine Seite öffnen (2x2)"));
     MenuFile->addSeparator();
@@ -264,10 +269,12 @@ void TfrmMain::BuildMenus() {
                                QStringLiteral("Aktuelle Datei schließen"));
     FileSaveAsItem = MakeAction(MenuFile, "FileSaveAsItem", QStringLiteral("Speichern &unter..."),
                                 QStringLiteral("Aktuelle Datei unter neuem Namen speichern"));
-    SaveBMP640as4PICs = MakeAction(MenuFile, "SaveBMP640as4PICs", QStringLiteral("Speichern BMP 640x384 als 4 GR8-PICs"));
+    SaveBMP640as4PICs =
+        MakeAction(MenuFile, "SaveBMP640as4PICs", QStringLiteral("Speichern BMP 640x384 als 4 GR8-PICs"));
     menuFilePrint = MakeAction(MenuFile, "menuFilePrint", QStringLiteral("Drucken"));
     MenuFile->addSeparator();
-    FileExitItem = MakeAction(MenuFile, "FileExitItem", QStringLiteral("&Beenden"), QStringLiteral("Anwendung beenden"));
+    FileExitItem =
+        MakeAction(MenuFile, "FileExitItem", QStringLiteral("&Beenden"), QStringLiteral("Anwendung beenden"));
 
     MenuView = MakeMenu(this, "MenuView", QStringLiteral("&Ansicht"));
     MenuZoomIn = MakeAction(MenuView, "MenuZoomIn", QStringLiteral("Vergrößern 2x"));
@@ -297,8 +304,9 @@ void TfrmMain::BuildMenus() {
                                 QStringLiteral("Fenster nicht überlappend anordnen"));
     WindowMinimizeItem = MakeAction(MenuWindow, "WindowMinimizeItem", QStringLiteral("&Alle verkleinern"),
                                     QStringLiteral("Alle Fenster verkleinern"));
-    WindowArrangeItem = MakeAction(MenuWindow, "WindowArrangeItem", QStringLiteral("&Symbole anordnen"),
-                                   QStringLiteral("Fenstersymbole am unteren Rand des Hauptfensters anordnen"));
+    WindowArrangeItem =
+        MakeAction(MenuWindow, "WindowArrangeItem", QStringLiteral("&Symbole anordnen"),
+                   QStringLiteral("Fenstersymbole am unteren Rand des Hauptfensters anordnen"));
     WindowCloseAll = MakeAction(MenuWindow, "WindowCloseAll", QStringLiteral("Alle sch&ließen"),
                                 QStringLiteral("Alle Fenster schließen"));
     // The window list below the items, as the MDI frame always showed it.
@@ -312,7 +320,8 @@ void TfrmMain::BuildMenus() {
         }
         int N = 1;
         for (QMdiSubWindow* Sub : Subs) {
-            QAction* A = MenuWindow->addAction(QStringLiteral("&%1 %2").arg(N++).arg(Sub->windowTitle().trimmed()));
+            QAction* A =
+                MenuWindow->addAction(QStringLiteral("&%1 %2").arg(N++).arg(Sub->windowTitle().trimmed()));
             A->setProperty("windowListEntry", true);
             A->setCheckable(true);
             A->setChecked(Sub == MdiArea->activeSubWindow());
@@ -329,9 +338,11 @@ void TfrmMain::BuildMenus() {
     menuHelpShowManual = MakeAction(MenuHelp, "menuHelpShowManual", QStringLiteral("Handbuch"),
                                     QStringLiteral("Benutzerhandbuch anzeigen"));
     MenuHelp->addSeparator();
-    MenuHelpAbout = MakeAction(MenuHelp, "MenuHelpAbout", QStringLiteral("&Info"), QStringLiteral("Info über Morvanel"));
+    MenuHelpAbout =
+        MakeAction(MenuHelp, "MenuHelpAbout", QStringLiteral("&Info"), QStringLiteral("Info über Morvanel"));
 
-    for (QMenu* M : {MenuFile, MenuView, MenuOptions, menuProgTools, MenuWindow, MenuHelp}) menuBar()->addMenu(M);
+    for (QMenu* M : {MenuFile, MenuView, MenuOptions, menuProgTools, MenuWindow, MenuHelp})
+        menuBar()->addMenu(M);
 
     auto Wire = [this](QAction* A, void (TfrmMain::*Handler)()) {
         connect(A, &QAction::triggered, this, [this, Handler] { Guarded([&] { (this->*Handler)(); }); });
@@ -371,10 +382,12 @@ void TfrmMain::BuildToolBar() {
     btnZoomOut = MakeButton("btnZoomOut", QStringLiteral("Zoom Out"), QStringLiteral("Verkleinern"));
     btnInvert = MakeButton("btnInvert", QStringLiteral("Invertieren"), QStringLiteral("Bild invertieren"));
     btnReport = MakeButton("btnReport", QStringLiteral("Drucken"), QStringLiteral("Drucken"));
-    btnSettings = MakeButton("btnSettings", QStringLiteral("Optionen"), QStringLiteral("Programmeinstellungen"));
+    btnSettings =
+        MakeButton("btnSettings", QStringLiteral("Optionen"), QStringLiteral("Programmeinstellungen"));
     Button1 = MakeButton("Button1", QStringLiteral("rgb-Test"), QString());
     Button1->setVisible(false);
-    btnSaveTranslations = MakeButton("btnSaveTranslations", QStringLiteral("writelngscripts (invisible)"), QString());
+    btnSaveTranslations =
+        MakeButton("btnSaveTranslations", QStringLiteral("writelngscripts (invisible)"), QString());
     btnSaveTranslations->setProperty("Tag", -1);
     btnSaveTranslations->setVisible(false);
     Layout->addStretch(1);
@@ -412,16 +425,22 @@ void TfrmMain::BuildStatusBar() {
 
 // ------------------------------------------------------------------ status and progress
 
-void TfrmMain::StatusMsg(const QString& Text) { StatusBar1->SetPanelText(0, Text); }
+void TfrmMain::StatusMsg(const QString& Text) {
+    StatusBar1->SetPanelText(0, Text);
+}
 
-void TfrmMain::delmsg() { StatusBar1->SetPanelText(0, QString()); }
+void TfrmMain::delmsg() {
+    StatusBar1->SetPanelText(0, QString());
+}
 
 void TfrmMain::ProgressBar(int Position, int Max) {
     ProgressBar1->setMaximum(std::max(0, Max));
     ProgressBar1->setValue(std::clamp(Position, 0, std::max(0, Max)));
 }
 
-void TfrmMain::ShowAppHint(const QString& Hint) { StatusBar1->SetPanelText(1, Hint); }
+void TfrmMain::ShowAppHint(const QString& Hint) {
+    StatusBar1->SetPanelText(1, Hint);
+}
 
 // ------------------------------------------------------------------ events
 
@@ -454,8 +473,9 @@ void TfrmMain::resizeEvent(QResizeEvent* E) {
 
 void TfrmMain::FillLanguageList() {
     while (ComboLng->count() > 2) ComboLng->removeItem(2);
-    const QStringList Files = QDir(LanguageFolder).entryList({QStringLiteral("*.lng"), QStringLiteral("*.LNG")},
-                                                             QDir::Files, QDir::Name);
+    const QStringList Files =
+        QDir(LanguageFolder)
+            .entryList({QStringLiteral("*.lng"), QStringLiteral("*.LNG")}, QDir::Files, QDir::Name);
     QStringList Seen;
     for (const QString& F : Files) {
         const QString Upper = UpperAscii(F);
@@ -509,11 +529,13 @@ void TfrmMain::UpdateMenuItems() {
 bool TfrmMain::eventFilter(QObject* Watched, QEvent* E) {
     switch (E->type()) {
     case QEvent::Enter:
-        if (auto* W = qobject_cast<QWidget*>(Watched); W && W->window() && W->isVisible()) ShowAppHint(W->toolTip());
+        if (auto* W = qobject_cast<QWidget*>(Watched); W && W->window() && W->isVisible())
+            ShowAppHint(W->toolTip());
         break;
     case QEvent::ToolTip:
         if (auto* W = qobject_cast<QWidget*>(Watched); W && !W->toolTip().isEmpty()) {
-            QToolTip::showText(static_cast<QHelpEvent*>(E)->globalPos(), W->toolTip(), W, QRect(), HintHidePause);
+            QToolTip::showText(static_cast<QHelpEvent*>(E)->globalPos(), W->toolTip(), W, QRect(),
+                               HintHidePause);
             return true;
         }
         break;
@@ -585,9 +607,8 @@ QMdiSubWindow* TfrmMain::AddMDIChild(QWidget* Child) {
     QMdiSubWindow* Sub = MdiArea->addSubWindow(Child);
     Sub->setAttribute(Qt::WA_DeleteOnClose);
     Sub->setWindowIcon(Child->windowIcon());
-    connect(Sub, &QObject::destroyed, this, [this] {
-        QTimer::singleShot(0, this, [this] { UpdateMenuItems(); });
-    });
+    connect(Sub, &QObject::destroyed, this,
+            [this] { QTimer::singleShot(0, this, [this] { UpdateMenuItems(); }); });
     Sub->show();
     MdiArea->setActiveSubWindow(Sub);
     UpdateMenuItems();
@@ -610,7 +631,9 @@ QList<QWidget*> TfrmMain::DocumentWindows() const {
     return List;
 }
 
-int TfrmMain::MDIChildCount() const { return int(MdiArea->subWindowList().size()); }
+int TfrmMain::MDIChildCount() const {
+    return int(MdiArea->subWindowList().size());
+}
 
 void TfrmMain::CreateMDIChild(const QString& FileName) {
     const QString Name = DisplayName(FileName);
@@ -625,20 +648,31 @@ void TfrmMain::CreateMDIChild(const QString& FileName) {
 // ------------------------------------------------------------------ commands
 
 void TfrmMain::OpenUrl(const char* Url) {
-    if (!QDesktopServices::openUrl(QUrl(QString::fromLatin1(Url)))) ShowWarningMsg(GetMsg(QStringLiteral("mErrBrowser")));
+    if (!QDesktopServices::openUrl(QUrl(QString::fromLatin1(Url))))
+        ShowWarningMsg(GetMsg(QStringLiteral("mErrBrowser")));
 }
 
-void TfrmMain::imgTEVRAClick() { OpenUrl(MakerWebSite); }
-void TfrmMain::imgQuarnClick() { OpenUrl(ClubWebSite); }
+void TfrmMain::imgTEVRAClick() {
+    OpenUrl(MakerWebSite);
+}
+void TfrmMain::imgQuarnClick() {
+    OpenUrl(ClubWebSite);
+}
 
 void TfrmMain::FileCloseItemClick() {
     if (QMdiSubWindow* Sub = MdiArea->activeSubWindow()) Sub->close();
 }
 
-void TfrmMain::FileExitItemClick() { close(); }
+void TfrmMain::FileExitItemClick() {
+    close();
+}
 
-void TfrmMain::WindowCascadeItemClick() { MdiArea->cascadeSubWindows(); }
-void TfrmMain::WindowTileItemClick() { MdiArea->tileSubWindows(); }
+void TfrmMain::WindowCascadeItemClick() {
+    MdiArea->cascadeSubWindows();
+}
+void TfrmMain::WindowTileItemClick() {
+    MdiArea->tileSubWindows();
+}
 
 void TfrmMain::WindowMinimizeItemClick() {
     const auto Subs = MdiArea->subWindowList(QMdiArea::CreationOrder);

@@ -53,12 +53,12 @@ public:
     void ProgressBar(int Position, int Max);
 
     // Turns one file (its real path) into a document window.
-    void CreateMDIChild(const QString& FileName);
+    virtual void CreateMDIChild(const QString& FileName);
     // Opens files in order (drops, command line); the first failure ends the list.
     void OpenFiles(const QStringList& Paths);
     // Puts a document window into the MDI area and activates it.
     QMdiSubWindow* AddMDIChild(QWidget* Child);
-    QWidget* ActiveDocument() const; // the active MDI child's window, or nullptr
+    QWidget* ActiveDocument() const;         // the active MDI child's window, or nullptr
     QList<QWidget*> DocumentWindows() const; // MDI children, first to last
     int MDIChildCount() const;
 
@@ -97,12 +97,13 @@ public:
     QMenu *MenuFile = nullptr, *OpenDegas = nullptr, *MenuView = nullptr, *MenuOptions = nullptr,
           *menuProgTools = nullptr, *MenuWindow = nullptr, *MenuHelp = nullptr;
     QAction *FileOpenItem = nullptr, *OpenAPAC = nullptr, *OpenAPAC2 = nullptr, *OpenPHO = nullptr,
-            *OpenALB = nullptr, *OpenPIC = nullptr, *OpenGR9 = nullptr, *OpenKoala = nullptr, *OpenMIC = nullptr,
-            *OpenSolidStates = nullptr, *OpenTechnicolor = nullptr, *OpenFNT = nullptr, *OpenAWR = nullptr,
-            *OpenSTT = nullptr, *OpenBASIC_LST = nullptr, *OpenDoodle = nullptr, *OpenDegasPI1 = nullptr,
-            *OpenDegasPI2 = nullptr, *OpenDegasPI3 = nullptr, *OpenDegasPC1 = nullptr, *OpenDegasPC2 = nullptr,
-            *OpenDegasPC3 = nullptr, *OpenNeochrome = nullptr, *OpenSTAD = nullptr, *Open2PICs = nullptr,
-            *Open4PICs = nullptr, *FileCloseItem = nullptr, *FileSaveAsItem = nullptr, *SaveBMP640as4PICs = nullptr,
+            *OpenALB = nullptr, *OpenPIC = nullptr, *OpenGR9 = nullptr, *OpenKoala = nullptr,
+            *OpenMIC = nullptr, *OpenSolidStates = nullptr, *OpenTechnicolor = nullptr, *OpenFNT = nullptr,
+            *OpenAWR = nullptr, *OpenSTT = nullptr, *OpenBASIC_LST = nullptr, *OpenDoodle = nullptr,
+            *OpenDegasPI1 = nullptr, *OpenDegasPI2 = nullptr, *OpenDegasPI3 = nullptr,
+            *OpenDegasPC1 = nullptr, *OpenDegasPC2 = nullptr, *OpenDegasPC3 = nullptr,
+            *OpenNeochrome = nullptr, *OpenSTAD = nullptr, *Open2PICs = nullptr, *Open4PICs = nullptr,
+            *FileCloseItem = nullptr, *FileSaveAsItem = nullptr, *SaveBMP640as4PICs = nullptr,
             *menuFilePrint = nullptr, *FileExitItem = nullptr;
     QAction *MenuZoomIn = nullptr, *MenuZoomOut = nullptr, *MenuFitSize = nullptr, *MenuFitSizeAll = nullptr,
             *MenuInvert = nullptr, *MenuInvertAll = nullptr;

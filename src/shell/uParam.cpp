@@ -41,7 +41,9 @@ QTabWidget* TabOwner(QObject* Component, int* Index) {
     return Tabs && *Index >= 0 ? Tabs : nullptr;
 }
 
-bool IsComponent(QObject* O) { return qobject_cast<QWidget*>(O) || qobject_cast<QAction*>(O); }
+bool IsComponent(QObject* O) {
+    return qobject_cast<QWidget*>(O) || qobject_cast<QAction*>(O);
+}
 } // namespace
 
 QString GetComponentText(QObject* C, const QString& Property, bool* Has) {
@@ -50,10 +52,12 @@ QString GetComponentText(QObject* C, const QString& Property, bool* Has) {
     Found = true;
     // A class may publish the property itself under the original name.
     const QByteArray Name = Property.toLatin1();
-    if (C->metaObject()->indexOfProperty(Name.constData()) >= 0) return C->property(Name.constData()).toString();
+    if (C->metaObject()->indexOfProperty(Name.constData()) >= 0)
+        return C->property(Name.constData()).toString();
     if (Property == QLatin1String("Hint")) {
         if (auto* W = qobject_cast<QWidget*>(C)) return W->toolTip();
-        if (auto* A = qobject_cast<QAction*>(C)) return A->toolTip() == A->text().remove(QLatin1Char('&')) ? QString() : A->toolTip();
+        if (auto* A = qobject_cast<QAction*>(C))
+            return A->toolTip() == A->text().remove(QLatin1Char('&')) ? QString() : A->toolTip();
     } else if (Property == QLatin1String("Caption")) {
         int Tab = -1;
         if (auto* Tabs = TabOwner(C, &Tab)) return Tabs->tabText(Tab);
@@ -72,7 +76,8 @@ QString GetComponentText(QObject* C, const QString& Property, bool* Has) {
 
 bool SetComponentText(QObject* C, const QString& Property, const QString& Value) {
     const QByteArray Name = Property.toLatin1();
-    if (C->metaObject()->indexOfProperty(Name.constData()) >= 0) return C->setProperty(Name.constData(), Value);
+    if (C->metaObject()->indexOfProperty(Name.constData()) >= 0)
+        return C->setProperty(Name.constData(), Value);
     if (Property == QLatin1String("Hint")) {
         if (auto* W = qobject_cast<QWidget*>(C)) {
             W->setToolTip(Value);
@@ -114,7 +119,8 @@ static QList<QObject*> Components(QObject* Form) {
     return List;
 }
 
-static const QStringList Properties = {QStringLiteral("Text"), QStringLiteral("Caption"), QStringLiteral("Hint")};
+static const QStringList Properties = {QStringLiteral("Text"), QStringLiteral("Caption"),
+                                       QStringLiteral("Hint")};
 
 void TranslateForm(QObject* Form, const QString& Path) {
     if (!Form) return;
@@ -122,7 +128,8 @@ void TranslateForm(QObject* Form, const QString& Path) {
     const QString Section = SectionOf(Form);
     if (!Ini.SectionExists(Section)) return;
     try {
-        const QString Caption = Ini.ReadString(Section, Form->objectName() + QStringLiteral(".Caption"), QString());
+        const QString Caption =
+            Ini.ReadString(Section, Form->objectName() + QStringLiteral(".Caption"), QString());
         if (!Caption.isEmpty())
             if (auto* W = qobject_cast<QWidget*>(Form)) W->setWindowTitle(Caption);
         for (QObject* C : Components(Form)) {
@@ -131,7 +138,8 @@ void TranslateForm(QObject* Form, const QString& Path) {
                 bool Has = false;
                 GetComponentText(C, P, &Has);
                 if (!Has) continue;
-                const QString Value = Ini.ReadString(Section, C->objectName() + QLatin1Char('.') + P, QString());
+                const QString Value =
+                    Ini.ReadString(Section, C->objectName() + QLatin1Char('.') + P, QString());
                 if (!Value.isEmpty()) SetComponentText(C, P, Value);
             }
         }
@@ -150,8 +158,9 @@ void WriteFormTranslation(QObject* Form, QStringList& Lines) {
             const QString Value = GetComponentText(C, P, &Has);
             if (!Has || Value.isEmpty()) continue;
             const QString Key = C->objectName() + QLatin1Char('.') + P;
-            QString Line = Key.size() < 44 ? Key.leftJustified(44, QLatin1Char(' ')) + QStringLiteral("= ") + Value
-                                           : Key + QStringLiteral(" = ") + Value;
+            QString Line = Key.size() < 44
+                               ? Key.leftJustified(44, QLatin1Char(' ')) + QStringLiteral("= ") + Value
+                               : Key + QStringLiteral(" = ") + Value;
             Body << Line.trimmed();
         }
     }

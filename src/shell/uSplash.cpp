@@ -1,24 +1,33 @@
 #include "uSplash.h"
 
+#include "JPEGImage.h"
 #include "uGlobal.h"
 
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <memory>
 
 TSplashScreen::TSplashScreen(QWidget* Parent)
     : QWidget(Parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("SplashScreen"));
     setFixedSize(400, 220);
     if (QScreen* S = QGuiApplication::primaryScreen()) move(S->geometry().center() - rect().center());
+    try {
+        std::unique_ptr<TJPEGImage> Jpeg(LoadJPEGResource("RESSPLASHIMG"));
+        if (Jpeg) FPicture = Jpeg->Image();
+    } catch (const std::exception&) {
+        // no picture: the plain background serves
+    }
+    FDescription = GetMsg(QStringLiteral("mMorvanelDesc"));
 }
 
 void TSplashScreen::paintEvent(QPaintEvent*) {
     QPainter P(this);
-    QLinearGradient G(0, 0, 0, height());
-    G.setColorAt(0, QColor(0x01, 0x4E, 0x9D));
-    G.setColorAt(1, QColor(0x1F, 0x4F, 0x90));
-    P.fillRect(rect(), G);
+    if (!FPicture.isNull())
+        P.drawImage(rect(), FPicture);
+    else
+        P.fillRect(rect(), QColor(0x01, 0x4E, 0x9D));
     P.setPen(QColor(255, 210, 0));
     QFont F(QStringLiteral("ATASCII"));
     F.setPixelSize(32);
@@ -28,5 +37,6 @@ void TSplashScreen::paintEvent(QPaintEvent*) {
     QFont Small(QStringLiteral("DejaVu Sans"));
     Small.setPixelSize(12);
     P.setFont(Small);
-    P.drawText(QRect(0, 130, width(), 20), Qt::AlignCenter, VersionText);
+    P.drawText(QRect(0, 126, width(), 20), Qt::AlignCenter, FDescription);
+    P.drawText(QRect(0, 190, width(), 20), Qt::AlignCenter, VersionText);
 }

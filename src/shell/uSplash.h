@@ -1,4 +1,5 @@
 #pragma once
+#include <QImage>
 #include <QWidget>
 
 // The start-up picture, shown while the program gets ready.
@@ -9,4 +10,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+
+private:
+    QImage FPicture;
+    QString FDescription;
 };

@@ -1,0 +1,121 @@
+#include "IniFile.h"
+#include "uGlobal.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+QByteArray ReadAll(const QString& Path) {
+    QFile F(Path);
+    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
+}
+void WriteAll(const QString& Path, const QByteArray& Data) {
+    QFile F(Path);
+    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+    F.write(Data);
+}
+} // namespace
+
+TEST(IniFile, LookupIsCaseBlindTrimmedUnquotedFirstWins) {
+    TIniFile Ini(QString{});
+    Ini.SetText("; comment\n[DEFAULT]\r\n  textprintforecolor =  255  \r\nName=\"quoted value\"\n"
+                "name=second\nhex=$1F\n[Other]\nkey=x\n");
+    EXPECT_EQ(Ini.ReadInteger("default", "textPrintforecolor", 0), 255);
+    EXPECT_EQ(Ini.ReadString("Default", "NAME", ""), "quoted value");
+    EXPECT_EQ(Ini.ReadInteger("default", "hex", 0), 31);
+    EXPECT_EQ(Ini.ReadInteger("default", "missing", 7), 7);
+    EXPECT_EQ(Ini.ReadString("nosection", "key", "def"), "def");
+    EXPECT_EQ(Ini.ReadSection("OTHER"), QStringList{"key"});
+    int V = 0;
+    EXPECT_FALSE(TIniFile::StrToIntDef("abc", V));
+    EXPECT_FALSE(TIniFile::StrToIntDef("12abc", V));
+    EXPECT_TRUE(TIniFile::StrToIntDef("-1", V));
+    EXPECT_EQ(V, -1);
+}
+
+TEST(IniFile, WritesKeepUnknownKeysAndSpellings) {
+    QTemporaryDir Dir;
+    const QString Path = Dir.filePath("t.ini");
+    WriteAll(Path, "[Setup]\nLNGFILE=english.lng\nmine=kept\n\n[default]\ncol1=1\n");
+    {
+        TIniFile Ini(Path);
+        Ini.WriteString("setup", "LngFile", "german.lng");
+        Ini.WriteInteger("Default", "col2", 5);
+        Ini.WriteString("New", "k", "v");
+        Ini.UpdateFile();
+    }
+    EXPECT_EQ(ReadAll(Path),
+              QByteArray("[Setup]\nLNGFILE=german.lng\nmine=kept\n\n[default]\ncol1=1\ncol2=5\n\n"
+                         "[New]\nk=v\n"));
+}
+
+TEST(IniFile, UnwritableFileRaisesTheWriteError) {
+    QTemporaryDir Dir;
+    const QString Path = Dir.filePath("missing-folder/t.ini");
+    TIniFile Ini(Path);
+    Ini.WriteString("a", "b", "c");
+    try {
+        Ini.UpdateFile();
+        FAIL() << "no error";
+    } catch (const EMorvanelError& E) {
+        EXPECT_EQ(E.Message(), "In " + Path + " kann nicht geschrieben werden");
+    }
+}
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SettingsFolder = Dir.path() + "/";
+        ProgramFolder = "/opt/morvanel/";
+        SetSettingsDefaults();
+    }
+    QTemporaryDir Dir;
+};
+
+TEST_F(SettingsTest, FirstStartGivesDefaultsAndSaveWritesAll24Keys) {
+    LoadSettings();
+    EXPECT_EQ(LngFile, "german.lng");
+    EXPECT_EQ(col1, 0x5FB7CFu);
+    EXPECT_EQ(col3, 0x904F1Fu);
+    EXPECT_EQ(openpath, "/opt/morvanel/");
+    EXPECT_EQ(CurrentColors[2], 0x70D890u);
+    SaveSettings();
+    TIniFile Ini(SettingsFileName());
+    EXPECT_EQ(Ini.ReadSection("Setup").size() + Ini.ReadSection("default").size(), 24);
+    EXPECT_EQ(Ini.ReadInteger("default", "col3", 0), 9457439);
+}
+
+TEST_F(SettingsTest, OddValuesLoadAsTheOriginalDid) {
+    QFile F(SettingsFileName());
+    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+    F.write("[DEFAULT]\ntextprintforecolor=255\nphoformat=257\npic2x2mode=-1\ncol1=abc\nUnknown=1\n");
+    F.close();
+    LoadSettings();
+    EXPECT_EQ(textPrintforecolor, 255u);
+    EXPECT_EQ(phoformat, 1);
+    EXPECT_EQ(pic2x2mode, 255);
+    EXPECT_EQ(col1, 6272975u);
+    SaveSettings();
+    const QByteArray First = ReadAll(SettingsFileName());
+    EXPECT_TRUE(First.contains("Unknown=1"));
+    EXPECT_TRUE(First.contains("textprintforecolor=255"));
+    LoadSettings();
+    SaveSettings();
+    EXPECT_EQ(ReadAll(SettingsFileName()), First);
+}
+
+TEST_F(SettingsTest, FoldersLiveUnderTheDataHome) {
+    QTemporaryDir Home;
+    qputenv("XDG_DATA_HOME", Home.path().toUtf8());
+    InitFolders();
+    EXPECT_EQ(SettingsFolder, Home.path() + "/TEVRA/Morvanel/");
+    EXPECT_TRUE(QDir(SettingsFolder).exists());
+    EXPECT_TRUE(LanguageFolder.endsWith("/langscripts/"));
+    EXPECT_EQ(LanguageFolder, ProgramFolder + "langscripts/");
+    EXPECT_EQ(ManualsFolder, ProgramFolder + "manuals/");
+    InitFolders(); // an existing folder is fine
+    EXPECT_TRUE(QDir(SettingsFolder).exists());
+    qunsetenv("XDG_DATA_HOME");
+}

@@ -1,0 +1,138 @@
+#include "IniFile.h"
+#include "uGlobal.h"
+#include "uParam.h"
+
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+struct RecordedBox {
+    TMsgKind Kind;
+    QString Caption, Text;
+};
+
+class LanguageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        LanguageFolder = Dir.path() + "/";
+        SetMessageBoxHook([this](TMsgKind K, const QString& C, const QString& T) {
+            Boxes.push_back({K, C, T});
+        });
+    }
+    void TearDown() override { SetMessageBoxHook(nullptr); }
+    void Write(const QString& Name, const QByteArray& Text) { WriteWholeFile(Dir.filePath(Name), Text); }
+    QTemporaryDir Dir;
+    std::vector<RecordedBox> Boxes;
+};
+} // namespace
+
+TEST_F(LanguageTest, GetMsgReadsTheCurrentFileFoundWithoutCase) {
+    Write("Small.LNG", "[GeneralMsg]\nmREADY=Bereit\n");
+    LngFile = "small.lng";
+    EXPECT_EQ(GetMsg("mREADY"), "Bereit");
+    EXPECT_EQ(GetMsg("mFile"), "Translation missing!");
+    EXPECT_TRUE(Boxes.empty());
+    LngFile = "french.lng";
+    EXPECT_EQ(GetMsg("mREADY"), "");
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Kind, TMsgKind::Warning);
+    EXPECT_EQ(Boxes[0].Caption, "Warnung");
+    EXPECT_EQ(Boxes[0].Text, LanguageFolder + "french.lng not found!");
+    LngFile = "german.lng";
+}
+
+TEST_F(LanguageTest, WindowsCp1252FileIsReadToo) {
+    Write("old.lng", "[GeneralMsg]\nmFile=Gr\xF6\xDF"
+                     "e\n");
+    LngFile = "old.lng";
+    EXPECT_EQ(GetMsg("mFile"), QString::fromUtf8("Größe"));
+    LngFile = "german.lng";
+}
+
+TEST_F(LanguageTest, TranslateFormBySectionOfTheNameBeforeUnderscore) {
+    Write("t.lng", "[ChildWinText]\nChildWinText_1.Caption=Second\nlblInfo.Caption = Info text \n"
+                   "lblInfo.Hint=Tip\nedValue.Text=42\nbtnGo.Caption=\n");
+    QWidget Form;
+    Form.setObjectName("ChildWinText_1");
+    Form.setWindowTitle("old");
+    auto* Label = new QLabel("x", &Form);
+    Label->setObjectName("lblInfo");
+    auto* Edit = new QLineEdit(&Form);
+    Edit->setObjectName("edValue");
+    Edit->setProperty("Tag", -1);
+    auto* Button = new QPushButton("Go", &Form);
+    Button->setObjectName("btnGo");
+    TranslateForm(&Form, Dir.filePath("t.lng"));
+    EXPECT_EQ(Form.windowTitle(), "Second");
+    EXPECT_EQ(Label->text(), "Info text");
+    EXPECT_EQ(Label->toolTip(), "Tip");
+    EXPECT_EQ(Edit->text(), "42");                     // Tag -1 is still translated
+    EXPECT_EQ(Button->text(), "Go");                   // an empty value counts as missing
+    TranslateForm(&Form, Dir.filePath("missing.lng")); // nothing changes
+    EXPECT_EQ(Label->text(), "Info text");
+
+    QStringList Lines;
+    WriteFormTranslation(&Form, Lines);
+    EXPECT_EQ(Lines, (QStringList{"[ChildWinText_1]", QString("btnGo.Caption").leftJustified(44) + "= Go",
+                                  QString("lblInfo.Caption").leftJustified(44) + "= Info text",
+                                  QString("lblInfo.Hint").leftJustified(44) + "= Tip", ""}));
+}
+
+TEST_F(LanguageTest, ExportLineLayoutAndEmptyForm) {
+    QWidget Form;
+    Form.setObjectName("frmParameter");
+    auto* Ok = new QPushButton("&OK", &Form);
+    Ok->setObjectName("btnOK");
+    QStringList Lines;
+    WriteFormTranslation(&Form, Lines);
+    ASSERT_EQ(Lines.size(), 3);
+    EXPECT_TRUE(Lines[1].startsWith("btnOK.Caption   "));
+    EXPECT_EQ(Lines[1].indexOf('='), 44);
+    EXPECT_TRUE(Lines[1].endsWith("= &OK"));
+    QWidget Empty;
+    Empty.setObjectName("frmEmpty");
+    auto* Blank = new QLabel(&Empty);
+    Blank->setObjectName("lblBlank");
+    QStringList Two;
+    WriteFormTranslation(&Empty, Two);
+    EXPECT_EQ(Two, (QStringList{"[frmEmpty]", ""}));
+}
+
+// The shipped language files carry the same keys, and every message key the
+// program asks for.
+TEST(LanguageFiles, SameKeysAndEveryKeyTheCodeUses) {
+    const QString Folder = QStringLiteral(MORVANEL_SOURCE_DIR "/langscripts/");
+    TIniFile German(Folder + "german.lng"), English(Folder + "English.lng");
+    ASSERT_TRUE(German.SectionExists("GeneralMsg"));
+    QStringList GS = German.ReadSections(), ES = English.ReadSections();
+    GS.sort();
+    ES.sort();
+    EXPECT_EQ(GS, ES);
+    for (const QString& S : GS) {
+        QStringList GK = German.ReadSection(S), EK = English.ReadSection(S);
+        GK.sort();
+        EK.sort();
+        EXPECT_EQ(GK, EK) << "section " << S.toStdString();
+        for (const QString& K : GK)
+            EXPECT_FALSE(English.ReadString(S, K, "").isEmpty()) << (S + "." + K).toStdString();
+    }
+    const QRegularExpression Call(QStringLiteral(R"(GetMsg\((?:QStringLiteral\(|QString\()?\"(m\w+)\")"));
+    int Found = 0;
+    QDirIterator It(QStringLiteral(MORVANEL_SOURCE_DIR "/src"), {"*.cpp", "*.h"}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (It.hasNext()) {
+        const QString Text = QString::fromUtf8(ReadWholeFile(It.next()));
+        for (auto M = Call.globalMatch(Text); M.hasNext();) {
+            const QString Key = M.next().captured(1);
+            ++Found;
+            EXPECT_TRUE(German.ValueExists("GeneralMsg", Key)) << Key.toStdString();
+            EXPECT_TRUE(English.ValueExists("GeneralMsg", Key)) << Key.toStdString();
+        }
+    }
+    EXPECT_GT(Found, 0);
+}

@@ -1,0 +1,119 @@
+#include "JPEGImage.h"
+#include "uGlobal.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+TEST(Services, NamesBitsAndStrings) {
+    EXPECT_EQ(NameBeforeDot("PIC.COL"), "PIC");
+    EXPECT_EQ(NameBeforeDot("A.B.C"), "A");
+    EXPECT_EQ(NameBeforeDot("NAME"), "NAME");
+    EXPECT_EQ(NameBeforeDot(""), "");
+    EXPECT_EQ(DisplayName("/tmp/ä/bild.gr8"), "BILD.GR8");
+    EXPECT_EQ(UpperAscii("straße.pic"), "STRAßE.PIC");
+    EXPECT_EQ(ExtractFileExtUpper("DEMO"), "");
+    EXPECT_EQ(ExtractFileExtUpper("a.b/demo.pas"), ".PAS");
+    EXPECT_TRUE(GetBit(128, 7));
+    EXPECT_FALSE(GetBit(128, 0));
+    quint8 B = 0;
+    SetBit(B, 3);
+    EXPECT_EQ(B, 8);
+    ToggleBit(B, 3);
+    EXPECT_EQ(B, 0);
+    B = 0x0F;
+    InvertByte(B);
+    EXPECT_EQ(B, 0xF0);
+    ClearBit(B, 7);
+    EXPECT_EQ(B, 0x70);
+    EXPECT_EQ(RepeatString(' ', 3), "   ");
+    EXPECT_EQ(RepeatString(' ', 0), "");
+    EXPECT_EQ(RepeatString(' ', -2), "");
+}
+
+TEST(Services, FileLengthDeleteAndCaseBlindLookup) {
+    QTemporaryDir Dir;
+    const QString Big = Dir.filePath("big.bin");
+    WriteWholeFile(Big, QByteArray(65537, 'x'));
+    EXPECT_EQ(GetFileLength(Big), 65537);
+    WriteWholeFile(Dir.filePath("empty"), QByteArray());
+    EXPECT_EQ(GetFileLength(Dir.filePath("empty")), 0);
+    EXPECT_THROW(GetFileLength(Dir.filePath("none")), EInOutError);
+    DeleteFileIfExists(Dir.filePath("none"));
+    DeleteFileIfExists(Big);
+    EXPECT_FALSE(QFile::exists(Big));
+    WriteWholeFile(Dir.filePath("Pic.lum"), "x");
+    EXPECT_EQ(FindFileCaseInsensitive(Dir.path(), "PIC.LUM"), Dir.path() + "/Pic.lum");
+    WriteWholeFile(Dir.filePath("PIC.LUM"), "y");
+    EXPECT_EQ(FindFileCaseInsensitive(Dir.path(), "PIC.LUM"), Dir.path() + "/PIC.LUM");
+    try {
+        ReadWholeFile(Dir.filePath("nothing.gr8"));
+        FAIL();
+    } catch (const EInOutError& E) {
+        EXPECT_EQ(E.ErrorCode, ioFileNotFound);
+        EXPECT_TRUE(E.Message().startsWith("Datei nicht gefunden"));
+    }
+}
+
+TEST(Services, WriteFailureLeavesTheOldFile) {
+    QTemporaryDir Dir;
+    const QString Path = Dir.filePath("keep.fnt");
+    WriteWholeFile(Path, "old");
+    EXPECT_THROW(WriteWholeFile(Dir.filePath("no/such/dir/x"), "new"), EInOutError);
+    QFile::setPermissions(Dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    if (!QFile(Dir.filePath("probe")).open(QIODevice::WriteOnly)) { // not root
+        EXPECT_THROW(WriteWholeFile(Path, "new"), EInOutError);
+        EXPECT_EQ(ReadWholeFile(Path), QByteArray("old"));
+    }
+    QFile::setPermissions(Dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(Services, InvertImageTwiceRestores) {
+    QImage Img(5, 3, QImage::Format_RGB32);
+    for (int Y = 0; Y < 3; ++Y)
+        for (int X = 0; X < 5; ++X) Img.setPixel(X, Y, qRgb(X * 40, Y * 80, 7));
+    const QImage Orig = Img;
+    InvertImage(Img);
+    EXPECT_EQ(Img.pixel(1, 1), qRgb(255 - 40, 255 - 80, 248));
+    InvertImage(Img);
+    EXPECT_EQ(Img, Orig);
+    FillImage(Img, 0x0000FF);
+    EXPECT_EQ(Img.pixel(4, 2), qRgb(255, 0, 0));
+}
+
+TEST(Jpeg, WriteThenReadAndCorruptData) {
+    QImage Img(64, 32, QImage::Format_RGB32);
+    for (int Y = 0; Y < 32; ++Y)
+        for (int X = 0; X < 64; ++X) Img.setPixel(X, Y, qRgb(X * 4, Y * 8, 128));
+    TJPEGImage Out;
+    EXPECT_EQ(Out.CompressionQuality, 90);
+    Out.Assign(Img);
+    const QByteArray Data = Out.SaveToData();
+    ASSERT_TRUE(Data.startsWith("\xFF\xD8"));
+    TJPEGImage In;
+    In.LoadFromData(Data);
+    ASSERT_EQ(In.Width(), 64);
+    ASSERT_EQ(In.Height(), 32);
+    const QRgb P = In.Image().pixel(20, 10);
+    EXPECT_NEAR(qRed(P), 80, 8);
+    EXPECT_NEAR(qGreen(P), 80, 8);
+    EXPECT_NEAR(qBlue(P), 128, 8);
+    for (const QByteArray& Bad : {QByteArray("not a jpeg at all"), Data.left(100), QByteArray()}) {
+        try {
+            TJPEGImage J;
+            J.LoadFromData(Bad);
+            FAIL() << "decoded garbage";
+        } catch (const EConvertError& E) {
+            EXPECT_TRUE(E.Message().startsWith("JPEG-Fehler #")) << E.Message().toStdString();
+        }
+    }
+}
+
+TEST(Services, SplashPictureComesFromTheResources) {
+    std::unique_ptr<TJPEGImage> Jpeg(LoadJPEGResource("RESSPLASHIMG"));
+    ASSERT_TRUE(Jpeg);
+    EXPECT_EQ(Jpeg->Width(), 400);
+    EXPECT_EQ(Jpeg->Height(), 220);
+    EXPECT_EQ(LoadJPEGResource("NOSUCHRES"), nullptr);
+}
