@@ -1,0 +1,361 @@
+// ST screen model: colours, the three screen layouts, Degas (plain and packed),
+// NEOchrome, Doodle and STAD loading, and hostile input.
+#include "test_atarist_helpers.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace sttest;
+
+namespace {
+
+class AtariST : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+    std::mt19937 Rng{4711};
+    QString Put(const QString& Name, const QByteArray& Data) { return WriteFile(Dir.path(), Name, Data); }
+    static std::array<quint16, 16> SomePalette() {
+        std::array<quint16, 16> P{};
+        for (int I = 0; I < 16; ++I) P[I] = quint16(((I * 3) & 7) << 8 | ((I * 5) & 7) << 4 | (I & 7));
+        return P;
+    }
+    template <class F> static void ExpectReadPastEnd(F&& Load) {
+        try {
+            Load();
+            ADD_FAILURE() << "no error raised";
+        } catch (const EInOutError& E) {
+            EXPECT_EQ(E.ErrorCode, ioReadPastEnd);
+            EXPECT_TRUE(E.Message().startsWith(QStringLiteral("Lesen über Dateiende")));
+        }
+    }
+};
+
+QRgb Level(int R, int G, int B) {
+    return qRgb(R * 32, G * 32, B * 32);
+}
+
+} // namespace
+
+TEST(AtariSTColor, SplitsAndScalesColourWords) {
+    TAtariSTGraphic G;
+    int R = -1, Gr = -1, B = -1;
+    G.SplitSTColor(0x111, R, Gr, B);
+    EXPECT_EQ(QString::asprintf("r=%d g=%d b=%d", R, Gr, B), QStringLiteral("r=1 g=1 b=1"));
+    TAtariSTGraphic::SplitSTColor(0x0FFF, R, Gr, B); // bit 3 of each nibble unused
+    EXPECT_EQ(R * 100 + Gr * 10 + B, 777);
+    EXPECT_EQ(TAtariSTGraphic::STColorToRGB(7, 7, 7), 0xE0E0E0u);
+    EXPECT_EQ(TAtariSTGraphic::STColorToRGB(7, 0, 0), 0x0000E0u);
+    EXPECT_EQ(TAtariSTGraphic::STColorToRGB(1, 2, 3), 0x604020u);
+
+    const quint8 Words[32] = {0x07, 0x77, 0x07, 0x00, 0x00, 0x70};
+    G.ReadSTPalette(Words);
+    EXPECT_EQ(G.Palette[0], 0x777);
+    EXPECT_EQ(G.Palette[1], 0x700);
+    EXPECT_EQ(G.Palette[2], 0x070);
+    EXPECT_EQ(G.Palette[3], 0);
+}
+
+TEST(AtariSTDraw, LowMediumAndMonochromeLayouts) {
+    TAtariSTGraphic G;
+    for (int I = 0; I < 16; ++I) G.Palette[I] = quint16(I << 4 | (15 - I)); // distinct colours
+    G.Palette[0] = 0x777;
+    // Low: plane words 8000 0000 0000 8000 -> first pixel entry 9, the rest entry 0.
+    G.Screen[0] = 0x80;
+    G.Screen[6] = 0x80;
+    // Second group of row 1: planes 1 and 2 on the last pixel -> entry 6.
+    G.Screen[160 + 8 + 3] = 0x01;
+    G.Screen[160 + 8 + 5] = 0x01;
+    QImage Low = Drawn(G, TAtariSTGraphic::ResLow);
+    auto Pal = [&](int I) {
+        int R, Gr, B;
+        TAtariSTGraphic::SplitSTColor(G.Palette[I], R, Gr, B);
+        return Level(R, Gr, B);
+    };
+    EXPECT_EQ(Low.pixel(0, 0), Pal(9));
+    for (int X = 1; X < 16; ++X) EXPECT_EQ(Low.pixel(X, 0), Pal(0)) << X;
+    EXPECT_EQ(Low.pixel(0, 0), Level(0, 1, 6)); // 0x016 with bit 3 of the blue nibble dropped
+    EXPECT_EQ(Low.pixel(31, 1), Pal(6));
+    EXPECT_EQ(Low.pixel(30, 1), Pal(0));
+
+    // Medium: groups of two words; same bytes read as planes 0 and 1.
+    QImage Med = Drawn(G, TAtariSTGraphic::ResMedium);
+    EXPECT_EQ(Med.pixel(0, 0), Pal(1));  // group 1: 8000 0000
+    EXPECT_EQ(Med.pixel(16, 0), Pal(2)); // group 2: 0000 8000
+    EXPECT_EQ(Med.pixel(17, 0), Level(7, 7, 7));
+    // Row 1: group 3 is 0000 0001, group 4 is 0001 0000.
+    EXPECT_EQ(Med.pixel(47, 1), Pal(2));
+    EXPECT_EQ(Med.pixel(63, 1), Pal(1));
+    EXPECT_EQ(Med.pixel(62, 1), Pal(0));
+
+    // Monochrome: one word per 16 pixels, 80 bytes a row, set bit black.
+    QImage Mono = Drawn(G, TAtariSTGraphic::ResHigh);
+    EXPECT_EQ(Mono.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(Mono.pixel(1, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(Mono.pixel(48, 0), qRgb(0, 0, 0));         // byte 6
+    EXPECT_EQ(Mono.pixel(11 * 8 + 7, 2), qRgb(0, 0, 0)); // byte 171 = row 2, byte 11
+    EXPECT_EQ(Mono.pixel(13 * 8 + 7, 2), qRgb(0, 0, 0));
+    EXPECT_EQ(Mono.pixel(11 * 8 + 7, 1), qRgb(255, 255, 255));
+    EXPECT_EQ(Mono.pixel(639, 399), qRgb(255, 255, 255));
+}
+
+TEST(AtariSTDraw, OtherResolutionDrawsNothingAndSmallImagesAreClipped) {
+    TAtariSTGraphic G;
+    G.Screen.fill(0xFF);
+    QImage Img(640, 400, QImage::Format_RGB32);
+    Img.fill(Qt::magenta);
+    const QImage Before = Img;
+    G.DrawDegas(Img, 3);
+    G.DrawDegas(Img, -1);
+    EXPECT_EQ(Img, Before);
+
+    QImage Small(10, 3, QImage::Format_RGB32);
+    G.DrawDegas(Small, TAtariSTGraphic::ResHigh);
+    for (int Y = 0; Y < 3; ++Y)
+        for (int X = 0; X < 10; ++X) EXPECT_EQ(Small.pixel(X, Y), qRgb(0, 0, 0));
+    QImage Big(700, 500, QImage::Format_RGB32);
+    Big.fill(Qt::magenta);
+    G.DrawDegas(Big, TAtariSTGraphic::ResLow);
+    EXPECT_EQ(Big.pixel(320, 0), QColor(Qt::magenta).rgb());
+    EXPECT_EQ(Big.pixel(0, 200), QColor(Qt::magenta).rgb());
+
+    QImage Indexed(16, 1, QImage::Format_Mono);
+    G.DrawDoodle(Indexed);
+    EXPECT_EQ(Indexed.format(), QImage::Format_RGB32);
+    EXPECT_EQ(Indexed.pixel(5, 0), qRgb(0, 0, 0));
+}
+
+TEST_F(AtariST, DegasNeochromeAndDoodleReadHeaderAndScreen) {
+    const auto Pal = SomePalette();
+    const QByteArray Screen = RandomBytes(32000, Rng);
+    TAtariSTGraphic G;
+    EXPECT_EQ(G.LoadDegas(Put("A.PI1", DegasHeader(0, Pal) + Screen + "trailing")), 32034);
+    EXPECT_EQ(G.Palette, Pal);
+    EXPECT_EQ(ScreenOf(G), Screen);
+
+    QByteArray Neo(128, '\x55');
+    for (int I = 0; I < 16; ++I) {
+        Neo[4 + 2 * I] = char(I);
+        Neo[5 + 2 * I] = char(0x10 + I);
+    }
+    TAtariSTGraphic N;
+    EXPECT_EQ(N.LoadNeochrome(Put("A.NEO", Neo + Screen)), 32128);
+    for (int I = 0; I < 16; ++I) EXPECT_EQ(N.Palette[I], quint16(I << 8 | (0x10 + I)));
+    EXPECT_EQ(ScreenOf(N), Screen);
+
+    TAtariSTGraphic D;
+    EXPECT_EQ(D.LoadDoodle(Put("A.DOO", Screen)), 32000);
+    EXPECT_EQ(ScreenOf(D), Screen);
+    EXPECT_EQ(D.Palette, (std::array<quint16, 16>{}));
+}
+
+TEST_F(AtariST, ShortOrMissingRawFilesAreRefusedAndChangeNothing) {
+    TAtariSTGraphic G;
+    G.Screen.fill(0x42);
+    G.Palette.fill(0x123);
+    const auto Keep = G.Screen;
+    const QByteArray Full = DegasHeader(0, SomePalette()) + RandomBytes(32000, Rng);
+    ExpectReadPastEnd([&] { G.LoadDegas(Put("S.PI1", Full.left(32033))); });
+    ExpectReadPastEnd([&] { G.LoadDegas(Put("E.PI1", QByteArray())); });
+    ExpectReadPastEnd([&] { G.LoadNeochrome(Put("S.NEO", QByteArray(32127, 'x'))); });
+    ExpectReadPastEnd([&] { G.LoadDoodle(Put("S.DOO", QByteArray(31999, 'x'))); });
+    EXPECT_EQ(G.Screen, Keep);
+    EXPECT_EQ(G.Palette[5], 0x123);
+
+    try {
+        G.LoadDegas(Dir.filePath("MISSING.PI1"));
+        ADD_FAILURE() << "missing file loaded";
+    } catch (const EInOutError& E) {
+        EXPECT_EQ(E.ErrorCode, ioFileNotFound);
+    }
+}
+
+TEST_F(AtariST, PackBitsControlBytes) {
+    // Monochrome packing places the bytes in file order, which shows the runs plainly.
+    QByteArray F = DegasHeader(0x8002, {});
+    F.append('\x80'); // skipped
+    F.append('\x7F'); // 128 literals follow
+    for (int I = 0; I < 128; ++I) F.append(char(I + 1));
+    F.append('\x81').append('\xAA'); // 128 repeats
+    F.append('\x80');
+    F.append('\xFF').append('\xBB'); // 2 repeats
+    F.append('\x00').append('\xCC'); // 1 literal
+    for (int Left = 32000 - 259; Left > 0; Left -= 128) F.append('\x81').append('\x11');
+    TAtariSTGraphic G;
+    EXPECT_EQ(G.LoadDegasPC3(Put("C.PC3", F)), F.size());
+    for (int I = 0; I < 128; ++I) ASSERT_EQ(G.Screen[I], I + 1) << I;
+    for (int I = 128; I < 256; ++I) ASSERT_EQ(G.Screen[I], 0xAA) << I;
+    EXPECT_EQ(G.Screen[256], 0xBB);
+    EXPECT_EQ(G.Screen[257], 0xBB);
+    EXPECT_EQ(G.Screen[258], 0xCC);
+    EXPECT_EQ(G.Screen[259], 0x11);
+    EXPECT_EQ(G.Screen[31999], 0x11);
+}
+
+TEST_F(AtariST, PackedDegasMatchesTheUnpackedPicture) {
+    const auto Pal = SomePalette();
+    // Rows with long runs and random stretches, so both run kinds occur.
+    QByteArray Screen = RandomBytes(32000, Rng);
+    for (int I = 0; I < 32000; ++I)
+        if ((I / 37) % 3 == 0) Screen[I] = char(I / 500);
+    Screen.replace(1600, 480, QByteArray(480, '\xAB')); // whole rows: runs span all planes
+    const struct {
+        int Planes, Res;
+        int (TAtariSTGraphic::*Load)(const QString&);
+    } Kinds[] = {{4, 0, &TAtariSTGraphic::LoadDegasPC1},
+                 {2, 1, &TAtariSTGraphic::LoadDegasPC2},
+                 {1, 2, &TAtariSTGraphic::LoadDegasPC3}};
+    for (const auto& K : Kinds) {
+        TAtariSTGraphic Plain;
+        Plain.LoadDegas(Put("P.PI" + QString::number(K.Res + 1), DegasHeader(K.Res, Pal) + Screen));
+        for (bool PerRow : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "res " << K.Res << " per row " << PerRow);
+            TAtariSTGraphic Packed;
+            Packed.Screen.fill(0x99); // the loader starts from a blank screen
+            const QByteArray File = MakePC(DegasHeader(K.Res, Pal), Screen, K.Planes, PerRow);
+            EXPECT_EQ((Packed.*K.Load)(Put("P.PC", File + "anim")), File.size());
+            EXPECT_EQ(Packed.Palette, Pal);
+            EXPECT_EQ(ScreenOf(Packed), Screen);
+            EXPECT_EQ(Drawn(Packed, K.Res), Drawn(Plain, K.Res));
+        }
+    }
+}
+
+TEST_F(AtariST, PackedRunsStopAtTheEndOfTheScreen) {
+    for (auto Load :
+         {&TAtariSTGraphic::LoadDegasPC1, &TAtariSTGraphic::LoadDegasPC2, &TAtariSTGraphic::LoadDegasPC3}) {
+        // 2 + 250 x 128 bytes: the last repeat run overshoots the screen by 2.
+        QByteArray F = DegasHeader(0, {});
+        F.append('\xFF').append('\x05');
+        for (int I = 0; I < 250; ++I) F.append('\x81').append(char(I % 100));
+        F.append('\x7F').append(QByteArray(128, '\x77'));
+        TAtariSTGraphic G;
+        EXPECT_EQ((G.*Load)(Put("R.PC", F)), 34 + 2 + 500);
+        EXPECT_EQ(G.Screen[31999], 49);
+        EXPECT_EQ(std::count(G.Screen.begin(), G.Screen.end(), 0x77), 0);
+
+        // A literal run that overshoots is cut after the last screen byte.
+        QByteArray L = DegasHeader(0, {});
+        for (int I = 0; I < 249; ++I) L.append('\x81').append('\x01');
+        L.append('\xFF').append('\x01');
+        L.append('\x7F').append(QByteArray(125, '\x02')).append('\x03').append(QByteArray(2, '\x77'));
+        L.append('\x7F').append(QByteArray(128, '\x77'));
+        TAtariSTGraphic H;
+        (H.*Load)(Put("L.PC", L));
+        EXPECT_EQ(H.Screen[31999], 0x03);
+        EXPECT_EQ(std::count(H.Screen.begin(), H.Screen.end(), 0x02), 125);
+        EXPECT_EQ(std::count(H.Screen.begin(), H.Screen.end(), 0x77), 0);
+    }
+}
+
+TEST_F(AtariST, ShortPackedFilesAreRefusedAlikeForAllThreeKinds) {
+    const QByteArray Screen = RandomBytes(32000, Rng);
+    const QByteArray Full = MakePC(DegasHeader(0, SomePalette()), Screen, 1);
+    QByteArray EndsAtRun = DegasHeader(0, {});
+    EndsAtRun.append('\x81').append('\x05'); // a complete run, then the file ends
+    for (auto Load :
+         {&TAtariSTGraphic::LoadDegasPC1, &TAtariSTGraphic::LoadDegasPC2, &TAtariSTGraphic::LoadDegasPC3}) {
+        TAtariSTGraphic G;
+        G.Screen.fill(0x42);
+        const auto Keep = G.Screen;
+        ExpectReadPastEnd([&] { (G.*Load)(Put("T.PC", Full.left(Full.size() - 1))); }); // inside a run
+        ExpectReadPastEnd([&] { (G.*Load)(Put("T.PC", Full.left(33))); });              // inside the header
+        ExpectReadPastEnd([&] { (G.*Load)(Put("T.PC", EndsAtRun)); });
+        ExpectReadPastEnd([&] { (G.*Load)(Put("T.PC", DegasHeader(0, {}) + "\x81")); }); // no run value
+        EXPECT_EQ(G.Screen, Keep);
+        EXPECT_EQ(G.Palette, (std::array<quint16, 16>{}));
+    }
+}
+
+TEST_F(AtariST, STADColumnAndRowPacking) {
+    // Column packing: 401 plain bytes fill byte column 0 of all 400 rows, then the
+    // top of column 1.
+    QByteArray Col("pM86\xF0\x00\xF1", 7);
+    for (int I = 0; I < 401; ++I) Col.append(char(1 + I % 200));
+    const QString ColPath = Put("COL.PAC", Col);
+    TAtariSTGraphic G;
+    EXPECT_EQ(G.ReadSTADHeader(ColPath), 7);
+    EXPECT_EQ(G.STADHeader[3], '6');
+    EXPECT_EQ(G.LoadSTAD(ColPath), 408);
+    for (int Row = 0; Row < 400; ++Row) ASSERT_EQ(G.Screen[Row * 80], 1 + Row % 200) << Row;
+    EXPECT_EQ(G.Screen[1], 1 + 400 % 200);
+    EXPECT_EQ(G.Screen[81], 0);
+    EXPECT_EQ(std::count(G.Screen.begin(), G.Screen.end(), 0), 32000 - 401);
+    QImage Mono = Drawn(G, TAtariSTGraphic::ResHigh);
+    EXPECT_EQ(Mono.pixel(7, 0), qRgb(0, 0, 0)); // 0x01
+    EXPECT_EQ(Mono.pixel(6, 0), qRgb(255, 255, 255));
+
+    // Row packing with both markers: run marker + count = fill byte count + 1 times,
+    // value-run marker + value + count = value count + 1 times.
+    QByteArray Rows("pM85\xF0\x55\xF1", 7);
+    Rows.append("\x01\xF1\xFF\x03\x02\xF0\x02\x04", 8);
+    TAtariSTGraphic S;
+    S.Screen.fill(0x99);
+    const QString RowPath = Put("ROW.PAC", Rows);
+    S.ReadSTADHeader(RowPath);
+    S.LoadSTAD(RowPath);
+    const quint8 Expect[] = {0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x55, 0x55, 0x55, 0x04, 0x00};
+    for (int I = 0; I < 11; ++I) EXPECT_EQ(S.Screen[I], Expect[I]) << I;
+    EXPECT_EQ(S.Screen[31999], 0); // a short stream leaves the rest blank
+
+    // Runs stop at the end of the screen: 125 runs of 256 fill it exactly.
+    QByteArray Long("pM85\xF0\xAB\xF1", 7);
+    for (int I = 0; I < 130; ++I) Long.append("\xF0\xFF", 2);
+    const QString LongPath = Put("LONG.PAC", Long);
+    S.ReadSTADHeader(LongPath);
+    EXPECT_EQ(S.LoadSTAD(LongPath), 7 + 250);
+    EXPECT_EQ(std::count(S.Screen.begin(), S.Screen.end(), 0xAB), 32000);
+
+    // Any other identifier leaves the screen blank.
+    const QString Other = Put("OTHER.PAC", QByteArray("pM87\xF0\x00\xF1\x01\x02", 9));
+    S.ReadSTADHeader(Other);
+    S.LoadSTAD(Other);
+    EXPECT_EQ(std::count(S.Screen.begin(), S.Screen.end(), 0), 32000);
+}
+
+TEST_F(AtariST, STADShortHeadersAndMarkersAtTheEndAreRefused) {
+    TAtariSTGraphic G;
+    ExpectReadPastEnd([&] { G.ReadSTADHeader(Put("H.PAC", QByteArray("pM85\xF0\x00", 6))); });
+    EXPECT_EQ(G.STADHeader, (std::array<quint8, 7>{}));
+    ExpectReadPastEnd([&] { G.LoadSTAD(Put("H.PAC", QByteArray("pM8", 3))); });
+
+    G.Screen.fill(0x42);
+    const auto Keep = G.Screen;
+    for (const char* Tail : {"\x01\xF0", "\x01\xF1", "\x01\xF1\x22"}) {
+        const QString Path = Put("M.PAC", QByteArray("pM85\xF0\x00\xF1", 7) + Tail);
+        G.ReadSTADHeader(Path);
+        ExpectReadPastEnd([&] { G.LoadSTAD(Path); });
+        EXPECT_EQ(G.Screen, Keep);
+    }
+}
+
+TEST_F(AtariST, TruncatedAndRandomFilesNeverCrash) {
+    QByteArray Base = DegasHeader(0, SomePalette()) + RandomBytes(32000 + 94, Rng);
+    const QByteArray Packed = MakePC(DegasHeader(0, SomePalette()), RandomBytes(32000, Rng), 4);
+    auto TryAll = [&](const QByteArray& Data) {
+        const QString Path = Put("F.BIN", Data);
+        TAtariSTGraphic G;
+        auto Survive = [&](auto Load) {
+            try {
+                Load();
+            } catch (const EMorvanelError&) {
+            }
+        };
+        Survive([&] { G.LoadDegas(Path); });
+        Survive([&] { G.LoadDegasPC1(Path); });
+        Survive([&] { G.LoadDegasPC2(Path); });
+        Survive([&] { G.LoadDegasPC3(Path); });
+        Survive([&] { G.LoadNeochrome(Path); });
+        Survive([&] { G.LoadDoodle(Path); });
+        Survive([&] { G.ReadSTADHeader(Path); });
+        Survive([&] { G.LoadSTAD(Path); });
+        for (int Res = 0; Res < 3; ++Res) Drawn(G, Res);
+    };
+    for (int Len : {0, 1, 6, 7, 8, 33, 34, 35, 127, 128, 129, 31999, 32000, 32033, 32034, 32127, 32128})
+        TryAll(Base.left(Len));
+    for (int Len = 0; Len < Packed.size(); Len += 997) TryAll(Packed.left(Len));
+    for (int I = 0; I < 60; ++I) {
+        QByteArray R = RandomBytes(int(Rng() % 40000), Rng);
+        if (I % 3 == 0 && R.size() >= 7) R.replace(0, 4, "pM8" + QByteArray(1, char('5' + I % 2)));
+        TryAll(R);
+    }
+}

@@ -1,0 +1,99 @@
+#pragma once
+// Builders for synthetic ST picture files used by the ST picture tests.
+#include "FileIO.h"
+#include "uTAtariSTGraphic.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QImage>
+#include <QString>
+#include <random>
+
+namespace sttest {
+
+inline QString WriteFile(const QString& Dir, const QString& Name, const QByteArray& Data) {
+    const QString Path = QDir(Dir).filePath(Name);
+    WriteWholeFile(Path, Data);
+    return Path;
+}
+
+inline QByteArray RandomBytes(int Count, std::mt19937& Rng) {
+    QByteArray B(Count, '\0');
+    for (int I = 0; I < Count; ++I) B[I] = char(Rng() & 0xFF);
+    return B;
+}
+
+// A Degas header: resolution word, then 16 palette words most significant byte first.
+inline QByteArray DegasHeader(quint16 Res, const std::array<quint16, 16>& Pal) {
+    QByteArray H;
+    H.append(char(Res >> 8)).append(char(Res & 0xFF));
+    for (quint16 W : Pal) H.append(char(W >> 8)).append(char(W & 0xFF));
+    return H;
+}
+
+// Our own PackBits encoder: repeats of 2 or more become runs, the rest literals.
+inline QByteArray PackBits(const QByteArray& In) {
+    QByteArray Out;
+    int I = 0;
+    const int N = int(In.size());
+    while (I < N) {
+        int Run = 1;
+        while (I + Run < N && Run < 128 && In[I + Run] == In[I]) ++Run;
+        if (Run >= 2) {
+            Out.append(char(1 - Run)).append(In[I]);
+            I += Run;
+            continue;
+        }
+        int Lit = 1;
+        while (I + Lit < N && Lit < 128 && !(I + Lit + 1 < N && In[I + Lit] == In[I + Lit + 1])) ++Lit;
+        Out.append(char(Lit - 1)).append(In.mid(I, Lit));
+        I += Lit;
+    }
+    return Out;
+}
+
+// The bytes of one row in packed order: plane after plane, each plane's words in
+// order. Planes 4 (low), 2 (medium), 1 (monochrome).
+inline QByteArray RowPlanes(const QByteArray& Screen, int Row, int Planes) {
+    const int RowBytes = Planes == 1 ? 80 : 160;
+    const int Words = RowBytes / (2 * Planes);
+    QByteArray Out;
+    for (int P = 0; P < Planes; ++P)
+        for (int W = 0; W < Words; ++W) {
+            const int At = Row * RowBytes + W * Planes * 2 + P * 2;
+            Out.append(Screen[At]).append(Screen[At + 1]);
+        }
+    return Out;
+}
+
+// A compressed Degas file of Screen (32000 bytes), packed per row and plane as
+// the files are written. PerRow packs whole rows instead, so runs cross planes.
+inline QByteArray MakePC(const QByteArray& Header, const QByteArray& Screen, int Planes,
+                         bool PerRow = false) {
+    QByteArray F = Header;
+    F[0] = char(quint8(F[0]) | 0x80);
+    const int Rows = Planes == 1 ? 400 : 200;
+    const int PlaneBytes = Planes == 1 ? 80 : 160 / Planes;
+    for (int R = 0; R < Rows; ++R) {
+        const QByteArray Row = RowPlanes(Screen, R, Planes);
+        if (PerRow) {
+            F += PackBits(Row);
+        } else {
+            for (int P = 0; P < Planes; ++P) F += PackBits(Row.mid(P * PlaneBytes, PlaneBytes));
+        }
+    }
+    return F;
+}
+
+inline QByteArray ScreenOf(const TAtariSTGraphic& G) {
+    return QByteArray(reinterpret_cast<const char*>(G.Screen.data()), TAtariSTGraphic::ScreenSize);
+}
+
+inline QImage Drawn(const TAtariSTGraphic& G, int Resolution) {
+    QImage Img(Resolution == 0 ? 320 : 640, Resolution == 2 ? 400 : 200, QImage::Format_RGB32);
+    Img.fill(Qt::magenta);
+    G.DrawDegas(Img, Resolution);
+    return Img;
+}
+
+} // namespace sttest
