@@ -56,7 +56,9 @@ QByteArray ReadWholeFile(const QString& Path) {
 
 void WriteWholeFile(const QString& Path, const QByteArray& Data) {
     QSaveFile F(Path);
-    if (!F.open(QIODevice::WriteOnly)) {
+    // Unbuffered: a write cut short by a full disk shows in write()'s count; through
+    // the buffer the flush in commit() would drop the error and publish a short file.
+    if (!F.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         QFileInfo Info(Path);
         RaiseInOutError(Info.absoluteDir().exists() ? ioAccessDenied : ioPathNotFound, Path);
     }

@@ -1,0 +1,139 @@
+// Raw, Koala, Technicolor and photo loaders.
+#include "test_atarigraphic_common.h"
+
+namespace {
+
+QByteArray KoalaHeader(quint8 Compression) {
+    QByteArray H(27, '\0');
+    H[0] = char(0xFF), H[1] = char(0x80), H[2] = char(0xC9), H[3] = char(0xC7);
+    H[7] = char(Compression);
+    H[13] = 0x11, H[14] = 0x22, H[15] = 0x33, H[17] = 0x44;
+    return H;
+}
+
+using AtariLoad = AtariGraphicTest;
+
+TEST_F(AtariLoad, RawPagesAndMicropainterRegisters) {
+    int Size = 0;
+    const QByteArray Mic = Random(7684, 1);
+    G.LoadRawPic(Write("a.mic", Mic), Size);
+    EXPECT_EQ(Size, 7684);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(G.PicBuffer.data()), 7684), Mic);
+    G.LoadRawPic(Write("big.gr8", Random(40000, 2)), Size);
+    EXPECT_EQ(Size, 32000);
+    G.LoadRawPic(Write("short.gr8", "\x01"), Size);
+    EXPECT_EQ(Size, 1);
+    EXPECT_EQ(G.PicBuffer[1], 0); // nothing left over from the previous page
+}
+
+TEST_F(AtariLoad, KoalaRunsAndPlacement) {
+    int Size = 0;
+    // Horizontal: a literal run, a repeat run and a repeat run with a 16-bit count.
+    const QByteArray H = KoalaHeader(2) + QByteArray::fromHex("83112233"
+                                                              "05AA"
+                                                              "000100FF"
+                                                              "00000007");
+    G.LoadKoala(Write("h.koa", H), Size);
+    EXPECT_EQ(Size, 7684);
+    const QByteArray Want =
+        QByteArray::fromHex("112233") + QByteArray(5, char(0xAA)) + QByteArray(256, char(0xFF));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(G.PicBuffer.data()), Want.size() + 1), Want + '\0');
+    EXPECT_EQ(G.PicBuffer[7680], 0x44);
+    EXPECT_EQ(G.PicBuffer[7681], 0x11);
+    EXPECT_EQ(G.PicBuffer[7683], 0x33);
+
+    // Vertical: 96 even rows of a column, then its odd rows, then the next column.
+    QByteArray V = KoalaHeader(1);
+    for (int I = 0; I < 193; ++I) V += QByteArray::fromHex("81") + char(I + 1);
+    G.LoadKoala(Write("v.koa", V), Size);
+    EXPECT_EQ(G.PicBuffer[0], 1);
+    EXPECT_EQ(G.PicBuffer[80], 2);
+    EXPECT_EQ(G.PicBuffer[40], 97); // buffer byte 41
+    EXPECT_EQ(G.PicBuffer[1], 193); // buffer byte 2
+
+    // Uncompressed equals the raw page; runs stop at 7680 bytes.
+    const QByteArray Page = Random(7680, 3);
+    G.LoadKoala(Write("u.koa", KoalaHeader(0) + Page + "extra"), Size);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(G.PicBuffer.data()), 7680), Page);
+    G.LoadKoala(Write("long.koa", KoalaHeader(2) + QByteArray::fromHex("00FFFF55")), Size);
+    EXPECT_EQ(G.PicBuffer[7679], 0x55);
+    EXPECT_EQ(G.PicBuffer[7680], 0x44);
+
+    EXPECT_THROW(G.LoadKoala(Write("cut.koa", KoalaHeader(2).left(20)), Size), EInOutError);
+    EXPECT_THROW(G.LoadKoala(Write("run.koa", KoalaHeader(2) + QByteArray::fromHex("8511")), Size),
+                 EInOutError);
+}
+
+TEST_F(AtariLoad, TechnicolorPairs) {
+    int Size = 0;
+    const QByteArray Hue = QByteArray(6, 'h') + Random(4760, 4);
+    const QByteArray Lum = QByteArray(6, 'l') + Random(4760, 5);
+    const QString Col = Write("pic.col", Hue);
+    Write("PIC.Lum", Lum); // partner found without regard to case
+    G.LoadTechnicolor(Col, Size);
+    EXPECT_EQ(Size, 9520);
+    EXPECT_EQ(G.PicInfo.CompressionText, "unkomprimiert");
+    EXPECT_EQ(G.PicBuffer[0], quint8(Hue[6]));
+    EXPECT_EQ(G.PicBuffer[80], quint8(Hue[46]));
+    EXPECT_EQ(G.PicBuffer[40], quint8(Lum[6]));
+    EXPECT_EQ(G.PicBuffer[9519], quint8(Lum[4765]));
+    const auto FromCol = G.PicBuffer;
+    TAtariGraphic L;
+    L.LoadTechnicolor(Dir.filePath("PIC.Lum"), Size);
+    EXPECT_EQ(L.PicBuffer, FromCol);
+
+    // A 4000-byte partner makes both files value/count pairs; hostile counts stay in the buffer.
+    QByteArray Pairs = QByteArray(6, 0) + QByteArray::fromHex("0903"
+                                                              "0700");
+    Write("t.lum", Pairs + Random(3990, 6));
+    Write("t.col", QByteArray(6, 0) + QByteArray(4760, char(0xFF)));
+    G.LoadTechnicolor(Dir.filePath("t.col"), Size);
+    EXPECT_EQ(G.PicInfo.CompressionText, "komprimiert");
+    EXPECT_EQ(G.PicBuffer[40], 9);
+    EXPECT_EQ(G.PicBuffer[42], 9);
+    EXPECT_EQ(G.PicBuffer[0], 0xFF);
+    EXPECT_LE(Size, 32000);
+    EXPECT_GT(Size, 3);
+
+    Boxes.clear();
+    G.LoadTechnicolor(Write("alone.col", Hue), Size);
+    EXPECT_EQ(Size, 0);
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].first, TMsgKind::Warning);
+    EXPECT_EQ(Boxes[0].second, "ALONE.LUM nicht gefunden!");
+}
+
+TEST_F(AtariLoad, PhotoDialectsAndBadHeaders) {
+    int Size = 0, LastX = 0, Height = 0;
+    const QByteArray Data = Random(400, 7);
+    const QString P = Write("a.pho", "402\x9b" + QByteArray(2, 0) + Data +
+                                         "39\x9b"
+                                         "9\x9b");
+    G.LoadPhoto(P, Size, LastX, Height, 0);
+    EXPECT_EQ(Size, 402);
+    EXPECT_EQ(Height, 40);
+    EXPECT_EQ(LastX, 79);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(G.PicBuffer.data()), 400), Data);
+    G.LoadPhoto(P, Size, LastX, Height, 1);
+    EXPECT_EQ(Height, 39);
+    EXPECT_EQ(LastX, 71);
+
+    const QByteArray Bad[] = {"402",                         // no end of line
+                              "abc\x9b" + QByteArray(10, 0), // not a number
+                              "4\x9b" + QByteArray::fromHex("00000102") +
+                                  "0\x9b"
+                                  "0\x9b", // no rows
+                              "4\x9b" + QByteArray::fromHex("00000102") +
+                                  "999\x9b"
+                                  "999\x9b", // larger than the buffer
+                              "1\x9b" + QByteArray(2, 0) +
+                                  "1\x9b"
+                                  "1\x9b",                    // no room for the 2 bytes
+                              "402\x9b" + QByteArray(30, 0),  // data cut
+                              QByteArray(100, '7') + "\x9b"}; // endless number line
+    for (const QByteArray& B : Bad)
+        EXPECT_THROW(G.LoadPhoto(Write("bad.pho", B), Size, LastX, Height, 1), EMorvanelError)
+            << B.toHex().constData();
+}
+
+} // namespace

@@ -1,0 +1,238 @@
+// GR.8 and photo writers, the four-page split, albums and hostile files.
+#include "test_atarigraphic_common.h"
+
+#include <QProcess>
+
+namespace {
+
+using AtariWrite = AtariGraphicTest;
+
+QByteArray ReadAll(const QString& Path) {
+    QFile F(Path);
+    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
+}
+
+TEST_F(AtariWrite, GR8PageRoundTripMatchesNetpbm) {
+    const QByteArray Page = Random(7680, 11);
+    const QString Src = Write("page.gr8", Page);
+    int Size = 0;
+    G.LoadRawPic(Src, Size);
+    QImage Img = Blank(320, 192);
+    G.RenderPic(Img, Size, 319, nullptr, 8, Base);
+    EXPECT_EQ(G.ImageToGR8Bits(Img, 39, 191, 0, 0), 7680);
+    G.SaveGR8Pic(Dir.filePath("out.gr8"));
+    EXPECT_EQ(ReadAll(Dir.filePath("out.gr8")), Page);
+
+    // An independent decoder: the page as a PBM (1 = black) inverted, so lit pixels are white.
+    QProcess Pbm;
+    Pbm.start(
+        QStringLiteral("sh"),
+        {QStringLiteral("-c"), QStringLiteral("(printf 'P4\\n320 192\\n'; cat \"$0\") | pnminvert"), Src});
+    ASSERT_TRUE(Pbm.waitForFinished(30000));
+    if (Pbm.exitCode() != 0) GTEST_SKIP() << "netpbm not available";
+    QImage Ref;
+    ASSERT_TRUE(Ref.loadFromData(Pbm.readAllStandardOutput(), "PBM"));
+    ASSERT_EQ(Ref.size(), Img.size());
+    Ref = Ref.convertToFormat(QImage::Format_RGB32);
+    for (int Y = 0; Y < 192; ++Y)
+        for (int X = 0; X < 320; ++X) ASSERT_EQ(Px(Ref, X, Y), Px(Img, X, Y)) << X << "," << Y;
+
+    // Only pure white packs as a set bit; a pack larger than the buffer is cut.
+    Img.setPixel(0, 0, qRgb(0xFE, 0xFE, 0xFE));
+    G.ImageToGR8Bits(Img, 39, 191, 0, 0);
+    EXPECT_EQ(G.GR8Buffer[0] & 0x80, 0);
+    EXPECT_EQ(G.ImageToGR8Bits(Blank(640, 400), 79, 399, 0, 0), 7680);
+}
+
+TEST_F(AtariWrite, PhotoWriterBothDialects) {
+    QImage Img = Blank(79, 40);
+    for (int Y = 0; Y < 40; ++Y)
+        for (int X = 0; X < 79; ++X)
+            if ((X * 7 + Y * 3) % 5 == 0) Img.setPixel(X, Y, qRgb(255, 255, 255));
+    std::vector<std::pair<int, int>> Steps;
+    for (int Dialect : {0, 1}) {
+        const QString P = Dir.filePath(QStringLiteral("p%1.pho").arg(Dialect));
+        Steps.clear();
+        ASSERT_TRUE(G.SavePhoto(Img, P, Dialect, [&](int Pos, int Max) { Steps.push_back({Pos, Max}); }));
+        const QByteArray File = ReadAll(P);
+        EXPECT_EQ(File.size(), Dialect == 0 ? 411 : 412);
+        EXPECT_TRUE(File.startsWith(QByteArray("402\x9b\0\0", 6)));
+        EXPECT_TRUE(File.endsWith(Dialect == 0 ? "39\x9b"
+                                                 "9\x9b"
+                                               : "40\x9b"
+                                                 "10\x9b"));
+        EXPECT_EQ(Steps, (std::vector<std::pair<int, int>>{
+                             {0, 402}, {100, 402}, {200, 402}, {300, 402}, {400, 402}}));
+
+        TAtariGraphic R;
+        int Size = 0, LastX = 0, Height = 0;
+        R.LoadPhoto(P, Size, LastX, Height, Dialect);
+        EXPECT_EQ(Size, 402);
+        EXPECT_EQ(LastX, 79);
+        EXPECT_EQ(Height, 40);
+        QImage Back = Blank(LastX + 1, Height);
+        R.RenderPic(Back, Size, LastX, nullptr, 8, Base);
+        EXPECT_EQ(Back.copy(0, 0, 79, 40), Img);
+    }
+    EXPECT_TRUE(G.SavePhoto(Blank(320, 192), Dir.filePath("full.pho"), 0, nullptr));
+    EXPECT_TRUE(ReadAll(Dir.filePath("full.pho")).startsWith("7682\x9b"));
+
+    // More packed bytes than the picture buffer holds: refused, nothing written.
+    Boxes.clear();
+    EXPECT_FALSE(G.SavePhoto(Blank(640, 401), Dir.filePath("huge.pho"), 0, nullptr));
+    EXPECT_FALSE(QFile::exists(Dir.filePath("huge.pho")));
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].second, GetMsg("mFormat320"));
+}
+
+TEST_F(AtariWrite, SplitIntoFourPagesAndJoinAgain) {
+    const QByteArray Whole = Random(30720, 12);
+    std::copy_n(reinterpret_cast<const quint8*>(Whole.constData()), 30720, G.PicBuffer.begin());
+    QImage Img = Blank(640, 384);
+    G.RenderPic(Img, 30720, 639, nullptr, 8, Base);
+
+    for (int Mode : {0, 1}) {
+        const QString BasePath = Dir.filePath(QStringLiteral("pg%1").arg(Mode));
+        const QStringList Names = G.SaveAs4PICs(Img, BasePath, Mode);
+        ASSERT_EQ(Names.size(), 4);
+        EXPECT_TRUE(Boxes.back().second.startsWith(GetMsg("mPicsSaved") + "\r\n" + Names[0] + ","));
+        // Join as the 2 x 2 page command does: sorted names, placed by rows or by columns.
+        QStringList Sorted = Names;
+        Sorted.sort();
+        const int Place[2][4] = {{0, 1, 2, 3}, {0, 2, 1, 3}}; // TL TR BL BR from s0..s3
+        QByteArray Joined(32000, '\0');
+        for (int Q = 0; Q < 4; ++Q) {
+            const QByteArray Part = ReadAll(Sorted[Place[Mode][Q]]);
+            ASSERT_EQ(Part.size(), 7680);
+            for (int K = 0; K < 7680; ++K)
+                Joined[(Q >= 2 ? 15360 : 0) + 80 * (K / 40) + (Q % 2 ? 40 : 0) + K % 40] = Part[K];
+        }
+        EXPECT_EQ(Joined.left(30720), Whole) << "mode " << Mode;
+    }
+    Boxes.clear();
+    EXPECT_TRUE(G.SaveAs4PICs(Blank(320, 192), Dir.filePath("no"), 0).isEmpty());
+    EXPECT_EQ(Boxes.at(0).second, GetMsg("mWrongRes1"));
+    EXPECT_FALSE(QFile::exists(Dir.filePath("no_1.PIC")));
+}
+
+QByteArray AlbumEntry(const QByteArray& Name, int WidthBytes, int Height, char Fill) {
+    return Name.leftJustified(15, ' ', true) + char(Height) + char(WidthBytes) +
+           QByteArray(WidthBytes * Height, Fill);
+}
+QByteArray AlbumFile(const QByteArray& Entries) {
+    return QByteArray::number(Entries.size()) + "\x9b" + Entries;
+}
+
+TEST_F(AtariWrite, AlbumContactSheets) {
+    int Total = 0, Count = 0, MaxW = 0, MaxH = 0;
+    G.LoadAlbum(Write("one.alb", AlbumFile(AlbumEntry("ONE", 10, 20, char(0xFF)))), Total, Count, MaxW, MaxH);
+    EXPECT_EQ(Total, 17 + 200);
+    EXPECT_EQ(Count, 1);
+    EXPECT_EQ(MaxW, 128); // 79 is below 120
+    EXPECT_EQ(MaxH, 36);
+    QImage One = Blank(MaxW * 5, MaxH + 32);
+    G.ShowAlbum(One, 5, true, true);
+    // The picture is centred: dx = (128 - 79) / 2 -> 24 (half to even), dy = 8.
+    EXPECT_EQ(Px(One, 24, 8), 0xFFFFFFu);
+    EXPECT_EQ(Px(One, 23, 8), 0x000000u);
+    EXPECT_EQ(Px(One, 103, 27), 0xFFFFFFu);
+    EXPECT_EQ(Px(One, 104, 27), 0x000000u);
+    int NamePixels = 0, SizePixels = 0;
+    for (int Y = MaxH + 4; Y < MaxH + 20; ++Y)
+        for (int X = 0; X < MaxW; ++X) {
+            NamePixels += Px(One, X, Y) == 0xA6CAF0u;
+            SizePixels += Px(One, X, Y) == 0x808080u;
+        }
+    EXPECT_GT(NamePixels, 0);
+    EXPECT_GT(SizePixels, 0);
+
+    // Twelve pictures, one of them 16 bytes wide; rows of 5, 5 and 2.
+    QByteArray Entries;
+    for (int I = 0; I < 12; ++I)
+        Entries += AlbumEntry("P" + QByteArray::number(I), I == 0 ? 16 : 2, 8, char(0xFF));
+    Entries += AlbumEntry("EMPTY", 0, 9, 0) + AlbumEntry("HUGE", 200, 41, 0); // skipped
+    G.LoadAlbum(Write("twelve.alb", AlbumFile(Entries)), Total, Count, MaxW, MaxH);
+    EXPECT_EQ(Count, 12);
+    EXPECT_EQ(MaxW, 127);
+    EXPECT_EQ(MaxH, 24);
+    QImage Sheet = Blank(MaxW * 5, 3 * (MaxH + 16) + 8);
+    G.ShowAlbum(Sheet, 5, true, true);
+    const int Row = MaxH + 16; // pictures and both caption lines
+    auto Lit = [&](int Col, int R) { return Px(Sheet, Col * MaxW + 63, R * Row + 12) == 0xFFFFFFu; };
+    for (int K = 0; K < 15; ++K) EXPECT_EQ(Lit(K % 5, K / 5), K < 12) << K;
+    // The next row's pictures leave the caption lines alone.
+    int White = 0, Caption = 0;
+    for (int Y = MaxH + 4; Y < MaxH + 20; ++Y)
+        for (int X = 0; X < Sheet.width(); ++X) {
+            White += Px(Sheet, X, Y) == 0xFFFFFFu;
+            Caption += Px(Sheet, X, Y) == 0x808080u;
+        }
+    EXPECT_EQ(White, 0);
+    EXPECT_GT(Caption, 0);
+
+    // More than 100 entries: the first 100 are kept.
+    QByteArray Many;
+    for (int I = 0; I < 120; ++I) Many += AlbumEntry("M", 1, 1, 1);
+    G.LoadAlbum(Write("many.alb", AlbumFile(Many)), Total, Count, MaxW, MaxH);
+    EXPECT_EQ(Count, 100);
+    EXPECT_THROW(G.LoadAlbum(Write("cut.alb", AlbumFile(Many).left(300)), Total, Count, MaxW, MaxH),
+                 EInOutError);
+}
+
+TEST_F(AtariWrite, HostileFilesNeverCrash) {
+    QByteArray Koala(27, '\0');
+    Koala.replace(0, 4, "\xFF\x80\xC9\xC7");
+    Koala[7] = 2;
+    const QByteArray Seeds[] = {Random(40000, 21),
+                                Koala + Random(39973, 22),
+                                "402\x9b" + Random(39995, 23),
+                                "30000\x9b" + Random(39994, 24),
+                                QByteArray(40000, char(0x9b)),
+                                "4\x9b" + QByteArray::fromHex("00000102") +
+                                    "1\x9b"
+                                    "1\x9b" +
+                                    Random(39988, 25)};
+    const int Sizes[] = {0,   1,    2,    3,    4,    6,    7,     8,     27,   28,
+                         100, 4766, 7679, 7680, 7684, 7720, 20000, 32001, 40000};
+    int Ok = 0;
+    for (const QByteArray& Seed : Seeds) {
+        for (int S : Sizes) {
+            const QByteArray D = Seed.left(S);
+            for (const char* Name : {"x.gr8", "x.koa", "x.pho", "x.alb", "x.col"}) {
+                const QString P = Write(Name, D);
+                if (QString(Name) == "x.col") Write("x.lum", Seed.mid(7, S / 2));
+                TAtariGraphic T;
+                try {
+                    int Size = 0, LastX = 0, Height = 0, Total = 0, Count = 0, W = 0, H = 0;
+                    T.IdentifyFileType(P);
+                    QImage Img = Blank(320, 238);
+                    T.LoadRawPic(P, Size);
+                    T.RenderPic(Img, Size, 319, nullptr, 119, Base);
+                    T.LoadTechnicolor(P, Size);
+                    T.RenderPic(Img, Size, 319, nullptr, 911, Base);
+                    try {
+                        T.LoadKoala(P, Size);
+                        T.RenderPic(Img, Size, 319, nullptr, 15, Base);
+                    } catch (const EMorvanelError&) {
+                    }
+                    try {
+                        T.LoadAlbum(P, Total, Count, W, H);
+                        ASSERT_LE(Count, 100);
+                        QImage Sheet = Blank(W * 5, 3 * (H + 16) + 8);
+                        T.ShowAlbum(Sheet, 5, true, true);
+                    } catch (const EMorvanelError&) {
+                    }
+                    T.LoadPhoto(P, Size, LastX, Height, S % 2);
+                    ASSERT_LE(qint64(LastX + 1) * Height, 8 * 32000);
+                    QImage Pho = Blank(LastX + 1, Height);
+                    T.RenderPic(Pho, Size, LastX, nullptr, 8, Base);
+                    ++Ok;
+                } catch (const EMorvanelError&) {
+                }
+            }
+        }
+    }
+    EXPECT_GT(Ok, 0); // the seeds with a valid photo start load
+}
+
+} // namespace

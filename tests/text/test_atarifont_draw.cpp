@@ -1,0 +1,227 @@
+// Drawing with the character set: single characters, grids, fonts, strings, text pages.
+#include "uTAtariFont.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+constexpr quint32 Fg = 0x00FF00, Bg = 0x800000; // 0x00BBGGRR
+const QRgb FgRgb = qRgb(0, 255, 0), BgRgb = qRgb(0, 0, 128);
+const quint8 GlyphA[8] = {0x00, 0x18, 0x3C, 0x66, 0x66, 0x7E, 0x66, 0x00};
+const quint8 SharpS[8] = {0x00, 0x3C, 0x66, 0x7C, 0x66, 0x66, 0x7C, 0x60};
+
+QImage Blank(int W, int H, QRgb C = qRgb(1, 2, 3)) {
+    QImage I(W, H, QImage::Format_RGB32);
+    I.fill(C);
+    return I;
+}
+// Whether the 8 x 8 cell at (X, Y) shows Glyph, set pixels in Ink and clear ones in Paper.
+bool CellIs(const QImage& I, int X, int Y, const quint8* Glyph, QRgb Ink, QRgb Paper) {
+    for (int R = 0; R < 8; ++R)
+        for (int C = 0; C < 8; ++C)
+            if (I.pixel(X + C, Y + R) != ((Glyph[R] & (0x80 >> C)) ? Ink : Paper)) return false;
+    return true;
+}
+bool Render(const TAtariFont& F, QImage& I, const QByteArray& T, int Cpl = 40, int Margin = 0, int Type = 0,
+            int TabW = 1, const TProgressFn& P = nullptr, QObject* App = nullptr,
+            const std::function<void()>& Repaint = nullptr, int Selector = 1) {
+    return F.RenderText(I, Selector, reinterpret_cast<const quint8*>(T.constData()), int(T.size()), Type, 155,
+                        127, TabW, Cpl, Margin, 0, 0, Fg, Bg, P, App, Repaint);
+}
+} // namespace
+
+TEST(AtariFontDraw, CharSelectorsScaleAndTransparency) {
+    TAtariFont F;
+    QImage I = Blank(40, 40);
+    const QRgb Old = qRgb(1, 2, 3);
+    F.DrawChar(I, 1, 65, 0, 0, Fg, Bg, 1, false, false);
+    EXPECT_TRUE(CellIs(I, 0, 0, GlyphA, FgRgb, BgRgb));
+    F.DrawChar(I, 0, 33 + 128, 8, 0, Fg, Bg, 1, false, false); // code taken modulo 128
+    EXPECT_TRUE(CellIs(I, 8, 0, GlyphA, FgRgb, BgRgb));
+    F.DrawChar(I, 1, 65, 16, 0, Fg, Bg, 1, true, false);
+    EXPECT_TRUE(CellIs(I, 16, 0, GlyphA, Old, BgRgb));
+    F.DrawChar(I, 1, 65, 24, 0, Fg, Bg, 1, false, true);
+    EXPECT_TRUE(CellIs(I, 24, 0, GlyphA, FgRgb, Old));
+
+    // Selector 2: German letters from the international set, whatever the held glyphs are.
+    TCharBytes Zero{};
+    for (int C : {91, 123, 126}) F.PutCharBytes(C, Zero, 1, 0);
+    const quint8* Intl = F.FontInternational.data();
+    const std::tuple<int, int, const quint8*> Cases[] = {
+        {2, 91, Intl + 8 * 123}, {2, 92, Intl + 8 * 12},  {2, 93, Intl + 8 * 16}, {2, 123, Intl + 8 * 11},
+        {2, 124, Intl + 8 * 15}, {2, 125, Intl + 8 * 10}, {2, 126, SharpS},       {2, 13, Intl + 8 * 13},
+        {3, 13, SharpS},         {3, 91, Intl + 8 * 91}};
+    for (auto [Selector, Code, Expected] : Cases) {
+        F.DrawChar(I, Selector, Code, 0, 8, Fg, Bg, 1, false, false);
+        EXPECT_TRUE(CellIs(I, 0, 8, Expected, FgRgb, BgRgb)) << Selector << " " << Code;
+    }
+
+    // Scale 3: each pixel a 3 x 3 square; off-image parts are clipped.
+    QImage S = Blank(24, 24);
+    F.DrawChar(S, 1, 65, 0, 0, Fg, Bg, 3, false, false);
+    for (int Y = 0; Y < 24; ++Y)
+        for (int X = 0; X < 24; ++X)
+            ASSERT_EQ(S.pixel(X, Y), (GlyphA[Y / 3] & (0x80 >> (X / 3))) ? FgRgb : BgRgb) << X << "," << Y;
+    F.DrawChar(S, 1, 65, -5, 20, Fg, Bg, 11, false, false);
+    F.DrawChar(S, 1, 65, 20, -70, Fg, Bg, 1, false, false);
+    F.DrawChar(S, 7, 65, 0, 0, Bg, Bg, 1, false, false); // unknown selector: nothing
+    EXPECT_EQ(S.pixel(10, 4), FgRgb);
+}
+
+TEST(AtariFontDraw, EditGridFontAndString) {
+    TAtariFont F;
+    QImage G = Blank(90, 90);
+    F.DrawEditGrid(G, 0, 0, 11, 0xF0CAA6, 0xF0FBFF);
+    EXPECT_EQ(G.pixel(0, 0), WinColorToRgb(0xF0CAA6));
+    EXPECT_EQ(G.pixel(10, 10), WinColorToRgb(0xF0CAA6));
+    EXPECT_EQ(G.pixel(11, 0), WinColorToRgb(0xF0FBFF));
+    EXPECT_EQ(G.pixel(87, 87), WinColorToRgb(0xF0CAA6));
+    EXPECT_EQ(G.pixel(88, 88), qRgb(1, 2, 3));
+
+    QImage Map = Blank(289, 73);
+    F.DrawFont(Map, 1, 1, 1, 1, Fg, Bg);
+    EXPECT_TRUE(CellIs(Map, 1 + 9, 1 + 2 * 9, GlyphA, FgRgb, BgRgb));  // ATASCII 65: row 2, column 1
+    EXPECT_TRUE(CellIs(Map, 1 + 9, 37 + 2 * 9, GlyphA, BgRgb, FgRgb)); // inverse half starts at y 37
+    EXPECT_EQ(Map.pixel(9, 1), qRgb(1, 2, 3));                         // gap untouched
+
+    QImage S = Blank(24, 8);
+    F.DrawString(S, QByteArray("A") + char(193) + "A", 0, 0, Fg, Bg);
+    EXPECT_TRUE(CellIs(S, 0, 0, GlyphA, FgRgb, qRgb(1, 2, 3)));
+    EXPECT_TRUE(CellIs(S, 8, 0, GlyphA, qRgb(1, 2, 3), FgRgb));
+    EXPECT_TRUE(CellIs(S, 16, 0, GlyphA, FgRgb, qRgb(1, 2, 3)));
+}
+
+TEST(AtariFontRender, PageLayoutFrameAndInverse) {
+    TAtariFont F;
+    QImage I;
+    const QByteArray Line = QByteArray(40, 'A') + char(155);
+    ASSERT_TRUE(Render(F, I, Line));
+    ASSERT_EQ(I.size(), QSize(328, 30));
+    EXPECT_EQ(I.format(), QImage::Format_RGB32);
+    for (QPoint P : {QPoint(0, 0), QPoint(327, 0), QPoint(0, 29), QPoint(327, 29), QPoint(100, 29)})
+        EXPECT_EQ(I.pixel(P), qRgb(0xC0, 0xC0, 0xC0)) << P.x() << "," << P.y();
+    for (int K = 0; K < 40; ++K) EXPECT_TRUE(CellIs(I, 4 + 8 * K, 4, GlyphA, FgRgb, BgRgb)) << K;
+    EXPECT_EQ(I.pixel(1, 1), BgRgb);
+    EXPECT_EQ(I.pixel(324, 4), BgRgb);
+
+    ASSERT_TRUE(Render(F, I, QByteArray(41, 'A')));
+    EXPECT_EQ(I.height(), 22);
+    EXPECT_TRUE(CellIs(I, 4, 12, GlyphA, FgRgb, BgRgb));
+    ASSERT_TRUE(Render(F, I, QByteArray(1, char(193))));
+    EXPECT_TRUE(CellIs(I, 4, 4, GlyphA, BgRgb, FgRgb));
+    ASSERT_TRUE(Render(F, I, QByteArray()));
+    EXPECT_EQ(I.size(), QSize(328, 14));
+    EXPECT_EQ(I.pixel(5, 5), BgRgb);
+
+    ASSERT_TRUE(Render(F, I, QByteArray(39, 'A'), 40, 2));
+    EXPECT_EQ(I.size(), QSize(328, 22));
+    EXPECT_TRUE(CellIs(I, 20, 4, GlyphA, FgRgb, BgRgb));
+    EXPECT_TRUE(CellIs(I, 20 + 37 * 8, 4, GlyphA, FgRgb, BgRgb));
+    EXPECT_TRUE(CellIs(I, 20, 12, GlyphA, FgRgb, BgRgb));
+    EXPECT_EQ(I.pixel(12, 6), BgRgb);
+
+    ASSERT_TRUE(Render(F, I, QByteArray(100, 'A'), 4, 4)); // no wrap when the width is <= 0
+    EXPECT_EQ(I.size(), QSize(40, 14));
+
+    // Selector 2 in a page: "[" shows Ä.
+    ASSERT_TRUE(Render(F, I, "[", 40, 0, 0, 1, nullptr, nullptr, nullptr, 2));
+    EXPECT_TRUE(CellIs(I, 4, 4, F.FontInternational.data() + 8 * 123, FgRgb, BgRgb));
+}
+
+TEST(AtariFontRender, ListingTabsAndGaps) {
+    TAtariFont F;
+    QImage I;
+    ASSERT_TRUE(Render(F, I, QByteArray("AAA") + char(127) + "A", 40, 0, 4, 9));
+    EXPECT_TRUE(CellIs(I, 4 + 9 * 8, 4, GlyphA, FgRgb, BgRgb));
+    EXPECT_TRUE(CellIs(I, 4 + 3 * 8, 4, GlyphA, BgRgb, BgRgb)); // the skipped cells stay blank
+    // 255 leaves a gap without counting a column: 40 letters still fit, the 40th one cell further right.
+    ASSERT_TRUE(Render(F, I, char(255) + QByteArray(41, 'A'), 40, 0, 4, 9));
+    EXPECT_EQ(I.height(), 22);
+    EXPECT_EQ(I.pixel(4 + 40 * 8 + 2, 6), FgRgb); // the 40th letter, cut by the frame
+    EXPECT_EQ(I.pixel(4 + 40 * 8 + 3, 6), qRgb(0xC0, 0xC0, 0xC0));
+    EXPECT_TRUE(CellIs(I, 4 + 8, 4, GlyphA, FgRgb, BgRgb));
+    EXPECT_TRUE(CellIs(I, 4, 12, GlyphA, FgRgb, BgRgb));
+    // Outside a listing TAB is an ordinary character; width 0 TAB stops cannot divide by zero.
+    ASSERT_TRUE(Render(F, I, QByteArray(1, char(127)) + "A", 40, 0, 0, 9));
+    EXPECT_TRUE(CellIs(I, 12, 4, GlyphA, FgRgb, BgRgb));
+    ASSERT_TRUE(Render(F, I, QByteArray(1, char(127)) + "A", 40, 0, 4, 0));
+    EXPECT_TRUE(CellIs(I, 12, 4, GlyphA, FgRgb, BgRgb));
+    // TABs running far past the right edge are clipped, not written elsewhere.
+    ASSERT_TRUE(Render(F, I, QByteArray(50, char(127)) + "A" + char(155) + "A", 40, 0, 4, 1000000));
+    EXPECT_EQ(I.size(), QSize(328, 22));
+    EXPECT_TRUE(CellIs(I, 4, 12, GlyphA, FgRgb, BgRgb));
+    ASSERT_TRUE(Render(F, I, QByteArray(10, 'A'), 40, -1000));
+    EXPECT_EQ(I.pixel(1, 1), BgRgb);
+}
+
+TEST(AtariFontRender, TallPagesAndLimits) {
+    TAtariFont F;
+    QImage I;
+    QByteArray T;
+    for (int L = 0; L < 9000; ++L) T += (L == 8999 ? "A" : "") + QByteArray(1, char(155));
+    ASSERT_TRUE(Render(F, I, QByteArray("A") + char(155) + T));
+    ASSERT_EQ(I.height(), 4 + 8 * 9001 + 10);
+    EXPECT_TRUE(CellIs(I, 4, 4, GlyphA, FgRgb, BgRgb));
+    EXPECT_TRUE(CellIs(I, 4, 4 + 8 * 9000, GlyphA, FgRgb, BgRgb));
+    // A 16-bit row would have put the last line here.
+    EXPECT_TRUE(CellIs(I, 4, (4 + 8 * 9000) % 65536, GlyphA, BgRgb, BgRgb));
+
+    I = QImage(5, 5, QImage::Format_RGB32);
+    I.fill(0);
+    const QByteArray Huge(300000, char(155));
+    try {
+        Render(F, I, Huge, 1000);
+        ADD_FAILURE() << "a page of 2.4 million rows was accepted";
+    } catch (const EMorvanelError& E) {
+        EXPECT_TRUE(E.Message().contains("zu lang")) << E.Message().toStdString();
+    }
+    EXPECT_EQ(I.size(), QSize(5, 5));
+    EXPECT_THROW(Render(F, I, "A", -5), EMorvanelError);
+}
+
+TEST(AtariFontRender, ProgressEventsReentryAndOwnerLoss) {
+    TAtariFont F;
+    QImage I;
+    QList<QPair<int, int>> Calls;
+    int Repaints = 0;
+    TProgressFn P = [&](int Pos, int Max) { Calls.append({Pos, Max}); };
+    ASSERT_TRUE(Render(F, I, QByteArray(100, 'A'), 40, 0, 0, 1, P));
+    EXPECT_TRUE(Calls.isEmpty()); // no events without an owner
+    QObject Owner;
+    bool Nested = true;
+    auto Repaint = [&] {
+        ++Repaints;
+        Nested = Render(F, I, "AB"); // a nested render of the same page is refused
+    };
+    ASSERT_TRUE(Render(F, I, QByteArray(100, 'A'), 40, 0, 0, 1, P, &Owner, Repaint));
+    ASSERT_EQ(Calls.size(), 7);
+    for (int K = 0; K < 7; ++K) EXPECT_EQ(Calls[K], qMakePair(16 * K, 99));
+    EXPECT_EQ(Repaints, 7);
+    EXPECT_FALSE(Nested);
+    EXPECT_EQ(I.size(), QSize(328, 30));
+    EXPECT_TRUE(CellIs(I, 4 + 8 * 39, 4, GlyphA, FgRgb, BgRgb));
+    EXPECT_TRUE(CellIs(I, 4, 12, GlyphA, FgRgb, BgRgb));
+
+    // The owner closes while events run (a queued deletion): the render stops at once.
+    auto* Window = new QObject;
+    auto* Page = new QImage;
+    QObject::connect(Window, &QObject::destroyed, [&] {
+        delete Page;
+        Page = nullptr;
+    });
+    Calls.clear();
+    QTimer::singleShot(0, Window, [Window] { Window->deleteLater(); });
+    EXPECT_FALSE(Render(F, *Page, QByteArray(1000, 'A'), 40, 0, 0, 1, P, Window));
+    EXPECT_EQ(Page, nullptr);
+    EXPECT_LE(Calls.size(), 1);
+
+    // The page is replaced meanwhile: the replacement is left alone.
+    QImage Other = Blank(10, 10);
+    int Seen = 0;
+    auto Swap = [&] {
+        if (++Seen == 2) I = Other;
+    };
+    EXPECT_FALSE(Render(F, I, QByteArray(1000, 'A'), 40, 0, 0, 1, nullptr, &Owner, Swap));
+    EXPECT_EQ(I, Blank(10, 10));
+}

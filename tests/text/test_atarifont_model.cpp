@@ -1,0 +1,239 @@
+// Character set model: code orders, built-in sets, character table, .FNT files, edits.
+#include "uTAtariFont.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+TCharBytes Hex8(const char* Hex) {
+    const QByteArray D = QByteArray::fromHex(Hex);
+    TCharBytes B{};
+    std::copy(D.begin(), D.begin() + 8, B.begin());
+    return B;
+}
+TCharBytes Glyph(const std::array<quint8, 1024>& Set, int Code) {
+    TCharBytes B{};
+    std::copy(Set.begin() + 8 * Code, Set.begin() + 8 * Code + 8, B.begin());
+    return B;
+}
+void WriteFile(const QString& Path, const QByteArray& Data) {
+    QFile F(Path);
+    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+    F.write(Data);
+}
+} // namespace
+
+TEST(AtariFontCodes, ConversionsAndIndexMap) {
+    const std::pair<int, int> A2I[] = {{0, 64},    {31, 95},   {32, 0},    {95, 63},   {96, 96},
+                                       {127, 127}, {128, 192}, {155, 219}, {160, 128}, {255, 255}};
+    for (auto [A, I] : A2I) EXPECT_EQ(TAtariFont::ATASCIIToInternal(quint8(A)), I) << A;
+    const std::pair<int, int> I2A[] = {{0, 32}, {63, 95}, {64, 0}, {95, 31}, {219, 155}};
+    for (auto [I, A] : I2A) EXPECT_EQ(TAtariFont::InternalToATASCII(quint8(I)), A) << I;
+    for (int C = 0; C < 256; ++C) {
+        EXPECT_EQ(TAtariFont::InternalToATASCII(TAtariFont::ATASCIIToInternal(quint8(C))), C);
+        EXPECT_EQ(TAtariFont::ATASCIIToInternal(TAtariFont::InternalToATASCII(quint8(C))), C);
+    }
+    const std::pair<int, int> Idx[] = {{0, 256},   {511, 767},   {512, 0},   {767, 255},
+                                       {768, 768}, {1023, 1023}, {1024, -1}, {-1, -1}};
+    for (auto [I, R] : Idx) EXPECT_EQ(TAtariFont::InternalToATASCIIIndex(I), R) << I;
+}
+
+TEST(AtariFontSets, BuiltinGlyphsAndDifferences) {
+    TAtariFont F;
+    EXPECT_EQ(F.FontKind, 1);
+    EXPECT_TRUE(F.FontName.isEmpty());
+    const std::array<quint8, 1024>&Std = F.FontInternal, &Intl = F.FontInternational;
+    // Standard set by internal code; international set (á, ü, Ä) by ATASCII code.
+    const std::tuple<const std::array<quint8, 1024>*, int, const char*> Rows[] = {
+        {&Std, 0, "0000000000000000"},   {&Std, 1, "0018181818001800"},  {&Std, 33, "00183C66667E6600"},
+        {&Std, 64, "00367F7F3E1C0800"},  {&Std, 96, "00183C7E7E3C1800"}, {&Std, 97, "00003C063E663E00"},
+        {&Std, 123, "00183C7E7E183C00"}, {&Intl, 0, "0C183C063E663E00"}, {&Intl, 10, "0066006666663E00"},
+        {&Intl, 123, "6666183C667E6600"}};
+    for (auto [Set, Code, Hex] : Rows) EXPECT_EQ(Glyph(*Set, Code), Hex8(Hex)) << Code;
+    EXPECT_EQ(Glyph(F.FontATASCII, 33), Glyph(F.FontInternal, 1));
+    QList<int> Differ, Expected;
+    for (int A = 0; A < 128; ++A)
+        if (Glyph(F.FontInternational, A) != Glyph(F.FontATASCII, A)) Differ << A;
+    for (int A = 0; A <= 26; ++A) Expected << A;
+    EXPECT_EQ(Differ, Expected << 96 << 123);
+
+    F.LoadBuiltinFont(2);
+    EXPECT_EQ(F.FontATASCII, F.FontInternational);
+    F.PutCharBytes(5, Hex8("0102030405060708"), 0, 0);
+    F.LoadBuiltinFont(1);
+    EXPECT_EQ(F.FontInternal, TAtariFont().FontInternal);
+    const auto Before = F.FontInternal;
+    F.FontInternational.fill(0);
+    F.LoadBuiltinFont(0);
+    EXPECT_EQ(F.FontInternal, Before);
+    EXPECT_EQ(F.FontInternational, TAtariFont().FontInternational);
+}
+
+TEST(AtariFontTable, Entries) {
+    TAtariFont F;
+    const FontTable& E200 = F.CharTable[200];
+    EXPECT_EQ(E200.Mnemonic, QByteArray(1, char(200)));
+    EXPECT_EQ(E200.KeyCombination, "INV H");
+    EXPECT_EQ(E200.KeyCode, 121);
+    EXPECT_EQ(E200.ATASCIICode, 72);
+    EXPECT_EQ(E200.InternalCode, 40);
+    EXPECT_EQ(F.CharTable[9].Mnemonic, "HAT");
+    EXPECT_EQ(F.CharTable[32].Mnemonic, "<SPACE>");
+    EXPECT_EQ(F.CharTable[127].Mnemonic, "DEL");
+    EXPECT_EQ(F.CharTable[65].Mnemonic, "A");
+    // a, A, CTRL A: key code, +64 with SHIFT, +128 with CTRL.
+    EXPECT_EQ(F.CharTable[97].KeyCode, 63);
+    EXPECT_EQ(F.CharTable[65].KeyCode, 127);
+    EXPECT_EQ(F.CharTable[1].KeyCode, 191);
+    // clang-format off
+    const std::pair<int, const char*> Keys[] = {
+        {0, "CTRL ,"}, {9, "CTRL I"}, {27, "ESC ESC"}, {31, "ESC CTRL *"}, {40, "SHIFT 9"}, {41, "SHIFT 0"},
+        {64, "@"}, {90, "Z / SHIFT Z"}, {95, "SHIFT -"}, {97, "A / CAPS A"}, {125, "ESC CTRL < | ESC SHIFT <"},
+        {126, "ESC BACK SPACE"}, {127, "ESC TAB"}, {128, "INV CTRL ,"}, {155, "INV RETURN"},
+        {156, "ESC SHIFT BACK SPACE"}, {159, "ESC SHIFT TAB"}, {160, "INV SPACE"}, {192, "INV @"},
+        {219, "INV SHIFT ;"}, {224, "INV CTRL ."}, {225, "INV CAPS A"}, {250, "INV CAPS Z"}, {251, "INV CTRL ;"},
+        {252, "INV SHIFT ="}, {253, "ESC CTRL 2"}, {254, "INV ESC CTRL BACK SPACE"}, {255, "INV ESC CTRL >"}};
+    // clang-format on
+    for (auto [C, K] : Keys) EXPECT_EQ(F.CharTable[C].KeyCombination, K) << C;
+    for (int C = 128; C < 256; ++C) {
+        EXPECT_EQ(F.CharTable[C].KeyCode, F.CharTable[C - 128].KeyCode);
+        EXPECT_EQ(F.CharTable[C].ATASCIICode, C - 128);
+    }
+}
+
+TEST(AtariFontFile, LoadSaveRoundTripAndShortLongFiles) {
+    QTemporaryDir Dir;
+    TAtariFont F;
+    for (int I = 0; I < 128; ++I)
+        F.PutCharBytes(I, {quint8(I), quint8(I + 1), 2, 3, 4, 5, 6, quint8(255 - I)}, 0, 0);
+    const QString P0 = Dir.filePath("a.fnt"), P1 = Dir.filePath("b.fnt");
+    F.SaveToFile(P0, 0);
+    F.SaveToFile(P1, 1);
+    QFile A(P0), B(P1);
+    ASSERT_TRUE(A.open(QIODevice::ReadOnly) && B.open(QIODevice::ReadOnly));
+    const QByteArray Saved = A.readAll();
+    EXPECT_EQ(Saved, B.readAll());
+    ASSERT_EQ(Saved.size(), 1024);
+    EXPECT_EQ(quint8(Saved[8 * 7 + 7]), 255 - 7);
+    TAtariFont G;
+    G.LoadFromFile(P0);
+    EXPECT_EQ(G.FontInternal, F.FontInternal);
+    EXPECT_EQ(G.FontATASCII, F.FontATASCII);
+
+    TAtariFont H;
+    const auto Std = H.FontInternal;
+    WriteFile(Dir.filePath("short.fnt"), QByteArray(1023, char(0x55)));
+    H.LoadFromFile(Dir.filePath("short.fnt"));
+    EXPECT_EQ(H.FontInternal[1022], 0x55);
+    EXPECT_EQ(H.FontInternal[1023], Std[1023]);
+    EXPECT_EQ(H.FontATASCII[1023], Std[1023]);
+    EXPECT_EQ(H.FontATASCII[256], 0x55);
+    WriteFile(Dir.filePath("empty.fnt"), QByteArray());
+    H.LoadFromFile(Dir.filePath("empty.fnt"));
+    EXPECT_EQ(H.FontInternal[1023], Std[1023]);
+    WriteFile(Dir.filePath("long.fnt"), QByteArray(1024, char(0x11)) + QByteArray(1024, char(0x22)));
+    H.LoadFromFile(Dir.filePath("long.fnt"));
+    EXPECT_TRUE(std::all_of(H.FontATASCII.begin(), H.FontATASCII.end(), [](quint8 V) { return V == 0x11; }));
+    EXPECT_THROW(H.LoadFromFile(Dir.filePath("missing.fnt")), EInOutError);
+}
+
+TEST(AtariFontFile, FailedSaveKeepsExistingFile) {
+    QTemporaryDir Dir;
+    const QString P = Dir.filePath("keep.fnt");
+    WriteFile(P, QByteArray(1024, char(0x77)));
+    TAtariFont F;
+    EXPECT_THROW(F.SaveToFile(Dir.filePath("nodir/x.fnt"), 0), EInOutError);
+    // A file size limit makes the write itself fail, as a full disk does.
+    rlimit Old{};
+    getrlimit(RLIMIT_FSIZE, &Old);
+    auto OldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit Small = Old;
+    Small.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &Small);
+    EXPECT_THROW(F.SaveToFile(P, 0), EInOutError);
+    setrlimit(RLIMIT_FSIZE, &Old);
+    std::signal(SIGXFSZ, OldHandler);
+    QFile K(P);
+    ASSERT_TRUE(K.open(QIODevice::ReadOnly));
+    EXPECT_EQ(K.readAll(), QByteArray(1024, char(0x77)));
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+TEST(AtariFontEdit, PutModesBothOrdersAndToggle) {
+    TAtariFont F;
+    const auto Std = F.FontInternal;
+    const TCharBytes P = Hex8("F00FFF00AA550180");
+    F.PutCharBytes(33, P, 1, 0); // ATASCII "!" is internal 1
+    for (int K = 0; K < 8; ++K) {
+        EXPECT_EQ(F.FontATASCII[264 + K], P[K]);
+        EXPECT_EQ(F.FontInternal[8 + K], P[K]);
+    }
+    TCharBytes Got{};
+    F.GetCharBytes(1, Got, 0);
+    EXPECT_EQ(Got, P);
+    const TCharBytes Q = Hex8("0F0F0F0F0000FFFF");
+    auto Check = [&](int Mode, auto Op) {
+        F.PutCharBytes(1, P, 0, 0);
+        F.PutCharBytes(1, Q, 0, Mode);
+        F.GetCharBytes(33, Got, 1);
+        for (int K = 0; K < 8; ++K) EXPECT_EQ(Got[K], quint8(Op(P[K], Q[K]))) << Mode << " " << K;
+    };
+    Check(1, [](int A, int B) { return A | B; });
+    Check(2, [](int A, int B) { return A & B; });
+    Check(3, [](int A, int B) { return A ^ B; });
+    Check(4, [](int A, int) { return A; });
+    Check(0, [](int, int B) { return B; });
+    TCharBytes Ones;
+    Ones.fill(0xFF);
+    const auto Before = F.FontInternal;
+    F.PutCharBytes(65, Ones, 1, 2);
+    EXPECT_EQ(F.FontInternal, Before);
+    F.PutCharBytes(65, Ones, 1, 3);
+    for (int K = 0; K < 8; ++K) EXPECT_EQ(F.FontATASCII[8 * 65 + K], quint8(~Before[8 * 33 + K]));
+    const auto Edited = F.FontInternal;
+    F.PutCharBytes(128, Ones, 0, 0); // out of range: nothing changes
+    F.PutCharBytes(5, Ones, 2, 0);
+    EXPECT_EQ(F.FontInternal, Edited);
+    F.GetOriginalCharBytes(65, Got, 1);
+    EXPECT_EQ(Got, Glyph(Std, 33));
+
+    const auto Ref = F.FontATASCII;
+    F.TogglePixel(0, 0, 7, 0);
+    EXPECT_EQ(F.FontInternal[0], 0x80);
+    EXPECT_EQ(F.FontATASCII[256], Ref[256] ^ 0x80);
+    F.TogglePixel(0, 0, 7, 0);
+    EXPECT_EQ(F.FontATASCII, Ref);
+    F.TogglePixel(0, 8, 0, 0);
+    EXPECT_EQ(F.FontATASCII, Ref);
+}
+
+TEST(AtariFontEdit, RotateAndBitHelpers) {
+    const TCharBytes TopLeft = Hex8("8000000000000000");
+    TCharBytes B = TopLeft;
+    TAtariFont::RotateChar(B, 1);
+    EXPECT_EQ(B, Hex8("0100000000000000"));
+    B = TopLeft;
+    TAtariFont::RotateChar(B, 0);
+    EXPECT_EQ(B, Hex8("0000000000000080"));
+    const TCharBytes A = Hex8("00183C66667E6601");
+    for (int Dir = 0; Dir < 2; ++Dir) {
+        B = A;
+        for (int K = 0; K < 4; ++K) TAtariFont::RotateChar(B, Dir);
+        EXPECT_EQ(B, A);
+    }
+    TAtariFont::RotateChar(B, 2);
+    EXPECT_EQ(B, A);
+
+    quint8 V = 0;
+    uTAtariFont::SetBit(V, 7);
+    uTAtariFont::ToggleBit(V, 0);
+    EXPECT_TRUE(uTAtariFont::IsBitSet(V, 0) && uTAtariFont::GetBit(V, 7) && V == 0x81);
+    uTAtariFont::ClearBit(V, 7);
+    uTAtariFont::SetBit(V, 8); // out of range: no change
+    EXPECT_EQ(V, 0x01);
+    EXPECT_FALSE(uTAtariFont::IsBitSet(0xFF, 8) || uTAtariFont::GetBit(0xFF, -1));
+}
