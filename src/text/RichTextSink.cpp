@@ -1,0 +1,81 @@
+#include "RichTextSink.h"
+
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextDocument>
+#include <QTextFragment>
+
+TTextDocumentSink::TTextDocumentSink(QTextDocument& Document, bool AtEnd) : FCursor(&Document) {
+    if (AtEnd) FCursor.movePosition(QTextCursor::End);
+}
+
+void TTextDocumentSink::InsertText(const QString& Text) {
+    QTextCharFormat F;
+    F.setFontWeight(FStyle.Bold ? QFont::Bold : QFont::Normal);
+    F.setFontItalic(FStyle.Italic);
+    F.setFontUnderline(FStyle.Underline);
+    F.setVerticalAlignment(FOffset > 0   ? QTextCharFormat::AlignSuperScript
+                           : FOffset < 0 ? QTextCharFormat::AlignSubScript
+                                         : QTextCharFormat::AlignNormal);
+    // Line breaks inside the text become paragraphs, as in a rich-edit control.
+    const QStringList Lines = QString(Text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'));
+    for (int I = 0; I < Lines.size(); ++I) {
+        if (I > 0) FCursor.insertBlock();
+        if (!Lines[I].isEmpty()) FCursor.insertText(Lines[I], F);
+    }
+}
+
+void TTextDocumentSink::NewParagraph() {
+    FCursor.movePosition(QTextCursor::End);
+    FCursor.insertBlock();
+}
+
+namespace {
+void AppendEscaped(QByteArray& Out, const QString& Text) {
+    for (QChar Ch : Text) {
+        const char16_t U = Ch.unicode();
+        if (U == '\\' || U == '{' || U == '}') {
+            Out += '\\';
+            Out += char(U);
+        } else if (U == '\t') {
+            Out += "\\tab ";
+        } else if (U == QChar::LineSeparator || U == QChar::ParagraphSeparator) {
+            Out += "\\line ";
+        } else if (U >= 0x20 && U < 0x80) {
+            Out += char(U);
+        } else if (U >= 0x20) {
+            Out += "\\u" + QByteArray::number(qint16(U)) + "?";
+        }
+    }
+}
+} // namespace
+
+QByteArray DocumentToRtf(const QTextDocument& Document) {
+    QByteArray Out = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fmodern Courier New;}}\n"
+                     "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
+    bool First = true;
+    for (QTextBlock B = Document.begin(); B.isValid(); B = B.next()) {
+        if (!First) Out += "\\par\n";
+        First = false;
+        for (auto It = B.begin(); !It.atEnd(); ++It) {
+            const QTextFragment Frag = It.fragment();
+            if (!Frag.isValid()) continue;
+            const QTextCharFormat F = Frag.charFormat();
+            QByteArray Open;
+            if (F.fontWeight() >= QFont::Bold) Open += "\\b";
+            if (F.fontItalic()) Open += "\\i";
+            if (F.fontUnderline()) Open += "\\ul";
+            if (F.verticalAlignment() == QTextCharFormat::AlignSuperScript) Open += "\\up6";
+            if (F.verticalAlignment() == QTextCharFormat::AlignSubScript) Open += "\\dn6";
+            if (Open.isEmpty()) {
+                AppendEscaped(Out, Frag.text());
+            } else {
+                Out += "{" + Open + " ";
+                AppendEscaped(Out, Frag.text());
+                Out += "}";
+            }
+        }
+    }
+    Out += "\\par\n}\n";
+    return Out;
+}
