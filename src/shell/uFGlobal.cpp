@@ -1,5 +1,82 @@
 #include "uFGlobal.h"
 
+#include "ReportOptionsDialog.h"
+#include "uGlobal.h"
+
+#include <QApplication>
+
 TfGlobal* fGlobal = nullptr;
 
-TfGlobal::TfGlobal(QObject* Parent) : QObject(Parent) { setObjectName(QStringLiteral("fGlobal")); }
+TfGlobal::TfGlobal(QObject* Parent) : QObject(Parent) {
+    setObjectName(QStringLiteral("fGlobal"));
+}
+
+bool TfGlobal::SelectReport(const QString& Name) {
+    return FProject.SelectReport(Name);
+}
+
+QWidget* TfGlobal::DialogParent() const {
+    return QApplication::activeWindow();
+}
+
+bool TfGlobal::AskOutput() {
+    TReportOutputChoice Choice = FLastOutput;
+    if (!AskReportOutput(Choice, DialogParent())) return false;
+    FLastOutput = Choice;
+    return true;
+}
+
+namespace {
+// Pictures in memory belong to one print.
+struct TReleaseImages {
+    TReportProject& Project;
+    ~TReleaseImages() { Project.ReleaseImages(); }
+};
+} // namespace
+
+bool TfGlobal::Execute() {
+    TReleaseImages Release{FProject};
+    // The page is laid out before asking, so a missing report or picture is
+    // reported without a dialog first.
+    TReportJob Job;
+    Job.AddPage(FProject.Layout());
+    if (!AskOutput()) return false;
+    return RunReportOutput(Job, FLastOutput, DialogParent());
+}
+
+bool TfGlobal::ExecuteReport(const QString& Name) {
+    SelectReport(Name);
+    return Execute();
+}
+
+bool TfGlobal::ExecuteJob(const std::function<void(TReportJob& Job)>& Fill) {
+    TReleaseImages Release{FProject};
+    if (!AskOutput()) return false;
+    TReportJob Job;
+    if (Fill) Fill(Job);
+    return RunReportOutput(Job, FLastOutput, DialogParent());
+}
+
+bool TfGlobal::ExecuteJob(const TReportJob& Job) {
+    TReleaseImages Release{FProject};
+    if (!AskOutput()) return false;
+    return RunReportOutput(Job, FLastOutput, DialogParent());
+}
+
+// ------------------------------------------------------------------ temporary pictures
+
+TReportTempImage::TReportTempImage(const QImage& Image, const QString& Stem)
+    : FFile(std::make_unique<QTemporaryFile>(TempFolder() + Stem + QStringLiteral("-XXXXXX.bmp"))) {
+    FFile->setAutoRemove(true);
+    if (!FFile->open()) RaiseInOutError(ioAccessDenied, FFile->fileTemplate());
+    if (!Image.save(FFile.get(), "BMP") || !FFile->flush()) {
+        const QString Name = FFile->fileName();
+        FFile.reset(); // removes the partial file
+        RaiseInOutError(ioDiskFull, Name);
+    }
+    FFile->close();
+}
+
+QString TReportTempImage::Path() const {
+    return FFile->fileName();
+}

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -15,8 +16,10 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <memory>
 
 QString SettingsFolder;
@@ -328,6 +331,14 @@ void FillImage(QImage& Image, quint32 Colour) {
     if (!Image.isNull()) Image.fill(WinColorToQColor(Colour));
 }
 
+QString NewFormName(const QString& Base) {
+    QSet<QString> Used;
+    for (QWidget* W : QApplication::allWidgets()) Used.insert(W->objectName());
+    if (!Used.contains(Base)) return Base;
+    for (int N = 1;; ++N)
+        if (!Used.contains(Base + QStringLiteral("_%1").arg(N))) return Base + QStringLiteral("_%1").arg(N);
+}
+
 void SetMDIChildStyle(QWidget* Form, bool MDIChild) {
     if (!Form || !frmMain) return;
     auto* Sub = qobject_cast<QMdiSubWindow*>(Form->parentWidget());
@@ -364,6 +375,21 @@ TJPEGImage* LoadJPEGResource(const char* ResName) {
         throw;
     }
     return Jpeg;
+}
+
+// ---------------------------------------------------------------- desktop
+
+static TShellOpenHook ShellOpenHook;
+
+void SetShellOpenHook(TShellOpenHook Hook) {
+    ShellOpenHook = std::move(Hook);
+}
+
+bool ShellOpen(const QString& UrlOrPath) {
+    if (ShellOpenHook) return ShellOpenHook(UrlOrPath);
+    const QUrl Url =
+        UrlOrPath.contains(QLatin1String("://")) ? QUrl(UrlOrPath) : QUrl::fromLocalFile(UrlOrPath);
+    return QDesktopServices::openUrl(Url);
 }
 
 // ---------------------------------------------------------------- private font

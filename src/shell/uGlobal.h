@@ -97,12 +97,21 @@ QString FindFileCaseInsensitive(const QString& Folder, const QString& Name);
 QString AbsoluteFilePath(const QString& Path);
 
 // ---- images and windows ----
+// A window name not yet in use: Base, then Base_1, Base_2 ... as windows of a kind
+// were always named (the language files find them by the part before '_').
+QString NewFormName(const QString& Base);
 void InvertImage(QImage& Image);
 void FillImage(QImage& Image, quint32 Colour);
 // Moves a document window between the main window's MDI area and a free window.
 void SetMDIChildStyle(QWidget* Form, bool MDIChild);
 // The JPEG picture of the resources under ResName; nullptr when there is none.
 TJPEGImage* LoadJPEGResource(const char* ResName);
+
+// ---- the desktop's default programs (web sites, manuals, help pages) ----
+// Opens a URL or a local file; false when the desktop could not be asked.
+bool ShellOpen(const QString& UrlOrPath);
+using TShellOpenHook = std::function<bool(const QString& UrlOrPath)>;
+void SetShellOpenHook(TShellOpenHook Hook); // tests record instead of opening
 
 // ---- private ATASCII face ----
 void LoadATASCIIFont();

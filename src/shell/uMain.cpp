@@ -1,5 +1,9 @@
 #include "uMain.h"
 
+#include "FileDialogs.h"
+#include "ImageView.h"
+#include "JPEGImage.h"
+#include "uChildWinGraphic.h"
 #include "uFGlobal.h"
 #include "uGlobal.h"
 #include "uInfo.h"
@@ -9,12 +13,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCollator>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHelpEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -24,12 +30,16 @@
 #include <QPainter>
 #include <QStatusTipEvent>
 #include <QStyledItemDelegate>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
 
 TfrmMain* frmMain = nullptr;
+quint8 MultiPicOpen = 0;
+int MultiPicLayout = 1;
+int MultiPicCount = 2;
 
 const char* const TfrmMain::MakerWebSite = "https://www.example.org/tevra/";
 const char* const TfrmMain::ClubWebSite = "https://club.example.org/";
@@ -356,6 +366,25 @@ void TfrmMain::BuildMenus() {
     Wire(WindowCloseAll, &TfrmMain::WindowCloseAllClick);
     Wire(MenuOptionsSettings, &TfrmMain::btnSettingsClick);
     Wire(MenuHelpAbout, &TfrmMain::MenuHelpAboutClick);
+    Wire(MenuHelpHelpIndex, &TfrmMain::MenuHelpHelpIndexClick);
+    Wire(menuHelpShowManual, &TfrmMain::menuHelpShowManualClick);
+    Wire(FileSaveAsItem, &TfrmMain::btnSaveClick);
+    Wire(Open2PICs, &TfrmMain::Open2PICsClick);
+    Wire(Open4PICs, &TfrmMain::Open4PICsClick);
+    for (QAction* A :
+         {FileOpenItem, OpenAPAC,     OpenAPAC2,     OpenPHO,         OpenALB,         OpenPIC,
+          OpenGR9,      OpenKoala,    OpenMIC,       OpenSolidStates, OpenTechnicolor, OpenFNT,
+          OpenAWR,      OpenSTT,      OpenBASIC_LST, OpenDoodle,      OpenDegasPI1,    OpenDegasPI2,
+          OpenDegasPI3, OpenDegasPC1, OpenDegasPC2,  OpenDegasPC3,    OpenNeochrome,   OpenSTAD})
+        connect(A, &QAction::triggered, this, [this, A] { Guarded([&] { FileOpenItemClick(A); }); });
+    Wire(SaveBMP640as4PICs, &TfrmMain::SaveBMP640as4PICsClick);
+    Wire(menuFilePrint, &TfrmMain::menuFilePrintClick);
+    Wire(MenuZoomIn, &TfrmMain::btnZoomInClick);
+    Wire(MenuZoomOut, &TfrmMain::btnZoomOutClick);
+    Wire(MenuFitSize, &TfrmMain::MenuFitSizeClick);
+    Wire(MenuFitSizeAll, &TfrmMain::MenuFitSizeAllClick);
+    Wire(MenuInvert, &TfrmMain::btnInvertClick);
+    Wire(MenuInvertAll, &TfrmMain::AlleInvertieren);
 }
 
 void TfrmMain::BuildToolBar() {
@@ -402,7 +431,19 @@ void TfrmMain::BuildToolBar() {
     Layout->addWidget(imgTEVRA);
     connect(imgTEVRA, &TClickImage::Clicked, this, [this] { imgTEVRAClick(); });
     connect(imgQuarn, &TClickImage::Clicked, this, [this] { imgQuarnClick(); });
-    connect(btnSettings, &QToolButton::clicked, this, [this] { Guarded([this] { btnSettingsClick(); }); });
+    auto Click = [this](QToolButton* B, void (TfrmMain::*Handler)()) {
+        connect(B, &QToolButton::clicked, this, [this, Handler] { Guarded([&] { (this->*Handler)(); }); });
+    };
+    Click(btnSettings, &TfrmMain::btnSettingsClick);
+    Click(Button1, &TfrmMain::Button1Click);
+    Click(btnSaveTranslations, &TfrmMain::btnSaveTranslationsClick);
+    connect(btnOpen, &QToolButton::clicked, this,
+            [this] { Guarded([this] { FileOpenItemClick(btnOpen); }); });
+    Click(btnSave, &TfrmMain::btnSaveClick);
+    Click(btnZoomIn, &TfrmMain::btnZoomInClick);
+    Click(btnZoomOut, &TfrmMain::btnZoomOutClick);
+    Click(btnInvert, &TfrmMain::btnInvertClick);
+    Click(btnReport, &TfrmMain::btnReportClick);
 }
 
 void TfrmMain::BuildStatusBar() {
@@ -466,9 +507,6 @@ void TfrmMain::showEvent(QShowEvent* E) {
 void TfrmMain::resizeEvent(QResizeEvent* E) {
     QMainWindow::resizeEvent(E);
     if (FShown) LayOverStatusBar();
-    if (lblDragDrop && MdiArea)
-        lblDragDrop->move((MdiArea->viewport()->width() - lblDragDrop->width()) / 2,
-                          (MdiArea->viewport()->height() - lblDragDrop->height()) / 2);
 }
 
 void TfrmMain::FillLanguageList() {
@@ -528,6 +566,11 @@ void TfrmMain::UpdateMenuItems() {
 
 bool TfrmMain::eventFilter(QObject* Watched, QEvent* E) {
     switch (E->type()) {
+    case QEvent::Resize:
+        if (Watched == MdiArea->viewport())
+            lblDragDrop->move((MdiArea->viewport()->width() - lblDragDrop->width()) / 2,
+                              (MdiArea->viewport()->height() - lblDragDrop->height()) / 2);
+        break;
     case QEvent::Enter:
         if (auto* W = qobject_cast<QWidget*>(Watched); W && W->window() && W->isVisible())
             ShowAppHint(W->toolTip());
@@ -615,6 +658,13 @@ QMdiSubWindow* TfrmMain::AddMDIChild(QWidget* Child) {
     return Sub;
 }
 
+QList<QWidget*> TfrmMain::ExportedDocumentWindows() const {
+    QList<QWidget*> List;
+    for (QWidget* W : {static_cast<QWidget*>(ChildWinGraphic.data())})
+        if (W) List << W;
+    return List;
+}
+
 QWidget* TfrmMain::ActiveDocument() const {
     QMdiSubWindow* Sub = MdiArea->activeSubWindow();
     if (!Sub) {
@@ -637,19 +687,181 @@ int TfrmMain::MDIChildCount() const {
 
 void TfrmMain::CreateMDIChild(const QString& FileName) {
     const QString Name = DisplayName(FileName);
+    // The identification object lives for this call only, whatever happens.
+    TAtariGraphic Ident;
+    Ident.IdentifyFileType(FileName, Name);
+    Ident.SetFormatInfo();
+    const QString Ext = ExtractFileExtUpper(Name);
     StatusMsg(GetMsg(QStringLiteral("mLoadingFile")));
-    // No document kind is known yet: every file is refused.
-    MessageBeep(32);
-    ShowWarningMsg(QStringLiteral("Unbekanntes Dateiformat : ") + Name);
+    static const QStringList ListingExts = {".LST", ".ACT", ".P", ".PAS", ".I", ".SRC"};
+    static const QStringList PictureTypes = {"GR8", "GR9", "TECHNICOLOR", "APAC", "APAC2", "MIC", "KOA",
+                                             "PHO", "ALB", "NEO",         "DOO",  "STAD",  "PI1", "PI2",
+                                             "PI3", "PC1", "PC2",         "PC3",  "BMP",   "JPG"};
+    QPointer<QWidget> Created;
+    const QString& Type = Ident.PicInfo.FileType;
+    if (!ListingExts.contains(Ext) && Ext != QLatin1String(".TXT") && PictureTypes.contains(Type)) {
+        Created = OpenPictureWindow(FileName, Name, Ident.PicInfo);
+    } else {
+        // Texts, listings, fonts and 3D objects have no window of their own yet.
+        MessageBeep(32);
+        ShowWarningMsg(QStringLiteral("Unbekanntes Dateiformat : ") + Name);
+    }
     delmsg();
     ProgressBar1->hide();
+    if (Created) TranslateForm(Created, CurrentLanguageFile());
+}
+
+TChildWinGraphic* TfrmMain::OpenPictureWindow(const QString& FileName, const QString& Name,
+                                              const TPicInfo& Info) {
+    const QString& Type = Info.FileType;
+    auto* Win = new TChildWinGraphic;
+    ChildWinGraphic = Win;
+    Win->setWindowIcon(Type == QLatin1String("BMP")   ? BMP_Icon
+                       : Type == QLatin1String("JPG") ? JPG_Icon
+                                                      : Graphic_Icon);
+    Win->setWindowTitle(QStringLiteral(" ") + Name);
+    TAtariGraphic& G = *Win->AtariGraphic;
+    TAtariSTGraphic& ST = *Win->AtariSTGraphic;
+    G.PicInfo = Info;
+    G.PicInfo.FileName = Name.left(255);
+    // The split and every save go beside the real file, whatever its kind.
+    Win->SourceFileName = FileName;
+    AddMDIChild(Win);
+    ImageView& Img = *Win->ImgGraphic;
+    const TProgressFn Progress = [this](int Pos, int Max) { ProgressBar(Pos, Max); };
+    auto Sized = [&](int W, int H) {
+        Img.NewPicture(W, H, 0);
+        Win->FitWindow();
+    };
+    auto InfoFromPicture = [&] {
+        G.PicInfo.Width = Img.Picture.width();
+        G.PicInfo.Height = Img.Picture.height();
+    };
+    int Size = 0;
+    if (Type == QLatin1String("GR8")) {
+        const bool Joined =
+            MultiPicOpen == 1 && MultiPicCount == 2 && (MultiPicLayout == 1 || MultiPicLayout == 2);
+        const int W = Joined && MultiPicLayout == 2 ? 640 : 320;
+        Sized(W, Joined ? 384 : 192);
+        G.LoadRawPic(FileName, Size);
+        G.RenderPic(Img.Picture, Size, W - 1, Progress, 8, CurrentColors);
+        if (Joined) InfoFromPicture();
+    } else if (Type == QLatin1String("GR9") || Type == QLatin1String("APAC") ||
+               Type == QLatin1String("APAC2") || Type == QLatin1String("MIC")) {
+        Sized(320, 192);
+        G.LoadRawPic(FileName, Size);
+        const int Mode = Type == QLatin1String("GR9")     ? 9
+                         : Type == QLatin1String("APAC")  ? 911
+                         : Type == QLatin1String("APAC2") ? 119
+                                                          : 15;
+        G.RenderPic(Img.Picture, Size, 319, Progress, Mode, CurrentColors);
+    } else if (Type == QLatin1String("KOA")) {
+        Sized(320, 192);
+        G.LoadKoala(FileName, Size);
+        G.RenderPic(Img.Picture, Size, 319, Progress, 15, CurrentColors);
+    } else if (Type == QLatin1String("TECHNICOLOR")) {
+        Sized(320, 238);
+        G.LoadTechnicolor(FileName, Size);
+        G.ShowTechnicolor(Img.Picture, Size, 319, Progress, 911, CurrentColors);
+    } else if (Type == QLatin1String("PHO")) {
+        int LastX = 0, Height = 0;
+        G.LoadPhoto(FileName, Size, LastX, Height, phoformat);
+        Sized(LastX + 1, Height);
+        G.RenderPic(Img.Picture, Size, LastX, Progress, 8, CurrentColors);
+        G.PicInfo.Width = LastX + 1;
+        G.PicInfo.Height = Height;
+    } else if (Type == QLatin1String("ALB")) {
+        int Total = 0, Count = 0, MaxW = 0, MaxH = 0;
+        G.LoadAlbum(FileName, Total, Count, MaxW, MaxH);
+        const int Rows = (G.AlbumCount + 4) / 5;
+        const int Height =
+            Rows == 1 ? G.AlbumMaxHeight + 32 : (G.AlbumCount / 5 + 1) * (G.AlbumMaxHeight + 16) + 8;
+        Sized(G.AlbumMaxWidth * 5, Height);
+        G.ShowAlbum(Img.Picture, 5, true, true);
+        G.PicInfo.Width = MaxW;
+        G.PicInfo.Height = MaxH;
+    } else if (Type == QLatin1String("NEO")) {
+        Sized(320, 200);
+        ST.LoadNeochrome(FileName);
+        ST.DrawNeochrome(Img.Picture);
+    } else if (Type == QLatin1String("DOO")) {
+        Sized(640, 400);
+        ST.LoadDoodle(FileName);
+        ST.DrawDoodle(Img.Picture);
+    } else if (Type == QLatin1String("STAD")) {
+        Sized(640, 400);
+        ST.ReadSTADHeader(FileName);
+        ST.LoadSTAD(FileName);
+        ST.DrawSTAD(Img.Picture);
+    } else if (Type.startsWith(QLatin1String("PI")) || Type.startsWith(QLatin1String("PC"))) {
+        const int Res = Type.at(2).digitValue() - 1;
+        Img.NewPicture(Res == 0 ? 320 : 640, Res == 1 ? 200 : (Res == 0 ? 200 : 400), 0);
+        if (Res == 1) Img.SetBaseSize(QSize(640, 400)); // medium resolution shows every line twice
+        Win->FitWindow();
+        if (Type.startsWith(QLatin1String("PI")))
+            ST.LoadDegas(FileName);
+        else if (Res == 0)
+            ST.LoadDegasPC1(FileName);
+        else if (Res == 1)
+            ST.LoadDegasPC2(FileName);
+        else
+            ST.LoadDegasPC3(FileName);
+        ST.DrawDegas(Img.Picture, Res);
+    } else if (Type == QLatin1String("BMP")) {
+        QImage Picture;
+        if (!Picture.loadFromData(ReadWholeFile(FileName), "BMP") || Picture.isNull())
+            throw EConvertError(QStringLiteral("Ungültiges Bitmap: %1").arg(Name));
+        Img.SetPicture(Picture);
+        InfoFromPicture();
+        Win->FitWindow();
+    } else if (Type == QLatin1String("JPG")) {
+        TJPEGImage Jpeg;
+        Jpeg.LoadFromFile(FileName);
+        Img.SetPicture(Jpeg.Image());
+        InfoFromPicture();
+        Win->FitWindow();
+    }
+    Img.Changed();
+    Win->ShowPicInfos();
+    return Win;
 }
 
 // ------------------------------------------------------------------ commands
 
 void TfrmMain::OpenUrl(const char* Url) {
-    if (!QDesktopServices::openUrl(QUrl(QString::fromLatin1(Url))))
-        ShowWarningMsg(GetMsg(QStringLiteral("mErrBrowser")));
+    if (!ShellOpen(QString::fromLatin1(Url))) ShowWarningMsg(GetMsg(QStringLiteral("mErrBrowser")));
+}
+
+void TfrmMain::MenuHelpHelpIndexClick() {
+    // One start page per language: context 10 German, context 0 English.
+    const QString Upper = UpperAscii(LngFile);
+    int Context = -1;
+    if (Upper == QLatin1String("GERMAN.LNG"))
+        Context = 10;
+    else if (Upper == QLatin1String("ENGLISH.LNG"))
+        Context = 0;
+    if (Context < 0) return;
+    const QString Page = FindFileCaseInsensitive(ProgramFolder + QStringLiteral("help"),
+                                                 QStringLiteral("context%1.html").arg(Context));
+    if (QFileInfo(Page).isFile()) ShellOpen(Page);
+}
+
+void TfrmMain::menuHelpShowManualClick() {
+    const QString Manual = FindFileCaseInsensitive(
+        ManualsFolder, QStringLiteral("Morvanel_") + NameBeforeDot(LngFile) + QStringLiteral(".PDF"));
+    if (!ShellOpen(Manual)) ShowWarningMsg(GetMsg(QStringLiteral("mErrBrowser")));
+}
+
+void TfrmMain::btnSaveTranslationsClick() {
+    QStringList Lines;
+    WriteFormTranslation(this, Lines);
+    if (frmParameter) WriteFormTranslation(frmParameter, Lines);
+    if (frmAbout) WriteFormTranslation(frmAbout, Lines);
+    if (fGlobal) WriteFormTranslation(fGlobal, Lines);
+    // Only windows that are still open: the references of closed ones are null.
+    for (QWidget* W : ExportedDocumentWindows()) WriteFormTranslation(W, Lines);
+    WriteWholeFile(LanguageFolder + QStringLiteral("all_translations.lng"),
+                   (Lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
 }
 
 void TfrmMain::imgTEVRAClick() {
@@ -693,6 +905,199 @@ void TfrmMain::WindowArrangeItemClick() {
 void TfrmMain::WindowCloseAllClick() {
     const auto Subs = MdiArea->subWindowList(QMdiArea::CreationOrder);
     for (auto It = Subs.rbegin(); It != Subs.rend(); ++It) (*It)->close();
+}
+
+void TfrmMain::btnSaveClick() {
+    if (auto* G = qobject_cast<TChildWinGraphic*>(ActiveDocument())) {
+        ChildWinGraphic = G;
+        G->FileSaveAs();
+    }
+}
+
+void TfrmMain::MenuFitSizeClick() {
+    if (auto* G = qobject_cast<TChildWinGraphic*>(ActiveDocument())) {
+        ChildWinGraphic = G;
+        G->FitWindow();
+    }
+}
+
+void TfrmMain::btnZoomInClick() {
+    if (auto* G = qobject_cast<TChildWinGraphic*>(ActiveDocument())) {
+        ChildWinGraphic = G;
+        G->ZoomIn();
+    }
+}
+
+void TfrmMain::btnZoomOutClick() {
+    if (auto* G = qobject_cast<TChildWinGraphic*>(ActiveDocument())) {
+        ChildWinGraphic = G;
+        G->ZoomOut();
+    }
+}
+
+void TfrmMain::btnInvertClick() {
+    if (auto* G = qobject_cast<TChildWinGraphic*>(ActiveDocument())) {
+        ChildWinGraphic = G;
+        InvertImage(G->ImgGraphic->Picture);
+        G->ImgGraphic->Changed();
+    }
+}
+
+void TfrmMain::btnReportClick() {
+    if (auto* G = qobject_cast<TChildWinGraphic*>(ActiveDocument())) {
+        ChildWinGraphic = G;
+        G->PrintReport();
+    }
+}
+
+void TfrmMain::MenuFitSizeAllClick() {
+    const QList<QWidget*> Docs = DocumentWindows();
+    for (auto It = Docs.rbegin(); It != Docs.rend(); ++It)
+        if (auto* G = qobject_cast<TChildWinGraphic*>(*It)) {
+            ChildWinGraphic = G;
+            G->FitWindow();
+            G->FitWindow();
+        }
+}
+
+void TfrmMain::AlleInvertieren() {
+    const QList<QWidget*> Docs = DocumentWindows();
+    for (auto It = Docs.rbegin(); It != Docs.rend(); ++It)
+        if (auto* G = qobject_cast<TChildWinGraphic*>(*It)) {
+            ChildWinGraphic = G;
+            InvertImage(G->ImgGraphic->Picture);
+            G->ImgGraphic->Changed();
+        }
+}
+
+void TfrmMain::SaveBMP640as4PICsClick() {
+    if (auto* G = qobject_cast<TChildWinGraphic*>(ActiveDocument())) {
+        ChildWinGraphic = G;
+        G->SaveBMP640x384As4PICs();
+    }
+}
+
+namespace {
+const char* const AllTypesFilter =
+    "Alle (*.*)|*.*|Koala Micro-Illustrator|*.PIC;*.KOA;*.BLD|Graphics 8|*.GR8;*.PIC;*.BLD|Graphics 9|*.GR9|"
+    "APAC|*.APC|APAC2/Paint 256|*.AP2;*.256|Technicolor|*.LUM|TEVRA-Publisher, Quillorn Photo|*.PHO|"
+    "TEVRA-Publisher Album|*.ALB|Micropainter|*.MIC|Solid States|*.3D|Font (Create a Font)|*.FNT|"
+    "Text (ATASCII or from word processors)|*.TXT|ATARI BASIC / TURBO BASIC (LIST saved BASIC)|*.LST|"
+    "Action!|*.ACT|Kyan Pascal|*.PAS;*.P;*.I|ATMAS II|*.SRC|JPG|*.JPG|Bitmap|*.BMP|Doodle (ATARI ST)|*.DOO|"
+    "Degas (ATARI ST)|*.PI1;*.PI2;*.PI3|Degas (ATARI ST)|*.PC1;*.PC2;*.PC3|Neochrome (ATARI ST)|*.NEO|"
+    "STAD (ATARI ST)|*.PAC";
+const char* const LayoutFilter =
+    "BMP, PIC, BLD, MIC, PHO, FNT, TXT|*.BMP; *.PIC; *.BLD; *.MIC;*.PHO; *.FNT; *.TXT|Alle Dateien (*.*)|*.*|"
+    "BMP (Windows Bitmap)|*.BMP|PIC, BLD (Gr. 8)|*.PIC; *.BLD|PHO (TEVRA-Publ., Quillorn)|*.PHO|"
+    "MIC (Micropainter, Gr. 15)|*.MIC|FNT (Create a Font)|*.FNT|TXT (ATASCII)|*.TXT|LST (BASIC LISTed)|*.LST|"
+    "SRC (ATMAS II)|*.SRC|3D (Solid States)|*.3D";
+
+// Resets the joined-page flag and the forced text dialect however a command ends.
+struct TOpenCommandGuard {
+    ~TOpenCommandGuard() {
+        MultiPicOpen = 0;
+        TextMode = -1;
+    }
+};
+} // namespace
+
+void TfrmMain::FileOpenItemClick(QObject* Sender) {
+    TOpenCommandGuard Guard;
+    MultiPicOpen = 0;
+    TextMode = -1;
+    static const QHash<QString, const char*> Filters = {
+        {"OpenPIC", "PIC,BLD,GR8|*.GR8;*.PIC;*.BLD|GR8,PIC,BLD (Graphics 8)|*.GR8;*.PIC;*.BLD"},
+        {"OpenGR9", "GR9|*.GR9|GR9 (Graphics 9)|*.GR9"},
+        {"OpenAPAC", "APC|*.APC|APAC|*.APC"},
+        {"OpenAPAC2", "APAC2/Paint 256|*.AP2;*.256"},
+        {"OpenTechnicolor", "Technicolor|*.LUM"},
+        {"OpenSolidStates", "Solid States|*.3D;*.SOL"},
+        {"OpenKoala", "Koala Micro-Illustrator, Atari Artist|*.PIC;*.KOA;*.BLD|"},
+        {"OpenMIC", "Micropainter|*.MIC"},
+        {"OpenPHO", "TEVRA-Publ., Quillorn photo|*.PHO"},
+        {"OpenALB", "TEVRA-Publisher Album|*.ALB"},
+        {"OpenDoodle", "Doodle (ATARI ST)|*.DOO"},
+        {"OpenNeochrome", "Neochrome (ATARI ST)|*.NEO"},
+        {"OpenSTAD", "STAD (ATARI ST)|*.PAC"},
+        {"OpenDegasPI1", "Degas Lo-Res (ATARI ST)|*.PI1"},
+        {"OpenDegasPI2", "Degas Lo-Res (ATARI ST)|*.PI2"},
+        {"OpenDegasPI3", "Degas Lo-Res (ATARI ST)|*.PI3"},
+        {"OpenDegasPC1", "Degas Lo-Res (ATARI ST)|*.PC1"},
+        {"OpenDegasPC2", "Degas Lo-Res (ATARI ST)|*.PC2"},
+        {"OpenDegasPC3", "Degas Lo-Res (ATARI ST)|*.PC3"},
+        {"OpenFNT", "Font (Create a Font)|*.FNT"},
+        {"OpenAWR", "Text: Atari Schreiber|*.TXT"},
+        {"OpenSTT", "Text: Startexter|*.TXT"},
+        {"OpenBASIC_LST", "Alle|*.*|Atari BASIC/TURBO-BASIC (LISTed)|*.LST|Action!|*.ACT|Kyan "
+                          "Pascal|*.I;*.P;*.PAS|ATMAS II|*.SRC"}};
+    const QString Name = Sender ? Sender->objectName() : QString();
+    OpenDialogFilter = QString::fromUtf8(Filters.value(Name, AllTypesFilter));
+    if (Name == QLatin1String("OpenAWR")) TextMode = 1;
+    if (Name == QLatin1String("OpenSTT")) TextMode = 2;
+    TFileDialogRequest Request;
+    Request.MultiSelect = true;
+    Request.Filter = OpenDialogFilter;
+    Request.InitialDir = openpath;
+    QStringList Files;
+    if (!ExecuteFileDialog(this, Request, Files)) return;
+    openpath = QFileInfo(Files.first()).absolutePath() + QLatin1Char('/');
+    for (const QString& F : Files) CreateMDIChild(AbsoluteFilePath(F));
+}
+
+void TfrmMain::OpenJoinedPage(int Count) {
+    TOpenCommandGuard Guard;
+    MultiPicOpen = 1;
+    TFileDialogRequest Request;
+    Request.MultiSelect = true;
+    Request.Filter = OpenDialogFilter.isEmpty() ? QString::fromUtf8(LayoutFilter) : OpenDialogFilter;
+    Request.InitialDir = openpath;
+    QStringList Files;
+    if (!ExecuteFileDialog(this, Request, Files)) return;
+    openpath = QFileInfo(Files.first()).absolutePath() + QLatin1Char('/');
+    if (Files.size() != Count) {
+        ShowWarningMsg(GetMsg(Count == 2 ? QStringLiteral("mCh2PIC") : QStringLiteral("mCh4PIC")));
+        return;
+    }
+    MultiPicLayout = Count == 2 ? 1 : 2;
+    MultiPicCount = 2;
+    QStringList Sorted;
+    for (const QString& F : Files) Sorted << AbsoluteFilePath(F);
+    QCollator Collator;
+    Collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(Sorted.begin(), Sorted.end(),
+              [&](const QString& A, const QString& B) { return Collator.compare(A, B) < 0; });
+    // Page order: two stacked; four by rows (0) or by columns (1).
+    QStringList Order = Sorted;
+    if (Count == 4 && pic2x2mode == 1) Order = {Sorted[0], Sorted[2], Sorted[1], Sorted[3]};
+    QByteArray Page(Count == 2 ? 16000 : 32000, 0);
+    QStringList Names;
+    for (int P = 0; P < Count; ++P) {
+        // Only the first 7680 bytes of a picture count; a shorter one leaves background.
+        const QByteArray Pic = ReadFileHead(Order[P], 7680);
+        Names << NameBeforeDot(DisplayName(Order[P]));
+        for (int K = 0; K < Pic.size(); ++K) {
+            const int Row = K / 40, Col = K % 40;
+            const int Index =
+                Count == 2 ? P * 7680 + K : (P >= 2 ? 15360 : 0) + 80 * Row + (P % 2) * 40 + Col;
+            Page[Index] = Pic[K];
+        }
+    }
+    // The page is built in a folder of our own, so no file of the user's is touched.
+    const QString PageName = Names.join(QLatin1Char('_')) + QStringLiteral(".PIC");
+    QTemporaryDir PageDir(TempFolder() + QStringLiteral("page-XXXXXX"));
+    if (!PageDir.isValid()) RaiseInOutError(ioAccessDenied, TempFolder());
+    const QString PagePath = PageDir.filePath(PageName);
+    WriteWholeFile(PagePath, Page);
+    CreateMDIChild(PagePath);
+    // The window keeps the page; a split writes beside the source pictures.
+    if (auto* G = qobject_cast<TChildWinGraphic*>(ActiveDocument())) G->SourceFileName = openpath + PageName;
+}
+
+void TfrmMain::Button1Click() {
+    TAtariSTGraphic ST;
+    int R = 0, G = 0, B = 0;
+    ST.SplitSTColor(0x111, R, G, B);
+    ShowPlainMsg(QStringLiteral("r=%1 g=%2 b=%3").arg(R).arg(G).arg(B));
 }
 
 void TfrmMain::btnSettingsClick() {

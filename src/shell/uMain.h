@@ -13,6 +13,8 @@ class QMdiArea;
 class QMdiSubWindow;
 class QAction;
 class QMenu;
+class TChildWinGraphic;
+struct TPicInfo;
 
 // The main window's status bar: four panels of fixed widths; other controls can be
 // laid over a panel.
@@ -58,8 +60,12 @@ public:
     void OpenFiles(const QStringList& Paths);
     // Puts a document window into the MDI area and activates it.
     QMdiSubWindow* AddMDIChild(QWidget* Child);
-    QWidget* ActiveDocument() const;         // the active MDI child's window, or nullptr
-    QList<QWidget*> DocumentWindows() const; // MDI children, first to last
+    // The picture branch of the dispatch: creates, loads and draws the window.
+    TChildWinGraphic* OpenPictureWindow(const QString& FileName, const QString& Name, const TPicInfo& Info);
+    QWidget* ActiveDocument() const;
+    // The live windows of the document references, in the order the template export writes them.
+    QList<QWidget*> ExportedDocumentWindows() const; // the active MDI child's window, or nullptr
+    QList<QWidget*> DocumentWindows() const;         // MDI children, first to last
     int MDIChildCount() const;
 
     // Handlers, named as the program has always named them.
@@ -78,7 +84,31 @@ public:
     void WindowArrangeItemClick();
     void WindowCloseAllClick();
     void btnSettingsClick();
+    // Commands routed to the active document window by its kind.
+    void btnSaveClick();
+    void MenuFitSizeClick();
+    void btnZoomInClick();
+    void btnZoomOutClick();
+    void btnInvertClick();
+    void btnReportClick();
+    void menuFilePrintClick() { btnReportClick(); }
+    void MenuFitSizeAllClick();
+    void AlleInvertieren();
+    void SaveBMP640as4PICsClick();
+    // File menu: the open items narrow the dialog's filter (two force a text dialect).
+    void FileOpenItemClick(QObject* Sender);
+    void Open2PICsClick() { OpenJoinedPage(2); }
+    void Open4PICsClick() { OpenJoinedPage(4); }
+    void OpenJoinedPage(int Count);
+    QString OpenDialogFilter; // kept between commands, as the dialog kept it
     void MenuHelpAboutClick();
+    void Button1Click();
+    void MenuHelpHelpIndexClick();
+    void menuHelpShowManualClick();
+    void btnSaveTranslationsClick();
+
+    // The document window of each kind that was created or addressed last.
+    QPointer<TChildWinGraphic> ChildWinGraphic;
 
     QStringList CommandLineFiles; // absolute paths, opened at the first showing
 
@@ -139,6 +169,10 @@ private:
 };
 
 extern TfrmMain* frmMain;
+// Joined-page flags: while MultiPicOpen is 1 a GR.8 page opens at its joined size.
+extern quint8 MultiPicOpen;
+extern int MultiPicLayout; // 1: two pictures stacked, 2: four pictures 2 x 2
+extern int MultiPicCount;
 
 // Creates the long-lived windows in their order (frmMain, fGlobal, frmAbout,
 // frmParameter, frmYESNOCANCEL) and destroys them again.

@@ -18,7 +18,8 @@ void TTextDocumentSink::InsertText(const QString& Text) {
                            : FOffset < 0 ? QTextCharFormat::AlignSubScript
                                          : QTextCharFormat::AlignNormal);
     // Line breaks inside the text become paragraphs, as in a rich-edit control.
-    const QStringList Lines = QString(Text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'));
+    const QStringList Lines =
+        QString(Text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'));
     for (int I = 0; I < Lines.size(); ++I) {
         if (I > 0) FCursor.insertBlock();
         if (!Lines[I].isEmpty()) FCursor.insertText(Lines[I], F);

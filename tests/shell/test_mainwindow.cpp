@@ -128,12 +128,12 @@ TEST_F(MainWindowTest, UnknownFilesGetTheWarningAndABeep) {
     TfrmMain Main;
     frmMain = &Main;
     QTemporaryDir Dir;
-    WriteWholeFile(Dir.filePath("readme.xyz"), "text");
+    WriteWholeFile(Dir.filePath("readme.txt"), "text");
     const int Beeps = BeepCount;
-    Main.OpenFiles({Dir.filePath("readme.xyz")});
+    Main.OpenFiles({Dir.filePath("readme.txt")});
     EXPECT_EQ(BeepCount, Beeps + 1);
     ASSERT_FALSE(Boxes.isEmpty());
-    EXPECT_EQ(Boxes.last(), "Warnung|Unbekanntes Dateiformat : README.XYZ");
+    EXPECT_EQ(Boxes.last(), "Warnung|Unbekanntes Dateiformat : README.TXT");
     EXPECT_EQ(Main.StatusBar1->PanelText(0), "");
     frmMain = nullptr;
 }
@@ -179,5 +179,66 @@ TEST_F(MainWindowTest, DockAndUndockADocumentWindow) {
     EXPECT_FALSE(Doc->isWindow());
     EXPECT_EQ(Main.MDIChildCount(), 1);
     EXPECT_EQ(Main.ActiveDocument(), Doc.data());
+    frmMain = nullptr;
+}
+
+TEST_F(MainWindowTest, HiddenColourTestButtonSplitsTheStColour) {
+    TfrmMain Main;
+    frmMain = &Main;
+    EXPECT_FALSE(Main.Button1->isVisibleTo(&Main));
+    Main.Button1Click();
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes[0].endsWith("|r=1 g=1 b=1"));
+    frmMain = nullptr;
+}
+
+TEST_F(MainWindowTest, HintsGoToPanelOne) {
+    TfrmMain Main;
+    frmMain = &Main;
+    Main.show();
+    QEvent Enter(QEvent::Enter);
+    QApplication::sendEvent(Main.btnOpen, &Enter);
+    EXPECT_EQ(Main.StatusBar1->PanelText(1), "Datei laden");
+    QApplication::sendEvent(Main.pnlTop, &Enter); // a control without a hint empties it
+    EXPECT_EQ(Main.StatusBar1->PanelText(1), "");
+    frmMain = nullptr;
+}
+
+TEST_F(MainWindowTest, HelpManualAndTemplateExport) {
+    TfrmMain Main;
+    frmMain = &Main;
+    QStringList Opened;
+    bool Answer = true;
+    SetShellOpenHook([&](const QString& U) {
+        Opened << U;
+        return Answer;
+    });
+    LngFile = "English.lng";
+    Main.MenuHelpHelpIndexClick();
+    LngFile = "german.lng";
+    Main.MenuHelpHelpIndexClick();
+    LngFile = "french.lng";
+    Main.MenuHelpHelpIndexClick(); // no page for other languages
+    ASSERT_EQ(Opened.size(), 2);
+    EXPECT_TRUE(Opened[0].endsWith("/help/context0.html"));
+    EXPECT_TRUE(Opened[1].endsWith("/help/context10.html"));
+    LngFile = "English.lng";
+    Answer = false;
+    Main.menuHelpShowManualClick();
+    EXPECT_EQ(Opened.last(), ManualsFolder + "Morvanel_English.PDF");
+    EXPECT_TRUE(Boxes.last().startsWith("Warnung|")) << Boxes.last().toStdString();
+    SetShellOpenHook(nullptr);
+    LngFile = "german.lng";
+
+    QTemporaryDir Dir;
+    const QString OldFolder = LanguageFolder;
+    LanguageFolder = Dir.path() + "/";
+    Main.btnSaveTranslationsClick();
+    LanguageFolder = OldFolder;
+    const QString Text = QString::fromUtf8(ReadWholeFile(Dir.filePath("all_translations.lng")));
+    EXPECT_TRUE(Text.startsWith("[frmMain]\n"));
+    EXPECT_TRUE(Text.contains(QString("FileOpenItem.Caption").leftJustified(44) +
+                              "= Ö&ffnen (Typ automatisch erkennen)"));
+    EXPECT_FALSE(Text.contains("btnSaveTranslations"));
     frmMain = nullptr;
 }

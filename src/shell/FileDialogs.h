@@ -1,0 +1,34 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+// Open and save dialogs with filters in the classic form
+// "Description|*.BMP;*.PIC|Description 2|*.*". On Linux every pattern is offered in
+// both cases (*.bmp *.BMP) and "*.*" becomes "*". FilterIndex counts from 1 and
+// comes back as the filter the user chose.
+struct TFileDialogRequest {
+    bool Save = false;
+    bool MultiSelect = false;
+    QString Filter;
+    int FilterIndex = 1;
+    QString InitialDir;
+    QString FileName; // proposed name (save)
+};
+
+// Returns false when the user cancels; Files holds the chosen absolute paths.
+bool ExecuteFileDialog(QWidget* Parent, TFileDialogRequest& Request, QStringList& Files);
+
+// Tests answer the dialogs themselves; nullptr restores the real dialogs.
+using TFileDialogHook = std::function<bool(TFileDialogRequest& Request, QStringList& Files)>;
+void SetFileDialogHook(TFileDialogHook Hook);
+
+// The Qt name filters of a classic filter text.
+QStringList QtNameFilters(const QString& Filter);
+
+// Colour choice (the settings dialog); tests replace it like the file dialogs.
+using TColorDialogHook = std::function<bool(quint32& Color)>;
+void SetColorDialogHook(TColorDialogHook Hook);
+bool ExecuteColorDialog(QWidget* Parent, quint32& Color);

@@ -1,0 +1,346 @@
+// Pictures opened through the real main window, as a user opens them.
+#include "FileDialogs.h"
+#include "ImageView.h"
+#include "ReportOptionsDialog.h"
+#include "uChildWinGraphic.h"
+#include "uFGlobal.h"
+#include "uGlobal.h"
+#include "uMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+class PictureWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitFolders();
+        SetSettingsDefaults();
+        LoadSettings();
+        CurrentColors[0] = col0;
+        SetMessageBoxHook([this](TMsgKind, const QString& C, const QString& T) { Boxes << C + "|" + T; });
+        Main = new TfrmMain;
+        frmMain = Main;
+        Main->show();
+    }
+    void TearDown() override {
+        SetMessageBoxHook(nullptr);
+        SetFileDialogHook(nullptr);
+        delete Main;
+        frmMain = nullptr;
+    }
+    TChildWinGraphic* Active() { return qobject_cast<TChildWinGraphic*>(Main->ActiveDocument()); }
+    QString Write(const QString& Name, const QByteArray& Data) {
+        const QString Path = Dir.filePath(Name);
+        WriteWholeFile(Path, Data);
+        return Path;
+    }
+    static QByteArray RandomBytes(int N, quint32 Seed) {
+        QByteArray B(N, 0);
+        QRandomGenerator Gen(Seed);
+        for (char& C : B) C = char(Gen.bounded(256));
+        return B;
+    }
+    // Answers the next save dialog with Name and filter Index.
+    void AnswerSave(const QString& Name, int Index = 1) {
+        SetFileDialogHook([Name, Index](TFileDialogRequest& R, QStringList& Files) {
+            R.FilterIndex = Index;
+            Files = {Name};
+            return true;
+        });
+    }
+    QTemporaryDir Dir;
+    TfrmMain* Main = nullptr;
+    QStringList Boxes;
+};
+} // namespace
+
+TEST_F(PictureWindowTest, LowerCaseGr8OpensFromAnotherDirectory) {
+    QByteArray Page(7680, 0);
+    Page[0] = char(0x80);
+    Write("bild.gr8", Page);
+    QTemporaryDir Elsewhere;
+    const QString Old = QDir::currentPath();
+    QDir::setCurrent(Elsewhere.path());
+    Main->OpenFiles({Dir.filePath("bild.gr8")});
+    QDir::setCurrent(Old);
+    TChildWinGraphic* Win = Active();
+    ASSERT_NE(Win, nullptr) << Boxes.join("\n").toStdString();
+    EXPECT_EQ(Win->windowTitle(), " BILD.GR8");
+    EXPECT_EQ(Win->ImgGraphic->Picture.size(), QSize(320, 192));
+    EXPECT_EQ(Win->ImgGraphic->Picture.pixel(0, 0), WinColorToRgb(gr8forecolor));
+    EXPECT_EQ(Win->ImgGraphic->Picture.pixel(1, 0), WinColorToRgb(gr8backcolor));
+    EXPECT_EQ(Win->AtariGraphic->PicInfo.FileName, "BILD.GR8");
+    EXPECT_EQ(Win->lblResolution->text(), "320x192");
+    EXPECT_EQ(Win->lblSizeInBytes->text(), "7680");
+    EXPECT_EQ(Main->ChildWinGraphic, Win);
+    EXPECT_EQ(Main->StatusBar1->PanelText(0), "");
+    EXPECT_TRUE(Main->ProgressBar1->isHidden());
+}
+
+TEST_F(PictureWindowTest, FileWithoutExtensionOpensAsMicAndAFailureStopsTheList) {
+    Write("DEMO", RandomBytes(100, 7));
+    Main->OpenFiles({Dir.filePath("DEMO"), Dir.filePath("missing.gr8"), Dir.filePath("DEMO")});
+    EXPECT_EQ(Main->MDIChildCount(), 1);
+    ASSERT_NE(Active(), nullptr);
+    EXPECT_EQ(Active()->AtariGraphic->PicInfo.FileType, "MIC");
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes[0].startsWith("Fehler|Datei nicht gefunden")) << Boxes[0].toStdString();
+}
+
+TEST_F(PictureWindowTest, Gr8SavesBackByteExactlyOnlyAtZoomOne) {
+    const QByteArray Page = RandomBytes(7680, 42);
+    Main->OpenFiles({Write("PAGE.PIC", Page)});
+    TChildWinGraphic* Win = Active();
+    ASSERT_NE(Win, nullptr);
+    AnswerSave(Dir.filePath("copy"), 3);
+    Win->FileSaveAs();
+    EXPECT_EQ(ReadWholeFile(Dir.filePath("copy.GR8")), Page);
+    Win->ZoomIn();
+    EXPECT_EQ(Win->ImgGraphic->ViewSize(), QSize(640, 384));
+    EXPECT_EQ(Win->ImgGraphic->Picture.size(), QSize(320, 192)); // zoom never touches the data
+    const int Beeps = BeepCount;
+    AnswerSave(Dir.filePath("zoomed.gr8"));
+    Win->FileSaveAs();
+    EXPECT_FALSE(QFile::exists(Dir.filePath("zoomed.gr8")));
+    EXPECT_EQ(BeepCount, Beeps + 1);
+    EXPECT_TRUE(Boxes.last().startsWith("Warnung|")) << Boxes.last().toStdString();
+    AnswerSave(Dir.filePath("what.xyz"));
+    Win->FileSaveAs();
+    EXPECT_FALSE(QFile::exists(Dir.filePath("what.xyz")));
+    EXPECT_EQ(BeepCount, Beeps + 2);
+}
+
+TEST_F(PictureWindowTest, BmpIsPixelExactAndJpegKeepsTheSize) {
+    Main->OpenFiles({Write("RAND.GR9", RandomBytes(7680, 3))});
+    TChildWinGraphic* Win = Active();
+    ASSERT_NE(Win, nullptr);
+    const QImage Shown = Win->ImgGraphic->Picture;
+    AnswerSave(Dir.filePath("out.bmp"));
+    Win->FileSaveAs();
+    AnswerSave(Dir.filePath("out"), 2);
+    Win->FileSaveAs();
+    Main->OpenFiles({Dir.filePath("out.bmp")});
+    ASSERT_NE(Active(), Win);
+    EXPECT_EQ(Active()->AtariGraphic->PicInfo.FileType, "BMP");
+    EXPECT_EQ(Active()->ImgGraphic->Picture.convertToFormat(QImage::Format_RGB32), Shown);
+    EXPECT_EQ(Active()->lblResolution->text(), "320x192");
+    Main->OpenFiles({Dir.filePath("out.JPG")});
+    EXPECT_EQ(Active()->AtariGraphic->PicInfo.FileType, "JPG");
+    EXPECT_EQ(Active()->ImgGraphic->Picture.size(), QSize(320, 192));
+}
+
+TEST_F(PictureWindowTest, BrokenBmpAndJpegGiveAnErrorNotGarbage) {
+    QByteArray FakeBmp = "BM" + RandomBytes(60, 9);
+    Main->OpenFiles({Write("BAD.BMP", FakeBmp)});
+    QByteArray FakeJpg = QByteArray("\xFF\xD8\xFF\xE0", 4) + RandomBytes(200, 4);
+    Main->OpenFiles({Write("BAD.JPG", FakeJpg)});
+    ASSERT_EQ(Boxes.size(), 2);
+    EXPECT_TRUE(Boxes[0].startsWith("Fehler|"));
+    EXPECT_TRUE(Boxes[1].startsWith("Fehler|JPEG-Fehler #")) << Boxes[1].toStdString();
+}
+
+TEST_F(PictureWindowTest, SplitWritesBesideTheSourceAndJoinsBack) {
+    // A joined 640 x 384 page opens at its full size while the flag is set.
+    const QByteArray Page = RandomBytes(32000, 11);
+    MultiPicOpen = 1;
+    MultiPicLayout = 2;
+    MultiPicCount = 2;
+    Main->OpenFiles({Write("WIDE.PIC", Page)});
+    MultiPicOpen = 0;
+    TChildWinGraphic* Win = Active();
+    ASSERT_NE(Win, nullptr);
+    ASSERT_EQ(Win->ImgGraphic->Picture.size(), QSize(640, 384));
+    EXPECT_EQ(Win->AtariGraphic->PicInfo.Width, 640);
+    QTemporaryDir Elsewhere;
+    const QString Old = QDir::currentPath();
+    QDir::setCurrent(Elsewhere.path());
+    pic2x2mode = 0;
+    Win->SaveBMP640x384As4PICs();
+    QDir::setCurrent(Old);
+    EXPECT_TRUE(QDir(Elsewhere.path()).entryList(QDir::Files).isEmpty());
+    QByteArray Joined(32000, 0);
+    for (int Q = 0; Q < 4; ++Q) {
+        const QByteArray Part = ReadWholeFile(Dir.filePath(QStringLiteral("WIDE_%1.PIC").arg(Q + 1)));
+        ASSERT_EQ(Part.size(), 7680);
+        const int Col = (Q % 2) * 40, Row = (Q / 2) * 192; // numbered by rows
+        for (int K = 0; K < 7680; ++K) Joined[(Row + K / 40) * 80 + Col + K % 40] = Part[K];
+    }
+    EXPECT_EQ(Joined.left(30720), Page.left(30720));
+    // A picture of another size cannot be split.
+    Main->OpenFiles({Write("SMALL.GR8", QByteArray(7680, 0))});
+    Active()->SaveBMP640x384As4PICs();
+    EXPECT_TRUE(Boxes.last().startsWith("Warnung|"));
+}
+
+TEST_F(PictureWindowTest, ZoomStaysWithinSaneBounds) {
+    Main->OpenFiles({Write("Z.GR8", QByteArray(7680, 0))});
+    TChildWinGraphic* Win = Active();
+    ASSERT_NE(Win, nullptr);
+    for (int I = 0; I < 40; ++I) Win->ZoomOut();
+    EXPECT_GE(Win->ImgGraphic->ViewSize().width(), 1);
+    EXPECT_GE(Win->ImgGraphic->ViewSize().height(), 1);
+    for (int I = 0; I < 80; ++I) Win->ZoomIn();
+    EXPECT_LE(Win->ImgGraphic->ViewSize().width(), ImageView::MaxViewSide);
+    EXPECT_EQ(Win->ImgGraphic->Picture.size(), QSize(320, 192));
+}
+
+TEST_F(PictureWindowTest, DetailsToggleRestoresTheHeight) {
+    Main->OpenFiles({Write("D.GR8", QByteArray(7680, 0))});
+    TChildWinGraphic* Win = Active();
+    ASSERT_NE(Win, nullptr);
+    const int Height = Win->height();
+    Win->btnDetailsClick();
+    EXPECT_LT(Win->height(), Height);
+    Win->btnDetailsClick();
+    EXPECT_EQ(Win->height(), Height);
+}
+
+TEST_F(PictureWindowTest, MainWindowCommandsReachTheActivePicture) {
+    QByteArray Page(7680, 0);
+    Page[0] = char(0x80);
+    Main->OpenFiles({Write("R.GR8", Page)});
+    TChildWinGraphic* Win = Active();
+    ASSERT_NE(Win, nullptr);
+    const QImage Before = Win->ImgGraphic->Picture;
+    Main->btnInvertClick();
+    EXPECT_EQ(Win->ImgGraphic->Picture.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(Win->ImgGraphic->Picture.pixel(1, 0), qRgb(255, 255, 255));
+    Main->AlleInvertieren();
+    EXPECT_EQ(Win->ImgGraphic->Picture, Before);
+    Main->btnZoomInClick();
+    EXPECT_EQ(Win->ImgGraphic->ViewSize(), QSize(640, 384));
+    Main->btnZoomOutClick();
+    Main->btnZoomOutClick();
+    EXPECT_EQ(Win->ImgGraphic->ViewSize(), QSize(160, 96));
+    AnswerSave(Dir.filePath("routed.bmp"));
+    Main->btnZoomInClick();
+    Main->btnSaveClick();
+    EXPECT_TRUE(QFile::exists(Dir.filePath("routed.bmp")));
+}
+
+namespace {
+void AnswerOpen(const QStringList& Files, QString* FilterSeen = nullptr) {
+    SetFileDialogHook([Files, FilterSeen](TFileDialogRequest& R, QStringList& Out) {
+        if (FilterSeen) *FilterSeen = R.Filter;
+        Out = Files;
+        return true;
+    });
+}
+} // namespace
+
+TEST_F(PictureWindowTest, TwoPicturesJoinOneAboveTheOtherAndLeaveNoPageFile) {
+    QByteArray A(7680, char(0xFF)), B(7000, char(0x0F));
+    AnswerOpen({Write("B.PIC", B), Write("a.pic", A)});
+    Main->Open2PICsClick();
+    EXPECT_EQ(MultiPicOpen, 0);
+    TChildWinGraphic* Win = Active();
+    ASSERT_NE(Win, nullptr) << Boxes.join("\n").toStdString();
+    EXPECT_EQ(Win->windowTitle(), " A_B.PIC");
+    const QImage& P = Win->ImgGraphic->Picture;
+    ASSERT_EQ(P.size(), QSize(320, 384));
+    EXPECT_EQ(P.pixel(0, 0), WinColorToRgb(gr8forecolor));   // A on top
+    EXPECT_EQ(P.pixel(0, 192), WinColorToRgb(gr8backcolor)); // B's 0x0F: first four pixels clear
+    EXPECT_EQ(P.pixel(4, 192), WinColorToRgb(gr8forecolor));
+    EXPECT_EQ(P.pixel(0, 383), WinColorToRgb(gr8backcolor)); // B was short: background at its end
+    EXPECT_FALSE(QFile::exists(Dir.filePath("A_B.PIC")));
+    // Another GR.8 opened afterwards has its own size again.
+    Main->OpenFiles({Write("C.GR8", QByteArray(7680, 0))});
+    EXPECT_EQ(Active()->ImgGraphic->Picture.size(), QSize(320, 192));
+}
+
+TEST_F(PictureWindowTest, FourPicturesByColumnsAndTheWrongCount) {
+    QStringList Files;
+    for (char C : {'A', 'B', 'C', 'D'}) Files << Write(QString(QChar(C)) + ".PIC", QByteArray(7680, C));
+    pic2x2mode = 1;
+    AnswerOpen(Files);
+    Main->Open4PICsClick();
+    pic2x2mode = 0;
+    TChildWinGraphic* Win = Active();
+    ASSERT_NE(Win, nullptr);
+    EXPECT_EQ(Win->windowTitle(), " A_C_B_D.PIC");
+    ASSERT_EQ(Win->ImgGraphic->Picture.size(), QSize(640, 384));
+    // Pack the quarters back: A top left, C top right, B bottom left, D bottom right.
+    TAtariGraphic G;
+    const struct {
+        int X, Y;
+        char C;
+    } Quarters[] = {{0, 0, 'A'}, {40, 0, 'C'}, {0, 192, 'B'}, {40, 192, 'D'}};
+    for (const auto& Q : Quarters) {
+        G.ImageToGR8Bits(Win->ImgGraphic->Picture, 39, 191, Q.X, Q.Y);
+        // Set bits show in the foreground colour, which packs as 1 only when white.
+        const quint8 Expected = gr8forecolor == 0xFFFFFF ? quint8(Q.C) : 0;
+        EXPECT_EQ(G.GR8Buffer[0], Expected) << Q.C;
+    }
+    AnswerOpen(Files.mid(0, 3));
+    const int Windows = Main->MDIChildCount();
+    Main->Open4PICsClick();
+    EXPECT_EQ(Main->MDIChildCount(), Windows);
+    EXPECT_TRUE(Boxes.last().startsWith("Warnung|")) << Boxes.last().toStdString();
+}
+
+TEST_F(PictureWindowTest, OpenCommandsSetTheirFilterAndOpenEveryChosenFile) {
+    QString Filter;
+    AnswerOpen({Write("ONE.GR8", QByteArray(7680, 0)), Write("two.mic", QByteArray(7684, 0))}, &Filter);
+    Main->FileOpenItemClick(Main->OpenPIC);
+    EXPECT_EQ(Filter, "PIC,BLD,GR8|*.GR8;*.PIC;*.BLD|GR8,PIC,BLD (Graphics 8)|*.GR8;*.PIC;*.BLD");
+    EXPECT_EQ(Main->MDIChildCount(), 2);
+    EXPECT_EQ(Active()->AtariGraphic->PicInfo.FileType, "MIC");
+    EXPECT_EQ(openpath, Dir.path() + "/");
+    EXPECT_EQ(TextMode, -1);
+    Main->FileOpenItemClick(Main->btnOpen);
+    EXPECT_TRUE(Filter.startsWith("Alle (*.*)|*.*|Koala Micro-Illustrator|"));
+    EXPECT_EQ(QtNameFilters("Micropainter|*.MIC|Alle|*.*"),
+              (QStringList{"Micropainter (*.mic *.MIC)", "Alle (*)"}));
+}
+
+TEST_F(PictureWindowTest, AtariStPicturesOpenWithTheirSizes) {
+    // A low resolution Degas picture: palette entry 1 red, first pixel colour 1.
+    QByteArray Pi1(34 + 32000, 0);
+    Pi1[2 + 2] = 0x07; // palette word 1 = 0x0700
+    Pi1[34] = char(0x80);
+    Main->OpenFiles({Write("red.pi1", Pi1)});
+    TChildWinGraphic* Win = Active();
+    ASSERT_NE(Win, nullptr) << Boxes.join("\n").toStdString();
+    EXPECT_EQ(Win->ImgGraphic->Picture.size(), QSize(320, 200));
+    EXPECT_EQ(Win->ImgGraphic->Picture.pixel(0, 0), qRgb(224, 0, 0));
+    EXPECT_EQ(Win->lblResolution->text(), "320x200");
+    // Medium resolution shows every line twice; the info keeps the nominal size.
+    QByteArray Pi2(34 + 32000, 0);
+    Pi2[1] = 1;
+    Main->OpenFiles({Write("MID.PI2", Pi2)});
+    Win = Active();
+    EXPECT_EQ(Win->ImgGraphic->Picture.size(), QSize(640, 200));
+    EXPECT_EQ(Win->ImgGraphic->ViewSize(), QSize(640, 400));
+    EXPECT_EQ(Win->lblResolution->text(), "640x200");
+    // A truncated NEOchrome file is refused with the read error, not drawn.
+    Main->OpenFiles({Write("CUT.NEO", QByteArray(500, 1))});
+    EXPECT_TRUE(Boxes.last().startsWith("Fehler|Lesen über Dateiende")) << Boxes.last().toStdString();
+}
+
+TEST_F(PictureWindowTest, PrintGoesToAOnePagePdf) {
+    fGlobal = new TfGlobal;
+    Main->OpenFiles({Write("PRINT.GR8", RandomBytes(7680, 5))});
+    const QString Pdf = Dir.filePath("out.pdf");
+    SetReportOutputHook([Pdf](TReportOutputChoice& C) {
+        C.Destination = TReportDestination::File;
+        C.Format = TReportFileFormat::PDF;
+        C.FileName = Pdf;
+        return true;
+    });
+    Main->btnReportClick();
+    SetReportOutputHook(nullptr);
+    EXPECT_EQ(fGlobal->GetParam("titel"), "PRINT.GR8");
+    delete fGlobal;
+    fGlobal = nullptr;
+    const QByteArray Data = ReadWholeFile(Pdf);
+    ASSERT_TRUE(Data.startsWith("%PDF"));
+    EXPECT_EQ(Data.count("/Type /Page\n") + Data.count("/Type /Page "), 1);
+    EXPECT_TRUE(QDir(ProgramFolder).entryList({"temppic*"}).isEmpty());
+}

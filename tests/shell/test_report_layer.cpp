@@ -1,0 +1,171 @@
+// Report designs, the project's parameters and page layout, flowing text.
+#include "ReportLayer.h"
+#include "uGlobal.h"
+
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+namespace {
+const TReportElement* Find(const TReportPage& Page, const QString& Name) {
+    for (const TReportElement& E : Page.Elements)
+        if (E.Name == Name) return &E;
+    return nullptr;
+}
+
+QImage Solid(int W, int H, QRgb Colour) {
+    QImage Img(W, H, QImage::Format_RGB32);
+    Img.fill(Colour);
+    return Img;
+}
+} // namespace
+
+TEST(ReportDesigns, SevenDesignsFoundWithoutRegardToCase) {
+    ASSERT_EQ(ReportDesigns().size(), 7);
+    const TReportDesign* G = FindReportDesign("graphicreport");
+    ASSERT_NE(G, nullptr);
+    EXPECT_EQ(G->Name, "GraphicReport");
+    ASSERT_NE(FindReportDesign("FontReport"), nullptr);
+    EXPECT_EQ(FindReportDesign("FontReport")->Name, "Fontreport");
+    EXPECT_EQ(FindReportDesign("TEXTGRAPHICREPORT")->Name, "TextGraphicReport");
+    EXPECT_EQ(FindReportDesign("NoSuchReport"), nullptr);
+    EXPECT_EQ(ReportParamNames().size(), 11);
+
+    // Every element lies on the Letter page; only the strip reports go without footer.
+    const QRectF Letter(0, 0, ReportPageWidthInch, ReportPageHeightInch);
+    for (const TReportDesign& D : ReportDesigns()) {
+        bool HasFooter = false;
+        for (const TReportElement& E : D.Elements) {
+            EXPECT_TRUE(Letter.contains(E.Box.topLeft()) && Letter.contains(E.Box.bottomRight()))
+                << D.Name.toStdString() << " " << E.Name.toStdString();
+            HasFooter |= E.Name == "Footer1";
+        }
+        EXPECT_EQ(HasFooter, !D.Name.endsWith("GraphicReport") || D.Name == "GraphicReport")
+            << D.Name.toStdString();
+    }
+}
+
+TEST(ReportProject, ParametersAreCaseBlindAndStayAcrossReports) {
+    TReportProject P;
+    EXPECT_TRUE(P.SelectReport("fontreport"));
+    EXPECT_EQ(P.SelectedReport(), "Fontreport");
+    P.SetParam("titel", "FONT: MY.FNT");
+    P.SetParam("PAGEFOOTERTEXT", "Erstellt mit Morvanel");
+    EXPECT_EQ(P.GetParam("Titel"), "FONT: MY.FNT");
+
+    TReportPage Page = P.Layout();
+    EXPECT_EQ(Find(Page, "txtTitle")->Text, "FONT: MY.FNT");
+    EXPECT_EQ(Find(Page, "Footer1")->Text, "Erstellt mit Morvanel");
+    EXPECT_EQ(Find(Page, "lblATASCII")->Text, "ATASCII");
+    EXPECT_FALSE(Find(Page, "bitmapLogo")->Image.isNull());
+
+    // The picture report afterwards shows the footer left by the font print, and
+    // the fixed line is left out so the two do not print over each other.
+    EXPECT_TRUE(P.SelectReport("GraphicReport"));
+    P.SetParam("Titel", "BILD.PIC");
+    Page = P.Layout();
+    EXPECT_EQ(Find(Page, "Footer1")->Text, "Erstellt mit Morvanel");
+    EXPECT_EQ(Find(Page, "Text2"), nullptr);
+    EXPECT_EQ(Page.Title, "BILD.PIC");
+}
+
+TEST(ReportProject, FixedFooterOnlyWhileFooterTextEmpty) {
+    TReportProject P;
+    P.SelectReport("GraphicReport");
+    TReportPage Page = P.Layout();
+    EXPECT_TRUE(Find(Page, "Footer1")->Text.isEmpty());
+    ASSERT_NE(Find(Page, "Text2"), nullptr);
+    EXPECT_EQ(Find(Page, "Text2")->Text, ReportFixedFooterText());
+    // The unfilled design text never shows.
+    EXPECT_TRUE(Find(Page, "txtTitle")->Text.isEmpty());
+}
+
+TEST(ReportProject, PicturesFromMemoryAndFromFiles) {
+    QTemporaryDir Dir;
+    const QString Path = Dir.filePath("pic.bmp");
+    ASSERT_TRUE(Solid(8, 4, qRgb(10, 20, 30)).save(Path, "BMP"));
+
+    TReportProject P;
+    P.SelectReport("Fontreport");
+    P.SetParam("imagepathfont1", Path);
+    P.SetImage("IMAGEPATHFONT2", Solid(3, 5, qRgb(200, 0, 0)));
+    TReportPage Page = P.Layout();
+    EXPECT_EQ(Find(Page, "bitmapFont1")->Image.size(), QSize(8, 4));
+    EXPECT_EQ(Find(Page, "bitmapFont1")->Image.pixel(0, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(Find(Page, "bitmapFont2")->Image.size(), QSize(3, 5));
+    EXPECT_TRUE(P.GetParam("ImagePathFont2").isEmpty());
+
+    // A picture in memory lasts one print only.
+    P.ReleaseImages();
+    EXPECT_TRUE(P.Layout().Elements.size() > 0);
+    EXPECT_TRUE(Find(P.Layout(), "bitmapFont2")->Image.isNull());
+
+    // A path that cannot be read is an error, not an empty page.
+    P.SetParam("ImagePathFont1", Dir.filePath("gone.bmp"));
+    EXPECT_THROW(P.Layout(), EInOutError);
+    WriteWholeFile(Dir.filePath("junk.bmp"), QByteArray("not a picture"));
+    P.SetParam("ImagePathFont1", Dir.filePath("junk.bmp"));
+    EXPECT_THROW(P.Layout(), EConvertError);
+
+    // Nothing selected: the print cannot run.
+    EXPECT_FALSE(P.SelectReport("Unknown"));
+    EXPECT_THROW(P.Layout(), EMorvanelError);
+}
+
+TEST(ReportLayout, PictureFitsItsBoxWithAspectKept) {
+    const QRectF Box(0.9, 1.0, 6.9, 3.5);
+    const QRectF Wide = FitPictureRect(Box, QSize(320, 192));
+    EXPECT_NEAR(Wide.height(), 3.5, 1e-9);
+    EXPECT_NEAR(Wide.width() / Wide.height(), 320.0 / 192.0, 1e-9);
+    EXPECT_NEAR(Wide.left() - Box.left(), Box.right() - Wide.right(), 1e-9);
+    EXPECT_NEAR(Wide.top(), 1.0, 1e-9);
+    const QRectF Flat = FitPictureRect(Box, QSize(289, 73));
+    EXPECT_NEAR(Flat.width(), 6.9, 1e-9);
+    EXPECT_NEAR(Flat.height(), 6.9 * 73 / 289, 1e-9);
+    EXPECT_TRUE(FitPictureRect(Box, QSize(0, 10)).isNull());
+}
+
+TEST(ReportLayout, FlowingTextBreaksIntoOrderedPages) {
+    QTextDocument Doc;
+    QString Text;
+    for (int I = 0; I < 300; ++I) Text += QStringLiteral("Line %1 of the flowing text\n").arg(I);
+    Doc.setPlainText(Text);
+    Doc.setDefaultFont(QFont(QStringLiteral("Liberation Mono"), 10));
+
+    TReportJob Job;
+    Job.AddFlowingText(Doc, 1.0, 7.0, 2);
+    ASSERT_GE(Job.PageCount(), 4); // 302 lines of about 1/6 inch on 10-inch pages
+    const TReportFlowText& Flow = *Job.Pages().first().Elements.first().Flow;
+    EXPECT_EQ(Flow.PageCount(), Job.PageCount());
+    EXPECT_NEAR(Flow.Section().left(), 1.0, 1e-9);
+    EXPECT_NEAR(Flow.Section().width(), 6.0, 1e-9);
+    EXPECT_TRUE(Flow.Document().begin().text().isEmpty()); // the leading breaks
+    EXPECT_TRUE(Flow.Document().begin().next().text().isEmpty());
+
+    // The pages follow each other without gap or overlap and hold every line once.
+    int Expect = Flow.PageRange(0).first;
+    QString Joined;
+    for (int I = 0; I < Flow.PageCount(); ++I) {
+        const auto R = Flow.PageRange(I);
+        EXPECT_GE(R.first, Expect);
+        EXPECT_LE(R.first, Expect + 1);
+        Expect = R.second;
+        QTextCursor C(const_cast<QTextDocument*>(&Flow.Document()));
+        C.setPosition(R.first);
+        C.setPosition(R.second, QTextCursor::KeepAnchor);
+        Joined += C.selectedText() + QChar(0x2029);
+    }
+    EXPECT_EQ(Joined.count(QStringLiteral("of the flowing text")), 300);
+    EXPECT_TRUE(Flow.PageHtml(0).contains("Line 0 of"));
+    EXPECT_FALSE(Flow.PageHtml(1).contains("Line 0 of"));
+}
+
+TEST(ReportLayout, EmptyJobPrintsOneEmptyPage) {
+    TReportJob Job;
+    EXPECT_EQ(Job.PageCount(), 0);
+    EXPECT_EQ(Job.PrintedPages().size(), 1);
+    EXPECT_TRUE(Job.PrintedPages().first().Elements.isEmpty());
+    EXPECT_EQ(Job.Title(), "Morvanel");
+}

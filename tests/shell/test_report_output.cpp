@@ -1,0 +1,403 @@
+// Report outputs through the project: PDF (rendered back with pdftoppm), HTML, RTF,
+// the printer path, temporary pictures and the output-options dialog.
+#include "FileDialogs.h"
+#include "ReportOptionsDialog.h"
+#include "uFGlobal.h"
+#include "uGlobal.h"
+#include "uParam.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+QImage TwoColourPicture() {
+    QImage Img(320, 192, QImage::Format_RGB32);
+    Img.fill(qRgb(255, 0, 0));
+    for (int Y = 0; Y < 192; ++Y)
+        for (int X = 160; X < 320; ++X) Img.setPixel(X, Y, qRgb(0, 0, 255));
+    return Img;
+}
+
+QImage Strip(int Index) {
+    QImage Img(64, 88, QImage::Format_RGB32);
+    Img.fill(qRgb(40 * Index, 255 - 60 * Index, 90));
+    for (int I = 0; I < 88; I += 8) Img.setPixel(Index * 7, I, qRgb(0, 0, 0));
+    return Img;
+}
+
+int CountPages(const QByteArray& Pdf) {
+    return int(
+        QString::fromLatin1(Pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"))));
+}
+
+bool HasLetterMediaBox(const QByteArray& Pdf) {
+    return QRegularExpression(
+               QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+612(\\.0*)?\\s+792(\\.0*)?\\s*\\]"))
+        .match(QString::fromLatin1(Pdf))
+        .hasMatch();
+}
+
+// First page of a PDF as a picture at Dpi, through poppler's renderer.
+QImage RenderPdf(const QString& Pdf, int Dpi) {
+    const QString Tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (Tool.isEmpty()) return QImage();
+    const QString Prefix = Pdf + QStringLiteral("-page");
+    const int Rc = QProcess::execute(
+        Tool, {"-r", QString::number(Dpi), "-png", "-singlefile", "-f", "1", "-l", "1", Pdf, Prefix});
+    if (Rc != 0) return QImage();
+    return QImage(Prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+QRgb PixelAt(const QImage& Img, int Dpi, double XInch, double YInch) {
+    return Img.pixel(int(XInch * Dpi), int(YInch * Dpi));
+}
+
+bool Near(QRgb A, QRgb B) {
+    return std::abs(qRed(A) - qRed(B)) < 40 && std::abs(qGreen(A) - qGreen(B)) < 40 &&
+           std::abs(qBlue(A) - qBlue(B)) < 40;
+}
+
+int DarkPixels(const QImage& Img, int Dpi, const QRectF& Inches) {
+    int N = 0;
+    for (int Y = int(Inches.top() * Dpi); Y < int(Inches.bottom() * Dpi); ++Y)
+        for (int X = int(Inches.left() * Dpi); X < int(Inches.right() * Dpi); ++X)
+            N += qGray(Img.pixel(X, Y)) < 128;
+    return N;
+}
+
+QList<QImage> EmbeddedPictures(const QString& Html, const QString& Alt) {
+    QList<QImage> List;
+    QRegularExpression Re(
+        QStringLiteral("<img alt=\"%1\" style=\"[^\"]*\" src=\"data:image/png;base64,([^\"]+)\">")
+            .arg(QRegularExpression::escape(Alt)));
+    for (auto It = Re.globalMatch(Html); It.hasNext();)
+        List << QImage::fromData(QByteArray::fromBase64(It.next().captured(1).toLatin1()), "PNG")
+                    .convertToFormat(QImage::Format_RGB32);
+    return List;
+}
+
+QStringList TempEntries() {
+    return QDir(TempFolder()).entryList(QDir::Files | QDir::NoDotAndDotDot);
+}
+
+class ReportOutput : public ::testing::Test {
+protected:
+    void TearDown() override { SetReportOutputHook(nullptr); }
+    // Every print goes to a file of the given format.
+    void ToFile(TReportFileFormat Format, const QString& Name) {
+        SetReportOutputHook([Format, Name](TReportOutputChoice& C) {
+            C.Destination = TReportDestination::File;
+            C.Format = Format;
+            C.FileName = Name;
+            return true;
+        });
+    }
+    QTemporaryDir Dir;
+    TfGlobal Project;
+};
+} // namespace
+
+TEST_F(ReportOutput, GraphicReportPdfShowsPictureInItsBoxAndTitle) {
+    const QString Pdf = Dir.filePath("graphic.pdf");
+    ToFile(TReportFileFormat::PDF, Pdf);
+    EXPECT_TRUE(Project.SelectReport("graphicreport"));
+    EXPECT_EQ(Project.SelectedReport(), "GraphicReport");
+    Project.SetParam("Titel", "TITLE WWW MMM.PIC");
+    Project.SetImage("ImagepathGraphic", TwoColourPicture());
+    ASSERT_TRUE(Project.Execute());
+
+    const QByteArray Bytes = ReadWholeFile(Pdf);
+    EXPECT_EQ(CountPages(Bytes), 1);
+    EXPECT_TRUE(HasLetterMediaBox(Bytes));
+
+    constexpr int Dpi = 50;
+    const QImage Page = RenderPdf(Pdf, Dpi);
+    ASSERT_FALSE(Page.isNull()) << "pdftoppm (poppler-utils) is needed";
+    EXPECT_EQ(Page.size(), QSize(425, 550));
+    // Box 0.9, 1.0, 6.9 x 3.5 inches; the 5:3 picture fills its height and is centred:
+    // 5.8333 inches wide from x = 1.4333.
+    EXPECT_TRUE(Near(PixelAt(Page, Dpi, 2.9, 2.75), qRgb(255, 0, 0)));
+    EXPECT_TRUE(Near(PixelAt(Page, Dpi, 5.8, 2.75), qRgb(0, 0, 255)));
+    EXPECT_TRUE(Near(PixelAt(Page, Dpi, 1.5, 1.05), qRgb(255, 0, 0)));
+    EXPECT_TRUE(Near(PixelAt(Page, Dpi, 7.2, 4.45), qRgb(0, 0, 255)));
+    EXPECT_TRUE(Near(PixelAt(Page, Dpi, 1.15, 2.75), qRgb(255, 255, 255)));
+    EXPECT_TRUE(Near(PixelAt(Page, Dpi, 7.6, 2.75), qRgb(255, 255, 255)));
+    EXPECT_TRUE(Near(PixelAt(Page, Dpi, 4.0, 4.7), qRgb(255, 255, 255)));
+    // The border frame is drawn.
+    EXPECT_LT(qGray(PixelAt(Page, Dpi, 0.7874, 5.0)) + qGray(PixelAt(Page, Dpi, 0.7874 + 0.02, 5.0)), 400);
+    const QRectF TitleArea(1.25, 0.52, 3.0, 0.16);
+    EXPECT_GT(DarkPixels(Page, Dpi, TitleArea), 10);
+
+    // Without a title the same area stays white (the title made those pixels dark).
+    Project.SetParam("TITEL", "");
+    Project.SetImage("ImagePathGraphic", TwoColourPicture());
+    ASSERT_TRUE(Project.Execute());
+    EXPECT_EQ(DarkPixels(RenderPdf(Pdf, Dpi), Dpi, TitleArea), 0);
+}
+
+TEST_F(ReportOutput, ThreeStripPagesInOneJob) {
+    const auto Fill = [this](TReportJob& Job) {
+        for (int I = 0; I < 3; ++I) {
+            Project.SelectReport("TextGraphicReport");
+            Project.SetParam("Titel", "DEMO.TXT");
+            Project.SetParam("PageNumText", QStringLiteral("%1 / %2").arg(I + 1).arg(3));
+            Project.SetImage("ImagepathText", Strip(I));
+            Project.AddPage(Job);
+        }
+    };
+    const QString Pdf = Dir.filePath("strips.pdf");
+    ToFile(TReportFileFormat::PDF, Pdf);
+    ASSERT_TRUE(Project.ExecuteJob(Fill));
+    const QByteArray Bytes = ReadWholeFile(Pdf);
+    EXPECT_EQ(CountPages(Bytes), 3);
+    EXPECT_TRUE(HasLetterMediaBox(Bytes));
+
+    const QString Html = Dir.filePath("strips"); // the extension is appended
+    ToFile(TReportFileFormat::HTML, Html);
+    ASSERT_TRUE(Project.ExecuteJob(Fill));
+    const QString Text = QString::fromUtf8(ReadWholeFile(Html + ".html"));
+    const qsizetype P1 = Text.indexOf("1 / 3"), P2 = Text.indexOf("2 / 3"), P3 = Text.indexOf("3 / 3");
+    EXPECT_TRUE(P1 > 0 && P2 > P1 && P3 > P2);
+    EXPECT_EQ(Text.count("<div class=\"page\">"), 3);
+    const QList<QImage> Pictures = EmbeddedPictures(Text, "bitmapText");
+    ASSERT_EQ(Pictures.size(), 3);
+    for (int I = 0; I < 3; ++I) EXPECT_EQ(Pictures.at(I), Strip(I)) << I;
+    EXPECT_EQ(EmbeddedPictures(Text, "bitmapLogo").size(), 3);
+    EXPECT_FALSE(Text.contains("src=\"file:"));
+    // The pictures were released with the print.
+    EXPECT_TRUE(Project.SelectReport("TextGraphicReport"));
+    int Strips = 0;
+    for (const TReportElement& E : Project.LayoutSelected().Elements) {
+        if (E.Name != "bitmapText") continue;
+        ++Strips;
+        EXPECT_TRUE(E.Image.isNull());
+    }
+    EXPECT_EQ(Strips, 1);
+}
+
+TEST_F(ReportOutput, FileNamesInTextsAreEscaped) {
+    Project.SelectReport("GraphicReport");
+    Project.SetParam("Titel", "<a&b>.GR8");
+    const QString Html = Dir.filePath("t.html");
+    ToFile(TReportFileFormat::HTML, Html);
+    ASSERT_TRUE(Project.Execute());
+    const QString Text = QString::fromUtf8(ReadWholeFile(Html));
+    EXPECT_TRUE(Text.contains("&lt;a&amp;b&gt;.GR8"));
+    EXPECT_FALSE(Text.contains("<a&b>"));
+    EXPECT_TRUE(Text.contains("<title>&lt;a&amp;b&gt;.GR8</title>"));
+
+    Project.SetParam("Titel", "{x}\\y \xc3\xa4%1.GR8");
+    const QString Rtf = Dir.filePath("t.rtf");
+    ToFile(TReportFileFormat::RTF, Rtf);
+    ASSERT_TRUE(Project.Execute());
+    const QByteArray R = ReadWholeFile(Rtf);
+    EXPECT_TRUE(R.contains("\\{x\\}\\\\y \\u228?%1.GR8"));
+    EXPECT_FALSE(R.contains("{x}"));
+}
+
+TEST_F(ReportOutput, RtfHasLetterPaperPicturesAndPageBreaks) {
+    TReportJob Job;
+    for (int I = 0; I < 3; ++I) {
+        Project.SelectReport("ListingGraphicReport");
+        Project.SetParam("PageNumText", QStringLiteral("%1 / 3").arg(I + 1));
+        Project.SetImage("ImagePathListing", Strip(I));
+        Project.AddPage(Job);
+    }
+    const QString Path = Dir.filePath("l.rtf");
+    ToFile(TReportFileFormat::RTF, Path);
+    ASSERT_TRUE(Project.ExecuteJob(Job));
+    const QString R = QString::fromLatin1(ReadWholeFile(Path));
+    EXPECT_TRUE(R.startsWith("{\\rtf1"));
+    EXPECT_TRUE(R.contains("\\paperw12240\\paperh15840"));
+    EXPECT_EQ(R.count("\\page\\par"), 2);
+    EXPECT_EQ(R.count('{'), R.count('}'));
+    // The strip pictures come back byte-exact from their hex PNG data.
+    QRegularExpression Pict(
+        QStringLiteral("\\{\\\\pict\\\\pngblip\\\\picw(\\d+)\\\\pich(\\d+)[^\\n]*\\n([0-9a-f\\n]+)\\}"));
+    QList<QImage> Found;
+    for (auto It = Pict.globalMatch(R); It.hasNext();) {
+        const auto M = It.next();
+        const QImage Img =
+            QImage::fromData(QByteArray::fromHex(M.captured(3).remove('\n').toLatin1()), "PNG");
+        EXPECT_EQ(Img.width(), M.captured(1).toInt());
+        EXPECT_EQ(Img.height(), M.captured(2).toInt());
+        if (Img.size() == QSize(64, 88)) Found << Img.convertToFormat(QImage::Format_RGB32);
+    }
+    ASSERT_EQ(Found.size(), 3);
+    for (int I = 0; I < 3; ++I) EXPECT_EQ(Found.at(I), Strip(I));
+    EXPECT_TRUE(R.contains("\\dprect"));
+    EXPECT_TRUE(R.contains("3 / 3"));
+}
+
+TEST_F(ReportOutput, NoTemporaryPictureRemainsAfterPrints) {
+    const QStringList Before = TempEntries();
+    {
+        TReportTempImage Tmp(TwoColourPicture(), "temppic");
+        EXPECT_TRUE(Tmp.Path().startsWith(TempFolder()));
+        EXPECT_FALSE(Tmp.Path().startsWith(ProgramFolder.isEmpty() ? "/nonexistent" : ProgramFolder));
+        Project.SelectReport("GraphicReport");
+        Project.SetParam("ImagePathGraphic", Tmp.Path());
+        ToFile(TReportFileFormat::PDF, Dir.filePath("ok.pdf"));
+        EXPECT_TRUE(Project.Execute());
+        TReportTempImage Second(TwoColourPicture(), "temppic");
+        EXPECT_NE(Second.Path(), Tmp.Path());
+    }
+    EXPECT_EQ(TempEntries(), Before);
+
+    // A print that fails on writing its file still leaves nothing behind.
+    const auto FailingPrint = [this] {
+        TReportTempImage One(Strip(0), "tmpFontPic1");
+        TReportTempImage Two(Strip(1), "tmpFontPic2");
+        Project.SelectReport("FontReport");
+        Project.SetParam("ImagePathFont1", One.Path());
+        Project.SetParam("ImagePathFont2", Two.Path());
+        ToFile(TReportFileFormat::PDF, Dir.filePath("no/such/folder/x.pdf"));
+        Project.Execute();
+    };
+    EXPECT_THROW(FailingPrint(), EInOutError);
+    EXPECT_EQ(TempEntries(), Before);
+    EXPECT_THROW(TReportTempImage(QImage(), "temppic"), EInOutError);
+    EXPECT_EQ(TempEntries(), Before);
+}
+
+TEST_F(ReportOutput, CancelWritesNothing) {
+    SetReportOutputHook([](TReportOutputChoice&) { return false; });
+    Project.SelectReport("GraphicReport");
+    Project.SetImage("ImagePathGraphic", TwoColourPicture());
+    EXPECT_FALSE(Project.Execute());
+    bool Filled = false;
+    EXPECT_FALSE(Project.ExecuteJob([&](TReportJob&) { Filled = true; }));
+    EXPECT_FALSE(Filled);
+    EXPECT_TRUE(QDir(Dir.path()).isEmpty());
+    EXPECT_THROW(Project.ExecuteReport("NoSuchReport"), EMorvanelError);
+}
+
+TEST_F(ReportOutput, PrinterPathHonoursPageRangeAndFlowingText) {
+    QTextDocument Doc;
+    QString Text;
+    for (int I = 0; I < 200; ++I) Text += QStringLiteral("Zeile %1\n").arg(I);
+    Doc.setPlainText(Text);
+    TReportJob Job;
+    Job.AddFlowingText(Doc, 1.0, 7.0, 2);
+    ASSERT_GE(Job.PageCount(), 3);
+
+    QPrinter Printer(QPrinter::HighResolution);
+    Printer.setOutputFormat(QPrinter::PdfFormat);
+    Printer.setOutputFileName(Dir.filePath("printer.pdf"));
+    Printer.setPageSize(QPageSize(QPageSize::Letter));
+    Printer.setPrintRange(QPrinter::PageRange);
+    Printer.setFromTo(2, 3);
+    PrintReportJob(Job, Printer);
+    const QByteArray Bytes = ReadWholeFile(Dir.filePath("printer.pdf"));
+    EXPECT_EQ(CountPages(Bytes), 2);
+    EXPECT_TRUE(HasLetterMediaBox(Bytes));
+
+    const QString Html = QString::fromUtf8(ReportToHtml(Job));
+    EXPECT_TRUE(Html.contains("Zeile 0<") || Html.contains("Zeile 0\n") || Html.contains("Zeile 0 "));
+    EXPECT_TRUE(Html.contains("Zeile 199"));
+    const QString Rtf = QString::fromLatin1(ReportToRtf(Job));
+    EXPECT_TRUE(Rtf.contains("Zeile 199"));
+    EXPECT_EQ(Rtf.count("\\page\\par"), Job.PageCount() - 1);
+}
+
+TEST_F(ReportOutput, PreviewDrawsThePagesAndCloses) {
+    SetReportOutputHook([](TReportOutputChoice& C) {
+        C.Destination = TReportDestination::Preview;
+        return true;
+    });
+    QString Title;
+    int Pages = -1;
+    double Zoom = 0;
+    QTimer::singleShot(100, [&] {
+        if (QWidget* W = QApplication::activeModalWidget()) {
+            Title = W->windowTitle();
+            if (auto* View = W->findChild<QPrintPreviewWidget*>()) {
+                Pages = View->pageCount();
+                Zoom = View->zoomFactor();
+            }
+            W->close();
+        }
+    });
+    Project.SelectReport("GraphicReport");
+    Project.SetImage("ImagePathGraphic", TwoColourPicture());
+    EXPECT_TRUE(Project.Execute());
+    EXPECT_EQ(Title, "Report Preview");
+    EXPECT_EQ(Pages, 1);
+    EXPECT_DOUBLE_EQ(Zoom, 1.0);
+}
+
+TEST(ReportOptionsDialog, ChoiceRoundTripAndExtensions) {
+    TfrmReportOptions Dlg;
+    EXPECT_EQ(Dlg.objectName(), "frmReportOptions");
+    TReportOutputChoice In;
+    In.Destination = TReportDestination::File;
+    In.Format = TReportFileFormat::HTML;
+    In.FileName = "/tmp/out";
+    Dlg.SetChoice(In);
+    EXPECT_TRUE(Dlg.cbFormat->isEnabled());
+    TReportOutputChoice Out = Dlg.Choice();
+    EXPECT_EQ(Out.Destination, TReportDestination::File);
+    EXPECT_EQ(Out.Format, TReportFileFormat::HTML);
+    EXPECT_EQ(Out.FileName, "/tmp/out.html");
+
+    Dlg.edFileName->setText("/tmp/report.html");
+    Dlg.cbFormat->setCurrentIndex(int(TReportFileFormat::RTF));
+    EXPECT_EQ(Dlg.edFileName->text(), "/tmp/report.rtf");
+    Dlg.rbPreview->setChecked(true);
+    EXPECT_FALSE(Dlg.edFileName->isEnabled());
+    EXPECT_EQ(Dlg.Choice().Destination, TReportDestination::Preview);
+
+    EXPECT_EQ(ReportFileNameWithExt("a.HTM", TReportFileFormat::HTML), "a.HTM");
+    EXPECT_EQ(ReportFileNameWithExt("a.v2", TReportFileFormat::PDF), "a.v2.pdf");
+}
+
+TEST(ReportOptionsDialog, OkWithoutFileNameAsksForOne) {
+    TfrmReportOptions Dlg;
+    TReportOutputChoice In;
+    In.Destination = TReportDestination::File;
+    In.Format = TReportFileFormat::RTF;
+    Dlg.SetChoice(In);
+    QString Filter;
+    SetFileDialogHook([&](TFileDialogRequest& R, QStringList& Files) {
+        Filter = R.Filter;
+        EXPECT_TRUE(R.Save);
+        Files << "/tmp/chosen";
+        return true;
+    });
+    Dlg.btnOKClick();
+    SetFileDialogHook(nullptr);
+    EXPECT_EQ(Filter, "Rich Text Format (RTF)|*.rtf");
+    EXPECT_EQ(Dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(Dlg.Choice().FileName, "/tmp/chosen.rtf");
+
+    TfrmReportOptions Cancelled;
+    Cancelled.SetChoice(In);
+    SetFileDialogHook([](TFileDialogRequest&, QStringList&) { return false; });
+    Cancelled.btnOKClick();
+    SetFileDialogHook(nullptr);
+    EXPECT_EQ(Cancelled.result(), QDialog::Rejected);
+}
+
+TEST(ReportOptionsDialog, TranslatedFromBothLanguageFiles) {
+    const QString Folder = QStringLiteral(MORVANEL_SOURCE_DIR "/langscripts/");
+    TfrmReportOptions Dlg;
+    TranslateForm(&Dlg, FindFileCaseInsensitive(Folder, "german.lng"));
+    EXPECT_EQ(Dlg.windowTitle(), "Ausgabeoptionen");
+    EXPECT_EQ(Dlg.rbPrinter->text(), "Drucker");
+    EXPECT_EQ(Dlg.cbFormat->currentIndex(), 0); // runtime values stay
+    TranslateForm(&Dlg, FindFileCaseInsensitive(Folder, "English.lng"));
+    EXPECT_EQ(Dlg.windowTitle(), "Output Options");
+    EXPECT_EQ(Dlg.rbFile->text(), "File");
+}
