@@ -391,6 +391,9 @@ void TfrmMain::BuildToolBar() {
     pnlTop = new QWidget(this);
     pnlTop->setObjectName(QStringLiteral("pnlTop"));
     auto* Layout = new QHBoxLayout(pnlTop);
+    // The tool bar may be cut on the right: the stored window size wins.
+    Layout->setSizeConstraint(QLayout::SetNoConstraint);
+    pnlTop->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     Layout->setContentsMargins(4, 3, 4, 3);
     Layout->setSpacing(3);
     auto MakeButton = [this, Layout](const char* Name, const QString& Caption, const QString& Hint) {

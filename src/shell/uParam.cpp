@@ -1,31 +1,363 @@
 #include "uParam.h"
 
+#include "FileDialogs.h"
 #include "IniFile.h"
+#include "VekButton.h"
 #include "uGlobal.h"
+#include "uSplash.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QCollator>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
+#include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <tuple>
 
 TfrmParameter* frmParameter = nullptr;
+
+namespace {
+constexpr quint32 clYellow = 0x00FFFF;
+
+void SetTextColor(QWidget* W, const QColor& Colour) {
+    QPalette Pal = W->palette();
+    Pal.setColor(QPalette::WindowText, Colour);
+    W->setPalette(Pal);
+}
+
+template <class T> T* Named(T* W, const char* Name) {
+    W->setObjectName(QLatin1String(Name));
+    return W;
+}
+
+QLabel* Heading(QWidget* Parent, const char* Name, const QString& Text) {
+    auto* L = Named(new QLabel(Text, Parent), Name);
+    QFont F = L->font();
+    F.setBold(true);
+    F.setPointSize(F.pointSize() + 2);
+    L->setFont(F);
+    SetTextColor(L, WinColorToQColor(clYellow));
+    return L;
+}
+
+TVekButton* DialogButton(QWidget* Parent, const char* Name, const QString& Caption,
+                         const QString& Hint = {}) {
+    auto* B = Named(new TVekButton(Parent), Name);
+    B->SetCaption(Caption);
+    if (!Hint.isEmpty()) B->SetHint(Hint);
+    B->setMinimumSize(90, 25);
+    return B;
+}
+} // namespace
+
+TVekButton* TfrmParameter::ColorButton(const char* Name, quint32* Setting) {
+    auto* B = Named(new TVekButton(this), Name);
+    B->SetHint(QStringLiteral("Farbe wählen"));
+    B->setCursor(Qt::PointingHandCursor);
+    B->LookStyle()->SetBorderColor(SysColor(COLOR_INACTIVECAPTIONTEXT));
+    B->setFixedSize(44, 22);
+    connect(B, &QPushButton::clicked, this, [this, B] { Guarded([this, B] { btnCol0Click(B); }); });
+    FColorSettings.push_back({B, Setting});
+    return B;
+}
 
 TfrmParameter::TfrmParameter(QWidget* Parent) : QDialog(Parent) {
     setObjectName(QStringLiteral("frmParameter"));
     setWindowTitle(QStringLiteral("Einstellungen"));
-    auto* Layout = new QVBoxLayout(this);
-    auto* Info = new QLabel(QStringLiteral("Programmeinstellungen"), this);
-    Info->setObjectName(QStringLiteral("lblSettings"));
-    Layout->addWidget(Info);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(691, 630);
+    setAutoFillBackground(true);
+    QPalette Pal = palette();
+    Pal.setColor(QPalette::Window, WinColorToQColor(TopPanelColor));
+    Pal.setColor(QPalette::WindowText, Qt::white);
+    setPalette(Pal);
+
+    // A group of colour buttons, each with its label on the left.
+    auto ColourGroup = [this](const char* Name, const QString& Title,
+                              std::initializer_list<std::tuple<TVekButton*, const char*, QString>> Rows) {
+        auto* G = Named(new QGroupBox(Title, this), Name);
+        auto* Grid = new QGridLayout(G);
+        int Row = 0;
+        for (const auto& [Button, LabelName, Text] : Rows) {
+            auto* L = Named(new QLabel(Text, G), LabelName);
+            Button->setParent(G);
+            Grid->addWidget(L, Row, 0);
+            Grid->addWidget(Button, Row, 1, Qt::AlignRight);
+            ++Row;
+        }
+        return G;
+    };
+    const QString Back = QStringLiteral("Hintergrund"), Fore = QStringLiteral("Vordergrund");
+
+    Image12 = Named(new QLabel(this), "Image12");
+    Image12->setPixmap(DecorationStrip(width()));
+    Image12->setFixedHeight(3);
+    Image1 = Named(new QLabel(this), "Image1");
+    Image1->setPixmap(DecorationStrip(width()));
+    Image1->setFixedHeight(3);
+
+    lblGrapics = Heading(this, "lblGrapics", QStringLiteral("Grafiken"));
+    lblListings = Heading(this, "lblListings", QStringLiteral("Listings"));
+    lblText = Heading(this, "lblText", QStringLiteral("Texte"));
+    lblFonts = Heading(this, "lblFonts", QStringLiteral("Fonts"));
+    Label21 = Heading(this, "Label21", QStringLiteral("Datei-Erweiterungen"));
+
+    // Graphics: base colours and photo format, below them 2x2 order and GR.8 colours.
+    rgBaseColors = Named(new QGroupBox(QStringLiteral(" ATARI GR.15 Grundfarben  "), this), "rgBaseColors");
+    {
+        auto* Grid = new QGridLayout(rgBaseColors);
+        TVekButton** Buttons[4] = {&btnCol0, &btnCol1, &btnCol2, &btnCol3};
+        quint32* Settings[4] = {&col0, &col1, &col2, &col3};
+        const char* ButtonNames[4] = {"btnCol0", "btnCol1", "btnCol2", "btnCol3"};
+        const char* LabelNames[4] = {"lblCol0", "lblCol1", "lblCol2", "lblCol3"};
+        for (int I = 0; I < 4; ++I) {
+            *Buttons[I] = ColorButton(ButtonNames[I], Settings[I]);
+            (*Buttons[I])->setParent(rgBaseColors);
+            auto* L = Named(new QLabel(QStringLiteral("Col. %1").arg(I), rgBaseColors), LabelNames[I]);
+            Grid->addWidget(L, 0, I, Qt::AlignHCenter);
+            Grid->addWidget(*Buttons[I], 1, I, Qt::AlignHCenter);
+        }
+    }
+    rgPhoFormat = Named(new QGroupBox(QStringLiteral(" PHOTO-Format "), this), "rgPhoFormat");
+    {
+        auto* Box = new QVBoxLayout(rgPhoFormat);
+        rbPHO1 = Named(new QRadioButton(QStringLiteral("Quillorn (alt)"), rgPhoFormat), "rbPHO1");
+        rbPHO2 = Named(new QRadioButton(QStringLiteral("TEVRA-Publisher (neu)"), rgPhoFormat), "rbPHO2");
+        rbPHO1->setChecked(true);
+        Box->addWidget(rbPHO1);
+        Box->addWidget(rbPHO2);
+    }
+    rg2x2Pics = Named(new QGroupBox(QStringLiteral(" Anordnung 2x2 Bilder "), this), "rg2x2Pics");
+    {
+        auto* Grid = new QGridLayout(rg2x2Pics);
+        rb2x2A = Named(new QRadioButton(rg2x2Pics), "rb2x2A");
+        rb2x2B = Named(new QRadioButton(rg2x2Pics), "rb2x2B");
+        rb2x2A->setChecked(true);
+        // The page as numbers: "1 2" over "3 4" by rows, "1 3" over "2 4" by columns.
+        const char* Names[4] = {"lbl2x2A1", "lbl2x2A2", "lbl2x2B1", "lbl2x2B2"};
+        const char* Texts[4] = {"1 2", "3 4", "1 3", "2 4"};
+        QLabel* Pages[4];
+        for (int I = 0; I < 4; ++I) {
+            Pages[I] = Named(new QLabel(QLatin1String(Texts[I]), rg2x2Pics), Names[I]);
+            Pages[I]->setFont(ATASCIIFace(16));
+        }
+        Grid->addWidget(rb2x2A, 0, 0, 2, 1);
+        Grid->addWidget(Pages[0], 0, 1);
+        Grid->addWidget(Pages[1], 1, 1);
+        Grid->setColumnMinimumWidth(2, 40);
+        Grid->addWidget(rb2x2B, 0, 3, 2, 1);
+        Grid->addWidget(Pages[2], 0, 4);
+        Grid->addWidget(Pages[3], 1, 4);
+        Grid->setColumnStretch(5, 1);
+    }
+    btnGR8BackCol = ColorButton("btnGR8BackCol", &gr8backcolor);
+    btnGR8ForeCol = ColorButton("btnGR8ForeCol", &gr8forecolor);
+    rgGR8Cols = ColourGroup("rgGR8Cols", QStringLiteral(" GR8-Farben "),
+                            {{btnGR8BackCol, "lblGR8BackCol", Back}, {btnGR8ForeCol, "lblGR8ForeCol", Fore}});
+
+    // The three columns.
+    btnListingBackCol = ColorButton("btnListingBackCol", &listingbackcolor);
+    btnListingForeCol = ColorButton("btnListingForeCol", &listingforecolor);
+    rgListingCols = ColourGroup(
+        "rgListingCols", QStringLiteral(" Bildschirm "),
+        {{btnListingBackCol, "lblListingBackCol", Back}, {btnListingForeCol, "lblListingForeCol", Fore}});
+    btnListingPrintBackCol = ColorButton("btnListingPrintBackCol", &listingprintbackcolor);
+    btnListingPrintForeCol = ColorButton("btnListingPrintForeCol", &listingprintforecolor);
+    rgPrintListings = ColourGroup("rgPrintListings", QStringLiteral(" Druckbericht "),
+                                  {{btnListingPrintBackCol, "lblListingPrintBackCol", Back},
+                                   {btnListingPrintForeCol, "lblListingPrintForeCol", Fore}});
+    btnTextBackCol = ColorButton("btnTextBackCol", &textbackcolor);
+    btnTextForeCol = ColorButton("btnTextForeCol", &textforecolor);
+    rbTextCols =
+        ColourGroup("rbTextCols", QStringLiteral(" Bildschirm "),
+                    {{btnTextBackCol, "lblTextBackCol", Back}, {btnTextForeCol, "lblTextForeCol", Fore}});
+    btnTextPrintBackCol = ColorButton("btnTextPrintBackCol", &textPrintbackcolor);
+    btnTextPrintForeCol = ColorButton("btnTextPrintForeCol", &textPrintforecolor);
+    rgPrintText = ColourGroup("rgPrintText", QStringLiteral(" Druckbericht "),
+                              {{btnTextPrintBackCol, "lblTextPrintBackCol", Back},
+                               {btnTextPrintForeCol, "lblTextPrintForeCol", Fore}});
+    btnFontBackCol = ColorButton("btnFontBackCol", &fontbackcolor);
+    btnFontForeCol = ColorButton("btnFontForeCol", &fontforecolor);
+    rgFontCols =
+        ColourGroup("rgFontCols", QStringLiteral(" Bildschirm "),
+                    {{btnFontBackCol, "lblFontBackCol", Back}, {btnFontForeCol, "lblFontForeCol", Fore}});
+
+    // File types.
+    btnRegisterFileExt = DialogButton(this, "btnRegisterFileExt", QStringLiteral("Register"),
+                                      QStringLiteral("Morvanel Datei-Erweiterungen registrieren"));
+    btnUnregisterFileExt = DialogButton(this, "btnUnregisterFileExt", QStringLiteral("Unregister"),
+                                        QStringLiteral("Morvanel Datei-Erweiterungen de-registrieren"));
+    FileTypeListBox = Named(new QListWidget(this), "FileTypeListBox");
+    FileTypeListBox->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Two columns: the entries run top to bottom and wrap into the second column.
+    FileTypeListBox->setFlow(QListView::TopToBottom);
+    FileTypeListBox->setWrapping(true);
+    FileTypeListBox->setUniformItemSizes(true);
+    const int RowHeight = FileTypeListBox->fontMetrics().height() + 4;
+    FileTypeListBox->setGridSize(QSize(80, RowHeight));
+    FileTypeListBox->setFixedSize(2 * 80 + 8, (TMorvanelFileTypes::Count / 2) * RowHeight + 8);
+    FileTypeListBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FileTypeListBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    btnSetStandards = DialogButton(this, "btnSetStandards", QStringLiteral("&Standards"),
+                                   QStringLiteral("Standardwerte herstellen"));
+    btnOK = DialogButton(this, "btnOK", QStringLiteral("&OK"));
+    btnOK->SetDefault(true);
+    btnCancel = DialogButton(this, "btnCancel", QStringLiteral("A&bbrechen"));
+
+    // Layout.
+    auto* Main = new QVBoxLayout(this);
+    Main->setContentsMargins(0, 0, 0, 0);
+    Main->setSpacing(0);
+    Main->addWidget(Image12);
+    auto* Body = new QVBoxLayout;
+    Body->setContentsMargins(14, 8, 14, 10);
+    Body->setSpacing(6);
+    Main->addLayout(Body, 1);
+    Main->addWidget(Image1);
+
+    Body->addWidget(lblGrapics);
+    auto* Graphics = new QGridLayout;
+    Graphics->addWidget(rgBaseColors, 0, 0);
+    Graphics->addWidget(rgPhoFormat, 0, 1);
+    Graphics->addWidget(rg2x2Pics, 1, 0);
+    Graphics->addWidget(rgGR8Cols, 1, 1);
+    Body->addLayout(Graphics);
+
+    auto* Columns = new QHBoxLayout;
+    for (const auto& Column : {std::vector<QWidget*>{lblListings, rgListingCols, rgPrintListings},
+                               std::vector<QWidget*>{lblText, rbTextCols, rgPrintText},
+                               std::vector<QWidget*>{lblFonts, rgFontCols}}) {
+        auto* Box = new QVBoxLayout;
+        for (QWidget* W : Column) Box->addWidget(W);
+        Box->addStretch(1);
+        Columns->addLayout(Box, 1);
+    }
+    Body->addLayout(Columns, 1);
+
+    Body->addWidget(Label21);
+    auto* Files = new QHBoxLayout;
+    auto* FileButtons = new QVBoxLayout;
+    FileButtons->addWidget(btnRegisterFileExt);
+    FileButtons->addWidget(btnUnregisterFileExt);
+    FileButtons->addStretch(1);
+    Files->addLayout(FileButtons);
+    Files->addWidget(FileTypeListBox);
+    Files->addStretch(1);
+    Body->addLayout(Files);
+
+    auto* Bottom = new QHBoxLayout;
+    Bottom->addWidget(btnSetStandards);
+    Bottom->addStretch(1);
+    Bottom->addWidget(btnOK);
+    Bottom->addWidget(btnCancel);
+    Body->addLayout(Bottom);
+
+    auto Connect = [this](TVekButton* B, void (TfrmParameter::*Handler)()) {
+        connect(B, &QPushButton::clicked, this,
+                [this, Handler] { Guarded([this, Handler] { (this->*Handler)(); }); });
+    };
+    Connect(btnSetStandards, &TfrmParameter::btnSetStandardsClick);
+    Connect(btnOK, &TfrmParameter::OKBtnClick);
+    Connect(btnCancel, &TfrmParameter::CancelBtnClick);
+    Connect(btnRegisterFileExt, &TfrmParameter::btnRegisterFileExtClick);
+    Connect(btnUnregisterFileExt, &TfrmParameter::btnUnregisterFileExtClick);
+    FormCreate();
+}
+
+void TfrmParameter::FormCreate() {
     LoadSettings();
+    ShowParameters();
+}
+
+void TfrmParameter::ShowParameters() {
+    // Values other than 0 and 1 leave the buttons as they are.
+    if (phoformat == 0) {
+        rbPHO1->setChecked(true);
+    } else if (phoformat == 1) {
+        rbPHO2->setChecked(true);
+    }
+    if (pic2x2mode == 0) {
+        rb2x2A->setChecked(true);
+    } else if (pic2x2mode == 1) {
+        rb2x2B->setChecked(true);
+    }
+    for (const TColorSetting& C : FColorSettings) C.Button->LookStyle()->SetButtonColor(*C.Setting);
+    FileTypeListBox->clear();
+    const TMorvanelFileTypes Types;
+    for (int I = 1; I <= TMorvanelFileTypes::Count; ++I) FileTypeListBox->addItem(Types.Extension(I));
+    FileTypeListBox->selectAll();
+}
+
+void TfrmParameter::btnCol0Click(TVekButton* Sender) {
+    if (!Sender) return;
+    quint32 Colour = Sender->LookStyle()->ButtonColor();
+    if (ExecuteColorDialog(this, Colour)) Sender->LookStyle()->SetButtonColor(Colour);
+}
+
+void TfrmParameter::btnSetStandardsClick() {
+    phoformat = 0;
+    pic2x2mode = 0;
+    col0 = 0x000000;
+    col1 = 0x5FB7CF;
+    col2 = 0x70D890;
+    col3 = 0x904F1F;
+    fontforecolor = 0xFFFFFF;
+    fontbackcolor = 0x904F1F;
+    listingforecolor = 0xFFFFFF;
+    listingbackcolor = 0x904F1F;
+    listingprintforecolor = 0x000000;
+    listingprintbackcolor = 0xFFFFFF;
+    gr8forecolor = 0xFFFFFF;
+    gr8backcolor = 0x000000;
+    textforecolor = 0xFFFFFF;
+    textbackcolor = 0x904F1F;
+    textPrintforecolor = 0x000000;
+    textPrintbackcolor = 0xFFFFFF;
+    ShowParameters();
+}
+
+void TfrmParameter::OKBtnClick() {
+    phoformat = rbPHO1->isChecked() ? 0 : 1;
+    pic2x2mode = rb2x2A->isChecked() ? 0 : 1;
+    for (const TColorSetting& C : FColorSettings) *C.Setting = C.Button->LookStyle()->ButtonColor();
+    // The base colours reach the pictures only at the next start (CurrentColors stays).
+    SaveSettings();
+    hide();
+}
+
+void TfrmParameter::CancelBtnClick() {
+    hide();
+}
+
+void TfrmParameter::btnRegisterFileExtClick() {
+    // The whole list, whatever is selected. Files open with the program as it runs.
+    const TMorvanelFileTypes Types;
+    const QString Program = QCoreApplication::applicationFilePath();
+    ShowHourglass();
+    for (int I = 1; I <= TMorvanelFileTypes::Count; ++I)
+        RegisterFileType(Types.Extension(I), MorvanelFileTypeName, MorvanelFileDescription, 0,
+                         QStringLiteral("%F"), Program, RegistrationFolders);
+    ShowNormalCursor();
+}
+
+void TfrmParameter::btnUnregisterFileExtClick() {
+    const TMorvanelFileTypes Types;
+    ShowHourglass();
+    for (int I = 1; I <= TMorvanelFileTypes::Count; ++I)
+        UnregisterFileType(Types.Extension(I), MorvanelFileTypeName, RegistrationFolders);
+    ShowNormalCursor();
 }
 
 // ------------------------------------------------------------------ translation

@@ -1,5 +1,6 @@
 #include "IniFile.h"
 #include "uGlobal.h"
+#include "uMain.h"
 
 #include <QDir>
 #include <QFile>
@@ -118,4 +119,24 @@ TEST_F(SettingsTest, FoldersLiveUnderTheDataHome) {
     InitFolders(); // an existing folder is fine
     EXPECT_TRUE(QDir(SettingsFolder).exists());
     qunsetenv("XDG_DATA_HOME");
+}
+
+TEST_F(SettingsTest, WindowPlacementComesBackWithoutDrift) {
+    TfrmMain Main;
+    frmMain = &Main;
+    Main.move(33, 44);
+    Main.resize(700, 500);
+    Main.show();
+    SaveSettings();
+    const QByteArray First = ReadAll(SettingsFileName());
+    EXPECT_TRUE(First.contains("left=33\n"));
+    EXPECT_TRUE(First.contains("width=700\n"));
+    Main.move(0, 0);
+    Main.resize(300, 300);
+    LoadSettings();
+    EXPECT_EQ(Main.pos(), QPoint(33, 44));
+    EXPECT_EQ(Main.size(), QSize(700, 500));
+    SaveSettings();
+    EXPECT_EQ(ReadAll(SettingsFileName()), First);
+    frmMain = nullptr;
 }

@@ -1,0 +1,355 @@
+#include "uChildWinASC2ATASC.h"
+
+#include "Cp1252.h"
+#include "FileDialogs.h"
+#include "ImageView.h"
+#include "uFGlobal.h"
+#include "uGlobal.h"
+#include "uMain.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int TopHeight = 48;
+constexpr int EditorHeight = 145;
+
+const char* const Ruler = "[........10........20........30........40........50........60........70.........]";
+
+// The runtime's integer conversion: a number or an EConvertError.
+int StrToInt(const QString& Text) {
+    bool Ok = false;
+    const int V = Text.trimmed().toInt(&Ok, 10);
+    if (!Ok) throw EConvertError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(Text));
+    return V;
+}
+
+QFont CourierNew() {
+    QFont F(QStringLiteral("Courier New"), 10);
+    F.setStyleHint(QFont::TypeWriter);
+    F.setFixedPitch(true);
+    return F;
+}
+
+// Hourglass, status text and progress bar while a page is drawn; put back however
+// the drawing ends.
+class TFormatting {
+public:
+    TFormatting() {
+        ShowHourglass();
+        if (frmMain) {
+            frmMain->StatusMsg(GetMsg(QStringLiteral("mFormatting")));
+            frmMain->ProgressBar1->setValue(0);
+            frmMain->ProgressBar1->show();
+        }
+    }
+    ~TFormatting() {
+        ShowNormalCursor();
+        if (frmMain) {
+            frmMain->ProgressBar1->hide();
+            frmMain->StatusMsg(GetMsg(QStringLiteral("mREADY")));
+        }
+    }
+    TFormatting(const TFormatting&) = delete;
+    TFormatting& operator=(const TFormatting&) = delete;
+};
+} // namespace
+
+TChildWinASC2ATASC::TChildWinASC2ATASC(QWidget* Parent) : QWidget(Parent) {
+    setObjectName(NewFormName(QStringLiteral("ChildWinASC2ATASC")));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Editor ASCII->ATASCII"));
+    // FormCreate: the three objects live as long as the window.
+    AtariFont = std::make_unique<TAtariFont>();
+    AtariText = std::make_unique<TAtariText>();
+    ConvertA8 = std::make_unique<TConvertA8>();
+
+    auto* Layout = new QVBoxLayout(this);
+    Layout->setContentsMargins(0, 0, 0, 0);
+    Layout->setSpacing(0);
+
+    pnlTop = new QWidget(this);
+    pnlTop->setObjectName(QStringLiteral("pnlTop"));
+    pnlTop->setFixedHeight(TopHeight);
+    pnlTop->setAutoFillBackground(true);
+    QPalette TopPal = pnlTop->palette();
+    TopPal.setColor(QPalette::Window, WinColorToQColor(TopPanelColor));
+    TopPal.setColor(QPalette::WindowText, Qt::white);
+    TopPal.setColor(QPalette::ButtonText, Qt::white);
+    pnlTop->setPalette(TopPal);
+    auto* TopLayout = new QHBoxLayout(pnlTop);
+    TopLayout->setContentsMargins(4, 2, 4, 2);
+    auto Button = [this, TopLayout](const char* Name, const QString& Caption, const QString& Hint) {
+        auto* B = new QToolButton(pnlTop);
+        B->setObjectName(QLatin1String(Name));
+        B->setText(Caption);
+        B->setToolTip(Hint);
+        B->setStatusTip(Hint);
+        B->setAutoRaise(true);
+        B->setStyleSheet(QStringLiteral("QToolButton { color: white; }"));
+        TopLayout->addWidget(B);
+        return B;
+    };
+    auto Label = [this, TopLayout](const char* Name, const QString& Caption) {
+        auto* L = new QLabel(Caption, pnlTop);
+        L->setObjectName(QLatin1String(Name));
+        TopLayout->addWidget(L);
+        return L;
+    };
+    auto Edit = [this, TopLayout](const char* Name, const QString& Text) {
+        auto* E = new QLineEdit(Text, pnlTop);
+        E->setObjectName(QLatin1String(Name));
+        E->setFixedWidth(40);
+        E->setProperty("Tag", -1); // the user's value, not a text to translate
+        TopLayout->addWidget(E);
+        return E;
+    };
+    btnOpen = Button("btnOpen", QStringLiteral("Laden"), QStringLiteral("ASCII laden"));
+    btnSave = Button("btnSave", QStringLiteral("Speichern"), QStringLiteral("Text speichern"));
+    btnATASCII = Button("btnATASCII", QStringLiteral("ATASCII"), QStringLiteral("ATASCII erzeugen"));
+    cbAutoConvert = new QCheckBox(QStringLiteral("Auto"), pnlTop);
+    cbAutoConvert->setObjectName(QStringLiteral("cbAutoConvert"));
+    cbAutoConvert->setToolTip(QStringLiteral("Auto update ATASCII"));
+    cbAutoConvert->setStatusTip(cbAutoConvert->toolTip());
+    TopLayout->addWidget(cbAutoConvert);
+    TopLayout->addSpacing(8);
+    lblCharPerL = Label("lblCharPerL", QStringLiteral("Zeich/Zeile"));
+    edCPL = Edit("edCPL", QStringLiteral("40"));
+    lblLeftMarg = Label("lblLeftMarg", QStringLiteral("Linker Rand"));
+    edLMarg = Edit("edLMarg", QStringLiteral("2"));
+    btnUpdate = Button("btnUpdate", QString(), QStringLiteral("Aktualisieren"));
+    btnUpdate->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    btnUpdate->setProperty("Tag", -1);
+    TopLayout->addStretch(1);
+    btnIsChildWin = Button("btnIsChildWin", QStringLiteral("<>"), QStringLiteral("Fenster aus-/eindocken"));
+    btnIsChildWin->setProperty("Tag", -1);
+    Layout->addWidget(pnlTop);
+
+    Splitter1 = new QSplitter(Qt::Vertical, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setHandleWidth(5);
+    Splitter1->setChildrenCollapsible(false);
+
+    Panel1 = new QWidget(Splitter1);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    auto* EditorLayout = new QVBoxLayout(Panel1);
+    EditorLayout->setContentsMargins(0, 0, 0, 0);
+    EditorLayout->setSpacing(0);
+    lblASCIIEditor = new QLabel(QStringLiteral("ASCII-Editor"), Panel1);
+    lblASCIIEditor->setObjectName(QStringLiteral("lblASCIIEditor"));
+    EditorLayout->addWidget(lblASCIIEditor);
+    Label3 = new QLabel(QLatin1String(Ruler), Panel1);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setFont(CourierNew());
+    Label3->setProperty("Tag", -1);
+    EditorLayout->addWidget(Label3);
+    TextEdit = new QPlainTextEdit(Panel1);
+    TextEdit->setObjectName(QStringLiteral("TextEdit"));
+    TextEdit->setFont(CourierNew());
+    TextEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TextEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    EditorLayout->addWidget(TextEdit, 1);
+
+    Panel2 = new QWidget(Splitter1);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    auto* PreviewLayout = new QVBoxLayout(Panel2);
+    PreviewLayout->setContentsMargins(0, 0, 0, 0);
+    PreviewLayout->setSpacing(0);
+    lblATASCIIPreview = new QLabel(QStringLiteral("ATASCII-Preview"), Panel2);
+    lblATASCIIPreview->setObjectName(QStringLiteral("lblATASCIIPreview"));
+    PreviewLayout->addWidget(lblATASCIIPreview);
+    ScrollBox1 = new QScrollArea(Panel2);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setWidgetResizable(false);
+    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette GreyPal = ScrollBox1->palette();
+    GreyPal.setColor(QPalette::Window, WinColorToQColor(clGray));
+    ScrollBox1->setPalette(GreyPal);
+    ScrollBox1->setBackgroundRole(QPalette::Window);
+    imgText = new ImageView;
+    imgText->setObjectName(QStringLiteral("imgText"));
+    ScrollBox1->setWidget(imgText);
+    PreviewLayout->addWidget(ScrollBox1, 1);
+
+    Splitter1->addWidget(Panel1);
+    Splitter1->addWidget(Panel2);
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({EditorHeight, 300});
+    Layout->addWidget(Splitter1, 1);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    Layout->addWidget(StatusBar1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+
+    connect(btnOpen, &QToolButton::clicked, this, [this] { Guarded([this] { btnOpenClick(); }); });
+    connect(btnSave, &QToolButton::clicked, this, [this] { Guarded([this] { btnSaveClick(); }); });
+    connect(btnATASCII, &QToolButton::clicked, this, [this] { Guarded([this] { btnATASCIIClick(); }); });
+    connect(btnUpdate, &QToolButton::clicked, this,
+            [this] { Guarded([this] { btnReFormatListingClick(); }); });
+    connect(btnIsChildWin, &QToolButton::clicked, this,
+            [this] { Guarded([this] { btnIsChildWinClick(); }); });
+    connect(cbAutoConvert, &QCheckBox::toggled, this, [this] { Guarded([this] { cbAutoConvertClick(); }); });
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+
+    resize(660, 420);
+}
+
+TChildWinASC2ATASC::~TChildWinASC2ATASC() = default;
+
+void TChildWinASC2ATASC::closeEvent(QCloseEvent* E) {
+    // FormClose: no tick may reach a closing window.
+    Timer1->stop();
+    FClosed = true;
+    QWidget::closeEvent(E);
+}
+
+// ------------------------------------------------------------------ conversion and page
+
+QByteArray TChildWinASC2ATASC::EditorText() const {
+    const QString Plain = TextEdit->toPlainText();
+    if (Plain.isEmpty()) return QByteArray();
+    QStringList Lines = Plain.split(QLatin1Char('\n'));
+    // A text ending in a line break has no further line.
+    if (Lines.last().isEmpty()) Lines.removeLast();
+    QString Text;
+    for (const QString& Line : Lines) Text += Line + QStringLiteral("\r\n");
+    return UnicodeToCp1252(Text);
+}
+
+void TChildWinASC2ATASC::ConvertAndReformat() {
+    // Events run while the page is drawn; a second conversion then would change the
+    // bytes being drawn.
+    if (FFormatting) return;
+    ConvertA8->Text = EditorText();
+    ConvertA8->TextLength = int(ConvertA8->Text.size());
+    AtariText->Length = ConvertA8->ToATASCII(AtariText->Buffer.data(), int(AtariText->Buffer.size()));
+    ReformatText(imgText, textforecolor, textbackcolor);
+}
+
+void TChildWinASC2ATASC::ReformatText(ImageView* Image, quint32 FgColor, quint32 BgColor) {
+    const int Cpl = StrToInt(edCPL->text());
+    const int Lm = StrToInt(edLMarg->text());
+    if (Cpl < 1 || Cpl > 160 || Lm < 0 || Lm > 80) return;
+    if (!Image || FFormatting) return;
+    QPointer<TChildWinASC2ATASC> Self(this);
+    QPointer<ImageView> View(Image);
+    bool Done = false;
+    {
+        FFormatting = true;
+        struct TClear {
+            QPointer<TChildWinASC2ATASC>& Self;
+            ~TClear() {
+                if (Self) Self->FFormatting = false;
+            }
+        } Clear{Self};
+        TFormatting Status;
+        const TProgressFn Progress = [](int Position, int Max) {
+            if (frmMain) frmMain->ProgressBar(Position, Max);
+        };
+        Done = AtariFont->RenderText(Image->Picture, 1, AtariText->Buffer.data(), AtariText->Length, 0, 155,
+                                     0, 1, Cpl, Lm, 0, 0, FgColor, BgColor, Progress, this, [View] {
+                                         if (View) View->Changed();
+                                     });
+    }
+    if (Self && View && Done) View->Changed();
+}
+
+void TChildWinASC2ATASC::Timer1Timer() {
+    // A failing conversion shows its error box; no further tick may stack another box
+    // on it, so the timer waits until the handler is done.
+    Timer1->stop();
+    QPointer<TChildWinASC2ATASC> Self(this);
+    Guarded([this] { ConvertAndReformat(); });
+    if (Self && !FClosed && cbAutoConvert->isChecked()) Timer1->start();
+}
+
+void TChildWinASC2ATASC::cbAutoConvertClick() {
+    if (cbAutoConvert->isChecked() && !FClosed)
+        Timer1->start();
+    else
+        Timer1->stop();
+}
+
+// ------------------------------------------------------------------ files
+
+void TChildWinASC2ATASC::OpenTextFile() {
+    TFileDialogRequest Request;
+    Request.Filter = QStringLiteral("TXT|*.TXT");
+    Request.MultiSelect = true;
+    Request.InitialDir = openpath;
+    QStringList Files;
+    if (!ExecuteFileDialog(this, Request, Files) || Files.isEmpty()) return;
+    const QString Path = QFileInfo(Files.first()).absoluteFilePath();
+    openpath = QFileInfo(Path).absolutePath() + QLatin1Char('/');
+    FileName = DisplayName(Path);
+    SourceFileName = Path;
+    QString Text = Cp1252ToUnicode(ReadWholeFile(Path));
+    Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    TextEdit->setPlainText(Text);
+    ConvertAndReformat();
+}
+
+void TChildWinASC2ATASC::SaveTextFile() {
+    TFileDialogRequest Request;
+    Request.Save = true;
+    Request.Filter = QStringLiteral("Text (ATASCII)|*.TXT|Text (ASCII)|*.TXT");
+    Request.FilterIndex = FSaveFilterIndex;
+    Request.InitialDir = openpath;
+    // The upper-case display name would make a second file beside a lower-case one.
+    Request.FileName = SourceFileName.isEmpty() ? FileName : QFileInfo(SourceFileName).fileName();
+    QStringList Files;
+    if (!ExecuteFileDialog(this, Request, Files) || Files.isEmpty()) return;
+    FSaveFilterIndex = Request.FilterIndex;
+    const QString Name = Files.first();
+    if (Request.FilterIndex == 1)
+        AtariText->SaveToFile(Name); // the bytes of the last conversion
+    else if (Request.FilterIndex == 2)
+        WriteWholeFile(Name, EditorText());
+}
+
+// ------------------------------------------------------------------ view and printing
+
+void TChildWinASC2ATASC::ZoomIn() {
+    imgText->SetZoom(imgText->Zoom() * 2);
+}
+
+void TChildWinASC2ATASC::ZoomOut() {
+    imgText->SetZoom(imgText->Zoom() / 2);
+}
+
+void TChildWinASC2ATASC::btnIsChildWinClick() {
+    IsChildWin = IsChildWin ? 0 : 1;
+    SetMDIChildStyle(this, IsChildWin);
+    QWidget* Frame = IsChildWin ? parentWidget() : this;
+    if (Frame) Frame->move(1, 1);
+}
+
+void TChildWinASC2ATASC::PrintReport() {
+    if (!fGlobal) return;
+    fGlobal->SelectReport(QStringLiteral("GraphicReport"));
+    fGlobal->SetParam(QStringLiteral("Titel"), QStringLiteral("ATASCII"));
+    // The page goes to the report in memory: no file in the program folder.
+    fGlobal->SetImage(QStringLiteral("ImagePathGraphic"), imgText->Picture);
+    fGlobal->Execute();
+}

@@ -1,0 +1,712 @@
+#include "uChildWinText.h"
+
+#include "Cp1252.h"
+#include "FileDialogs.h"
+#include "ImageView.h"
+#include "JPEGImage.h"
+#include "RichTextSink.h"
+#include "uFGlobal.h"
+#include "uGlobal.h"
+#include "uMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextLayout>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+namespace {
+constexpr int TopHeight = 47;
+constexpr int StartWidth = 665, StartHeight = 375;
+constexpr quint32 PanelColour = 0x9D4E01;
+constexpr int WheelStep = 7;
+constexpr int RepaintMs = 40; // the page being drawn is shown at most this often
+
+const char* const Ruler = "[........10........20........30........40........50........60........70.........]";
+
+// The rich edit of the text tab: reports key presses before they move the caret
+// and mouse presses after they placed it.
+class TTextField : public QTextEdit {
+public:
+    using QTextEdit::QTextEdit;
+    std::function<void()> OnKeyDown, OnMouseDown;
+
+protected:
+    void keyPressEvent(QKeyEvent* E) override {
+        if (OnKeyDown) Guarded(OnKeyDown);
+        QTextEdit::keyPressEvent(E);
+    }
+    void mousePressEvent(QMouseEvent* E) override {
+        QTextEdit::mousePressEvent(E);
+        if (OnMouseDown) Guarded(OnMouseDown);
+    }
+};
+
+int EditInteger(const QLineEdit* Edit) {
+    const QString Text = Edit->text();
+    bool Ok = false;
+    const int Value = Text.trimmed().toInt(&Ok, 10);
+    if (!Ok) throw EConvertError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(Text));
+    return Value;
+}
+
+// Page strips of the picture print are the page's width x 1.35 high, in whole
+// character rows.
+int PrintStripHeight(int PageWidth) {
+    return std::max(8, int(qint64(PageWidth) * 135 / 100) & ~7);
+}
+
+// Cursor, status text and progress bar around the drawing of a page.
+struct TFormatting {
+    TFormatting() {
+        ShowHourglass();
+        if (!frmMain) return;
+        frmMain->StatusMsg(GetMsg(QStringLiteral("mFormatting")));
+        frmMain->ProgressBar(0, 0);
+        frmMain->ProgressBar1->show();
+    }
+    ~TFormatting() {
+        ShowNormalCursor();
+        if (!frmMain) return;
+        frmMain->ProgressBar1->hide();
+        frmMain->StatusMsg(GetMsg(QStringLiteral("mREADY")));
+    }
+    TFormatting(const TFormatting&) = delete;
+    TFormatting& operator=(const TFormatting&) = delete;
+};
+
+// Thrown when the window went away while its page was drawn for printing.
+struct TPrintAborted {};
+} // namespace
+
+TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
+    setObjectName(NewFormName(QStringLiteral("ChildWinText")));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // FormCreate: the document and the character set live as long as the window.
+    AtariText = std::make_unique<TAtariText>();
+    AtariFont = std::make_unique<TAtariFont>();
+
+    auto* Layout = new QVBoxLayout(this);
+    Layout->setContentsMargins(0, 0, 0, 0);
+    Layout->setSpacing(0);
+
+    // ---- top panel: two rows of controls and the dock button at the right
+    pnlTop = new QWidget(this);
+    pnlTop->setObjectName(QStringLiteral("pnlTop"));
+    pnlTop->setFixedHeight(TopHeight);
+    pnlTop->setAutoFillBackground(true);
+    QPalette TopPal = pnlTop->palette();
+    TopPal.setColor(QPalette::Window, WinColorToQColor(PanelColour));
+    TopPal.setColor(QPalette::WindowText, Qt::white);
+    TopPal.setColor(QPalette::ButtonText, Qt::white);
+    pnlTop->setPalette(TopPal);
+    pnlTop->setStyleSheet(QStringLiteral("QLabel, QRadioButton, QCheckBox, QToolButton { color: white; }"));
+    auto* TopLayout = new QHBoxLayout(pnlTop);
+    TopLayout->setContentsMargins(2, 1, 2, 1);
+    TopLayout->setSpacing(4);
+    auto* Rows = new QVBoxLayout;
+    Rows->setSpacing(1);
+    auto* Row1 = new QHBoxLayout;
+    auto* Row2 = new QHBoxLayout;
+    Row1->setSpacing(6);
+    Row2->setSpacing(6);
+    Rows->addLayout(Row1);
+    Rows->addLayout(Row2);
+    TopLayout->addLayout(Rows, 1);
+
+    auto Tool = [this](const char* Name, const QString& Caption, const QString& Hint) {
+        auto* B = new QToolButton(pnlTop);
+        B->setObjectName(QLatin1String(Name));
+        B->setText(Caption);
+        B->setToolTip(Hint);
+        B->setStatusTip(Hint);
+        B->setAutoRaise(true);
+        return B;
+    };
+    auto Label = [this](const char* Name, const QString& Caption) {
+        auto* L = new QLabel(Caption, pnlTop);
+        L->setObjectName(QLatin1String(Name));
+        return L;
+    };
+    auto Radio = [this](const char* Name, const QString& Caption) {
+        auto* R = new QRadioButton(Caption, pnlTop);
+        R->setObjectName(QLatin1String(Name));
+        return R;
+    };
+    auto Check = [this](const char* Name, const QString& Caption, const QString& Hint) {
+        auto* C = new QCheckBox(Caption, pnlTop);
+        C->setObjectName(QLatin1String(Name));
+        C->setToolTip(Hint);
+        C->setStatusTip(Hint);
+        return C;
+    };
+    auto Edit = [this](const char* Name, const QString& Text) {
+        auto* E = new QLineEdit(Text, pnlTop);
+        E->setObjectName(QLatin1String(Name));
+        E->setProperty("Tag", -1);
+        E->setFixedWidth(36);
+        return E;
+    };
+
+    btnReport = Tool("btnReport", QStringLiteral("Drucken"), QStringLiteral("Text drucken"));
+    lblTxtFormat = Label("lblTxtFormat", QStringLiteral("Format"));
+    btnATASCII = Radio("btnATASCII", QStringLiteral("ATASCII"));
+    btnASchreiber = Radio("btnASchreiber", QStringLiteral("ATARI-Schreiber"));
+    btnStartexter = Radio("btnStartexter", QStringLiteral("Startexter"));
+    btnATASCII->setChecked(true);
+    cbSpecChars =
+        Check("cbSpecChars", QStringLiteral("Uml"), QStringLiteral("Umlaute im ATARI-Modus anzeigen (j/n)"));
+    for (QWidget* W : std::initializer_list<QWidget*>{btnReport, lblTxtFormat, btnATASCII, btnASchreiber,
+                                                      btnStartexter, cbSpecChars})
+        Row1->addWidget(W);
+    Row1->addStretch(1);
+
+    lblCharPerL = Label("lblCharPerL", QStringLiteral("Zeich/Zeile"));
+    edCPL = Edit("edCPL", QStringLiteral("40"));
+    lblLeftMarg = Label("lblLeftMarg", QStringLiteral("Linker Rand"));
+    edLMarg = Edit("edLMarg", QStringLiteral("2"));
+    btnReFormatListing = Tool("btnReFormatListing", QString(), QStringLiteral("Aktualisieren"));
+    btnReFormatListing->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    cbWordwrap = Check("cbWordwrap", QStringLiteral("Wortumbruch"), QStringLiteral("Wortumbruch ein/aus"));
+    cbWordwrap->setChecked(true);
+    lblTextAs = Label("lblTextAs", QStringLiteral("Text als"));
+    cbTxtStyles = new QComboBox(pnlTop);
+    cbTxtStyles->setObjectName(QStringLiteral("cbTxtStyles"));
+    cbTxtStyles->setProperty("Tag", -1);
+    cbTxtStyles->addItems({QStringLiteral("ASCII"), QStringLiteral("RTF")});
+    cbTxtStyles->setToolTip(QStringLiteral("Steuerzeichen darstellen"));
+    cbTxtStyles->setStatusTip(cbTxtStyles->toolTip());
+    for (QWidget* W : std::initializer_list<QWidget*>{lblCharPerL, edCPL, lblLeftMarg, edLMarg,
+                                                      btnReFormatListing, cbWordwrap, lblTextAs, cbTxtStyles})
+        Row2->addWidget(W);
+    Row2->addStretch(1);
+
+    btnIsChildWin = Tool("btnIsChildWin", QStringLiteral("<>"), QStringLiteral("Fenster aus-/eindocken"));
+    btnIsChildWin->setProperty("Tag", -1);
+    TopLayout->addWidget(btnIsChildWin, 0, Qt::AlignTop);
+    Layout->addWidget(pnlTop);
+
+    // ---- the two tabs
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    QFont RulerFont(QStringLiteral("ATASCII"));
+    RulerFont.setPixelSize(8);
+    QFont Courier(QStringLiteral("Courier New"), 10);
+    Courier.setStyleHint(QFont::TypeWriter);
+
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    auto* Page0 = new QVBoxLayout(TabSheet2);
+    Page0->setContentsMargins(0, 0, 0, 0);
+    Page0->setSpacing(0);
+    Label2 = new QLabel(QLatin1String(Ruler), TabSheet2);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setProperty("Tag", -1);
+    Label2->setFont(RulerFont);
+    Label2->setAutoFillBackground(true);
+    QPalette RulerPal = Label2->palette();
+    RulerPal.setColor(QPalette::Window, Qt::black);
+    RulerPal.setColor(QPalette::WindowText, Qt::white);
+    Label2->setPalette(RulerPal);
+    Page0->addWidget(Label2);
+    ScrollBox1 = new QScrollArea(TabSheet2);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setWidgetResizable(false);
+    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox1->setFocusPolicy(Qt::StrongFocus);
+    QPalette GreyPal = ScrollBox1->palette();
+    GreyPal.setColor(QPalette::Window, WinColorToQColor(clGray));
+    ScrollBox1->setPalette(GreyPal);
+    ScrollBox1->setBackgroundRole(QPalette::Window);
+    imgText = new ImageView;
+    imgText->setObjectName(QStringLiteral("imgText"));
+    imgText->setContextMenuPolicy(Qt::CustomContextMenu);
+    ScrollBox1->setWidget(imgText);
+    ScrollBox1->viewport()->installEventFilter(this);
+    Page0->addWidget(ScrollBox1, 1);
+    PageControl1->addTab(TabSheet2, QStringLiteral("ATARI Original (Bitmap)"));
+
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    auto* Page1 = new QVBoxLayout(TabSheet1);
+    Page1->setContentsMargins(0, 0, 0, 0);
+    Page1->setSpacing(0);
+    Label3 = new QLabel(QLatin1String(Ruler), TabSheet1);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setProperty("Tag", -1);
+    Label3->setFont(Courier);
+    Label3->setAutoFillBackground(true);
+    Label3->setPalette(RulerPal);
+    Page1->addWidget(Label3);
+    auto* Field = new TTextField(TabSheet1);
+    TextField = Field;
+    TextField->setObjectName(QStringLiteral("TextField"));
+    TextField->setFont(Courier);
+    TextField->document()->setDefaultFont(Courier);
+    TextField->setAcceptRichText(false);
+    TextField->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    TextField->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    Field->OnKeyDown = [this] { TextFieldKeyDown(); };
+    Field->OnMouseDown = [this] { TextFieldMouseDown(); };
+    Page1->addWidget(TextField, 1);
+    PageControl1->addTab(TabSheet1, QStringLiteral("PC-Text (ASCII/RTF)"));
+    Layout->addWidget(PageControl1, 1);
+
+    // ---- status bar: caret position, file name and length
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    const int PanelWidths[2] = {150, 250};
+    for (int I = 0; I < 2; ++I) {
+        StatusPanels[I] = new QLabel(StatusBar1);
+        StatusPanels[I]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(I));
+        StatusPanels[I]->setProperty("Tag", -1);
+        StatusPanels[I]->setTextFormat(Qt::PlainText);
+        StatusPanels[I]->setFixedWidth(PanelWidths[I]);
+        StatusBar1->addWidget(StatusPanels[I]);
+    }
+    Layout->addWidget(StatusBar1);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    CopyToClipboard = PopupMenu1->addAction(QStringLiteral("In die Zwischenablage &kopieren"));
+    CopyToClipboard->setObjectName(QStringLiteral("CopyToClipboard"));
+
+    // ---- events
+    auto On = [this](auto Handler) {
+        return [this, Handler] { Guarded([this, Handler] { (this->*Handler)(); }); };
+    };
+    connect(btnReport, &QToolButton::clicked, this, On(&TChildWinText::Button1Click));
+    for (QRadioButton* R : {btnATASCII, btnASchreiber, btnStartexter})
+        connect(R, &QRadioButton::toggled, this, [this](bool Checked) {
+            if (Checked) Guarded([this] { btnASchreiberClick(); });
+        });
+    connect(cbSpecChars, &QCheckBox::toggled, this, On(&TChildWinText::cbSpecCharsClick));
+    connect(edCPL, &QLineEdit::returnPressed, this, [this] { Guarded([this] { edCPLKeyDown(13); }); });
+    connect(edLMarg, &QLineEdit::returnPressed, this, [this] { Guarded([this] { edCPLKeyDown(13); }); });
+    connect(btnReFormatListing, &QToolButton::clicked, this, On(&TChildWinText::btnReFormatListingClick));
+    connect(cbWordwrap, &QCheckBox::toggled, this, On(&TChildWinText::cbWordwrapClick));
+    connect(cbTxtStyles, &QComboBox::currentIndexChanged, this, On(&TChildWinText::cbTxtStylesChange));
+    connect(btnIsChildWin, &QToolButton::clicked, this, On(&TChildWinText::btnIsChildWinClick));
+    connect(PageControl1, &QTabWidget::currentChanged, this,
+            [this](int Index) { Guarded([this, Index] { PageControl1Change(Index); }); });
+    connect(imgText, &ImageView::MouseUp, this, On(&TChildWinText::imgTextClick));
+    connect(imgText, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& P) { PopupMenu1->popup(imgText->mapToGlobal(P)); });
+    connect(CopyToClipboard, &QAction::triggered, this, On(&TChildWinText::CopyToClipboardClick));
+
+    PageControl1Change(PageControl1->currentIndex());
+    resize(StartWidth, StartHeight);
+}
+
+TChildWinText::~TChildWinText() = default;
+
+// ------------------------------------------------------------------ opening
+
+void TChildWinText::OpenDocument(const QString& Path, const QString& Name) {
+    QPointer<TChildWinText> Self(this);
+    SourceFileName = Path;
+    setWindowTitle(QStringLiteral(" ") + Name);
+    if (frmMain) {
+        setWindowIcon(frmMain->Txt_Icon);
+        if (auto* Sub = qobject_cast<QMdiSubWindow*>(parentWidget())) Sub->setWindowIcon(frmMain->Txt_Icon);
+    }
+    AtariText->Clear();
+    AtariText->LoadFromFile(Path);
+    AtariText->DetectFormat(Path);
+
+    TextField->clear();
+    const int Mode = TextMode >= 0 && TextMode <= 2 ? TextMode : AtariText->TextType;
+    InsertPCText(AtariText->ToPCText(Mode));
+    {
+        const QSignalBlocker Block(cbTxtStyles);
+        cbTxtStyles->setCurrentIndex(0);
+    }
+    AtariFont->InitFontTable();
+
+    // The text tab is filled already: setting the dialect must not convert again.
+    const int Cpl = Mode == TAtariText::ttStartexter ? 80 : 40;
+    QRadioButton* Radio = Mode == TAtariText::ttASchreiber   ? btnASchreiber
+                          : Mode == TAtariText::ttStartexter ? btnStartexter
+                                                             : btnATASCII;
+    for (QRadioButton* R : {btnATASCII, btnASchreiber, btnStartexter}) {
+        const QSignalBlocker Block(R);
+        R->setChecked(R == Radio);
+    }
+    edCPL->setText(QString::number(Cpl));
+    edLMarg->setText(QStringLiteral("0"));
+    ReformatText(imgText->Picture, textforecolor, textbackcolor);
+    if (!Self) return; // closed while its page was drawn
+
+    if (Cpl <= 40)
+        SetOuterSize(StartWidth, StartHeight);
+    else
+        FitWindow();
+    TextField->moveCursor(QTextCursor::Start);
+    StatusPanels[1]->setText(GetMsg(QStringLiteral("mFile")) + QLatin1Char(' ') + Name +
+                             QStringLiteral(" / ") + GetMsg(QStringLiteral("mLenBytes")) + QLatin1Char(' ') +
+                             QString::number(AtariText->Length));
+    ShowNormalCursor();
+}
+
+// The PC text goes in at the end of the text tab, without styles.
+void TChildWinText::InsertPCText(const QByteArray& Text) {
+    QString Unicode = Cp1252ToUnicode(Text);
+    Unicode.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QTextCursor Cursor(TextField->document());
+    Cursor.movePosition(QTextCursor::End);
+    Cursor.insertText(Unicode, QTextCharFormat());
+}
+
+int TChildWinText::Dialect() const {
+    if (btnATASCII->isChecked()) return TAtariText::ttATASCII;
+    if (btnASchreiber->isChecked()) return TAtariText::ttASchreiber;
+    return TAtariText::ttStartexter;
+}
+
+// ------------------------------------------------------------------ drawing the page
+
+bool TChildWinText::ReformatText(QImage& Image, quint32 FgColor, quint32 BgColor) {
+    const int Cpl = EditInteger(edCPL), Lm = EditInteger(edLMarg);
+    if (Cpl < 1 || Cpl > 160 || Lm < 0 || Lm > 80) return false;
+    const TPageLayout Layout{Cpl, Lm, CharSelector, FgColor, BgColor};
+    if (&Image == &imgText->Picture) return DrawShownPage(Layout);
+    return RenderPage(Image, Layout, false);
+}
+
+bool TChildWinText::DrawShownPage(const TPageLayout& Layout) {
+    if (FDrawing) {
+        // Asked again while drawing (events run meanwhile): the running drawing
+        // stops and starts over with these values.
+        FPendingLayout = Layout;
+        FRedrawPending = true;
+        return false;
+    }
+    QPointer<TChildWinText> Self(this);
+    FDrawing = true;
+    struct TReset {
+        QPointer<TChildWinText> W;
+        ~TReset() {
+            if (W) W->FDrawing = false, W->FRedrawPending = false;
+        }
+    } Reset{Self};
+    TPageLayout Next = Layout;
+    for (;;) {
+        FRedrawPending = false;
+        const bool Done = RenderPage(imgText->Picture, Next, true);
+        if (!Self) return false;
+        if (Done) FShown = Next;
+        imgText->Changed();
+        if (!FRedrawPending) return Done;
+        Next = FPendingLayout;
+    }
+}
+
+bool TChildWinText::RenderPage(QImage& Image, const TPageLayout& Layout, bool Shown) {
+    TFormatting Formatting;
+    const TProgressFn Progress = [](int Pos, int Max) {
+        if (frmMain) frmMain->ProgressBar(Pos, Max);
+    };
+    std::function<void()> Repaint;
+    if (Shown) {
+        FRepaintClock.start();
+        Repaint = [this] {
+            if (FRedrawPending) {
+                imgText->Picture = QImage(); // ends this drawing; the new one follows
+                return;
+            }
+            if (FRepaintClock.elapsed() >= RepaintMs) {
+                imgText->Changed();
+                FRepaintClock.restart();
+            }
+        };
+    }
+    return AtariFont->RenderText(Image, Layout.Selector, AtariText->Buffer.data(), AtariText->Length, 0, 155,
+                                 0, 1, Layout.Cpl, Layout.Lm, 0, 0, Layout.Fg, Layout.Bg, Progress, this,
+                                 Repaint);
+}
+
+void TChildWinText::btnReFormatListingClick() {
+    ReformatText(imgText->Picture, textforecolor, textbackcolor);
+}
+
+void TChildWinText::edCPLKeyDown(int Key) {
+    if (Key == 13) btnReFormatListingClick();
+}
+
+void TChildWinText::cbSpecCharsClick() {
+    if (cbSpecChars->isChecked()) {
+        if (btnStartexter->isChecked())
+            CharSelector = 2;
+        else if (btnASchreiber->isChecked() || btnATASCII->isChecked())
+            CharSelector = 3;
+    } else {
+        CharSelector = 1;
+    }
+    ReformatText(imgText->Picture, textforecolor, textbackcolor);
+}
+
+// ------------------------------------------------------------------ dialect and text tab
+
+void TChildWinText::btnASchreiberClick() {
+    const int D = Dialect();
+    const int Cpl = D == TAtariText::ttStartexter ? 80 : 40, Lm = 0;
+    TextField->clear();
+    if (cbTxtStyles->currentIndex() == 1) {
+        TTextDocumentSink Sink(*TextField->document());
+        AtariText->ToRichEdit(Sink, D);
+    } else {
+        InsertPCText(AtariText->ToPCText(D));
+    }
+    TextField->moveCursor(QTextCursor::Start);
+    edCPL->setText(QString::number(Cpl));
+    edLMarg->setText(QString::number(Lm));
+    ReformatText(imgText->Picture, textforecolor, textbackcolor);
+}
+
+void TChildWinText::cbTxtStylesChange() {
+    const int D = Dialect();
+    TextField->clear();
+    TextField->setCurrentCharFormat(QTextCharFormat());
+    ShowHourglass();
+    if (cbTxtStyles->currentIndex() == 1) {
+        TTextDocumentSink Sink(*TextField->document());
+        AtariText->ToRichEdit(Sink, D);
+    } else {
+        InsertPCText(AtariText->ToPCText(D) + "\r\n");
+    }
+    TextField->moveCursor(QTextCursor::Start);
+    ShowNormalCursor();
+}
+
+void TChildWinText::PageControl1Change(int Index) {
+    const bool TextPage = Index == 1;
+    cbWordwrap->setEnabled(TextPage);
+    cbTxtStyles->setEnabled(TextPage);
+    for (QWidget* W :
+         std::initializer_list<QWidget*>{lblCharPerL, lblLeftMarg, edCPL, edLMarg, btnReFormatListing})
+        W->setEnabled(!TextPage);
+}
+
+void TChildWinText::cbWordwrapClick() {
+    TextField->setLineWrapMode(cbWordwrap->isChecked() ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+}
+
+void TChildWinText::ShowCaretPos() {
+    // Lines as the text field shows them (wrapped lines count), both from 1.
+    const QTextCursor C = TextField->textCursor();
+    const QTextBlock Block = C.block();
+    int Line = 0, Column = C.positionInBlock();
+    for (QTextBlock B = TextField->document()->begin(); B.isValid() && B != Block; B = B.next())
+        Line += std::max(1, B.layout() ? B.layout()->lineCount() : 1);
+    if (const QTextLayout* L = Block.layout(); L && L->lineCount() > 0) {
+        const QTextLine Visual = L->lineForTextPosition(C.positionInBlock());
+        if (Visual.isValid()) {
+            Line += Visual.lineNumber();
+            Column = C.positionInBlock() - Visual.textStart();
+        }
+    }
+    StatusPanels[0]->setText(QStringLiteral("X:%1 Y:%2").arg(Column + 1).arg(Line + 1));
+}
+
+QString TChildWinText::StatusPanelText(int Index) const {
+    return Index >= 0 && Index < 2 ? StatusPanels[Index]->text() : QString();
+}
+
+// ------------------------------------------------------------------ scroll box and image
+
+bool TChildWinText::eventFilter(QObject* Watched, QEvent* E) {
+    if (Watched == ScrollBox1->viewport()) {
+        if (E->type() == QEvent::Wheel) {
+            const int Delta = static_cast<QWheelEvent*>(E)->angleDelta().y();
+            if (Delta < 0) Guarded([this] { ScrollBox1MouseWheelDown(); });
+            if (Delta > 0) Guarded([this] { ScrollBox1MouseWheelUp(); });
+            return true;
+        }
+        if (E->type() == QEvent::MouseButtonRelease) Guarded([this] { ScrollBox1Click(); });
+    }
+    return QWidget::eventFilter(Watched, E);
+}
+
+void TChildWinText::imgTextClick() {
+    ScrollBox1->setFocus();
+}
+
+void TChildWinText::ScrollBox1Click() {
+    ScrollBox1->setFocus();
+}
+
+void TChildWinText::ScrollBox1MouseWheelDown() {
+    QScrollBar* Bar = ScrollBox1->verticalScrollBar();
+    Bar->setValue(Bar->value() + WheelStep);
+    ScrollBox1->viewport()->repaint();
+}
+
+void TChildWinText::ScrollBox1MouseWheelUp() {
+    QScrollBar* Bar = ScrollBox1->verticalScrollBar();
+    Bar->setValue(Bar->value() - WheelStep);
+    ScrollBox1->viewport()->repaint();
+}
+
+void TChildWinText::CopyToClipboardClick() {
+    QApplication::clipboard()->setImage(imgText->Picture);
+}
+
+// ------------------------------------------------------------------ window size and zoom
+
+QWidget* TChildWinText::Frame() {
+    return qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
+}
+
+void TChildWinText::SetOuterSize(int Width, int Height) {
+    Frame()->resize(Width, Height);
+}
+
+void TChildWinText::FitWindow() {
+    QWidget* F = Frame();
+    if (F->isMaximized()) F->showNormal();
+    const int Client = imgText->ViewSize().width() + 32;
+    F->resize(Client + (F->width() - width()), F->height());
+}
+
+void TChildWinText::ZoomIn() {
+    imgText->SetZoom(imgText->Zoom() * 2);
+}
+
+void TChildWinText::ZoomOut() {
+    imgText->SetZoom(imgText->Zoom() / 2);
+}
+
+void TChildWinText::btnIsChildWinClick() {
+    IsChildWin = IsChildWin ? 0 : 1;
+    SetMDIChildStyle(this, IsChildWin);
+    QWidget* F = Frame();
+    F->move(10, 10);
+    F->resize(StartWidth, StartHeight);
+}
+
+// ------------------------------------------------------------------ saving
+
+void TChildWinText::FileSaveAsItemClick() {
+    if (frmMain) frmMain->StatusMsg(GetMsg(QStringLiteral("mFileSaveAs")));
+    TFileDialogRequest Request;
+    Request.Save = true;
+    Request.Filter = QStringLiteral("RTF|*.RTF|TXT|*.TXT|BMP|*.BMP|JPG|*.JPG");
+    Request.FilterIndex = 1;
+    Request.FileName = NameBeforeDot(AtariText->FileName);
+    Request.InitialDir = SourceFileName.isEmpty() ? openpath : QFileInfo(SourceFileName).absolutePath();
+    QStringList Files;
+    if (!ExecuteFileDialog(this, Request, Files) || Files.isEmpty()) return;
+    QString Name = Files.first();
+    if (ExtractFileExtUpper(QFileInfo(Name).fileName()).isEmpty()) {
+        static const char* const Appended[] = {".RTF", ".TXT", ".BMP", ".JPG"};
+        if (Request.FilterIndex >= 1 && Request.FilterIndex <= 4)
+            Name += QLatin1String(Appended[Request.FilterIndex - 1]);
+    }
+    SaveToFile(Name);
+}
+
+void TChildWinText::SaveToFile(const QString& FileName) {
+    const QString Ext = ExtractFileExtUpper(QFileInfo(FileName).fileName());
+    if (Ext == QLatin1String(".RTF")) {
+        WriteWholeFile(FileName, DocumentToRtf(*TextField->document()));
+    } else if (Ext == QLatin1String(".TXT")) {
+        // The text as it stands in the field; paragraphs end with CR LF.
+        QString Text = TextField->document()->toRawText();
+        Text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+        Text.replace(QChar::LineSeparator, QLatin1String("\r\n"));
+        WriteWholeFile(FileName, UnicodeToCp1252(Text));
+    } else if (Ext == QLatin1String(".BMP")) {
+        QByteArray Data;
+        QBuffer Buffer(&Data);
+        Buffer.open(QIODevice::WriteOnly);
+        if (!imgText->Picture.save(&Buffer, "BMP")) RaiseInOutError(ioDiskFull, FileName);
+        WriteWholeFile(FileName, Data);
+    } else if (Ext == QLatin1String(".JPG")) {
+        TJPEGImage Jpeg;
+        Jpeg.CompressionQuality = 95;
+        Jpeg.Assign(imgText->Picture);
+        Jpeg.SaveToFile(FileName);
+    }
+}
+
+// ------------------------------------------------------------------ printing
+
+void TChildWinText::PrintReport() {
+    if (!fGlobal || FPrinting) return;
+    const int Page = PageControl1->currentIndex();
+    if (Page == 0 && FShown.Cpl == 0) return; // no page drawn yet
+    if (Page != 0 && Page != 1) return;
+    QPointer<TChildWinText> Self(this);
+    FPrinting = true;
+    struct TReset {
+        QPointer<TChildWinText> W;
+        ~TReset() {
+            if (W) W->FPrinting = false;
+        }
+    } Reset{Self};
+    try {
+        fGlobal->ExecuteJob([this, Page](TReportJob& Job) {
+            if (Page == 1)
+                Job.AddFlowingText(*TextField->document(), 1.0, 7.0, 2);
+            else
+                AddPicturePages(Job);
+        });
+    } catch (const TPrintAborted&) {
+        // The window was closed meanwhile: nothing is printed.
+    }
+}
+
+void TChildWinText::AddPicturePages(TReportJob& Job) {
+    QPointer<TChildWinText> Self(this);
+    // The page as shown, drawn again in the print colours.
+    TPageLayout Layout = FShown;
+    Layout.Fg = textPrintforecolor;
+    Layout.Bg = textPrintbackcolor;
+    QImage Full;
+    const bool Done = RenderPage(Full, Layout, false);
+    if (!Self || !Done) throw TPrintAborted();
+
+    const int Width = Full.width(), Height = Full.height();
+    const int Strip = PrintStripHeight(Width);
+    const int Pages = Height / Strip + 1;
+    for (int I = 0; I < Pages; ++I) {
+        // Rows from I x Strip + 4 on, without the frame's outer columns.
+        QImage Part(Width, Strip, QImage::Format_RGB32);
+        Part.fill(Qt::white);
+        const int Top = I * Strip + 4;
+        const int Rows = std::min(Strip, Height - Top);
+        const int Columns = Width - 2;
+        for (int Y = 0; Y < Rows; ++Y) {
+            const QRgb* Src = reinterpret_cast<const QRgb*>(Full.constScanLine(Top + Y)) + 1;
+            std::copy_n(Src, Columns, reinterpret_cast<QRgb*>(Part.scanLine(Y)));
+        }
+        fGlobal->SelectReport(QStringLiteral("TextGraphicReport"));
+        fGlobal->SetParam(QStringLiteral("Titel"), AtariText->FileName);
+        fGlobal->SetParam(QStringLiteral("PageNumText"), QStringLiteral("%1 / %2").arg(I + 1).arg(Pages));
+        fGlobal->SetImage(QStringLiteral("ImagepathText"), Part);
+        fGlobal->AddPage(Job);
+    }
+}

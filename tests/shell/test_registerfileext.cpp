@@ -1,0 +1,182 @@
+#include "FileIO.h"
+#include "uRegisterFileExt.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+class RegisterFileExtTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Folders.DataHome = Home.path() + "/data";
+        Folders.ConfigHome = Home.path() + "/config";
+        Folders.UpdateDatabases = false;
+    }
+    // Every file below the temporary home, relative to it.
+    QStringList AllFiles() const {
+        QStringList Files;
+        QDirIterator It(Home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (It.hasNext()) Files << QDir(Home.path()).relativeFilePath(It.next());
+        Files.sort();
+        return Files;
+    }
+    bool RegisterAll(const QString& Program = "/opt/morvanel/morvanel") {
+        bool Ok = true;
+        for (int I = 1; I <= TMorvanelFileTypes::Count; ++I)
+            Ok &= RegisterFileType(Types.Extension(I), MorvanelFileTypeName, MorvanelFileDescription, 0, "%F",
+                                   Program, Folders);
+        return Ok;
+    }
+    QTemporaryDir Home;
+    TFileTypeFolders Folders;
+    TMorvanelFileTypes Types;
+};
+
+const char* const ExpectedPackage =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+    "  <mime-type type=\"application/x-tevra-morvanel-file\">\n"
+    "    <comment>Morvanel A8-Viewer</comment>\n"
+    "    <glob pattern=\"*.gr8\"/>\n    <glob pattern=\"*.pic\"/>\n    <glob pattern=\"*.mic\"/>\n"
+    "    <glob pattern=\"*.pho\"/>\n    <glob pattern=\"*.alb\"/>\n    <glob pattern=\"*.koa\"/>\n"
+    "    <glob pattern=\"*.fnt\"/>\n    <glob pattern=\"*.gr9\"/>\n    <glob pattern=\"*.apc\"/>\n"
+    "    <glob pattern=\"*.ap2\"/>\n    <glob pattern=\"*.256\"/>\n    <glob pattern=\"*.3d\"/>\n"
+    "  </mime-type>\n"
+    "</mime-info>\n";
+} // namespace
+
+TEST(MorvanelFileTypes, TwelveExtensionsInOrder) {
+    TMorvanelFileTypes T;
+    QStringList All;
+    for (int I = 1; I <= TMorvanelFileTypes::Count; ++I) All << T.Extension(I);
+    EXPECT_EQ(All, (QStringList{".GR8", ".PIC", ".MIC", ".PHO", ".ALB", ".KOA", ".FNT", ".GR9", ".APC",
+                                ".AP2", ".256", ".3D"}));
+    EXPECT_EQ(T.Extension(0), "");
+    EXPECT_EQ(T.Extension(13), "");
+    EXPECT_EQ(MimeTypeOfTypeName("TEVRA Morvanel file"), "application/x-tevra-morvanel-file");
+    EXPECT_EQ(MimeTypeOfTypeName("  A+B  c "), "application/x-a-b-c");
+}
+
+TEST_F(RegisterFileExtTest, RegisterWritesExactlyThePackageEntryAndDefault) {
+    ASSERT_TRUE(RegisterAll());
+    EXPECT_EQ(AllFiles(), (QStringList{"config/mimeapps.list", "data/applications/tevra-morvanel.desktop",
+                                       "data/mime/packages/tevra-morvanel.xml"}));
+    EXPECT_EQ(ReadWholeFile(MimePackagePath(Folders)), QByteArray(ExpectedPackage));
+    EXPECT_EQ(ReadWholeFile(DesktopEntryPath(Folders)),
+              QByteArray("[Desktop Entry]\nType=Application\nName=Morvanel A8-Viewer\n"
+                         "Exec=\"/opt/morvanel/morvanel\" %F\nMimeType=application/x-tevra-morvanel-file;\n"
+                         "NoDisplay=true\nTerminal=false\n"));
+    EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)),
+              QByteArray("[Default Applications]\n"
+                         "application/x-tevra-morvanel-file=tevra-morvanel.desktop;\n"));
+
+    // Registering again changes nothing.
+    const QByteArray List = ReadWholeFile(MimeAppsListPath(Folders));
+    ASSERT_TRUE(RegisterAll());
+    EXPECT_EQ(ReadWholeFile(MimePackagePath(Folders)), QByteArray(ExpectedPackage));
+    EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)), List);
+    EXPECT_EQ(AllFiles().size(), 3);
+
+    // The first unregistration removes the type with all its extensions.
+    EXPECT_TRUE(UnregisterFileType(".GR8", MorvanelFileTypeName, Folders));
+    EXPECT_TRUE(AllFiles().isEmpty()) << AllFiles().join(' ').toStdString();
+    for (int I = 2; I <= TMorvanelFileTypes::Count; ++I)
+        EXPECT_TRUE(UnregisterFileType(Types.Extension(I), MorvanelFileTypeName, Folders));
+    EXPECT_TRUE(AllFiles().isEmpty());
+}
+
+TEST_F(RegisterFileExtTest, OtherLinesOfMimeAppsListStayUntouched) {
+    const QByteArray Original = "# my associations\n"
+                                "[Added Associations]\n"
+                                "image/png=viewer.desktop;\n"
+                                "\n"
+                                "[Default Applications]\n"
+                                "text/plain=editor.desktop;\n"
+                                "\n"
+                                "[Removed Associations]\n"
+                                "image/gif=paint.desktop;\n";
+    QDir().mkpath(Folders.ConfigHome);
+    WriteWholeFile(MimeAppsListPath(Folders), Original);
+    ASSERT_TRUE(RegisterAll());
+    EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)),
+              QByteArray("# my associations\n[Added Associations]\nimage/png=viewer.desktop;\n\n"
+                         "[Default Applications]\ntext/plain=editor.desktop;\n"
+                         "application/x-tevra-morvanel-file=tevra-morvanel.desktop;\n\n"
+                         "[Removed Associations]\nimage/gif=paint.desktop;\n"));
+    EXPECT_TRUE(UnregisterFileType(".PIC", MorvanelFileTypeName, Folders));
+    EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)), Original);
+    EXPECT_EQ(AllFiles(), QStringList{"config/mimeapps.list"});
+}
+
+TEST_F(RegisterFileExtTest, SectionAddedToAListWithoutItGoesAgain) {
+    const QByteArray Original = "[Added Associations]\r\nimage/png=viewer.desktop;\r\n";
+    QDir().mkpath(Folders.ConfigHome);
+    WriteWholeFile(MimeAppsListPath(Folders), Original);
+    ASSERT_TRUE(RegisterAll());
+    EXPECT_TRUE(
+        ReadWholeFile(MimeAppsListPath(Folders))
+            .endsWith(
+                "\n[Default Applications]\napplication/x-tevra-morvanel-file=tevra-morvanel.desktop;\n"));
+    EXPECT_TRUE(UnregisterFileType(".GR8", MorvanelFileTypeName, Folders));
+    EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)), Original);
+}
+
+TEST_F(RegisterFileExtTest, OlderEntryForOurTypeIsReplacedAndForeignEntriesKept) {
+    QDir().mkpath(Folders.ConfigHome);
+    WriteWholeFile(MimeAppsListPath(Folders), "[Default Applications]\n"
+                                              "application/x-tevra-morvanel-file=old.desktop;\n"
+                                              "image/png=viewer.desktop;\n");
+    ASSERT_TRUE(RegisterFileType(".GR8", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F", "/usr/bin/m",
+                                 Folders));
+    EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)),
+              QByteArray("[Default Applications]\nimage/png=viewer.desktop;\n"
+                         "application/x-tevra-morvanel-file=tevra-morvanel.desktop;\n"));
+    EXPECT_TRUE(UnregisterFileType(".GR8", MorvanelFileTypeName, Folders));
+    EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)),
+              QByteArray("[Default Applications]\nimage/png=viewer.desktop;\n"));
+}
+
+TEST_F(RegisterFileExtTest, ProgramPathIsQuotedForTheExecLine) {
+    ASSERT_TRUE(RegisterFileType(".GR8", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F",
+                                 "/home/a b/100%/$x\\\"q`/morvanel", Folders));
+    const QByteArray Entry = ReadWholeFile(DesktopEntryPath(Folders));
+    EXPECT_TRUE(Entry.contains("\nExec=\"/home/a b/100%%/\\\\$x\\\\\\\\\\\\\"q\\\\`/morvanel\" %F\n"))
+        << Entry.toStdString();
+}
+
+TEST_F(RegisterFileExtTest, BadArgumentsAndUnwritableFoldersFail) {
+    for (const QString& Ext : {QString(""), QString("GR8"), QString("."), QString(".G*"), QString("./x"),
+                               QString(".a b"), QString(".x\n")})
+        EXPECT_FALSE(RegisterFileType(Ext, MorvanelFileTypeName, MorvanelFileDescription, 0, "%F",
+                                      "/usr/bin/m", Folders))
+            << Ext.toStdString();
+    EXPECT_FALSE(RegisterFileType(".GR8", "", MorvanelFileDescription, 0, "%F", "/usr/bin/m", Folders));
+    EXPECT_FALSE(RegisterFileType(".GR8", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F", "morvanel",
+                                  Folders));
+    EXPECT_FALSE(RegisterFileType(".GR8", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F",
+                                  "/usr/bin/m\nX-Evil=1", Folders));
+    EXPECT_TRUE(AllFiles().isEmpty());
+
+    // A plain file where the data folder should be: nothing can be written.
+    WriteWholeFile(Home.filePath("blocker"), "x");
+    TFileTypeFolders Blocked = Folders;
+    Blocked.DataHome = Home.filePath("blocker");
+    EXPECT_FALSE(RegisterFileType(".GR8", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F",
+                                  "/usr/bin/m", Blocked));
+    EXPECT_EQ(AllFiles(), QStringList{"blocker"});
+}
+
+TEST_F(RegisterFileExtTest, DamagedPackageIsWrittenAnew) {
+    QDir().mkpath(Folders.DataHome + "/mime/packages");
+    WriteWholeFile(MimePackagePath(Folders),
+                   "<mime-info><mime-type type=\"application/x-tevra-morvanel-file\">"
+                   "<glob pattern=\"*.old\"/>");
+    ASSERT_TRUE(RegisterFileType(".3D", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F", "/usr/bin/m",
+                                 Folders));
+    const QByteArray Package = ReadWholeFile(MimePackagePath(Folders));
+    EXPECT_FALSE(Package.contains("*.old"));
+    EXPECT_TRUE(Package.contains("<glob pattern=\"*.3d\"/>"));
+}

@@ -1,0 +1,189 @@
+// The ATASCII text document: loading, dialect detection and the conversions.
+#include "FileIO.h"
+#include "RichTextSink.h"
+#include "uTAtariText.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+QByteArray Bytes(std::initializer_list<int> List) {
+    QByteArray B;
+    for (int V : List) B += char(V);
+    return B;
+}
+
+class AtariTextTest : public ::testing::Test {
+protected:
+    QString Write(const QString& Name, const QByteArray& Data) {
+        const QString Path = Dir.filePath(Name);
+        WriteWholeFile(Path, Data);
+        return Path;
+    }
+    int Detect(const QByteArray& Data) {
+        TAtariText T;
+        T.DetectFormat(Write("d.txt", Data));
+        return T.TextType;
+    }
+    QByteArray Convert(const QByteArray& Data, int Mode) {
+        Text.Clear();
+        Text.Length = int(Data.size());
+        std::copy(Data.begin(), Data.end(), Text.Buffer.begin());
+        return Text.ToPCText(Mode);
+    }
+    QTemporaryDir Dir;
+    TAtariText Text;
+};
+
+// Writes each run of equal style as "[text|BIUo]" and paragraphs as "/".
+class RecordingSink : public TRichTextSink {
+public:
+    void InsertText(const QString& T) override {
+        Log += "[" + T + "|" + (S.Bold ? "B" : "") + (S.Italic ? "I" : "") + (S.Underline ? "U" : "") +
+               (Offset ? QString::number(Offset) : "") + "]";
+    }
+    TRichStyle Style() const override { return S; }
+    void SetStyle(const TRichStyle& Style) override { S = Style; }
+    void SetOffset(int Twips) override { Offset = Twips; }
+    void NewParagraph() override { Log += "/"; }
+    QString Log;
+    TRichStyle S;
+    int Offset = 0;
+};
+} // namespace
+
+TEST_F(AtariTextTest, DialectDetection) {
+    EXPECT_EQ(Detect(Bytes({2, 0, 0, 4})), 1);
+    EXPECT_EQ(Detect(Bytes({2, 0, 0, 0, 4})), 1);
+    EXPECT_EQ(Detect(Bytes({2, 0, 4})), 0);
+    EXPECT_EQ(Detect(Bytes({2, 0, 0, 0})), 0);
+    EXPECT_EQ(Detect("AB" + Bytes({197, '1'}) + "CD" + Bytes({193, '1'})), 2);
+    EXPECT_EQ(Detect(Bytes({193, '1'}) + "xyz" + Bytes({197, '1'})), 2); // end before start
+    EXPECT_EQ(Detect(Bytes({197, '3', 193, '3'})), 2);
+    EXPECT_EQ(Detect(Bytes({197, '0', 193, '1'})), 0);
+    EXPECT_EQ(Detect(Bytes({197, '4', 193, '4'})), 0);
+    EXPECT_EQ(Detect(Bytes({197, '0', 193})), 0); // a switch cut off at the end
+    EXPECT_EQ(Detect(Bytes({2, 9, 9, 4, 197, '0', 193, '0'})), 1);
+    EXPECT_EQ(Detect(QByteArray()), 0);
+    // The pairs only count inside the first 250000 bytes.
+    QByteArray Long(TAtariText::BufferSize, 'A');
+    Long += Bytes({197, '5', 193, '5'});
+    EXPECT_EQ(Detect(Long), 0);
+}
+
+TEST_F(AtariTextTest, LoadingClearingSavingAndFailures) {
+    QByteArray Big(TAtariText::BufferSize + 100, 'x');
+    Big[TAtariText::BufferSize - 1] = 'y';
+    Text.LoadFromFile(Write("long.txt", Big));
+    EXPECT_EQ(Text.Length, TAtariText::BufferSize); // cut at the buffer's size
+    EXPECT_EQ(Text.FileName, "LONG.TXT");
+    EXPECT_EQ(Text.Buffer[TAtariText::BufferSize - 1], 'y');
+
+    Text.LoadFromFile(Write("short.txt", "AB" + Bytes({155})));
+    EXPECT_EQ(Text.Length, 3);
+    EXPECT_EQ(Text.Buffer[3], 'x'); // bytes past Length keep old values
+    const QString Out = Dir.filePath("out.txt");
+    Text.SaveToFile(Out);
+    EXPECT_EQ(ReadWholeFile(Out), "AB" + Bytes({155}));
+
+    Text.Clear();
+    EXPECT_EQ(Text.Length, 3);
+    EXPECT_EQ(Text.Buffer[0], 0);
+    Text.Buffer[0] = 'Q';
+    EXPECT_THROW(Text.LoadFromFile(Dir.filePath("missing.txt")), EInOutError);
+    EXPECT_EQ(Text.FileName, "MISSING.TXT");
+    EXPECT_EQ(Text.Length, 3);
+    EXPECT_EQ(Text.Buffer[0], 'Q');
+    Text.TextType = 2;
+    EXPECT_THROW(Text.DetectFormat(Dir.filePath("missing.txt")), EInOutError);
+    EXPECT_EQ(Text.TextType, -1);
+}
+
+TEST_F(AtariTextTest, PlainAtasciiTable) {
+    EXPECT_EQ(Convert(Bytes({65, 155, 193}), 0), "A\r\nA");
+    const std::pair<int, QByteArray> Rows[] = {
+        {0, ""},       {31, ""},          {32, " "},     {122, "z"},    {123, ""},     {124, "|"},
+        {127, "\x7f"}, {128, Bytes({0})}, {137, "\t"},   {138, ""},     {141, ""},     {142, "\x0e"},
+        {143, ""},     {144, ""},         {145, "\x11"}, {154, "\x1a"}, {155, "\r\n"}, {156, "\x1c"},
+        {250, "z"},    {251, ""},         {252, "|"},    {255, "\x7f"}};
+    for (const auto& [B, Out] : Rows) EXPECT_EQ(Convert(Bytes({B}), 0), Out) << B;
+    EXPECT_EQ(Convert("A", 3), "");
+    EXPECT_EQ(Convert("A", -1), "");
+}
+
+TEST_F(AtariTextTest, AtariSchreiberUmlautsAndFirstLine) {
+    EXPECT_EQ(Convert("HEAD" + Bytes({155, 11, 20, 65, 66}), 1), Bytes({228, 'B'}));
+    // No line end: nothing is deleted.
+    EXPECT_EQ(Convert(Bytes({10, 138, 11, 139, 12, 140, 13, 141, 15, 143, 16, 144, 123, 251}), 1),
+              "\xfc\xfc\xe4\xe4\xd6\xd6\xdf\xdf\xf6\xf6\xdc\xdc\xc4\xc4");
+    const std::pair<int, QByteArray> Rows[] = {{9, ""},    {14, ""},          {17, ""},      {31, ""},
+                                               {32, " "},  {128, Bytes({0})}, {142, "\x0e"}, {148, "\x14"},
+                                               {252, "|"}, {127, "\x7f"}};
+    for (const auto& [B, Out] : Rows) EXPECT_EQ(Convert(Bytes({B}), 1), Out) << B;
+    EXPECT_EQ(Convert(Bytes({155, 155}) + "X", 1), "\r\nX");
+    EXPECT_EQ(Convert(Bytes({'A', 20}), 1), "A"); // a code cut off at the end
+}
+
+TEST_F(AtariTextTest, StartexterPcTextAndLineBreaks) {
+    EXPECT_EQ(Convert(QByteArray(80, 'A'), 2), QByteArray(80, 'A') + "\r\n");
+    EXPECT_EQ(Convert(QByteArray(79, 'A') + Bytes({197, '5'}) + "B", 2), QByteArray(79, 'A') + "B");
+    EXPECT_EQ(Convert(QByteArray(160, 'c'), 2), QByteArray(80, 'c') + "\r\n" + QByteArray(80, 'c') + "\r\n");
+    EXPECT_EQ(Convert(Bytes({91, 92, 93, 123, 124, 125, 126}), 2), "\xc4\xd6\xdc\xe4\xf6\xfc\xdf");
+    EXPECT_EQ(Convert(Bytes({0, 31, 127, 128, 155, 192, 194, 196, 198, 217, 219, 225, 226, 255}), 2),
+              "  " + Bytes({128, 155, 192, 194, 196, 198, 217, 219, 225}));
+    EXPECT_EQ(Convert("a" + Bytes({218, 'x', 'b', 193, '5', 'c'}), 2), "a bc");
+    // A switch in the last byte of a full buffer reads nothing past it.
+    Text.Buffer.fill(197);
+    Text.Buffer[0] = 'a';
+    Text.Length = TAtariText::BufferSize;
+    EXPECT_EQ(Text.ToPCText(2), "a");
+    RecordingSink Sink;
+    Text.ToRichEdit(Sink, 2);
+    EXPECT_EQ(Sink.Log, "[a|]");
+}
+
+TEST_F(AtariTextTest, StartexterRichText) {
+    RecordingSink Sink;
+    Convert("A" + Bytes({197, '5'}) + "B" + Bytes({193, '5'}) + "C", 2);
+    Text.ToRichEdit(Sink, 2);
+    EXPECT_EQ(Sink.Log, "[A|][B|B][C|]");
+
+    Sink.Log.clear();
+    Convert(Bytes({197, '0', 'u', 197, '8', 'i', 193, '0', 197, '1', '2', 193,
+                   '1', 197, '2', '3', 193, '2', 'n', 193, '8', 197, '9', 'x'}),
+            2);
+    Text.ToRichEdit(Sink, 2);
+    EXPECT_EQ(Sink.Log, "[u|U][i|IU][2|I60][3|I-60][n|I][x|]");
+
+    // 128-225 show as b - 128; 218 alone is dropped; umlauts as characters.
+    Sink.Log.clear();
+    Convert(Bytes({194, 218, 'z', 91, 126, 5, 127, 230}), 2);
+    Text.ToRichEdit(Sink, 2);
+    EXPECT_EQ(Sink.Log, QString::fromUtf8("[Bz\xc3\x84\xc3\x9f |]"));
+
+    Sink.Log.clear();
+    Convert(QByteArray(79, 'a') + Bytes({197, '5'}) + "b", 2);
+    Text.ToRichEdit(Sink, 2);
+    EXPECT_EQ(Sink.Log, "[" + QString(79, 'a') + "|][b|B]");
+    Convert(QByteArray(81, 'a'), 2);
+    Sink.Log.clear();
+    Text.ToRichEdit(Sink, 2);
+    EXPECT_EQ(Sink.Log, "[" + QString(80, 'a') + "|]/[a|]");
+
+    // Other modes only reset the style.
+    Sink.Log.clear();
+    Sink.S = {true, true, true};
+    Text.ToRichEdit(Sink, 0);
+    EXPECT_EQ(Sink.Log, "");
+    EXPECT_EQ(Sink.S, TRichStyle());
+}
+
+TEST(AtariTextOffset, KindsGiveRaisedLoweredAndBaseline) {
+    RecordingSink Sink;
+    const std::pair<int, int> Cases[] = {{0, 60}, {1, -60}, {2, 0}, {7, 0}};
+    for (auto [Kind, Twips] : Cases) {
+        Sink.Offset = 99;
+        TAtariText::SetRichEditOffset(Sink, quint8(Kind));
+        EXPECT_EQ(Sink.Offset, Twips) << Kind;
+    }
+}

@@ -1,0 +1,67 @@
+// PC text to ATASCII: every character class, byte for byte, and the size limit.
+#include "uConvertA8.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+QByteArray Bytes(std::initializer_list<int> List) {
+    QByteArray B;
+    for (int V : List) B.append(char(V));
+    return B;
+}
+
+// Converts Text into a buffer of Room bytes guarded by 16 more that must stay untouched.
+QByteArray Convert(const QByteArray& Text, int Room = 1000) {
+    TConvertA8 C;
+    C.Text = Text;
+    C.TextLength = int(Text.size());
+    std::vector<quint8> Dest(size_t(Room) + 16, 0xEE);
+    const int N = C.ToATASCII(Dest.data(), Room);
+    EXPECT_TRUE(N >= 0 && N <= Room);
+    EXPECT_EQ(std::count(Dest.begin() + Room, Dest.end(), 0xEE), 16) << "written past the end";
+    return QByteArray(reinterpret_cast<const char*>(Dest.data()), N);
+}
+} // namespace
+
+TEST(ConvertA8, EveryCodeMapsByItsClass) {
+    const char* const Umlauts[] = {"Ae", "Oe", "Ue", "ss", "ae", "oe", "ue"};
+    const int UmlautCodes[] = {196, 214, 220, 223, 228, 246, 252};
+    for (int C = 0; C < 256; ++C) {
+        QByteArray Expected;
+        if (C == 13) Expected = Bytes({155});
+        if ((C >= 32 && C <= 122) || (C >= 124 && C <= 127)) Expected = QByteArray(1, char(C));
+        for (int K = 0; K < 7; ++K)
+            if (C == UmlautCodes[K]) Expected = Umlauts[K];
+        EXPECT_EQ(Convert(QByteArray(1, char(C))), Expected) << "code " << C;
+    }
+}
+
+TEST(ConvertA8, WordsLineEndsAndDroppedCharacters) {
+    // "Grüße" + CR LF in Windows-1252.
+    EXPECT_EQ(Convert(Bytes({'G', 'r', 252, 223, 'e', 13, 10})),
+              Bytes({'G', 'r', 'u', 'e', 's', 's', 'e', 155}));
+    EXPECT_EQ(Convert("\t\t\t\t"), QByteArray());
+    EXPECT_EQ(Convert("{x}"), Bytes({120, 125}));
+    EXPECT_EQ(Convert(Bytes({'a', 9, 'b', 13, 10, 0x80, '|', '~', 13, 10})),
+              Bytes({'a', 'b', 155, '|', '~', 155}));
+}
+
+TEST(ConvertA8, LengthsAndDestinationLimits) {
+    TConvertA8 C;
+    C.Text = "ABCDEF";
+    quint8 Dest[16] = {0xAA};
+    for (auto [Length, Expected] : {std::pair{3, 3}, {0, 0}, {-5, 0}, {1000, 6}}) {
+        C.TextLength = Length; // never read past the text
+        EXPECT_EQ(C.ToATASCII(Dest, 16), Expected) << Length;
+    }
+    EXPECT_EQ(C.ToATASCII(nullptr, 16), 0);
+    EXPECT_EQ(C.ToATASCII(Dest, 0), 0);
+    EXPECT_EQ(Convert("ABCDEF", 4), "ABCD");
+    EXPECT_EQ(Convert(Bytes({'A', 'B', 'C', 0xFC}), 5), "ABCue");
+    // An umlaut cut in half is left out, and nothing follows it; dropped characters take no room.
+    EXPECT_EQ(Convert(Bytes({'A', 'B', 'C', 0xFC, 'X'}), 4), "ABC");
+    EXPECT_EQ(Convert("\t\tAB\n", 2), "AB");
+    // A full editor buffer of 250000 bytes, the rest cut.
+    EXPECT_EQ(Convert(QByteArray(300000, 'Q'), 250000), QByteArray(250000, 'Q'));
+}
