@@ -347,6 +347,7 @@ void SetMDIChildStyle(QWidget* Form, bool MDIChild) {
         const QSize Size = Form->size();
         Form->hide();
         frmMain->AddMDIChild(Form);
+        Form->show();
         if (auto* NewSub = qobject_cast<QMdiSubWindow*>(Form->parentWidget()))
             NewSub->resize(NewSub->sizeHint().expandedTo(Size));
         return;
