@@ -1,0 +1,423 @@
+#include "uChildWinSolidStates.h"
+
+#include "ImageView.h"
+#include "VekButton.h"
+#include "uFGlobal.h"
+#include "uFrmSolidStatesController.h"
+#include "uGlobal.h"
+#include "uMain.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+// The picture control as the model sees it: the view's base size is the control's
+// size, the model's screen is its picture.
+class TChildWinSolidStates::TImageAdapter : public TImageTarget {
+public:
+    explicit TImageAdapter(ImageView* View) : FView(View) {}
+    int ImageWidth() const override { return FView->BaseSize().width(); }
+    int ImageHeight() const override { return FView->BaseSize().height(); }
+    void AssignPicture(const QImage& Bitmap) override {
+        FView->Picture = Bitmap;
+        FView->update();
+    }
+
+private:
+    ImageView* FView;
+};
+
+namespace {
+constexpr quint32 PanelColor = 0x9D4E01;
+
+QLabel* InfoLabel(QWidget* Parent, QGridLayout* Grid, int Row, const char* Name, const QString& Caption) {
+    auto* L = new QLabel(Caption, Parent);
+    L->setObjectName(QLatin1String(Name));
+    L->setFixedWidth(120);
+    L->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Grid->addWidget(L, Row, 0);
+    return L;
+}
+
+QLabel* ValueLabel(QWidget* Parent, QGridLayout* Grid, int Row, const char* Name, quint32 Colour) {
+    auto* L = new QLabel(QStringLiteral("-"), Parent);
+    L->setObjectName(QLatin1String(Name));
+    L->setProperty("Tag", -1);
+    L->setTextFormat(Qt::PlainText);
+    L->setStyleSheet(QStringLiteral("color: %1;").arg(WinColorToQColor(Colour).name()));
+    Grid->addWidget(L, Row, 1);
+    return L;
+}
+} // namespace
+
+TChildWinSolidStates::TChildWinSolidStates(QWidget* Parent) : QWidget(Parent) {
+    setObjectName(NewFormName(QStringLiteral("ChildWinSolidStates")));
+    setAttribute(Qt::WA_DeleteOnClose);
+    QPalette Pal = palette();
+    Pal.setColor(QPalette::Window, WinColorToQColor(clSilver));
+    setPalette(Pal);
+    setAutoFillBackground(true);
+
+    auto* Layout = new QVBoxLayout(this);
+    Layout->setContentsMargins(0, 0, 0, 0);
+    Layout->setSpacing(0);
+    Layout->setSizeConstraint(QLayout::SetNoConstraint);
+
+    pnlTop = new QWidget(this);
+    pnlTop->setObjectName(QStringLiteral("pnlTop"));
+    pnlTop->setFixedHeight(TopHeight);
+    pnlTop->setAutoFillBackground(true);
+    QPalette TopPal = pnlTop->palette();
+    TopPal.setColor(QPalette::Window, WinColorToQColor(PanelColor));
+    TopPal.setColor(QPalette::WindowText, Qt::white);
+    pnlTop->setPalette(TopPal);
+    auto* TopLayout = new QHBoxLayout(pnlTop);
+    TopLayout->setContentsMargins(2, 1, 2, 1);
+    TopLayout->setSpacing(2);
+    auto Button = [this, TopLayout](const char* Name, const QString& Caption, const QString& Hint) {
+        auto* B = new TVekButton(pnlTop);
+        B->setObjectName(QLatin1String(Name));
+        B->SetCaption(Caption);
+        B->SetHint(Hint);
+        B->setFocusPolicy(Qt::NoFocus);
+        B->setFont(QFont(QStringLiteral("ATASCII"), 8));
+        B->LookStyle()->SetStyle(vlsFlat);
+        B->LookStyle()->SetButtonColor(PanelColor);
+        B->SetFontColor(clWhite);
+        TopLayout->addWidget(B);
+        return B;
+    };
+    btnDetails = Button("btnDetails", QStringLiteral("Details"), QStringLiteral("Details ein/aus"));
+    btnController =
+        Button("btnController", QStringLiteral("Controller"), QStringLiteral("Solid States Controller"));
+    TopLayout->addStretch(1);
+    btnFullscreen = Button("btnFullscreen", QStringLiteral("[ ]"), QStringLiteral("Vollbild"));
+    btnFullscreen->setVisible(false);
+    btnFullscreen->setProperty("Tag", -1);
+    btnIsChildWin = Button("btnIsChildWin", QStringLiteral("<>"), QStringLiteral("Fenster aus-/eindocken"));
+    btnIsChildWin->setProperty("Tag", -1);
+    Layout->addWidget(pnlTop);
+
+    ScrollBox = new QScrollArea(this);
+    ScrollBox->setFrameShape(QFrame::NoFrame);
+    ScrollBox->setWidgetResizable(false);
+    ScrollBox->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox->setBackgroundRole(QPalette::Window);
+    imgGraphic = new ImageView;
+    imgGraphic->setObjectName(QStringLiteral("imgGraphic"));
+    imgGraphic->NewPicture(320, 192, clBlack);
+    imgGraphic->SetBaseSize(QSize(320, 192));
+    imgGraphic->installEventFilter(this);
+    ScrollBox->setWidget(imgGraphic);
+    Layout->addWidget(ScrollBox, 1);
+
+    pnlBottom = new QWidget(this);
+    pnlBottom->setObjectName(QStringLiteral("pnlBottom"));
+    pnlBottom->setFixedHeight(LayoutBottomHeight);
+    pnlBottom->setAutoFillBackground(true);
+    QPalette BottomPal = pnlBottom->palette();
+    BottomPal.setColor(QPalette::Window, WinColorToQColor(SysColor(COLOR_APPWORKSPACE)));
+    pnlBottom->setPalette(BottomPal);
+    auto* Grid = new QGridLayout(pnlBottom);
+    Grid->setContentsMargins(2, 1, 2, 1);
+    Grid->setVerticalSpacing(0);
+    Grid->setHorizontalSpacing(6);
+    QFont Small = font();
+    Small.setPixelSize(9);
+    pnlBottom->setFont(Small);
+    lFileName = InfoLabel(pnlBottom, Grid, 0, "lFileName", QStringLiteral("Dateiname:"));
+    lFileType = InfoLabel(pnlBottom, Grid, 1, "lFileType", QStringLiteral("Format:"));
+    lCompress = InfoLabel(pnlBottom, Grid, 2, "lCompress", QStringLiteral("Punkte/Linien:"));
+    lSize = InfoLabel(pnlBottom, Grid, 3, "lSize", QStringLiteral("Bytes:"));
+    lResolution = InfoLabel(pnlBottom, Grid, 4, "lResolution", QStringLiteral("Pixel X*Y:"));
+    lblFilename = ValueLabel(pnlBottom, Grid, 0, "lblFilename", 16744576);
+    lblFileType = ValueLabel(pnlBottom, Grid, 1, "lblFileType", 12615808);
+    lblPointsLines = ValueLabel(pnlBottom, Grid, 2, "lblPointsLines", 16744576);
+    lblSizeInBytes = ValueLabel(pnlBottom, Grid, 3, "lblSizeInBytes", 12615808);
+    lblResolution = ValueLabel(pnlBottom, Grid, 4, "lblResolution", 16744576);
+    Grid->setColumnStretch(1, 1);
+    Layout->addWidget(pnlBottom);
+
+    // FormCreate: the info holder and the model live as long as the window.
+    AtariGraphic = std::make_unique<TAtariGraphic>();
+    FImage = std::make_unique<TImageAdapter>(imgGraphic);
+    Om3D = std::make_unique<Tom3D>();
+    Om3D->Image = FImage.get();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(40);
+
+    connect(btnDetails, &QPushButton::clicked, this, [this] { Guarded([this] { btnDetailsClick(); }); });
+    connect(btnController, &QPushButton::clicked, this,
+            [this] { Guarded([this] { btnControllerClick(); }); });
+    connect(btnFullscreen, &QPushButton::clicked, this,
+            [this] { Guarded([this] { btnFullscreenClick(); }); });
+    connect(btnIsChildWin, &QPushButton::clicked, this,
+            [this] { Guarded([this] { btnIsChildWinClick(); }); });
+    connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
+
+    SetClientSize(322, 275);
+    Timer1->start(); // rotating from creation
+}
+
+TChildWinSolidStates::~TChildWinSolidStates() {
+    Timer1->stop();
+}
+
+// ------------------------------------------------------------------ opening
+
+void TChildWinSolidStates::OpenDocument(const QString& Path, const QString& Name, const TPicInfo& Info) {
+    if (frmMain) {
+        setWindowIcon(frmMain->SolidStates_Icon);
+        if (auto* Sub = qobject_cast<QMdiSubWindow*>(parentWidget())) Sub->setWindowIcon(windowIcon());
+    }
+    setWindowTitle(QStringLiteral(" ") + Name);
+    Om3D->LoadFromFile(Path);
+    AtariGraphic->PicInfo = Info;
+    TPicInfo& Own = AtariGraphic->PicInfo;
+    Own.FileName = Name.left(255);
+    Own.PointCount = Om3D->PointCount;
+    Own.LineCount = Om3D->LineCount;
+    FitWindow();
+    Om3D->ResetRotation();
+    Om3D->Redraw();
+}
+
+// ------------------------------------------------------------------ size and zoom
+
+QWidget* TChildWinSolidStates::Frame() {
+    return qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
+}
+
+void TChildWinSolidStates::SetClientSize(int Width, int Height) {
+    resize(Width, Height);
+    if (auto* Sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        const QMargins M = Sub->contentsMargins();
+        Sub->resize(Width + M.left() + M.right(), Height + M.top() + M.bottom());
+    }
+}
+
+QSize TChildWinSolidStates::ImageSize() const {
+    return imgGraphic->BaseSize();
+}
+
+void TChildWinSolidStates::SetImageSize(const QSize& Size) {
+    imgGraphic->SetBaseSize(Size);
+}
+
+void TChildWinSolidStates::FitWindow() {
+    if (Frame()->isMaximized()) Frame()->showNormal();
+    const QSize Img = ImageSize();
+    const int Bottom = pnlBottom->isHidden() ? 0 : pnlBottom->maximumHeight();
+    SetClientSize(Img.width(), Img.height() + pnlTop->height() + Bottom + 2);
+    const int ValueWidth = std::max(0, Img.width() - lFileName->width() - 12);
+    for (QLabel* L : {lblFilename, lblFileType, lblPointsLines, lblSizeInBytes, lblResolution})
+        L->setFixedWidth(ValueWidth);
+}
+
+void TChildWinSolidStates::ZoomIn() {
+    const QSize Old = ImageSize();
+    // Past the largest view the picture could not be shown any more.
+    if (Old.width() * 2 > ImageView::MaxViewSide || Old.height() * 2 > ImageView::MaxViewSide) return;
+    Om3D->ClearDisplay();
+    SetImageSize(Old * 2);
+    if (Frame()->isMaximized()) Frame()->showNormal();
+    Om3D->Redraw();
+    FitWindow();
+}
+
+void TChildWinSolidStates::ZoomOut() {
+    const QSize Old = ImageSize();
+    // An empty picture could never be zoomed back in.
+    if (Old.width() / 2 < 1 || Old.height() / 2 < 1) return;
+    Om3D->ClearDisplay();
+    SetImageSize(QSize(Old.width() / 2, Old.height() / 2));
+    Om3D->Redraw();
+    FitWindow();
+}
+
+// ------------------------------------------------------------------ info and controller
+
+void TChildWinSolidStates::ShowPicInfos() {
+    const TPicInfo& Info = AtariGraphic->PicInfo;
+    lblFilename->setText(Info.FileName);
+    lblFileType->setText(Info.Description);
+    lblPointsLines->setText(QStringLiteral("%1 / %2").arg(Info.PointCount).arg(Info.LineCount));
+    lblSizeInBytes->setText(QString::number(Info.FileSize));
+    lblResolution->setText(QStringLiteral("%1x%2").arg(Info.Width).arg(Info.Height));
+}
+
+void TChildWinSolidStates::ShowRes() {
+    ShowPicInfos();
+    TfrmSolidStatesController* C = frmSolidStatesController;
+    if (!C) return;
+    // Refreshing shows this window's state; it must not write anything back into
+    // a model, so the controller's handlers stay quiet meanwhile.
+    const QSignalBlocker BlockBox(C->cbAutorotate);
+    const QSignalBlocker BlockBar(C->trackBar1);
+    C->cbAutorotate->setChecked(AutoRotate != 0);
+    C->lblFileName->setText(AtariGraphic->PicInfo.FileName);
+    const Tom3D& M = *Om3D;
+    C->tbxOX->setText(GeneralFloatText(M.Observer.X));
+    C->tbxOY->setText(GeneralFloatText(M.Observer.Y));
+    C->tbxOZ->setText(GeneralFloatText(M.Observer.Z));
+    C->tbxVX->setText(GeneralFloatText(M.ViewPoint.X));
+    C->tbxVY->setText(GeneralFloatText(M.ViewPoint.Y));
+    C->tbxVZ->setText(GeneralFloatText(M.ViewPoint.Z));
+    C->tbxZoom->setText(GeneralFloatText(M.Zoom));
+    C->SyncTrackBar();
+}
+
+void TChildWinSolidStates::btnControllerClick() {
+    if (!frmSolidStatesController) {
+        frmSolidStatesController = new TfrmSolidStatesController(frmMain);
+        if (frmMain) {
+            const QRect Main = frmMain->frameGeometry();
+            frmSolidStatesController->move(Main.left() + Main.width() - frmSolidStatesController->width() -
+                                               15,
+                                           Main.top() + frmMain->pnlTop->height() + 55);
+        }
+        frmSolidStatesController->lblFileName->setText(AtariGraphic->PicInfo.FileName);
+    }
+    frmSolidStatesController->show();
+    frmSolidStatesController->raise();
+}
+
+void TChildWinSolidStates::RotateModel() {
+    Om3D->RotateStep();
+    Om3D->Redraw();
+    TfrmSolidStatesController* C = frmSolidStatesController;
+    if (C && frmMain && frmMain->ActiveDocument() == this) {
+        C->tbxOX->setText(ObserverText(Om3D->Observer.X));
+        C->tbxOY->setText(ObserverText(Om3D->Observer.Y));
+        C->tbxOZ->setText(ObserverText(Om3D->Observer.Z));
+    }
+}
+
+void TChildWinSolidStates::Timer1Timer() {
+    RotateModel();
+    if (FirstTick) {
+        ShowPicInfos();
+        FirstTick = 0;
+    }
+}
+
+void TChildWinSolidStates::imgGraphicMouseEnter() {
+    const QSize S = ImageSize();
+    lblResolution->setText(QStringLiteral("%1 / %2").arg(S.width()).arg(S.height()));
+}
+
+// ------------------------------------------------------------------ window events
+
+void TChildWinSolidStates::FormShow() {
+    ShowPicInfos();
+}
+
+void TChildWinSolidStates::FormActivate() {
+    ShowRes();
+}
+
+bool TChildWinSolidStates::FormCloseQuery() {
+    Timer1->stop();
+    return true;
+}
+
+void TChildWinSolidStates::closeEvent(QCloseEvent* E) {
+    bool CanClose = true;
+    Guarded([&] { CanClose = FormCloseQuery(); });
+    if (CanClose)
+        E->accept();
+    else
+        E->ignore();
+}
+
+void TChildWinSolidStates::showEvent(QShowEvent* E) {
+    QWidget::showEvent(E);
+    Guarded([this] { FormShow(); });
+}
+
+void TChildWinSolidStates::WatchSubWindow() {
+    auto* Sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (Sub == FWatched) return;
+    if (FWatched) disconnect(FWatched, nullptr, this, nullptr);
+    FWatched = Sub;
+    if (!Sub) return;
+    connect(Sub, &QMdiSubWindow::windowStateChanged, this,
+            [this](Qt::WindowStates Old, Qt::WindowStates New) {
+                if ((New & Qt::WindowActive) && !(Old & Qt::WindowActive))
+                    Guarded([this] { FormActivate(); });
+            });
+}
+
+bool TChildWinSolidStates::event(QEvent* E) {
+    if (E->type() == QEvent::ParentChange) WatchSubWindow();
+    // A free window is activated as a top-level window.
+    if (E->type() == QEvent::WindowActivate && isWindow()) Guarded([this] { FormActivate(); });
+    return QWidget::event(E);
+}
+
+bool TChildWinSolidStates::eventFilter(QObject* Watched, QEvent* E) {
+    if (Watched == imgGraphic && E->type() == QEvent::Enter) Guarded([this] { imgGraphicMouseEnter(); });
+    return QWidget::eventFilter(Watched, E);
+}
+
+void TChildWinSolidStates::btnDetailsClick() {
+    ShowDetails = ShowDetails ? 0 : 1;
+    if (ShowDetails) {
+        pnlBottom->setFixedHeight(BottomHeight);
+        pnlBottom->show();
+    } else {
+        pnlBottom->setFixedHeight(0);
+        pnlBottom->hide();
+    }
+    FitWindow();
+}
+
+void TChildWinSolidStates::btnIsChildWinClick() {
+    IsChildWin = IsChildWin ? 0 : 1;
+    SetMDIChildStyle(this, IsChildWin);
+    Frame()->move(1, 1);
+    if (IsChildWin) FitWindow();
+}
+
+void TChildWinSolidStates::btnFullscreenClick() {
+    FFullscreen = true;
+    Frame()->setWindowFlag(Qt::FramelessWindowHint, true);
+    Frame()->showMaximized();
+    setFocus();
+}
+
+void TChildWinSolidStates::keyPressEvent(QKeyEvent* E) {
+    if (E->key() == Qt::Key_Escape) {
+        if (FFullscreen) {
+            FFullscreen = false;
+            Frame()->setWindowFlag(Qt::FramelessWindowHint, false);
+        }
+        Frame()->showNormal();
+        return;
+    }
+    QWidget::keyPressEvent(E);
+}
+
+// ------------------------------------------------------------------ printing
+
+void TChildWinSolidStates::PrintReport() {
+    if (!fGlobal) return;
+    fGlobal->SelectReport(QStringLiteral("GraphicReport"));
+    fGlobal->SetParam(QStringLiteral("Titel"), AtariGraphic->PicInfo.FileName);
+    // The picture goes to the report in memory: no file in the program folder.
+    fGlobal->SetImage(QStringLiteral("ImagePathGraphic"), imgGraphic->Picture);
+    fGlobal->Execute();
+}

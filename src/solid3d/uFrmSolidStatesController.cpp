@@ -1,0 +1,384 @@
+#include "uFrmSolidStatesController.h"
+
+#include "VekButton.h"
+#include "uChildWinSolidStates.h"
+#include "uGlobal.h"
+#include "uMain.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <climits>
+#include <cmath>
+
+TfrmSolidStatesController* frmSolidStatesController = nullptr;
+
+// ------------------------------------------------------------------ number texts
+
+namespace {
+QLocale UiLocale() {
+    QLocale L;
+    L.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+    return L;
+}
+} // namespace
+
+QString ObserverText(double Value) {
+    const QLocale L = UiLocale();
+    if (!std::isfinite(Value)) return L.toString(Value, 'g', 15);
+    auto IntegerDigits = [](double V) {
+        const double A = std::fabs(V);
+        return A < 1.0 ? 1 : int(std::floor(std::log10(A))) + 1;
+    };
+    // Three significant digits but at most one decimal.
+    const double Scale = IntegerDigits(Value) >= 3 ? 1.0 : 10.0;
+    const double Rounded = std::round(Value * Scale) / Scale;
+    if (IntegerDigits(Rounded) > 3) return L.toString(Value, 'E', 2);
+    return L.toString(Rounded, 'f', 1);
+}
+
+QString GeneralFloatText(double Value) {
+    return UiLocale().toString(Value, 'g', 15);
+}
+
+double EditFloatValue(const QString& Text) {
+    bool Ok = false;
+    double V = UiLocale().toDouble(Text, &Ok);
+    if (!Ok) {
+        QLocale C = QLocale::c();
+        C.setNumberOptions(QLocale::RejectGroupSeparator);
+        V = C.toDouble(Text, &Ok);
+    }
+    if (!Ok || !std::isfinite(V))
+        throw EConvertError(QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(Text));
+    return V;
+}
+
+int RoundToInt(double Value) {
+    if (std::isnan(Value)) return 0;
+    if (!(Value > double(INT_MIN))) return INT_MIN;
+    if (!(Value < double(INT_MAX))) return INT_MAX;
+    return int(std::nearbyint(Value));
+}
+
+// ------------------------------------------------------------------ window
+
+TfrmSolidStatesController::TfrmSolidStatesController(QWidget* Parent)
+    : QWidget(Parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("frmSolidStatesController"));
+    setWindowTitle(QStringLiteral("Solid States Controller"));
+    setAutoFillBackground(true);
+    QPalette Pal = palette();
+    Pal.setColor(QPalette::Window, WinColorToQColor(clGray));
+    setPalette(Pal);
+
+    auto* Layout = new QVBoxLayout(this);
+    Layout->setContentsMargins(6, 4, 6, 6);
+    Layout->setSpacing(3);
+
+    lblFileName = new QLabel(QStringLiteral("<FileName>"), this);
+    lblFileName->setObjectName(QStringLiteral("lblFileName"));
+    lblFileName->setProperty("Tag", -1);
+    lblFileName->setTextFormat(Qt::PlainText);
+    lblFileName->setAlignment(Qt::AlignCenter);
+    lblFileName->setStyleSheet(
+        QStringLiteral("color: %1; font-weight: bold;").arg(WinColorToQColor(0x9D4E01).name()));
+    Layout->addWidget(lblFileName);
+
+    auto Caption = [this, Layout](const char* Name, const QString& Text) {
+        auto* L = new QLabel(Text, this);
+        L->setObjectName(QLatin1String(Name));
+        Layout->addWidget(L);
+        return L;
+    };
+    auto EditRow = [this, Layout](QLineEdit* A, QLineEdit* B, QLineEdit* C) {
+        auto* Row = new QHBoxLayout;
+        Row->setSpacing(4);
+        for (QLineEdit* E : {A, B, C})
+            if (E) Row->addWidget(E);
+        Layout->addLayout(Row);
+    };
+
+    lblObserverLoc = Caption("lblObserverLoc", QStringLiteral("Beobachter-Position"));
+    tbxOX = NewEdit("tbxOX", QStringLiteral("50"));
+    tbxOY = NewEdit("tbxOY", QStringLiteral("50"));
+    tbxOZ = NewEdit("tbxOZ", QStringLiteral("50"));
+    EditRow(tbxOX, tbxOY, tbxOZ);
+    lblCoordslookedat = Caption("lblCoordslookedat", QStringLiteral("Betrachtete Position"));
+    tbxVX = NewEdit("tbxVX", QStringLiteral("0"));
+    tbxVY = NewEdit("tbxVY", QStringLiteral("0"));
+    tbxVZ = NewEdit("tbxVZ", QStringLiteral("0"));
+    EditRow(tbxVX, tbxVY, tbxVZ);
+
+    auto* ZoomRow = new QHBoxLayout;
+    lblZoom = new QLabel(QStringLiteral("Zoom"), this);
+    lblZoom->setObjectName(QStringLiteral("lblZoom"));
+    tbxZoom = NewEdit("tbxZoom", QStringLiteral("1"));
+    ZoomRow->addWidget(lblZoom);
+    ZoomRow->addWidget(tbxZoom);
+    Layout->addLayout(ZoomRow);
+    trackBar1 = new QSlider(Qt::Horizontal, this);
+    trackBar1->setObjectName(QStringLiteral("trackBar1"));
+    trackBar1->setMinimum(1);
+    trackBar1->setMaximum(10);
+    trackBar1->setValue(1);
+    trackBar1->installEventFilter(this);
+    Layout->addWidget(trackBar1);
+
+    auto* RotateRow = new QHBoxLayout;
+    btnRotate = new TVekButton(this);
+    btnRotate->setObjectName(QStringLiteral("btnRotate"));
+    btnRotate->SetCaption(QStringLiteral("Rotiere"));
+    btnRotate->SetHint(QStringLiteral("Rotation start/stop"));
+    btnRotate->LookStyle()->SetButtonColor(0xC08000);
+    btnRotate->installEventFilter(this);
+    cbAutorotate = new QCheckBox(QStringLiteral("Auto"), this);
+    cbAutorotate->setObjectName(QStringLiteral("cbAutorotate"));
+    cbAutorotate->setToolTip(QStringLiteral("Automatisch rotieren ein/aus"));
+    cbAutorotate->setChecked(true);
+    RotateRow->addWidget(btnRotate, 1);
+    RotateRow->addWidget(cbAutorotate);
+    Layout->addLayout(RotateRow);
+
+    lblOptions = Caption("lblOptions", QStringLiteral("Zeichne"));
+    auto* Options = new QGridLayout;
+    auto Box = [this, Options](const char* Name, const QString& Text, bool Checked, int Row, int Col) {
+        auto* B = new QCheckBox(Text, this);
+        B->setObjectName(QLatin1String(Name));
+        B->setChecked(Checked);
+        Options->addWidget(B, Row, Col);
+        return B;
+    };
+    cbDrawLines = Box("cbDrawLines", QStringLiteral("Linien"), true, 0, 0);
+    cbDrawLineNumbers = Box("cbDrawLineNumbers", QStringLiteral("Linien-Nummern"), false, 0, 1);
+    cbDrawPoints = Box("cbDrawPoints", QStringLiteral("Punkte"), false, 1, 0);
+    cbDrawPointNumbers = Box("cbDrawPointNumbers", QStringLiteral("Punkt-Nummern"), false, 1, 1);
+    Layout->addLayout(Options);
+    Layout->addStretch(1);
+
+    // A check box's click handler runs on every change of its state, also by code.
+    connect(trackBar1, &QSlider::valueChanged, this, [this] { Guarded([this] { trackBar1Change(); }); });
+    connect(cbDrawLines, &QCheckBox::toggled, this, [this] { Guarded([this] { cbDrawLinesClick(); }); });
+    connect(cbDrawLineNumbers, &QCheckBox::toggled, this,
+            [this] { Guarded([this] { cbDrawLineNumbersClick(); }); });
+    connect(cbDrawPoints, &QCheckBox::toggled, this, [this] { Guarded([this] { cbDrawPointsClick(); }); });
+    connect(cbDrawPointNumbers, &QCheckBox::toggled, this,
+            [this] { Guarded([this] { cbDrawPointNumbersClick(); }); });
+    connect(cbAutorotate, &QCheckBox::toggled, this, [this] { Guarded([this] { cbAutorotateClick(); }); });
+
+    resize(223, 279);
+    FormCreate();
+}
+
+TfrmSolidStatesController::~TfrmSolidStatesController() {
+    if (frmSolidStatesController == this) frmSolidStatesController = nullptr;
+}
+
+QLineEdit* TfrmSolidStatesController::NewEdit(const char* Name, const QString& Text) {
+    auto* E = new QLineEdit(Text, this);
+    E->setObjectName(QLatin1String(Name));
+    E->setProperty("Tag", -1); // shows run-time values
+    E->setMinimumWidth(40);
+    SetEditColor(E, UnselectedColor);
+    E->installEventFilter(this);
+    return E;
+}
+
+void TfrmSolidStatesController::SetEditColor(QLineEdit* Edit, quint32 Colour) {
+    if (!Edit) return;
+    QPalette P = Edit->palette();
+    P.setColor(QPalette::Base, WinColorToQColor(Colour));
+    Edit->setPalette(P);
+}
+
+TChildWinSolidStates* TfrmSolidStatesController::ActiveSolidStatesWindow() {
+    if (!frmMain) return nullptr;
+    return qobject_cast<TChildWinSolidStates*>(frmMain->ActiveDocument());
+}
+
+// ------------------------------------------------------------------ handlers
+
+void TfrmSolidStatesController::FormCreate() {
+    Rotating = 0;
+    ActiveEdit = tbxZoom;
+}
+
+bool TfrmSolidStatesController::FormCloseQuery() {
+    Rotating = 0;
+    cbAutorotate->setChecked(false); // its handler stops the active 3D window's timer
+    return true;
+}
+
+void TfrmSolidStatesController::closeEvent(QCloseEvent* E) {
+    bool CanClose = true;
+    Guarded([&] { CanClose = FormCloseQuery(); });
+    if (CanClose)
+        E->accept(); // the window only hides
+    else
+        E->ignore();
+}
+
+bool TfrmSolidStatesController::eventFilter(QObject* Watched, QEvent* E) {
+    const QEvent::Type T = E->type();
+    // Focus that only follows the window being activated or left, or a popup, is no
+    // entering or leaving of a control.
+    if ((T == QEvent::FocusIn || T == QEvent::FocusOut) &&
+        (static_cast<QFocusEvent*>(E)->reason() == Qt::ActiveWindowFocusReason ||
+         static_cast<QFocusEvent*>(E)->reason() == Qt::PopupFocusReason))
+        return QWidget::eventFilter(Watched, E);
+    if (auto* Edit = qobject_cast<QLineEdit*>(Watched)) {
+        if (T == QEvent::FocusIn) Guarded([&] { tbxEnter(Edit); });
+        if (T == QEvent::FocusOut) Guarded([&] { tbxExit(Edit); });
+    } else if (Watched == trackBar1) {
+        if (T == QEvent::FocusIn) Guarded([&] { trackBar1Enter(); });
+        if (T == QEvent::FocusOut) Guarded([&] { trackBar1Exit(); });
+    } else if (Watched == btnRotate && (T == QEvent::MouseButtonPress || T == QEvent::MouseButtonRelease)) {
+        if (static_cast<QMouseEvent*>(E)->button() == Qt::LeftButton) {
+            if (T == QEvent::MouseButtonPress)
+                Guarded([&] { btnRotateMouseDown(); });
+            else
+                Guarded([&] { btnRotateMouseUp(); });
+        }
+    }
+    return QWidget::eventFilter(Watched, E);
+}
+
+void TfrmSolidStatesController::tbxEnter(QLineEdit* Edit) {
+    SelectEdit(Edit);
+}
+
+void TfrmSolidStatesController::tbxExit(QLineEdit* Edit) {
+    SetEditColor(Edit, UnselectedColor);
+}
+
+void TfrmSolidStatesController::trackBar1Enter() {
+    SetEditColor(ActiveEdit, SelectedColor);
+}
+
+void TfrmSolidStatesController::trackBar1Exit() {
+    SetEditColor(ActiveEdit, UnselectedColor);
+}
+
+void TfrmSolidStatesController::trackBar1Change() {
+    if (ActiveEdit) ActiveEdit->setText(QString::number(trackBar1->value()));
+    ApplyView();
+}
+
+void TfrmSolidStatesController::SelectEdit(QLineEdit* Edit) {
+    if (!Edit) return;
+    ActiveEdit = Edit;
+    SetEditColor(Edit, SelectedColor);
+    {
+        // A position clamped by the new range is no change of the user's: it must
+        // not overwrite the edit's value.
+        const QSignalBlocker Block(trackBar1);
+        if (Edit == tbxZoom) {
+            trackBar1->setMinimum(1);
+            trackBar1->setMaximum(15);
+        } else {
+            trackBar1->setMinimum(-100);
+            trackBar1->setMaximum(100);
+        }
+    }
+    trackBar1->setValue(RoundToInt(EditFloatValue(Edit->text())));
+}
+
+void TfrmSolidStatesController::SyncTrackBar() {
+    if (!ActiveEdit) return;
+    bool Ok = true;
+    double V = 0.0;
+    try {
+        V = EditFloatValue(ActiveEdit->text());
+    } catch (const EConvertError&) {
+        Ok = false;
+    }
+    if (!Ok) return;
+    const QSignalBlocker Block(trackBar1);
+    trackBar1->setValue(RoundToInt(V));
+}
+
+void TfrmSolidStatesController::ApplyView() {
+    TChildWinSolidStates* Win = ActiveSolidStatesWindow();
+    if (!Win) return;
+    const double OX = EditFloatValue(tbxOX->text());
+    const double OY = EditFloatValue(tbxOY->text());
+    const double OZ = EditFloatValue(tbxOZ->text());
+    const double VX = EditFloatValue(tbxVX->text());
+    const double VY = EditFloatValue(tbxVY->text());
+    const double VZ = EditFloatValue(tbxVZ->text());
+    const double Zoom = EditFloatValue(tbxZoom->text());
+    Tom3D& M = *Win->Om3D;
+    M.Observer = {OX, OY, OZ};
+    M.ViewPoint = {VX, VY, VZ};
+    M.Zoom = Zoom;
+    M.Redraw();
+}
+
+void TfrmSolidStatesController::ApplyDrawOptions(QCheckBox* Box) {
+    TChildWinSolidStates* Win = ActiveSolidStatesWindow();
+    if (!Win || !Box) return;
+    Tom3D& M = *Win->Om3D;
+    const quint8 On = Box->isChecked() ? 1 : 0;
+    if (Box == cbDrawLines)
+        M.DrawLines = On;
+    else if (Box == cbDrawLineNumbers)
+        M.DrawLineNumbers = On;
+    else if (Box == cbDrawPoints)
+        M.DrawPoints = On;
+    else if (Box == cbDrawPointNumbers)
+        M.DrawPointNumbers = On;
+    else
+        return;
+    M.Redraw();
+}
+
+void TfrmSolidStatesController::cbDrawLinesClick() {
+    ApplyDrawOptions(cbDrawLines);
+}
+void TfrmSolidStatesController::cbDrawLineNumbersClick() {
+    ApplyDrawOptions(cbDrawLineNumbers);
+}
+void TfrmSolidStatesController::cbDrawPointsClick() {
+    ApplyDrawOptions(cbDrawPoints);
+}
+void TfrmSolidStatesController::cbDrawPointNumbersClick() {
+    ApplyDrawOptions(cbDrawPointNumbers);
+}
+
+void TfrmSolidStatesController::cbAutorotateClick() {
+    TChildWinSolidStates* Win = ActiveSolidStatesWindow();
+    if (!Win) return;
+    Win->AutoRotate = cbAutorotate->isChecked() ? 1 : 0;
+    if (!Win->AutoRotate) Win->Timer1->stop();
+}
+
+void TfrmSolidStatesController::btnRotateMouseDown() {
+    TChildWinSolidStates* Win = ActiveSolidStatesWindow();
+    if (!Win) return;
+    if (cbAutorotate->isChecked()) {
+        if (Rotating == 0) {
+            Win->Timer1->start();
+            Rotating = 1;
+        } else {
+            Win->Timer1->stop();
+            Rotating = 0;
+        }
+    } else
+        Win->Timer1->start(); // turns only while the button is held
+}
+
+void TfrmSolidStatesController::btnRotateMouseUp() {
+    TChildWinSolidStates* Win = ActiveSolidStatesWindow();
+    if (!Win) return;
+    if (!cbAutorotate->isChecked()) Win->Timer1->stop();
+}

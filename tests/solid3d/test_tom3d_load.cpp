@@ -1,0 +1,135 @@
+// Reading Solid States files, well-formed and hostile.
+#include "Solid3DTestUtil.h"
+
+#include "FileIO.h"
+
+#include <QLocale>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+std::unique_ptr<Tom3D> Loaded(const QByteArray& Data) {
+    auto M = std::make_unique<Tom3D>();
+    M->LoadFromData(Data);
+    return M;
+}
+} // namespace
+
+TEST(Tom3DLoad, PointsAndLinesLandInTheirColumns) {
+    const auto M = Loaded(
+        Records({"3", "1.5", "-2", "0.25", "10", "20", "30", "-1e2", "4.", ".5", "2", "1", "2", "3", "0"}));
+    EXPECT_EQ(M->PointCount, 3);
+    EXPECT_EQ(M->LineCount, 2);
+    EXPECT_EQ(M->X[1], 1.5);
+    EXPECT_EQ(M->X[2], -2.0);
+    EXPECT_EQ(M->X[3], 0.25);
+    EXPECT_EQ(M->Y[1], 10.0);
+    EXPECT_EQ(M->Y[3], 30.0);
+    EXPECT_EQ(M->Z[1], -100.0);
+    EXPECT_EQ(M->Z[2], 4.0);
+    EXPECT_EQ(M->Z[3], 0.5);
+    EXPECT_EQ(M->Lines[1].FromPoint, 1);
+    EXPECT_EQ(M->Lines[1].ToPoint, 2);
+    EXPECT_EQ(M->Lines[2].FromPoint, 3);
+    EXPECT_EQ(M->Lines[2].ToPoint, 0); // the view point is a valid end
+}
+
+TEST(Tom3DLoad, EmptyModelsAndTheLastRecordWithoutEndOfLine) {
+    const struct {
+        QByteArray Data;
+        int Points, Lines;
+    } Cases[] = {
+        {Records({"0", "0"}), 0, 0},
+        {Records({"1", "1", "2", "3", "1", "1", "1"}, false), 1, 1},   // the end of the data ends it
+        {Records({"1", "1", "2", "3", "0", "garbage", "\xff"}), 1, 0}, // bytes after the end
+        {Records({"-5", "1", "0", "0"}), 0, 1},                        // no records follow a count below 1
+        {Records({"0", "-3"}), 0, 0},
+    };
+    for (const auto& C : Cases) {
+        const auto M = Loaded(C.Data);
+        EXPECT_EQ(M->PointCount, C.Points) << C.Data.toStdString();
+        EXPECT_EQ(M->LineCount, C.Lines) << C.Data.toStdString();
+    }
+}
+
+TEST(Tom3DLoad, AnyBadRecordLeavesAnEmptyModel) {
+    const QByteArray Good = Records({"2", "1", "2", "3", "4", "5", "6", "1", "1", "2"});
+    ASSERT_EQ(Loaded(Good)->LineCount, 1);
+    const QList<QByteArray> Bad = {
+        QByteArray("2\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n1\r\n1\r\n2\r\n"), // PC line ends
+        Records({"2", "1", "2", "3", "4", "5", "6", "1", "1", "2 "}),     // trailing blank
+        Records({"2", "1", "2", "3", "4", "5", "6", "1", "1", "2.0"}),    // fraction in an index
+        Records({"2", "1", "2", "3", "4", "5", "6", "1", "1"}),           // truncated
+        Good.left(Good.size() - 4),                                       // cut inside
+        Records({"2", "1", "2", "3", "4", "5", "x", "1", "1", "2"}),      // not a number
+        Records({"2", "1", "2", "3", "4", "5", "1e999", "1", "1", "2"}),  // not finite
+        Records({"2", "1", "2", "3", "4", "5", "1e", "1", "1", "2"}),
+        Records({"2", "1", "2", "3", "4", "5", "-", "1", "1", "2"}),
+        Records({"2", "1", "2", "3", "4", "5", "inf", "1", "1", "2"}),
+        Records({"99999999999", "1"}), // count past int
+        Records({""}),
+        QByteArray(),
+    };
+    for (const QByteArray& Data : Bad) {
+        auto M = std::make_unique<Tom3D>();
+        M->LoadFromData(Good);
+        M->LoadFromData(Data);
+        EXPECT_EQ(M->PointCount, 0) << Data.toStdString();
+        EXPECT_EQ(M->LineCount, 0) << Data.toStdString();
+    }
+}
+
+TEST(Tom3DLoad, DecimalPointDoesNotDependOnTheLocale) {
+    const QLocale Old;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const auto M = Loaded(Records({"1", "1.25", "-0.5", "3", "0"}));
+    const auto Comma = Loaded(Records({"1", "1,25", "0", "0", "0"}));
+    QLocale::setDefault(Old);
+    EXPECT_EQ(M->PointCount, 1);
+    EXPECT_EQ(M->X[1], 1.25);
+    EXPECT_EQ(M->Y[1], -0.5);
+    EXPECT_EQ(Comma->PointCount, 0);
+}
+
+TEST(Tom3DLoad, HugeCountsAreCutToTheModelsSize) {
+    // 10005 points: all coordinate records are read, the first 10000 kept, and the
+    // y and z columns still start where they should.
+    const int N = 10005;
+    QStringList F{QString::number(N)};
+    for (int Axis = 0; Axis < 3; ++Axis)
+        for (int I = 1; I <= N; ++I) F << QString::number(Axis * 100000 + I);
+    F << QString::number(10003);
+    for (int I = 1; I <= 10003; ++I) F << QString::number(I) << QString::number(I % N + 1);
+    const auto M = Loaded(Records(F));
+    EXPECT_EQ(M->PointCount, Tom3D::MaxPoints);
+    EXPECT_EQ(M->LineCount, Tom3D::MaxLines);
+    EXPECT_EQ(M->X[10000], 10000.0);
+    EXPECT_EQ(M->Y[1], 100001.0);
+    EXPECT_EQ(M->Z[10000], 210000.0);
+    EXPECT_EQ(M->Lines[10000].FromPoint, 10000);
+    EXPECT_EQ(M->Lines[10000].ToPoint, 10001); // kept; drawing skips what it cannot reach
+
+    // A count far beyond the data ends at the end of the data.
+    const auto Liar = Loaded(Records({"2147483647", "1", "2", "3"}));
+    EXPECT_EQ(Liar->PointCount, 0);
+    const auto Lines = Loaded(Records({"1", "1", "2", "3", "2147483647", "1", "1"}));
+    EXPECT_EQ(Lines->LineCount, 0);
+}
+
+TEST(Tom3DLoad, FilesAreReadByTheirRealPathAndFailuresReachTheCaller) {
+    QTemporaryDir Dir;
+    const QString Path = Dir.filePath("wuerfel.3d");
+    WriteWholeFile(Path, SolidFile({{1, 2, 3}, {4, 5, 6}}, {{1, 2}}));
+    Tom3D M;
+    M.RotateStep(); // started
+    M.LoadFromFile(Path);
+    EXPECT_EQ(M.FileName, "wuerfel.3d");
+    EXPECT_EQ(M.PointCount, 2);
+    EXPECT_EQ(M.RotationAngle, 360.0); // every load re-arms the rotation
+    EXPECT_THROW(M.LoadFromFile(Dir.filePath("missing.3d")), EInOutError);
+    EXPECT_EQ(M.PointCount, 2);                         // a file that cannot be read changes nothing
+    M.LoadFromData(Records({"1", "7", "8", "9", "0"})); // a reload clears the old points
+    EXPECT_EQ(M.X[2], 0.0);
+    EXPECT_EQ(M.Lines[1].FromPoint, 0);
+}
