@@ -3,8 +3,15 @@
 #include "FileDialogs.h"
 #include "ImageView.h"
 #include "JPEGImage.h"
+#include "uChildWinASC2ATASC.h"
+#include "uChildWinATASCIITable.h"
+#include "uChildWinFont.h"
 #include "uChildWinGraphic.h"
+#include "uChildWinListing.h"
+#include "uChildWinSolidStates.h"
+#include "uChildWinText.h"
 #include "uFGlobal.h"
+#include "uFrmSolidStatesController.h"
 #include "uGlobal.h"
 #include "uInfo.h"
 #include "uParam.h"
@@ -370,6 +377,11 @@ void TfrmMain::BuildMenus() {
     Wire(menuHelpShowManual, &TfrmMain::menuHelpShowManualClick);
     Wire(FileSaveAsItem, &TfrmMain::btnSaveClick);
     Wire(Open2PICs, &TfrmMain::Open2PICsClick);
+    Wire(menuFontMap, &TfrmMain::menuFontMapClick);
+    Wire(menuATASCIITable, &TfrmMain::menuATASCIITableClick);
+    Wire(menuATASCIIEditor, &TfrmMain::menuATASCIIEditorClick);
+    for (QAction* A : {menuFontExplorer, menuFontEditor})
+        connect(A, &QAction::triggered, this, [this, A] { Guarded([&] { menuFontExplorerClick(A); }); });
     Wire(Open4PICs, &TfrmMain::Open4PICsClick);
     for (QAction* A :
          {FileOpenItem, OpenAPAC,     OpenAPAC2,     OpenPHO,         OpenALB,         OpenPIC,
@@ -554,6 +566,7 @@ void TfrmMain::ComboLngChange() {
     if (frmAbout) TranslateForm(frmAbout, Path);
     if (fGlobal) TranslateForm(fGlobal, Path);
     for (QWidget* W : DocumentWindows()) TranslateForm(W, Path);
+    if (frmSolidStatesController) TranslateForm(frmSolidStatesController, Path);
     for (QWidget* W : QApplication::topLevelWidgets())
         if (W->property("freeDocumentWindow").toBool()) TranslateForm(W, Path);
     ComboLng->setCurrentIndex(ComboLng->findText(LngFile, Qt::MatchFixedString));
@@ -663,7 +676,11 @@ QMdiSubWindow* TfrmMain::AddMDIChild(QWidget* Child) {
 
 QList<QWidget*> TfrmMain::ExportedDocumentWindows() const {
     QList<QWidget*> List;
-    for (QWidget* W : {static_cast<QWidget*>(ChildWinGraphic.data())})
+    for (QWidget* W :
+         {static_cast<QWidget*>(ChildWinATASCIITable.data()), static_cast<QWidget*>(ChildWinListing.data()),
+          static_cast<QWidget*>(ChildWinFont.data()), static_cast<QWidget*>(ChildWinText.data()),
+          static_cast<QWidget*>(ChildWinGraphic.data()), static_cast<QWidget*>(ChildWinASC2ATASC.data()),
+          static_cast<QWidget*>(ChildWinSolidStates.data()), static_cast<QWidget*>(frmSolidStatesController)})
         if (W) List << W;
     return List;
 }
@@ -702,10 +719,33 @@ void TfrmMain::CreateMDIChild(const QString& FileName) {
                                              "PI3", "PC1", "PC2",         "PC3",  "BMP",   "JPG"};
     QPointer<QWidget> Created;
     const QString& Type = Ident.PicInfo.FileType;
-    if (!ListingExts.contains(Ext) && Ext != QLatin1String(".TXT") && PictureTypes.contains(Type)) {
+    if (ListingExts.contains(Ext)) {
+        auto* Win = new TChildWinListing;
+        ChildWinListing = Win;
+        Created = Win;
+        AddMDIChild(Win);
+        Win->OpenDocument(FileName, Name);
+    } else if (Ext == QLatin1String(".TXT")) {
+        auto* Win = new TChildWinText;
+        ChildWinText = Win;
+        Created = Win;
+        AddMDIChild(Win);
+        Win->OpenDocument(FileName, Name);
+    } else if (Type == QLatin1String("FNT")) {
+        auto* Win = new TChildWinFont;
+        ChildWinFont = Win;
+        Created = Win;
+        AddMDIChild(Win);
+        Win->OpenDocument(FileName, Name);
+    } else if (Type == QLatin1String("SOLIDSTATES")) {
+        auto* Win = new TChildWinSolidStates;
+        ChildWinSolidStates = Win;
+        Created = Win;
+        AddMDIChild(Win);
+        Win->OpenDocument(FileName, Name, Ident.PicInfo);
+    } else if (PictureTypes.contains(Type)) {
         Created = OpenPictureWindow(FileName, Name, Ident.PicInfo);
     } else {
-        // Texts, listings, fonts and 3D objects have no window of their own yet.
         MessageBeep(32);
         ShowWarningMsg(QStringLiteral("Unbekanntes Dateiformat : ") + Name);
     }
@@ -910,74 +950,179 @@ void TfrmMain::WindowCloseAllClick() {
     for (auto It = Subs.rbegin(); It != Subs.rend(); ++It) (*It)->close();
 }
 
+// Each command tests the active window's kind in its own fixed order, remembers
+// the window in the reference of that kind and calls the kind's own operation.
+template <class T> T* TfrmMain::Take(QPointer<T>& Reference, QWidget* Window) {
+    auto* W = qobject_cast<T*>(Window);
+    if (W) Reference = W;
+    return W;
+}
+
 void TfrmMain::btnSaveClick() {
-    if (auto* G = qobject_cast<TChildWinGraphic*>(ActiveDocument())) {
-        ChildWinGraphic = G;
+    QWidget* W = ActiveDocument();
+    if (auto* G = Take(ChildWinGraphic, W))
         G->FileSaveAs();
-    }
+    else if (auto* T = Take(ChildWinText, W))
+        T->FileSaveAsItemClick();
+    else if (auto* L = Take(ChildWinListing, W))
+        L->SaveToFile();
+    else if (auto* F = Take(ChildWinFont, W))
+        F->SaveToFile();
+    else if (auto* A = Take(ChildWinATASCIITable, W))
+        A->SaveToFile();
+    else if (auto* E = qobject_cast<TChildWinASC2ATASC*>(W))
+        E->SaveTextFile();
 }
 
 void TfrmMain::MenuFitSizeClick() {
-    if (auto* G = qobject_cast<TChildWinGraphic*>(ActiveDocument())) {
-        ChildWinGraphic = G;
+    QWidget* W = ActiveDocument();
+    if (auto* G = Take(ChildWinGraphic, W))
         G->FitWindow();
-    }
+    else if (auto* F = Take(ChildWinFont, W))
+        F->FitWindow();
+    else if (auto* A = Take(ChildWinATASCIITable, W))
+        A->FitWindow();
+    else if (auto* L = Take(ChildWinListing, W))
+        L->FitWindow();
+    else if (auto* T = Take(ChildWinText, W))
+        T->FitWindow();
+    else if (auto* S = qobject_cast<TChildWinSolidStates*>(W))
+        S->FitWindow();
+}
+
+template <class Op> void TfrmMain::ZoomActive(Op Zoom) {
+    QWidget* W = ActiveDocument();
+    if (auto* G = Take(ChildWinGraphic, W))
+        Zoom(G);
+    else if (auto* T = Take(ChildWinText, W))
+        Zoom(T);
+    else if (auto* F = Take(ChildWinFont, W))
+        Zoom(F);
+    else if (auto* A = Take(ChildWinATASCIITable, W))
+        Zoom(A);
+    else if (auto* L = Take(ChildWinListing, W))
+        Zoom(L);
+    else if (auto* E = qobject_cast<TChildWinASC2ATASC*>(W))
+        Zoom(E);
+    else if (auto* S = qobject_cast<TChildWinSolidStates*>(W))
+        Zoom(S);
 }
 
 void TfrmMain::btnZoomInClick() {
-    if (auto* G = qobject_cast<TChildWinGraphic*>(ActiveDocument())) {
-        ChildWinGraphic = G;
-        G->ZoomIn();
-    }
+    ZoomActive([](auto* W) { W->ZoomIn(); });
 }
 
 void TfrmMain::btnZoomOutClick() {
-    if (auto* G = qobject_cast<TChildWinGraphic*>(ActiveDocument())) {
-        ChildWinGraphic = G;
-        G->ZoomOut();
-    }
+    ZoomActive([](auto* W) { W->ZoomOut(); });
+}
+
+static void InvertView(ImageView* View) {
+    InvertImage(View->Picture);
+    View->Changed();
 }
 
 void TfrmMain::btnInvertClick() {
-    if (auto* G = qobject_cast<TChildWinGraphic*>(ActiveDocument())) {
-        ChildWinGraphic = G;
-        InvertImage(G->ImgGraphic->Picture);
-        G->ImgGraphic->Changed();
-    }
+    QWidget* W = ActiveDocument();
+    if (auto* G = Take(ChildWinGraphic, W))
+        InvertView(G->ImgGraphic);
+    else if (auto* F = Take(ChildWinFont, W))
+        InvertView(F->imgFont);
+    else if (auto* A = Take(ChildWinATASCIITable, W))
+        InvertView(A->imgATASCIITable);
+    else if (auto* L = Take(ChildWinListing, W))
+        InvertView(L->imgListing);
+    else if (auto* T = Take(ChildWinText, W))
+        InvertView(T->imgText);
+    else if (auto* E = qobject_cast<TChildWinASC2ATASC*>(W))
+        InvertView(E->imgText);
+    else if (auto* S = qobject_cast<TChildWinSolidStates*>(W))
+        InvertView(S->imgGraphic);
 }
 
 void TfrmMain::btnReportClick() {
-    if (auto* G = qobject_cast<TChildWinGraphic*>(ActiveDocument())) {
-        ChildWinGraphic = G;
+    QWidget* W = ActiveDocument();
+    if (auto* L = Take(ChildWinListing, W))
+        L->PrintReport();
+    else if (auto* G = Take(ChildWinGraphic, W))
         G->PrintReport();
-    }
+    else if (auto* F = Take(ChildWinFont, W))
+        F->PrintReport();
+    else if (auto* T = Take(ChildWinText, W))
+        T->PrintReport();
+    else if (auto* A = Take(ChildWinATASCIITable, W))
+        A->PrintReport();
+    else if (auto* S = Take(ChildWinSolidStates, W))
+        S->PrintReport();
+    else if (auto* E = Take(ChildWinASC2ATASC, W))
+        E->PrintReport();
 }
 
 void TfrmMain::MenuFitSizeAllClick() {
     const QList<QWidget*> Docs = DocumentWindows();
-    for (auto It = Docs.rbegin(); It != Docs.rend(); ++It)
-        if (auto* G = qobject_cast<TChildWinGraphic*>(*It)) {
-            ChildWinGraphic = G;
+    for (auto It = Docs.rbegin(); It != Docs.rend(); ++It) {
+        if (auto* G = Take(ChildWinGraphic, *It)) {
             G->FitWindow();
             G->FitWindow();
+        } else if (auto* F = Take(ChildWinFont, *It)) {
+            F->FitWindow();
+        } else if (auto* L = Take(ChildWinListing, *It)) {
+            L->FitWindow();
+        } else if (auto* T = Take(ChildWinText, *It)) {
+            T->FitWindow();
+        } else if (auto* S = Take(ChildWinSolidStates, *It)) {
+            S->FitWindow();
         }
+    }
 }
 
 void TfrmMain::AlleInvertieren() {
     const QList<QWidget*> Docs = DocumentWindows();
-    for (auto It = Docs.rbegin(); It != Docs.rend(); ++It)
-        if (auto* G = qobject_cast<TChildWinGraphic*>(*It)) {
-            ChildWinGraphic = G;
-            InvertImage(G->ImgGraphic->Picture);
-            G->ImgGraphic->Changed();
-        }
+    for (auto It = Docs.rbegin(); It != Docs.rend(); ++It) {
+        if (auto* G = Take(ChildWinGraphic, *It))
+            InvertView(G->ImgGraphic);
+        else if (auto* F = Take(ChildWinFont, *It))
+            InvertView(F->imgFont);
+    }
 }
 
 void TfrmMain::SaveBMP640as4PICsClick() {
-    if (auto* G = qobject_cast<TChildWinGraphic*>(ActiveDocument())) {
-        ChildWinGraphic = G;
-        G->SaveBMP640x384As4PICs();
-    }
+    if (auto* G = Take(ChildWinGraphic, ActiveDocument())) G->SaveBMP640x384As4PICs();
+}
+
+// ------------------------------------------------------------------ tools menu
+
+void TfrmMain::menuFontExplorerClick(QObject* Sender) {
+    auto* Win = new TChildWinFont;
+    ChildWinFont = Win;
+    AddMDIChild(Win);
+    Win->OpenBuiltinFont(Sender == menuFontEditor);
+    TranslateForm(Win, CurrentLanguageFile());
+}
+
+// The font of the active font window, or else the built-in one.
+TChildWinFont* TfrmMain::ActiveFontWindow() {
+    return Take(ChildWinFont, ActiveDocument());
+}
+
+void TfrmMain::menuATASCIITableClick() {
+    TChildWinFont* F = ActiveFontWindow();
+    ChildWinATASCIITable =
+        F ? TChildWinATASCIITable::CreateTable(*F->AtariFont, false) : TChildWinATASCIITable::CreateTable();
+}
+
+void TfrmMain::menuFontMapClick() {
+    TChildWinFont* F = ActiveFontWindow();
+    ChildWinATASCIITable =
+        F ? TChildWinATASCIITable::CreateFontMap(*F->AtariFont) : TChildWinATASCIITable::CreateFontMap();
+}
+
+void TfrmMain::menuATASCIIEditorClick() {
+    auto* Win = new TChildWinASC2ATASC;
+    ChildWinASC2ATASC = Win;
+    Win->setWindowTitle(QStringLiteral("Editor ASCII->ATASCII"));
+    Win->setWindowIcon(Font_Icon);
+    AddMDIChild(Win);
+    TranslateForm(Win, CurrentLanguageFile());
 }
 
 namespace {

@@ -14,6 +14,13 @@ class QMdiSubWindow;
 class QAction;
 class QMenu;
 class TChildWinGraphic;
+class TChildWinText;
+class TChildWinListing;
+class TChildWinFont;
+class TChildWinATASCIITable;
+class TChildWinASC2ATASC;
+class TChildWinSolidStates;
+class ImageView;
 struct TPicInfo;
 
 // The main window's status bar: four panels of fixed widths; other controls can be
@@ -95,6 +102,11 @@ public:
     void MenuFitSizeAllClick();
     void AlleInvertieren();
     void SaveBMP640as4PICsClick();
+    // Tools menu: windows that show the character set without a file.
+    void menuFontExplorerClick(QObject* Sender);
+    void menuFontMapClick();
+    void menuATASCIITableClick();
+    void menuATASCIIEditorClick();
     // File menu: the open items narrow the dialog's filter (two force a text dialect).
     void FileOpenItemClick(QObject* Sender);
     void Open2PICsClick() { OpenJoinedPage(2); }
@@ -109,6 +121,12 @@ public:
 
     // The document window of each kind that was created or addressed last.
     QPointer<TChildWinGraphic> ChildWinGraphic;
+    QPointer<TChildWinText> ChildWinText;
+    QPointer<TChildWinFont> ChildWinFont;
+    QPointer<TChildWinListing> ChildWinListing;
+    QPointer<TChildWinATASCIITable> ChildWinATASCIITable;
+    QPointer<TChildWinASC2ATASC> ChildWinASC2ATASC;
+    QPointer<TChildWinSolidStates> ChildWinSolidStates;
 
     QStringList CommandLineFiles; // absolute paths, opened at the first showing
 
@@ -159,6 +177,9 @@ protected:
     bool eventFilter(QObject* Watched, QEvent* E) override;
 
 private:
+    template <class T> T* Take(QPointer<T>& Reference, QWidget* Window);
+    template <class Op> void ZoomActive(Op Zoom);
+    TChildWinFont* ActiveFontWindow();
     void FormCreate();
     void BuildMenus();
     void BuildToolBar();

@@ -1,31 +1,72 @@
 #include "uYESNOCANCEL.h"
 
-#include <QHBoxLayout>
+#include "VekButton.h"
+#include "uGlobal.h"
+#include "uParam.h"
+
 #include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include <QShowEvent>
 
 TfrmYESNOCANCEL* frmYESNOCANCEL = nullptr;
 
+namespace {
+constexpr quint32 FaceColor = 0x9D4E01;
+constexpr quint32 CancelFaceColor = 0xC08000;
+
+TVekButton* DialogButton(QWidget* Parent, const char* Name, const QString& Caption, int Result, int X,
+                         quint32 Face) {
+    auto* B = new TVekButton(Parent);
+    B->setObjectName(QLatin1String(Name));
+    B->SetCaption(Caption);
+    B->SetModalResult(Result);
+    B->LookStyle()->SetButtonColor(Face);
+    B->SetFontColor(clWhite);
+    B->setFont(QFont(QStringLiteral("ATASCII"), 8));
+    B->setGeometry(X, 72, 80, 25);
+    return B;
+}
+} // namespace
+
 TfrmYESNOCANCEL::TfrmYESNOCANCEL(QWidget* Parent) : QDialog(Parent) {
     setObjectName(QStringLiteral("frmYESNOCANCEL"));
-    setWindowTitle(QStringLiteral("Änderungen speichern?"));
-    auto* Layout = new QVBoxLayout(this);
-    lblQuestion = new QLabel(QStringLiteral("Änderungen speichern?"), this);
-    lblQuestion->setObjectName(QStringLiteral("lblQuestion"));
-    Layout->addWidget(lblQuestion);
-    auto* Row = new QHBoxLayout;
-    Layout->addLayout(Row);
-    const struct {
-        const char* Name;
-        const char* Caption;
-        int Result;
-    } Buttons[] = {{"btnYes", "&Ja", 6}, {"btnNo", "&Nein", 7}, {"btnCancel", "Abbrechen", 2}};
-    for (const auto& B : Buttons) {
-        auto* Btn = new QPushButton(QString::fromUtf8(B.Caption), this);
-        Btn->setObjectName(QLatin1String(B.Name));
-        const int Result = B.Result;
-        connect(Btn, &QPushButton::clicked, this, [this, Result] { done(Result); });
-        Row->addWidget(Btn);
-    }
+    setWindowTitle(QStringLiteral("Save changes?"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(300, 113);
+    QPalette Pal = palette();
+    Pal.setColor(QPalette::Window, WinColorToQColor(FaceColor));
+    setPalette(Pal);
+    setAutoFillBackground(true);
+
+    lblMsg = new QLabel(QStringLiteral("Save changes?"), this);
+    lblMsg->setObjectName(QStringLiteral("lblMsg"));
+    lblMsg->setAlignment(Qt::AlignCenter);
+    lblMsg->setWordWrap(true);
+    lblMsg->setFont(QFont(QStringLiteral("ATASCII"), 10));
+    QPalette LabelPal = lblMsg->palette();
+    LabelPal.setColor(QPalette::WindowText, Qt::white);
+    lblMsg->setPalette(LabelPal);
+    lblMsg->setGeometry(10, 12, 280, 48);
+
+    btnYES = DialogButton(this, "btnYES", QStringLiteral("Yes"), 6, 15, FaceColor);
+    btnYES->SetDefault(true);
+    btnNo = DialogButton(this, "btnNo", QStringLiteral("No"), 7, 110, FaceColor);
+    btnCancel = DialogButton(this, "btnCancel", QStringLiteral("Cancel"), 2, 205, CancelFaceColor);
+}
+
+void TfrmYESNOCANCEL::FormShow() {
+    TranslateForm(this, CurrentLanguageFile());
+}
+
+void TfrmYESNOCANCEL::showEvent(QShowEvent* E) {
+    QDialog::showEvent(E);
+    if (E->spontaneous()) return;
+    Guarded([this] { FormShow(); });
+    // Centred on the main window (the dialog's owner).
+    if (QWidget* Owner = parentWidget() ? parentWidget()->window() : nullptr)
+        move(Owner->frameGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+void TfrmYESNOCANCEL::reject() {
+    // Escape and the caption bar's close button answer Cancel.
+    done(2);
 }

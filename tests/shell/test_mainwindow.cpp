@@ -124,17 +124,41 @@ TEST_F(MainWindowTest, RelativeArgumentsAreMadeAbsoluteAndAFailureStopsTheList) 
     frmMain = nullptr;
 }
 
-TEST_F(MainWindowTest, UnknownFilesGetTheWarningAndABeep) {
+TEST_F(MainWindowTest, EachKindOfFileGetsItsWindow) {
     TfrmMain Main;
     frmMain = &Main;
+    Main.show();
     QTemporaryDir Dir;
-    WriteWholeFile(Dir.filePath("readme.txt"), "text");
+    WriteWholeFile(Dir.filePath("readme.txt"), QByteArray("HELLO\x9BWORLD\x9B"));
+    WriteWholeFile(Dir.filePath("prog.lst"), QByteArray("10 PRINT \"HI\"\x9B"));
+    WriteWholeFile(Dir.filePath("set.fnt"), QByteArray(1024, 0));
+    WriteWholeFile(Dir.filePath("cube.3d"), QByteArray("2\n0 0 0\n10 10 10\n1\n0 1\n"));
+    WriteWholeFile(Dir.filePath("odd.xyz"), QByteArray(100, 1)); // anything else is a Micropainter picture
     const int Beeps = BeepCount;
-    Main.OpenFiles({Dir.filePath("readme.txt")});
-    EXPECT_EQ(BeepCount, Beeps + 1);
-    ASSERT_FALSE(Boxes.isEmpty());
-    EXPECT_EQ(Boxes.last(), "Warnung|Unbekanntes Dateiformat : README.TXT");
+    Main.OpenFiles({Dir.filePath("readme.txt"), Dir.filePath("prog.lst"), Dir.filePath("set.fnt"),
+                    Dir.filePath("cube.3d"), Dir.filePath("odd.xyz")});
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+    EXPECT_EQ(BeepCount, Beeps);
+    QStringList Kinds;
+    for (QWidget* W : Main.DocumentWindows()) Kinds << W->metaObject()->className();
+    EXPECT_EQ(Kinds, (QStringList{"TChildWinText", "TChildWinListing", "TChildWinFont",
+                                  "TChildWinSolidStates", "TChildWinGraphic"}));
     EXPECT_EQ(Main.StatusBar1->PanelText(0), "");
+    for (QWidget* W : Main.DocumentWindows()) {
+        Main.MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(W->parentWidget()));
+        Main.btnZoomInClick(); // every kind takes the routed commands
+        Main.btnInvertClick();
+        Main.MenuFitSizeClick();
+    }
+    Main.MenuFitSizeAllClick();
+    Main.AlleInvertieren();
+    Main.menuATASCIITableClick();
+    Main.menuFontMapClick();
+    Main.menuATASCIIEditorClick();
+    Main.menuFontExplorerClick(Main.menuFontEditor);
+    EXPECT_EQ(Main.MDIChildCount(), 9);
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+    Main.MdiArea->closeAllSubWindows();
     frmMain = nullptr;
 }
 

@@ -1,0 +1,180 @@
+// The character editor of the font window: pixels, whole-character operations,
+// copy buffers shared between windows, undo and redo.
+#include "test_childwinfont_common.h"
+
+#include "VekButton.h"
+
+#include <QLabel>
+
+using namespace fonttest;
+
+namespace {
+class FontEditorTest : public FontWindowTest {
+protected:
+    // A window with the editor on and character Cell selected.
+    TChildWinFont* Editing(int Cell, quint32 Seed = 30) {
+        TChildWinFont* W = Open(RandomFont(Seed));
+        W->btnFontEditClick();
+        Click(W, Cell);
+        return W;
+    }
+    static TCharBytes Bytes(const TChildWinFont* W) {
+        TCharBytes B{};
+        W->AtariFont->GetCharBytes(W->SelectedChar, B, W->CharOrder);
+        return B;
+    }
+    static void Set(TChildWinFont* W, const TCharBytes& B) {
+        W->AtariFont->PutCharBytes(W->SelectedChar, B, W->CharOrder, 0);
+    }
+    // Toggles pixel (Col, Row) of the enlarged character with a click.
+    static void Pixel(TChildWinFont* W, int Col, int Row) { W->imgCharMouseDown(Col * 11 + 5, Row * 11 + 5); }
+};
+} // namespace
+
+TEST_F(FontEditorTest, PixelClicksAndDragsChangeModelAndPictures) {
+    TChildWinFont* W = Editing(33);
+    const quint8 Before = W->AtariFont->FontATASCII[33 * 8 + 2];
+    Pixel(W, 3, 2);
+    const quint8 After = quint8(Before ^ 0x10);
+    EXPECT_EQ(W->AtariFont->FontATASCII[33 * 8 + 2], After);
+    EXPECT_EQ(W->AtariFont->FontInternal[1 * 8 + 2], After);
+    EXPECT_EQ(W->Modified, 1);
+    EXPECT_EQ(W->imgChar->Picture.pixel(3 * 11 + 5, 2 * 11 + 5) == qRgb(0, 0, 0), bool(After & 0x10));
+    EXPECT_EQ(CellBytes(W->imgFont->Picture, 33, Fore())[2], After);
+    EXPECT_EQ(CellBytes(W->imgFont->Picture, 161, Back())[2], After); // the inverse copy follows
+    EXPECT_EQ(W->DecTexts[2]->text(), QString::number(After));
+    EXPECT_EQ(W->imgFont->Picture.pixel(CellOrigin(33) - QPoint(1, 1)), qRgb(255, 0, 0));
+
+    // A drag flips each cell once as the pointer enters it; outside nothing.
+    const TCharBytes Start = Bytes(W);
+    W->imgCharMouseDown(5, 5);
+    for (QPoint P : {QPoint(8, 9), QPoint(16, 5), QPoint(17, 6), QPoint(27, 5), QPoint(-3, 5), QPoint(95, 5)})
+        W->imgCharMouseMove(P.x(), P.y(), true);
+    W->imgCharMouseMove(40, 5, false);
+    W->imgCharMouseDown(-2, -2);
+    TCharBytes Want = Start;
+    Want[0] ^= 0xE0;
+    EXPECT_EQ(Bytes(W), Want);
+}
+
+TEST_F(FontEditorTest, EditorOffAndInverseCharactersChangeNothing) {
+    TChildWinFont* W = Open(RandomFont(31));
+    const auto Font = W->AtariFont->FontInternal;
+    Click(W, 10);
+    Pixel(W, 1, 1);
+    W->btnFontEditClick();
+    Click(W, 150);
+    Pixel(W, 1, 1);
+    W->btnFontInvertClick();
+    W->btnFontPasteClick(W->btnFontPasteXOR);
+    W->btnFontAtariClick();
+    EXPECT_EQ(W->AtariFont->FontInternal, Font);
+    EXPECT_EQ(W->Modified, 0);
+    EXPECT_EQ(W->imgChar->cursor().shape(), Qt::ForbiddenCursor);
+}
+
+TEST_F(FontEditorTest, ShiftsMirrorsAndRotationsAreExactAndReversible) {
+    TChildWinFont* W = Editing(65);
+    const TCharBytes P = {0x81, 0x42, 0x24, 0x18, 0xF0, 0x0F, 0x01, 0x80};
+    Set(W, P);
+    W->btnFontUpClick();
+    EXPECT_EQ(Bytes(W), (TCharBytes{0x42, 0x24, 0x18, 0xF0, 0x0F, 0x01, 0x80, 0x81}));
+    W->btnFontDownClick();
+    W->btnFontLeftClick();
+    EXPECT_EQ(Bytes(W), (TCharBytes{0x03, 0x84, 0x48, 0x30, 0xE1, 0x1E, 0x02, 0x01}));
+    W->btnFontRightClick();
+    for (auto Op : {&TChildWinFont::btnFontUpClick, &TChildWinFont::btnFontDownClick,
+                    &TChildWinFont::btnFontLeftClick, &TChildWinFont::btnFontRightClick}) {
+        for (int I = 0; I < 8; ++I) (W->*Op)();
+        EXPECT_EQ(Bytes(W), P);
+    }
+    W->btnFontXMirClick();
+    EXPECT_EQ(Bytes(W), (TCharBytes{0x80, 0x01, 0x0F, 0xF0, 0x18, 0x24, 0x42, 0x81}));
+    W->btnFontXMirClick();
+    W->btnFontYMirClick();
+    EXPECT_EQ(Bytes(W), (TCharBytes{0x81, 0x42, 0x24, 0x18, 0x0F, 0xF0, 0x80, 0x01}));
+    Set(W, {0x80, 0, 0, 0, 0, 0, 0, 0});
+    W->btnFontRotateLeft->Click(); // "Rot-R": clockwise
+    EXPECT_EQ(Bytes(W), (TCharBytes{0x01, 0, 0, 0, 0, 0, 0, 0}));
+    W->BtnFontRotateRight->Click(); // "Rot-L": counter-clockwise
+    W->BtnFontRotateRight->Click();
+    EXPECT_EQ(Bytes(W), (TCharBytes{0, 0, 0, 0, 0, 0, 0, 0x80}));
+    W->btnFontInvertClick();
+    EXPECT_EQ(Bytes(W), (TCharBytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}));
+    W->btnFontClear->Click();
+    EXPECT_EQ(Bytes(W), TCharBytes{});
+    W->btnFontAtariClick();
+    EXPECT_EQ(Bytes(W), (TCharBytes{0x00, 0x18, 0x3C, 0x66, 0x66, 0x7E, 0x66, 0x00}));
+}
+
+TEST_F(FontEditorTest, CopyBuffersAreSharedBetweenWindowsWithEveryPasteMode) {
+    TChildWinFont* A = Editing(65, 40);
+    TChildWinFont* B = Editing(90, 41);
+    const TCharBytes Mine = Bytes(B);
+    B->btnFontPasteAND->Click(); // the buffers start empty
+    EXPECT_EQ(Bytes(B), TCharBytes{});
+    Set(B, Mine);
+    A->FontDrawGridSelectCell(2, 0);
+    EXPECT_EQ(CurrentCopyBuffer, 3);
+    A->btnFontCopy->Click();
+    const TCharBytes Copied = Bytes(A);
+    TCharBytes Or{};
+    for (int I = 0; I < 8; ++I) Or[I] = quint8(Mine[I] | Copied[I]);
+    B->btnFontPasteOR->Click();
+    EXPECT_EQ(Bytes(B), Or);
+    B->btnFontPaste->Click();
+    EXPECT_EQ(Bytes(B), Copied);
+    B->btnFontPasteXOR->Click();
+    EXPECT_EQ(Bytes(B), TCharBytes{});
+    EXPECT_EQ(A->Modified, 0);
+
+    // B's cells show buffer 3 doubled, framed as the current one.
+    const QImage Grid = B->FontDrawGrid->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect Cell = B->FontDrawGrid->CellRect(2, 0);
+    for (int R = 1; R < 7; ++R)
+        for (int C = 1; C < 7; ++C)
+            EXPECT_EQ(Grid.pixel(Cell.x() + 2 * C + 1, Cell.y() + 2 * R),
+                      Copied[R] & (0x80 >> C) ? qRgb(255, 255, 255) : qRgb(0x80, 0x80, 0xC0));
+    EXPECT_EQ(Grid.pixel(Cell.topLeft()), qRgb(0, 0xFF, 0xFF));
+    EXPECT_EQ(Grid.pixel(Cell.bottomRight()), qRgb(0, 0xFF, 0xFF));
+    EXPECT_EQ(Grid.pixel(0, 0), qRgb(0x80, 0x80, 0xC0)); // buffer 1: empty, not framed
+    Editing(10, 42);                                     // a new window starts on the first buffer again
+    EXPECT_EQ(CurrentCopyBuffer, 1);
+}
+
+TEST_F(FontEditorTest, UndoRedoOfOneCharacter) {
+    TChildWinFont* W = Editing(70);
+    const TCharBytes S0 = Bytes(W);
+    W->btnFontUndoClick(); // nothing to undo yet
+    EXPECT_EQ(W->Modified, 0);
+    W->btnFontInvertClick();
+    const TCharBytes S1 = Bytes(W);
+    W->btnFontUpClick();
+    const TCharBytes S2 = Bytes(W);
+    W->btnFontUndoClick();
+    EXPECT_EQ(Bytes(W), S1);
+    EXPECT_EQ(CellBytes(W->imgFont->Picture, 70, Fore()), S1);
+    W->btnFontUndo->Click();
+    W->btnFontUndoClick();
+    EXPECT_EQ(Bytes(W), S0);
+    W->btnFontRedoClick();
+    W->btnFontRedo->Click();
+    W->btnFontRedoClick();
+    EXPECT_EQ(Bytes(W), S2);
+    Click(W, 70); // selecting starts a new history
+    W->btnFontUndoClick();
+    EXPECT_EQ(Bytes(W), S2);
+
+    // After 100 edits the first undo goes back two (the last had no snapshot).
+    std::vector<TCharBytes> States{Bytes(W)};
+    for (int I = 0; I < 100; ++I) {
+        Pixel(W, I % 8, (I / 8) % 8);
+        States.push_back(Bytes(W));
+    }
+    W->btnFontUndoClick();
+    EXPECT_EQ(Bytes(W), States[98]);
+    for (int I = 0; I < 99; ++I) W->btnFontUndoClick();
+    EXPECT_EQ(Bytes(W), States[0]);
+    for (int I = 0; I < 99; ++I) W->btnFontRedoClick();
+    EXPECT_EQ(Bytes(W), States[100]);
+}
