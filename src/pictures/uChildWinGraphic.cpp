@@ -3,20 +3,18 @@
 #include "FileDialogs.h"
 #include "ImageView.h"
 #include "JPEGImage.h"
+#include "uDocWindow.h"
 #include "uFGlobal.h"
 #include "uGlobal.h"
 #include "uMain.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QScrollArea>
 #include <QToolButton>
@@ -25,62 +23,24 @@
 namespace {
 constexpr int TopHeight = 27;
 constexpr int BottomHeight = 64;
-
-QLabel* InfoLabel(QWidget* Parent, QGridLayout* Grid, int Row, const char* Name, const QString& Caption) {
-    auto* L = new QLabel(Caption, Parent);
-    L->setObjectName(QLatin1String(Name));
-    L->setFixedWidth(100);
-    L->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Grid->addWidget(L, Row, 0);
-    return L;
-}
-
-QLabel* ValueLabel(QWidget* Parent, QGridLayout* Grid, int Row, const char* Name, quint32 Colour) {
-    auto* L = new QLabel(QStringLiteral("-"), Parent);
-    L->setObjectName(QLatin1String(Name));
-    L->setProperty("Tag", -1);
-    L->setTextFormat(Qt::PlainText);
-    L->setStyleSheet(QStringLiteral("color: %1;").arg(WinColorToQColor(Colour).name()));
-    Grid->addWidget(L, Row, 1);
-    return L;
-}
 } // namespace
 
 TChildWinGraphic::TChildWinGraphic(QWidget* Parent) : QWidget(Parent) {
     setObjectName(NewFormName(QStringLiteral("ChildWinGraphic")));
     setAttribute(Qt::WA_DeleteOnClose);
-    QPalette Pal = palette();
-    Pal.setColor(QPalette::Window, WinColorToQColor(clSilver));
-    setPalette(Pal);
-    setAutoFillBackground(true);
+    SetFormColour(this, clSilver);
     // FormCreate: both document objects live as long as the window.
     AtariGraphic = std::make_unique<TAtariGraphic>();
     AtariSTGraphic = std::make_unique<TAtariSTGraphic>();
 
-    auto* Layout = new QVBoxLayout(this);
-    Layout->setContentsMargins(0, 0, 0, 0);
-    Layout->setSpacing(0);
+    QVBoxLayout* Layout = NewColumnLayout(this);
 
-    pnlTop = new QWidget(this);
-    pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    pnlTop->setFixedHeight(TopHeight);
-    pnlTop->setAutoFillBackground(true);
-    QPalette TopPal = pnlTop->palette();
-    TopPal.setColor(QPalette::Window, WinColorToQColor(10309121));
-    TopPal.setColor(QPalette::ButtonText, Qt::white);
-    TopPal.setColor(QPalette::WindowText, Qt::white);
-    pnlTop->setPalette(TopPal);
+    pnlTop = NewTopPanel(this, TopHeight);
     auto* TopLayout = new QHBoxLayout(pnlTop);
     TopLayout->setContentsMargins(2, 1, 2, 1);
     auto Button = [this, TopLayout](const char* Name, const QString& Caption, const QString& Hint) {
-        auto* B = new QToolButton(pnlTop);
-        B->setObjectName(QLatin1String(Name));
-        B->setText(Caption);
-        B->setToolTip(Hint);
-        B->setStatusTip(Hint);
-        B->setAutoRaise(true);
+        QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
         B->setFont(QFont(QStringLiteral("ATASCII"), 8));
-        B->setStyleSheet(QStringLiteral("QToolButton { color: white; }"));
         TopLayout->addWidget(B);
         return B;
     };
@@ -94,43 +54,24 @@ TChildWinGraphic::TChildWinGraphic(QWidget* Parent) : QWidget(Parent) {
     btnIsChildWin->setProperty("Tag", -1);
     Layout->addWidget(pnlTop);
 
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setFrameShape(QFrame::NoFrame);
-    ScrollBox1->setWidgetResizable(false);
-    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ScrollBox1->setBackgroundRole(QPalette::Window);
     ImgGraphic = new ImageView;
     ImgGraphic->setObjectName(QStringLiteral("ImgGraphic"));
     ImgGraphic->setContextMenuPolicy(Qt::CustomContextMenu);
-    ScrollBox1->setWidget(ImgGraphic);
+    ScrollBox1 = NewImageScrollBox(this, "ScrollBox1", ImgGraphic);
     Layout->addWidget(ScrollBox1, 1);
 
-    pnlBottom = new QWidget(this);
-    pnlBottom->setObjectName(QStringLiteral("pnlBottom"));
-    pnlBottom->setFixedHeight(BottomHeight);
-    pnlBottom->setAutoFillBackground(true);
-    QPalette BottomPal = pnlBottom->palette();
-    BottomPal.setColor(QPalette::Window, WinColorToQColor(SysColor(COLOR_APPWORKSPACE)));
-    pnlBottom->setPalette(BottomPal);
-    auto* Grid = new QGridLayout(pnlBottom);
-    Grid->setContentsMargins(2, 1, 2, 1);
-    Grid->setVerticalSpacing(0);
-    Grid->setHorizontalSpacing(6);
-    QFont Small = font();
-    Small.setPixelSize(10);
-    pnlBottom->setFont(Small);
-    lFileName = InfoLabel(pnlBottom, Grid, 0, "lFileName", QStringLiteral("Dateiname:"));
-    lFileType = InfoLabel(pnlBottom, Grid, 1, "lFileType", QStringLiteral("Format:"));
-    lCompress = InfoLabel(pnlBottom, Grid, 2, "lCompress", QStringLiteral("Kompression:"));
-    lSize = InfoLabel(pnlBottom, Grid, 3, "lSize", QStringLiteral("Bytes:"));
-    lResolution = InfoLabel(pnlBottom, Grid, 4, "lResolution", QStringLiteral("Pixel X*Y:"));
-    lblFilename = ValueLabel(pnlBottom, Grid, 0, "lblFilename", 16744576);
-    lblFileType = ValueLabel(pnlBottom, Grid, 1, "lblFileType", 12615808);
-    lblCompression = ValueLabel(pnlBottom, Grid, 2, "lblCompression", 16744576);
-    lblSizeInBytes = ValueLabel(pnlBottom, Grid, 3, "lblSizeInBytes", 12615808);
-    lblResolution = ValueLabel(pnlBottom, Grid, 4, "lblResolution", 16744576);
-    Grid->setColumnStretch(1, 1);
+    const TInfoPanel Info = NewInfoPanel(this, BottomHeight, 10);
+    pnlBottom = Info.Panel;
+    lFileName = NewInfoLabel(Info, 0, "lFileName", QStringLiteral("Dateiname:"), 100);
+    lFileType = NewInfoLabel(Info, 1, "lFileType", QStringLiteral("Format:"), 100);
+    lCompress = NewInfoLabel(Info, 2, "lCompress", QStringLiteral("Kompression:"), 100);
+    lSize = NewInfoLabel(Info, 3, "lSize", QStringLiteral("Bytes:"), 100);
+    lResolution = NewInfoLabel(Info, 4, "lResolution", QStringLiteral("Pixel X*Y:"), 100);
+    lblFilename = NewValueLabel(Info, 0, "lblFilename", 16744576);
+    lblFileType = NewValueLabel(Info, 1, "lblFileType", 12615808);
+    lblCompression = NewValueLabel(Info, 2, "lblCompression", 16744576);
+    lblSizeInBytes = NewValueLabel(Info, 3, "lblSizeInBytes", 12615808);
+    lblResolution = NewValueLabel(Info, 4, "lblResolution", 16744576);
     Layout->addWidget(pnlBottom);
 
     PopupMenu1 = new QMenu(this);
@@ -138,45 +79,33 @@ TChildWinGraphic::TChildWinGraphic(QWidget* Parent) : QWidget(Parent) {
     CopyToClipboard = PopupMenu1->addAction(QStringLiteral("In die Zwischenablage &kopieren"));
     CopyToClipboard->setObjectName(QStringLiteral("CopyToClipboard"));
 
-    connect(btnDetails, &QToolButton::clicked, this, [this] { Guarded([this] { btnDetailsClick(); }); });
-    connect(btnReport, &QToolButton::clicked, this, [this] { Guarded([this] { btnReportClick(); }); });
-    connect(btnFullscreen, &QToolButton::clicked, this,
-            [this] { Guarded([this] { btnFullscreenClick(); }); });
-    connect(btnIsChildWin, &QToolButton::clicked, this,
-            [this] { Guarded([this] { btnIsChildWinClick(); }); });
-    connect(CopyToClipboard, &QAction::triggered, this,
-            [this] { Guarded([this] { CopyToClipboardClick(); }); });
+    ConnectGuarded(btnDetails, &QToolButton::clicked, this, &TChildWinGraphic::btnDetailsClick);
+    ConnectGuarded(btnReport, &QToolButton::clicked, this, &TChildWinGraphic::btnReportClick);
+    ConnectGuarded(btnFullscreen, &QToolButton::clicked, this, &TChildWinGraphic::btnFullscreenClick);
+    ConnectGuarded(btnIsChildWin, &QToolButton::clicked, this, &TChildWinGraphic::btnIsChildWinClick);
+    ConnectGuarded(CopyToClipboard, &QAction::triggered, this, &TChildWinGraphic::CopyToClipboardClick);
     connect(ImgGraphic, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& P) { PopupMenu1->popup(ImgGraphic->mapToGlobal(P)); });
-    SetClientSize(390, 263);
+    SetClientSize(this, 390, 263);
 }
 
 TChildWinGraphic::~TChildWinGraphic() = default;
 
 // ------------------------------------------------------------------ size and zoom
 
-void TChildWinGraphic::SetClientSize(int Width, int Height) {
-    resize(Width, Height);
-    if (auto* Sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        const QMargins M = Sub->contentsMargins();
-        Sub->resize(Width + M.left() + M.right(), Height + M.top() + M.bottom());
-    }
-}
-
 void TChildWinGraphic::FitWindow() {
-    QWidget* Frame = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
-    if (Frame->isMaximized()) Frame->showNormal();
+    ShowFrameNormal(this);
     const QSize View = ImgGraphic->ViewSize();
-    SetClientSize(View.width(), View.height() + TopHeight + (ShowDetails ? BottomHeight : 0) + 2);
+    SetClientSize(this, View.width(), View.height() + TopHeight + (ShowDetails ? BottomHeight : 0) + 2);
 }
 
 void TChildWinGraphic::ZoomIn() {
-    ImgGraphic->SetZoom(ImgGraphic->Zoom() * 2);
+    ScaleZoom(ImgGraphic, 2);
     FitWindow();
 }
 
 void TChildWinGraphic::ZoomOut() {
-    ImgGraphic->SetZoom(ImgGraphic->Zoom() / 2);
+    ScaleZoom(ImgGraphic, 0.5);
     FitWindow();
 }
 
@@ -210,15 +139,12 @@ void TChildWinGraphic::btnDetailsClick() {
 }
 
 void TChildWinGraphic::btnIsChildWinClick() {
-    IsChildWin = IsChildWin ? 0 : 1;
-    SetMDIChildStyle(this, IsChildWin);
-    QWidget* Frame = IsChildWin ? parentWidget() : this;
-    if (Frame) Frame->move(1, 1);
+    ToggleDocking(this, IsChildWin);
     if (IsChildWin) FitWindow();
 }
 
 void TChildWinGraphic::btnFullscreenClick() {
-    QWidget* Frame = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
+    QWidget* Frame = DocumentFrame(this);
     FFullscreen = true;
     Frame->setWindowFlag(Qt::FramelessWindowHint, true);
     Frame->showMaximized();
@@ -227,7 +153,7 @@ void TChildWinGraphic::btnFullscreenClick() {
 
 void TChildWinGraphic::keyPressEvent(QKeyEvent* E) {
     if (E->key() == Qt::Key_Escape && FFullscreen) {
-        QWidget* Frame = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
+        QWidget* Frame = DocumentFrame(this);
         FFullscreen = false;
         Frame->setWindowFlag(Qt::FramelessWindowHint, false);
         Frame->showNormal();
@@ -249,40 +175,17 @@ void TChildWinGraphic::FileSaveAs() {
     Request.Filter = QStringLiteral("BMP (*.BMP)|*.BMP|JPG (*.JPG)|*.JPG|GRAPHICS 8 (*.GR8; *.PIC; *.BLD)|"
                                     "*.GR8;*.PIC;*.BLD|Foto (*.PHO)|*.PHO");
     Request.InitialDir = openpath;
-    QStringList Files;
-    if (!ExecuteFileDialog(this, Request, Files)) return;
-    QString Name = Files.first();
-    if (ExtractFileExtUpper(QFileInfo(Name).fileName()).isEmpty()) {
-        static const char* const Appended[] = {".BMP", ".JPG", ".GR8", ".PHO"};
-        if (Request.FilterIndex >= 1 && Request.FilterIndex <= 4)
-            Name += QLatin1String(Appended[Request.FilterIndex - 1]);
-    }
-    // Progress bar and status text are reset however the save ends.
-    struct TResetStatus {
-        ~TResetStatus() {
-            if (!frmMain) return;
-            frmMain->ProgressBar(0, 0);
-            frmMain->ProgressBar1->hide();
-            frmMain->delmsg();
-        }
-    } Reset;
+    QString Name;
+    if (!ExecuteSaveDialogWithExt(this, Request, {".BMP", ".JPG", ".GR8", ".PHO"}, Name)) return;
+    const TSaveStatusReset Reset;
     SaveToFile(Name);
 }
 
 void TChildWinGraphic::SaveToFile(const QString& FileName) {
     const QString Ext = ExtractFileExtUpper(QFileInfo(FileName).fileName());
     const QImage& Picture = ImgGraphic->Picture;
-    if (Ext == QLatin1String(".BMP")) {
-        QByteArray Data;
-        QBuffer Buffer(&Data);
-        Buffer.open(QIODevice::WriteOnly);
-        if (!Picture.save(&Buffer, "BMP")) RaiseInOutError(ioDiskFull, FileName);
-        WriteWholeFile(FileName, Data);
-    } else if (Ext == QLatin1String(".JPG")) {
-        TJPEGImage Jpeg;
-        Jpeg.Assign(Picture);
-        Jpeg.SaveToFile(FileName);
-    } else if (Ext == QLatin1String(".PIC") || Ext == QLatin1String(".BLD") || Ext == QLatin1String(".GR8")) {
+    if (SavePictureFile(Picture, FileName, TJPEGImage::DefaultQuality)) return;
+    if (Ext == QLatin1String(".PIC") || Ext == QLatin1String(".BLD") || Ext == QLatin1String(".GR8")) {
         // The picture itself must be a GR.8 page, shown unzoomed.
         if (Picture.width() != 320 || Picture.height() != 192 || ImgGraphic->Zoom() != 1.0 ||
             ImgGraphic->BaseSize() != Picture.size()) {
@@ -298,8 +201,7 @@ void TChildWinGraphic::SaveToFile(const QString& FileName) {
             if (frmMain) frmMain->ProgressBar(Pos, Max);
         });
     } else {
-        MessageBeep(32);
-        ShowWarningMsg(GetMsg(QStringLiteral("mFileFormatUnk")));
+        WarnUnknownFileFormat();
     }
 }
 
@@ -309,6 +211,7 @@ void TChildWinGraphic::SaveBMP640x384As4PICs() {
         ShowWarningMsg(GetMsg(QStringLiteral("mWrongRes1")));
         return;
     }
+    const TSaveStatusReset Reset;
     if (frmMain) {
         frmMain->StatusMsg(GetMsg(QStringLiteral("mSave2x2")));
         frmMain->ProgressBar(0, 4);
@@ -318,10 +221,6 @@ void TChildWinGraphic::SaveBMP640x384As4PICs() {
     const QFileInfo Source(SourceFileName);
     const QString Base = Source.absolutePath() + QLatin1Char('/') + Source.completeBaseName();
     AtariGraphic->SaveAs4PICs(Picture, Base, pic2x2mode);
-    if (frmMain) {
-        frmMain->ProgressBar1->hide();
-        frmMain->delmsg();
-    }
 }
 
 void TChildWinGraphic::PrintReport() {

@@ -63,6 +63,5 @@ protected:
     bool event(QEvent* E) override;
 
 private:
-    void SetClientSize(int Width, int Height);
     bool FFullscreen = false;
 };

@@ -7,7 +7,8 @@
 // "JPEG-Fehler #%d" and the codec's message number; the process never exits.
 class TJPEGImage {
 public:
-    int CompressionQuality = 90; // the class's default, used by the picture window
+    static constexpr int DefaultQuality = 90; // the class's default, used by the picture window
+    int CompressionQuality = DefaultQuality;
 
     void LoadFromData(const QByteArray& Data); // throws
     void LoadFromFile(const QString& Path);    // throws EInOutError or the JPEG error

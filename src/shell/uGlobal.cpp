@@ -44,6 +44,7 @@ int HintHidePause = 2500;
 
 namespace {
 TMessageBoxHook MessageBoxHook;
+TQuestionHook QuestionHook;
 int FontId = -1;
 std::unique_ptr<QTemporaryDir> TempDir;
 
@@ -237,6 +238,18 @@ void ShowErrorMsg(const QString& Text) {
 void ShowPlainMsg(const QString& Text) {
     QString Title = QCoreApplication::applicationName();
     ShowBox(TMsgKind::Plain, Title.isEmpty() ? QStringLiteral("Morvanel") : Title, Text);
+}
+
+void SetQuestionHook(TQuestionHook Hook) {
+    QuestionHook = std::move(Hook);
+}
+
+bool AskYesNo(const QString& Caption, const QString& Text) {
+    if (QuestionHook) return QuestionHook(Caption, Text);
+    QMessageBox Box(QMessageBox::Question, Caption, Text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    Box.setDefaultButton(QMessageBox::No);
+    return Box.exec() == QMessageBox::Yes;
 }
 
 void MessageBeep(unsigned) {

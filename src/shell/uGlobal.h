@@ -56,6 +56,11 @@ void ShowInfoMsg(const QString& Text);
 void ShowWarningMsg(const QString& Text);
 void ShowErrorMsg(const QString& Text);
 void ShowPlainMsg(const QString& Text); // no icon, caption = application title
+// A Yes/No question, No by default; true for Yes. Tests answer it with a hook;
+// nullptr restores the real box.
+using TQuestionHook = std::function<bool(const QString& Caption, const QString& Text)>;
+void SetQuestionHook(TQuestionHook Hook);
+bool AskYesNo(const QString& Caption, const QString& Text);
 void MessageBeep(unsigned Type = 0);
 extern int BeepCount; // counts beeps, for tests
 // How long a hint stays visible, in milliseconds.

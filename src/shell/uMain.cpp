@@ -10,6 +10,7 @@
 #include "uChildWinListing.h"
 #include "uChildWinSolidStates.h"
 #include "uChildWinText.h"
+#include "uDocWindow.h"
 #include "uFGlobal.h"
 #include "uFrmSolidStatesController.h"
 #include "uGlobal.h"
@@ -177,9 +178,7 @@ TfrmMain::TfrmMain(QWidget* Parent) : QMainWindow(Parent) {
     setWindowIcon(Graphic_Icon);
 
     auto* Central = new QWidget(this);
-    auto* Layout = new QVBoxLayout(Central);
-    Layout->setContentsMargins(0, 0, 0, 0);
-    Layout->setSpacing(0);
+    QVBoxLayout* Layout = NewColumnLayout(Central);
     BuildToolBar();
     Layout->addWidget(pnlTop);
     MdiArea = new QMdiArea(Central);
@@ -217,10 +216,7 @@ void TfrmMain::FormCreate() {
     connect(MdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
     ProgressBar1->hide();
     StatusBar1->SetPanelText(2, QStringLiteral(" ") + VersionText);
-    QPalette Pal = pnlTop->palette();
-    Pal.setColor(QPalette::Window, WinColorToQColor(TopPanelColor));
-    pnlTop->setPalette(Pal);
-    pnlTop->setAutoFillBackground(true);
+    SetFormColour(pnlTop, TopPanelColor);
     imgTEVRA->setPixmap(MakerLogo());
     UpdateMenuItems();
 }
@@ -362,7 +358,7 @@ void TfrmMain::BuildMenus() {
         menuBar()->addMenu(M);
 
     auto Wire = [this](QAction* A, void (TfrmMain::*Handler)()) {
-        connect(A, &QAction::triggered, this, [this, Handler] { Guarded([&] { (this->*Handler)(); }); });
+        ConnectGuarded(A, &QAction::triggered, this, Handler);
     };
     Wire(FileCloseItem, &TfrmMain::FileCloseItemClick);
     Wire(FileExitItem, &TfrmMain::FileExitItemClick);
@@ -409,12 +405,7 @@ void TfrmMain::BuildToolBar() {
     Layout->setContentsMargins(4, 3, 4, 3);
     Layout->setSpacing(3);
     auto MakeButton = [this, Layout](const char* Name, const QString& Caption, const QString& Hint) {
-        auto* B = new QToolButton(pnlTop);
-        B->setObjectName(QLatin1String(Name));
-        B->setText(Caption);
-        B->setToolTip(Hint);
-        B->setStatusTip(Hint);
-        B->setAutoRaise(true);
+        QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
         B->setStyleSheet(QStringLiteral("QToolButton { color: white; padding: 2px 6px; }"
                                         "QToolButton:disabled { color: #8080a0; }"));
         Layout->addWidget(B);
@@ -447,7 +438,7 @@ void TfrmMain::BuildToolBar() {
     connect(imgTEVRA, &TClickImage::Clicked, this, [this] { imgTEVRAClick(); });
     connect(imgQuarn, &TClickImage::Clicked, this, [this] { imgQuarnClick(); });
     auto Click = [this](QToolButton* B, void (TfrmMain::*Handler)()) {
-        connect(B, &QToolButton::clicked, this, [this, Handler] { Guarded([&] { (this->*Handler)(); }); });
+        ConnectGuarded(B, &QToolButton::clicked, this, Handler);
     };
     Click(btnSettings, &TfrmMain::btnSettingsClick);
     Click(Button1, &TfrmMain::Button1Click);
@@ -666,6 +657,8 @@ QMdiSubWindow* TfrmMain::AddMDIChild(QWidget* Child) {
     QMdiSubWindow* Sub = MdiArea->addSubWindow(Child);
     Sub->setAttribute(Qt::WA_DeleteOnClose);
     Sub->setWindowIcon(Child->windowIcon());
+    // Windows set their icon while they load, after the frame exists.
+    connect(Child, &QWidget::windowIconChanged, Sub, &QWidget::setWindowIcon);
     connect(Sub, &QObject::destroyed, this,
             [this] { QTimer::singleShot(0, this, [this] { UpdateMenuItems(); }); });
     Sub->show();

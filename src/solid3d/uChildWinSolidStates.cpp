@@ -2,6 +2,7 @@
 
 #include "ImageView.h"
 #include "VekButton.h"
+#include "uDocWindow.h"
 #include "uFGlobal.h"
 #include "uFrmSolidStatesController.h"
 #include "uGlobal.h"
@@ -9,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -38,50 +38,15 @@ private:
     ImageView* FView;
 };
 
-namespace {
-constexpr quint32 PanelColor = 0x9D4E01;
-
-QLabel* InfoLabel(QWidget* Parent, QGridLayout* Grid, int Row, const char* Name, const QString& Caption) {
-    auto* L = new QLabel(Caption, Parent);
-    L->setObjectName(QLatin1String(Name));
-    L->setFixedWidth(120);
-    L->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Grid->addWidget(L, Row, 0);
-    return L;
-}
-
-QLabel* ValueLabel(QWidget* Parent, QGridLayout* Grid, int Row, const char* Name, quint32 Colour) {
-    auto* L = new QLabel(QStringLiteral("-"), Parent);
-    L->setObjectName(QLatin1String(Name));
-    L->setProperty("Tag", -1);
-    L->setTextFormat(Qt::PlainText);
-    L->setStyleSheet(QStringLiteral("color: %1;").arg(WinColorToQColor(Colour).name()));
-    Grid->addWidget(L, Row, 1);
-    return L;
-}
-} // namespace
-
 TChildWinSolidStates::TChildWinSolidStates(QWidget* Parent) : QWidget(Parent) {
     setObjectName(NewFormName(QStringLiteral("ChildWinSolidStates")));
     setAttribute(Qt::WA_DeleteOnClose);
-    QPalette Pal = palette();
-    Pal.setColor(QPalette::Window, WinColorToQColor(clSilver));
-    setPalette(Pal);
-    setAutoFillBackground(true);
+    SetFormColour(this, clSilver);
 
-    auto* Layout = new QVBoxLayout(this);
-    Layout->setContentsMargins(0, 0, 0, 0);
-    Layout->setSpacing(0);
+    QVBoxLayout* Layout = NewColumnLayout(this);
     Layout->setSizeConstraint(QLayout::SetNoConstraint);
 
-    pnlTop = new QWidget(this);
-    pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    pnlTop->setFixedHeight(TopHeight);
-    pnlTop->setAutoFillBackground(true);
-    QPalette TopPal = pnlTop->palette();
-    TopPal.setColor(QPalette::Window, WinColorToQColor(PanelColor));
-    TopPal.setColor(QPalette::WindowText, Qt::white);
-    pnlTop->setPalette(TopPal);
+    pnlTop = NewTopPanel(this, TopHeight);
     auto* TopLayout = new QHBoxLayout(pnlTop);
     TopLayout->setContentsMargins(2, 1, 2, 1);
     TopLayout->setSpacing(2);
@@ -93,7 +58,7 @@ TChildWinSolidStates::TChildWinSolidStates(QWidget* Parent) : QWidget(Parent) {
         B->setFocusPolicy(Qt::NoFocus);
         B->setFont(QFont(QStringLiteral("ATASCII"), 8));
         B->LookStyle()->SetStyle(vlsFlat);
-        B->LookStyle()->SetButtonColor(PanelColor);
+        B->LookStyle()->SetButtonColor(TopPanelColor);
         B->SetFontColor(clWhite);
         TopLayout->addWidget(B);
         return B;
@@ -109,44 +74,26 @@ TChildWinSolidStates::TChildWinSolidStates(QWidget* Parent) : QWidget(Parent) {
     btnIsChildWin->setProperty("Tag", -1);
     Layout->addWidget(pnlTop);
 
-    ScrollBox = new QScrollArea(this);
-    ScrollBox->setFrameShape(QFrame::NoFrame);
-    ScrollBox->setWidgetResizable(false);
-    ScrollBox->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ScrollBox->setBackgroundRole(QPalette::Window);
     imgGraphic = new ImageView;
     imgGraphic->setObjectName(QStringLiteral("imgGraphic"));
     imgGraphic->NewPicture(320, 192, clBlack);
     imgGraphic->SetBaseSize(QSize(320, 192));
     imgGraphic->installEventFilter(this);
-    ScrollBox->setWidget(imgGraphic);
+    ScrollBox = NewImageScrollBox(this, nullptr, imgGraphic);
     Layout->addWidget(ScrollBox, 1);
 
-    pnlBottom = new QWidget(this);
-    pnlBottom->setObjectName(QStringLiteral("pnlBottom"));
-    pnlBottom->setFixedHeight(LayoutBottomHeight);
-    pnlBottom->setAutoFillBackground(true);
-    QPalette BottomPal = pnlBottom->palette();
-    BottomPal.setColor(QPalette::Window, WinColorToQColor(SysColor(COLOR_APPWORKSPACE)));
-    pnlBottom->setPalette(BottomPal);
-    auto* Grid = new QGridLayout(pnlBottom);
-    Grid->setContentsMargins(2, 1, 2, 1);
-    Grid->setVerticalSpacing(0);
-    Grid->setHorizontalSpacing(6);
-    QFont Small = font();
-    Small.setPixelSize(9);
-    pnlBottom->setFont(Small);
-    lFileName = InfoLabel(pnlBottom, Grid, 0, "lFileName", QStringLiteral("Dateiname:"));
-    lFileType = InfoLabel(pnlBottom, Grid, 1, "lFileType", QStringLiteral("Format:"));
-    lCompress = InfoLabel(pnlBottom, Grid, 2, "lCompress", QStringLiteral("Punkte/Linien:"));
-    lSize = InfoLabel(pnlBottom, Grid, 3, "lSize", QStringLiteral("Bytes:"));
-    lResolution = InfoLabel(pnlBottom, Grid, 4, "lResolution", QStringLiteral("Pixel X*Y:"));
-    lblFilename = ValueLabel(pnlBottom, Grid, 0, "lblFilename", 16744576);
-    lblFileType = ValueLabel(pnlBottom, Grid, 1, "lblFileType", 12615808);
-    lblPointsLines = ValueLabel(pnlBottom, Grid, 2, "lblPointsLines", 16744576);
-    lblSizeInBytes = ValueLabel(pnlBottom, Grid, 3, "lblSizeInBytes", 12615808);
-    lblResolution = ValueLabel(pnlBottom, Grid, 4, "lblResolution", 16744576);
-    Grid->setColumnStretch(1, 1);
+    const TInfoPanel Info = NewInfoPanel(this, LayoutBottomHeight, 9);
+    pnlBottom = Info.Panel;
+    lFileName = NewInfoLabel(Info, 0, "lFileName", QStringLiteral("Dateiname:"), 120);
+    lFileType = NewInfoLabel(Info, 1, "lFileType", QStringLiteral("Format:"), 120);
+    lCompress = NewInfoLabel(Info, 2, "lCompress", QStringLiteral("Punkte/Linien:"), 120);
+    lSize = NewInfoLabel(Info, 3, "lSize", QStringLiteral("Bytes:"), 120);
+    lResolution = NewInfoLabel(Info, 4, "lResolution", QStringLiteral("Pixel X*Y:"), 120);
+    lblFilename = NewValueLabel(Info, 0, "lblFilename", 16744576);
+    lblFileType = NewValueLabel(Info, 1, "lblFileType", 12615808);
+    lblPointsLines = NewValueLabel(Info, 2, "lblPointsLines", 16744576);
+    lblSizeInBytes = NewValueLabel(Info, 3, "lblSizeInBytes", 12615808);
+    lblResolution = NewValueLabel(Info, 4, "lblResolution", 16744576);
     Layout->addWidget(pnlBottom);
 
     // FormCreate: the info holder and the model live as long as the window.
@@ -159,16 +106,13 @@ TChildWinSolidStates::TChildWinSolidStates(QWidget* Parent) : QWidget(Parent) {
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(40);
 
-    connect(btnDetails, &QPushButton::clicked, this, [this] { Guarded([this] { btnDetailsClick(); }); });
-    connect(btnController, &QPushButton::clicked, this,
-            [this] { Guarded([this] { btnControllerClick(); }); });
-    connect(btnFullscreen, &QPushButton::clicked, this,
-            [this] { Guarded([this] { btnFullscreenClick(); }); });
-    connect(btnIsChildWin, &QPushButton::clicked, this,
-            [this] { Guarded([this] { btnIsChildWinClick(); }); });
-    connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
+    ConnectGuarded(btnDetails, &QPushButton::clicked, this, &TChildWinSolidStates::btnDetailsClick);
+    ConnectGuarded(btnController, &QPushButton::clicked, this, &TChildWinSolidStates::btnControllerClick);
+    ConnectGuarded(btnFullscreen, &QPushButton::clicked, this, &TChildWinSolidStates::btnFullscreenClick);
+    ConnectGuarded(btnIsChildWin, &QPushButton::clicked, this, &TChildWinSolidStates::btnIsChildWinClick);
+    ConnectGuarded(Timer1, &QTimer::timeout, this, &TChildWinSolidStates::Timer1Timer);
 
-    SetClientSize(322, 275);
+    SetClientSize(this, 322, 275);
     Timer1->start(); // rotating from creation
 }
 
@@ -197,18 +141,6 @@ void TChildWinSolidStates::OpenDocument(const QString& Path, const QString& Name
 
 // ------------------------------------------------------------------ size and zoom
 
-QWidget* TChildWinSolidStates::Frame() {
-    return qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
-}
-
-void TChildWinSolidStates::SetClientSize(int Width, int Height) {
-    resize(Width, Height);
-    if (auto* Sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        const QMargins M = Sub->contentsMargins();
-        Sub->resize(Width + M.left() + M.right(), Height + M.top() + M.bottom());
-    }
-}
-
 QSize TChildWinSolidStates::ImageSize() const {
     return imgGraphic->BaseSize();
 }
@@ -218,10 +150,10 @@ void TChildWinSolidStates::SetImageSize(const QSize& Size) {
 }
 
 void TChildWinSolidStates::FitWindow() {
-    if (Frame()->isMaximized()) Frame()->showNormal();
+    ShowFrameNormal(this);
     const QSize Img = ImageSize();
     const int Bottom = pnlBottom->isHidden() ? 0 : pnlBottom->maximumHeight();
-    SetClientSize(Img.width(), Img.height() + pnlTop->height() + Bottom + 2);
+    SetClientSize(this, Img.width(), Img.height() + pnlTop->height() + Bottom + 2);
     const int ValueWidth = std::max(0, Img.width() - lFileName->width() - 12);
     for (QLabel* L : {lblFilename, lblFileType, lblPointsLines, lblSizeInBytes, lblResolution})
         L->setFixedWidth(ValueWidth);
@@ -233,7 +165,7 @@ void TChildWinSolidStates::ZoomIn() {
     if (Old.width() * 2 > ImageView::MaxViewSide || Old.height() * 2 > ImageView::MaxViewSide) return;
     Om3D->ClearDisplay();
     SetImageSize(Old * 2);
-    if (Frame()->isMaximized()) Frame()->showNormal();
+    ShowFrameNormal(this);
     Om3D->Redraw();
     FitWindow();
 }
@@ -386,26 +318,26 @@ void TChildWinSolidStates::btnDetailsClick() {
 }
 
 void TChildWinSolidStates::btnIsChildWinClick() {
-    IsChildWin = IsChildWin ? 0 : 1;
-    SetMDIChildStyle(this, IsChildWin);
-    Frame()->move(1, 1);
+    ToggleDocking(this, IsChildWin);
     if (IsChildWin) FitWindow();
 }
 
 void TChildWinSolidStates::btnFullscreenClick() {
+    QWidget* Frame = DocumentFrame(this);
     FFullscreen = true;
-    Frame()->setWindowFlag(Qt::FramelessWindowHint, true);
-    Frame()->showMaximized();
+    Frame->setWindowFlag(Qt::FramelessWindowHint, true);
+    Frame->showMaximized();
     setFocus();
 }
 
 void TChildWinSolidStates::keyPressEvent(QKeyEvent* E) {
     if (E->key() == Qt::Key_Escape) {
+        QWidget* Frame = DocumentFrame(this);
         if (FFullscreen) {
             FFullscreen = false;
-            Frame()->setWindowFlag(Qt::FramelessWindowHint, false);
+            Frame->setWindowFlag(Qt::FramelessWindowHint, false);
         }
-        Frame()->showNormal();
+        Frame->showNormal();
         return;
     }
     QWidget::keyPressEvent(E);

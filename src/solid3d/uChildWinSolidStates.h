@@ -91,10 +91,8 @@ protected:
     bool eventFilter(QObject* Watched, QEvent* E) override;
 
 private:
-    void SetClientSize(int Width, int Height);
     void SetImageSize(const QSize& Size);
     void WatchSubWindow();
-    QWidget* Frame();
     QPointer<QMdiSubWindow> FWatched;
     bool FFullscreen = false;
 };

@@ -2,6 +2,7 @@
 
 #include "VekButton.h"
 #include "uChildWinSolidStates.h"
+#include "uDocWindow.h"
 #include "uGlobal.h"
 #include "uMain.h"
 
@@ -77,10 +78,7 @@ TfrmSolidStatesController::TfrmSolidStatesController(QWidget* Parent)
     : QWidget(Parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("frmSolidStatesController"));
     setWindowTitle(QStringLiteral("Solid States Controller"));
-    setAutoFillBackground(true);
-    QPalette Pal = palette();
-    Pal.setColor(QPalette::Window, WinColorToQColor(clGray));
-    setPalette(Pal);
+    SetFormColour(this, clGray);
 
     auto* Layout = new QVBoxLayout(this);
     Layout->setContentsMargins(6, 4, 6, 6);

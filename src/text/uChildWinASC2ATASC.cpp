@@ -3,6 +3,7 @@
 #include "Cp1252.h"
 #include "FileDialogs.h"
 #include "ImageView.h"
+#include "uDocWindow.h"
 #include "uFGlobal.h"
 #include "uGlobal.h"
 #include "uMain.h"
@@ -13,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScrollArea>
@@ -78,29 +78,13 @@ TChildWinASC2ATASC::TChildWinASC2ATASC(QWidget* Parent) : QWidget(Parent) {
     AtariText = std::make_unique<TAtariText>();
     ConvertA8 = std::make_unique<TConvertA8>();
 
-    auto* Layout = new QVBoxLayout(this);
-    Layout->setContentsMargins(0, 0, 0, 0);
-    Layout->setSpacing(0);
+    QVBoxLayout* Layout = NewColumnLayout(this);
 
-    pnlTop = new QWidget(this);
-    pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    pnlTop->setFixedHeight(TopHeight);
-    pnlTop->setAutoFillBackground(true);
-    QPalette TopPal = pnlTop->palette();
-    TopPal.setColor(QPalette::Window, WinColorToQColor(TopPanelColor));
-    TopPal.setColor(QPalette::WindowText, Qt::white);
-    TopPal.setColor(QPalette::ButtonText, Qt::white);
-    pnlTop->setPalette(TopPal);
+    pnlTop = NewTopPanel(this, TopHeight);
     auto* TopLayout = new QHBoxLayout(pnlTop);
     TopLayout->setContentsMargins(4, 2, 4, 2);
     auto Button = [this, TopLayout](const char* Name, const QString& Caption, const QString& Hint) {
-        auto* B = new QToolButton(pnlTop);
-        B->setObjectName(QLatin1String(Name));
-        B->setText(Caption);
-        B->setToolTip(Hint);
-        B->setStatusTip(Hint);
-        B->setAutoRaise(true);
-        B->setStyleSheet(QStringLiteral("QToolButton { color: white; }"));
+        QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
         TopLayout->addWidget(B);
         return B;
     };
@@ -123,8 +107,7 @@ TChildWinASC2ATASC::TChildWinASC2ATASC(QWidget* Parent) : QWidget(Parent) {
     btnATASCII = Button("btnATASCII", QStringLiteral("ATASCII"), QStringLiteral("ATASCII erzeugen"));
     cbAutoConvert = new QCheckBox(QStringLiteral("Auto"), pnlTop);
     cbAutoConvert->setObjectName(QStringLiteral("cbAutoConvert"));
-    cbAutoConvert->setToolTip(QStringLiteral("Auto update ATASCII"));
-    cbAutoConvert->setStatusTip(cbAutoConvert->toolTip());
+    SetHint(cbAutoConvert, QStringLiteral("Auto update ATASCII"));
     TopLayout->addWidget(cbAutoConvert);
     TopLayout->addSpacing(8);
     lblCharPerL = Label("lblCharPerL", QStringLiteral("Zeich/Zeile"));
@@ -146,9 +129,7 @@ TChildWinASC2ATASC::TChildWinASC2ATASC(QWidget* Parent) : QWidget(Parent) {
 
     Panel1 = new QWidget(Splitter1);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    auto* EditorLayout = new QVBoxLayout(Panel1);
-    EditorLayout->setContentsMargins(0, 0, 0, 0);
-    EditorLayout->setSpacing(0);
+    QVBoxLayout* EditorLayout = NewColumnLayout(Panel1);
     lblASCIIEditor = new QLabel(QStringLiteral("ASCII-Editor"), Panel1);
     lblASCIIEditor->setObjectName(QStringLiteral("lblASCIIEditor"));
     EditorLayout->addWidget(lblASCIIEditor);
@@ -166,23 +147,13 @@ TChildWinASC2ATASC::TChildWinASC2ATASC(QWidget* Parent) : QWidget(Parent) {
 
     Panel2 = new QWidget(Splitter1);
     Panel2->setObjectName(QStringLiteral("Panel2"));
-    auto* PreviewLayout = new QVBoxLayout(Panel2);
-    PreviewLayout->setContentsMargins(0, 0, 0, 0);
-    PreviewLayout->setSpacing(0);
+    QVBoxLayout* PreviewLayout = NewColumnLayout(Panel2);
     lblATASCIIPreview = new QLabel(QStringLiteral("ATASCII-Preview"), Panel2);
     lblATASCIIPreview->setObjectName(QStringLiteral("lblATASCIIPreview"));
     PreviewLayout->addWidget(lblATASCIIPreview);
-    ScrollBox1 = new QScrollArea(Panel2);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setWidgetResizable(false);
-    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette GreyPal = ScrollBox1->palette();
-    GreyPal.setColor(QPalette::Window, WinColorToQColor(clGray));
-    ScrollBox1->setPalette(GreyPal);
-    ScrollBox1->setBackgroundRole(QPalette::Window);
     imgText = new ImageView;
     imgText->setObjectName(QStringLiteral("imgText"));
-    ScrollBox1->setWidget(imgText);
+    ScrollBox1 = NewImageScrollBox(Panel2, "ScrollBox1", imgText, true, clGray);
     PreviewLayout->addWidget(ScrollBox1, 1);
 
     Splitter1->addWidget(Panel1);
@@ -201,14 +172,12 @@ TChildWinASC2ATASC::TChildWinASC2ATASC(QWidget* Parent) : QWidget(Parent) {
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
 
-    connect(btnOpen, &QToolButton::clicked, this, [this] { Guarded([this] { btnOpenClick(); }); });
-    connect(btnSave, &QToolButton::clicked, this, [this] { Guarded([this] { btnSaveClick(); }); });
-    connect(btnATASCII, &QToolButton::clicked, this, [this] { Guarded([this] { btnATASCIIClick(); }); });
-    connect(btnUpdate, &QToolButton::clicked, this,
-            [this] { Guarded([this] { btnReFormatListingClick(); }); });
-    connect(btnIsChildWin, &QToolButton::clicked, this,
-            [this] { Guarded([this] { btnIsChildWinClick(); }); });
-    connect(cbAutoConvert, &QCheckBox::toggled, this, [this] { Guarded([this] { cbAutoConvertClick(); }); });
+    ConnectGuarded(btnOpen, &QToolButton::clicked, this, &TChildWinASC2ATASC::btnOpenClick);
+    ConnectGuarded(btnSave, &QToolButton::clicked, this, &TChildWinASC2ATASC::btnSaveClick);
+    ConnectGuarded(btnATASCII, &QToolButton::clicked, this, &TChildWinASC2ATASC::btnATASCIIClick);
+    ConnectGuarded(btnUpdate, &QToolButton::clicked, this, &TChildWinASC2ATASC::btnReFormatListingClick);
+    ConnectGuarded(btnIsChildWin, &QToolButton::clicked, this, &TChildWinASC2ATASC::btnIsChildWinClick);
+    ConnectGuarded(cbAutoConvert, &QCheckBox::toggled, this, &TChildWinASC2ATASC::cbAutoConvertClick);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 
     resize(660, 420);
@@ -331,18 +300,15 @@ void TChildWinASC2ATASC::SaveTextFile() {
 // ------------------------------------------------------------------ view and printing
 
 void TChildWinASC2ATASC::ZoomIn() {
-    imgText->SetZoom(imgText->Zoom() * 2);
+    ScaleZoom(imgText, 2);
 }
 
 void TChildWinASC2ATASC::ZoomOut() {
-    imgText->SetZoom(imgText->Zoom() / 2);
+    ScaleZoom(imgText, 0.5);
 }
 
 void TChildWinASC2ATASC::btnIsChildWinClick() {
-    IsChildWin = IsChildWin ? 0 : 1;
-    SetMDIChildStyle(this, IsChildWin);
-    QWidget* Frame = IsChildWin ? parentWidget() : this;
-    if (Frame) Frame->move(1, 1);
+    ToggleDocking(this, IsChildWin);
 }
 
 void TChildWinASC2ATASC::PrintReport() {

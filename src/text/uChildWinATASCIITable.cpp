@@ -2,19 +2,15 @@
 
 #include "FileDialogs.h"
 #include "ImageView.h"
-#include "JPEGImage.h"
+#include "uDocWindow.h"
 #include "uGlobal.h"
 #include "uMain.h"
 #include "uParam.h"
 #include "uRptATASCIITable.h"
 #include "uTAtariFont.h"
 
-#include <QBuffer>
-#include <QFileInfo>
 #include <QHBoxLayout>
-#include <QMdiSubWindow>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -22,7 +18,6 @@
 
 namespace {
 constexpr int TopHeight = 27;
-constexpr int WheelStep = 7;
 constexpr int JpegQuality = 95;
 } // namespace
 
@@ -33,32 +28,16 @@ TChildWinATASCIITable::TChildWinATASCIITable(QWidget* Parent) : QWidget(Parent) 
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("ATASCII-Tabelle"));
 
-    auto* Layout = new QVBoxLayout(this);
-    Layout->setContentsMargins(0, 0, 0, 0);
-    Layout->setSpacing(0);
+    QVBoxLayout* Layout = NewColumnLayout(this);
 
     // FormCreate
     IsChildWin = 1;
-    pnlTop = new QWidget(this);
-    pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    pnlTop->setFixedHeight(TopHeight);
-    pnlTop->setAutoFillBackground(true);
-    QPalette TopPal = pnlTop->palette();
-    TopPal.setColor(QPalette::Window, WinColorToQColor(TopPanelColor));
-    TopPal.setColor(QPalette::ButtonText, Qt::white);
-    TopPal.setColor(QPalette::WindowText, Qt::white);
-    pnlTop->setPalette(TopPal);
+    pnlTop = NewTopPanel(this, TopHeight);
     auto* TopLayout = new QHBoxLayout(pnlTop);
     TopLayout->setContentsMargins(2, 1, 2, 1);
     auto Button = [this, TopLayout](const char* Name, const QString& Caption, const QString& Hint) {
-        auto* B = new QToolButton(pnlTop);
-        B->setObjectName(QLatin1String(Name));
-        B->setText(Caption);
-        B->setToolTip(Hint);
-        B->setStatusTip(Hint);
-        B->setAutoRaise(true);
+        QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
         B->setFont(QFont(QStringLiteral("ATASCII"), 8));
-        B->setStyleSheet(QStringLiteral("QToolButton { color: white; }"));
         TopLayout->addWidget(B);
         return B;
     };
@@ -68,20 +47,11 @@ TChildWinATASCIITable::TChildWinATASCIITable(QWidget* Parent) : QWidget(Parent) 
     btnIsChildWin->setProperty("Tag", -1);
     Layout->addWidget(pnlTop);
 
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setFrameShape(QFrame::NoFrame);
-    ScrollBox1->setWidgetResizable(false);
-    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ScrollBox1->setFocusPolicy(Qt::StrongFocus);
-    QPalette BoxPal = ScrollBox1->palette();
-    BoxPal.setColor(QPalette::Window, WinColorToQColor(SysColor(COLOR_APPWORKSPACE)));
-    ScrollBox1->setPalette(BoxPal);
-    ScrollBox1->setBackgroundRole(QPalette::Window);
     imgATASCIITable = new ImageView;
     imgATASCIITable->setObjectName(QStringLiteral("imgATASCIITable"));
     imgATASCIITable->NewPicture(ATASCIITableWidth, ATASCIITableHeight, 0xFFFFFF);
-    ScrollBox1->setWidget(imgATASCIITable);
+    ScrollBox1 = NewImageScrollBox(this, "ScrollBox1", imgATASCIITable, false, SysColor(COLOR_APPWORKSPACE));
+    ScrollBox1->setFocusPolicy(Qt::StrongFocus);
     ScrollBox1->viewport()->installEventFilter(this);
     ScrollBox1->installEventFilter(this);
     Layout->addWidget(ScrollBox1, 1);
@@ -91,9 +61,8 @@ TChildWinATASCIITable::TChildWinATASCIITable(QWidget* Parent) : QWidget(Parent) 
     StatusBar1->setSizeGripEnabled(false);
     Layout->addWidget(StatusBar1);
 
-    connect(btnReport, &QToolButton::clicked, this, [this] { Guarded([this] { btnReportClick(); }); });
-    connect(btnIsChildWin, &QToolButton::clicked, this,
-            [this] { Guarded([this] { btnIsChildWinClick(); }); });
+    ConnectGuarded(btnReport, &QToolButton::clicked, this, &TChildWinATASCIITable::btnReportClick);
+    ConnectGuarded(btnIsChildWin, &QToolButton::clicked, this, &TChildWinATASCIITable::btnIsChildWinClick);
     resize(608, 434);
 }
 
@@ -108,7 +77,7 @@ TChildWinATASCIITable* TChildWinATASCIITable::CreateTable(const TAtariFont& Font
     Win->FontName = Font.FontName;
     Win->setWindowTitle(GetMsg(QStringLiteral("mATASCTable")) + QStringLiteral(": ") + Font.FontName);
     Win->SetFrameHeight(450);
-    Win->SetClientWidth(600);
+    SetClientWidth(Win, 600);
     ImageView& Img = *Win->imgATASCIITable;
     Img.NewPicture(ATASCIITableWidth, ATASCIITableHeight, 0xFFFFFF);
     DrawATASCIITable(Img.Picture, Font, ShowInternational);
@@ -133,7 +102,7 @@ TChildWinATASCIITable* TChildWinATASCIITable::CreateFontMap(const TAtariFont& Fo
     }
     Win->FontName = Font.FontName;
     Win->setWindowTitle(GetMsg(QStringLiteral("mFontMap")) + QStringLiteral(": ") + Font.FontName);
-    Win->SetFrameSize(610, 450);
+    SetFrameSize(Win, 610, 450);
     Win->TableKind = 2;
     ImageView& Img = *Win->imgATASCIITable;
     Img.NewPicture(FontMapWidth, FontMapHeight, 0xFFFFFF);
@@ -152,39 +121,23 @@ TChildWinATASCIITable* TChildWinATASCIITable::CreateFontMap() {
 
 // ------------------------------------------------------------------ size and zoom
 
-QWidget* TChildWinATASCIITable::Frame() {
-    if (auto* Sub = qobject_cast<QMdiSubWindow*>(parentWidget())) return Sub;
-    return this;
-}
-
-void TChildWinATASCIITable::SetFrameSize(int Width, int Height) {
-    Frame()->resize(Width, Height);
-}
-
 void TChildWinATASCIITable::SetFrameHeight(int Height) {
-    QWidget* F = Frame();
+    QWidget* F = DocumentFrame(this);
     F->resize(F->width(), Height);
-}
-
-void TChildWinATASCIITable::SetClientWidth(int Width) {
-    QWidget* F = Frame();
-    const QMargins M = F == this ? QMargins() : F->contentsMargins();
-    F->resize(Width + M.left() + M.right(), F->height());
 }
 
 void TChildWinATASCIITable::FitWindow() {
     const QSize View = imgATASCIITable->ViewSize();
-    SetFrameSize(View.width() + 45, View.height() + TopHeight + 35);
+    SetFrameSize(this, View.width() + 45, View.height() + TopHeight + 35);
 }
 
 void TChildWinATASCIITable::ZoomIn() {
-    imgATASCIITable->SetZoom(imgATASCIITable->Zoom() * 2);
-    QWidget* F = Frame();
-    if (F->isMaximized()) F->showNormal();
+    ScaleZoom(imgATASCIITable, 2);
+    ShowFrameNormal(this);
 }
 
 void TChildWinATASCIITable::ZoomOut() {
-    imgATASCIITable->SetZoom(imgATASCIITable->Zoom() / 2);
+    ScaleZoom(imgATASCIITable, 0.5);
 }
 
 // ------------------------------------------------------------------ events
@@ -219,21 +172,15 @@ bool TChildWinATASCIITable::eventFilter(QObject* Watched, QEvent* E) {
 }
 
 void TChildWinATASCIITable::ScrollBox1MouseWheelDown() {
-    QScrollBar* Bar = ScrollBox1->verticalScrollBar();
-    Bar->setValue(Bar->value() + WheelStep);
-    ScrollBox1->viewport()->repaint();
+    ScrollVertically(ScrollBox1, WheelScrollStep);
 }
 
 void TChildWinATASCIITable::ScrollBox1MouseWheelUp() {
-    QScrollBar* Bar = ScrollBox1->verticalScrollBar();
-    Bar->setValue(Bar->value() - WheelStep);
-    ScrollBox1->viewport()->repaint();
+    ScrollVertically(ScrollBox1, -WheelScrollStep);
 }
 
 void TChildWinATASCIITable::btnIsChildWinClick() {
-    IsChildWin = quint8(1 - IsChildWin);
-    SetMDIChildStyle(this, IsChildWin);
-    Frame()->move(1, 1);
+    ToggleDocking(this, IsChildWin);
     if (IsChildWin) FitWindow();
     SetFrameHeight(400);
 }
@@ -255,36 +202,12 @@ void TChildWinATASCIITable::SaveToFile() {
     Request.Save = true;
     Request.Filter = QStringLiteral("BMP|*.BMP|JPG|*.JPG");
     Request.FileName = QStringLiteral("ATASCII-Table");
-    QStringList Files;
-    if (!ExecuteFileDialog(this, Request, Files) || Files.isEmpty()) return;
-    QString Name = Files.first();
-    if (ExtractFileExtUpper(QFileInfo(Name).fileName()).isEmpty()) {
-        if (Request.FilterIndex == 1)
-            Name += QStringLiteral(".BMP");
-        else if (Request.FilterIndex == 2)
-            Name += QStringLiteral(".JPG");
-    }
-    WritePicture(Name);
+    QString Name;
+    if (ExecuteSaveDialogWithExt(this, Request, {".BMP", ".JPG"}, Name)) WritePicture(Name);
 }
 
 void TChildWinATASCIITable::WritePicture(const QString& FileName) {
-    const QString Ext = ExtractFileExtUpper(QFileInfo(FileName).fileName());
-    const QImage& Picture = imgATASCIITable->Picture;
-    if (Ext == QLatin1String(".BMP")) {
-        QByteArray Data;
-        QBuffer Buffer(&Data);
-        Buffer.open(QIODevice::WriteOnly);
-        if (!Picture.save(&Buffer, "BMP")) RaiseInOutError(ioDiskFull, FileName);
-        WriteWholeFile(FileName, Data);
-    } else if (Ext == QLatin1String(".JPG")) {
-        TJPEGImage Jpeg;
-        Jpeg.CompressionQuality = JpegQuality;
-        Jpeg.Assign(Picture);
-        Jpeg.SaveToFile(FileName);
-    } else {
-        // Nothing can be written under another extension; say so instead of
-        // leaving the user believing the picture was saved.
-        MessageBeep(32);
-        ShowWarningMsg(GetMsg(QStringLiteral("mFileFormatUnk")));
-    }
+    // Nothing can be written under another extension; say so instead of leaving the
+    // user believing the picture was saved.
+    if (!SavePictureFile(imgATASCIITable->Picture, FileName, JpegQuality)) WarnUnknownFileFormat();
 }

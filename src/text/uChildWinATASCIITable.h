@@ -56,10 +56,7 @@ protected:
     bool eventFilter(QObject* Watched, QEvent* E) override;
 
 private:
-    QWidget* Frame();
-    void SetFrameSize(int Width, int Height);
     void SetFrameHeight(int Height);
-    void SetClientWidth(int Width);
     void WritePicture(const QString& FileName);
     int FWheelRest = 0;
 };

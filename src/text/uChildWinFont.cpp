@@ -3,8 +3,8 @@
 #include "Cp1252.h"
 #include "FileDialogs.h"
 #include "ImageView.h"
-#include "JPEGImage.h"
 #include "VekButton.h"
+#include "uDocWindow.h"
 #include "uFGlobal.h"
 #include "uGlobal.h"
 #include "uMain.h"
@@ -12,7 +12,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -20,7 +19,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -131,10 +129,7 @@ TChildWinFont::TChildWinFont(QWidget* Parent) : QWidget(Parent) {
     setObjectName(NewFormName(QStringLiteral("ChildWinFont")));
     setAttribute(Qt::WA_DeleteOnClose);
     setFocusPolicy(Qt::StrongFocus);
-    QPalette Pal = palette();
-    Pal.setColor(QPalette::Window, WinColorToQColor(clSilver));
-    setPalette(Pal);
-    setAutoFillBackground(true);
+    SetFormColour(this, clSilver);
 
     // FormCreate: every new font window starts on the first copy buffer.
     CurrentCopyBuffer = 1;
@@ -142,31 +137,17 @@ TChildWinFont::TChildWinFont(QWidget* Parent) : QWidget(Parent) {
     imgBuffDummy = QImage(8, 8, QImage::Format_RGB32);
     imgBuffDummy.fill(Qt::white);
 
-    auto* Layout = new QVBoxLayout(this);
-    Layout->setContentsMargins(0, 0, 0, 0);
-    Layout->setSpacing(0);
+    QVBoxLayout* Layout = NewColumnLayout(this);
     Layout->setSizeConstraint(QLayout::SetNoConstraint);
 
-    pnlTop = new QWidget(this);
-    pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    pnlTop->setFixedHeight(TopHeight);
-    pnlTop->setAutoFillBackground(true);
-    QPalette TopPal = pnlTop->palette();
-    TopPal.setColor(QPalette::Window, WinColorToQColor(TopPanelColor));
-    pnlTop->setPalette(TopPal);
+    pnlTop = NewTopPanel(this, TopHeight);
     pnlTop->setFont(QFont(QStringLiteral("ATASCII"), 6));
     auto* TopLayout = new QHBoxLayout(pnlTop);
     TopLayout->setContentsMargins(2, 1, 2, 1);
     TopLayout->setSpacing(2);
     auto Button = [this, TopLayout](const char* Name, const QString& Caption, const QString& Hint) {
-        auto* B = new QToolButton(pnlTop);
-        B->setObjectName(QLatin1String(Name));
-        B->setText(Caption);
-        B->setToolTip(Hint);
-        B->setStatusTip(Hint);
-        B->setAutoRaise(true);
+        QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
         B->setFocusPolicy(Qt::NoFocus);
-        B->setStyleSheet(QStringLiteral("QToolButton { color: white; }"));
         TopLayout->addWidget(B);
         return B;
     };
@@ -183,17 +164,12 @@ TChildWinFont::TChildWinFont(QWidget* Parent) : QWidget(Parent) {
     btnIsChildWin->setProperty("Tag", -1);
     Layout->addWidget(pnlTop);
 
-    ScrollBox = new QScrollArea(this);
-    ScrollBox->setFrameShape(QFrame::NoFrame);
-    ScrollBox->setWidgetResizable(false);
-    ScrollBox->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ScrollBox->setBackgroundRole(QPalette::Window);
-    ScrollBox->setFocusPolicy(Qt::NoFocus);
     imgFont = new ImageView;
     imgFont->setObjectName(QStringLiteral("imgFont"));
     imgFont->setContextMenuPolicy(Qt::CustomContextMenu);
     imgFont->NewPicture(FontImageWidth, FontImageHeight, clWhite);
-    ScrollBox->setWidget(imgFont);
+    ScrollBox = NewImageScrollBox(this, nullptr, imgFont);
+    ScrollBox->setFocusPolicy(Qt::NoFocus);
     Layout->addWidget(ScrollBox, 1);
 
     pnlBottom = new QWidget(this);
@@ -211,9 +187,8 @@ TChildWinFont::TChildWinFont(QWidget* Parent) : QWidget(Parent) {
     CopyToClipboard = PopupMenu1->addAction(QStringLiteral("In die Zwischenablage &kopieren"));
     CopyToClipboard->setObjectName(QStringLiteral("CopyToClipboard"));
 
-    auto Connect = [this](QToolButton* B, void (TChildWinFont::*Handler)()) {
-        connect(B, &QToolButton::clicked, this,
-                [this, Handler] { Guarded([this, Handler] { (this->*Handler)(); }); });
+    auto Connect = [this](QAbstractButton* B, void (TChildWinFont::*Handler)()) {
+        ConnectGuarded(B, &QAbstractButton::clicked, this, Handler);
     };
     Connect(btnDetails, &TChildWinFont::btnDetailsClick);
     Connect(btnATAINT, &TChildWinFont::btnATAINTClick);
@@ -221,8 +196,7 @@ TChildWinFont::TChildWinFont(QWidget* Parent) : QWidget(Parent) {
     Connect(btnReport, &TChildWinFont::btnReportClick);
     Connect(btnFontEdit, &TChildWinFont::btnFontEditClick);
     Connect(btnIsChildWin, &TChildWinFont::btnIsChildWinClick);
-    connect(CopyToClipboard, &QAction::triggered, this,
-            [this] { Guarded([this] { CopyToClipboardClick(); }); });
+    ConnectGuarded(CopyToClipboard, &QAction::triggered, this, &TChildWinFont::CopyToClipboardClick);
     connect(imgFont, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& P) { PopupMenu1->popup(imgFont->mapToGlobal(P)); });
     connect(imgFont, &ImageView::MouseDown, this, [this](QMouseEvent* E) {
@@ -244,7 +218,7 @@ TChildWinFont::TChildWinFont(QWidget* Parent) : QWidget(Parent) {
     // The empty editing grid until a character is shown.
     AtariFont->DrawEditGrid(imgChar->Picture, 0, 0, CharScale, GridOdd, GridEven);
     imgChar->Changed();
-    SetClientSize(FontImageWidth, FontImageHeight + TopHeight + BottomHeight + 2);
+    SetClientSize(this, FontImageWidth, FontImageHeight + TopHeight + BottomHeight + 2);
 }
 
 TChildWinFont::~TChildWinFont() = default;
@@ -379,13 +353,11 @@ void TChildWinFont::BuildEditorPanel() {
 
     FontDrawGrid = new TFontDrawGrid(this, pnlFontEditor);
     FontDrawGrid->setObjectName(QStringLiteral("FontDrawGrid"));
-    FontDrawGrid->setToolTip(QStringLiteral("Set current copy/paste buffer"));
-    FontDrawGrid->setStatusTip(FontDrawGrid->toolTip());
+    SetHint(FontDrawGrid, QStringLiteral("Set current copy/paste buffer"));
     FontDrawGrid->move(180, 92);
 
     auto Connect = [this](TVekButton* B, void (TChildWinFont::*Handler)()) {
-        connect(B, &QPushButton::clicked, this,
-                [this, Handler] { Guarded([this, Handler] { (this->*Handler)(); }); });
+        ConnectGuarded(B, &QPushButton::clicked, this, Handler);
     };
     auto ConnectSender = [this](TVekButton* B, void (TChildWinFont::*Handler)(QObject*)) {
         connect(B, &QPushButton::clicked, this,
@@ -415,7 +387,7 @@ void TChildWinFont::PrepareFontImages() {
     imgFont->NewPicture(FontImageWidth, FontImageHeight, clWhite);
     imgFont->SetZoom(ZoomFactor);
     const int StatusHeight = frmMain && frmMain->StatusBar1 ? frmMain->StatusBar1->height() : 0;
-    SetClientSize(FontImageWidth, FontImageHeight + TopHeight + BottomPanelHeight() + StatusHeight + 2);
+    SetClientSize(this, FontImageWidth, FontImageHeight + TopHeight + BottomPanelHeight() + StatusHeight + 2);
 }
 
 void TChildWinFont::OpenDocument(const QString& Path, const QString& Name) {
@@ -467,14 +439,6 @@ void TChildWinFont::showEvent(QShowEvent* E) {
 
 // ------------------------------------------------------------------ size and zoom
 
-void TChildWinFont::SetClientSize(int Width, int Height) {
-    resize(Width, Height);
-    if (auto* Sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        const QMargins M = Sub->contentsMargins();
-        Sub->resize(Width + M.left() + M.right(), Height + M.top() + M.bottom());
-    }
-}
-
 int TChildWinFont::BottomPanelHeight() const {
     return pnlBottom->isHidden() ? 0 : BottomHeight;
 }
@@ -486,7 +450,7 @@ void TChildWinFont::ShowBottomPanel(bool Show) {
 
 void TChildWinFont::FitWindow() {
     const QSize View = imgFont->ViewSize();
-    SetClientSize(View.width(), View.height() + TopHeight + BottomPanelHeight() + 2);
+    SetClientSize(this, View.width(), View.height() + TopHeight + BottomPanelHeight() + 2);
 }
 
 void TChildWinFont::ZoomIn() {
@@ -496,8 +460,7 @@ void TChildWinFont::ZoomIn() {
     if (qint64(std::max(Base.width(), Base.height())) * ZoomFactor * 2 > ImageView::MaxViewSide) return;
     ZoomFactor *= 2;
     imgFont->SetZoom(ZoomFactor);
-    QWidget* Frame = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
-    if (Frame->isMaximized()) Frame->showNormal();
+    ShowFrameNormal(this);
     FitWindow();
 }
 
@@ -693,10 +656,7 @@ void TChildWinFont::btnDetailsClick() {
 }
 
 void TChildWinFont::btnIsChildWinClick() {
-    IsChildWin = IsChildWin ? 0 : 1;
-    SetMDIChildStyle(this, IsChildWin);
-    QWidget* Frame = IsChildWin ? parentWidget() : this;
-    if (Frame) Frame->move(1, 1);
+    ToggleDocking(this, IsChildWin);
     if (IsChildWin) FitWindow();
 }
 
@@ -707,53 +667,26 @@ void TChildWinFont::CopyToClipboardClick() {
 // ------------------------------------------------------------------ saving and printing
 
 bool TChildWinFont::SaveAs(const QString& FileName) {
-    const QString Ext = ExtractFileExtUpper(QFileInfo(FileName).fileName());
-    if (Ext == QLatin1String(".BMP")) {
-        QByteArray Data;
-        QBuffer Buffer(&Data);
-        Buffer.open(QIODevice::WriteOnly);
-        if (!imgFont->Picture.save(&Buffer, "BMP")) RaiseInOutError(ioDiskFull, FileName);
-        WriteWholeFile(FileName, Data);
-    } else if (Ext == QLatin1String(".JPG")) {
-        TJPEGImage Jpeg;
-        Jpeg.CompressionQuality = 95;
-        Jpeg.Assign(imgFont->Picture);
-        Jpeg.SaveToFile(FileName);
-    } else if (Ext == QLatin1String(".FNT")) {
-        AtariFont->SaveToFile(FileName, CharOrder);
-        Modified = 0;
-    } else {
-        return false;
-    }
+    if (ExtractFileExtUpper(QFileInfo(FileName).fileName()) != QLatin1String(".FNT"))
+        return SavePictureFile(imgFont->Picture, FileName, 95);
+    AtariFont->SaveToFile(FileName, CharOrder);
+    Modified = 0;
     return true;
 }
 
 void TChildWinFont::SaveToFile() {
     if (frmMain) frmMain->StatusMsg(GetMsg(QStringLiteral("mFileSaveAs")));
-    struct TResetStatus {
-        ~TResetStatus() {
-            if (frmMain) frmMain->delmsg();
-        }
-    } Reset;
+    const TSaveStatusReset Reset;
     TFileDialogRequest Request;
     Request.Save = true;
     Request.Filter =
         QStringLiteral("FNT (ATARI 8-Bit Font (Format: Create a Font)|*.FNT|BMP|*.BMP|JPG|*.JPG");
     Request.InitialDir = openpath;
     Request.FileName = NameBeforeDot(AtariFont->FontName);
-    QStringList Files;
-    if (!ExecuteFileDialog(this, Request, Files) || Files.isEmpty()) return;
-    QString Name = Files.first();
-    if (ExtractFileExtUpper(QFileInfo(Name).fileName()).isEmpty()) {
-        // The chosen filter supplies the extension; the font's own is the default.
-        static const char* const Appended[] = {".FNT", ".BMP", ".JPG"};
-        const int Index = Request.FilterIndex >= 1 && Request.FilterIndex <= 3 ? Request.FilterIndex : 1;
-        Name += QLatin1String(Appended[Index - 1]);
-    }
-    if (!SaveAs(Name)) {
-        MessageBeep(32);
-        ShowWarningMsg(GetMsg(QStringLiteral("mFileFormatUnk")));
-    }
+    QString Name;
+    // The chosen filter supplies the extension; the font's own is the default.
+    if (!ExecuteSaveDialogWithExt(this, Request, {".FNT", ".BMP", ".JPG"}, Name, 1)) return;
+    if (!SaveAs(Name)) WarnUnknownFileFormat();
 }
 
 void TChildWinFont::PrintReport() {

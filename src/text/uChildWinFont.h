@@ -173,7 +173,6 @@ private:
     void BuildDetailsPanel();
     void BuildEditorPanel();
     void PrepareFontImages(); // the sizing and drawing shared by both ways of opening
-    void SetClientSize(int Width, int Height);
     int BottomPanelHeight() const;
     void ShowBottomPanel(bool Show);
     void ShowChar(int Code);

@@ -4,15 +4,14 @@
 #include "FileDialogs.h"
 #include "ImageView.h"
 #include "IniFile.h"
-#include "JPEGImage.h"
 #include "RichTextSink.h"
+#include "uDocWindow.h"
 #include "uFGlobal.h"
 #include "uGlobal.h"
 #include "uMain.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -21,7 +20,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
@@ -119,9 +117,7 @@ TChildWinListing::TChildWinListing(QWidget* Parent) : QWidget(Parent) {
     AtariListing = std::make_unique<TAtariListing>();
     AtariFont = std::make_unique<TAtariFont>();
 
-    auto* Layout = new QVBoxLayout(this);
-    Layout->setContentsMargins(0, 0, 0, 0);
-    Layout->setSpacing(0);
+    QVBoxLayout* Layout = NewColumnLayout(this);
     BuildTopPanel();
     Layout->addWidget(pnlTop);
     BuildPages();
@@ -135,26 +131,23 @@ TChildWinListing::TChildWinListing(QWidget* Parent) : QWidget(Parent) {
     CopyToClipboard = PopupMenu1->addAction(QStringLiteral("In die Zwischenablage &kopieren"));
     CopyToClipboard->setObjectName(QStringLiteral("CopyToClipboard"));
 
-    auto On = [this](auto Handler) {
-        return [this, Handler] { Guarded([this, Handler] { (this->*Handler)(); }); };
-    };
-    connect(btnReport, &QToolButton::clicked, this, On(&TChildWinListing::btnReportClick));
-    connect(btnReFormatListing, &QToolButton::clicked, this, On(&TChildWinListing::btnReFormatClick));
+    ConnectGuarded(btnReport, &QToolButton::clicked, this, &TChildWinListing::btnReportClick);
+    ConnectGuarded(btnReFormatListing, &QToolButton::clicked, this, &TChildWinListing::btnReFormatClick);
     connect(edcpl, &QLineEdit::returnPressed, this,
             [this] { Guarded([this] { edcplKeyDown(Qt::Key_Return); }); });
     connect(edlmarg, &QLineEdit::returnPressed, this,
             [this] { Guarded([this] { edcplKeyDown(Qt::Key_Return); }); });
-    connect(cbWordwrap, &QCheckBox::clicked, this, On(&TChildWinListing::cbWordwrapClick));
-    connect(cbInvStyles, &QComboBox::activated, this, On(&TChildWinListing::cbInvStylesChange));
+    ConnectGuarded(cbWordwrap, &QCheckBox::clicked, this, &TChildWinListing::cbWordwrapClick);
+    ConnectGuarded(cbInvStyles, &QComboBox::activated, this, &TChildWinListing::cbInvStylesChange);
     connect(edFontSize, &QLineEdit::returnPressed, this,
             [this] { Guarded([this] { edFontSizeKeyDown(Qt::Key_Return); }); });
     connect(edSearch, &QLineEdit::returnPressed, this,
             [this] { Guarded([this] { edSearchKeyDown(Qt::Key_Return); }); });
-    connect(btnSearch, &QToolButton::clicked, this, On(&TChildWinListing::btnSearchClick));
-    connect(btnIsChildWin, &QToolButton::clicked, this, On(&TChildWinListing::btnIsChildWinClick));
-    connect(PageControl1, &QTabWidget::currentChanged, this, On(&TChildWinListing::PageControl1Change));
-    connect(imgListing, &ImageView::MouseDown, this, On(&TChildWinListing::imgListingClick));
-    connect(CopyToClipboard, &QAction::triggered, this, On(&TChildWinListing::CopyToClipboardClick));
+    ConnectGuarded(btnSearch, &QToolButton::clicked, this, &TChildWinListing::btnSearchClick);
+    ConnectGuarded(btnIsChildWin, &QToolButton::clicked, this, &TChildWinListing::btnIsChildWinClick);
+    ConnectGuarded(PageControl1, &QTabWidget::currentChanged, this, &TChildWinListing::PageControl1Change);
+    ConnectGuarded(imgListing, &ImageView::MouseDown, this, &TChildWinListing::imgListingClick);
+    ConnectGuarded(CopyToClipboard, &QAction::triggered, this, &TChildWinListing::CopyToClipboardClick);
     connect(imgListing, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& P) { PopupMenu1->popup(imgListing->mapToGlobal(P)); });
     ScrollBox1->viewport()->installEventFilter(this);
@@ -166,15 +159,7 @@ TChildWinListing::TChildWinListing(QWidget* Parent) : QWidget(Parent) {
 TChildWinListing::~TChildWinListing() = default;
 
 void TChildWinListing::BuildTopPanel() {
-    pnlTop = new QWidget(this);
-    pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    pnlTop->setFixedHeight(TopHeight);
-    pnlTop->setAutoFillBackground(true);
-    QPalette Pal = pnlTop->palette();
-    Pal.setColor(QPalette::Window, WinColorToQColor(TopPanelColor));
-    Pal.setColor(QPalette::WindowText, Qt::white);
-    Pal.setColor(QPalette::ButtonText, Qt::white);
-    pnlTop->setPalette(Pal);
+    pnlTop = NewTopPanel(this, TopHeight);
     QFont Atascii(QStringLiteral("ATASCII"));
     Atascii.setPixelSize(8);
 
@@ -197,20 +182,10 @@ void TChildWinListing::BuildTopPanel() {
     };
     auto Button = [&](const char* Name, const QString& Caption, const QString& Hint, int X, int Y,
                       int Width) {
-        auto* B = new QToolButton(pnlTop);
-        B->setObjectName(QLatin1String(Name));
-        B->setText(Caption);
-        B->setToolTip(Hint);
-        B->setStatusTip(Hint);
-        B->setAutoRaise(true);
+        QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
         B->setFont(Atascii);
-        B->setStyleSheet(QStringLiteral("QToolButton { color: white; }"));
         Place(B, X, Y, Width, 24);
         return B;
-    };
-    auto Hint = [](QWidget* W, const QString& Text) {
-        W->setToolTip(Text);
-        W->setStatusTip(Text);
     };
 
     const int Y1 = 8, Y2 = 42;
@@ -227,7 +202,7 @@ void TChildWinListing::BuildTopPanel() {
     cbWordwrap->setFont(Atascii);
     cbWordwrap->setChecked(true);
     cbWordwrap->setEnabled(false);
-    Hint(cbWordwrap, QStringLiteral("Wortumbruch ein/aus"));
+    SetHint(cbWordwrap, QStringLiteral("Wortumbruch ein/aus"));
     Place(cbWordwrap, 380, Y1, 130, 24);
 
     lblInvStyle = Label("lblInvStyle", QStringLiteral("Inverse als"), 4, Y2, 90);
@@ -239,14 +214,14 @@ void TChildWinListing::BuildTopPanel() {
                            QStringLiteral("Underline (RTF)"), QStringLiteral("Bold (RTF)"),
                            QStringLiteral("Italic (RTF)")});
     cbInvStyles->setEnabled(false);
-    Hint(cbInvStyles, QStringLiteral("Darstellung für inverse Zeichen"));
+    SetHint(cbInvStyles, QStringLiteral("Darstellung für inverse Zeichen"));
     Place(cbInvStyles, 96, Y2, 130, 24);
     lblFontSize = Label("lblFontSize", QStringLiteral("Groesse"), 232, Y2, 58);
     lblFontSize->setEnabled(false);
-    Hint(lblFontSize, QStringLiteral("Schriftgröße"));
+    SetHint(lblFontSize, QStringLiteral("Schriftgröße"));
     edFontSize = Edit("edFontSize", QStringLiteral("9"), 292, Y2, 32);
     edFontSize->setEnabled(false);
-    Hint(edFontSize, QStringLiteral("Schriftgröße"));
+    SetHint(edFontSize, QStringLiteral("Schriftgröße"));
     lblSearch = Label("lblSearch", QStringLiteral("Suchen nach"), 330, Y2, 90);
     lblSearch->setEnabled(false);
     edSearch = Edit("edSearch", QString(), 422, Y2, 100);
@@ -272,33 +247,21 @@ void TChildWinListing::BuildPages() {
 
     TabSheet2 = new QWidget;
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    auto* Page0 = new QVBoxLayout(TabSheet2);
-    Page0->setContentsMargins(0, 0, 0, 0);
-    Page0->setSpacing(0);
+    QVBoxLayout* Page0 = NewColumnLayout(TabSheet2);
     QFont Atascii(QStringLiteral("ATASCII"));
     Atascii.setPixelSize(8);
     Label2 = MakeRuler(TabSheet2, "Label2", Atascii, QStringLiteral("color: white; background: black;"));
     Page0->addWidget(Label2);
-    ScrollBox1 = new QScrollArea(TabSheet2);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setWidgetResizable(false);
-    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ScrollBox1->setFocusPolicy(Qt::StrongFocus);
-    QPalette Grey = ScrollBox1->palette();
-    Grey.setColor(QPalette::Window, WinColorToQColor(clGray));
-    ScrollBox1->setPalette(Grey);
-    ScrollBox1->setBackgroundRole(QPalette::Window);
     imgListing = new ImageView;
     imgListing->setObjectName(QStringLiteral("imgListing"));
     imgListing->setContextMenuPolicy(Qt::CustomContextMenu);
-    ScrollBox1->setWidget(imgListing);
+    ScrollBox1 = NewImageScrollBox(TabSheet2, "ScrollBox1", imgListing, true, clGray);
+    ScrollBox1->setFocusPolicy(Qt::StrongFocus);
     Page0->addWidget(ScrollBox1, 1);
 
     TabSheet1 = new QWidget;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    auto* Page1 = new QVBoxLayout(TabSheet1);
-    Page1->setContentsMargins(0, 0, 0, 0);
-    Page1->setSpacing(0);
+    QVBoxLayout* Page1 = NewColumnLayout(TabSheet1);
     const QFont Courier(QStringLiteral("Courier New"), 9);
     Label3 = MakeRuler(TabSheet1, "Label3", Courier, QString());
     Page1->addWidget(Label3);
@@ -340,7 +303,7 @@ bool TChildWinListing::OpenDocument(const QString& Path, const QString& Name) {
         if (!Self) return false;
     }
     Status(QStringLiteral("READY"));
-    SetOuterSize(600, 450);
+    SetFrameSize(this, 600, 450);
     StatusBar1->SetPanelText(2, GetMsg(QStringLiteral("mFile")) + QLatin1Char(' ') + L.FileName +
                                     QStringLiteral(" / ") + GetMsg(QStringLiteral("mLenBytes")) +
                                     QLatin1Char(' ') + QString::number(L.Length));
@@ -404,7 +367,7 @@ bool TChildWinListing::ReformatListing(QImage& Image, quint32 FgColor, quint32 B
         else
             FitWindow();
     } else {
-        SetOuterSize(600, Frame()->height());
+        SetFrameSize(this, 600, DocumentFrame(this)->height());
     }
     const bool Complete = RenderPage(Image, Cpl, Lm, FgColor, BgColor);
     if (!Self) return false;
@@ -422,26 +385,9 @@ void TChildWinListing::edcplKeyDown(int Key) {
 
 // ------------------------------------------------------------------ size and zoom
 
-QWidget* TChildWinListing::Frame() const {
-    auto* Sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    return Sub ? static_cast<QWidget*>(Sub) : const_cast<TChildWinListing*>(this);
-}
-
-void TChildWinListing::SetClientWidth(int Width) {
-    resize(Width, height());
-    if (auto* Sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        const QMargins M = Sub->contentsMargins();
-        Sub->resize(Width + M.left() + M.right(), Sub->height());
-    }
-}
-
-void TChildWinListing::SetOuterSize(int Width, int Height) {
-    Frame()->resize(Width, Height);
-}
-
 void TChildWinListing::FitToImageWidth(int ImageWidth) {
-    if (Frame()->isMaximized()) Frame()->showNormal();
-    SetClientWidth(ImageWidth + 32);
+    ShowFrameNormal(this);
+    SetClientWidth(this, ImageWidth + 32);
 }
 
 void TChildWinListing::FitWindow() {
@@ -449,21 +395,19 @@ void TChildWinListing::FitWindow() {
 }
 
 void TChildWinListing::ZoomIn() {
-    imgListing->SetZoom(imgListing->Zoom() * 2);
+    ScaleZoom(imgListing, 2);
     FitWindow();
 }
 
 void TChildWinListing::ZoomOut() {
-    imgListing->SetZoom(imgListing->Zoom() / 2);
+    ScaleZoom(imgListing, 0.5);
     FitWindow();
 }
 
 void TChildWinListing::btnIsChildWinClick() {
-    IsChildWin = 1 - IsChildWin;
-    SetMDIChildStyle(this, IsChildWin);
+    ToggleDocking(this, IsChildWin);
     // Moving back into the MDI area must not leave the window hidden inside its frame.
     if (IsChildWin && isHidden()) show();
-    Frame()->move(1, 1);
     if (IsChildWin) FitWindow();
 }
 
@@ -599,15 +543,11 @@ void TChildWinListing::ScrollBox1Click() {
 }
 
 void TChildWinListing::ScrollBox1MouseWheelDown() {
-    QScrollBar* Bar = ScrollBox1->verticalScrollBar();
-    Bar->setValue(Bar->value() + 7);
-    ScrollBox1->viewport()->repaint();
+    ScrollVertically(ScrollBox1, WheelScrollStep);
 }
 
 void TChildWinListing::ScrollBox1MouseWheelUp() {
-    QScrollBar* Bar = ScrollBox1->verticalScrollBar();
-    Bar->setValue(Bar->value() - 7);
-    ScrollBox1->viewport()->repaint();
+    ScrollVertically(ScrollBox1, -WheelScrollStep);
 }
 
 void TChildWinListing::CopyToClipboardClick() {
@@ -653,38 +593,18 @@ void TChildWinListing::SaveToFile() {
     Request.FilterIndex = 1;
     Request.InitialDir = openpath;
     Request.FileName = NameBeforeDot(AtariListing->FileName);
-    QStringList Files;
-    if (!ExecuteFileDialog(this, Request, Files)) return;
-    QString Name = Files.first();
-    QString Ext = ExtractFileExtUpper(QFileInfo(Name).fileName());
-    if (Ext.isEmpty()) {
-        static const char* const Appended[] = {".RTF", ".TXT", ".BMP", ".JPG"};
-        if (Request.FilterIndex >= 1 && Request.FilterIndex <= 4) {
-            Ext = QLatin1String(Appended[Request.FilterIndex - 1]);
-            Name += Ext;
-        }
-    }
+    QString Name;
+    if (!ExecuteSaveDialogWithExt(this, Request, {".RTF", ".TXT", ".BMP", ".JPG"}, Name)) return;
+    const QString Ext = ExtractFileExtUpper(QFileInfo(Name).fileName());
     if (Ext == QLatin1String(".RTF")) {
         WriteWholeFile(Name, DocumentToRtf(*TextField->document()));
     } else if (Ext == QLatin1String(".TXT")) {
         QString Plain = TextField->toPlainText();
         Plain.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
         WriteWholeFile(Name, UnicodeToCp1252(Plain));
-    } else if (Ext == QLatin1String(".BMP")) {
-        QByteArray Data;
-        QBuffer Buffer(&Data);
-        Buffer.open(QIODevice::WriteOnly);
-        if (!imgListing->Picture.save(&Buffer, "BMP")) RaiseInOutError(ioDiskFull, Name);
-        WriteWholeFile(Name, Data);
-    } else if (Ext == QLatin1String(".JPG")) {
-        TJPEGImage Jpeg;
-        Jpeg.CompressionQuality = 95;
-        Jpeg.Assign(imgListing->Picture);
-        Jpeg.SaveToFile(Name);
-    } else {
+    } else if (!SavePictureFile(imgListing->Picture, Name, 95)) {
         // Nothing can be written under that name: say so instead of pretending.
-        MessageBeep(32);
-        ShowWarningMsg(GetMsg(QStringLiteral("mFileFormatUnk")));
+        WarnUnknownFileFormat();
     }
 }
 

@@ -117,9 +117,6 @@ private:
     // Puts the pages of the shown tab into Job: the PC text as flowing text, the
     // Atari page as picture strips.
     void RvSystem1Print(TReportJob& Job, int Page);
-    QWidget* Frame() const; // the MDI sub-window around this window, or the window itself
     void FitToImageWidth(int ImageWidth);
-    void SetClientWidth(int Width);
-    void SetOuterSize(int Width, int Height);
     void CaretLineCol(int& Line, int& Col) const;
 };

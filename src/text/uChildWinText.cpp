@@ -3,15 +3,14 @@
 #include "Cp1252.h"
 #include "FileDialogs.h"
 #include "ImageView.h"
-#include "JPEGImage.h"
 #include "RichTextSink.h"
+#include "uDocWindow.h"
 #include "uFGlobal.h"
 #include "uGlobal.h"
 #include "uMain.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -25,7 +24,6 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
@@ -40,8 +38,6 @@
 namespace {
 constexpr int TopHeight = 47;
 constexpr int StartWidth = 665, StartHeight = 375;
-constexpr quint32 PanelColour = 0x9D4E01;
-constexpr int WheelStep = 7;
 constexpr int RepaintMs = 40; // the page being drawn is shown at most this often
 
 const char* const Ruler = "[........10........20........30........40........50........60........70.........]";
@@ -108,20 +104,10 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
     AtariText = std::make_unique<TAtariText>();
     AtariFont = std::make_unique<TAtariFont>();
 
-    auto* Layout = new QVBoxLayout(this);
-    Layout->setContentsMargins(0, 0, 0, 0);
-    Layout->setSpacing(0);
+    QVBoxLayout* Layout = NewColumnLayout(this);
 
     // ---- top panel: two rows of controls and the dock button at the right
-    pnlTop = new QWidget(this);
-    pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    pnlTop->setFixedHeight(TopHeight);
-    pnlTop->setAutoFillBackground(true);
-    QPalette TopPal = pnlTop->palette();
-    TopPal.setColor(QPalette::Window, WinColorToQColor(PanelColour));
-    TopPal.setColor(QPalette::WindowText, Qt::white);
-    TopPal.setColor(QPalette::ButtonText, Qt::white);
-    pnlTop->setPalette(TopPal);
+    pnlTop = NewTopPanel(this, TopHeight);
     pnlTop->setStyleSheet(QStringLiteral("QLabel, QRadioButton, QCheckBox, QToolButton { color: white; }"));
     auto* TopLayout = new QHBoxLayout(pnlTop);
     TopLayout->setContentsMargins(2, 1, 2, 1);
@@ -136,15 +122,6 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
     Rows->addLayout(Row2);
     TopLayout->addLayout(Rows, 1);
 
-    auto Tool = [this](const char* Name, const QString& Caption, const QString& Hint) {
-        auto* B = new QToolButton(pnlTop);
-        B->setObjectName(QLatin1String(Name));
-        B->setText(Caption);
-        B->setToolTip(Hint);
-        B->setStatusTip(Hint);
-        B->setAutoRaise(true);
-        return B;
-    };
     auto Label = [this](const char* Name, const QString& Caption) {
         auto* L = new QLabel(Caption, pnlTop);
         L->setObjectName(QLatin1String(Name));
@@ -158,8 +135,7 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
     auto Check = [this](const char* Name, const QString& Caption, const QString& Hint) {
         auto* C = new QCheckBox(Caption, pnlTop);
         C->setObjectName(QLatin1String(Name));
-        C->setToolTip(Hint);
-        C->setStatusTip(Hint);
+        SetHint(C, Hint);
         return C;
     };
     auto Edit = [this](const char* Name, const QString& Text) {
@@ -170,7 +146,8 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
         return E;
     };
 
-    btnReport = Tool("btnReport", QStringLiteral("Drucken"), QStringLiteral("Text drucken"));
+    btnReport =
+        NewPanelButton(pnlTop, "btnReport", QStringLiteral("Drucken"), QStringLiteral("Text drucken"));
     lblTxtFormat = Label("lblTxtFormat", QStringLiteral("Format"));
     btnATASCII = Radio("btnATASCII", QStringLiteral("ATASCII"));
     btnASchreiber = Radio("btnASchreiber", QStringLiteral("ATARI-Schreiber"));
@@ -187,7 +164,8 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
     edCPL = Edit("edCPL", QStringLiteral("40"));
     lblLeftMarg = Label("lblLeftMarg", QStringLiteral("Linker Rand"));
     edLMarg = Edit("edLMarg", QStringLiteral("2"));
-    btnReFormatListing = Tool("btnReFormatListing", QString(), QStringLiteral("Aktualisieren"));
+    btnReFormatListing =
+        NewPanelButton(pnlTop, "btnReFormatListing", QString(), QStringLiteral("Aktualisieren"));
     btnReFormatListing->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     cbWordwrap = Check("cbWordwrap", QStringLiteral("Wortumbruch"), QStringLiteral("Wortumbruch ein/aus"));
     cbWordwrap->setChecked(true);
@@ -196,14 +174,14 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
     cbTxtStyles->setObjectName(QStringLiteral("cbTxtStyles"));
     cbTxtStyles->setProperty("Tag", -1);
     cbTxtStyles->addItems({QStringLiteral("ASCII"), QStringLiteral("RTF")});
-    cbTxtStyles->setToolTip(QStringLiteral("Steuerzeichen darstellen"));
-    cbTxtStyles->setStatusTip(cbTxtStyles->toolTip());
+    SetHint(cbTxtStyles, QStringLiteral("Steuerzeichen darstellen"));
     for (QWidget* W : std::initializer_list<QWidget*>{lblCharPerL, edCPL, lblLeftMarg, edLMarg,
                                                       btnReFormatListing, cbWordwrap, lblTextAs, cbTxtStyles})
         Row2->addWidget(W);
     Row2->addStretch(1);
 
-    btnIsChildWin = Tool("btnIsChildWin", QStringLiteral("<>"), QStringLiteral("Fenster aus-/eindocken"));
+    btnIsChildWin = NewPanelButton(pnlTop, "btnIsChildWin", QStringLiteral("<>"),
+                                   QStringLiteral("Fenster aus-/eindocken"));
     btnIsChildWin->setProperty("Tag", -1);
     TopLayout->addWidget(btnIsChildWin, 0, Qt::AlignTop);
     Layout->addWidget(pnlTop);
@@ -218,9 +196,7 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
 
     TabSheet2 = new QWidget;
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    auto* Page0 = new QVBoxLayout(TabSheet2);
-    Page0->setContentsMargins(0, 0, 0, 0);
-    Page0->setSpacing(0);
+    QVBoxLayout* Page0 = NewColumnLayout(TabSheet2);
     Label2 = new QLabel(QLatin1String(Ruler), TabSheet2);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setProperty("Tag", -1);
@@ -231,28 +207,18 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
     RulerPal.setColor(QPalette::WindowText, Qt::white);
     Label2->setPalette(RulerPal);
     Page0->addWidget(Label2);
-    ScrollBox1 = new QScrollArea(TabSheet2);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setWidgetResizable(false);
-    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ScrollBox1->setFocusPolicy(Qt::StrongFocus);
-    QPalette GreyPal = ScrollBox1->palette();
-    GreyPal.setColor(QPalette::Window, WinColorToQColor(clGray));
-    ScrollBox1->setPalette(GreyPal);
-    ScrollBox1->setBackgroundRole(QPalette::Window);
     imgText = new ImageView;
     imgText->setObjectName(QStringLiteral("imgText"));
     imgText->setContextMenuPolicy(Qt::CustomContextMenu);
-    ScrollBox1->setWidget(imgText);
+    ScrollBox1 = NewImageScrollBox(TabSheet2, "ScrollBox1", imgText, true, clGray);
+    ScrollBox1->setFocusPolicy(Qt::StrongFocus);
     ScrollBox1->viewport()->installEventFilter(this);
     Page0->addWidget(ScrollBox1, 1);
     PageControl1->addTab(TabSheet2, QStringLiteral("ATARI Original (Bitmap)"));
 
     TabSheet1 = new QWidget;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    auto* Page1 = new QVBoxLayout(TabSheet1);
-    Page1->setContentsMargins(0, 0, 0, 0);
-    Page1->setSpacing(0);
+    QVBoxLayout* Page1 = NewColumnLayout(TabSheet1);
     Label3 = new QLabel(QLatin1String(Ruler), TabSheet1);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setProperty("Tag", -1);
@@ -295,27 +261,24 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
     CopyToClipboard->setObjectName(QStringLiteral("CopyToClipboard"));
 
     // ---- events
-    auto On = [this](auto Handler) {
-        return [this, Handler] { Guarded([this, Handler] { (this->*Handler)(); }); };
-    };
-    connect(btnReport, &QToolButton::clicked, this, On(&TChildWinText::Button1Click));
+    ConnectGuarded(btnReport, &QToolButton::clicked, this, &TChildWinText::Button1Click);
     for (QRadioButton* R : {btnATASCII, btnASchreiber, btnStartexter})
         connect(R, &QRadioButton::toggled, this, [this](bool Checked) {
             if (Checked) Guarded([this] { btnASchreiberClick(); });
         });
-    connect(cbSpecChars, &QCheckBox::toggled, this, On(&TChildWinText::cbSpecCharsClick));
+    ConnectGuarded(cbSpecChars, &QCheckBox::toggled, this, &TChildWinText::cbSpecCharsClick);
     connect(edCPL, &QLineEdit::returnPressed, this, [this] { Guarded([this] { edCPLKeyDown(13); }); });
     connect(edLMarg, &QLineEdit::returnPressed, this, [this] { Guarded([this] { edCPLKeyDown(13); }); });
-    connect(btnReFormatListing, &QToolButton::clicked, this, On(&TChildWinText::btnReFormatListingClick));
-    connect(cbWordwrap, &QCheckBox::toggled, this, On(&TChildWinText::cbWordwrapClick));
-    connect(cbTxtStyles, &QComboBox::currentIndexChanged, this, On(&TChildWinText::cbTxtStylesChange));
-    connect(btnIsChildWin, &QToolButton::clicked, this, On(&TChildWinText::btnIsChildWinClick));
+    ConnectGuarded(btnReFormatListing, &QToolButton::clicked, this, &TChildWinText::btnReFormatListingClick);
+    ConnectGuarded(cbWordwrap, &QCheckBox::toggled, this, &TChildWinText::cbWordwrapClick);
+    ConnectGuarded(cbTxtStyles, &QComboBox::currentIndexChanged, this, &TChildWinText::cbTxtStylesChange);
+    ConnectGuarded(btnIsChildWin, &QToolButton::clicked, this, &TChildWinText::btnIsChildWinClick);
     connect(PageControl1, &QTabWidget::currentChanged, this,
             [this](int Index) { Guarded([this, Index] { PageControl1Change(Index); }); });
-    connect(imgText, &ImageView::MouseUp, this, On(&TChildWinText::imgTextClick));
+    ConnectGuarded(imgText, &ImageView::MouseUp, this, &TChildWinText::imgTextClick);
     connect(imgText, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& P) { PopupMenu1->popup(imgText->mapToGlobal(P)); });
-    connect(CopyToClipboard, &QAction::triggered, this, On(&TChildWinText::CopyToClipboardClick));
+    ConnectGuarded(CopyToClipboard, &QAction::triggered, this, &TChildWinText::CopyToClipboardClick);
 
     PageControl1Change(PageControl1->currentIndex());
     resize(StartWidth, StartHeight);
@@ -361,7 +324,7 @@ void TChildWinText::OpenDocument(const QString& Path, const QString& Name) {
     if (!Self) return; // closed while its page was drawn
 
     if (Cpl <= 40)
-        SetOuterSize(StartWidth, StartHeight);
+        SetFrameSize(this, StartWidth, StartHeight);
     else
         FitWindow();
     TextField->moveCursor(QTextCursor::Start);
@@ -559,15 +522,11 @@ void TChildWinText::ScrollBox1Click() {
 }
 
 void TChildWinText::ScrollBox1MouseWheelDown() {
-    QScrollBar* Bar = ScrollBox1->verticalScrollBar();
-    Bar->setValue(Bar->value() + WheelStep);
-    ScrollBox1->viewport()->repaint();
+    ScrollVertically(ScrollBox1, WheelScrollStep);
 }
 
 void TChildWinText::ScrollBox1MouseWheelUp() {
-    QScrollBar* Bar = ScrollBox1->verticalScrollBar();
-    Bar->setValue(Bar->value() - WheelStep);
-    ScrollBox1->viewport()->repaint();
+    ScrollVertically(ScrollBox1, -WheelScrollStep);
 }
 
 void TChildWinText::CopyToClipboardClick() {
@@ -576,35 +535,24 @@ void TChildWinText::CopyToClipboardClick() {
 
 // ------------------------------------------------------------------ window size and zoom
 
-QWidget* TChildWinText::Frame() {
-    return qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
-}
-
-void TChildWinText::SetOuterSize(int Width, int Height) {
-    Frame()->resize(Width, Height);
-}
-
 void TChildWinText::FitWindow() {
-    QWidget* F = Frame();
-    if (F->isMaximized()) F->showNormal();
+    ShowFrameNormal(this);
+    QWidget* F = DocumentFrame(this);
     const int Client = imgText->ViewSize().width() + 32;
     F->resize(Client + (F->width() - width()), F->height());
 }
 
 void TChildWinText::ZoomIn() {
-    imgText->SetZoom(imgText->Zoom() * 2);
+    ScaleZoom(imgText, 2);
 }
 
 void TChildWinText::ZoomOut() {
-    imgText->SetZoom(imgText->Zoom() / 2);
+    ScaleZoom(imgText, 0.5);
 }
 
 void TChildWinText::btnIsChildWinClick() {
-    IsChildWin = IsChildWin ? 0 : 1;
-    SetMDIChildStyle(this, IsChildWin);
-    QWidget* F = Frame();
-    F->move(10, 10);
-    F->resize(StartWidth, StartHeight);
+    ToggleDocking(this, IsChildWin, QPoint(10, 10));
+    SetFrameSize(this, StartWidth, StartHeight);
 }
 
 // ------------------------------------------------------------------ saving
@@ -617,15 +565,8 @@ void TChildWinText::FileSaveAsItemClick() {
     Request.FilterIndex = 1;
     Request.FileName = NameBeforeDot(AtariText->FileName);
     Request.InitialDir = SourceFileName.isEmpty() ? openpath : QFileInfo(SourceFileName).absolutePath();
-    QStringList Files;
-    if (!ExecuteFileDialog(this, Request, Files) || Files.isEmpty()) return;
-    QString Name = Files.first();
-    if (ExtractFileExtUpper(QFileInfo(Name).fileName()).isEmpty()) {
-        static const char* const Appended[] = {".RTF", ".TXT", ".BMP", ".JPG"};
-        if (Request.FilterIndex >= 1 && Request.FilterIndex <= 4)
-            Name += QLatin1String(Appended[Request.FilterIndex - 1]);
-    }
-    SaveToFile(Name);
+    QString Name;
+    if (ExecuteSaveDialogWithExt(this, Request, {".RTF", ".TXT", ".BMP", ".JPG"}, Name)) SaveToFile(Name);
 }
 
 void TChildWinText::SaveToFile(const QString& FileName) {
@@ -638,17 +579,9 @@ void TChildWinText::SaveToFile(const QString& FileName) {
         Text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
         Text.replace(QChar::LineSeparator, QLatin1String("\r\n"));
         WriteWholeFile(FileName, UnicodeToCp1252(Text));
-    } else if (Ext == QLatin1String(".BMP")) {
-        QByteArray Data;
-        QBuffer Buffer(&Data);
-        Buffer.open(QIODevice::WriteOnly);
-        if (!imgText->Picture.save(&Buffer, "BMP")) RaiseInOutError(ioDiskFull, FileName);
-        WriteWholeFile(FileName, Data);
-    } else if (Ext == QLatin1String(".JPG")) {
-        TJPEGImage Jpeg;
-        Jpeg.CompressionQuality = 95;
-        Jpeg.Assign(imgText->Picture);
-        Jpeg.SaveToFile(FileName);
+    } else {
+        // Any other name writes nothing.
+        SavePictureFile(imgText->Picture, FileName, 95);
     }
 }
 

@@ -111,8 +111,6 @@ private:
     bool RenderPage(QImage& Image, const TPageLayout& Layout, bool Shown);
     bool DrawShownPage(const TPageLayout& Layout);
     void InsertPCText(const QByteArray& Text);
-    void SetOuterSize(int Width, int Height);
-    QWidget* Frame();
     void AddPicturePages(TReportJob& Job);
 
     TPageLayout FShown;         // how the shown page was drawn last (Cpl 0: never)

@@ -266,3 +266,13 @@ TEST_F(MainWindowTest, HelpManualAndTemplateExport) {
     EXPECT_FALSE(Text.contains("btnSaveTranslations"));
     frmMain = nullptr;
 }
+
+TEST_F(MainWindowTest, TheFrameFollowsTheWindowsIcon) {
+    TfrmMain Main;
+    frmMain = &Main;
+    auto* Doc = new QWidget;
+    QMdiSubWindow* Sub = Main.AddMDIChild(Doc);
+    Doc->setWindowIcon(Main.Font_Icon);
+    EXPECT_EQ(Sub->windowIcon().cacheKey(), Main.Font_Icon.cacheKey());
+    frmMain = nullptr;
+}

@@ -1,0 +1,229 @@
+#include "uDocWindow.h"
+
+#include "FileDialogs.h"
+#include "ImageView.h"
+#include "JPEGImage.h"
+#include "uMain.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+// ---------------------------------------------------------------- colours
+
+void SetWindowColour(QWidget* W, quint32 Colour) {
+    QPalette Pal = W->palette();
+    Pal.setColor(QPalette::Window, WinColorToQColor(Colour));
+    W->setPalette(Pal);
+}
+
+void SetFormColour(QWidget* W, quint32 Colour) {
+    SetWindowColour(W, Colour);
+    W->setAutoFillBackground(true);
+}
+
+// ---------------------------------------------------------------- layout
+
+QVBoxLayout* NewColumnLayout(QWidget* W) {
+    auto* Layout = new QVBoxLayout(W);
+    Layout->setContentsMargins(0, 0, 0, 0);
+    Layout->setSpacing(0);
+    return Layout;
+}
+
+// ---------------------------------------------------------------- top panel
+
+QWidget* NewTopPanel(QWidget* Parent, int Height, quint32 Colour) {
+    auto* Panel = new QWidget(Parent);
+    Panel->setObjectName(QStringLiteral("pnlTop"));
+    Panel->setFixedHeight(Height);
+    Panel->setAutoFillBackground(true);
+    QPalette Pal = Panel->palette();
+    Pal.setColor(QPalette::Window, WinColorToQColor(Colour));
+    Pal.setColor(QPalette::WindowText, Qt::white);
+    Pal.setColor(QPalette::ButtonText, Qt::white);
+    Panel->setPalette(Pal);
+    return Panel;
+}
+
+void SetHint(QWidget* W, const QString& Hint) {
+    W->setToolTip(Hint);
+    W->setStatusTip(Hint);
+}
+
+QToolButton* NewPanelButton(QWidget* Panel, const char* Name, const QString& Caption, const QString& Hint) {
+    auto* B = new QToolButton(Panel);
+    B->setObjectName(QLatin1String(Name));
+    B->setText(Caption);
+    SetHint(B, Hint);
+    B->setAutoRaise(true);
+    B->setStyleSheet(QStringLiteral("QToolButton { color: white; }"));
+    return B;
+}
+
+// ---------------------------------------------------------------- info panel
+
+TInfoPanel NewInfoPanel(QWidget* Parent, int Height, int FontPixelSize) {
+    TInfoPanel Info;
+    Info.Panel = new QWidget(Parent);
+    Info.Panel->setObjectName(QStringLiteral("pnlBottom"));
+    Info.Panel->setFixedHeight(Height);
+    SetFormColour(Info.Panel, SysColor(COLOR_APPWORKSPACE));
+    QFont Small = Parent->font();
+    Small.setPixelSize(FontPixelSize);
+    Info.Panel->setFont(Small);
+    Info.Grid = new QGridLayout(Info.Panel);
+    Info.Grid->setContentsMargins(2, 1, 2, 1);
+    Info.Grid->setVerticalSpacing(0);
+    Info.Grid->setHorizontalSpacing(6);
+    Info.Grid->setColumnStretch(1, 1);
+    return Info;
+}
+
+QLabel* NewInfoLabel(const TInfoPanel& Info, int Row, const char* Name, const QString& Caption, int Width) {
+    auto* L = new QLabel(Caption, Info.Panel);
+    L->setObjectName(QLatin1String(Name));
+    L->setFixedWidth(Width);
+    L->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Info.Grid->addWidget(L, Row, 0);
+    return L;
+}
+
+QLabel* NewValueLabel(const TInfoPanel& Info, int Row, const char* Name, quint32 Colour) {
+    auto* L = new QLabel(QStringLiteral("-"), Info.Panel);
+    L->setObjectName(QLatin1String(Name));
+    L->setProperty("Tag", -1);
+    L->setTextFormat(Qt::PlainText);
+    L->setStyleSheet(QStringLiteral("color: %1;").arg(WinColorToQColor(Colour).name()));
+    Info.Grid->addWidget(L, Row, 1);
+    return L;
+}
+
+// ---------------------------------------------------------------- the picture
+
+QScrollArea* NewImageScrollBox(QWidget* Parent, const char* Name, ImageView* View, bool Framed,
+                               quint32 Background) {
+    auto* Box = new QScrollArea(Parent);
+    if (Name) Box->setObjectName(QLatin1String(Name));
+    if (!Framed) Box->setFrameShape(QFrame::NoFrame);
+    Box->setWidgetResizable(false);
+    Box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (Background != clDefault) SetWindowColour(Box, Background);
+    Box->setBackgroundRole(QPalette::Window);
+    Box->setWidget(View);
+    return Box;
+}
+
+void ScaleZoom(ImageView* View, double Factor) {
+    View->SetZoom(View->Zoom() * Factor);
+}
+
+void ScrollVertically(QScrollArea* Box, int Pixels) {
+    QScrollBar* Bar = Box->verticalScrollBar();
+    Bar->setValue(Bar->value() + Pixels);
+    Box->viewport()->repaint();
+}
+
+// ---------------------------------------------------------------- the window in the MDI area
+
+QWidget* DocumentFrame(QWidget* Window) {
+    if (auto* Sub = qobject_cast<QMdiSubWindow*>(Window->parentWidget())) return Sub;
+    return Window;
+}
+
+void ShowFrameNormal(QWidget* Window) {
+    QWidget* Frame = DocumentFrame(Window);
+    if (Frame->isMaximized()) Frame->showNormal();
+}
+
+void SetFrameSize(QWidget* Window, int Width, int Height) {
+    DocumentFrame(Window)->resize(Width, Height);
+}
+
+void SetClientSize(QWidget* Window, int Width, int Height) {
+    Window->resize(Width, Height);
+    if (auto* Sub = qobject_cast<QMdiSubWindow*>(Window->parentWidget())) {
+        const QMargins M = Sub->contentsMargins();
+        Sub->resize(Width + M.left() + M.right(), Height + M.top() + M.bottom());
+    }
+}
+
+void SetClientWidth(QWidget* Window, int Width) {
+    Window->resize(Width, Window->height());
+    if (auto* Sub = qobject_cast<QMdiSubWindow*>(Window->parentWidget())) {
+        const QMargins M = Sub->contentsMargins();
+        Sub->resize(Width + M.left() + M.right(), Sub->height());
+    }
+}
+
+void ToggleDocking(QWidget* Window, quint8& IsChildWin, const QPoint& TopLeft) {
+    IsChildWin = IsChildWin ? 0 : 1;
+    SetMDIChildStyle(Window, IsChildWin);
+    DocumentFrame(Window)->move(TopLeft);
+}
+
+// ---------------------------------------------------------------- saving
+
+bool SavePictureFile(const QImage& Picture, const QString& FileName, int JpegQuality) {
+    const QString Ext = ExtractFileExtUpper(QFileInfo(FileName).fileName());
+    if (Ext == QLatin1String(".BMP")) {
+        QByteArray Data;
+        QBuffer Buffer(&Data);
+        Buffer.open(QIODevice::WriteOnly);
+        if (!Picture.save(&Buffer, "BMP")) RaiseInOutError(ioDiskFull, FileName);
+        WriteWholeFile(FileName, Data);
+        return true;
+    }
+    if (Ext == QLatin1String(".JPG")) {
+        TJPEGImage Jpeg;
+        Jpeg.CompressionQuality = JpegQuality;
+        Jpeg.Assign(Picture);
+        Jpeg.SaveToFile(FileName);
+        return true;
+    }
+    return false;
+}
+
+void WarnUnknownFileFormat() {
+    MessageBeep(32);
+    ShowWarningMsg(GetMsg(QStringLiteral("mFileFormatUnk")));
+}
+
+bool ExecuteSaveDialogWithExt(QWidget* Parent, TFileDialogRequest& Request, const QStringList& Extensions,
+                              QString& FileName, int DefaultIndex) {
+    QStringList Files;
+    if (!ExecuteFileDialog(Parent, Request, Files) || Files.isEmpty()) return false;
+    QString Name = Files.first();
+    if (ExtractFileExtUpper(QFileInfo(Name).fileName()).isEmpty()) {
+        const int Count = int(Extensions.size());
+        const int Index =
+            Request.FilterIndex >= 1 && Request.FilterIndex <= Count ? Request.FilterIndex : DefaultIndex;
+        if (Index >= 1 && Index <= Count) {
+            Name += Extensions[Index - 1];
+            // The dialog asked about the name as typed; the appended one may exist too.
+            if (QFileInfo::exists(Name) &&
+                !AskYesNo(QCoreApplication::translate("QFileDialog", "Save As"),
+                          QCoreApplication::translate("QFileDialog",
+                                                      "%1 already exists.\nDo you want to replace it?")
+                              .arg(QFileInfo(Name).fileName())))
+                return false;
+        }
+    }
+    FileName = Name;
+    return true;
+}
+
+void ResetSaveStatus() {
+    if (!frmMain) return;
+    frmMain->ProgressBar(0, 0);
+    frmMain->ProgressBar1->hide();
+    frmMain->delmsg();
+}

@@ -1,0 +1,103 @@
+#pragma once
+// What the document windows build and do alike: coloured forms and panels, the top
+// panel with its flat buttons, the info panel's caption/value pairs, the scroll box
+// around a picture, the window's size inside its MDI frame, and saving the shown
+// picture.
+#include "uGlobal.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+class ImageView;
+class QGridLayout;
+class QImage;
+class QLabel;
+class QScrollArea;
+class QToolButton;
+class QVBoxLayout;
+class QWidget;
+struct TFileDialogRequest;
+
+// ---- colours (Windows colours, 0x00BBGGRR)
+// W's background in Colour, filled by W itself.
+void SetFormColour(QWidget* W, quint32 Colour);
+// Only the palette's window colour, for widgets that fill through their own role.
+void SetWindowColour(QWidget* W, quint32 Colour);
+
+// ---- layout
+// A vertical layout filling W edge to edge, its parts without gaps.
+QVBoxLayout* NewColumnLayout(QWidget* W);
+
+// ---- top panel
+// The coloured panel "pnlTop" across a window, Height high, with white texts.
+QWidget* NewTopPanel(QWidget* Parent, int Height, quint32 Colour = TopPanelColor);
+// A flat tool button on Panel with a white caption; Hint is its tool tip and status text.
+QToolButton* NewPanelButton(QWidget* Panel, const char* Name, const QString& Caption, const QString& Hint);
+// Tool tip and status text at once.
+void SetHint(QWidget* W, const QString& Hint);
+
+// Runs Handler of Window whenever Signal of Sender comes, guarded.
+template <class TSender, class TSignal, class TWindow>
+void ConnectGuarded(TSender* Sender, TSignal Signal, TWindow* Window, void (TWindow::*Handler)()) {
+    QObject::connect(Sender, Signal, Window,
+                     [Window, Handler] { Guarded([Window, Handler] { (Window->*Handler)(); }); });
+}
+
+// ---- info panel: right-aligned captions beside coloured values
+struct TInfoPanel {
+    QWidget* Panel = nullptr;
+    QGridLayout* Grid = nullptr;
+};
+// The panel "pnlBottom", Height high, in the work-space colour, its texts FontPixelSize high.
+TInfoPanel NewInfoPanel(QWidget* Parent, int Height, int FontPixelSize);
+QLabel* NewInfoLabel(const TInfoPanel& Info, int Row, const char* Name, const QString& Caption, int Width);
+// A value shows run-time data ("-" until set): left out of the language files.
+QLabel* NewValueLabel(const TInfoPanel& Info, int Row, const char* Name, quint32 Colour);
+
+// ---- the picture
+// A scroll box showing View at its own size from the top left. Name may be nullptr;
+// Background clDefault keeps the parent's colour.
+QScrollArea* NewImageScrollBox(QWidget* Parent, const char* Name, ImageView* View, bool Framed = false,
+                               quint32 Background = clDefault);
+// Multiplies the view's zoom; the picture data stay as they are.
+void ScaleZoom(ImageView* View, double Factor);
+// Pixels a scroll box moves for one wheel notch.
+constexpr int WheelScrollStep = 7;
+// Moves the box's view down by Pixels (up when negative) and shows it at once.
+void ScrollVertically(QScrollArea* Box, int Pixels);
+
+// ---- the window in the MDI area
+// The MDI sub-window around Window, or Window itself when it is free.
+QWidget* DocumentFrame(QWidget* Window);
+// Takes the frame out of the maximised state.
+void ShowFrameNormal(QWidget* Window);
+void SetFrameSize(QWidget* Window, int Width, int Height);
+// Window's own size; the frame grows by its borders.
+void SetClientSize(QWidget* Window, int Width, int Height);
+void SetClientWidth(QWidget* Window, int Width);
+// Docks a free window or frees a docked one and moves its frame to TopLeft.
+void ToggleDocking(QWidget* Window, quint8& IsChildWin, const QPoint& TopLeft = QPoint(1, 1));
+
+// ---- saving
+// Writes Picture as BMP or JPEG (JpegQuality) by FileName's extension. False, and
+// nothing written, for any other extension. Throws on write errors.
+bool SavePictureFile(const QImage& Picture, const QString& FileName, int JpegQuality);
+// Beep and warning for a name no format can be written under.
+void WarnUnknownFileFormat();
+// The save dialog; a chosen name without extension gets the one of the chosen filter
+// (Extensions[FilterIndex - 1]; DefaultIndex counts when the filter has none). When
+// that appended name exists already, the user is asked before it is replaced. False
+// when cancelled or not to be replaced.
+bool ExecuteSaveDialogWithExt(QWidget* Parent, TFileDialogRequest& Request, const QStringList& Extensions,
+                              QString& FileName, int DefaultIndex = 0);
+// The main window's progress bar and status text after a save.
+void ResetSaveStatus();
+// Resets them however the save ends.
+struct TSaveStatusReset {
+    TSaveStatusReset() = default;
+    ~TSaveStatusReset() { ResetSaveStatus(); }
+    TSaveStatusReset(const TSaveStatusReset&) = delete;
+    TSaveStatusReset& operator=(const TSaveStatusReset&) = delete;
+};

@@ -1,0 +1,239 @@
+#include "FileDialogs.h"
+#include "ImageView.h"
+#include "JPEGImage.h"
+#include "uChildWinGraphic.h"
+#include "uDocWindow.h"
+#include "uGlobal.h"
+#include "uMain.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+namespace {
+class DocWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitFolders();
+        SetSettingsDefaults();
+        SetMessageBoxHook([this](TMsgKind, const QString& C, const QString& T) { Boxes << C + "|" + T; });
+        SetQuestionHook([this](const QString&, const QString& Text) {
+            Questions << Text;
+            return Answer;
+        });
+    }
+    void TearDown() override {
+        SetMessageBoxHook(nullptr);
+        SetQuestionHook(nullptr);
+        SetFileDialogHook(nullptr);
+        frmMain = nullptr;
+    }
+    // Answers the next save dialogs with Name (in Dir) and filter Index.
+    void AnswerSave(const QString& Name, int Index) {
+        SetFileDialogHook([this, Name, Index](TFileDialogRequest& R, QStringList& Files) {
+            R.FilterIndex = Index;
+            Files = {Dir.filePath(Name)};
+            return true;
+        });
+    }
+    static QImage Pattern(int Width, int Height) {
+        QImage Image(Width, Height, QImage::Format_RGB32);
+        for (int Y = 0; Y < Height; ++Y)
+            for (int X = 0; X < Width; ++X)
+                Image.setPixel(X, Y, qRgb(X * 37 % 256, Y * 53 % 256, (X ^ Y) * 11 % 256));
+        return Image;
+    }
+    QTemporaryDir Dir;
+    QStringList Boxes, Questions;
+    bool Answer = false;
+};
+} // namespace
+
+TEST_F(DocWindowTest, AppendedExtensionAsksBeforeReplacingAnExistingFile) {
+    TChildWinGraphic Win;
+    Win.ImgGraphic->SetPicture(Pattern(5, 3));
+    const QString Existing = Dir.filePath("pic.BMP");
+    WriteWholeFile(Existing, "old");
+
+    AnswerSave("pic", 1); // "pic" + the BMP filter's extension names the existing file
+    Win.FileSaveAs();
+    ASSERT_EQ(Questions.size(), 1);
+    EXPECT_TRUE(Questions[0].contains("pic.BMP")) << Questions[0].toStdString();
+    EXPECT_EQ(ReadWholeFile(Existing), "old"); // "No" writes nothing
+
+    Answer = true;
+    Win.FileSaveAs();
+    EXPECT_EQ(Questions.size(), 2);
+    EXPECT_EQ(QImage(Existing).convertToFormat(QImage::Format_RGB32), Win.ImgGraphic->Picture);
+
+    // A name typed with its extension was the dialog's own question; a new name needs none.
+    WriteWholeFile(Existing, "old");
+    AnswerSave("pic.BMP", 2);
+    Win.FileSaveAs();
+    AnswerSave("fresh", 2);
+    Win.FileSaveAs();
+    EXPECT_EQ(Questions.size(), 2);
+    EXPECT_NE(ReadWholeFile(Existing), "old");
+    EXPECT_TRUE(ReadWholeFile(Dir.filePath("fresh.JPG")).startsWith("\xFF\xD8"));
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+TEST_F(DocWindowTest, SaveDialogAppendsTheChosenFiltersExtension) {
+    const QStringList Exts = {".FNT", ".BMP", ".JPG"};
+    TFileDialogRequest Request;
+    QString Name = "unchanged";
+    AnswerSave("font", 3);
+    ASSERT_TRUE(ExecuteSaveDialogWithExt(nullptr, Request, Exts, Name));
+    EXPECT_EQ(Name, Dir.filePath("font.JPG"));
+    AnswerSave("font", 9); // no such filter: the default, if any
+    ASSERT_TRUE(ExecuteSaveDialogWithExt(nullptr, Request, Exts, Name, 1));
+    EXPECT_EQ(Name, Dir.filePath("font.FNT"));
+    ASSERT_TRUE(ExecuteSaveDialogWithExt(nullptr, Request, Exts, Name));
+    EXPECT_EQ(Name, Dir.filePath("font"));
+    AnswerSave("font.txt", 2); // an extension of the user's stays
+    ASSERT_TRUE(ExecuteSaveDialogWithExt(nullptr, Request, Exts, Name));
+    EXPECT_EQ(Name, Dir.filePath("font.txt"));
+
+    Name = "kept";
+    SetFileDialogHook([](TFileDialogRequest&, QStringList&) { return false; });
+    EXPECT_FALSE(ExecuteSaveDialogWithExt(nullptr, Request, Exts, Name));
+    SetFileDialogHook([](TFileDialogRequest&, QStringList& Files) {
+        Files.clear();
+        return true; // accepted without a file
+    });
+    EXPECT_FALSE(ExecuteSaveDialogWithExt(nullptr, Request, Exts, Name));
+    EXPECT_EQ(Name, "kept");
+    EXPECT_TRUE(Questions.isEmpty());
+}
+
+TEST_F(DocWindowTest, PictureFilesByExtensionWithTheGivenJpegQuality) {
+    const QImage Picture = Pattern(40, 24);
+    EXPECT_TRUE(SavePictureFile(Picture, Dir.filePath("a.bmp"), 95));
+    EXPECT_EQ(QImage(Dir.filePath("a.bmp")).convertToFormat(QImage::Format_RGB32), Picture);
+
+    TJPEGImage Jpeg;
+    Jpeg.Assign(Picture);
+    for (int Quality : {95, 40}) {
+        const QString Name = Dir.filePath(QStringLiteral("q%1.JPG").arg(Quality));
+        EXPECT_TRUE(SavePictureFile(Picture, Name, Quality));
+        Jpeg.CompressionQuality = Quality;
+        EXPECT_EQ(ReadWholeFile(Name), Jpeg.SaveToData()) << Quality;
+    }
+    EXPECT_NE(ReadWholeFile(Dir.filePath("q95.JPG")), ReadWholeFile(Dir.filePath("q40.JPG")));
+
+    for (const char* Other : {"a.png", "a.jpeg", "bmp", "a.BMP.txt"}) {
+        EXPECT_FALSE(SavePictureFile(Picture, Dir.filePath(Other), 95)) << Other;
+        EXPECT_FALSE(QFile::exists(Dir.filePath(Other))) << Other;
+    }
+    const int Beeps = BeepCount;
+    WarnUnknownFileFormat();
+    EXPECT_EQ(BeepCount, Beeps + 1);
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes[0].startsWith("Warnung|"));
+}
+
+TEST_F(DocWindowTest, ClientSizeIsTheWindowsOwnInsideItsFrame) {
+    QMdiArea Area;
+    Area.resize(900, 700);
+    Area.show();
+    auto* Doc = new QWidget;
+    QMdiSubWindow* Sub = Area.addSubWindow(Doc);
+    Sub->show();
+    EXPECT_EQ(DocumentFrame(Doc), Sub);
+    SetClientSize(Doc, 321, 123);
+    EXPECT_EQ(Doc->size(), QSize(321, 123));
+    const QMargins M = Sub->contentsMargins();
+    EXPECT_EQ(Sub->size(), QSize(321 + M.left() + M.right(), 123 + M.top() + M.bottom()));
+    const int FrameHeight = Sub->height();
+    SetClientWidth(Doc, 200);
+    EXPECT_EQ(Doc->width(), 200);
+    EXPECT_EQ(Sub->height(), FrameHeight);
+    SetFrameSize(Doc, 300, 250);
+    EXPECT_EQ(Sub->size(), QSize(300, 250));
+    Sub->showMaximized();
+    ShowFrameNormal(Doc);
+    EXPECT_FALSE(Sub->isMaximized());
+
+    QWidget Free;
+    EXPECT_EQ(DocumentFrame(&Free), &Free);
+    SetClientSize(&Free, 50, 40);
+    EXPECT_EQ(Free.size(), QSize(50, 40));
+}
+
+TEST_F(DocWindowTest, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
+    TfrmMain Main;
+    frmMain = &Main;
+    Main.show();
+    auto* Doc = new QWidget;
+    Doc->setAttribute(Qt::WA_DeleteOnClose);
+    Main.AddMDIChild(Doc)->move(40, 30);
+    quint8 Docked = 1;
+    ToggleDocking(Doc, Docked);
+    EXPECT_EQ(Docked, 0);
+    EXPECT_TRUE(Doc->isWindow());
+    ToggleDocking(Doc, Docked, QPoint(7, 9));
+    EXPECT_EQ(Docked, 1);
+    ASSERT_NE(qobject_cast<QMdiSubWindow*>(Doc->parentWidget()), nullptr);
+    EXPECT_EQ(Doc->parentWidget()->pos(), QPoint(7, 9));
+
+    Main.StatusMsg("saving");
+    Main.ProgressBar(3, 10);
+    Main.ProgressBar1->show();
+    try {
+        const TSaveStatusReset Reset;
+        throw std::runtime_error("disk full");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_TRUE(Main.ProgressBar1->isHidden());
+    EXPECT_EQ(Main.ProgressBar1->value(), 0);
+    EXPECT_EQ(Main.StatusBar1->PanelText(0), "");
+}
+
+TEST_F(DocWindowTest, PanelPiecesCarryNamesHintsAndColours) {
+    QWidget Form;
+    SetFormColour(&Form, 0x0000FF);
+    EXPECT_TRUE(Form.autoFillBackground());
+    EXPECT_EQ(Form.palette().color(QPalette::Window), QColor(255, 0, 0));
+
+    QWidget* Top = NewTopPanel(&Form, 27);
+    EXPECT_EQ(Top->objectName(), "pnlTop");
+    EXPECT_EQ(Top->maximumHeight(), 27);
+    EXPECT_EQ(Top->palette().color(QPalette::Window), WinColorToQColor(TopPanelColor));
+    EXPECT_EQ(Top->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QToolButton* B = NewPanelButton(Top, "btnReport", "Drucken", "Grafik drucken");
+    EXPECT_EQ(B->objectName(), "btnReport");
+    EXPECT_EQ(B->text(), "Drucken");
+    EXPECT_EQ(B->toolTip(), "Grafik drucken");
+    EXPECT_EQ(B->statusTip(), "Grafik drucken");
+
+    const TInfoPanel Info = NewInfoPanel(&Form, 64, 10);
+    EXPECT_EQ(Info.Panel->objectName(), "pnlBottom");
+    EXPECT_EQ(Info.Panel->font().pixelSize(), 10);
+    QLabel* Caption = NewInfoLabel(Info, 2, "lSize", "Bytes:", 100);
+    QLabel* Value = NewValueLabel(Info, 2, "lblSizeInBytes", 0x0080FF);
+    EXPECT_EQ(Caption->width(), 100);
+    EXPECT_EQ(Caption->property("Tag"), QVariant()); // translated
+    EXPECT_EQ(Value->property("Tag").toInt(), -1);   // a run-time value: not translated
+    EXPECT_EQ(Value->text(), "-");
+    EXPECT_TRUE(Value->styleSheet().contains(QColor(255, 128, 0).name()));
+    EXPECT_EQ(Info.Grid->itemAtPosition(2, 0)->widget(), Caption);
+    EXPECT_EQ(Info.Grid->itemAtPosition(2, 1)->widget(), Value);
+
+    auto* View = new ImageView;
+    QScrollArea* Box = NewImageScrollBox(&Form, "ScrollBox1", View, false, clGray);
+    EXPECT_EQ(Box->objectName(), "ScrollBox1");
+    EXPECT_EQ(Box->widget(), View);
+    EXPECT_EQ(Box->frameShape(), QFrame::NoFrame);
+    EXPECT_EQ(Box->palette().color(QPalette::Window), QColor(128, 128, 128));
+    ScaleZoom(View, 2);
+    ScaleZoom(View, 2);
+    ScaleZoom(View, 0.5);
+    EXPECT_EQ(View->Zoom(), 2.0);
+}
