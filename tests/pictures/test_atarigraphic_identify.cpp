@@ -87,7 +87,7 @@ TEST_F(AtariIdentify, FormatInfoTexts) {
 using AtariRender = AtariGraphicTest;
 
 TEST_F(AtariRender, PaletteLookups) {
-    EXPECT_EQ(TAtariGraphic::Gr11Color(1), 0x004078u); // 784000 as a Windows colour
+    EXPECT_EQ(TAtariGraphic::Gr11Color(1), 0x004078u);                           // 784000 as a Windows colour
     EXPECT_EQ(TAtariGraphic::AtariColor(0xF7), TAtariGraphic::AtariColor(0x17)); // hue 15 repeats hue 1
     EXPECT_TRUE(TAtariGraphic::IsBitSet(0x01, 7) && !TAtariGraphic::IsBitSet(0x01, 0));
 }
