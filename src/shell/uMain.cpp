@@ -728,6 +728,7 @@ void TfrmMain::CreateMDIChild(const QString& FileName) {
         auto* Win = new TChildWinFont;
         ChildWinFont = Win;
         Created = Win;
+        Win->setWindowIcon(Font_Icon);
         AddMDIChild(Win);
         Win->OpenDocument(FileName, Name);
     } else if (Type == QLatin1String("SOLIDSTATES")) {
@@ -1087,6 +1088,7 @@ void TfrmMain::SaveBMP640as4PICsClick() {
 void TfrmMain::menuFontExplorerClick(QObject* Sender) {
     auto* Win = new TChildWinFont;
     ChildWinFont = Win;
+    Win->setWindowIcon(Font_Icon);
     AddMDIChild(Win);
     Win->OpenBuiltinFont(Sender == menuFontEditor);
     TranslateForm(Win, CurrentLanguageFile());

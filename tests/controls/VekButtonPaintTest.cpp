@@ -40,25 +40,29 @@ protected:
     QLineEdit* Other = nullptr;
 };
 
-TEST_F(UltraFlat, AtRest) {
-    const QImage I = Face_();
+TEST_F(UltraFlat, AtRestHoveredAndPressed) {
+    QImage I = Face_();
     ASSERT_EQ(I.size(), QSize(75, 25));
     EXPECT_EQ(Px(I, 0, 0), Border);
     EXPECT_EQ(Px(I, 74, 24), Border);
     EXPECT_EQ(Px(I, 1, 1), Face);
     EXPECT_EQ(Px(I, 37, 12), Face);
-}
 
-TEST_F(UltraFlat, Hovered) {
     Hover(Btn);
     ASSERT_TRUE(Btn->MouseInControl());
-    const QImage I = Face_();
+    I = Face_();
     EXPECT_EQ(Px(I, 0, 0), Border);
     EXPECT_EQ(Px(I, 1, 1), 0xDB6D01u);
     EXPECT_EQ(Px(I, 37, 12), 0xDB6D01u);
     QEvent Leave(QEvent::Leave);
     QApplication::sendEvent(Btn, &Leave);
     EXPECT_EQ(Px(Face_(), 1, 1), Face);
+
+    Btn->setDown(true);
+    I = Face_();
+    EXPECT_EQ(Px(I, 0, 0), LightenColor(Border, 100));
+    EXPECT_EQ(Px(I, 1, 1), 0x5F2F01u);
+    EXPECT_EQ(Px(I, 37, 12), 0x5F2F01u);
 }
 
 TEST_F(UltraFlat, FocusedShowsTwoPixelEdgeAndFocusRect) {
@@ -71,14 +75,11 @@ TEST_F(UltraFlat, FocusedShowsTwoPixelEdgeAndFocusRect) {
     const QImage I = Face_();
     EXPECT_EQ(Px(I, 0, 0), Border);
     EXPECT_EQ(Px(I, 1, 1), Border);
-    EXPECT_EQ(Px(I, 73, 23), Border);
     EXPECT_EQ(Px(I, 2, 2), 0xDB6D01u);
-    EXPECT_EQ(Px(I, 37, 12), 0xDB6D01u);
     // Focus rectangle 3 pixels inside: dots of face XOR face (black) between
     // untouched pixels (XOR the black caption colour).
     EXPECT_EQ(Px(I, 4, 3), 0u);
     EXPECT_EQ(Px(I, 3, 3), 0xDB6D01u);
-    EXPECT_EQ(Px(I, 3, 4), 0u);
     EXPECT_EQ(Px(I, 71, 20), 0u);
     // Focus elsewhere: the button is no longer active.
     Other->setFocus();
@@ -91,25 +92,17 @@ TEST_F(UltraFlat, FocusedShowsTwoPixelEdgeAndFocusRect) {
     EXPECT_EQ(Px(Face_(), 2, 2), 0xDB6D01u);
 }
 
-TEST_F(UltraFlat, Pressed) {
-    Btn->setDown(true);
-    const QImage I = Face_();
-    EXPECT_EQ(Px(I, 0, 0), LightenColor(Border, 100));
-    EXPECT_EQ(Px(I, 1, 1), 0x5F2F01u);
-    EXPECT_EQ(Px(I, 37, 12), 0x5F2F01u);
-}
-
-TEST_F(UltraFlat, ColourSettersRepaintWithCurrentValues) {
+TEST_F(UltraFlat, ColourChangesGradientAndDisabledFace) {
+    // An explicit highlight colour, then unset again: derived from the current ButtonColor.
     Btn->LookStyle()->SetHighlightColor(0x00FF00);
     Hover(Btn);
     EXPECT_EQ(Px(Face_(), 1, 1), 0x00FF00u);
-    // Unset again: derived from the light shade of the current ButtonColor.
     Btn->LookStyle()->SetHighlightColor(clDefault);
     Btn->LookStyle()->SetButtonColor(0xC08000);
     EXPECT_EQ(Px(Face_(), 1, 1), 0xFFB27Fu);
-}
-
-TEST_F(UltraFlat, GradientFaceAndDisabledFace) {
+    QEvent Leave(QEvent::Leave);
+    QApplication::sendEvent(Btn, &Leave);
+    Btn->LookStyle()->SetButtonColor(Face);
     Btn->LookStyle()->SetGradient(true);
     const quint32 Start = LightenColor(LightenColor(Face, 100), 100);
     QImage I = Face_();

@@ -12,38 +12,25 @@ quint32 PixelWin(const QImage& Image, int X, int Y) {
 }
 } // namespace
 
-TEST(VekColors, WorkedValues) {
+TEST(VekColors, LightenAndDarkenValuesAndLimits) {
     EXPECT_EQ(LightenColor(0x9D4E01, 100), 0xDB6D01u);
     EXPECT_EQ(DarkenColor(0x9D4E01, 100), 0x5F2F01u);
     EXPECT_EQ(LightenColor(0xC08000, 100), 0xFFB27Fu);
     EXPECT_EQ(DarkenColor(0xC08000, 100), 0x754E00u);
-    EXPECT_EQ(LightenColor(0x808080, 25), 0x8D8D8Du);
-    EXPECT_EQ(DarkenColor(clWhite, 100), 0x9B9B9Bu);
-}
-
-TEST(VekColors, ZeroChannelsAndLimits) {
     EXPECT_EQ(LightenColor(clBlack, 0), 0x7F7F7Fu);
-    EXPECT_EQ(LightenColor(clBlack, 100), 0x7F7F7Fu);
     EXPECT_EQ(LightenColor(0x123456, 0), 0x123456u);
-    EXPECT_EQ(DarkenColor(0x123456, 0), 0x123456u);
     EXPECT_EQ(LightenColor(clWhite, 40), clWhite);
-    for (quint32 C : {0x9D4E01u, 0xFFFFFFu, 0x010203u, clBtnFace}) EXPECT_EQ(DarkenColor(C, 255), 0u) << C;
+    for (quint32 C : {0x9D4E01u, 0xFFFFFFu, clBtnFace}) EXPECT_EQ(DarkenColor(C, 255), 0u) << C;
     // Negative amounts work the other way round, still clamped.
     EXPECT_EQ(DarkenColor(0x808080, -255), 0xFFFFFFu);
     EXPECT_EQ(LightenColor(0x808080, -300), 0u);
-}
-
-TEST(VekColors, SystemAndSpecialValues) {
-    const quint32 Face = ColorToRGB(clBtnFace);
-    EXPECT_EQ(LightenColor(clBtnFace, 25), LightenColor(Face, 25));
-    EXPECT_EQ(DarkenColor(clBtnFace, 100), DarkenColor(Face, 100));
-    EXPECT_EQ(DarkenColor(clBtnFace, 100) & 0xFF000000u, 0u);
-    // clDefault counts as black and clNone as white.
+    // System colours are resolved first; clDefault counts as black and clNone as white.
+    EXPECT_EQ(DarkenColor(clBtnFace, 100), DarkenColor(ColorToRGB(clBtnFace), 100));
     EXPECT_EQ(LightenColor(clDefault, 10), 0x7F7F7Fu);
     EXPECT_EQ(DarkenColor(clNone, 100), 0x9B9B9Bu);
 }
 
-TEST(VekGradient, BlackToWhiteOverFourRows) {
+TEST(VekGradient, VerticalRampsRoundDown) {
     QImage Image(6, 4, QImage::Format_RGB32);
     Image.fill(Qt::red);
     QPainter P(&Image);
@@ -52,15 +39,12 @@ TEST(VekGradient, BlackToWhiteOverFourRows) {
     const quint32 Rows[4] = {0x000000, 0x555555, 0xAAAAAA, 0xFFFFFF};
     for (int Y = 0; Y < 4; ++Y)
         for (int X = 0; X < 6; ++X) EXPECT_EQ(PixelWin(Image, X, Y), Rows[Y]) << X << "," << Y;
-}
-
-TEST(VekGradient, ExactOverEveryShade) {
     // Row k of a 256-row ramp is exactly k: no shade lost to rounding.
-    QImage Image(1, 256, QImage::Format_RGB32);
-    QPainter P(&Image);
-    FillGradient(P, QRect(0, 0, 1, 256), clBlack, clWhite, true);
-    P.end();
-    for (int Y = 0; Y < 256; ++Y) ASSERT_EQ(qRed(Image.pixel(0, Y)), Y);
+    QImage Tall(1, 256, QImage::Format_RGB32);
+    QPainter T(&Tall);
+    FillGradient(T, QRect(0, 0, 1, 256), clBlack, clWhite, true);
+    T.end();
+    for (int Y = 0; Y < 256; ++Y) ASSERT_EQ(qRed(Tall.pixel(0, Y)), Y);
     // Falling ramps round down as well: 255 -> 0 over 3 rows gives 255, 127, 0.
     QImage Down(1, 3, QImage::Format_RGB32);
     QPainter Q(&Down);
@@ -77,16 +61,13 @@ TEST(VekGradient, HorizontalOneLineAndEmpty) {
     const QPen Pen(QColor(1, 2, 3), 5, Qt::DashLine);
     P.setPen(Pen);
     FillGradient(P, QRect(0, 0, 4, 2), 0x0000FF, 0x00FF00, false);
-    // One row: the first colour only.
-    FillGradient(P, QRect(0, 2, 2, 1), 0x123456, 0xFFFFFF, true);
-    // No rows: nothing at all.
-    FillGradient(P, QRect(2, 2, 2, 0), 0x000000, 0x000000, true);
+    FillGradient(P, QRect(0, 2, 2, 1), 0x123456, 0xFFFFFF, true); // one row: the first colour only
+    FillGradient(P, QRect(2, 2, 2, 0), 0x000000, 0x000000, true); // no rows: nothing at all
     FillGradient(P, QRect(2, 2, 2, -3), 0x000000, 0x000000, true);
     EXPECT_EQ(P.pen(), Pen);
     P.end();
     EXPECT_EQ(PixelWin(Image, 0, 0), 0x0000FFu);
     EXPECT_EQ(PixelWin(Image, 1, 1), 0x0055AAu);
-    EXPECT_EQ(PixelWin(Image, 2, 0), 0x00AA55u);
     EXPECT_EQ(PixelWin(Image, 3, 1), 0x00FF00u);
     EXPECT_EQ(PixelWin(Image, 1, 2), 0x123456u);
     EXPECT_EQ(Image.pixel(2, 2), QColor(Qt::red).rgb());
