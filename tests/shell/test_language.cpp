@@ -37,29 +37,24 @@ TEST_F(LanguageTest, GetMsgReadsTheCurrentFileFoundWithoutCase) {
     EXPECT_EQ(GetMsg("mREADY"), "Bereit");
     EXPECT_EQ(GetMsg("mFile"), "Translation missing!");
     EXPECT_TRUE(Boxes.empty());
-    LngFile = "french.lng";
-    EXPECT_EQ(GetMsg("mREADY"), "");
-    ASSERT_EQ(Boxes.size(), 1u);
-    EXPECT_EQ(Boxes[0].Kind, TMsgKind::Warning);
-    EXPECT_EQ(Boxes[0].Caption, "Warnung");
-    EXPECT_EQ(Boxes[0].Text, LanguageFolder + "french.lng not found!");
-    LngFile = "german.lng";
-}
-
-TEST_F(LanguageTest, WindowsCp1252FileIsReadToo) {
+    // An old Windows-1252 file is read too.
     Write("old.lng", "[GeneralMsg]\nmFile=Gr\xF6\xDF"
                      "e\n");
     LngFile = "old.lng";
     EXPECT_EQ(GetMsg("mFile"), QString::fromUtf8("Größe"));
+    LngFile = "french.lng";
+    EXPECT_EQ(GetMsg("mREADY"), "");
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Kind, TMsgKind::Warning);
+    EXPECT_EQ(Boxes[0].Text, LanguageFolder + "french.lng not found!");
     LngFile = "german.lng";
 }
 
-TEST_F(LanguageTest, TranslateFormBySectionOfTheNameBeforeUnderscore) {
+TEST_F(LanguageTest, TranslateFormBySectionOfTheNameBeforeUnderscoreAndExport) {
     Write("t.lng", "[ChildWinText]\nChildWinText_1.Caption=Second\nlblInfo.Caption = Info text \n"
                    "lblInfo.Hint=Tip\nedValue.Text=42\nbtnGo.Caption=\n");
     QWidget Form;
     Form.setObjectName("ChildWinText_1");
-    Form.setWindowTitle("old");
     auto* Label = new QLabel("x", &Form);
     Label->setObjectName("lblInfo");
     auto* Edit = new QLineEdit(&Form);
@@ -67,6 +62,8 @@ TEST_F(LanguageTest, TranslateFormBySectionOfTheNameBeforeUnderscore) {
     Edit->setProperty("Tag", -1);
     auto* Button = new QPushButton("Go", &Form);
     Button->setObjectName("btnGo");
+    auto* Blank = new QLabel(&Form);
+    Blank->setObjectName("lblBlank");
     TranslateForm(&Form, Dir.filePath("t.lng"));
     EXPECT_EQ(Form.windowTitle(), "Second");
     EXPECT_EQ(Label->text(), "Info text");
@@ -76,31 +73,12 @@ TEST_F(LanguageTest, TranslateFormBySectionOfTheNameBeforeUnderscore) {
     TranslateForm(&Form, Dir.filePath("missing.lng")); // nothing changes
     EXPECT_EQ(Label->text(), "Info text");
 
+    // The export: '=' in column 44, empty texts and Tag -1 values left out.
     QStringList Lines;
     WriteFormTranslation(&Form, Lines);
     EXPECT_EQ(Lines, (QStringList{"[ChildWinText_1]", QString("btnGo.Caption").leftJustified(44) + "= Go",
                                   QString("lblInfo.Caption").leftJustified(44) + "= Info text",
                                   QString("lblInfo.Hint").leftJustified(44) + "= Tip", ""}));
-}
-
-TEST_F(LanguageTest, ExportLineLayoutAndEmptyForm) {
-    QWidget Form;
-    Form.setObjectName("frmParameter");
-    auto* Ok = new QPushButton("&OK", &Form);
-    Ok->setObjectName("btnOK");
-    QStringList Lines;
-    WriteFormTranslation(&Form, Lines);
-    ASSERT_EQ(Lines.size(), 3);
-    EXPECT_TRUE(Lines[1].startsWith("btnOK.Caption   "));
-    EXPECT_EQ(Lines[1].indexOf('='), 44);
-    EXPECT_TRUE(Lines[1].endsWith("= &OK"));
-    QWidget Empty;
-    Empty.setObjectName("frmEmpty");
-    auto* Blank = new QLabel(&Empty);
-    Blank->setObjectName("lblBlank");
-    QStringList Two;
-    WriteFormTranslation(&Empty, Two);
-    EXPECT_EQ(Two, (QStringList{"[frmEmpty]", ""}));
 }
 
 // The shipped language files carry the same keys, and every message key the

@@ -1,15 +1,13 @@
 #pragma once
 // Shared set-up of the font window tests: a synthetic font file, windows that
 // opened it, and readers of the grid picture.
-#include "FileDialogs.h"
+#include "test_text_common.h"
+
 #include "ImageView.h"
 #include "uChildWinFont.h"
-#include "uGlobal.h"
 
 #include <QPointer>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace fonttest {
 
@@ -46,25 +44,20 @@ inline TCharBytes FileGlyph(const QByteArray& Font, int Internal) {
     return B;
 }
 
-class FontWindowTest : public ::testing::Test {
+class FontWindowTest : public texttest::WindowTest {
 protected:
     void SetUp() override {
-        InitFolders();
-        SetSettingsDefaults();
-        SetMessageBoxHook([this](TMsgKind, const QString& C, const QString& T) { Boxes << C + "|" + T; });
+        WindowTest::SetUp();
         CopyBuffers = {};
     }
     void TearDown() override {
-        SetMessageBoxHook(nullptr);
-        SetFileDialogHook(nullptr);
         for (auto& W : Windows) delete W.data();
+        WindowTest::TearDown();
     }
     TChildWinFont* Open(const QByteArray& Font, const QString& Name = "MYFONT.FNT") {
-        const QString Path = Dir.filePath(Name.toLower());
-        WriteWholeFile(Path, Font);
         auto* W = new TChildWinFont;
         Windows << W;
-        W->OpenDocument(Path, Name);
+        W->OpenDocument(Write(Name.toLower(), Font), Name);
         return W;
     }
     // A click on the centre of a cell, in zoomed view coordinates.
@@ -72,20 +65,10 @@ protected:
         const QPoint P = (CellOrigin(Cell) + QPoint(4, 4)) * W->ZoomFactor;
         W->imgFontMouseDown(P.x(), P.y());
     }
-    // Answers the next save dialogs with Path and filter Index.
-    static void AnswerSave(const QString& Path, int Index = 1) {
-        SetFileDialogHook([Path, Index](TFileDialogRequest& R, QStringList& Files) {
-            R.FilterIndex = Index;
-            Files = {Path};
-            return true;
-        });
-    }
     static QRgb Fore() { return WinColorToRgb(fontforecolor); }
     static QRgb Back() { return WinColorToRgb(fontbackcolor); }
 
-    QTemporaryDir Dir;
     QList<QPointer<TChildWinFont>> Windows;
-    QStringList Boxes;
 };
 
 } // namespace fonttest

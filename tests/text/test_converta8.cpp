@@ -37,28 +37,22 @@ TEST(ConvertA8, EveryCodeMapsByItsClass) {
     }
 }
 
-TEST(ConvertA8, WordsLineEndsAndDroppedCharacters) {
-    // "Grüße" + CR LF in Windows-1252.
+TEST(ConvertA8, WordsLineEndsLengthsAndDestinationLimits) {
+    // "Grüße" + CR LF in Windows-1252; TABs, LF and unmapped codes take no room.
     EXPECT_EQ(Convert(Bytes({'G', 'r', 252, 223, 'e', 13, 10})),
               Bytes({'G', 'r', 'u', 'e', 's', 's', 'e', 155}));
-    EXPECT_EQ(Convert("\t\t\t\t"), QByteArray());
-    EXPECT_EQ(Convert("{x}"), Bytes({120, 125}));
     EXPECT_EQ(Convert(Bytes({'a', 9, 'b', 13, 10, 0x80, '|', '~', 13, 10})),
               Bytes({'a', 'b', 155, '|', '~', 155}));
-}
-
-TEST(ConvertA8, LengthsAndDestinationLimits) {
     TConvertA8 C;
     C.Text = "ABCDEF";
     quint8 Dest[16] = {0xAA};
-    for (auto [Length, Expected] : {std::pair{3, 3}, {0, 0}, {-5, 0}, {1000, 6}}) {
+    for (auto [Length, Expected] : {std::pair{3, 3}, {-5, 0}, {1000, 6}}) {
         C.TextLength = Length; // never read past the text
         EXPECT_EQ(C.ToATASCII(Dest, 16), Expected) << Length;
     }
     EXPECT_EQ(C.ToATASCII(nullptr, 16), 0);
     EXPECT_EQ(C.ToATASCII(Dest, 0), 0);
     EXPECT_EQ(Convert("ABCDEF", 4), "ABCD");
-    EXPECT_EQ(Convert(Bytes({'A', 'B', 'C', 0xFC}), 5), "ABCue");
     // An umlaut cut in half is left out, and nothing follows it; dropped characters take no room.
     EXPECT_EQ(Convert(Bytes({'A', 'B', 'C', 0xFC, 'X'}), 4), "ABC");
     EXPECT_EQ(Convert("\t\tAB\n", 2), "AB");
