@@ -144,19 +144,12 @@ void TChildWinGraphic::btnIsChildWinClick() {
 }
 
 void TChildWinGraphic::btnFullscreenClick() {
-    QWidget* Frame = DocumentFrame(this);
-    FFullscreen = true;
-    Frame->setWindowFlag(Qt::FramelessWindowHint, true);
-    Frame->showMaximized();
-    setFocus();
+    EnterFullscreen(this, FFullscreen);
 }
 
 void TChildWinGraphic::keyPressEvent(QKeyEvent* E) {
-    if (E->key() == Qt::Key_Escape && FFullscreen) {
-        QWidget* Frame = DocumentFrame(this);
-        FFullscreen = false;
-        Frame->setWindowFlag(Qt::FramelessWindowHint, false);
-        Frame->showNormal();
+    if (E->key() == Qt::Key_Escape) {
+        LeaveFullscreen(this, FFullscreen);
         return;
     }
     QWidget::keyPressEvent(E);

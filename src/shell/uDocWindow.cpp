@@ -227,3 +227,18 @@ void ResetSaveStatus() {
     frmMain->ProgressBar1->hide();
     frmMain->delmsg();
 }
+
+void EnterFullscreen(QWidget* Window, bool& Fullscreen) {
+    QWidget* Frame = DocumentFrame(Window);
+    Fullscreen = true;
+    Frame->setWindowFlag(Qt::FramelessWindowHint, true);
+    Frame->showMaximized();
+    Window->setFocus();
+}
+
+void LeaveFullscreen(QWidget* Window, bool& Fullscreen) {
+    QWidget* Frame = DocumentFrame(Window);
+    if (Fullscreen) Frame->setWindowFlag(Qt::FramelessWindowHint, false);
+    Fullscreen = false;
+    Frame->showNormal();
+}

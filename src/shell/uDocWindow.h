@@ -101,3 +101,8 @@ struct TSaveStatusReset {
     TSaveStatusReset(const TSaveStatusReset&) = delete;
     TSaveStatusReset& operator=(const TSaveStatusReset&) = delete;
 };
+
+// Full screen of a document window: its frame loses the border and is maximized.
+void EnterFullscreen(QWidget* Window, bool& Fullscreen);
+// Escape: the border comes back and the frame returns to its normal state.
+void LeaveFullscreen(QWidget* Window, bool& Fullscreen);

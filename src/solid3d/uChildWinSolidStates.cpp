@@ -323,21 +323,12 @@ void TChildWinSolidStates::btnIsChildWinClick() {
 }
 
 void TChildWinSolidStates::btnFullscreenClick() {
-    QWidget* Frame = DocumentFrame(this);
-    FFullscreen = true;
-    Frame->setWindowFlag(Qt::FramelessWindowHint, true);
-    Frame->showMaximized();
-    setFocus();
+    EnterFullscreen(this, FFullscreen);
 }
 
 void TChildWinSolidStates::keyPressEvent(QKeyEvent* E) {
     if (E->key() == Qt::Key_Escape) {
-        QWidget* Frame = DocumentFrame(this);
-        if (FFullscreen) {
-            FFullscreen = false;
-            Frame->setWindowFlag(Qt::FramelessWindowHint, false);
-        }
-        Frame->showNormal();
+        LeaveFullscreen(this, FFullscreen);
         return;
     }
     QWidget::keyPressEvent(E);

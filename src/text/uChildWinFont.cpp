@@ -395,23 +395,20 @@ void TChildWinFont::OpenDocument(const QString& Path, const QString& Name) {
     PrepareFontImages();
     AtariFont->InitFontTable();
     AtariFont->LoadFromFile(Path);
-    DrawFontInto(imgFont->Picture, CharOrder);
-    imgFont->Changed();
-    AtariFont->DrawChar(imgChar->Picture, 1, 0, 0, 0, clBlack, clWhite, CharScale, false, true);
-    imgChar->Changed();
-    ZoomIn();
-    DisplayCharBytes(0);
-    DisplayCharInfos(0);
-    AtariFont->FontName = Name;
-    setWindowTitle(QStringLiteral(" ") + Name);
-    lblFontname->setText(QStringLiteral(" ") + Name);
-    lblFontType->setText(QStringLiteral(" ATASCII"));
+    ShowNewFont(Name, QStringLiteral(" ") + Name);
 }
 
 void TChildWinFont::OpenBuiltinFont(bool Editor) {
     btnInternational->setEnabled(true);
     PrepareFontImages();
     AtariFont->InitFontTable();
+    const QString Name = QLatin1String(BuiltinFontName);
+    ShowNewFont(Name, QStringLiteral(" Font-Explorer: ") + Name);
+    if (Editor) btnFontEdit->click();
+}
+
+// Draws a font that was just loaded and shows its character 0 and its name.
+void TChildWinFont::ShowNewFont(const QString& Name, const QString& Caption) {
     DrawFontInto(imgFont->Picture, CharOrder);
     imgFont->Changed();
     AtariFont->DrawChar(imgChar->Picture, 1, 0, 0, 0, clBlack, clWhite, CharScale, false, true);
@@ -419,12 +416,10 @@ void TChildWinFont::OpenBuiltinFont(bool Editor) {
     ZoomIn();
     DisplayCharBytes(0);
     DisplayCharInfos(0);
-    const QString Name = QLatin1String(BuiltinFontName);
     AtariFont->FontName = Name;
-    lblFontType->setText(QStringLiteral(" ATASCII"));
-    setWindowTitle(QStringLiteral(" Font-Explorer: ") + Name);
+    setWindowTitle(Caption);
     lblFontname->setText(QStringLiteral(" ") + Name);
-    if (Editor) btnFontEdit->click();
+    lblFontType->setText(QStringLiteral(" ATASCII"));
 }
 
 void TChildWinFont::FormShow() {

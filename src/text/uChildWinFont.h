@@ -171,6 +171,7 @@ protected:
 
 private:
     void BuildDetailsPanel();
+    void ShowNewFont(const QString& Name, const QString& Caption);
     void BuildEditorPanel();
     void PrepareFontImages(); // the sizing and drawing shared by both ways of opening
     int BottomPanelHeight() const;
