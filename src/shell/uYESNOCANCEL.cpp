@@ -21,7 +21,10 @@ TVekButton* DialogButton(QWidget* Parent, const char* Name, const QString& Capti
     B->SetModalResult(Result);
     B->LookStyle()->SetButtonColor(Face);
     B->SetFontColor(clWhite);
-    B->setFont(QFont(QStringLiteral("ATASCII"), 8));
+    // 8 pixels: one glyph pixel per screen pixel, so "Abbrechen" fits the button.
+    QFont F(QStringLiteral("ATASCII"));
+    F.setPixelSize(8);
+    B->setFont(F);
     B->setGeometry(X, 72, 80, 25);
     return B;
 }
