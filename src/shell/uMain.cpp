@@ -64,6 +64,7 @@ TStatusBar::TStatusBar(QWidget* Parent, const std::array<int, 4>& Widths) : QWid
         L->setFixedWidth(Widths[I]);
         L->setTextFormat(Qt::PlainText);
         L->setObjectName(QStringLiteral("StatusPanel%1").arg(I));
+        L->setProperty("Tag", -1); // run-time texts stay out of the language files
         FPanels[I] = L;
         Layout->addWidget(L);
     }

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -388,8 +389,8 @@ QString GetComponentText(QObject* C, const QString& Property, bool* Has) {
         return C->property(Name.constData()).toString();
     if (Property == QLatin1String("Hint")) {
         if (auto* W = qobject_cast<QWidget*>(C)) return W->toolTip();
-        if (auto* A = qobject_cast<QAction*>(C))
-            return A->toolTip() == A->text().remove(QLatin1Char('&')) ? QString() : A->toolTip();
+        // Qt makes up a tool tip from an action's text; the hint we set is the status tip too.
+        if (auto* A = qobject_cast<QAction*>(C)) return A->statusTip();
     } else if (Property == QLatin1String("Caption")) {
         int Tab = -1;
         if (auto* Tabs = TabOwner(C, &Tab)) return Tabs->tabText(Tab);
@@ -442,12 +443,26 @@ static QString SectionOf(const QObject* Form) {
     return P < 0 ? Name : Name.left(P);
 }
 
-static QList<QObject*> Components(QObject* Form) {
-    QList<QObject*> List;
-    for (QObject* O : Form->findChildren<QObject*>()) {
+// Another window inside this one's object tree: a dialog or free window it owns,
+// or a document window in the MDI area. Its components are its own, not ours.
+static bool IsOtherWindow(QObject* O) {
+    auto* W = qobject_cast<QWidget*>(O);
+    if (!W || qobject_cast<QMenu*>(W)) return false; // menus belong to their window
+    return W->isWindow() || qobject_cast<QMdiSubWindow*>(W);
+}
+
+static void CollectComponents(QObject* Parent, QList<QObject*>& List) {
+    for (QObject* O : Parent->children()) {
+        if (IsOtherWindow(O)) continue;
         const QString N = O->objectName();
         if (!N.isEmpty() && !N.startsWith(QLatin1String("qt_"))) List << O;
+        CollectComponents(O, List);
     }
+}
+
+static QList<QObject*> Components(QObject* Form) {
+    QList<QObject*> List;
+    CollectComponents(Form, List);
     return List;
 }
 

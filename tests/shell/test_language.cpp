@@ -114,3 +114,22 @@ TEST(LanguageFiles, SameKeysAndEveryKeyTheCodeUses) {
     }
     EXPECT_GT(Found, 0);
 }
+
+// A window's section reaches only its own components, not those of the dialogs
+// and document windows that live in its object tree.
+TEST_F(LanguageTest, TranslationStopsAtOtherWindows) {
+    Write("t.lng", "[frmOwner]\nbtnReport.Caption=Owner\n");
+    QWidget Owner;
+    Owner.setObjectName("frmOwner");
+    auto* Own = new QPushButton("x", &Owner);
+    Own->setObjectName("btnReport");
+    auto* Dialog = new QWidget(&Owner, Qt::Dialog);
+    auto* Foreign = new QPushButton("Drucken", Dialog);
+    Foreign->setObjectName("btnReport");
+    TranslateForm(&Owner, Dir.filePath("t.lng"));
+    EXPECT_EQ(Own->text(), "Owner");
+    EXPECT_EQ(Foreign->text(), "Drucken");
+    QStringList Lines;
+    WriteFormTranslation(&Owner, Lines);
+    EXPECT_EQ(Lines.size(), 3); // header, our button, blank line
+}
