@@ -38,18 +38,16 @@ TChildWinGraphic::TChildWinGraphic(QWidget* Parent) : QWidget(Parent) {
     pnlTop = NewTopPanel(this, TopHeight);
     auto* TopLayout = new QHBoxLayout(pnlTop);
     TopLayout->setContentsMargins(2, 1, 2, 1);
-    auto Button = [this, TopLayout](const char* Name, const QString& Caption, const QString& Hint) {
-        QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
-        B->setFont(QFont(QStringLiteral("ATASCII"), 8));
-        TopLayout->addWidget(B);
-        return B;
-    };
-    btnDetails = Button("btnDetails", QStringLiteral("Details"), QStringLiteral("Details ein/aus"));
-    btnReport = Button("btnReport", QStringLiteral("Drucken"), QStringLiteral("Grafik drucken"));
+    btnDetails = AddAtasciiPanelButton(TopLayout, pnlTop, "btnDetails", QStringLiteral("Details"),
+                                       QStringLiteral("Details ein/aus"));
+    btnReport = AddAtasciiPanelButton(TopLayout, pnlTop, "btnReport", QStringLiteral("Drucken"),
+                                      QStringLiteral("Grafik drucken"));
     TopLayout->addStretch(1);
-    btnFullscreen = Button("btnFullscreen", QStringLiteral("[ ]"), QStringLiteral("Vollbild"));
+    btnFullscreen = AddAtasciiPanelButton(TopLayout, pnlTop, "btnFullscreen", QStringLiteral("[ ]"),
+                                          QStringLiteral("Vollbild"));
     btnFullscreen->setVisible(false);
-    btnIsChildWin = Button("btnIsChildWin", QStringLiteral("<>"), QStringLiteral("Fenster aus-/eindocken"));
+    btnIsChildWin = AddAtasciiPanelButton(TopLayout, pnlTop, "btnIsChildWin", QStringLiteral("<>"),
+                                          QStringLiteral("Fenster aus-/eindocken"));
     btnFullscreen->setProperty("Tag", -1);
     btnIsChildWin->setProperty("Tag", -1);
     Layout->addWidget(pnlTop);

@@ -1,5 +1,7 @@
 #include "uDocWindow.h"
 
+#include <QBoxLayout>
+
 #include "FileDialogs.h"
 #include "ImageView.h"
 #include "JPEGImage.h"
@@ -241,4 +243,12 @@ void LeaveFullscreen(QWidget* Window, bool& Fullscreen) {
     if (Fullscreen) Frame->setWindowFlag(Qt::FramelessWindowHint, false);
     Fullscreen = false;
     Frame->showNormal();
+}
+
+QToolButton* AddAtasciiPanelButton(QBoxLayout* Row, QWidget* Panel, const char* Name, const QString& Caption,
+                                   const QString& Hint) {
+    QToolButton* B = NewPanelButton(Panel, Name, Caption, Hint);
+    B->setFont(QFont(QStringLiteral("ATASCII"), 8));
+    Row->addWidget(B);
+    return B;
 }

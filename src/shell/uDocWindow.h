@@ -11,6 +11,7 @@
 #include <QStringList>
 
 class ImageView;
+class QBoxLayout;
 class QGridLayout;
 class QImage;
 class QLabel;
@@ -35,6 +36,9 @@ QVBoxLayout* NewColumnLayout(QWidget* W);
 QWidget* NewTopPanel(QWidget* Parent, int Height, quint32 Colour = TopPanelColor);
 // A flat tool button on Panel with a white caption; Hint is its tool tip and status text.
 QToolButton* NewPanelButton(QWidget* Panel, const char* Name, const QString& Caption, const QString& Hint);
+// A panel button captioned in the ATASCII face, appended to the panel's row.
+QToolButton* AddAtasciiPanelButton(QBoxLayout* Row, QWidget* Panel, const char* Name, const QString& Caption,
+                                   const QString& Hint);
 // Tool tip and status text at once.
 void SetHint(QWidget* W, const QString& Hint);
 

@@ -35,15 +35,11 @@ TChildWinATASCIITable::TChildWinATASCIITable(QWidget* Parent) : QWidget(Parent) 
     pnlTop = NewTopPanel(this, TopHeight);
     auto* TopLayout = new QHBoxLayout(pnlTop);
     TopLayout->setContentsMargins(2, 1, 2, 1);
-    auto Button = [this, TopLayout](const char* Name, const QString& Caption, const QString& Hint) {
-        QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
-        B->setFont(QFont(QStringLiteral("ATASCII"), 8));
-        TopLayout->addWidget(B);
-        return B;
-    };
-    btnReport = Button("btnReport", QStringLiteral("Drucken"), QStringLiteral("ATASCII-Tabelle drucken"));
+    btnReport = AddAtasciiPanelButton(TopLayout, pnlTop, "btnReport", QStringLiteral("Drucken"),
+                                      QStringLiteral("ATASCII-Tabelle drucken"));
     TopLayout->addStretch(1);
-    btnIsChildWin = Button("btnIsChildWin", QStringLiteral("<>"), QStringLiteral("Fenster aus-/eindocken"));
+    btnIsChildWin = AddAtasciiPanelButton(TopLayout, pnlTop, "btnIsChildWin", QStringLiteral("<>"),
+                                          QStringLiteral("Fenster aus-/eindocken"));
     btnIsChildWin->setProperty("Tag", -1);
     Layout->addWidget(pnlTop);
 
