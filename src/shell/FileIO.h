@@ -36,6 +36,12 @@ enum : int {
     ioReadPastEnd = 100,
     ioDiskFull = 101
 };
+// The largest picture decoded from a file (JPEG, BMP): no side longer than the
+// largest page the program makes itself, and no more pixels than a 128-megapixel
+// photo (512 MB at 32 bits), so a forged header cannot make us allocate gigabytes.
+constexpr int MaxPictureSide = 32000;
+constexpr qint64 MaxPicturePixels = qint64(128) * 1024 * 1024;
+
 [[noreturn]] void RaiseInOutError(int ErrorCode, const QString& FileName = QString());
 
 // Whole-file read of the file at its real path; throws EInOutError.
