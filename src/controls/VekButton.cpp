@@ -4,6 +4,7 @@
 #include "VekKindGlyphs.h"
 #include "VekUtils.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QEnterEvent>
@@ -747,6 +748,50 @@ bool TVekButton::OwnClick() const {
     if (FKind == bkHelp) return HelpHandler() && HelpContextOf(const_cast<TVekButton*>(this)) != 0;
     if (FKind == bkClose) return FormOf(parentWidget()) != nullptr;
     return false;
+}
+
+void TVekButton::SetAction(QAction* Value) {
+    if (Value == FAction) return;
+    disconnect(FActionChanged);
+    disconnect(FActionTrigger);
+    FAction = Value;
+    if (!Value) return;
+    FActionChanged = connect(Value, &QAction::changed, this, [this] {
+        if (FAction) ActionChange(FAction);
+    });
+    FActionTrigger = connect(this, &QPushButton::clicked, Value, &QAction::trigger);
+    ActionChange(Value);
+}
+
+void TVekButton::ActionChange(QAction* Sender) {
+    if (!Sender) return;
+    setText(Sender->text());
+    // The program keeps an action's hint in its status tip (the tool tip Qt makes up
+    // from the text otherwise).
+    SetHint(Sender->statusTip());
+    setEnabled(Sender->isEnabled());
+    setVisible(Sender->isVisible());
+    CopyActionImage(Sender);
+}
+
+void TVekButton::CopyActionImage(QAction* Sender) {
+    const QIcon Icon = Sender->icon();
+    if (Icon.isNull() || !FGlyph.Picture().isNull()) return;
+    // The icon's own size; the smallest when it has several, a small glyph when it has none.
+    QSize Size(16, 16);
+    const QList<QSize> Sizes = Icon.availableSizes();
+    if (!Sizes.isEmpty())
+        Size = *std::min_element(Sizes.begin(), Sizes.end(), [](const QSize& A, const QSize& B) {
+            return A.width() * A.height() < B.width() * B.height();
+        });
+    QImage Image(Size, QImage::Format_RGB32);
+    Image.fill(QColor(0xFF, 0x00, 0xFF));
+    {
+        QPainter P(&Image);
+        P.drawPixmap(0, 0, Icon.pixmap(Size));
+    }
+    FGlyph.SetPicture(Image);
+    update();
 }
 
 void TVekButton::Click() {

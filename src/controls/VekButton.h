@@ -14,6 +14,7 @@
 
 #include "WinColor.h"
 
+class QAction;
 class QPainter;
 class TVekButton;
 
@@ -335,6 +336,12 @@ public:
     static constexpr int ArrowWidth = 15;
     bool MenuShowing() const { return FMenuShowing; }
 
+    // The action the button follows: caption, hint, enabled and visible state come
+    // from it whenever it changes, a click triggers it, and its icon becomes the
+    // glyph while the glyph is empty. A reference only; nullptr unlinks.
+    QAction* Action() const { return FAction; }
+    void SetAction(QAction* Value);
+
     // The control's own click: opens the menu (bkDropDown), shows help (bkHelp),
     // closes the window (bkClose), or clicks as a push button. Input (mouse, Space,
     // Enter, mnemonic, Default and Cancel keys) goes through here; click() stays the
@@ -357,6 +364,8 @@ signals:
     void MouseLeave();
 
 protected:
+    // Takes the linked action's texts and state, then its icon (CopyActionImage).
+    void ActionChange(QAction* Sender);
     void paintEvent(QPaintEvent* Event) override;
     void enterEvent(QEnterEvent* Event) override;
     void leaveEvent(QEvent* Event) override;
@@ -385,6 +394,8 @@ private:
     bool IsDropDownKind() const { return FKind == bkDropDown || FKind == bkDropDownButton; }
     void DrawItem(QPainter& Canvas);
     void DrawDropDownArrow(QPainter& Canvas, bool Down, quint32 HiText, quint32 DownText);
+    // An empty glyph takes the action's icon on fuchsia, the see-through colour.
+    void CopyActionImage(QAction* Sender);
 
     TButtonGlyph FGlyph;
     mutable TVekBtnKind FKind = bkCustom;
@@ -405,6 +416,8 @@ private:
     // The current mouse press already asked for the menu: its release is no click.
     bool FPressOpenedMenu = false;
     QPointer<QWidget> FControlOnRight, FControlOnLeft, FControlOnTop, FControlOnBottom;
+    QPointer<QAction> FAction;
+    QMetaObject::Connection FActionChanged, FActionTrigger;
     quint32 FFontColor = clWindowText;
     bool FDefault = false;
     bool FCancel = false;

@@ -287,8 +287,9 @@ TReportFlowText::TReportFlowText(const QTextDocument& Doc, double LeftInch, doub
     FDoc->setDocumentMargin(0);
     FPageHeight = FSection.height() * FUnitsPerInch;
     FDoc->setPageSize(QSizeF(FSection.width() * FUnitsPerInch, FPageHeight));
-    const int Pages = std::max(1, FDoc->pageCount());
-    FRanges.fill(qMakePair(-1, -1), Pages);
+    // Pages are cut between lines: a page takes every line that ends within a page
+    // height from its first line's top, so no line lies on two pages (a line taller
+    // than the page gets a page of its own and is clipped).
     QAbstractTextDocumentLayout* L = FDoc->documentLayout();
     for (QTextBlock B = FDoc->begin(); B.isValid(); B = B.next()) {
         const QRectF Br = L->blockBoundingRect(B);
@@ -296,16 +297,25 @@ TReportFlowText::TReportFlowText(const QTextDocument& Doc, double LeftInch, doub
         for (int I = 0; TL && I < TL->lineCount(); ++I) {
             const QTextLine Line = TL->lineAt(I);
             const double Top = Br.top() + Line.y();
-            const int Page = std::clamp(int(std::floor(Top / FPageHeight + 1e-6)), 0, Pages - 1);
+            const double Bottom = Top + Line.height();
             const int First = B.position() + Line.textStart();
             const int Last = First + Line.textLength();
-            QPair<int, int>& R = FRanges[Page];
-            if (R.first < 0 || First < R.first) R.first = First;
-            if (Last > R.second) R.second = Last;
+            if (FBands.isEmpty() || Bottom - FBands.last().Top > FPageHeight + 1e-6) {
+                // The first page starts at the top of the section, later ones at their first line.
+                FBands.append({FBands.isEmpty() ? std::min(0.0, Top) : Top, Bottom});
+                FRanges.append(qMakePair(First, Last));
+                continue;
+            }
+            FBands.last().Bottom = std::max(FBands.last().Bottom, Bottom);
+            QPair<int, int>& R = FRanges.last();
+            R.first = std::min(R.first, First);
+            R.second = std::max(R.second, Last);
         }
     }
-    for (QPair<int, int>& R : FRanges)
-        if (R.first < 0) R = qMakePair(0, 0);
+    if (FBands.isEmpty()) {
+        FBands.append({0, 0});
+        FRanges.append(qMakePair(0, 0));
+    }
 }
 
 TReportFlowText::~TReportFlowText() = default;
@@ -317,15 +327,19 @@ QPair<int, int> TReportFlowText::PageRange(int Page) const {
 void TReportFlowText::DrawPage(QPainter& P, int Page, const QRectF& Target) const {
     if (Page < 0 || Page >= PageCount()) return;
     const double Width = FSection.width() * FUnitsPerInch;
+    const TBand& Band = FBands.at(Page);
     P.save();
     P.translate(Target.topLeft());
     P.scale(Target.width() / Width, Target.height() / FPageHeight);
     P.setClipRect(QRectF(0, 0, Width, FPageHeight));
-    P.translate(0, -Page * FPageHeight);
+    P.translate(0, -Band.Top);
+    // Only the page's own lines are drawn: a neighbour that merely touches the band
+    // would otherwise be drawn clipped (and its text would be in the document twice).
+    constexpr double Inset = 0.5;
     QAbstractTextDocumentLayout::PaintContext Ctx;
-    Ctx.clip = QRectF(0, Page * FPageHeight, Width, FPageHeight);
+    Ctx.clip = QRectF(0, Band.Top + Inset, Width, std::max(0.0, Band.Bottom - Band.Top - 2 * Inset));
     Ctx.palette.setColor(QPalette::Text, Qt::black);
-    FDoc->documentLayout()->draw(&P, Ctx);
+    if (Ctx.clip.height() > 0) FDoc->documentLayout()->draw(&P, Ctx);
     P.restore();
 }
 

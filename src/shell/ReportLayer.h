@@ -114,6 +114,11 @@ private:
     QRectF FSection;
     double FPageHeight = 0; // in layout units
     double FUnitsPerInch = 0;
+    // Per page: the vertical band of its lines (layout units) and their characters.
+    struct TBand {
+        double Top, Bottom;
+    };
+    QVector<TBand> FBands;
     QVector<QPair<int, int>> FRanges;
 };
 

@@ -4,6 +4,7 @@
 #include "uGlobal.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QPainter>
@@ -69,6 +70,100 @@ QString ReportCreator() {
 
 // ------------------------------------------------------------------ PDF
 
+namespace {
+// A PDF text string: UTF-16 with its byte-order mark, as hex (nothing to escape).
+QByteArray PdfTextString(const QString& S) {
+    QByteArray Bytes("\xFE\xFF", 2);
+    for (const QChar C : S) {
+        Bytes += char(C.unicode() >> 8);
+        Bytes += char(C.unicode() & 0xFF);
+    }
+    return '<' + Bytes.toHex().toUpper() + '>';
+}
+
+// The unsigned decimal at Pos (after blanks); -1 when there is none.
+qint64 PdfNumberAt(const QByteArray& Pdf, qsizetype& Pos) {
+    while (Pos < Pdf.size() && (Pdf[Pos] == ' ' || Pdf[Pos] == '\r' || Pdf[Pos] == '\n')) ++Pos;
+    const qsizetype Start = Pos;
+    qint64 V = 0;
+    while (Pos < Pdf.size() && Pdf[Pos] >= '0' && Pdf[Pos] <= '9' && Pos - Start < 15)
+        V = V * 10 + (Pdf[Pos++] - '0');
+    return Pos > Start ? V : -1;
+}
+} // namespace
+
+QByteArray WithPdfDocumentInfo(const QByteArray& Pdf, const QString& Title) {
+    // Qt's writer names only title, creator and itself: the information dictionary
+    // is written anew and the cross-reference table follows the shift. A file of
+    // any other shape is given back unchanged.
+    const qsizetype StartXrefKey = Pdf.lastIndexOf("startxref");
+    if (StartXrefKey < 0) return Pdf;
+    qsizetype Pos = StartXrefKey + 9;
+    const qsizetype NumberPos = Pos;
+    const qint64 XrefPos = PdfNumberAt(Pdf, Pos);
+    const qsizetype StartXrefEnd = Pos;
+    if (XrefPos <= 0 || XrefPos >= StartXrefKey || !Pdf.mid(XrefPos).startsWith("xref")) return Pdf;
+
+    // The table: subsections of "first count", then entries of 20 bytes.
+    struct TEntry {
+        qsizetype At; // where its 10-digit offset is written
+        qint64 Object, Offset;
+    };
+    QList<TEntry> Entries;
+    Pos = qsizetype(XrefPos) + 4;
+    for (;;) {
+        qsizetype Probe = Pos;
+        while (Probe < Pdf.size() && (Pdf[Probe] == ' ' || Pdf[Probe] == '\r' || Pdf[Probe] == '\n')) ++Probe;
+        if (Pdf.mid(Probe, 7) == "trailer") break;
+        const qint64 First = PdfNumberAt(Pdf, Pos), Count = PdfNumberAt(Pdf, Pos);
+        if (First < 0 || Count < 0) return Pdf;
+        while (Pos < Pdf.size() && (Pdf[Pos] == ' ' || Pdf[Pos] == '\r')) ++Pos;
+        if (Pos >= Pdf.size() || Pdf[Pos] != '\n') return Pdf;
+        ++Pos;
+        for (qint64 I = 0; I < Count; ++I, Pos += 20) {
+            if (Pos + 20 > Pdf.size()) return Pdf;
+            const QByteArray Line = Pdf.mid(Pos, 20);
+            bool Ok = false;
+            const qint64 Offset = Line.left(10).toLongLong(&Ok);
+            if (!Ok || (Line[17] != 'n' && Line[17] != 'f')) return Pdf;
+            if (Line[17] == 'n') Entries.append({Pos, First + I, Offset});
+        }
+    }
+    const qsizetype TrailerPos = Pdf.indexOf("trailer", Pos);
+    const qsizetype InfoKey = Pdf.indexOf("/Info", TrailerPos);
+    if (TrailerPos < 0 || InfoKey < 0 || InfoKey > StartXrefKey) return Pdf;
+    Pos = InfoKey + 5;
+    const qint64 InfoObject = PdfNumberAt(Pdf, Pos);
+
+    // The information object ends where the next object (or the table) begins.
+    qint64 ObjStart = -1, ObjEnd = XrefPos;
+    for (const TEntry& E : Entries)
+        if (E.Object == InfoObject) ObjStart = E.Offset;
+    if (ObjStart < 0) return Pdf;
+    for (const TEntry& E : Entries)
+        if (E.Offset > ObjStart && E.Offset < ObjEnd) ObjEnd = E.Offset;
+    const QByteArray Old = Pdf.mid(ObjStart, ObjEnd - ObjStart);
+    if (!Old.startsWith(QByteArray::number(InfoObject) + " 0 obj") || !Old.trimmed().endsWith("endobj"))
+        return Pdf;
+
+    const QByteArray Name = PdfTextString(ReportCreator());
+    QByteArray Info = QByteArray::number(InfoObject) + " 0 obj\n<<\n";
+    Info += "/Title " + PdfTextString(Title) + "\n";
+    Info += "/Author " + Name + "\n/Creator " + Name + "\n/Producer " + Name + "\n";
+    Info += "/CreationDate (D:" +
+            QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() +
+            "Z)\n>>\nendobj\n";
+    const qint64 Shift = Info.size() - Old.size();
+
+    QByteArray Out = Pdf.left(ObjStart) + Info + Pdf.mid(ObjEnd, StartXrefEnd - ObjEnd);
+    for (const TEntry& E : Entries)
+        if (E.Offset > ObjStart)
+            Out.replace(E.At + Shift, 10, QByteArray::number(E.Offset + Shift).rightJustified(10, '0'));
+    Out.replace(NumberPos + Shift, StartXrefEnd - NumberPos, '\n' + QByteArray::number(XrefPos + Shift));
+    Out += Pdf.mid(StartXrefEnd);
+    return Out;
+}
+
 QByteArray ReportToPdf(const TReportJob& Job) {
     QByteArray Bytes;
     QBuffer Buf(&Bytes);
@@ -91,7 +186,7 @@ QByteArray ReportToPdf(const TReportJob& Job) {
         }
         P.end();
     }
-    return Bytes;
+    return WithPdfDocumentInfo(Bytes, Job.Title());
 }
 
 // ------------------------------------------------------------------ HTML

@@ -33,8 +33,13 @@ QString ReportFileNameWithExt(const QString& Name, TReportFileFormat Format);
 QString ReportJobName();
 QString ReportCreator();
 
-// The documents in memory.
+// The documents in memory. PDF documents name "TEVRA-Morvanel" as their author,
+// creator and producer.
 QByteArray ReportToPdf(const TReportJob& Job);
+// A PDF as Qt writes it with its information dictionary replaced: Title, and
+// ReportCreator() as author, creator and producer; the cross-reference table is
+// moved to match. Anything it cannot follow comes back unchanged.
+QByteArray WithPdfDocumentInfo(const QByteArray& Pdf, const QString& Title);
 // One self-contained file: pictures embedded as PNG data URIs, texts escaped.
 QByteArray ReportToHtml(const TReportJob& Job);
 // Letter paper, elements in page-positioned frames, pictures as PNG, a page

@@ -7,10 +7,12 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QHash>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -21,6 +23,9 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <memory>
+#ifdef Q_OS_LINUX
+#include <sys/stat.h>
+#endif
 
 QString SettingsFolder;
 QString ProgramFolder;
@@ -197,18 +202,134 @@ void SaveSettings() {
 
 // ---------------------------------------------------------------- messages
 
+namespace {
+// What tells that a file changed: its size, its times and, where there is one, its
+// inode (an editor or a save that replaces the file gives a new one).
+struct TFileStamp {
+    bool IsFile = false;
+    qint64 Size = -1;
+    qint64 Modified = 0, Changed = 0; // nanoseconds on Linux, else milliseconds
+    quint64 Inode = 0;
+    bool operator==(const TFileStamp&) const = default;
+};
+
+TFileStamp StampOf(const QString& Path) {
+    TFileStamp S;
+#ifdef Q_OS_LINUX
+    // One stat call: QFileInfo's times cost more than the lookup they guard.
+    struct stat St;
+    const QByteArray Name = QFile::encodeName(Path);
+    if (Name.isEmpty() || ::stat(Name.constData(), &St) != 0 || !S_ISREG(St.st_mode)) return S;
+    S.IsFile = true;
+    S.Size = St.st_size;
+    S.Modified = qint64(St.st_mtim.tv_sec) * 1000000000 + St.st_mtim.tv_nsec;
+    S.Changed = qint64(St.st_ctim.tv_sec) * 1000000000 + St.st_ctim.tv_nsec;
+    S.Inode = quint64(St.st_ino);
+#else
+    const QFileInfo Info(Path);
+    if (!Info.isFile()) return S;
+    S.IsFile = true;
+    S.Size = Info.size();
+    S.Modified = Info.lastModified().toMSecsSinceEpoch();
+    S.Changed = Info.metadataChangeTime().toMSecsSinceEpoch();
+#endif
+    return S;
+}
+
+// A language file parsed once and kept while its stamp stays the same.
+struct TLanguageFile {
+    TFileStamp Stamp;
+    std::shared_ptr<const TIniFile> Ini;
+    QHash<QString, QString> Messages; // section GeneralMsg, keys case-folded
+};
+QHash<QString, TLanguageFile> LanguageFiles; // by path
+// Missing language files already reported: each is reported once.
+QSet<QString> MissingLanguageFiles;
+// Where LanguageFolder + LngFile was last found under another spelling.
+QString FoundFolder, FoundName, FoundPath;
+
+// The parsed file at Path as Stamp describes it now; nullptr when it is no file.
+const TLanguageFile* LanguageFileEntry(const QString& Path, const TFileStamp& Stamp) {
+    if (!Stamp.IsFile) {
+        LanguageFiles.remove(Path);
+        return nullptr;
+    }
+    auto It = LanguageFiles.find(Path);
+    if (It != LanguageFiles.end() && It->Stamp == Stamp) return &*It;
+    // Only a few language files are ever read; tests may read many.
+    if (It == LanguageFiles.end() && LanguageFiles.size() >= 8) LanguageFiles.clear();
+    TLanguageFile Entry;
+    Entry.Stamp = Stamp;
+    auto Ini = std::make_shared<TIniFile>(Path);
+    const QString Section = QStringLiteral("GeneralMsg");
+    for (const QString& Key : Ini->ReadSection(Section)) {
+        const QString Folded = Key.toCaseFolded();
+        if (!Entry.Messages.contains(Folded)) // the first of duplicate keys wins
+            Entry.Messages.insert(Folded, Ini->ReadString(Section, Key, QString()));
+    }
+    Entry.Ini = std::move(Ini);
+    return &*LanguageFiles.insert(Path, std::move(Entry));
+}
+
+void ReportMissingLanguageFile(const QString& Path) {
+    if (MissingLanguageFiles.contains(Path)) return;
+    MissingLanguageFiles.insert(Path);
+    ShowWarningMsg(Path + QStringLiteral(" not found!"));
+}
+
+// The current language file and its stamp; when it is missing, it is reported once
+// and LngFile becomes "german.lng". Empty when that is missing too.
+QString UsableLanguageFile(TFileStamp& Stamp) {
+    for (int Attempt = 0; Attempt < 2; ++Attempt) {
+        QString Path = WithSlash(LanguageFolder) + LngFile;
+        Stamp = StampOf(Path);
+        if (!Stamp.IsFile) {
+            Path = CurrentLanguageFile();
+            Stamp = StampOf(Path);
+        }
+        if (Stamp.IsFile) {
+            if (!MissingLanguageFiles.isEmpty()) MissingLanguageFiles.remove(Path);
+            return Path;
+        }
+        ReportMissingLanguageFile(Path);
+        if (UpperAscii(LngFile) == QLatin1String("GERMAN.LNG")) break;
+        LngFile = QStringLiteral("german.lng");
+    }
+    return QString();
+}
+} // namespace
+
 QString CurrentLanguageFile() {
-    return FindFileCaseInsensitive(LanguageFolder, LngFile);
+    const QString Exact = WithSlash(LanguageFolder) + LngFile;
+    if (!LngFile.isEmpty() && QFileInfo::exists(Exact)) return Exact;
+    // Another spelling found before is used while it is there (saves listing the folder).
+    if (!LngFile.isEmpty() && LanguageFolder == FoundFolder && LngFile == FoundName &&
+        QFileInfo::exists(FoundPath))
+        return FoundPath;
+    const QString Path = FindFileCaseInsensitive(LanguageFolder, LngFile);
+    FoundFolder = LanguageFolder;
+    FoundName = LngFile;
+    FoundPath = Path;
+    return Path;
+}
+
+bool CheckLanguageFile() {
+    TFileStamp Stamp;
+    return !UsableLanguageFile(Stamp).isEmpty();
+}
+
+std::shared_ptr<const TIniFile> LanguageFileContents(const QString& Path) {
+    if (const TLanguageFile* Entry = LanguageFileEntry(Path, StampOf(Path))) return Entry->Ini;
+    static const auto Empty = std::make_shared<const TIniFile>(QString());
+    return Empty;
 }
 
 QString GetMsg(const QString& Key) {
-    const QString Path = CurrentLanguageFile();
-    if (!QFileInfo(Path).isFile()) {
-        ShowWarningMsg(Path + QStringLiteral(" not found!"));
-        return QString();
-    }
-    TIniFile Ini(Path);
-    return Ini.ReadString(QStringLiteral("GeneralMsg"), Key, QStringLiteral("Translation missing!"));
+    TFileStamp Stamp;
+    const QString Path = UsableLanguageFile(Stamp);
+    const TLanguageFile* Entry = Path.isEmpty() ? nullptr : LanguageFileEntry(Path, Stamp);
+    if (!Entry) return QString();
+    return Entry->Messages.value(Key.toCaseFolded(), QStringLiteral("Translation missing!"));
 }
 
 void SetMessageBoxHook(TMessageBoxHook Hook) {

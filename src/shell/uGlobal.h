@@ -7,10 +7,12 @@
 #include <QImage>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QWidget;
 class QObject;
 class TJPEGImage;
+class TIniFile;
 
 // ---- folders (each ends with '/') ----
 extern QString SettingsFolder; // local application data + "TEVRA/Morvanel/"
@@ -44,8 +46,16 @@ void LoadSettings(); // also places and sizes frmMain when it exists
 void SaveSettings(); // throws EMorvanelError when the file cannot be written
 
 // ---- message texts (section GeneralMsg of the current language file) ----
+// The file is looked up by name at every call, so a file changed on disk is seen at
+// the next lookup; it is parsed again only when its size or times have changed.
+// When the current file is missing, GetMsg warns once with its path + " not found!"
+// and goes on with "german.lng" (an empty text when that is missing too).
 QString GetMsg(const QString& Key);
 QString CurrentLanguageFile(); // LanguageFolder + LngFile, found without regard to case
+// Makes LngFile name an existing file, as GetMsg does; false when no file is there.
+bool CheckLanguageFile();
+// The parsed language file at Path (empty when there is none), shared with GetMsg.
+std::shared_ptr<const TIniFile> LanguageFileContents(const QString& Path);
 
 // ---- message boxes, beep, cursors ----
 enum class TMsgKind { Info, Warning, Error, Plain };

@@ -534,6 +534,9 @@ void TfrmMain::FillLanguageList() {
 void TfrmMain::FormShow() {
     LayOverStatusBar();
     FillLanguageList();
+    // A language file named in the settings that is gone is reported once, and the
+    // program goes on in German.
+    CheckLanguageFile();
     ComboLng->setCurrentIndex(ComboLng->findText(LngFile, Qt::MatchFixedString));
     ComboLngChange();
     const QStringList Files = CommandLineFiles;

@@ -471,7 +471,8 @@ static const QStringList Properties = {QStringLiteral("Text"), QStringLiteral("C
 
 void TranslateForm(QObject* Form, const QString& Path) {
     if (!Form) return;
-    TIniFile Ini(Path);
+    const std::shared_ptr<const TIniFile> File = LanguageFileContents(Path);
+    const TIniFile& Ini = *File;
     const QString Section = SectionOf(Form);
     if (!Ini.SectionExists(Section)) return;
     try {

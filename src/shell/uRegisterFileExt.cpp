@@ -1,6 +1,7 @@
 #include "uRegisterFileExt.h"
 
 #include "FileIO.h"
+#include "Resources.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 const QString MorvanelFileTypeName = QStringLiteral("TEVRA Morvanel file");
 const QString MorvanelFileDescription = QStringLiteral("Morvanel A8-Viewer");
 const QString MorvanelDesktopId = QStringLiteral("tevra-morvanel.desktop");
+const QString MorvanelIconName = QStringLiteral("tevra-morvanel");
 
 TMorvanelFileTypes::TMorvanelFileTypes() {
     FTypes = {QString(),
@@ -47,6 +49,11 @@ QString MimePackagePath(const TFileTypeFolders& Folders) {
 
 QString DesktopEntryPath(const TFileTypeFolders& Folders) {
     return Folders.DataHome + QStringLiteral("/applications/") + MorvanelDesktopId;
+}
+
+QString IconFilePath(const TFileTypeFolders& Folders) {
+    return Folders.DataHome + QStringLiteral("/icons/hicolor/scalable/apps/") + MorvanelIconName +
+           QStringLiteral(".svg");
 }
 
 QString MimeAppsListPath(const TFileTypeFolders& Folders) {
@@ -131,6 +138,8 @@ QByteArray MimePackage(const QString& Mime, const QString& Description, const QS
     Xml.writeStartElement(MimeInfoNamespace, QStringLiteral("mime-type"));
     Xml.writeAttribute(QStringLiteral("type"), Mime);
     Xml.writeTextElement(MimeInfoNamespace, QStringLiteral("comment"), Description);
+    Xml.writeEmptyElement(MimeInfoNamespace, QStringLiteral("icon"));
+    Xml.writeAttribute(QStringLiteral("name"), MorvanelIconName);
     for (const QString& G : Globs) {
         Xml.writeEmptyElement(MimeInfoNamespace, QStringLiteral("glob"));
         Xml.writeAttribute(QStringLiteral("pattern"), G);
@@ -178,6 +187,7 @@ QByteArray DesktopEntry(const QString& Mime, const QString& Description, const Q
     S += QStringLiteral("Exec=") + ExecProgram(ProgramPath);
     if (!Parameter.isEmpty()) S += QLatin1Char(' ') + Parameter;
     S += QLatin1Char('\n');
+    S += QStringLiteral("Icon=") + MorvanelIconName + QLatin1Char('\n');
     S += QStringLiteral("MimeType=") + Mime + QStringLiteral(";\n");
     // Only the association is wanted, no menu entry.
     S += QStringLiteral("NoDisplay=true\nTerminal=false\n");
@@ -296,12 +306,12 @@ bool RemoveIfExists(const QString& Path) {
     return true;
 }
 
-// Runs an update tool on Folder when it is installed; false when it failed.
-bool RunUpdateTool(const QString& Tool, const QString& Folder) {
+// Runs an update tool on Folder (after Options) when it is installed; false when it failed.
+bool RunUpdateTool(const QString& Tool, const QString& Folder, const QStringList& Options = {}) {
     const QString Exe = QStandardPaths::findExecutable(Tool);
     if (Exe.isEmpty() || !QFileInfo(Folder).isDir()) return true;
     QProcess P;
-    P.start(Exe, {Folder});
+    P.start(Exe, Options + QStringList{Folder});
     if (!P.waitForFinished(60000)) {
         P.kill();
         P.waitForFinished();
@@ -315,7 +325,13 @@ bool UpdateDatabases(const TFileTypeFolders& Folders) {
         RunUpdateTool(QStringLiteral("update-mime-database"), Folders.DataHome + QStringLiteral("/mime"));
     const bool Desktop = RunUpdateTool(QStringLiteral("update-desktop-database"),
                                        Folders.DataHome + QStringLiteral("/applications"));
-    return Mime && Desktop;
+    // A theme cache that the user already has would hide a new icon; none is made here.
+    const QString Theme = Folders.DataHome + QStringLiteral("/icons/hicolor");
+    const bool Icons = !QFileInfo::exists(Theme + QStringLiteral("/icon-theme.cache")) ||
+                       RunUpdateTool(QStringLiteral("gtk-update-icon-cache"), Theme,
+                                     {QStringLiteral("--quiet"), QStringLiteral("--force"),
+                                      QStringLiteral("--ignore-theme-index")});
+    return Mime && Desktop && Icons;
 }
 
 // A type name without a letter or digit gives no MIME type.
@@ -340,7 +356,10 @@ bool RegisterFileType(const QString& Extension, const QString& TypeName, const Q
         QStringList Globs = ReadGlobs(Package, Mime);
         const QString Glob = GlobOf(Extension);
         if (!Globs.contains(Glob)) Globs << Glob;
-        bool Changed = WriteIfChanged(Package, MimePackage(Mime, Description, Globs));
+        const QByteArray Icon = GetResource("RESPROGRAMICON");
+        if (Icon.isEmpty()) return false;
+        bool Changed = WriteIfChanged(IconFilePath(Folders), Icon);
+        Changed |= WriteIfChanged(Package, MimePackage(Mime, Description, Globs));
         Changed |= WriteIfChanged(DesktopEntryPath(Folders),
                                   DesktopEntry(Mime, Description, ProgramPath, Parameter));
         Changed |= AddDefaultApplication(MimeAppsListPath(Folders), Mime);
@@ -359,6 +378,7 @@ bool UnregisterFileType(const QString& Extension, const QString& TypeName, const
         bool Changed = RemoveIfExists(MimePackagePath(Folders));
         Changed |= RemoveIfExists(DesktopEntryPath(Folders));
         Changed |= RemoveDefaultApplication(MimeAppsListPath(Folders), Mime);
+        Changed |= RemoveIfExists(IconFilePath(Folders));
         if (Changed && Folders.UpdateDatabases) return UpdateDatabases(Folders);
         return true;
     } catch (const std::exception&) {

@@ -1,8 +1,9 @@
 #pragma once
 // Associates the program's file extensions with it for the current user, the
-// freedesktop way: a MIME package naming the type and its extensions, a desktop
-// entry that opens the files with this program, and the type's default
-// application in mimeapps.list. Unregistering removes exactly these again.
+// freedesktop way: a MIME package naming the type, its extensions and its icon, a
+// desktop entry that opens the files with this program, the type's default
+// application in mimeapps.list, and the program's icon in the user's hicolor
+// theme. Unregistering removes exactly these again.
 #include <QString>
 #include <array>
 
@@ -34,7 +35,10 @@ TFileTypeFolders DefaultFileTypeFolders();
 QString MimePackagePath(const TFileTypeFolders& Folders);  // DataHome/mime/packages/tevra-morvanel.xml
 QString DesktopEntryPath(const TFileTypeFolders& Folders); // DataHome/applications/tevra-morvanel.desktop
 QString MimeAppsListPath(const TFileTypeFolders& Folders); // ConfigHome/mimeapps.list
-extern const QString MorvanelDesktopId;                    // "tevra-morvanel.desktop"
+QString
+IconFilePath(const TFileTypeFolders& Folders); // DataHome/icons/hicolor/scalable/apps/tevra-morvanel.svg
+extern const QString MorvanelDesktopId;        // "tevra-morvanel.desktop"
+extern const QString MorvanelIconName;         // "tevra-morvanel": the icon's theme name
 
 // The MIME type standing for a type name: "application/x-" + its lower-case words
 // joined by '-' ("TEVRA Morvanel file" -> "application/x-tevra-morvanel-file").
@@ -42,10 +46,10 @@ QString MimeTypeOfTypeName(const QString& TypeName);
 
 // Adds Extension (".GR8") to the type TypeName described by Description, and lets
 // ProgramPath open such files, Parameter (the desktop field code, "%F") standing
-// for them. IconIndex picks an icon inside a Windows program file; desktop types
-// take their icons from the theme, so it has nothing to select here. Registering
-// again changes nothing. False when a file could not be written or the database
-// update failed; no message.
+// for them. The type and the desktop entry show the program's own icon, installed
+// into the icon theme; IconIndex picks an icon inside a Windows program file and
+// has nothing to select here. Registering again changes nothing. False when a file
+// could not be written or the database update failed; no message.
 bool RegisterFileType(const QString& Extension, const QString& TypeName, const QString& Description,
                       int IconIndex, const QString& Parameter, const QString& ProgramPath,
                       const TFileTypeFolders& Folders = DefaultFileTypeFolders());

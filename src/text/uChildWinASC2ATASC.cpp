@@ -313,6 +313,13 @@ void TChildWinASC2ATASC::btnIsChildWinClick() {
 
 void TChildWinASC2ATASC::PrintReport() {
     if (!fGlobal) return;
+    // Before the first conversion there is no page yet: the report would hold only
+    // its frame and title.
+    if (imgText->Picture.isNull()) {
+        QPointer<TChildWinASC2ATASC> Self(this);
+        ConvertAndReformat();
+        if (!Self || FClosed) return; // closed while the page was drawn
+    }
     fGlobal->SelectReport(QStringLiteral("GraphicReport"));
     fGlobal->SetParam(QStringLiteral("Titel"), QStringLiteral("ATASCII"));
     // The page goes to the report in memory: no file in the program folder.

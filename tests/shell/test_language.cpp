@@ -2,7 +2,10 @@
 #include "uGlobal.h"
 #include "uParam.h"
 
+#include <QDateTime>
 #include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,11 +45,71 @@ TEST_F(LanguageTest, GetMsgReadsTheCurrentFileFoundWithoutCase) {
                      "e\n");
     LngFile = "old.lng";
     EXPECT_EQ(GetMsg("mFile"), QString::fromUtf8("Größe"));
+    LngFile = "german.lng";
+}
+
+// A language file that is gone is reported once; the lookups go on in German.
+TEST_F(LanguageTest, MissingFileWarnsOnceThenGermanIsUsed) {
     LngFile = "french.lng";
-    EXPECT_EQ(GetMsg("mREADY"), "");
-    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(GetMsg("mREADY"), ""); // no German file either: both reported, once each
+    EXPECT_EQ(GetMsg("mFile"), "");
+    ASSERT_EQ(Boxes.size(), 2u);
     EXPECT_EQ(Boxes[0].Kind, TMsgKind::Warning);
+    EXPECT_EQ(Boxes[0].Caption, "Warnung");
     EXPECT_EQ(Boxes[0].Text, LanguageFolder + "french.lng not found!");
+    EXPECT_EQ(Boxes[1].Text, LanguageFolder + "german.lng not found!");
+    EXPECT_EQ(LngFile, "german.lng");
+
+    Boxes.clear();
+    Write("German.lng", "[GeneralMsg]\nmREADY=Bereit\n");
+    LngFile = "italian.lng";
+    EXPECT_TRUE(CheckLanguageFile());
+    EXPECT_EQ(LngFile, "german.lng");
+    EXPECT_EQ(GetMsg("mREADY"), "Bereit");
+    EXPECT_EQ(GetMsg("mREADY"), "Bereit");
+    EXPECT_EQ(GetMsg("mFile"), "Translation missing!");
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Text, LanguageFolder + "italian.lng not found!");
+}
+
+// The file is parsed once but looked at on every call: a change on disk, in size
+// or only in its time, shows at the next lookup; so does a file that goes.
+TEST_F(LanguageTest, GetMsgSeesTheFileChangedOnDisk) {
+    Write("live.lng", "[GeneralMsg]\nmREADY=AAAA\n");
+    LngFile = "live.lng";
+    EXPECT_EQ(GetMsg("mREADY"), "AAAA");
+    Write("live.lng", "[GeneralMsg]\nmREADY=Fertig und bereit\n"); // new size
+    EXPECT_EQ(GetMsg("mREADY"), "Fertig und bereit");
+    // The same size written in place; its time is set apart so that no file-system
+    // time granularity can hide the change.
+    const QString Path = Dir.filePath("live.lng");
+    const QDateTime Before = QFileInfo(Path).lastModified();
+    {
+        QFile F(Path);
+        ASSERT_TRUE(F.open(QIODevice::ReadWrite));
+        const QByteArray Same = "[GeneralMsg]\nmREADY=Fertig und BEREIT\n";
+        ASSERT_EQ(F.size(), Same.size());
+        F.write(Same);
+        F.close();
+        ASSERT_TRUE(F.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(F.setFileTime(Before.addSecs(5), QFileDevice::FileModificationTime));
+    }
+    EXPECT_EQ(GetMsg("mREADY"), "Fertig und BEREIT");
+    // Translation reads through the same parsed file and sees the change as well.
+    Write("live.lng", "[GeneralMsg]\nmREADY=x\n[frmLive]\nlblA.Caption=Neu\n");
+    QWidget Form;
+    Form.setObjectName("frmLive");
+    auto* Label = new QLabel("Alt", &Form);
+    Label->setObjectName("lblA");
+    TranslateForm(&Form, Path);
+    EXPECT_EQ(Label->text(), "Neu");
+    EXPECT_EQ(GetMsg("mREADY"), "x");
+    EXPECT_TRUE(Boxes.empty());
+    Write("german.lng", "[GeneralMsg]\nmREADY=Bereit\n");
+    QFile::remove(Path);
+    EXPECT_EQ(GetMsg("mREADY"), "Bereit");
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Text, Path + " not found!");
     LngFile = "german.lng";
 }
 

@@ -34,10 +34,11 @@ TEST(LanguageFiles, CoverEveryWindowsTexts) {
             QStringList Lines;
             WriteFormTranslation(Form, Lines);
             const QString Section = Form->objectName().section(QLatin1Char('_'), 0, 0);
-            for (const QString& Line : Lines.mid(1))
-                if (!Line.isEmpty())
-                    EXPECT_TRUE(Ini.ValueExists(Section, Line.section(QLatin1Char('='), 0, 0).trimmed()))
-                        << File << " [" << Section.toStdString() << "] " << Line.toStdString();
+            for (const QString& Line : Lines.mid(1)) {
+                if (Line.isEmpty()) continue;
+                EXPECT_TRUE(Ini.ValueExists(Section, Line.section(QLatin1Char('='), 0, 0).trimmed()))
+                    << File << " [" << Section.toStdString() << "] " << Line.toStdString();
+            }
         }
     }
     for (QObject* Form : Forms.mid(4))

@@ -1,3 +1,8 @@
+#include "uChildWinATASCIITable.h"
+#include "uChildWinFont.h"
+#include "uChildWinListing.h"
+#include "uChildWinText.h"
+#include "uDocWindow.h"
 #include "uGlobal.h"
 #include "uMain.h"
 #include "uParam.h"
@@ -214,4 +219,80 @@ TEST_F(MainWindowTest, HelpManualAndTemplateExport) {
     EXPECT_TRUE(Text.contains(QString("FileOpenItem.Caption").leftJustified(44) +
                               "= Ö&ffnen (Typ automatisch erkennen)"));
     EXPECT_FALSE(Text.contains("btnSaveTranslations"));
+}
+
+// What a user sees of the windows the dispatch and the Tools menu open: their
+// sizes, the captions of the table windows with and without a font window in
+// front, and the font editor's panel.
+TEST_F(MainWindowTest, OpenedAndToolWindowsShowTheirSizesCaptionsAndPanels) {
+    TfrmMain Main;
+    frmMain = &Main;
+    Main.show();
+    QTemporaryDir Dir;
+    WriteWholeFile(Dir.filePath("readme.txt"), QByteArray("HELLO\x9BWORLD\x9B"));
+    WriteWholeFile(Dir.filePath("prog.lst"), QByteArray("10 PRINT \"HI\"\x9B"));
+    WriteWholeFile(Dir.filePath("pic.gr8"), QByteArray(7680, 0x55));
+    WriteWholeFile(Dir.filePath("myfont.fnt"), QByteArray(1024, 0x18));
+    Main.OpenFiles({Dir.filePath("readme.txt"), Dir.filePath("prog.lst"), Dir.filePath("pic.gr8")});
+    ASSERT_TRUE(Main.ChildWinText && Main.ChildWinListing);
+    EXPECT_EQ(DocumentFrame(Main.ChildWinText)->size(), QSize(665, 375));
+    EXPECT_EQ(DocumentFrame(Main.ChildWinListing)->size(), QSize(600, 450));
+
+    // A picture window in front: the built-in font under its own name.
+    Main.menuATASCIITableClick();
+    ASSERT_TRUE(Main.ChildWinATASCIITable);
+    EXPECT_EQ(Main.ChildWinATASCIITable->windowTitle(), "ATASCII-Tabelle: ATARI-Font (Morvanel intern)");
+    Main.menuFontMapClick();
+    EXPECT_EQ(Main.ChildWinATASCIITable->windowTitle(), "Font-Map: ATARI-Font (Morvanel intern)");
+
+    // A font window in front: its font, under the file's name.
+    Main.OpenFiles({Dir.filePath("myfont.fnt")});
+    QPointer<TChildWinFont> FontWin = Main.ChildWinFont;
+    ASSERT_TRUE(FontWin);
+    Main.menuATASCIITableClick();
+    EXPECT_EQ(Main.ChildWinATASCIITable->windowTitle(), "ATASCII-Tabelle: MYFONT.FNT");
+    EXPECT_EQ(Main.ChildWinATASCIITable->FontName, "MYFONT.FNT");
+    Main.MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(FontWin->parentWidget()));
+    Main.menuFontMapClick();
+    EXPECT_EQ(Main.ChildWinATASCIITable->windowTitle(), "Font-Map: MYFONT.FNT");
+    EXPECT_EQ(Main.ChildWinFont, FontWin);
+
+    // Explorer and editor open the same window; only the editor opens the editor panel.
+    Main.menuFontExplorerClick(Main.menuFontExplorer);
+    TChildWinFont* Explorer = Main.ChildWinFont;
+    ASSERT_TRUE(Explorer && Explorer != FontWin);
+    EXPECT_EQ(Explorer->windowTitle(), " Font-Explorer: ATARI (Morvanel intern)");
+    EXPECT_FALSE(Explorer->pnlFontEditor->isVisibleTo(Explorer));
+    EXPECT_TRUE(Explorer->btnInternational->isEnabled());
+    Main.menuFontExplorerClick(Main.menuFontEditor);
+    TChildWinFont* Editor = Main.ChildWinFont;
+    ASSERT_TRUE(Editor && Editor != Explorer);
+    EXPECT_EQ(Editor->windowTitle(), " Font-Explorer: ATARI (Morvanel intern)");
+    EXPECT_TRUE(Editor->pnlFontEditor->isVisibleTo(Editor));
+    EXPECT_EQ(Editor->EditorOn, 1);
+    EXPECT_FALSE(FontWin->btnInternational->isEnabled());
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+    Main.MdiArea->closeAllSubWindows();
+}
+
+// A language file named in the settings that is gone: one warning at the first
+// showing, then everything in German, also while a picture opens.
+TEST_F(MainWindowTest, MissingLanguageFromTheSettingsWarnsOnceAndGermanGoesOn) {
+    LngFile = "klingon.lng";
+    TfrmMain Main;
+    frmMain = &Main;
+    Main.show();
+    for (int I = 0; I < 5; ++I) QApplication::processEvents();
+    ASSERT_EQ(Boxes.size(), 1) << Boxes.join("\n").toStdString();
+    EXPECT_EQ(Boxes[0], "Warnung|" + LanguageFolder + "klingon.lng not found!");
+    EXPECT_EQ(LngFile.toLower(), "german.lng");
+    EXPECT_EQ(Main.ComboLng->currentText(), "German.lng");
+    QTemporaryDir Dir;
+    WriteWholeFile(Dir.filePath("pic.gr8"), QByteArray(7680, 0x55));
+    Main.OpenFiles({Dir.filePath("pic.gr8")});
+    EXPECT_EQ(Main.MDIChildCount(), 1);
+    EXPECT_EQ(GetMsg("mREADY"), "Fertig");
+    EXPECT_EQ(Boxes.size(), 1) << Boxes.join("\n").toStdString();
+    Main.MdiArea->closeAllSubWindows();
+    LngFile = "german.lng";
 }

@@ -1,8 +1,11 @@
 #include "FileIO.h"
+#include "Resources.h"
 #include "uRegisterFileExt.h"
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -39,6 +42,7 @@ const char* const ExpectedPackage =
     "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
     "  <mime-type type=\"application/x-tevra-morvanel-file\">\n"
     "    <comment>Morvanel A8-Viewer</comment>\n"
+    "    <icon name=\"tevra-morvanel\"/>\n"
     "    <glob pattern=\"*.gr8\"/>\n    <glob pattern=\"*.pic\"/>\n    <glob pattern=\"*.mic\"/>\n"
     "    <glob pattern=\"*.pho\"/>\n    <glob pattern=\"*.alb\"/>\n    <glob pattern=\"*.koa\"/>\n"
     "    <glob pattern=\"*.fnt\"/>\n    <glob pattern=\"*.gr9\"/>\n    <glob pattern=\"*.apc\"/>\n"
@@ -59,12 +63,18 @@ TEST(MorvanelFileTypes, OutOfRangeAndMimeNames) {
 TEST_F(RegisterFileExtTest, RegisterWritesExactlyThePackageEntryAndDefault) {
     ASSERT_TRUE(RegisterAll());
     EXPECT_EQ(AllFiles(), (QStringList{"config/mimeapps.list", "data/applications/tevra-morvanel.desktop",
+                                       "data/icons/hicolor/scalable/apps/tevra-morvanel.svg",
                                        "data/mime/packages/tevra-morvanel.xml"}));
     EXPECT_EQ(ReadWholeFile(MimePackagePath(Folders)), QByteArray(ExpectedPackage));
     EXPECT_EQ(ReadWholeFile(DesktopEntryPath(Folders)),
               QByteArray("[Desktop Entry]\nType=Application\nName=Morvanel A8-Viewer\n"
-                         "Exec=\"/opt/morvanel/morvanel\" %F\nMimeType=application/x-tevra-morvanel-file;\n"
-                         "NoDisplay=true\nTerminal=false\n"));
+                         "Exec=\"/opt/morvanel/morvanel\" %F\nIcon=tevra-morvanel\n"
+                         "MimeType=application/x-tevra-morvanel-file;\nNoDisplay=true\nTerminal=false\n"));
+    // The icon is the program's own scalable picture, found in the theme by the name both files give.
+    EXPECT_EQ(IconFilePath(Folders), Folders.DataHome + "/icons/hicolor/scalable/apps/tevra-morvanel.svg");
+    const QByteArray Icon = ReadWholeFile(IconFilePath(Folders));
+    EXPECT_EQ(Icon, GetResource("RESPROGRAMICON"));
+    EXPECT_TRUE(Icon.contains("<svg ") && Icon.contains("viewBox=\"0 0 64 64\"")) << Icon.toStdString();
     EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)),
               QByteArray("[Default Applications]\n"
                          "application/x-tevra-morvanel-file=tevra-morvanel.desktop;\n"));
@@ -75,9 +85,13 @@ TEST_F(RegisterFileExtTest, RegisterWritesExactlyThePackageEntryAndDefault) {
     EXPECT_EQ(ReadWholeFile(MimePackagePath(Folders)), QByteArray(ExpectedPackage));
     EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)), List);
 
-    // The first unregistration removes the type with all its extensions; the next ones find nothing to do.
+    // The first unregistration removes the type with all its extensions and the icon,
+    // but no other icon of the theme; the next ones find nothing to do.
+    const QString Theirs = QFileInfo(IconFilePath(Folders)).absolutePath() + "/other-program.svg";
+    WriteWholeFile(Theirs, "<svg/>");
     EXPECT_TRUE(UnregisterFileType(".GR8", MorvanelFileTypeName, Folders));
-    EXPECT_TRUE(AllFiles().isEmpty()) << AllFiles().join(' ').toStdString();
+    EXPECT_EQ(AllFiles(), QStringList{"data/icons/hicolor/scalable/apps/other-program.svg"});
+    QFile::remove(Theirs);
     EXPECT_TRUE(UnregisterFileType(".PIC", MorvanelFileTypeName, Folders));
     EXPECT_TRUE(AllFiles().isEmpty());
 }

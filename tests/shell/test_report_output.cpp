@@ -357,3 +357,99 @@ TEST(ReportOptionsDialog, ChoiceExtensionsAndOkWithoutFileName) {
     SetFileDialogHook(nullptr);
     EXPECT_EQ(Cancelled.result(), QDialog::Rejected);
 }
+
+namespace {
+// The text of a PDF, through poppler's extractor; empty when it is not installed.
+QString PdfText(const QString& Pdf) {
+    const QString Tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (Tool.isEmpty()) return QString();
+    QProcess P;
+    P.start(Tool, {"-layout", Pdf, "-"});
+    if (!P.waitForFinished(60000)) return QString();
+    return QString::fromUtf8(P.readAllStandardOutput());
+}
+} // namespace
+
+// Each line of a flowing text lies on exactly one page: none is printed again,
+// clipped, at the foot of the page before.
+TEST_F(ReportOutput, FlowingTextPdfHoldsEveryLineOnce) {
+    QTextDocument Doc;
+    QFont Courier(QStringLiteral("Courier New"), 10);
+    Courier.setStyleHint(QFont::TypeWriter);
+    Doc.setDefaultFont(Courier);
+    QString Text;
+    for (int I = 0; I < 300; ++I) Text += QStringLiteral("Zeile %1 Ende\n").arg(I, 3, 10, QLatin1Char('0'));
+    Doc.setPlainText(Text);
+    TReportJob Job;
+    Job.AddFlowingText(Doc, 1.0, 7.0, 2);
+    ASSERT_GE(Job.PageCount(), 4);
+    const QString Pdf = Dir.filePath("flow.pdf");
+    WriteReportFile(Job, TReportFileFormat::PDF, Pdf);
+    const QString Extracted = PdfText(Pdf);
+    ASSERT_FALSE(Extracted.isEmpty()) << "pdftotext (poppler-utils) is needed";
+    QStringList Found;
+    for (const QString& Line : Extracted.split(QLatin1Char('\n')))
+        if (!Line.trimmed().isEmpty()) Found << Line.trimmed();
+    QStringList Expected;
+    for (int I = 0; I < 300; ++I) Expected << QStringLiteral("Zeile %1 Ende").arg(I, 3, 10, QLatin1Char('0'));
+    QStringList Wrong; // lines not found exactly once
+    for (const QString& E : Expected)
+        if (const auto N = Found.count(E); N != 1) Wrong << QStringLiteral("%1 (%2x)").arg(E).arg(N);
+    EXPECT_TRUE(Wrong.isEmpty()) << Wrong.join(", ").toStdString();
+    EXPECT_TRUE(Found == Expected) << Found.size() << " lines found";
+}
+
+namespace {
+// Runs a poppler tool; its standard output, and its complaints in Errors.
+QString RunPoppler(const QString& Name, const QStringList& Args, QString* Errors = nullptr) {
+    const QString Tool = QStandardPaths::findExecutable(Name);
+    if (Tool.isEmpty()) return QString();
+    QProcess P;
+    P.start(Tool, Args);
+    if (!P.waitForFinished(60000)) return QString();
+    if (Errors) *Errors = QString::fromUtf8(P.readAllStandardError());
+    return QString::fromUtf8(P.readAllStandardOutput());
+}
+} // namespace
+
+// The documents name the program as author, creator and producer, and stay well
+// formed: every entry of the cross-reference table points at its object.
+TEST_F(ReportOutput, PdfNamesTheProgramAndKeepsItsTableExact) {
+    Project.SelectReport("GraphicReport");
+    Project.SetParam("Titel", QString::fromUtf8("Bild \xC3\xA4 (1).PIC"));
+    Project.SetImage("ImagePathGraphic", TwoColourPicture());
+    const QString Pdf = Dir.filePath("info.pdf");
+    ToFile(TReportFileFormat::PDF, Pdf);
+    ASSERT_TRUE(Project.Execute());
+    QString Errors;
+    const QString Info = RunPoppler("pdfinfo", {Pdf}, &Errors);
+    ASSERT_FALSE(Info.isEmpty()) << "pdfinfo (poppler-utils) is needed";
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.toStdString();
+    for (const char* Key : {"Author", "Creator", "Producer"})
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("(^|\n)%1:\\s+TEVRA-Morvanel\n").arg(Key))
+                        .match(Info)
+                        .hasMatch())
+            << Key << "\n"
+            << Info.toStdString();
+    EXPECT_TRUE(
+        Info.contains(QRegularExpression(QString::fromUtf8("Title:\\s+Bild \xC3\xA4 \\(1\\)\\.PIC\n"))))
+        << Info.toStdString();
+    EXPECT_TRUE(Info.contains(QRegularExpression("Pages:\\s+1\n")));
+
+    const QByteArray Bytes = ReadWholeFile(Pdf);
+    const qsizetype Start = Bytes.lastIndexOf("startxref");
+    const qsizetype Xref = Bytes.mid(Start + 9).trimmed().split('\n').first().trimmed().toLongLong();
+    ASSERT_TRUE(Bytes.mid(Xref).startsWith("xref\n0 "));
+    const QList<QByteArray> Head = Bytes.mid(Xref + 5, 40).split('\n').first().split(' ');
+    const int Count = Head.value(1).toInt();
+    ASSERT_GT(Count, 3);
+    const qsizetype Table = Bytes.indexOf('\n', Xref + 5) + 1;
+    for (int I = 1; I < Count; ++I) {
+        const QByteArray Entry = Bytes.mid(Table + 20 * I, 20);
+        if (Entry[17] != 'n') continue;
+        EXPECT_TRUE(Bytes.mid(Entry.left(10).toLongLong()).startsWith(QByteArray::number(I) + " 0 obj"))
+            << "object " << I;
+    }
+    // Something that is no PDF of Qt's shape comes back as it was.
+    EXPECT_EQ(WithPdfDocumentInfo("%PDF-1.4\nnothing here\n", "x"), QByteArray("%PDF-1.4\nnothing here\n"));
+}
