@@ -204,11 +204,14 @@ TChildWinFont::TChildWinFont(QWidget* Parent) : QWidget(Parent) {
         setFocus(Qt::MouseFocusReason);
         Guarded([this, P] { imgFontMouseDown(P.x(), P.y()); });
     });
-    connect(imgChar, &ImageView::MouseDown, this, [this](QMouseEvent* E) {
+    // The second press of a double click is an edit step like any other press.
+    const auto CharPress = [this](QMouseEvent* E) {
         if (E->button() != Qt::LeftButton) return;
         const QPoint P = imgChar->MapToPicture(E->position().toPoint());
         Guarded([this, P] { imgCharMouseDown(P.x(), P.y()); });
-    });
+    };
+    connect(imgChar, &ImageView::MouseDown, this, CharPress);
+    connect(imgChar, &ImageView::DoubleClicked, this, CharPress);
     connect(imgChar, &ImageView::MouseMove, this, [this](QMouseEvent* E) {
         const QPoint P = imgChar->MapToPicture(E->position().toPoint());
         const bool Left = E->buttons() & Qt::LeftButton;
