@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -214,4 +215,17 @@ TEST_F(MainWindowTest, HelpManualAndTemplateExport) {
     EXPECT_TRUE(Text.contains(QString("FileOpenItem.Caption").leftJustified(44) +
                               "= Ö&ffnen (Typ automatisch erkennen)"));
     EXPECT_FALSE(Text.contains("btnSaveTranslations"));
+}
+
+TEST_F(MainWindowTest, ToolBarCaptionsStayReadableWhenTheFaceShows) {
+    TfrmMain Main;
+    frmMain = &Main;
+    // Hovering and pressing show the button's face: it must stay dark under the
+    // white caption.
+    for (QToolButton* B : {Main.btnOpen, Main.btnSave, Main.btnZoomIn, Main.btnSettings}) {
+        for (QPalette::ColorGroup G : {QPalette::Active, QPalette::Inactive})
+            EXPECT_LT(qGray(B->palette().color(G, QPalette::Button).rgb()), 255 - 90)
+                << B->objectName().toStdString();
+        EXPECT_TRUE(B->styleSheet().contains("color: white"));
+    }
 }
