@@ -46,6 +46,32 @@ void BM_RotateAndRedraw(benchmark::State& State) {
 }
 BENCHMARK(BM_RotateAndRedraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// One full frame (projection and drawing, no rotation) of the sphere, without
+// numbers and with both line and point numbers.
+void BM_Frame(benchmark::State& State) {
+    TPlainImageTarget Target(320, 192);
+    auto M = Sphere(Target);
+    M->LineCount = int(State.range(0));
+    for (auto _ : State) {
+        M->Redraw();
+        benchmark::DoNotOptimize(Target.Picture.constBits());
+    }
+}
+BENCHMARK(BM_Frame)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_FrameNumbers(benchmark::State& State) {
+    TPlainImageTarget Target(320, 192);
+    auto M = Sphere(Target);
+    M->LineCount = int(State.range(0));
+    M->DrawLineNumbers = 1;
+    M->DrawPointNumbers = 1;
+    for (auto _ : State) {
+        M->Redraw();
+        benchmark::DoNotOptimize(Target.Picture.constBits());
+    }
+}
+BENCHMARK(BM_FrameNumbers)->Arg(10000)->Unit(benchmark::kMillisecond);
+
 void BM_ProjectOnly(benchmark::State& State) {
     TPlainImageTarget Target(320, 192);
     auto M = Sphere(Target);

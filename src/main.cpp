@@ -29,7 +29,7 @@ int main(int argc, char* argv[]) {
     QElapsedTimer SplashStart; // monotonic: midnight does not prolong the wait
     SplashStart.start();
     TMorvanelApplication App(argc, argv);
-    App.setApplicationName(QStringLiteral("Morvanel"));
+    SetApplicationIdentity();
     InitFolders();
     SetSettingsDefaults();
 
@@ -48,7 +48,6 @@ int main(int argc, char* argv[]) {
     Splash->hide();
     delete Splash;
 
-    App.setApplicationDisplayName(QStringLiteral("Morvanel"));
     HintHidePause = 7000;
     LoadSettings();
     frmMain->CommandLineFiles = Files;

@@ -349,9 +349,28 @@ QString TReportFlowText::PageHtml(int Page) const {
     QTextCursor C(FDoc.get());
     C.setPosition(R.first);
     C.setPosition(R.second, QTextCursor::KeepAnchor);
-    QString Html = QTextDocumentFragment(C).toHtml();
-    Html.remove(QStringLiteral("<!--StartFragment-->"));
-    Html.remove(QStringLiteral("<!--EndFragment-->"));
+    // HTML knows no text raised at full size: raised and lowered runs go out as
+    // superscript and subscript.
+    QTextDocument Part;
+    QTextCursor(&Part).insertFragment(QTextDocumentFragment(C));
+    QVector<QPair<QPair<int, int>, bool>> Moved; // range, raised
+    for (QTextBlock B = Part.begin(); B.isValid(); B = B.next())
+        for (auto It = B.begin(); !It.atEnd(); ++It) {
+            const QTextFragment F = It.fragment();
+            const QTextCharFormat Format = F.charFormat();
+            if (Format.verticalAlignment() == QTextCharFormat::AlignBaseline && Format.baselineOffset() != 0)
+                Moved.append({{F.position(), F.position() + F.length()}, Format.baselineOffset() > 0});
+        }
+    for (const auto& M : Moved) {
+        QTextCursor Run(&Part);
+        Run.setPosition(M.first.first);
+        Run.setPosition(M.first.second, QTextCursor::KeepAnchor);
+        QTextCharFormat Format;
+        Format.setVerticalAlignment(M.second ? QTextCharFormat::AlignSuperScript
+                                             : QTextCharFormat::AlignSubScript);
+        Run.mergeCharFormat(Format);
+    }
+    QString Html = Part.toHtml();
     const qsizetype BodyA = Html.indexOf(QStringLiteral("<body")),
                     BodyB = Html.lastIndexOf(QStringLiteral("</body>"));
     if (BodyA < 0 || BodyB < 0) return Html;

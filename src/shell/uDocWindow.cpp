@@ -7,6 +7,7 @@
 #include "JPEGImage.h"
 #include "uMain.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -61,13 +62,31 @@ void SetHint(QWidget* W, const QString& Hint) {
     W->setStatusTip(Hint);
 }
 
+void KeepDefaultTextColours(QWidget* W) {
+    const QPalette App = QApplication::palette(W);
+    QPalette Pal = W->palette();
+    for (QPalette::ColorGroup G : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (QPalette::ColorRole R : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            Pal.setColor(G, R, App.color(G, R));
+    W->setPalette(Pal);
+}
+
+void SetPanelButtonColours(QToolButton* B) {
+    // The face that hovering and pressing show is a lighter shade of the panel,
+    // not the light button colour, so the white caption stays readable.
+    QPalette Pal = B->palette();
+    Pal.setColor(QPalette::Button, WinColorToQColor(TopPanelColor).lighter(135));
+    B->setPalette(Pal);
+    B->setStyleSheet(QStringLiteral("QToolButton { color: white; }"));
+}
+
 QToolButton* NewPanelButton(QWidget* Panel, const char* Name, const QString& Caption, const QString& Hint) {
     auto* B = new QToolButton(Panel);
     B->setObjectName(QLatin1String(Name));
     B->setText(Caption);
     SetHint(B, Hint);
     B->setAutoRaise(true);
-    B->setStyleSheet(QStringLiteral("QToolButton { color: white; }"));
+    SetPanelButtonColours(B);
     return B;
 }
 

@@ -35,6 +35,11 @@ QVBoxLayout* NewColumnLayout(QWidget* W);
 // The coloured panel "pnlTop" across a window, Height high, with white texts.
 QWidget* NewTopPanel(QWidget* Parent, int Height, quint32 Colour = TopPanelColor);
 // A flat tool button on Panel with a white caption; Hint is its tool tip and status text.
+// A control with a light face of its own (a drop-down list) on a tool panel keeps
+// the application's dark text instead of the panel's white one.
+void KeepDefaultTextColours(QWidget* W);
+// White caption and a face of the panel's colour family for a tool-panel button.
+void SetPanelButtonColours(QToolButton* B);
 QToolButton* NewPanelButton(QWidget* Panel, const char* Name, const QString& Caption, const QString& Hint);
 // A panel button captioned in the ATASCII face, appended to the panel's row.
 QToolButton* AddAtasciiPanelButton(QBoxLayout* Row, QWidget* Panel, const char* Name, const QString& Caption,

@@ -67,6 +67,10 @@ QString GetSpecialFolder(int FolderId) {
     return Path;
 }
 
+void SetApplicationIdentity() {
+    QCoreApplication::setApplicationName(QStringLiteral("Morvanel"));
+}
+
 void InitFolders() {
     QString Base = GetSpecialFolder(28);
     // Never fall back to the file-system root: use the home folder instead.

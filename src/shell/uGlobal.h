@@ -22,6 +22,9 @@ extern QString ManualsFolder;  // ProgramFolder + "manuals/"
 // Sets the four folders and creates SettingsFolder with its parents; a failure is
 // shown with ShowErrorMsg and start-up goes on.
 void InitFolders();
+// The program's name for its settings and the desktop. It sets no display name:
+// the window system would append that to every dialog's and message's caption.
+void SetApplicationIdentity();
 // A per-process temporary folder for report pictures and joined pages; removed at exit.
 QString TempFolder();
 

@@ -138,6 +138,7 @@ TfrmSolidStatesController::TfrmSolidStatesController(QWidget* Parent)
     btnRotate->setObjectName(QStringLiteral("btnRotate"));
     btnRotate->SetCaption(QStringLiteral("Rotiere"));
     btnRotate->SetHint(QStringLiteral("Rotation start/stop"));
+    btnRotate->LookStyle()->SetBorderColor(SysColor(COLOR_INACTIVECAPTIONTEXT));
     btnRotate->LookStyle()->SetButtonColor(0xC08000);
     btnRotate->installEventFilter(this);
     cbAutorotate = new QCheckBox(QStringLiteral("Auto"), this);
@@ -163,6 +164,11 @@ TfrmSolidStatesController::TfrmSolidStatesController(QWidget* Parent)
     cbDrawPointNumbers = Box("cbDrawPointNumbers", QStringLiteral("Punkt-Nummern"), false, 1, 1);
     Layout->addLayout(Options);
     Layout->addStretch(1);
+    // Every control that takes the focus tells when the edit or track bar was left.
+    for (QWidget* W : {static_cast<QWidget*>(cbAutorotate), static_cast<QWidget*>(cbDrawLines),
+                       static_cast<QWidget*>(cbDrawLineNumbers), static_cast<QWidget*>(cbDrawPoints),
+                       static_cast<QWidget*>(cbDrawPointNumbers)})
+        W->installEventFilter(this);
 
     // A check box's click handler runs on every change of its state, also by code.
     connect(trackBar1, &QSlider::valueChanged, this, [this] { Guarded([this] { trackBar1Change(); }); });
@@ -228,19 +234,24 @@ void TfrmSolidStatesController::closeEvent(QCloseEvent* E) {
 
 bool TfrmSolidStatesController::eventFilter(QObject* Watched, QEvent* E) {
     const QEvent::Type T = E->type();
-    // Focus that only follows the window being activated or left, or a popup, is no
-    // entering or leaving of a control.
-    if ((T == QEvent::FocusIn || T == QEvent::FocusOut) &&
-        (static_cast<QFocusEvent*>(E)->reason() == Qt::ActiveWindowFocusReason ||
-         static_cast<QFocusEvent*>(E)->reason() == Qt::PopupFocusReason))
+    if (T == QEvent::FocusIn || T == QEvent::FocusOut) {
+        const Qt::FocusReason Reason = static_cast<QFocusEvent*>(E)->reason();
+        auto* Control = qobject_cast<QWidget*>(Watched);
+        // Leaving the window or opening a popup keeps the control entered.
+        if (T == QEvent::FocusOut && Reason != Qt::ActiveWindowFocusReason &&
+            Reason != Qt::PopupFocusReason && Control == FEnteredControl)
+            LeaveControl();
+        // Coming back to the control that was left with the window enters nothing;
+        // a click into another control of the inactive window does, although its
+        // focus arrives with the window's activation.
+        if (T == QEvent::FocusIn && Reason != Qt::PopupFocusReason &&
+            !(Reason == Qt::ActiveWindowFocusReason && Control == FEnteredControl)) {
+            if (FEnteredControl && FEnteredControl != Control) LeaveControl();
+            EnterControl(Control);
+        }
         return QWidget::eventFilter(Watched, E);
-    if (auto* Edit = qobject_cast<QLineEdit*>(Watched)) {
-        if (T == QEvent::FocusIn) Guarded([&] { tbxEnter(Edit); });
-        if (T == QEvent::FocusOut) Guarded([&] { tbxExit(Edit); });
-    } else if (Watched == trackBar1) {
-        if (T == QEvent::FocusIn) Guarded([&] { trackBar1Enter(); });
-        if (T == QEvent::FocusOut) Guarded([&] { trackBar1Exit(); });
-    } else if (Watched == btnRotate && (T == QEvent::MouseButtonPress || T == QEvent::MouseButtonRelease)) {
+    }
+    if (Watched == btnRotate && (T == QEvent::MouseButtonPress || T == QEvent::MouseButtonRelease)) {
         if (static_cast<QMouseEvent*>(E)->button() == Qt::LeftButton) {
             if (T == QEvent::MouseButtonPress)
                 Guarded([&] { btnRotateMouseDown(); });
@@ -249,6 +260,23 @@ bool TfrmSolidStatesController::eventFilter(QObject* Watched, QEvent* E) {
         }
     }
     return QWidget::eventFilter(Watched, E);
+}
+
+void TfrmSolidStatesController::EnterControl(QWidget* Control) {
+    FEnteredControl = Control;
+    if (auto* Edit = qobject_cast<QLineEdit*>(Control))
+        Guarded([&] { tbxEnter(Edit); });
+    else if (Control == trackBar1)
+        Guarded([&] { trackBar1Enter(); });
+}
+
+void TfrmSolidStatesController::LeaveControl() {
+    QWidget* Control = FEnteredControl;
+    FEnteredControl = nullptr;
+    if (auto* Edit = qobject_cast<QLineEdit*>(Control))
+        Guarded([&] { tbxExit(Edit); });
+    else if (Control && Control == trackBar1)
+        Guarded([&] { trackBar1Exit(); });
 }
 
 void TfrmSolidStatesController::tbxEnter(QLineEdit* Edit) {

@@ -77,6 +77,12 @@ protected:
 private:
     QLineEdit* NewEdit(const char* Name, const QString& Text);
     void SetEditColor(QLineEdit* Edit, quint32 Colour);
+    // The enter and exit handlers of the edits and the track bar.
+    void EnterControl(QWidget* Control);
+    void LeaveControl();
+
+    // The control whose enter handler ran last and whose exit handler has not run.
+    QWidget* FEnteredControl = nullptr;
 };
 
 // Created by the first 3D window that asks for it; closing only hides it.

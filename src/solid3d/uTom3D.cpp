@@ -5,11 +5,12 @@
 
 #include <QFileInfo>
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
-#include <optional>
 
 namespace {
 
@@ -290,25 +291,115 @@ void Tom3D::SetPixel(int PX, int PY, quint32 Colour) {
     reinterpret_cast<QRgb*>(Bitmap.scanLine(PY))[PX] = WinColorToRgb(Colour);
 }
 
+namespace {
+
+// The glyphs of the number labels: "0" to "9" and "-" at the number font size,
+// drawn once without antialiasing. Each glyph is a cell of its advance width and
+// the font's line height; Ink marks the cell pixels the glyph sets.
+struct TNumberGlyphs {
+    static constexpr int Count = 11;
+    int Height = 0;
+    int StripWidth = 0;
+    std::array<int, Count> Left{};
+    std::array<int, Count> Advance{};
+    std::vector<quint8> Ink; // StripWidth x Height
+
+    static int Index(char C) { return C == '-' ? 10 : C - '0'; }
+};
+
+const TNumberGlyphs& NumberGlyphs() {
+    static const TNumberGlyphs Glyphs = [] {
+        TNumberGlyphs G;
+        QImage Strip(1, 1, QImage::Format_RGB32); // the resolution of the model's bitmap
+        QFont F;
+        F.setPointSize(Tom3D::NumberFontSize);
+        F.setStyleStrategy(QFont::NoAntialias);
+        const QFontMetrics M(F, &Strip);
+        const char Chars[] = "0123456789-";
+        for (int I = 0; I < TNumberGlyphs::Count; ++I) {
+            G.Left[I] = G.StripWidth;
+            G.Advance[I] = std::max(0, M.horizontalAdvance(QLatin1Char(Chars[I])));
+            G.StripWidth += G.Advance[I];
+        }
+        G.Height = std::max(0, M.height());
+        if (G.StripWidth == 0 || G.Height == 0) return G;
+        Strip = QImage(G.StripWidth, G.Height, QImage::Format_RGB32);
+        Strip.fill(Qt::black);
+        {
+            QPainter P(&Strip);
+            P.setRenderHint(QPainter::TextAntialiasing, false);
+            P.setFont(F);
+            P.setPen(Qt::white);
+            for (int I = 0; I < TNumberGlyphs::Count; ++I) {
+                // Each glyph only inside its own cell.
+                P.setClipRect(G.Left[I], 0, G.Advance[I], G.Height);
+                P.drawText(G.Left[I], M.ascent(), QString(QLatin1Char(Chars[I])));
+            }
+        }
+        G.Ink.resize(size_t(G.StripWidth) * size_t(G.Height));
+        for (int Y = 0; Y < G.Height; ++Y) {
+            const QRgb* Row = reinterpret_cast<const QRgb*>(Strip.constScanLine(Y));
+            for (int X = 0; X < G.StripWidth; ++X)
+                G.Ink[size_t(Y) * size_t(G.StripWidth) + size_t(X)] = qGray(Row[X]) >= 128 ? 1 : 0;
+        }
+        return G;
+    }();
+    return Glyphs;
+}
+
+} // namespace
+
+const QImage& Tom3D::NumberStrip(quint32 Colour) {
+    const QRgb Ink = WinColorToRgb(Colour), Back = WinColorToRgb(BackgroundColor);
+    for (const TNumberStrip& S : FNumberStrips)
+        if (S.Ink == Ink && S.Back == Back) return S.Strip;
+    // A few colours are in use at a time; colours changed long ago need no strip.
+    if (FNumberStrips.size() >= 8) FNumberStrips.clear();
+    const TNumberGlyphs& G = NumberGlyphs();
+    TNumberStrip S{Ink, Back, QImage()};
+    if (G.StripWidth > 0 && G.Height > 0) {
+        S.Strip = QImage(G.StripWidth, G.Height, QImage::Format_RGB32);
+        for (int Y = 0; Y < G.Height; ++Y) {
+            QRgb* Row = reinterpret_cast<QRgb*>(S.Strip.scanLine(Y));
+            const quint8* Mask = G.Ink.data() + size_t(Y) * size_t(G.StripWidth);
+            for (int X = 0; X < G.StripWidth; ++X) Row[X] = Mask[X] ? Ink : Back;
+        }
+    }
+    FNumberStrips.push_back(std::move(S));
+    return FNumberStrips.back().Strip;
+}
+
 void Tom3D::DrawNumber(int Number, int Left, int Top, quint32 Colour) {
     if (Bitmap.isNull()) return;
-    std::optional<QPainter> Local;
-    QPainter* P = FPainter;
-    if (!P) {
-        (void)Bitmap.bits(); // our own copy before painting
-        Local.emplace(&Bitmap);
-        P = &*Local;
-        QFont F = P->font();
-        F.setPointSize(NumberFontSize);
-        P->setFont(F);
+    const TNumberGlyphs& G = NumberGlyphs();
+    const QImage& Strip = NumberStrip(Colour);
+    if (Strip.isNull()) return;
+    char Text[16];
+    const auto Result = std::to_chars(Text, Text + sizeof Text, Number);
+    // Numbers stand on an opaque background, like text on the canvas brush: every
+    // glyph cell is copied whole.
+    const int Y0 = std::max(Top, 0), Y1 = std::min(Top + G.Height, Bitmap.height());
+    if (Y0 >= Y1) return;
+    uchar* Base = Bitmap.bits();
+    const qsizetype Pitch = Bitmap.bytesPerLine(), StripPitch = Strip.bytesPerLine();
+    const uchar* StripBase = Strip.constBits();
+    int X = Left;
+    for (const char* C = Text; C != Result.ptr; ++C) {
+        const int I = TNumberGlyphs::Index(*C);
+        const int X0 = std::max(X, 0), X1 = std::min(X + G.Advance[I], Bitmap.width());
+        if (X0 < X1) {
+            const QRgb* From =
+                reinterpret_cast<const QRgb*>(StripBase + (Y0 - Top) * StripPitch) + G.Left[I] + (X0 - X);
+            QRgb* To = reinterpret_cast<QRgb*>(Base + Y0 * Pitch) + X0;
+            const int Width = X1 - X0;
+            for (int Y = Y0; Y < Y1; ++Y) {
+                for (int K = 0; K < Width; ++K) To[K] = From[K];
+                From = reinterpret_cast<const QRgb*>(reinterpret_cast<const uchar*>(From) + StripPitch);
+                To = reinterpret_cast<QRgb*>(reinterpret_cast<uchar*>(To) + Pitch);
+            }
+        }
+        X += G.Advance[I];
     }
-    const QString Text = QString::number(Number);
-    const QRect Box = P->boundingRect(QRect(Left, Top, 1000, 1000),
-                                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, Text);
-    // Numbers stand on an opaque background, like text on the canvas brush.
-    P->fillRect(Box, WinColorToQColor(BackgroundColor));
-    P->setPen(WinColorToQColor(Colour));
-    P->drawText(Box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, Text);
 }
 
 void Tom3D::DrawEdge(double X1, double Y1, double X2, double Y2, int Index) {
@@ -375,16 +466,6 @@ void Tom3D::DrawModel() {
     ClearDisplay();
     // The picture shares the cleared bitmap; draw into a copy of our own.
     if (!Bitmap.isNull()) (void)Bitmap.bits();
-    std::optional<QPainter> Painter;
-    if ((DrawLineNumbers == 1 || DrawPointNumbers == 1) && !Bitmap.isNull()) {
-        Painter.emplace(&Bitmap);
-        Painter->setRenderHint(QPainter::Antialiasing, false);
-        Painter->setRenderHint(QPainter::TextAntialiasing, false);
-        QFont F = Painter->font();
-        F.setPointSize(NumberFontSize);
-        Painter->setFont(F);
-        FPainter = &*Painter;
-    }
     const int N = std::clamp(PointCount, 0, MaxPoints);
     const int M = std::clamp(LineCount, 0, MaxLines);
     for (int I = 1; I <= M; ++I) {
@@ -423,7 +504,6 @@ void Tom3D::DrawModel() {
         if (ClipLine(X1, Y1, X2, Y2)) DrawEdge(X1, Y1, X2, Y2, I);
     }
     PaintPoints();
-    FPainter = nullptr;
 }
 
 void Tom3D::Redraw() {

@@ -10,8 +10,6 @@
 #include <QString>
 #include <vector>
 
-class QPainter;
-
 // What the model draws on: a picture control of some size that shows the picture
 // it is given stretched over that size. The 3D window implements it on its view.
 class TImageTarget {
@@ -140,5 +138,12 @@ private:
     // The view of the current redraw.
     TVector3D FDir, FUnit, FCentre;
     double FSz = 0.0, FSy = 0.0, FScale = 0.0, FOffsetX = 0.0, FOffsetY = 0.0;
-    QPainter* FPainter = nullptr; // open while a redraw draws numbers
+    // The number glyphs in one ink colour on the background, per colour in use.
+    struct TNumberStrip {
+        QRgb Ink;
+        QRgb Back;
+        QImage Strip;
+    };
+    std::vector<TNumberStrip> FNumberStrips;
+    const QImage& NumberStrip(quint32 Colour);
 };

@@ -1,5 +1,7 @@
 #include "RichTextSink.h"
 
+#include <QFontMetricsF>
+#include <QImage>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
@@ -9,14 +11,32 @@ TTextDocumentSink::TTextDocumentSink(QTextDocument& Document, bool AtEnd) : FCur
     if (AtEnd) FCursor.movePosition(QTextCursor::End);
 }
 
+// The text layout moves a baseline by a percentage of the font's height (ascent
+// plus descent); Twips is the distance in twentieths of a point.
+double TTextDocumentSink::BaselineOffsetPercent(int Twips, const QTextCharFormat& Format) const {
+    QFont Font = FCursor.document() ? FCursor.document()->defaultFont() : QFont();
+    Font = Format.font().resolve(Font);
+    // Measured at 720 dpi, ten pixels to the point, so hinting hardly matters.
+    QImage Device(1, 1, QImage::Format_RGB32);
+    Device.setDotsPerMeterX(28346);
+    Device.setDotsPerMeterY(28346);
+    const QFontMetricsF M(Font, &Device);
+    const double HeightPoints = (M.ascent() + M.descent()) / 10.0;
+    if (!(HeightPoints > 0.0)) return 0.0;
+    return Twips / 20.0 / HeightPoints * 100.0;
+}
+
 void TTextDocumentSink::InsertText(const QString& Text) {
     QTextCharFormat F;
     F.setFontWeight(FStyle.Bold ? QFont::Bold : QFont::Normal);
     F.setFontItalic(FStyle.Italic);
     F.setFontUnderline(FStyle.Underline);
-    F.setVerticalAlignment(FOffset > 0   ? QTextCharFormat::AlignSuperScript
-                           : FOffset < 0 ? QTextCharFormat::AlignSubScript
-                                         : QTextCharFormat::AlignNormal);
+    if (FOffset != 0) {
+        // Raised or lowered at full size, as RTF's \up and \dn do: the glyphs keep
+        // their size, only the baseline moves.
+        F.setVerticalAlignment(QTextCharFormat::AlignBaseline);
+        F.setBaselineOffset(BaselineOffsetPercent(FOffset, F));
+    }
     // Line breaks inside the text become paragraphs, as in a rich-edit control.
     const QStringList Lines =
         QString(Text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'));
@@ -66,8 +86,13 @@ QByteArray DocumentToRtf(const QTextDocument& Document) {
             if (F.fontWeight() >= QFont::Bold) Open += "\\b";
             if (F.fontItalic()) Open += "\\i";
             if (F.fontUnderline()) Open += "\\ul";
-            if (F.verticalAlignment() == QTextCharFormat::AlignSuperScript) Open += "\\up6";
-            if (F.verticalAlignment() == QTextCharFormat::AlignSubScript) Open += "\\dn6";
+            const QTextCharFormat::VerticalAlignment V = F.verticalAlignment();
+            if (V == QTextCharFormat::AlignSuperScript ||
+                (V == QTextCharFormat::AlignBaseline && F.baselineOffset() > 0))
+                Open += "\\up6";
+            if (V == QTextCharFormat::AlignSubScript ||
+                (V == QTextCharFormat::AlignBaseline && F.baselineOffset() < 0))
+                Open += "\\dn6";
             if (Open.isEmpty()) {
                 AppendEscaped(Out, Frag.text());
             } else {

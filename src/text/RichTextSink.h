@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTextCursor>
 
+class QTextCharFormat;
 class QTextDocument;
 
 struct TRichStyle {
@@ -40,6 +41,8 @@ public:
     QTextCursor& Cursor() { return FCursor; }
 
 private:
+    double BaselineOffsetPercent(int Twips, const QTextCharFormat& Format) const;
+
     QTextCursor FCursor;
     TRichStyle FStyle;
     int FOffset = 0;

@@ -148,6 +148,7 @@ TChildWinFont::TChildWinFont(QWidget* Parent) : QWidget(Parent) {
     auto Button = [this, TopLayout](const char* Name, const QString& Caption, const QString& Hint) {
         QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
         B->setFocusPolicy(Qt::NoFocus);
+        B->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         TopLayout->addWidget(B);
         return B;
     };
@@ -204,11 +205,14 @@ TChildWinFont::TChildWinFont(QWidget* Parent) : QWidget(Parent) {
         setFocus(Qt::MouseFocusReason);
         Guarded([this, P] { imgFontMouseDown(P.x(), P.y()); });
     });
-    connect(imgChar, &ImageView::MouseDown, this, [this](QMouseEvent* E) {
+    // The second press of a double click is an edit step like any other press.
+    const auto CharPress = [this](QMouseEvent* E) {
         if (E->button() != Qt::LeftButton) return;
         const QPoint P = imgChar->MapToPicture(E->position().toPoint());
         Guarded([this, P] { imgCharMouseDown(P.x(), P.y()); });
-    });
+    };
+    connect(imgChar, &ImageView::MouseDown, this, CharPress);
+    connect(imgChar, &ImageView::DoubleClicked, this, CharPress);
     connect(imgChar, &ImageView::MouseMove, this, [this](QMouseEvent* E) {
         const QPoint P = imgChar->MapToPicture(E->position().toPoint());
         const bool Left = E->buttons() & Qt::LeftButton;
@@ -291,15 +295,30 @@ void TChildWinFont::BuildEditorPanel() {
     pnlFontEditor->hide();
 
     const QFont Face(QStringLiteral("ATASCII"), 7);
-    lblFETitle = MakeLabel(pnlFontEditor, QStringLiteral("lblFETitle"), QStringLiteral("Font-Editor"),
-                           QRect(4, 2, 110, 14));
+    // Title and copy-buffer rows take their captions' widths, whatever the language.
+    auto Row = [this](const QRect& Geometry) {
+        auto* Box = new QWidget(pnlFontEditor);
+        Box->setGeometry(Geometry);
+        auto* L = new QHBoxLayout(Box);
+        L->setContentsMargins(0, 0, 0, 0);
+        L->setSpacing(8);
+        return L;
+    };
+    QHBoxLayout* TitleRow = Row(QRect(4, 1, 404, 18));
+    lblFETitle =
+        MakeLabel(pnlFontEditor, QStringLiteral("lblFETitle"), QStringLiteral("Font-Editor"), QRect());
     lblFETitle->setFont(QFont(QStringLiteral("ATASCII"), 8));
-    lblFEVersion = MakeLabel(pnlFontEditor, QStringLiteral("lblFEVersion"), QStringLiteral("Version 1.0"),
-                             QRect(120, 2, 110, 14));
+    lblFEVersion =
+        MakeLabel(pnlFontEditor, QStringLiteral("lblFEVersion"), QStringLiteral("Version 1.0"), QRect());
     lblFEVersion->setFont(Face);
-    lblCopyBuffText = MakeLabel(pnlFontEditor, QStringLiteral("lblCopyBuffText"),
-                                QStringLiteral("Copy buffers"), QRect(76, 92, 100, 16));
+    TitleRow->addWidget(lblFETitle);
+    TitleRow->addWidget(lblFEVersion);
+    TitleRow->addStretch(1);
+    QHBoxLayout* BufferRow = Row(QRect(76, 90, 332, 20));
+    lblCopyBuffText =
+        MakeLabel(pnlFontEditor, QStringLiteral("lblCopyBuffText"), QStringLiteral("Copy buffers"), QRect());
     lblCopyBuffText->setFont(Face);
+    BufferRow->addWidget(lblCopyBuffText);
     for (QLabel* L : {lblFETitle, lblFEVersion, lblCopyBuffText}) SetTextColour(L, Qt::white);
 
     auto Make = [this, &Face](const char* Name, const QString& Caption, const QString& Hint,
@@ -354,7 +373,8 @@ void TChildWinFont::BuildEditorPanel() {
     FontDrawGrid = new TFontDrawGrid(this, pnlFontEditor);
     FontDrawGrid->setObjectName(QStringLiteral("FontDrawGrid"));
     SetHint(FontDrawGrid, QStringLiteral("Set current copy/paste buffer"));
-    FontDrawGrid->move(180, 92);
+    BufferRow->addWidget(FontDrawGrid);
+    BufferRow->addStretch(1);
 
     auto Connect = [this](TVekButton* B, void (TChildWinFont::*Handler)()) {
         ConnectGuarded(B, &QPushButton::clicked, this, Handler);
@@ -445,7 +465,9 @@ void TChildWinFont::ShowBottomPanel(bool Show) {
 
 void TChildWinFont::FitWindow() {
     const QSize View = imgFont->ViewSize();
-    SetClientSize(this, View.width(), View.height() + TopHeight + BottomPanelHeight() + 2);
+    // Never narrower than the tool bar's buttons: a small zoom must not squeeze them.
+    const int Width = std::max(View.width(), pnlTop->minimumSizeHint().width());
+    SetClientSize(this, Width, View.height() + TopHeight + BottomPanelHeight() + 2);
 }
 
 void TChildWinFont::ZoomIn() {

@@ -209,6 +209,7 @@ void TChildWinListing::BuildTopPanel() {
     lblInvStyle->setEnabled(false);
     cbInvStyles = new QComboBox(pnlTop);
     cbInvStyles->setObjectName(QStringLiteral("cbInvStyles"));
+    KeepDefaultTextColours(cbInvStyles);
     cbInvStyles->setProperty("Tag", -1);
     cbInvStyles->addItems({QStringLiteral("ASCII (plain)"), QStringLiteral("ASCII (keys)"),
                            QStringLiteral("Underline (RTF)"), QStringLiteral("Bold (RTF)"),

@@ -172,6 +172,7 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
     lblTextAs = Label("lblTextAs", QStringLiteral("Text als"));
     cbTxtStyles = new QComboBox(pnlTop);
     cbTxtStyles->setObjectName(QStringLiteral("cbTxtStyles"));
+    KeepDefaultTextColours(cbTxtStyles);
     cbTxtStyles->setProperty("Tag", -1);
     cbTxtStyles->addItems({QStringLiteral("ASCII"), QStringLiteral("RTF")});
     SetHint(cbTxtStyles, QStringLiteral("Steuerzeichen darstellen"));

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -295,4 +296,17 @@ TEST_F(MainWindowTest, MissingLanguageFromTheSettingsWarnsOnceAndGermanGoesOn) {
     EXPECT_EQ(Boxes.size(), 1) << Boxes.join("\n").toStdString();
     Main.MdiArea->closeAllSubWindows();
     LngFile = "german.lng";
+}
+
+TEST_F(MainWindowTest, ToolBarCaptionsStayReadableWhenTheFaceShows) {
+    TfrmMain Main;
+    frmMain = &Main;
+    // Hovering and pressing show the button's face: it must stay dark under the
+    // white caption.
+    for (QToolButton* B : {Main.btnOpen, Main.btnSave, Main.btnZoomIn, Main.btnSettings}) {
+        for (QPalette::ColorGroup G : {QPalette::Active, QPalette::Inactive})
+            EXPECT_LT(qGray(B->palette().color(G, QPalette::Button).rgb()), 255 - 90)
+                << B->objectName().toStdString();
+        EXPECT_TRUE(B->styleSheet().contains("color: white"));
+    }
 }

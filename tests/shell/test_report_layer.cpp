@@ -157,3 +157,21 @@ TEST(ReportLayout, FlowingTextBreaksIntoOrderedPages) {
     EXPECT_TRUE(Flow.PageHtml(0).contains("Line 0 of"));
     EXPECT_FALSE(Flow.PageHtml(1).contains("Line 0 of"));
 }
+
+TEST(ReportLayer, RaisedAndLoweredTextReachesHtmlAsSuperAndSubscript) {
+    QTextDocument Doc;
+    QTextCursor C(&Doc);
+    C.insertText("x");
+    for (double Offset : {25.0, -25.0}) {
+        QTextCharFormat F;
+        F.setVerticalAlignment(QTextCharFormat::AlignBaseline);
+        F.setBaselineOffset(Offset);
+        C.insertText(Offset > 0 ? "up" : "down", F);
+    }
+    C.insertText("y", QTextCharFormat());
+    const TReportFlowText Flow(Doc, 1.0, 7.0, 1.0, 10.0, 0);
+    const QString Html = Flow.PageHtml(0);
+    EXPECT_TRUE(Html.contains("vertical-align:super;\">up<")) << Html.toStdString();
+    EXPECT_TRUE(Html.contains("vertical-align:sub;\">down<")) << Html.toStdString();
+    EXPECT_TRUE(Html.contains(">x") && Html.contains("y</p>")) << Html.toStdString();
+}

@@ -3,6 +3,7 @@
 
 #include "ImageView.h"
 #include "ReportOptionsDialog.h"
+#include "VekButton.h"
 #include "uChildWinGraphic.h"
 #include "uChildWinSolidStates.h"
 #include "uFGlobal.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMdiArea>
@@ -235,4 +237,56 @@ TEST_F(SolidStatesWindowTest, PrintGoesToAOnePagePdf) {
     const QByteArray Data = ReadWholeFile(Pdf);
     ASSERT_TRUE(Data.startsWith("%PDF"));
     EXPECT_EQ(Data.count("/Type /Page\n") + Data.count("/Type /Page "), 1);
+}
+
+TEST_F(SolidStatesWindowTest, TheFirstClickIntoTheInactiveControllerSelectsThatEdit) {
+    TChildWinSolidStates* Win = Open();
+    TfrmSolidStatesController* C = Controller(Win);
+    Win->Timer1->stop();
+    const auto Focus = [](QWidget* W, QEvent::Type Type, Qt::FocusReason Reason) {
+        QFocusEvent E(Type, Reason);
+        QApplication::sendEvent(W, &E);
+    };
+    Focus(C->tbxZoom, QEvent::FocusIn, Qt::MouseFocusReason);
+    ASSERT_EQ(C->ActiveEdit, C->tbxZoom);
+    const QColor White = WinColorToQColor(TfrmSolidStatesController::SelectedColor),
+                 Silver = WinColorToQColor(TfrmSolidStatesController::UnselectedColor);
+    // The zoom edit loses the focus with the window; the click into tbxOY of the
+    // inactive window brings its focus with the window's activation.
+    Focus(C->tbxZoom, QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    Focus(C->tbxOY, QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(C->ActiveEdit, C->tbxOY);
+    EXPECT_EQ(C->tbxOY->palette().color(QPalette::Base), White);
+    EXPECT_EQ(C->tbxZoom->palette().color(QPalette::Base), Silver);
+    EXPECT_EQ(C->trackBar1->minimum(), -100);
+    EXPECT_EQ(C->trackBar1->maximum(), 100);
+    EXPECT_EQ(C->trackBar1->value(), RoundToInt(EditFloatValue(C->tbxOY->text())));
+    // The track bar now drives tbxOY, not the zoom.
+    C->trackBar1->setValue(12);
+    EXPECT_EQ(C->tbxOY->text(), "12");
+    EXPECT_EQ(Win->Om3D->Observer.Y, 12.0);
+    EXPECT_EQ(Win->Om3D->Zoom, 1.0);
+
+    // Leaving the window and coming back to the same edit enters nothing: a value
+    // typed meanwhile is not rounded onto the track bar.
+    Focus(C->tbxOY, QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    C->tbxOY->setText("7.6");
+    Focus(C->tbxOY, QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(C->tbxOY->text(), "7.6");
+    EXPECT_EQ(C->trackBar1->value(), 12);
+    EXPECT_EQ(C->tbxOY->palette().color(QPalette::Base), White);
+
+    // The same for the track bar: its first focus lights the active edit.
+    Focus(C->tbxOY, QEvent::FocusOut, Qt::TabFocusReason);
+    EXPECT_EQ(C->tbxOY->palette().color(QPalette::Base), Silver);
+    Focus(C->cbAutorotate, QEvent::FocusIn, Qt::TabFocusReason);
+    Focus(C->cbAutorotate, QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    Focus(C->trackBar1, QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(C->tbxOY->palette().color(QPalette::Base), White);
+    Focus(C->trackBar1, QEvent::FocusOut, Qt::MouseFocusReason);
+    EXPECT_EQ(C->tbxOY->palette().color(QPalette::Base), Silver);
+    EXPECT_TRUE(Boxes.isEmpty());
+
+    // The rotate button outlines itself like every look-style button.
+    EXPECT_EQ(C->btnRotate->LookStyle()->BorderColor(), SysColor(COLOR_INACTIVECAPTIONTEXT));
 }

@@ -1,6 +1,8 @@
 // Projection, clipping, drawing and rotation of the model, checked to the pixel.
 #include "Solid3DTestUtil.h"
 
+#include <QMap>
+#include <QSet>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
@@ -184,4 +186,85 @@ TEST(Tom3DRotation, StepsCircleTheVerticalAxisFromWhereTheObserverIs) {
     M.RotateStep();
     EXPECT_DOUBLE_EQ(M.Radius, 5.0);
     EXPECT_DOUBLE_EQ(M.CurrentAngle, std::atan2(4.0, 3.0) + Step);
+}
+
+namespace {
+// Colours of a picture's pixels inside a rectangle, with their counts.
+QMap<QRgb, int> Colours(const QImage& Image, const QRect& Area) {
+    QMap<QRgb, int> Out;
+    const QRect R = Area & Image.rect();
+    for (int Y = R.top(); Y <= R.bottom(); ++Y)
+        for (int X = R.left(); X <= R.right(); ++X) ++Out[Image.pixel(X, Y) | 0xFF000000u];
+    return Out;
+}
+
+// The ink pixels of a label as offsets from its top-left corner.
+QSet<QPoint> InkAt(const QImage& Image, QPoint Corner, QRgb Ink) {
+    QSet<QPoint> Out;
+    for (int Y = Corner.y(); Y < std::min(Image.height(), Corner.y() + 30); ++Y)
+        for (int X = Corner.x(); X < std::min(Image.width(), Corner.x() + 60); ++X)
+            if ((Image.pixel(X, Y) | 0xFF000000u) == Ink) Out.insert(QPoint(X, Y) - Corner);
+    return Out;
+}
+} // namespace
+
+TEST_F(Tom3DView, NumberLabelsCarryExactlyTheirColours) {
+    // Two points on the screen's middle row, one line between them: point 1 at
+    // (115, 96), point 11 at (205, 96), the line's label at (163, 99). Points 2 to
+    // 10 lie behind the observer.
+    std::vector<std::array<double, 3>> Points(11, {0, -20, 0});
+    Points[0] = {-1, 0, 0};
+    Points[10] = {1, 0, 0};
+    Load(Points, {{1, 11}});
+    M->Observer = {0, -10, 0};
+    M->BackgroundColor = 0x102030;
+    M->LineNumberColor = 0x0000FF;
+    M->PointNumberColor = 0x00FF00;
+    M->DrawLines = 0;
+    M->DrawLineNumbers = 1;
+    M->DrawPointNumbers = 1;
+    M->Redraw();
+    const QImage& Pic = Target.Picture;
+    const QRgb Back = Rgb(M->BackgroundColor), LineInk = Rgb(M->LineNumberColor),
+               PointInk = Rgb(M->PointNumberColor);
+    // Nothing but background and the two label colours: no blended edge pixels.
+    const QMap<QRgb, int> All = Colours(Pic, Pic.rect());
+    EXPECT_EQ(All.size(), 3);
+    EXPECT_TRUE(All.contains(Back) && All.contains(LineInk) && All.contains(PointInk));
+    // Each label lies right of and below its anchor, the point labels above the line's.
+    const QSet<QPoint> Line1 = InkAt(Pic, {163, 99}, LineInk);
+    const QSet<QPoint> Point1 = InkAt(Pic, {118, 93}, PointInk);
+    const QSet<QPoint> Point11 = InkAt(Pic, {208, 93}, PointInk);
+    ASSERT_FALSE(Line1.isEmpty());
+    EXPECT_EQ(Line1, Point1); // the same number looks the same in every colour
+    EXPECT_EQ(Colours(Pic, QRect(0, 0, 163, 192)).value(LineInk), 0);
+    EXPECT_EQ(Colours(Pic, QRect(0, 0, 118, 192)).value(PointInk), 0);
+    // "11" is "1" twice, the second one advance further right.
+    int Advance = 0;
+    for (const QPoint& P : Point1) Advance = std::max(Advance, P.x() + 1);
+    bool Found = false;
+    for (int Shift = Advance; Shift < Advance + 6 && !Found; ++Shift) {
+        QSet<QPoint> T = Point1;
+        for (const QPoint& P : Point1) T.insert(P + QPoint(Shift, 0));
+        if (T == Point11) Found = true;
+    }
+    EXPECT_TRUE(Found);
+    // Labels stand on the background: a line under a label is covered by it.
+    M->DrawLines = 1;
+    M->DrawPointNumbers = 0;
+    M->Redraw();
+    EXPECT_EQ(InkAt(Pic, {163, 99}, LineInk), Line1);
+    const QMap<QRgb, int> WithLines = Colours(Pic, Pic.rect());
+    EXPECT_EQ(WithLines.size(), 3); // background, line, label
+    EXPECT_TRUE(WithLines.contains(Rgb(M->LineColor)));
+    // A label at the window's edge is cut, not wrapped to the other side.
+    M->ViewPoint = {-2.3, 0, 0}; // point 11 at x 308
+    M->DrawLines = 0;
+    M->DrawLineNumbers = 0;
+    M->DrawPointNumbers = 1;
+    M->Redraw();
+    const QSet<QPoint> Cut = InkAt(Pic, {311, 93}, PointInk);
+    EXPECT_FALSE(Cut.isEmpty());
+    EXPECT_LT(Cut.size(), Point11.size());
+    EXPECT_EQ(Colours(Pic, QRect(0, 0, 200, 192)).value(PointInk), 0);
 }

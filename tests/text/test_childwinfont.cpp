@@ -200,3 +200,35 @@ TEST_F(CloseQueryTest, OnlyASavedFontOrNoLetTheWindowCloseAndUnmodifiedDoesNotAs
     EXPECT_TRUE(W->close());
     EXPECT_EQ(Answers, 6);
 }
+
+TEST_F(FontWindowTest, EveryCaptionFitsAtZoomOneAndInTheEditor) {
+    TChildWinFont* W = Open(RandomFont(7));
+    W->show();
+    W->ZoomOut();
+    ASSERT_EQ(W->ZoomFactor, 1);
+    QApplication::processEvents();
+    // The six tool-bar buttons side by side, each at its full size, inside the bar.
+    QList<QToolButton*> Buttons;
+    for (QToolButton* B :
+         {W->btnDetails, W->btnATAINT, W->btnInternational, W->btnReport, W->btnFontEdit, W->btnIsChildWin})
+        Buttons << B;
+    for (int I = 0; I < Buttons.size(); ++I) {
+        const QRect G = Buttons[I]->geometry();
+        EXPECT_GE(G.width(), Buttons[I]->sizeHint().width()) << Buttons[I]->objectName().toStdString();
+        EXPECT_LE(G.right(), W->pnlTop->width() - 1) << Buttons[I]->objectName().toStdString();
+        if (I > 0) {
+            EXPECT_GT(G.left(), Buttons[I - 1]->geometry().right());
+        }
+    }
+    // The editor's title is not cut, and the copy buffers stand right of their caption.
+    W->btnFontEditClick();
+    QApplication::processEvents();
+    for (QLabel* L : {W->lblFETitle, W->lblFEVersion, W->lblCopyBuffText})
+        EXPECT_GE(L->width(), L->fontMetrics().horizontalAdvance(L->text())) << L->text().toStdString();
+    const QRect Caption(W->lblCopyBuffText->mapTo(W->pnlFontEditor, QPoint()), W->lblCopyBuffText->size());
+    const QRect Grid(W->FontDrawGrid->mapTo(W->pnlFontEditor, QPoint()), W->FontDrawGrid->size());
+    EXPECT_GT(Grid.left(),
+              Caption.left() + W->lblCopyBuffText->fontMetrics().horizontalAdvance("Copy buffers"));
+    EXPECT_FALSE(Grid.intersects(W->btnFontPasteXOR->geometry()));
+    EXPECT_LE(Grid.right(), W->pnlFontEditor->width() - 1);
+}

@@ -4,8 +4,10 @@
 #include "ImageView.h"
 #include "uChildWinListing.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -186,4 +188,17 @@ TEST_F(ListingWindowTest, ClosingTheWindowWhileItDrawsEndsTheOpenQuietly) {
     EXPECT_FALSE(Raw->OpenDocument(Path, "GONE.LST"));
     EXPECT_TRUE(Win.isNull());
     EXPECT_TRUE(Boxes.isEmpty());
+}
+
+TEST_F(ListingWindowTest, TheInverseStyleListIsReadableOnTheBluePanel) {
+    Open("basic.lst", Basic);
+    // Dark text on the list's own light face, and the application's greyed text
+    // while it is disabled; the panel's labels stay white.
+    const QPalette& P = Win->cbInvStyles->palette();
+    EXPECT_GT(std::abs(qGray(P.color(QPalette::Active, QPalette::ButtonText).rgb()) -
+                       qGray(P.color(QPalette::Active, QPalette::Button).rgb())),
+              90);
+    EXPECT_EQ(P.color(QPalette::Disabled, QPalette::ButtonText),
+              QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText));
+    EXPECT_EQ(Win->lblInvStyle->palette().color(QPalette::WindowText), QColor(Qt::white));
 }
