@@ -173,8 +173,14 @@ void ShowFrameNormal(QWidget* Window) {
     if (Frame->isMaximized()) Frame->showNormal();
 }
 
+namespace {
+QSize WindowSize(int Width, int Height) {
+    return QSize(std::min(Width, MaxWindowSide), std::min(Height, MaxWindowSide));
+}
+} // namespace
+
 void SetFrameSize(QWidget* Window, int Width, int Height) {
-    DocumentFrame(Window)->resize(Width, Height);
+    DocumentFrame(Window)->resize(WindowSize(Width, Height));
 }
 
 // The frame is resized first and its layout sizes the window inside it, so the
@@ -183,10 +189,10 @@ void SetFrameSize(QWidget* Window, int Width, int Height) {
 void SetClientSize(QWidget* Window, int Width, int Height) {
     if (auto* Sub = qobject_cast<QMdiSubWindow*>(Window->parentWidget())) {
         const QMargins M = Sub->contentsMargins();
-        Sub->resize(Width + M.left() + M.right(), Height + M.top() + M.bottom());
+        Sub->resize(WindowSize(Width + M.left() + M.right(), Height + M.top() + M.bottom()));
         Sub->update();
     } else {
-        Window->resize(Width, Height);
+        Window->resize(WindowSize(Width, Height));
     }
 }
 

@@ -108,6 +108,11 @@ private:
 QWidget* DocumentFrame(QWidget* Window);
 // Takes the frame out of the maximised state.
 void ShowFrameNormal(QWidget* Window);
+// Largest side of a document window. A zoomed view may be far larger; it scrolls
+// inside its window. Beyond this X11 cannot show a free window, and layouts around
+// views of a million pixels lose their panels.
+constexpr int MaxWindowSide = 32767;
+// Sizes are cut to MaxWindowSide.
 void SetFrameSize(QWidget* Window, int Width, int Height);
 // Window's own size; the frame grows by its borders.
 void SetClientSize(QWidget* Window, int Width, int Height);

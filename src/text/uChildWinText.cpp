@@ -542,7 +542,7 @@ void TChildWinText::FitWindow() {
     ShowFrameNormal(this);
     QWidget* F = DocumentFrame(this);
     const int Client = imgText->ViewSize().width() + 32;
-    F->resize(Client + (F->width() - width()), F->height());
+    SetFrameSize(this, Client + (F->width() - width()), F->height());
 }
 
 void TChildWinText::ZoomIn() {

@@ -114,6 +114,13 @@ TEST_F(LongPageTest, SixThousandLinesShowAtScaleOneToTheLastLine) {
         EXPECT_LE(After.height(), ImageView::MaxViewSide);
     }
     EXPECT_EQ(View->ViewSize(), QSize(328 * 32, 96014 * 32));
+    // Three million pixels down the view still paints the page pixels lying there.
+    Bar->setValue(Bar->maximum());
+    const QImage Deep = Shot(Text->ScrollBox1);
+    for (int Y = 0; Y < Deep.height(); Y += 3)
+        for (int X = 0; X < Deep.width(); X += 5)
+            ASSERT_EQ(Deep.pixel(X, Y), View->Picture.pixel(X / 32, (Bar->value() + Y) / 32))
+                << X << "," << Y;
     Text->ZoomOut();
     EXPECT_EQ(View->ViewSize(), QSize(328 * 16, 96014 * 16));
 
