@@ -7,7 +7,6 @@
 #include "uChildWinFont.h"
 #include "uChildWinGraphic.h"
 #include "uChildWinSolidStates.h"
-#include "uChildWinText.h"
 #include "uDocWindow.h"
 #include "uGlobal.h"
 #include "uMain.h"
@@ -17,7 +16,6 @@
 #include <QMdiSubWindow>
 #include <QRandomGenerator>
 #include <QScreen>
-#include <QScrollBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -59,7 +57,7 @@ protected:
     // Part of Widget visible in the MDI area shows on screen exactly as the widget
     // paints itself now, and Widget spans its window's width.
     void ExpectPaintedAcross(QWidget* Widget, const char* What) {
-        QWidget* Window = Widget->window() == Main ? Widget->parentWidget() : Widget;
+        QWidget* Window = Widget;
         while (Window && !Frame(Window)) Window = Window->parentWidget();
         ASSERT_NE(Window, nullptr);
         EXPECT_EQ(Widget->width(), Window->width()) << What;
