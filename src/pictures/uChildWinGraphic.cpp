@@ -98,13 +98,11 @@ void TChildWinGraphic::FitWindow() {
 }
 
 void TChildWinGraphic::ZoomIn() {
-    ScaleZoom(ImgGraphic, 2);
-    FitWindow();
+    if (ScaleZoom(ImgGraphic, 2)) FitWindow();
 }
 
 void TChildWinGraphic::ZoomOut() {
-    ScaleZoom(ImgGraphic, 0.5);
-    FitWindow();
+    if (ScaleZoom(ImgGraphic, 0.5)) FitWindow();
 }
 
 // ------------------------------------------------------------------ info panel and buttons

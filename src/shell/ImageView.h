@@ -5,6 +5,9 @@
 // Shows a picture at a zoom factor, nearest neighbour, the way the original image
 // controls stretched their bitmap. Zooming changes only the view: the picture data
 // stay as they are. Put it inside a QScrollArea (widgetResizable off).
+//
+// Both sides always share one factor. A page of text can be a hundred thousand
+// pixels tall, so only the part of the view that is exposed is painted.
 class ImageView : public QWidget {
     Q_OBJECT
 public:
@@ -23,14 +26,24 @@ public:
     void SetBaseSize(const QSize& Size);
     void ClearBaseSize();
 
+    // Largest side of the view. Coordinates stay well inside what widgets, scroll
+    // areas and the raster painter handle exactly (a widget may be at most 16777215
+    // pixels, painter coordinates are exact up to 2^23).
+    static constexpr int MaxViewSide = 1 << 22;
+
     double Zoom() const { return FZoom; }
-    // Clamped so the view never falls below 1 x 1 nor grows past MaxViewSide.
-    void SetZoom(double Zoom);
+    // The view becomes floor(side x Zoom) on both sides. A factor that would make a
+    // side smaller than 1 or larger than MaxViewSide is refused: false, and nothing
+    // changes.
+    bool SetZoom(double Zoom);
+    bool CanZoom(double Zoom) const;
     QSize ViewSize() const;
-    static constexpr int MaxViewSide = 32000;
 
     // Picture pixel under a point of this widget (may lie outside the picture).
     QPoint MapToPicture(const QPoint& P) const;
+    // The view's pixels in Area (view coordinates) as painted: each view pixel takes
+    // the picture pixel MapToPicture gives. Outside the view stays white.
+    QImage RenderArea(const QRect& Area) const;
 
 signals:
     void MouseDown(QMouseEvent* Event);
@@ -39,13 +52,14 @@ signals:
     void DoubleClicked(QMouseEvent* Event);
 
 protected:
-    void paintEvent(QPaintEvent*) override;
+    void paintEvent(QPaintEvent* E) override;
     void mousePressEvent(QMouseEvent* E) override { emit MouseDown(E); }
     void mouseMoveEvent(QMouseEvent* E) override { emit MouseMove(E); }
     void mouseReleaseEvent(QMouseEvent* E) override { emit MouseUp(E); }
     void mouseDoubleClickEvent(QMouseEvent* E) override { emit DoubleClicked(E); }
 
 private:
+    static QSize Scaled(const QSize& Base, double Zoom);
     void UpdateSize();
     QSize FBaseSize;
     double FZoom = 1.0;

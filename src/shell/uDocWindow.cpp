@@ -13,12 +13,16 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 // ---------------------------------------------------------------- colours
 
@@ -143,14 +147,37 @@ QScrollArea* NewImageScrollBox(QWidget* Parent, const char* Name, ImageView* Vie
     return Box;
 }
 
-void ScaleZoom(ImageView* View, double Factor) {
-    View->SetZoom(View->Zoom() * Factor);
+bool ScaleZoom(ImageView* View, double Factor) {
+    if (View->SetZoom(View->Zoom() * Factor)) return true;
+    MessageBeep();
+    return false;
 }
 
 void ScrollVertically(QScrollArea* Box, int Pixels) {
     QScrollBar* Bar = Box->verticalScrollBar();
     Bar->setValue(Bar->value() + Pixels);
     Box->viewport()->repaint();
+}
+
+// ---------------------------------------------------------------- drawing a long page
+
+bool TPaintClock::Due() {
+    if (FClock.elapsed() < PaintIntervalMs) return false;
+    FClock.restart();
+    return true;
+}
+
+void TThrottledProgress::operator()(int Position, int Max) {
+    FPosition = Position, FMax = Max, FPending = true;
+    if (FStarted && !FClock.Due()) return;
+    FStarted = true;
+    Flush();
+}
+
+void TThrottledProgress::Flush() {
+    if (!FPending) return;
+    FPending = false;
+    if (frmMain) frmMain->ProgressBar(FPosition, FMax);
 }
 
 // ---------------------------------------------------------------- the window in the MDI area
@@ -165,24 +192,45 @@ void ShowFrameNormal(QWidget* Window) {
     if (Frame->isMaximized()) Frame->showNormal();
 }
 
+namespace {
+QSize WindowSize(int Width, int Height) {
+    return QSize(std::min(Width, MaxWindowSide), std::min(Height, MaxWindowSide));
+}
+} // namespace
+
 void SetFrameSize(QWidget* Window, int Width, int Height) {
-    DocumentFrame(Window)->resize(Width, Height);
+    DocumentFrame(Window)->resize(WindowSize(Width, Height));
 }
 
+// The frame is resized first and its layout sizes the window inside it, so the
+// window's panels are laid out and painted at the new size at once. Resizing the
+// window ahead of its frame left the newly uncovered parts unpainted.
 void SetClientSize(QWidget* Window, int Width, int Height) {
-    Window->resize(Width, Height);
     if (auto* Sub = qobject_cast<QMdiSubWindow*>(Window->parentWidget())) {
         const QMargins M = Sub->contentsMargins();
-        Sub->resize(Width + M.left() + M.right(), Height + M.top() + M.bottom());
+        Sub->resize(WindowSize(Width + M.left() + M.right(), Height + M.top() + M.bottom()));
+        Sub->update();
+    } else {
+        Window->resize(WindowSize(Width, Height));
     }
 }
 
 void SetClientWidth(QWidget* Window, int Width) {
-    Window->resize(Width, Window->height());
-    if (auto* Sub = qobject_cast<QMdiSubWindow*>(Window->parentWidget())) {
-        const QMargins M = Sub->contentsMargins();
-        Sub->resize(Width + M.left() + M.right(), Sub->height());
-    }
+    SetClientSize(Window, Width, Window->height());
+}
+
+void PlaceAtCascadeStep(QMdiArea* Area, QMdiSubWindow* Frame) {
+    QStyleOptionTitleBar Option;
+    Option.initFrom(Frame);
+    const int Step = std::max(1, Frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, &Option, Frame));
+    const QSize Shown = Area->viewport()->size();
+    // Room for the corner plus a usable part of the window at every step.
+    const int Steps = std::max(1, std::min((Shown.width() - 100) / Step, (Shown.height() - 50) / Step));
+    const int Others = int(Area->subWindowList().size()) - 1;
+    const int K = std::max(0, Others) % Steps;
+    // Frames move in the area's viewport coordinates: whatever the area's scrolling,
+    // the corner lands in view.
+    Frame->move(K * Step, K * Step);
 }
 
 void ToggleDocking(QWidget* Window, quint8& IsChildWin, const QPoint& TopLeft) {

@@ -5,6 +5,7 @@
 // picture.
 #include "uGlobal.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -15,6 +16,8 @@ class QBoxLayout;
 class QGridLayout;
 class QImage;
 class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
 class QScrollArea;
 class QToolButton;
 class QVBoxLayout;
@@ -70,22 +73,59 @@ QLabel* NewValueLabel(const TInfoPanel& Info, int Row, const char* Name, quint32
 // Background clDefault keeps the parent's colour.
 QScrollArea* NewImageScrollBox(QWidget* Parent, const char* Name, ImageView* View, bool Framed = false,
                                quint32 Background = clDefault);
-// Multiplies the view's zoom; the picture data stay as they are.
-void ScaleZoom(ImageView* View, double Factor);
+// Multiplies the view's zoom; the picture data stay as they are. A step the view
+// cannot show is refused with a beep: false.
+bool ScaleZoom(ImageView* View, double Factor);
 // Pixels a scroll box moves for one wheel notch.
 constexpr int WheelScrollStep = 7;
 // Moves the box's view down by Pixels (up when negative) and shows it at once.
 void ScrollVertically(QScrollArea* Box, int Pixels);
+
+// ---- drawing a long page
+// Events run every 16 bytes while a page is drawn; painting the page or the
+// progress bar that often costs more than the drawing itself. A clock that says
+// when painting is due again: at most once per PaintIntervalMs.
+constexpr int PaintIntervalMs = 40;
+class TPaintClock {
+public:
+    TPaintClock() { FClock.start(); }
+    // True when PaintIntervalMs have passed since the clock started or last said so.
+    bool Due();
+
+private:
+    QElapsedTimer FClock;
+};
+// The main window's progress bar during a drawing: the first position at once,
+// later ones when painting is due; Flush shows the last one given.
+class TThrottledProgress {
+public:
+    void operator()(int Position, int Max);
+    void Flush();
+
+private:
+    TPaintClock FClock;
+    int FPosition = 0, FMax = 0;
+    bool FStarted = false, FPending = false;
+};
 
 // ---- the window in the MDI area
 // The MDI sub-window around Window, or Window itself when it is free.
 QWidget* DocumentFrame(QWidget* Window);
 // Takes the frame out of the maximised state.
 void ShowFrameNormal(QWidget* Window);
+// Largest side of a document window. A zoomed view may be far larger; it scrolls
+// inside its window. Beyond this X11 cannot show a free window, and layouts around
+// views of a million pixels lose their panels.
+constexpr int MaxWindowSide = 32767;
+// Sizes are cut to MaxWindowSide.
 void SetFrameSize(QWidget* Window, int Width, int Height);
 // Window's own size; the frame grows by its borders.
 void SetClientSize(QWidget* Window, int Width, int Height);
 void SetClientWidth(QWidget* Window, int Width);
+// Moves a frame just added to Area to the next cascade step: the k-th window of
+// the area at k title-bar heights right and down, starting over at the top left
+// before a corner would leave the visible area. Its left edge and title show.
+void PlaceAtCascadeStep(QMdiArea* Area, QMdiSubWindow* Frame);
 // Docks a free window or frees a docked one and moves its frame to TopLeft.
 void ToggleDocking(QWidget* Window, quint8& IsChildWin, const QPoint& TopLeft = QPoint(1, 1));
 

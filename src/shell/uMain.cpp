@@ -666,6 +666,7 @@ QMdiSubWindow* TfrmMain::AddMDIChild(QWidget* Child) {
     connect(Sub, &QObject::destroyed, this,
             [this] { QTimer::singleShot(0, this, [this] { UpdateMenuItems(); }); });
     Sub->show();
+    PlaceAtCascadeStep(MdiArea, Sub);
     MdiArea->setActiveSubWindow(Sub);
     UpdateMenuItems();
     return Sub;

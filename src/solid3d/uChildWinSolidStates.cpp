@@ -162,7 +162,10 @@ void TChildWinSolidStates::FitWindow() {
 void TChildWinSolidStates::ZoomIn() {
     const QSize Old = ImageSize();
     // Past the largest view the picture could not be shown any more.
-    if (Old.width() * 2 > ImageView::MaxViewSide || Old.height() * 2 > ImageView::MaxViewSide) return;
+    if (qint64(std::max(Old.width(), Old.height())) * 2 > ImageView::MaxViewSide) {
+        MessageBeep();
+        return;
+    }
     Om3D->ClearDisplay();
     SetImageSize(Old * 2);
     ShowFrameNormal(this);
@@ -173,7 +176,10 @@ void TChildWinSolidStates::ZoomIn() {
 void TChildWinSolidStates::ZoomOut() {
     const QSize Old = ImageSize();
     // An empty picture could never be zoomed back in.
-    if (Old.width() / 2 < 1 || Old.height() / 2 < 1) return;
+    if (Old.width() / 2 < 1 || Old.height() / 2 < 1) {
+        MessageBeep();
+        return;
+    }
     Om3D->ClearDisplay();
     SetImageSize(QSize(Old.width() / 2, Old.height() / 2));
     Om3D->Redraw();

@@ -473,8 +473,10 @@ void TChildWinFont::FitWindow() {
 void TChildWinFont::ZoomIn() {
     // The view has a largest size; beyond it the factor would no longer match what
     // is shown and clicks would pick the wrong character.
-    const QSize Base = imgFont->BaseSize();
-    if (qint64(std::max(Base.width(), Base.height())) * ZoomFactor * 2 > ImageView::MaxViewSide) return;
+    if (!imgFont->CanZoom(ZoomFactor * 2.0)) {
+        MessageBeep();
+        return;
+    }
     ZoomFactor *= 2;
     imgFont->SetZoom(ZoomFactor);
     ShowFrameNormal(this);

@@ -334,16 +334,19 @@ bool TChildWinListing::RenderPage(QImage& Image, int CharsPerLine, int LeftMargi
     const bool Shown = &Image == &imgListing->Picture;
     QPointer<ImageView> View(imgListing);
     const TAtariListing& L = *AtariListing;
+    // The new page is shown 1:1 while it is drawn; it and the progress bar are
+    // painted only every so often, events still run every 16 bytes.
+    if (Shown) imgListing->SetZoom(1.0);
+    TThrottledProgress Progress;
+    TPaintClock Paint;
     const bool Complete = AtariFont->RenderText(
         Image, 1, L.Buffer.data(), std::clamp(L.Length, 0, TAtariListing::BufferSize), L.ListingType,
         L.EOLCode, L.TABCode, L.TabWidth, CharsPerLine, LeftMargin, 0, 0, FgColor, BgColor,
-        [](int Pos, int Max) {
-            if (frmMain) frmMain->ProgressBar(Pos, Max);
-        },
-        this,
-        [View, Shown] {
-            if (Shown && View) View->Changed();
+        [&Progress](int Pos, int Max) { Progress(Pos, Max); }, this,
+        [View, Shown, &Paint] {
+            if (Shown && View && Paint.Due()) View->Changed();
         });
+    Progress.Flush();
     // The page was replaced: it is shown at its own size again.
     if (Complete && Shown) {
         imgListing->SetZoom(1.0);
@@ -396,13 +399,11 @@ void TChildWinListing::FitWindow() {
 }
 
 void TChildWinListing::ZoomIn() {
-    ScaleZoom(imgListing, 2);
-    FitWindow();
+    if (ScaleZoom(imgListing, 2)) FitWindow();
 }
 
 void TChildWinListing::ZoomOut() {
-    ScaleZoom(imgListing, 0.5);
-    FitWindow();
+    if (ScaleZoom(imgListing, 0.5)) FitWindow();
 }
 
 void TChildWinListing::btnIsChildWinClick() {

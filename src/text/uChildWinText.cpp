@@ -379,6 +379,8 @@ bool TChildWinText::DrawShownPage(const TPageLayout& Layout) {
     TPageLayout Next = Layout;
     for (;;) {
         FRedrawPending = false;
+        // The page gets a new size: it is shown 1:1 again, as it is drawn.
+        imgText->SetZoom(1.0);
         const bool Done = RenderPage(imgText->Picture, Next, true);
         if (!Self) return false;
         if (Done) FShown = Next;
@@ -390,9 +392,7 @@ bool TChildWinText::DrawShownPage(const TPageLayout& Layout) {
 
 bool TChildWinText::RenderPage(QImage& Image, const TPageLayout& Layout, bool Shown) {
     TFormatting Formatting;
-    const TProgressFn Progress = [](int Pos, int Max) {
-        if (frmMain) frmMain->ProgressBar(Pos, Max);
-    };
+    TThrottledProgress Progress;
     std::function<void()> Repaint;
     if (Shown) {
         FRepaintClock.start();
@@ -407,9 +407,12 @@ bool TChildWinText::RenderPage(QImage& Image, const TPageLayout& Layout, bool Sh
             }
         };
     }
-    return AtariFont->RenderText(Image, Layout.Selector, AtariText->Buffer.data(), AtariText->Length, 0, 155,
-                                 0, 1, Layout.Cpl, Layout.Lm, 0, 0, Layout.Fg, Layout.Bg, Progress, this,
-                                 Repaint);
+    const bool Done = AtariFont->RenderText(
+        Image, Layout.Selector, AtariText->Buffer.data(), AtariText->Length, 0, 155, 0, 1, Layout.Cpl,
+        Layout.Lm, 0, 0, Layout.Fg, Layout.Bg, [&Progress](int Pos, int Max) { Progress(Pos, Max); }, this,
+        Repaint);
+    Progress.Flush(); // the bar ends where the drawing ended
+    return Done;
 }
 
 void TChildWinText::btnReFormatListingClick() {
@@ -540,7 +543,7 @@ void TChildWinText::FitWindow() {
     ShowFrameNormal(this);
     QWidget* F = DocumentFrame(this);
     const int Client = imgText->ViewSize().width() + 32;
-    F->resize(Client + (F->width() - width()), F->height());
+    SetFrameSize(this, Client + (F->width() - width()), F->height());
 }
 
 void TChildWinText::ZoomIn() {

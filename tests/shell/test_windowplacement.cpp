@@ -1,0 +1,167 @@
+// Document windows on the main window at its default size: where they open, and
+// that zooming leaves them laid out and painted at their new size.
+#include "FileIO.h"
+#include "ImageView.h"
+#include "VekButton.h"
+#include "solid3d/Solid3DTestUtil.h"
+#include "uChildWinFont.h"
+#include "uChildWinGraphic.h"
+#include "uChildWinSolidStates.h"
+#include "uDocWindow.h"
+#include "uGlobal.h"
+#include "uMain.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+class WindowPlacementTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitFolders();
+        SetSettingsDefaults();
+        LoadSettings();
+        SetMessageBoxHook([this](TMsgKind, const QString& C, const QString& T) { Boxes << C + "|" + T; });
+        Main = new TfrmMain;
+        frmMain = Main;
+        Main->resize(625, 475); // the default size of a first start
+        Main->show();
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        SetMessageBoxHook(nullptr);
+        delete Main;
+        frmMain = nullptr;
+    }
+    QString Write(const QString& Name, const QByteArray& Data) {
+        const QString Path = Dir.filePath(Name);
+        WriteWholeFile(Path, Data);
+        return Path;
+    }
+    QWidget* Open(const QString& Name, const QByteArray& Data) {
+        Main->OpenFiles({Write(Name, Data)});
+        QApplication::processEvents();
+        return Main->ActiveDocument();
+    }
+    static QMdiSubWindow* Frame(QWidget* W) { return qobject_cast<QMdiSubWindow*>(W->parentWidget()); }
+    // What the main window shows on screen (its backing store), after pending paints.
+    QImage Screen() {
+        QApplication::processEvents();
+        return Main->screen()->grabWindow(Main->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    // Part of Widget visible in the MDI area shows on screen exactly as the widget
+    // paints itself now, and Widget spans its window's width.
+    void ExpectPaintedAcross(QWidget* Widget, const char* What) {
+        QWidget* Window = Widget;
+        while (Window && !Frame(Window)) Window = Window->parentWidget();
+        ASSERT_NE(Window, nullptr);
+        EXPECT_EQ(Widget->width(), Window->width()) << What;
+        const QImage Fresh = Widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage Shown = Screen();
+        const QRect OnMain(Widget->mapTo(Main, QPoint(0, 0)), Widget->size());
+        const QRect Viewport(Main->MdiArea->viewport()->mapTo(Main, QPoint(0, 0)),
+                             Main->MdiArea->viewport()->size());
+        const QRect Visible = OnMain.intersected(Viewport);
+        ASSERT_GT(Visible.width(), std::min(Widget->width() / 2, 300)) << What;
+        int Wrong = 0;
+        for (int Y = Visible.top(); Y <= Visible.bottom(); ++Y)
+            for (int X = Visible.left(); X <= Visible.right(); ++X)
+                if (Shown.pixel(X, Y) != Fresh.pixel(X - OnMain.x(), Y - OnMain.y())) ++Wrong;
+        EXPECT_EQ(Wrong, 0) << What << ": stale pixels on screen";
+    }
+    static QByteArray RandomBytes(int N) {
+        QByteArray B(N, 0);
+        QRandomGenerator Gen(7);
+        for (char& C : B) C = char(Gen.bounded(256));
+        return B;
+    }
+    QTemporaryDir Dir;
+    TfrmMain* Main = nullptr;
+    QStringList Boxes;
+};
+} // namespace
+
+TEST_F(WindowPlacementTest, NewWindowsOpenAtCascadeStepsWithTheirCornerVisible) {
+    EXPECT_EQ(Main->size(), QSize(625, 475));
+    QWidget* Viewport = Main->MdiArea->viewport();
+
+    QWidget* Picture = Open("ONE.PIC", RandomBytes(7680));
+    ASSERT_NE(Picture, nullptr);
+    const QRect First = Frame(Picture)->geometry();
+    EXPECT_EQ(First.topLeft(), QPoint(0, 0));
+    EXPECT_TRUE(Viewport->rect().contains(First)) << First.width() << "x" << First.height();
+
+    // The text window is wider than the area: it starts at the next cascade step
+    // with its left edge and title in view.
+    QByteArray Line = QByteArray(39, 'A') + char(155);
+    QWidget* Text = Open("TWO.TXT", Line.repeated(20));
+    ASSERT_NE(Text, nullptr);
+    const QRect Second = Frame(Text)->geometry();
+    EXPECT_GT(Second.width(), Viewport->width());
+    EXPECT_GT(Second.x(), 0);
+    EXPECT_EQ(Second.x(), Second.y());
+    EXPECT_LT(Second.x(), Viewport->width() / 2);
+    EXPECT_TRUE(Viewport->rect().contains(Second.topLeft()));
+    EXPECT_EQ(Text->mapTo(Viewport, QPoint(0, 0)).x(), Second.x() + Frame(Text)->contentsMargins().left());
+
+    QWidget* Third = Open("THREE.PIC", RandomBytes(7680));
+    const QRect ThirdFrame = Frame(Third)->geometry();
+    EXPECT_EQ(ThirdFrame.topLeft(), Second.topLeft() * 2);
+    EXPECT_TRUE(Viewport->rect().contains(ThirdFrame.topLeft()));
+    // The earlier windows are where they opened.
+    EXPECT_EQ(Frame(Picture)->pos(), First.topLeft());
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+TEST_F(WindowPlacementTest, ZoomedWindowsAreLaidOutAndPaintedAtTheirNewSize) {
+    auto* Picture = qobject_cast<TChildWinGraphic*>(Open("PAGE.PIC", RandomBytes(7680)));
+    ASSERT_NE(Picture, nullptr);
+    Picture->ZoomOut();
+    Screen();
+    Picture->ZoomIn();
+    EXPECT_EQ(Picture->ImgGraphic->ViewSize(), QSize(320, 192));
+    EXPECT_LE(Picture->btnIsChildWin->geometry().right(), Picture->pnlTop->width());
+    ExpectPaintedAcross(Picture->pnlTop, "picture top panel");
+    ExpectPaintedAcross(Picture->pnlBottom, "picture info panel");
+    Picture->FitWindow();
+    ExpectPaintedAcross(Picture->pnlTop, "picture top panel after Fit");
+    // Zoomed as far as it goes, the view scrolls inside a window of at most
+    // MaxWindowSide, its panel still laid out.
+    const int Beeps = BeepCount;
+    for (int I = 0; I < 16; ++I) Picture->ZoomIn();
+    EXPECT_EQ(Picture->ImgGraphic->ViewSize(), QSize(320, 192) * 8192);
+    EXPECT_EQ(BeepCount, Beeps + 3);
+    EXPECT_EQ(Frame(Picture)->width(), MaxWindowSide);
+    EXPECT_EQ(Picture->pnlTop->width(), Picture->width());
+    EXPECT_LT(Picture->btnReport->geometry().right(), 200);
+    ExpectPaintedAcross(Picture->pnlTop, "picture top panel at the largest zoom");
+    Main->MdiArea->closeAllSubWindows();
+
+    QByteArray Font(1024, 0);
+    for (int I = 0; I < 1024; ++I) Font[I] = char(I * 7);
+    auto* FontWin = qobject_cast<TChildWinFont*>(Open("MY.FNT", Font));
+    ASSERT_NE(FontWin, nullptr);
+    FontWin->ZoomOut();
+    Screen();
+    FontWin->ZoomIn();
+    EXPECT_EQ(FontWin->imgFont->ViewSize(), QSize(578, 146));
+    EXPECT_LE(FontWin->btnIsChildWin->geometry().right(), FontWin->pnlTop->width());
+    ExpectPaintedAcross(FontWin->pnlTop, "font top panel");
+    Main->MdiArea->closeAllSubWindows();
+
+    const QByteArray Object =
+        SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}}, {{1, 2}, {2, 3}, {3, 4}, {4, 1}});
+    auto* Solid = qobject_cast<TChildWinSolidStates*>(Open("CUBE.3D", Object));
+    ASSERT_NE(Solid, nullptr);
+    Solid->ZoomOut();
+    Screen();
+    Solid->ZoomIn();
+    EXPECT_LE(Solid->btnIsChildWin->geometry().right(), Solid->pnlTop->width());
+    ExpectPaintedAcross(Solid->pnlTop, "3D top panel");
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}

@@ -1,0 +1,182 @@
+// Long pages in the text and listing windows: shown 1:1 to their last line, zoomed
+// on both sides alike, drawn with few repaints.
+#include "test_text_common.h"
+
+#include "FileIO.h"
+#include "ImageView.h"
+#include "uChildWinListing.h"
+#include "uChildWinText.h"
+#include "uMain.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
+
+namespace {
+constexpr char EOL = char(155);
+
+// Glyph rows of the standard set, straight from the resource file (internal order).
+QByteArray StandardGlyph(char Ascii) {
+    static const QByteArray Font =
+        ReadWholeFile(QStringLiteral(MORVANEL_SOURCE_DIR "/resources/atari-standard.fnt"));
+    const int Internal = quint8(Ascii) - 32; // ATASCII 32-95 are internal 0-63
+    return Font.mid(Internal * 8, 8);
+}
+
+// The 8 x 8 cell at (X, Y) of Shot read back as glyph rows: a set bit for the
+// foreground colour; any colour but the two fails.
+QByteArray CellRows(const QImage& Shot, int X, int Y, int Scale = 1) {
+    QByteArray Rows(8, 0);
+    for (int R = 0; R < 8; ++R)
+        for (int C = 0; C < 8; ++C) {
+            const QRgb P = Shot.pixel(X + C * Scale, Y + R * Scale);
+            if (P == WinColorToRgb(textforecolor))
+                Rows[R] = char(quint8(Rows[R]) | (0x80 >> C));
+            else if (P != WinColorToRgb(textbackcolor))
+                return QByteArray("colour");
+        }
+    return Rows;
+}
+
+// Line N of the long text: 40 characters, so it fills its screen line exactly.
+QByteArray LongLine(int N) {
+    return QStringLiteral("L%1 THE QUICK BROWN FOX JUMPS OVER")
+        .arg(N, 5, 10, QChar('0'))
+        .toLatin1()
+        .leftJustified(40, 'Z');
+}
+
+class LongPageTest : public texttest::WindowTest {
+protected:
+    void TearDown() override {
+        delete Text;
+        delete Listing;
+        WindowTest::TearDown();
+    }
+    QImage Shot(QScrollArea* Box) {
+        return Box->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    TChildWinText* Text = nullptr;
+    TChildWinListing* Listing = nullptr;
+};
+} // namespace
+
+TEST_F(LongPageTest, SixThousandLinesShowAtScaleOneToTheLastLine) {
+    QByteArray Data;
+    for (int N = 0; N < 6000; ++N) Data += LongLine(N) + EOL;
+    Text = new TChildWinText;
+    Text->resize(665, 375);
+    Text->show();
+    Text->OpenDocument(Write("LONG.TXT", Data), "LONG.TXT");
+    ImageView* View = Text->imgText;
+    // 40 characters then the end of line: two line breaks each.
+    ASSERT_EQ(View->Picture.size(), QSize(328, 96014));
+    EXPECT_EQ(View->ViewSize(), QSize(328, 96014));
+    EXPECT_EQ(View->Zoom(), 1.0);
+    QApplication::processEvents();
+
+    QImage Top = Shot(Text->ScrollBox1);
+    for (int Line = 0; Line < 3; ++Line)
+        for (int C = 0; C < 40; ++C)
+            ASSERT_EQ(CellRows(Top, 4 + 8 * C, 4 + 16 * Line), StandardGlyph(LongLine(Line)[C]))
+                << "line " << Line << " column " << C;
+
+    // Scrolled to the end, the last line stands above the bottom margin.
+    QScrollBar* Bar = Text->ScrollBox1->verticalScrollBar();
+    Bar->setValue(Bar->maximum());
+    EXPECT_EQ(Bar->maximum(), 96014 - Text->ScrollBox1->viewport()->height());
+    const QImage Bottom = Shot(Text->ScrollBox1);
+    const int LastY = 4 + 8 * 11998 - Bar->value();
+    for (int C = 0; C < 40; ++C)
+        ASSERT_EQ(CellRows(Bottom, 4 + 8 * C, LastY), StandardGlyph(LongLine(5999)[C])) << "column " << C;
+
+    // Zoom In doubles both sides: every pixel becomes a 2 x 2 block.
+    Text->ZoomIn();
+    EXPECT_EQ(View->ViewSize(), QSize(656, 192028));
+    Bar->setValue(0);
+    const QImage Zoomed = Shot(Text->ScrollBox1);
+    for (int C = 0; C < 10; ++C) ASSERT_EQ(CellRows(Zoomed, 8 + 16 * C, 8, 2), StandardGlyph(LongLine(0)[C]));
+    // Further steps double both sides or are refused with a beep; never one side alone.
+    for (int I = 0; I < 6; ++I) {
+        const QSize Before = View->ViewSize();
+        const int Beeps = BeepCount;
+        Text->ZoomIn();
+        const QSize After = View->ViewSize();
+        if (After == Before)
+            EXPECT_EQ(BeepCount, Beeps + 1);
+        else
+            EXPECT_EQ(After, Before * 2);
+        EXPECT_LE(After.height(), ImageView::MaxViewSide);
+    }
+    EXPECT_EQ(View->ViewSize(), QSize(328 * 32, 96014 * 32));
+    // Three million pixels down the view still paints the page pixels lying there.
+    Bar->setValue(Bar->maximum());
+    const QImage Deep = Shot(Text->ScrollBox1);
+    for (int Y = 0; Y < Deep.height(); Y += 3)
+        for (int X = 0; X < Deep.width(); X += 5)
+            ASSERT_EQ(Deep.pixel(X, Y), View->Picture.pixel(X / 32, (Bar->value() + Y) / 32))
+                << X << "," << Y;
+    Text->ZoomOut();
+    EXPECT_EQ(View->ViewSize(), QSize(328 * 16, 96014 * 16));
+
+    // Drawing the page anew shows it 1:1 again.
+    Text->edCPL->setText("40");
+    QKeyEvent Enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(Text->edCPL, &Enter);
+    EXPECT_EQ(View->Zoom(), 1.0);
+    EXPECT_EQ(View->ViewSize(), QSize(328, 96014));
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+TEST_F(LongPageTest, ListingIsDrawnWithThrottledRepaintsAndShownWhole) {
+    TfrmMain Main;
+    frmMain = &Main;
+    Main.show();
+    // Short lines: 64 KB make a page far taller than 32000 pixels.
+    QByteArray Data;
+    for (int N = 1; Data.size() < 65536; ++N) Data += QByteArray::number(N % 100000) + " ?" + EOL;
+    Data.truncate(65536);
+    int Progress = 0, Paints = 0;
+    QObject::connect(Main.ProgressBar1, &QProgressBar::valueChanged, [&] { ++Progress; });
+    struct TPaintCounter : QObject {
+        int* Count;
+        explicit TPaintCounter(int* C) : Count(C) {}
+        bool eventFilter(QObject* O, QEvent* E) override {
+            if (E->type() == QEvent::Paint && qobject_cast<ImageView*>(O)) ++*Count;
+            return false;
+        }
+    } Counter(&Paints);
+    qApp->installEventFilter(&Counter);
+    QElapsedTimer Clock;
+    Clock.start();
+    Main.OpenFiles({Write("LONG.LST", Data)});
+    const qint64 Elapsed = Clock.elapsed();
+    qApp->removeEventFilter(&Counter);
+
+    Listing = qobject_cast<TChildWinListing*>(Main.ActiveDocument());
+    ASSERT_NE(Listing, nullptr);
+    ImageView* View = Listing->imgListing;
+    EXPECT_GT(View->Picture.height(), 60000);
+    EXPECT_EQ(View->ViewSize(), View->Picture.size());
+    // 4096 message rounds, but painting at most every 40 ms (and once at the end).
+    const qint64 Allowed = Elapsed / 40 + 4;
+    EXPECT_LE(Progress, Allowed) << Elapsed << " ms";
+    EXPECT_LE(Paints, Allowed) << Elapsed << " ms";
+    EXPECT_EQ(Main.ProgressBar1->maximum(), 65535);
+    EXPECT_EQ(Main.ProgressBar1->value(), 65520);
+
+    Listing->ZoomIn();
+    EXPECT_EQ(View->ViewSize(), View->Picture.size() * 2);
+    EXPECT_EQ(Listing->width(), View->ViewSize().width() + 32);
+    Listing->ZoomOut();
+    Listing->ZoomOut();
+    EXPECT_EQ(View->ViewSize(), View->Picture.size() / 2);
+    Main.MdiArea->closeAllSubWindows();
+    Listing = nullptr;
+    frmMain = nullptr;
+}
