@@ -56,6 +56,7 @@ constexpr quint32 clWindow = SysColor(COLOR_WINDOW);
 constexpr quint32 clWindowText = SysColor(COLOR_WINDOWTEXT);
 constexpr quint32 clHighlight = SysColor(COLOR_HIGHLIGHT);
 constexpr quint32 clGrayText = SysColor(COLOR_GRAYTEXT);
+constexpr quint32 clInactiveCaptionText = SysColor(COLOR_INACTIVECAPTIONTEXT);
 constexpr quint32 cl3DDkShadow = SysColor(COLOR_3DDKSHADOW);
 constexpr quint32 cl3DLight = SysColor(COLOR_3DLIGHT);
 

@@ -121,6 +121,7 @@ TfrmAbout::TfrmAbout(QWidget* Parent) : QDialog(Parent) {
 
     btnOK = Make<TVekButton>(this, "btnOK", QRect((W - 75) / 2, 398, 75, 25));
     btnOK->SetCaption(QStringLiteral("&OK"));
+    btnOK->LookStyle()->SetBorderColor(clInactiveCaptionText);
     btnOK->LookStyle()->SetButtonColor(TopPanelColor);
     btnOK->SetFontColor(clWhite);
     btnOK->SetDefault(true);

@@ -57,6 +57,7 @@ TVekButton* DialogButton(QWidget* Parent, const char* Name, const QString& Capti
     auto* B = Named(new TVekButton(Parent), Name);
     B->SetCaption(Caption);
     if (!Hint.isEmpty()) B->SetHint(Hint);
+    B->LookStyle()->SetBorderColor(clInactiveCaptionText);
     B->setMinimumSize(90, 25);
     return B;
 }
@@ -66,7 +67,7 @@ TVekButton* TfrmParameter::ColorButton(const char* Name, quint32* Setting) {
     auto* B = Named(new TVekButton(this), Name);
     B->SetHint(QStringLiteral("Farbe wählen"));
     B->setCursor(Qt::PointingHandCursor);
-    B->LookStyle()->SetBorderColor(SysColor(COLOR_INACTIVECAPTIONTEXT));
+    B->LookStyle()->SetBorderColor(clInactiveCaptionText);
     B->setFixedSize(44, 22);
     connect(B, &QPushButton::clicked, this, [this, B] { Guarded([this, B] { btnCol0Click(B); }); });
     FColorSettings.push_back({B, Setting});

@@ -19,6 +19,7 @@ TVekButton* DialogButton(QWidget* Parent, const char* Name, const QString& Capti
     B->setObjectName(QLatin1String(Name));
     B->SetCaption(Caption);
     B->SetModalResult(Result);
+    B->LookStyle()->SetBorderColor(clInactiveCaptionText);
     B->LookStyle()->SetButtonColor(Face);
     B->SetFontColor(clWhite);
     // 8 pixels: one glyph pixel per screen pixel, so "Abbrechen" fits the button.

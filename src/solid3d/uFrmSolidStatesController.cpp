@@ -138,7 +138,7 @@ TfrmSolidStatesController::TfrmSolidStatesController(QWidget* Parent)
     btnRotate->setObjectName(QStringLiteral("btnRotate"));
     btnRotate->SetCaption(QStringLiteral("Rotiere"));
     btnRotate->SetHint(QStringLiteral("Rotation start/stop"));
-    btnRotate->LookStyle()->SetBorderColor(SysColor(COLOR_INACTIVECAPTIONTEXT));
+    btnRotate->LookStyle()->SetBorderColor(clInactiveCaptionText);
     btnRotate->LookStyle()->SetButtonColor(0xC08000);
     btnRotate->installEventFilter(this);
     cbAutorotate = new QCheckBox(QStringLiteral("Auto"), this);

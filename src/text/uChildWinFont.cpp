@@ -327,6 +327,7 @@ void TChildWinFont::BuildEditorPanel() {
         B->setObjectName(QLatin1String(Name));
         B->SetCaption(Caption);
         if (!Hint.isEmpty()) B->SetHint(Hint);
+        B->LookStyle()->SetBorderColor(clInactiveCaptionText);
         B->LookStyle()->SetButtonColor(EditorPanelColour);
         B->SetFontColor(clWhite);
         B->setFont(Face);

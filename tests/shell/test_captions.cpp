@@ -1,8 +1,11 @@
 // Dialog and message captions read exactly as the program sets them: the window
 // system is given no display name to append.
+#include "VekButton.h"
+#include "uChildWinFont.h"
 #include "uGlobal.h"
 #include "uInfo.h"
 #include "uParam.h"
+#include "uYESNOCANCEL.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -49,4 +52,20 @@ TEST(Captions, NoDisplayNameIsAppendedToDialogsAndMessages) {
     TfrmAbout About;
     EXPECT_EQ(About.windowTitle(), "Morvanel Info");
     QCoreApplication::setApplicationName(SavedName);
+}
+
+// Every look-style button the windows place draws its focus border in the
+// inactive-caption text colour.
+TEST(Captions, LookStyleButtonsOfEveryLayoutShareTheirBorderColour) {
+    TfrmParameter Settings;
+    TfrmYESNOCANCEL YesNo;
+    TfrmAbout About;
+    TChildWinFont Font;
+    for (QWidget* W : std::initializer_list<QWidget*>{&Settings, &YesNo, &About, &Font}) {
+        const auto Buttons = W->findChildren<TVekButton*>();
+        EXPECT_FALSE(Buttons.isEmpty()) << W->metaObject()->className();
+        for (TVekButton* B : Buttons)
+            EXPECT_EQ(B->LookStyle()->BorderColor(), clInactiveCaptionText)
+                << W->metaObject()->className() << " " << B->objectName().toStdString();
+    }
 }
