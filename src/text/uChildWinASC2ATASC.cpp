@@ -232,13 +232,16 @@ void TChildWinASC2ATASC::ReformatText(ImageView* Image, quint32 FgColor, quint32
             }
         } Clear{Self};
         TFormatting Status;
-        const TProgressFn Progress = [](int Position, int Max) {
-            if (frmMain) frmMain->ProgressBar(Position, Max);
-        };
-        Done = AtariFont->RenderText(Image->Picture, 1, AtariText->Buffer.data(), AtariText->Length, 0, 155,
-                                     0, 1, Cpl, Lm, 0, 0, FgColor, BgColor, Progress, this, [View] {
-                                         if (View) View->Changed();
-                                     });
+        // The preview and the progress bar are painted only every so often.
+        TThrottledProgress Progress;
+        TPaintClock Paint;
+        Done = AtariFont->RenderText(
+            Image->Picture, 1, AtariText->Buffer.data(), AtariText->Length, 0, 155, 0, 1, Cpl, Lm, 0, 0,
+            FgColor, BgColor, [&Progress](int Position, int Max) { Progress(Position, Max); }, this,
+            [View, &Paint] {
+                if (View && Paint.Due()) View->Changed();
+            });
+        Progress.Flush();
     }
     if (Self && View && Done) View->Changed();
 }
