@@ -471,7 +471,11 @@ static const QStringList Properties = {QStringLiteral("Text"), QStringLiteral("C
 
 void TranslateForm(QObject* Form, const QString& Path) {
     if (!Form) return;
-    TIniFile Ini(Path);
+    TranslateForm(Form, TIniFile(Path));
+}
+
+void TranslateForm(QObject* Form, const TIniFile& Ini) {
+    if (!Form) return;
     const QString Section = SectionOf(Form);
     if (!Ini.SectionExists(Section)) return;
     try {
