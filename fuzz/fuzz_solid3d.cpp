@@ -1,5 +1,6 @@
 // Fuzz target: the Solid States loader on any bytes, then a redraw of whatever it
 // kept, from the default view and from one inside the object.
+#include "FuzzSupport.h"
 #include "uTom3D.h"
 
 #include <cstdint>
@@ -25,4 +26,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     }
     if (Target.Picture.size() != QSize(320, 192)) __builtin_trap();
     return 0;
+}
+
+void MakeSeeds(const QString& Dir) {
+    auto Records = [](std::initializer_list<const char*> Fields) {
+        QByteArray Out;
+        for (const char* F : Fields) Out += QByteArray(F) + char(0x9B);
+        return Out;
+    };
+    // A cube: 8 points, 12 edges.
+    WriteSeed(Dir, "cube.3d",
+              Records({"8",   "-10", "10", "10", "-10", "-10", "10",  "10",  "-10", "-10", "-10", "10", "10",
+                       "-10", "-10", "10", "10", "-10", "-10", "-10", "-10", "10",  "10",  "10",  "10", "12",
+                       "1",   "2",   "2",  "3",  "3",   "4",   "4",   "1",   "5",   "6",   "6",   "7",  "7",
+                       "8",   "8",   "5",  "1",  "5",   "2",   "6",   "3",   "7",   "4",   "8"}));
+    WriteSeed(Dir, "empty.3d", Records({"0", "0"}));
+    // Decimal points, exponents, a line to the view point and one out of range.
+    WriteSeed(Dir, "odd.sol", Records({"2", "1.5", "-.5", "2E1", "0", "3", "-4", "2", "0", "1", "2", "7"}));
 }

@@ -5,6 +5,13 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 void RaiseInOutError(int ErrorCode, const QString& FileName) {
     QString Text;
     switch (ErrorCode) {
@@ -31,27 +38,119 @@ void RaiseInOutError(int ErrorCode, const QString& FileName) {
     throw EInOutError(ErrorCode, Text);
 }
 
-static void RaiseOpenError(const QFile& F, const QString& Path) {
-    QFileInfo Info(Path);
-    if (!Info.exists()) RaiseInOutError(Info.dir().exists() ? ioFileNotFound : ioPathNotFound, Path);
-    if (F.error() == QFileDevice::PermissionsError || Info.isDir()) RaiseInOutError(ioAccessDenied, Path);
-    RaiseInOutError(ioFileNotFound, Path);
+namespace {
+
+[[noreturn]] void RaiseNotRegular(mode_t Mode, const QString& Path) {
+    const char* Kind = S_ISDIR(Mode)                    ? "ein Ordner"
+                       : S_ISFIFO(Mode)                 ? "eine FIFO"
+                       : S_ISSOCK(Mode)                 ? "ein Socket"
+                       : S_ISCHR(Mode) || S_ISBLK(Mode) ? "ein Gerät"
+                                                        : "nichts Lesbares";
+    throw EInOutError(
+        ioNotRegularFile,
+        QStringLiteral("Keine gewöhnliche Datei, sondern %1 (%2)").arg(QString::fromUtf8(Kind), Path));
+}
+
+// The runtime's error for a failed stat or open.
+[[noreturn]] void RaiseErrno(int Errno, const QString& Path) {
+    switch (Errno) {
+    case ENOENT:
+        RaiseInOutError(QFileInfo(Path).dir().exists() ? ioFileNotFound : ioPathNotFound, Path);
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        RaiseInOutError(ioPathNotFound, Path);
+    case EACCES:
+    case EPERM:
+        RaiseInOutError(ioAccessDenied, Path);
+    default:
+        throw EInOutError(ioAccessDenied, QStringLiteral("Datei kann nicht geöffnet werden: %1 (%2)")
+                                              .arg(QString::fromLocal8Bit(std::strerror(Errno)), Path));
+    }
+}
+
+// A descriptor open for reading on a regular file; closed with the object.
+class TReadDescriptor {
+public:
+    explicit TReadDescriptor(const QString& Path) : FPath(Path) {
+        if (Path.isEmpty()) RaiseInOutError(ioFileNotFound, Path);
+        const QByteArray Native = QFile::encodeName(Path);
+        struct stat St {};
+        // Refused before any open: opening a FIFO waits for a writer, a device may act.
+        if (::stat(Native.constData(), &St) != 0) RaiseErrno(errno, Path);
+        if (!S_ISREG(St.st_mode)) RaiseNotRegular(St.st_mode, Path);
+        // The name may have been replaced since; non-blocking, and checked again.
+        do FFd = ::open(Native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        while (FFd < 0 && errno == EINTR);
+        if (FFd < 0) RaiseErrno(errno, Path);
+        if (::fstat(FFd, &St) != 0) RaiseErrno(errno, Path);
+        if (!S_ISREG(St.st_mode)) RaiseNotRegular(St.st_mode, Path);
+        FSize = qint64(St.st_size);
+    }
+    ~TReadDescriptor() {
+        if (FFd >= 0) ::close(FFd);
+    }
+    TReadDescriptor(const TReadDescriptor&) = delete;
+    TReadDescriptor& operator=(const TReadDescriptor&) = delete;
+
+    qint64 Size() const { return FSize; }
+
+    // Up to MaxBytes bytes from the current position; fewer only at the end of the file.
+    QByteArray Read(qint64 MaxBytes) {
+        QByteArray Data;
+        if (MaxBytes <= 0) return Data;
+        // The stat size only sizes the first buffer; the file may grow or shrink meanwhile.
+        constexpr qint64 Chunk = 1 << 20;
+        Data.resize(qsizetype(std::min(MaxBytes, std::max<qint64>(FSize, 0) + 1)));
+        qint64 Got = 0;
+        for (;;) {
+            if (Got == Data.size()) {
+                if (Got >= MaxBytes) break;
+                Data.resize(qsizetype(std::min(MaxBytes, Got + Chunk)));
+            }
+            const ssize_t N = ::read(FFd, Data.data() + Got, size_t(Data.size() - Got));
+            if (N < 0) {
+                if (errno == EINTR) continue;
+                RaiseInOutError(ioReadPastEnd, FPath);
+            }
+            if (N == 0) break;
+            Got += N;
+        }
+        Data.truncate(qsizetype(Got));
+        return Data;
+    }
+
+private:
+    QString FPath;
+    int FFd = -1;
+    qint64 FSize = 0;
+};
+
+} // namespace
+
+qint64 RegularFileLength(const QString& Path) {
+    return TReadDescriptor(Path).Size();
 }
 
 QByteArray ReadFileHead(const QString& Path, qint64 MaxBytes) {
-    QFile F(Path);
-    if (Path.isEmpty() || !F.open(QIODevice::ReadOnly)) RaiseOpenError(F, Path);
-    QByteArray Data = F.read(MaxBytes);
-    if (F.error() != QFileDevice::NoError) RaiseInOutError(ioReadPastEnd, Path);
+    TReadDescriptor F(Path);
+    return F.Read(MaxBytes);
+}
+
+QByteArray ReadWholeFile(const QString& Path, qint64 MaxBytes) {
+    TReadDescriptor F(Path);
+    // One byte more than allowed shows a file that is too long.
+    QByteArray Data = F.Read(MaxBytes + 1);
+    if (Data.size() > MaxBytes)
+        throw EInOutError(
+            ioFileTooLarge,
+            QStringLiteral("Datei zu groß (mehr als %1 Bytes) (%2)").arg(QString::number(MaxBytes), Path));
     return Data;
 }
 
-QByteArray ReadWholeFile(const QString& Path) {
-    QFile F(Path);
-    if (Path.isEmpty() || !F.open(QIODevice::ReadOnly)) RaiseOpenError(F, Path);
-    QByteArray Data = F.readAll();
-    if (F.error() != QFileDevice::NoError) RaiseInOutError(ioReadPastEnd, Path);
-    return Data;
+bool IsLossyFileName(const QString& Path) {
+    if (Path.contains(QChar(QChar::ReplacementCharacter)) && !QFileInfo::exists(Path)) return true;
+    return QFile::decodeName(QFile::encodeName(Path)) != Path;
 }
 
 void WriteWholeFile(const QString& Path, const QByteArray& Data) {

@@ -34,7 +34,9 @@ enum : int {
     ioPathNotFound = 3,
     ioAccessDenied = 5,
     ioReadPastEnd = 100,
-    ioDiskFull = 101
+    ioDiskFull = 101,
+    ioNotRegularFile = 1001, // FIFO, socket, device or folder where a file was expected
+    ioFileTooLarge = 1002
 };
 // The largest picture decoded from a file (JPEG, BMP): no side longer than the
 // largest page the program makes itself, and no more pixels than a 128-megapixel
@@ -42,12 +44,26 @@ enum : int {
 constexpr int MaxPictureSide = 32000;
 constexpr qint64 MaxPicturePixels = qint64(128) * 1024 * 1024;
 
+// The most any whole-file read takes unless its caller knows better.
+constexpr qint64 DefaultReadLimit = qint64(256) * 1024 * 1024;
+
 [[noreturn]] void RaiseInOutError(int ErrorCode, const QString& FileName = QString());
 
-// Whole-file read of the file at its real path; throws EInOutError.
-QByteArray ReadWholeFile(const QString& Path);
+// Every read below opens regular files only (symlinks are followed): a FIFO, socket,
+// device or folder is refused before it is opened, and the opened descriptor is
+// checked again, so a read never blocks and never runs without end.
+
+// Size of the regular file at Path, which must be readable; throws EInOutError.
+qint64 RegularFileLength(const QString& Path);
+// The whole file, at most MaxBytes long; a longer file is refused with
+// EInOutError ("Datei zu groß") rather than cut. Throws EInOutError.
+QByteArray ReadWholeFile(const QString& Path, qint64 MaxBytes = DefaultReadLimit);
 // Reads at most MaxBytes bytes from the start of the file; throws EInOutError.
 QByteArray ReadFileHead(const QString& Path, qint64 MaxBytes);
+// True when Path cannot be the name of an existing file because it was decoded
+// from bytes that are not UTF-8 (the lost bytes show as U+FFFD) or holds a lone
+// surrogate that no byte name can carry.
+bool IsLossyFileName(const QString& Path);
 // Atomic whole-file write (temporary file, then rename): a failed save leaves an
 // existing file untouched. Throws EInOutError.
 void WriteWholeFile(const QString& Path, const QByteArray& Data);

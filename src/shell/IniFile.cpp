@@ -4,11 +4,23 @@
 #include "FileIO.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringConverter>
 
 TIniFile::TIniFile(const QString& FileName) : FFileName(FileName) {
-    QFile F(FileName);
-    if (!FileName.isEmpty() && F.open(QIODevice::ReadOnly)) SetText(F.readAll());
+    if (FileName.isEmpty() || !QFileInfo::exists(FileName)) return;
+    // A file that cannot be read (no regular file, too large, no access) reads as
+    // empty, as a missing one does: settings fall back to their defaults.
+    try {
+        SetText(ReadWholeFile(FileName, MaxFileSize));
+    } catch (const EInOutError&) {
+    }
+}
+
+TIniFile TIniFile::FromData(const QByteArray& Data) {
+    TIniFile Ini{QString()};
+    Ini.SetText(Data);
+    return Ini;
 }
 
 QString TIniFile::DecodeText(const QByteArray& Data) {

@@ -10,7 +10,12 @@
 // not valid UTF-8; UpdateFile writes atomically.
 class TIniFile {
 public:
+    // Settings and language files are some kilobytes; a larger file reads as empty.
+    static constexpr qint64 MaxFileSize = qint64(4) * 1024 * 1024;
+
     explicit TIniFile(const QString& FileName);
+    // An INI file held in memory, without a file name (UpdateFile cannot write it).
+    static TIniFile FromData(const QByteArray& Data);
     const QString& FileName() const { return FFileName; }
 
     bool SectionExists(const QString& Section) const;

@@ -29,11 +29,30 @@ void NoOutput(j_common_ptr) {}
     throw EConvertError(QStringLiteral("JPEG-Fehler #%1").arg(Code));
 }
 
-// Decodes into Out; returns 0 or the codec's message number. Only plain data
-// lives across setjmp here.
-int Decode(const unsigned char* Data, unsigned long Size, QImage* Out) {
+constexpr int TooLarge = -2;
+constexpr int TooManyScans = -3;
+
+// A progressive file may repeat its scans without end, each one over the whole picture.
+constexpr int MaxScans = 1000;
+// Whole-picture buffers of the codec (progressive files keep every coefficient).
+constexpr long MaxCodecMemory = 1024L * 1024 * 1024;
+
+void LimitScans(j_common_ptr Info) {
+    auto* D = reinterpret_cast<j_decompress_ptr>(Info);
+    if (D->input_scan_number > MaxScans) {
+        auto* Err = reinterpret_cast<TJpegError*>(Info->err);
+        Err->Code = TooManyScans;
+        std::longjmp(Err->Jump, 1);
+    }
+}
+
+// Decodes into Out; returns 0, TooLarge (Width and Height then hold the claimed
+// size), TooManyScans or the codec's message number. Only plain data lives across
+// setjmp here.
+int Decode(const unsigned char* Data, unsigned long Size, QImage* Out, unsigned* Width, unsigned* Height) {
     jpeg_decompress_struct Info;
     TJpegError Err;
+    jpeg_progress_mgr Progress;
     Info.err = jpeg_std_error(&Err.Mgr);
     Err.Mgr.error_exit = ErrorExit;
     Err.Mgr.output_message = NoOutput;
@@ -43,12 +62,23 @@ int Decode(const unsigned char* Data, unsigned long Size, QImage* Out) {
         return Err.Code ? Err.Code : -1;
     }
     jpeg_create_decompress(&Info);
+    Info.mem->max_memory_to_use = MaxCodecMemory;
+    Progress.progress_monitor = LimitScans;
+    Info.progress = &Progress;
     jpeg_mem_src(&Info, Data, Size);
     jpeg_read_header(&Info, TRUE);
+    // The header's claim is checked before the codec or we allocate anything for it.
+    *Width = Info.image_width;
+    *Height = Info.image_height;
+    if (Info.image_width > unsigned(MaxPictureSide) || Info.image_height > unsigned(MaxPictureSide) ||
+        qint64(Info.image_width) * Info.image_height > MaxPicturePixels) {
+        jpeg_destroy_decompress(&Info);
+        return TooLarge;
+    }
     Info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&Info);
-    if (Info.output_width == 0 || Info.output_height == 0 || Info.output_width > 65500 ||
-        Info.output_height > 65500 || Info.output_components != 3) {
+    if (Info.output_width == 0 || Info.output_height == 0 || Info.output_width > unsigned(MaxPictureSide) ||
+        Info.output_height > unsigned(MaxPictureSide) || Info.output_components != 3) {
         jpeg_destroy_decompress(&Info);
         return JERR_EMPTY_IMAGE;
     }
@@ -112,14 +142,24 @@ int Encode(const QImage* Image, int Quality, unsigned char** OutData, unsigned l
 
 void TJPEGImage::LoadFromData(const QByteArray& Data) {
     QImage Decoded;
-    int Code = Decode(reinterpret_cast<const unsigned char*>(Data.constData()), (unsigned long)Data.size(),
-                      &Decoded);
+    unsigned Width = 0, Height = 0;
+    const int Code = Decode(reinterpret_cast<const unsigned char*>(Data.constData()),
+                            (unsigned long)Data.size(), &Decoded, &Width, &Height);
+    if (Code == TooLarge)
+        throw EConvertError(QStringLiteral("Bild zu groß: %1 x %2 Pixel (höchstens %3 Pixel je Seite "
+                                           "und %4 Megapixel)")
+                                .arg(Width)
+                                .arg(Height)
+                                .arg(MaxPictureSide)
+                                .arg(MaxPicturePixels / (1024 * 1024)));
+    if (Code == TooManyScans)
+        throw EConvertError(QStringLiteral("JPEG-Fehler: mehr als %1 Scans").arg(MaxScans));
     if (Code != 0) RaiseJpegError(Code);
     FImage = Decoded;
 }
 
 void TJPEGImage::LoadFromFile(const QString& Path) {
-    LoadFromData(ReadWholeFile(Path));
+    LoadFromData(ReadWholeFile(Path, MaxFileSize));
 }
 
 QByteArray TJPEGImage::SaveToData() const {

@@ -18,10 +18,12 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <algorithm>
 #include <memory>
 #ifdef Q_OS_LINUX
 #include <sys/stat.h>
@@ -123,6 +125,28 @@ void SetSettingsDefaults() {
     openpath = ProgramFolder;
 }
 
+QRect FitGeometryToArea(int Left, int Top, int Width, int Height, const QRect& Area) {
+    // A window too small to use is as bad as one larger than the screen.
+    constexpr qint64 MinWidth = 320, MinHeight = 200;
+    const auto Fit = [](qint64 Value, qint64 Low, qint64 High) {
+        return int(std::clamp(Value, Low, std::max(Low, High)));
+    };
+    const qint64 AreaW = std::max(Area.width(), 1), AreaH = std::max(Area.height(), 1);
+    const int W = Fit(Width, std::min(MinWidth, AreaW), AreaW);
+    const int H = Fit(Height, std::min(MinHeight, AreaH), AreaH);
+    const int X = Fit(Left, Area.left(), Area.left() + AreaW - W);
+    const int Y = Fit(Top, Area.top(), Area.top() + AreaH - H);
+    return QRect(X, Y, W, H);
+}
+
+QRect RestoredGeometry(int Left, int Top, int Width, int Height) {
+    // The screen the stored corner lies on, else the primary one.
+    QScreen* Screen = QGuiApplication::screenAt(QPoint(Left, Top));
+    if (!Screen) Screen = QGuiApplication::primaryScreen();
+    const QRect Area = Screen ? Screen->availableGeometry() : QRect(0, 0, 640, 480);
+    return FitGeometryToArea(Left, Top, Width, Height, Area);
+}
+
 void LoadSettings() {
     TIniFile Ini(SettingsFileName());
     const QString S = QStringLiteral("Setup"), D = QStringLiteral("default");
@@ -132,8 +156,9 @@ void LoadSettings() {
     const int Width = Ini.ReadInteger(S, QStringLiteral("width"), 625);
     const int Height = Ini.ReadInteger(S, QStringLiteral("height"), 475);
     if (frmMain) {
-        frmMain->move(Left, Top);
-        frmMain->resize(Width, Height);
+        const QRect R = RestoredGeometry(Left, Top, Width, Height);
+        frmMain->move(R.topLeft());
+        frmMain->resize(R.size());
     }
     auto Col = [&](const char* Key, quint32 Def) {
         return quint32(Ini.ReadInteger(D, QLatin1String(Key), int(Def)));
@@ -415,12 +440,8 @@ QString NameBeforeDot(const QString& Name) {
 }
 
 qint64 GetFileLength(const QString& FileName) {
-    QFile F(FileName);
-    if (FileName.isEmpty() || !F.open(QIODevice::ReadOnly)) {
-        QFileInfo Info(FileName);
-        RaiseInOutError(Info.exists() ? ioAccessDenied : ioFileNotFound, FileName);
-    }
-    return F.size();
+    // Regular files only: measuring a FIFO or a device must neither block nor lie.
+    return RegularFileLength(FileName);
 }
 
 QString UpperAscii(const QString& S) {

@@ -5,6 +5,7 @@
 #include "WinColor.h"
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -45,7 +46,12 @@ extern quint32 CurrentColors[4];
 extern int TextMode;
 QString SettingsFileName();
 void SetSettingsDefaults();
-void LoadSettings(); // also places and sizes frmMain when it exists
+void LoadSettings(); // also places and sizes frmMain when it exists, on the screen
+// Stored main window geometry moved and cut to lie within Area, with a usable minimum
+// size, so a damaged settings file cannot make the window unusable.
+QRect FitGeometryToArea(int Left, int Top, int Width, int Height, const QRect& Area);
+// The same for the available area of the screen the stored corner lies on.
+QRect RestoredGeometry(int Left, int Top, int Width, int Height);
 void SaveSettings(); // throws EMorvanelError when the file cannot be written
 
 // ---- message texts (section GeneralMsg of the current language file) ----

@@ -704,6 +704,11 @@ int TfrmMain::MDIChildCount() const {
 }
 
 void TfrmMain::CreateMDIChild(const QString& FileName) {
+    // A name whose bytes were lost in decoding cannot be opened; say so rather than
+    // report the file missing.
+    if (IsLossyFileName(FileName))
+        throw EInOutError(ioPathNotFound,
+                          GetMsg(QStringLiteral("mNameNotUTF8")) + QLatin1Char(' ') + FileName);
     const QString Name = DisplayName(FileName);
     // The identification object lives for this call only, whatever happens.
     TAtariGraphic Ident;
@@ -756,6 +761,9 @@ void TfrmMain::CreateMDIChild(const QString& FileName) {
 TChildWinGraphic* TfrmMain::OpenPictureWindow(const QString& FileName, const QString& Name,
                                               const TPicInfo& Info) {
     const QString& Type = Info.FileType;
+    // Decoded before the window exists: a refused picture leaves no window behind.
+    TJPEGImage Jpeg;
+    if (Type == QLatin1String("JPG")) Jpeg.LoadFromFile(FileName);
     auto* Win = new TChildWinGraphic;
     ChildWinGraphic = Win;
     Win->setWindowIcon(Type == QLatin1String("BMP")   ? BMP_Icon
@@ -857,8 +865,6 @@ TChildWinGraphic* TfrmMain::OpenPictureWindow(const QString& FileName, const QSt
         InfoFromPicture();
         Win->FitWindow();
     } else if (Type == QLatin1String("JPG")) {
-        TJPEGImage Jpeg;
-        Jpeg.LoadFromFile(FileName);
         Img.SetPicture(Jpeg.Image());
         InfoFromPicture();
         Win->FitWindow();

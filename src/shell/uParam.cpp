@@ -472,8 +472,11 @@ static const QStringList Properties = {QStringLiteral("Text"), QStringLiteral("C
 
 void TranslateForm(QObject* Form, const QString& Path) {
     if (!Form) return;
-    const std::shared_ptr<const TIniFile> File = LanguageFileContents(Path);
-    const TIniFile& Ini = *File;
+    TranslateForm(Form, *LanguageFileContents(Path));
+}
+
+void TranslateForm(QObject* Form, const TIniFile& Ini) {
+    if (!Form) return;
     const QString Section = SectionOf(Form);
     if (!Ini.SectionExists(Section)) return;
     try {

@@ -10,6 +10,7 @@ class QLabel;
 class QListWidget;
 class QRadioButton;
 class TVekButton;
+class TIniFile;
 
 // The settings dialog: PHO dialect, 2x2 page order, every colour setting and the
 // file-type registration. Created once at start-up (its creation loads the
@@ -70,6 +71,8 @@ extern TfrmParameter* frmParameter;
 // and Hint of every named component, from the section named after the window (up
 // to its first '_').
 void TranslateForm(QObject* Form, const QString& Path);
+// The same with a language file already read.
+void TranslateForm(QObject* Form, const TIniFile& Ini);
 // Appends the window's section with its current texts, in the language-file form.
 void WriteFormTranslation(QObject* Form, QStringList& Lines);
 

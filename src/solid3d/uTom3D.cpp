@@ -115,7 +115,7 @@ void Tom3D::Clear() {
 }
 
 void Tom3D::LoadFromFile(const QString& Path) {
-    const QByteArray Data = ReadWholeFile(Path);
+    const QByteArray Data = ReadWholeFile(Path, MaxFileSize);
     FileName = QFileInfo(Path).fileName();
     LoadFromData(Data);
 }

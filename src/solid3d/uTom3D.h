@@ -102,8 +102,13 @@ public:
     int MarkedLine = -1;
 
     void Clear();
+    // The largest file read: every record the model can use (a count, 3 x MaxPoints
+    // coordinates, a count, 2 x MaxLines point numbers) at 128 bytes each, far beyond
+    // any number's text; the records of a real file take some bytes each.
+    static constexpr qint64 MaxFileSize = qint64(2 + 3 * MaxPoints + 2 * MaxLines) * 128;
     // Reads a Solid States file at its real path; throws EInOutError when it cannot
-    // be read. A record that is not a number leaves an empty model.
+    // be read or is larger than MaxFileSize. A record that is not a number leaves an
+    // empty model.
     void LoadFromFile(const QString& Path);
     // The same on the file's bytes.
     void LoadFromData(const QByteArray& Data);

@@ -26,6 +26,10 @@
 
 namespace {
 constexpr int TopHeight = 48;
+// A PC text is converted into at most 250000 Atari bytes; four times that leaves room
+// for line ends and characters that vanish. A larger file is refused, not cut, so a
+// later save cannot write a shortened copy over it.
+constexpr qint64 MaxPCTextFile = qint64(1024) * 1024;
 constexpr int EditorHeight = 145;
 
 const char* const Ruler = "[........10........20........30........40........50........60........70.........]";
@@ -273,9 +277,10 @@ void TChildWinASC2ATASC::OpenTextFile() {
     if (!ExecuteFileDialog(this, Request, Files) || Files.isEmpty()) return;
     const QString Path = QFileInfo(Files.first()).absoluteFilePath();
     openpath = QFileInfo(Path).absolutePath() + QLatin1Char('/');
+    // Read first: a refused file must not become the name a later save proposes.
+    QString Text = Cp1252ToUnicode(ReadWholeFile(Path, MaxPCTextFile));
     FileName = DisplayName(Path);
     SourceFileName = Path;
-    QString Text = Cp1252ToUnicode(ReadWholeFile(Path));
     Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     TextEdit->setPlainText(Text);

@@ -383,7 +383,10 @@ bool TAtariFont::RenderText(QImage& Image, int Selector, const quint8* Buffer, i
 // ---- font files and character editing ----
 
 void TAtariFont::LoadFromFile(const QString& FileName) {
-    const QByteArray Data = ReadFileHead(FileName, 1024);
+    LoadFromData(ReadFileHead(FileName, 1024));
+}
+
+void TAtariFont::LoadFromData(const QByteArray& Data) {
     const int N = int(std::min<qsizetype>(Data.size(), 1024));
     for (int I = 0; I < N; ++I) {
         FontInternal[I] = quint8(Data[I]);
@@ -392,7 +395,11 @@ void TAtariFont::LoadFromFile(const QString& FileName) {
 }
 
 void TAtariFont::SaveToFile(const QString& FileName, int /*Order*/) const {
-    WriteWholeFile(FileName, QByteArray(reinterpret_cast<const char*>(FontInternal.data()), 1024));
+    WriteWholeFile(FileName, SaveToData());
+}
+
+QByteArray TAtariFont::SaveToData() const {
+    return QByteArray(reinterpret_cast<const char*>(FontInternal.data()), 1024);
 }
 
 bool TAtariFont::CharOffsets(int Code, int Order, int& P, int& Q) const {

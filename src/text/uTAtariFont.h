@@ -86,7 +86,9 @@ public:
     // ---- font files and character editing ----
     // Order: 0 Code is internal, 1 Code is ATASCII; Code 0-127 (others change nothing).
     void LoadFromFile(const QString& FileName);                // up to 1024 bytes; throws EInOutError
+    void LoadFromData(const QByteArray& Data);                 // the same on the file's bytes
     void SaveToFile(const QString& FileName, int Order) const; // 1024 bytes, internal order; atomic
+    QByteArray SaveToData() const;                             // the bytes SaveToFile writes
     void GetCharBytes(int Code, TCharBytes& Bytes, int Order) const;
     void GetOriginalCharBytes(int Code, TCharBytes& Bytes, int Order) const;
     // Mode 0 copy, 1 OR, 2 AND, 3 XOR; any other Mode changes nothing.

@@ -59,7 +59,10 @@ void TAtariListing::Clear() {
 void TAtariListing::LoadFromFile(const QString& Path) {
     FileName = DisplayName(Path);
     const qint64 Size = GetFileLength(Path);
-    const QByteArray Data = ReadFileHead(Path, std::min<qint64>(Size, BufferSize));
+    LoadFromData(ReadFileHead(Path, std::min<qint64>(Size, BufferSize)), Size);
+}
+
+void TAtariListing::LoadFromData(const QByteArray& Data, qint64 Size) {
     const int N = int(std::min<qsizetype>(Data.size(), BufferSize));
     std::copy_n(reinterpret_cast<const quint8*>(Data.constData()), N, Buffer.begin());
     Length = N;

@@ -31,6 +31,9 @@ public:
     // FileName becomes the path's display name before anything is read; on a read
     // error (EInOutError) Buffer, Length and FileLength keep their old contents.
     void LoadFromFile(const QString& Path);
+    // The same on the file's bytes (the first BufferSize of them) and its size;
+    // FileName stays.
+    void LoadFromData(const QByteArray& Data, qint64 FileSize);
     bool WasCut() const { return FileLength > Length; }
     // Sets the type fields from the extension of the name (without regard to case);
     // an unknown extension changes nothing.

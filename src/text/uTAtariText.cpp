@@ -34,7 +34,10 @@ void TAtariText::Clear() {
 
 void TAtariText::LoadFromFile(const QString& Path) {
     FileName = DisplayName(Path);
-    const QByteArray Data = ReadText(Path);
+    LoadFromData(ReadText(Path));
+}
+
+void TAtariText::LoadFromData(const QByteArray& Data) {
     const int N = int(std::min<qsizetype>(Data.size(), BufferSize));
     std::copy_n(reinterpret_cast<const quint8*>(Data.constData()), N, Buffer.begin());
     Length = N;

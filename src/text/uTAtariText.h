@@ -25,6 +25,8 @@ public:
     // FileName := the display name of Path, then the first BufferSize bytes of the file
     // go into Buffer. Throws EInOutError; Buffer and Length are untouched then.
     void LoadFromFile(const QString& Path);
+    // The same on the file's bytes (the first BufferSize of them); FileName stays.
+    void LoadFromData(const QByteArray& Data);
     // Reads the file again (at most BufferSize bytes) and sets TextType; Buffer and
     // Length stay. Throws EInOutError, leaving TextType at -1.
     void DetectFormat(const QString& Path);

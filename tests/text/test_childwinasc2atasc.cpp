@@ -108,6 +108,14 @@ TEST_F(AscEditorTest, OpensPcTextAndSavesAtasciiOrPcText) {
     Win->btnSave->click();
     ASSERT_EQ(Boxes.size(), 1);
     EXPECT_TRUE(Boxes[0].startsWith("Fehler|")) << Boxes[0].toStdString();
+    // A text larger than the editor takes is refused whole, and the names stay.
+    Write("huge.txt", QByteArray(1024 * 1024 + 1, 'x'));
+    AnswerSave("huge.txt");
+    Win->btnOpen->click();
+    ASSERT_EQ(Boxes.size(), 2);
+    EXPECT_TRUE(Boxes[1].startsWith("Fehler|Datei zu groß")) << Boxes[1].toStdString();
+    EXPECT_EQ(Win->FileName, "DEMO.TXT");
+    EXPECT_EQ(Converted(), Atascii);
 }
 
 TEST_F(AscEditorTest, DrawingIsNotDisturbedByEventsItLetsRun) {

@@ -1,0 +1,311 @@
+// Hostile input: FIFOs, devices and folders named like documents, files longer than
+// their format, JPEG headers claiming huge pictures, broken settings, names that are
+// not UTF-8. Nothing may block, grow without bound or open a window.
+#include "IniFile.h"
+#include "JPEGImage.h"
+#include "uGlobal.h"
+#include "uMain.h"
+#include "uTom3D.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+#include <mutex>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// Fails the test instead of letting it hang: after Limit it keeps opening every FIFO
+// for writing and closing it again, which releases a reader blocked in open or read
+// (the body then finishes and the test reports the block); if the body still runs
+// after a second Limit (an endless device read), the run is aborted.
+class TWatchdog {
+public:
+    TWatchdog(QStringList Fifos, std::chrono::seconds Limit)
+        : FThread([this, Fifos, Limit] {
+              std::unique_lock Lock(FMutex);
+              if (FDone.wait_for(Lock, Limit, [this] { return FFinished; })) return;
+              Fired = true;
+              const auto GiveUp = std::chrono::steady_clock::now() + Limit;
+              while (std::chrono::steady_clock::now() < GiveUp) {
+                  for (const QString& F : Fifos) {
+                      const int Fd = ::open(QFile::encodeName(F).constData(), O_WRONLY | O_NONBLOCK);
+                      if (Fd >= 0) ::close(Fd);
+                  }
+                  if (FDone.wait_for(Lock, std::chrono::milliseconds(50), [this] { return FFinished; }))
+                      return;
+              }
+              std::fprintf(stderr, "a read still runs after the watchdog released every FIFO\n");
+              std::abort();
+          }) {}
+    ~TWatchdog() {
+        {
+            std::lock_guard Lock(FMutex);
+            FFinished = true;
+        }
+        FDone.notify_all();
+        FThread.join();
+    }
+    std::atomic<bool> Fired{false};
+
+private:
+    std::mutex FMutex;
+    std::condition_variable FDone;
+    bool FFinished = false;
+    std::thread FThread;
+};
+
+QByteArray Native(const QString& Path) {
+    return QFile::encodeName(Path);
+}
+
+bool MakeSocket(const QString& Path) {
+    const int Fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un A{};
+    A.sun_family = AF_UNIX;
+    const QByteArray N = Native(Path);
+    if (Fd < 0 || size_t(N.size()) >= sizeof(A.sun_path)) return false;
+    std::memcpy(A.sun_path, N.constData(), size_t(N.size()));
+    const bool Ok = ::bind(Fd, reinterpret_cast<sockaddr*>(&A), sizeof(A)) == 0;
+    ::close(Fd);
+    return Ok;
+}
+
+class HostileInputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitFolders();
+        SetSettingsDefaults();
+        SetMessageBoxHook([this](TMsgKind, const QString& C, const QString& T) { Boxes << C + "|" + T; });
+    }
+    void TearDown() override {
+        SetMessageBoxHook(nullptr);
+        frmMain = nullptr;
+    }
+    QStringList Boxes;
+    QTemporaryDir Dir;
+};
+
+// A JPEG of W x H whose frame header is then patched to claim ClaimW x ClaimH.
+QByteArray JpegClaiming(int ClaimW, int ClaimH) {
+    QImage Img(16, 8, QImage::Format_RGB32);
+    Img.fill(qRgb(10, 200, 30));
+    TJPEGImage J;
+    J.Assign(Img);
+    QByteArray Data = J.SaveToData();
+    const int Sof = int(Data.indexOf("\xFF\xC0"));
+    if (Sof < 0) return {};
+    Data[Sof + 5] = char(ClaimH >> 8);
+    Data[Sof + 6] = char(ClaimH);
+    Data[Sof + 7] = char(ClaimW >> 8);
+    Data[Sof + 8] = char(ClaimW);
+    return Data;
+}
+
+// A progressive JPEG through the codec itself (our writer makes baseline files only).
+QByteArray ProgressiveJpeg() {
+    jpeg_compress_struct Info;
+    jpeg_error_mgr Err;
+    Info.err = jpeg_std_error(&Err);
+    jpeg_create_compress(&Info);
+    unsigned char* Out = nullptr;
+    unsigned long Size = 0;
+    jpeg_mem_dest(&Info, &Out, &Size);
+    Info.image_width = 16;
+    Info.image_height = 16;
+    Info.input_components = 3;
+    Info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&Info);
+    jpeg_simple_progression(&Info);
+    jpeg_start_compress(&Info, TRUE);
+    unsigned char Row[16 * 3];
+    for (int I = 0; I < 48; ++I) Row[I] = (unsigned char)(I * 5);
+    while (Info.next_scanline < Info.image_height) {
+        unsigned char* P = Row;
+        jpeg_write_scanlines(&Info, &P, 1);
+    }
+    jpeg_finish_compress(&Info);
+    jpeg_destroy_compress(&Info);
+    QByteArray Data(reinterpret_cast<const char*>(Out), qsizetype(Size));
+    free(Out);
+    return Data;
+}
+
+} // namespace
+
+TEST_F(HostileInputTest, FifosDevicesSocketsAndFoldersNamedLikeDocumentsGiveAnErrorAndNoWindow) {
+    const QStringList Exts = {".GR8", ".GR9", ".PIC", ".MIC", ".APC", ".KOA", ".PHO", ".ALB", ".COL",
+                              ".FNT", ".TXT", ".LST", ".ACT", ".SRC", ".3D",  ".SOL", ".JPG", ".BMP",
+                              ".NEO", ".DOO", ".PAC", ".PI1", ".PI2", ".PI3", ".PC1", ".PC2", ".PC3"};
+    QStringList Fifos, Others;
+    for (const QString& E : Exts) {
+        const QString Fifo = Dir.filePath("fifo" + E), Zero = Dir.filePath("zero" + E);
+        ASSERT_EQ(::mkfifo(Native(Fifo).constData(), 0600), 0);
+        ASSERT_EQ(::symlink("/dev/zero", Native(Zero).constData()), 0);
+        Fifos << Fifo;
+        Others << Zero;
+    }
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("folder.GR8"));
+    Others << Dir.filePath("folder.GR8");
+    if (MakeSocket(Dir.filePath("s.TXT"))) Others << Dir.filePath("s.TXT");
+
+    TfrmMain Main;
+    frmMain = &Main;
+    Main.show();
+    {
+        TWatchdog Watchdog(Fifos, std::chrono::seconds(20));
+        for (const QString& P : Fifos + Others) Guarded([&] { Main.CreateMDIChild(P); });
+        EXPECT_FALSE(Watchdog.Fired) << "an open blocked";
+    }
+    EXPECT_EQ(Main.MDIChildCount(), 0);
+    ASSERT_EQ(Boxes.size(), Fifos.size() + Others.size());
+    for (const QString& B : Boxes)
+        EXPECT_TRUE(B.startsWith("Fehler|Keine gewöhnliche Datei")) << B.toStdString();
+    EXPECT_TRUE(Boxes.first().contains("eine FIFO"));
+    EXPECT_TRUE(Boxes[Fifos.size()].contains("ein Gerät"));
+
+    // Every reader on its own refuses them too, and the settings read as defaults.
+    TWatchdog Watchdog(Fifos, std::chrono::seconds(20));
+    for (const QString& P : {Fifos.first(), Others.first()}) {
+        EXPECT_THROW(ReadWholeFile(P), EInOutError);
+        EXPECT_THROW(ReadFileHead(P, 10), EInOutError);
+        EXPECT_THROW(GetFileLength(P), EInOutError);
+        EXPECT_TRUE(TIniFile(P).ReadSections().isEmpty());
+    }
+    EXPECT_FALSE(Watchdog.Fired);
+}
+
+TEST_F(HostileInputTest, ReadsStopAtTheirLimit) {
+    const QString Path = Dir.filePath("data.bin");
+    WriteWholeFile(Path, QByteArray(100, 'x'));
+    EXPECT_EQ(ReadWholeFile(Path, 100).size(), 100);
+    EXPECT_EQ(ReadFileHead(Path, 7), QByteArray(7, 'x'));
+    EXPECT_EQ(ReadFileHead(Path, 1000).size(), 100);
+    try {
+        ReadWholeFile(Path, 99);
+        FAIL() << "read past the limit";
+    } catch (const EInOutError& E) {
+        EXPECT_EQ(E.ErrorCode, ioFileTooLarge);
+        EXPECT_TRUE(E.Message().startsWith("Datei zu groß (mehr als 99 Bytes)"));
+    }
+    // A Solid States file beyond every record the model can use is refused.
+    const QString Big = Dir.filePath("big.3d");
+    WriteWholeFile(Big, QByteArray(Tom3D::MaxFileSize + 1, '1'));
+    auto Model = std::make_unique<Tom3D>();
+    EXPECT_THROW(Model->LoadFromFile(Big), EInOutError);
+    // A settings or language file too large reads as empty.
+    const QString Ini = Dir.filePath("big.ini");
+    WriteWholeFile(Ini, "[Setup]\nwidth=1\n" + QByteArray(TIniFile::MaxFileSize, ';'));
+    EXPECT_FALSE(TIniFile(Ini).SectionExists("Setup"));
+}
+
+TEST_F(HostileInputTest, JpegClaimingAHugePictureIsRefusedFromItsHeader) {
+    // Refused from the header's numbers alone: the decoded data (16 x 8) would fit.
+    const struct { int W, H; } Huge[] = {{65500, 65500}, {32001, 8}, {8, 32001}, {16384, 8193}};
+    for (const auto& C : Huge) {
+        TJPEGImage J;
+        try {
+            J.LoadFromData(JpegClaiming(C.W, C.H));
+            FAIL() << C.W << " x " << C.H << " decoded";
+        } catch (const EConvertError& E) {
+            EXPECT_EQ(E.Message(),
+                      QStringLiteral("Bild zu groß: %1 x %2 Pixel (höchstens 32000 Pixel je Seite und "
+                                     "128 Megapixel)")
+                          .arg(C.W)
+                          .arg(C.H));
+        }
+        EXPECT_TRUE(J.Empty());
+    }
+    // Within the limits the claimed size is decoded (the missing data as grey).
+    TJPEGImage J;
+    J.LoadFromData(JpegClaiming(3000, 2000));
+    EXPECT_EQ(J.Image().size(), QSize(3000, 2000));
+
+    // A progressive file repeating its last scan without end is stopped.
+    const QByteArray P = ProgressiveJpeg();
+    const qsizetype LastScan = P.lastIndexOf("\xFF\xDA"), End = P.lastIndexOf("\xFF\xD9");
+    ASSERT_GT(LastScan, 0);
+    const QByteArray Scan = P.mid(LastScan, End - LastScan);
+    TJPEGImage Ok;
+    Ok.LoadFromData(P);
+    EXPECT_EQ(Ok.Width(), 16);
+    try {
+        Ok.LoadFromData(P.left(End) + Scan.repeated(1100) + "\xFF\xD9");
+        FAIL() << "1100 scans decoded";
+    } catch (const EConvertError& E) {
+        EXPECT_EQ(E.Message(), "JPEG-Fehler: mehr als 1000 Scans");
+    }
+
+    // Through the dispatch: the error text, and no window.
+    TfrmMain Main;
+    frmMain = &Main;
+    WriteWholeFile(Dir.filePath("huge.jpg"), JpegClaiming(65500, 65500));
+    Main.OpenFiles({Dir.filePath("huge.jpg")});
+    EXPECT_EQ(Main.MDIChildCount(), 0);
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes[0].startsWith("Fehler|Bild zu groß: 65500 x 65500")) << Boxes[0].toStdString();
+}
+
+TEST_F(HostileInputTest, RestoredWindowGeometryLiesOnTheScreen) {
+    const QRect Area(0, 0, 1024, 768);
+    EXPECT_EQ(FitGeometryToArea(10, 10, 625, 475, Area), QRect(10, 10, 625, 475));
+    EXPECT_EQ(FitGeometryToArea(0, 0, 2147483647, 2147483647, Area), Area);
+    EXPECT_EQ(FitGeometryToArea(-2147483647 - 1, 2147483647, 1, -5, Area), QRect(0, 568, 320, 200));
+    EXPECT_EQ(FitGeometryToArea(900, 700, 625, 475, Area), QRect(399, 293, 625, 475));
+    EXPECT_EQ(FitGeometryToArea(5, 5, 625, 475, QRect(0, 0, 300, 100)), QRect(0, 0, 300, 100));
+
+    // A damaged settings file heals itself at the next save.
+    SettingsFolder = Dir.path() + "/";
+    WriteWholeFile(SettingsFileName(),
+                   "[Setup]\nleft=-99999\ntop=2147483647\nwidth=2147483647\nheight=2147483647\n");
+    TfrmMain Main;
+    frmMain = &Main;
+    LoadSettings();
+    const QRect Screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(Screen.contains(QRect(Main.pos(), Main.size()))) << Main.width() << "x" << Main.height();
+    SaveSettings();
+    TIniFile Ini(SettingsFileName());
+    EXPECT_LE(Ini.ReadInteger("Setup", "width", 0), Screen.width());
+    EXPECT_LE(Ini.ReadInteger("Setup", "height", 0), Screen.height());
+    EXPECT_GE(Ini.ReadInteger("Setup", "left", -1), Screen.left());
+}
+
+TEST_F(HostileInputTest, NameThatIsNotUtf8GivesThePlainMessage) {
+    // The bytes "bad\xFF.txt" on disk; the program gets the name decoded, as from
+    // the command line or a drop.
+    const QByteArray Raw = Native(Dir.path()) + "/bad\xFF.txt";
+    const int Fd = ::open(Raw.constData(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(Fd, 0);
+    ::close(Fd);
+    const QString Path = QFile::decodeName(Raw);
+    EXPECT_TRUE(IsLossyFileName(Path));
+    EXPECT_FALSE(IsLossyFileName(Dir.filePath("plain.txt")));
+    EXPECT_TRUE(IsLossyFileName(Dir.filePath(QString(QChar(0xD800)) + "x")));
+    // A name really holding U+FFFD (valid UTF-8) is an ordinary name.
+    const QString Real = Dir.filePath(QString(QChar(0xFFFD)) + ".txt");
+    WriteWholeFile(Real, "A");
+    EXPECT_FALSE(IsLossyFileName(Real));
+
+    TfrmMain Main;
+    frmMain = &Main;
+    Main.OpenFiles({Path});
+    EXPECT_EQ(Main.MDIChildCount(), 0);
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes[0].startsWith("Fehler|Dateiname ist kein gültiges UTF-8")) << Boxes[0].toStdString();
+    EXPECT_FALSE(Boxes[0].contains("nicht gefunden"));
+    ::unlink(Raw.constData()); // the folder's removal cannot name it
+}
