@@ -15,6 +15,8 @@
 #include <QToolButton>
 
 namespace {
+using namespace texttest;
+
 class AscEditorTest : public texttest::WindowTest {
 protected:
     void SetUp() override {
@@ -40,8 +42,15 @@ TEST_F(AscEditorTest, ConvertsTheEditorTextDrawsTheExpectedPageAndPrintsIt) {
     const QByteArray Expected = "HELLO" + Eol + "Gruesse" + Eol + QByteArray(40, 'A') + Eol;
     EXPECT_EQ(Converted(), Expected);
     // 40 columns at margin 2 leave 38 per line: four line ends.
-    ASSERT_EQ(Win->imgText->Picture.size(), QSize(328, 4 + 4 * 8 + 10));
-    EXPECT_EQ(Win->imgText->Picture, TextPage(Expected, 40, 2));
+    const QImage& Page = Win->imgText->Picture;
+    ASSERT_TRUE(IsPage(Page, 328, 4 + 4 * 8 + 10));
+    EXPECT_EQ(CellRows(Page, 4 + 8, 4), BlankCell);
+    EXPECT_EQ(CellRows(Page, 20, 4), StandardGlyph('H'));
+    EXPECT_EQ(CellRows(Page, 20 + 6 * 8, 12), StandardGlyph('e'));
+    EXPECT_EQ(CellRows(Page, 20 + 37 * 8, 20), StandardGlyph('A'));
+    EXPECT_EQ(CellRows(Page, 20 + 8, 28), StandardGlyph('A'));
+    EXPECT_EQ(CellRows(Page, 20 + 2 * 8, 28), BlankCell);
+    const QImage First = Page;
     PrintTo("out.pdf");
     Win->PrintReport();
     EXPECT_EQ(PdfPages("out.pdf"), 1);
@@ -51,11 +60,13 @@ TEST_F(AscEditorTest, ConvertsTheEditorTextDrawsTheExpectedPageAndPrintsIt) {
     Win->edCPL->setText("161");
     Win->btnATASCII->click();
     EXPECT_EQ(Converted(), "X" + Eol);
-    EXPECT_EQ(Win->imgText->Picture, TextPage(Expected, 40, 2));
+    EXPECT_EQ(Page, First);
     Win->edCPL->setText("160");
     Win->edLMarg->setText("80");
     Win->btnATASCII->click();
-    EXPECT_EQ(Win->imgText->Picture, TextPage("X" + Eol, 160, 80));
+    EXPECT_TRUE(IsPage(Page, 8 * 160 + 8, 4 + 8 + 10));
+    EXPECT_EQ(CellRows(Page, 4 + 79 * 8, 4), BlankCell);
+    EXPECT_EQ(CellRows(Page, 4 + 80 * 8, 4), StandardGlyph('X'));
     Win->edLMarg->setText("zwei");
     Win->btnATASCII->click();
     EXPECT_EQ(Boxes, QStringList{"Fehler|'zwei' ist kein gültiger Integerwert"});
@@ -133,7 +144,12 @@ TEST_F(AscEditorTest, DrawingIsNotDisturbedByEventsItLetsRun) {
     QByteArray Expected = Long;
     Expected.replace("\r\n", Eol);
     EXPECT_EQ(Converted(), Expected);
-    EXPECT_EQ(Win->imgText->Picture, TextPage(Expected, 40, 2));
+    // 200 short lines, each ended by its own line end, from the margin of 2.
+    const QImage& Page = Win->imgText->Picture;
+    EXPECT_TRUE(IsPage(Page, 328, 4 + 200 * 8 + 10));
+    EXPECT_EQ(CellRows(Page, 20, 4), StandardGlyph('L'));
+    EXPECT_EQ(CellRows(Page, 20 + 7 * 8, 4 + 199 * 8), StandardGlyph('9'));
+    EXPECT_EQ(CellRows(Page, 20 + 8 * 8, 4 + 199 * 8), BlankCell);
     // Closed in the middle of drawing: the window goes, nothing touches it afterwards.
     Win->TextEdit->setPlainText(QString::fromLatin1(Long));
     QTimer::singleShot(0, Win, [&] { Win->close(); });

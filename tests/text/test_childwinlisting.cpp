@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 namespace {
+using namespace texttest;
 
 QByteArray B(std::initializer_list<int> Bytes) {
     QByteArray R;
@@ -25,6 +26,12 @@ QByteArray B(std::initializer_list<int> Bytes) {
 
 class ListingWindowTest : public texttest::WindowTest {
 protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        // Colours of their own, so a page drawn in the text colours shows.
+        listingforecolor = 0x00FFFF;
+        listingbackcolor = 0x402000;
+    }
     void TearDown() override {
         delete Win;
         WindowTest::TearDown();
@@ -35,12 +42,12 @@ protected:
         EXPECT_TRUE(Win->OpenDocument(Write(Name, Data), DisplayName(Name)));
         return Win;
     }
-    // The 8 x 8 cell at (X, Y) of the page against the glyph drawn alone.
-    bool CellIs(int X, int Y, int Code, quint32 Fg, quint32 Bg) {
-        QImage Cell(8, 8, QImage::Format_RGB32);
-        Win->AtariFont->DrawChar(Cell, 1, Code & 127, 0, 0, Code < 128 ? Fg : Bg, Code < 128 ? Bg : Fg, 1,
-                                 false, false);
-        return Win->imgListing->Picture.copy(X, Y, 8, 8) == Cell;
+    // The page in the listing colours, and its cell at (X, Y) as glyph rows.
+    ::testing::AssertionResult PageIs(int W, int H) {
+        return IsPage(Win->imgListing->Picture, W, H, listingbackcolor);
+    }
+    QByteArray Cell(int X, int Y) {
+        return CellRows(Win->imgListing->Picture, X, Y, 1, listingforecolor, listingbackcolor);
     }
     QPointer<TChildWinListing> Win;
 };
@@ -52,21 +59,28 @@ const QByteArray Atmas = "LDA\t#1\rSTA 710\r";
 
 TEST_F(ListingWindowTest, OpeningDrawsThePageAndFillsTheTextAndStatusBar) {
     Open("basic.lst", Basic + B({193}));
-    const QImage& Page = Win->imgListing->Picture;
-    ASSERT_EQ(Page.size(), QSize(328, 4 + 8 * 2 + 10)); // two line ends; the bottom margin holds line 3
-    EXPECT_EQ(Page.pixel(0, 0), WinColorToRgb(0xC0C0C0));
-    EXPECT_EQ(Page.pixel(1, 1), WinColorToRgb(listingbackcolor));
-    // Left margin 2: lines start at x 20; selector 1, the screen colours, inverse video.
-    EXPECT_TRUE(CellIs(20, 4, '1', listingforecolor, listingbackcolor));
-    EXPECT_TRUE(CellIs(20, 20, 193, listingforecolor, listingbackcolor));
+    ASSERT_TRUE(PageIs(328, 4 + 8 * 2 + 10)); // two line ends; the bottom margin holds line 3
+    // Left margin 2: lines start at x 20; the standard set, the screen colours, inverse video.
+    EXPECT_EQ(Cell(12, 4), BlankCell);
+    EXPECT_EQ(Cell(20, 4), StandardGlyph('1'));
+    EXPECT_EQ(Cell(20 + 9 * 8, 4), StandardGlyph('1'));
+    EXPECT_EQ(Cell(20 + 10 * 8, 4), BlankCell);
+    EXPECT_EQ(Cell(20 + 3 * 8, 12), StandardGlyph('G'));
+    EXPECT_EQ(Cell(20, 20), Inverse(StandardGlyph('A')));
+    EXPECT_EQ(Cell(28, 20), BlankCell);
     EXPECT_EQ(Win->TextField->toPlainText(), "10 PRINT 1\n20 GOTO 10\nA");
     EXPECT_EQ(Win->StatusBar1->PanelText(2), QString::fromUtf8("Datei: BASIC.LST / Länge in Bytes: 23"));
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 
     Open("PROG.SRC", Atmas);
     EXPECT_EQ(Win->TextField->toPlainText(), "LDA      #1\nSTA 710\n");
-    EXPECT_EQ(Win->imgListing->Picture.size(), QSize(328, 4 + 16 + 10));
-    EXPECT_TRUE(CellIs(20 + 9 * 8, 4, '#', listingforecolor, listingbackcolor));
+    EXPECT_TRUE(PageIs(328, 4 + 16 + 10));
+    // The TAB after "LDA" leaves columns 3-8 blank; "#" stands at the tab stop 9.
+    EXPECT_EQ(Cell(20 + 2 * 8, 4), StandardGlyph('A'));
+    for (int C = 3; C < 9; ++C) EXPECT_EQ(Cell(20 + C * 8, 4), BlankCell) << C;
+    EXPECT_EQ(Cell(20 + 9 * 8, 4), StandardGlyph('#'));
+    EXPECT_EQ(Cell(20 + 10 * 8, 4), StandardGlyph('1'));
+    EXPECT_EQ(Cell(20, 12), StandardGlyph('S'));
 }
 
 TEST_F(ListingWindowTest, TooLongFileIsCutWithAWarning) {
@@ -92,8 +106,9 @@ TEST_F(ListingWindowTest, ReformatHonoursItsLimits) {
     Win->edlmarg->setText("0");
     Win->edcpl->setText("65");
     Win->btnReFormatClick();
-    EXPECT_EQ(Win->imgListing->Picture.width(), 8 * 65 + 8);
-    EXPECT_TRUE(CellIs(4, 4, '1', listingforecolor, listingbackcolor));
+    EXPECT_TRUE(PageIs(8 * 65 + 8, 4 + 16 + 10));
+    EXPECT_EQ(Cell(4, 4), StandardGlyph('1'));
+    EXPECT_EQ(Cell(4 + 9 * 8, 12), StandardGlyph('0'));
     Win->edcpl->setText("vierzig");
     EXPECT_THROW(Win->btnReFormatClick(), EConvertError);
 }

@@ -17,7 +17,10 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <array>
+
 namespace {
+using namespace texttest;
 constexpr char EOL = char(155);
 
 class TextWindowTest : public texttest::WindowTest {
@@ -62,7 +65,14 @@ TEST_F(TextWindowTest, DialectsChooseWidthDrawThePageAndFillTheTextTab) {
     const QByteArray Data = "HELLO" + QByteArray(1, EOL) + "W{RLD" + EOL;
     Open("README.TXT", Data);
     EXPECT_TRUE(Win->btnATASCII->isChecked());
-    EXPECT_EQ(Win->imgText->Picture, TextPage(Data, 40, 0));
+    // 40 columns: two line ends, the bottom margin below the empty third line.
+    const QImage& Page = Win->imgText->Picture;
+    EXPECT_TRUE(IsPage(Page, 328, 4 + 2 * 8 + 10));
+    EXPECT_EQ(CellRows(Page, 4, 4), StandardGlyph('H'));
+    EXPECT_EQ(CellRows(Page, 4 + 4 * 8, 4), StandardGlyph('O'));
+    EXPECT_EQ(CellRows(Page, 4 + 5 * 8, 4), BlankCell);
+    EXPECT_EQ(CellRows(Page, 4 + 8, 12), StandardGlyph('{')); // the standard set's spade
+    EXPECT_EQ(CellRows(Page, 4, 20), BlankCell);
     EXPECT_EQ(Win->TextField->toPlainText(), "HELLO\nWRLD\n"); // 123 has no PC character
     QTextCursor C = Win->TextField->textCursor();
     C.setPosition(8);
@@ -73,10 +83,19 @@ TEST_F(TextWindowTest, DialectsChooseWidthDrawThePageAndFillTheTextTab) {
     const QByteArray St = "A" + QByteArray(1, char(197)) + "0B" + char(193) + "0" + QByteArray(90, 'x');
     Open("ST.TXT", St);
     EXPECT_TRUE(Win->btnStartexter->isChecked());
-    EXPECT_EQ(Win->imgText->Picture, TextPage(St, 80, 0));
+    // 96 bytes at 80 columns wrap once; the style switches show as inverse E and A.
+    EXPECT_TRUE(IsPage(Page, 648, 4 + 8 + 10));
+    EXPECT_EQ(CellRows(Page, 4 + 8, 4), Inverse(StandardGlyph('E')));
+    EXPECT_EQ(CellRows(Page, 4 + 4 * 8, 4), Inverse(StandardGlyph('A')));
+    EXPECT_EQ(CellRows(Page, 4 + 79 * 8, 4), StandardGlyph('x'));
+    EXPECT_EQ(CellRows(Page, 4 + 15 * 8, 12), StandardGlyph('x'));
+    EXPECT_EQ(CellRows(Page, 4 + 16 * 8, 12), BlankCell);
     EXPECT_EQ(Win->TextField->toPlainText(), "AB" + QString(74, 'x') + "\n" + QString(16, 'x'));
     Win->btnASchreiber->setChecked(true);
-    EXPECT_EQ(Win->imgText->Picture, TextPage(St, 40, 0));
+    EXPECT_TRUE(IsPage(Page, 328, 4 + 2 * 8 + 10)); // 40 + 40 + 16
+    EXPECT_EQ(CellRows(Page, 4 + 39 * 8, 4), StandardGlyph('x'));
+    EXPECT_EQ(CellRows(Page, 4 + 15 * 8, 20), StandardGlyph('x'));
+    EXPECT_EQ(CellRows(Page, 4 + 16 * 8, 20), BlankCell);
 
     // A dialect forced by the open dialog wins over detection.
     TextMode = 1;
@@ -89,26 +108,39 @@ TEST_F(TextWindowTest, DialectsChooseWidthDrawThePageAndFillTheTextTab) {
 TEST_F(TextWindowTest, EditsLimitsUmlautsAndTabs) {
     const QByteArray Data = "[{~" + QByteArray(1, char(13));
     Open("U.TXT", Data);
-    const QImage First = Win->imgText->Picture;
+    const QImage& Page = Win->imgText->Picture;
+    const QImage First = Page;
+    EXPECT_TRUE(IsPage(First, 328, 14)); // no line end: one line and the margins
     Enter(Win->edCPL, "161");
-    EXPECT_EQ(Win->imgText->Picture, First);
+    EXPECT_EQ(Page, First);
+    // The page at Cpl columns shows "[", "{", "~" and 13 as Glyphs from column Lm on.
+    auto Shows = [&Page](int Cpl, int Lm, const std::array<QByteArray, 4>& Glyphs) {
+        EXPECT_TRUE(IsPage(Page, 8 * Cpl + 8, 14)) << Cpl;
+        for (int K = Lm > 0 ? -1 : 0; K < 5; ++K)
+            EXPECT_EQ(CellRows(Page, 4 + 8 * (Lm + K), 4), K < 0 || K > 3 ? BlankCell : Glyphs[K])
+                << Cpl << " " << Lm << " " << K;
+    };
+    const std::array Standard{StandardGlyph('['), StandardGlyph('{'), StandardGlyph('~'), StandardGlyph(13)};
     Enter(Win->edCPL, "160");
     Enter(Win->edLMarg, "81");
-    EXPECT_EQ(Win->imgText->Picture, TextPage(Data, 160, 0));
+    Shows(160, 0, Standard);
     Enter(Win->edLMarg, "80");
-    EXPECT_EQ(Win->imgText->Picture, TextPage(Data, 160, 80));
+    Shows(160, 80, Standard);
     Enter(Win->edCPL, "4x");
     ASSERT_EQ(Boxes.size(), 1);
     EXPECT_EQ(Boxes[0], "Fehler|'4x' ist kein gültiger Integerwert");
 
+    // Umlauts: the international set, with a sharp s at 13 for plain ATASCII
+    // and the German letters in place of the brackets for Startexter.
     Win->edCPL->setText("40");
     Win->edLMarg->setText("0");
     Win->cbSpecChars->setChecked(true);
-    EXPECT_EQ(Win->imgText->Picture, TextPage(Data, 40, 0, 3));
+    Shows(40, 0, {InternationalGlyph('['), InternationalGlyph('{'), InternationalGlyph('~'), SharpS});
     Win->btnStartexter->setChecked(true);
     Win->cbSpecChars->setChecked(false);
+    Shows(80, 0, Standard);
     Win->cbSpecChars->setChecked(true);
-    EXPECT_EQ(Win->imgText->Picture, TextPage(Data, 80, 0, 2));
+    Shows(80, 0, {InternationalGlyph(123), InternationalGlyph(11), SharpS, InternationalGlyph(13)});
 }
 
 TEST_F(TextWindowTest, SavesWriteTextRichTextAndPictures) {
@@ -174,7 +206,14 @@ TEST_F(TextWindowTest, DialectChangeWhileDrawingStartsOver) {
     Opened = true;
     EXPECT_TRUE(ClickedWhileOpening);
     EXPECT_EQ(Win->edCPL->text(), "80");
-    EXPECT_EQ(Win->imgText->Picture, TextPage(Data, 80, 0));
+    // 80 columns: every 60-letter line ends at its own line end.
+    const QImage& Page = Win->imgText->Picture;
+    EXPECT_TRUE(IsPage(Page, 648, 4 + 3000 * 8 + 10));
+    for (int Y : {4, 4 + 2999 * 8}) {
+        EXPECT_EQ(CellRows(Page, 4, Y), StandardGlyph('a'));
+        EXPECT_EQ(CellRows(Page, 4 + 59 * 8, Y), StandardGlyph('a'));
+        EXPECT_EQ(CellRows(Page, 4 + 60 * 8, Y), BlankCell);
+    }
 
     // A window closed while drawing is not touched again.
     QPointer<TChildWinText> Guard(Win);

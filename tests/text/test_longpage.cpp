@@ -2,7 +2,6 @@
 // on both sides alike, drawn with few repaints.
 #include "test_text_common.h"
 
-#include "FileIO.h"
 #include "ImageView.h"
 #include "uChildWinListing.h"
 #include "uChildWinText.h"
@@ -20,28 +19,8 @@
 namespace {
 constexpr char EOL = char(155);
 
-// Glyph rows of the standard set, straight from the resource file (internal order).
-QByteArray StandardGlyph(char Ascii) {
-    static const QByteArray Font =
-        ReadWholeFile(QStringLiteral(MORVANEL_SOURCE_DIR "/resources/atari-standard.fnt"));
-    const int Internal = quint8(Ascii) - 32; // ATASCII 32-95 are internal 0-63
-    return Font.mid(Internal * 8, 8);
-}
-
-// The 8 x 8 cell at (X, Y) of Shot read back as glyph rows: a set bit for the
-// foreground colour; any colour but the two fails.
-QByteArray CellRows(const QImage& Shot, int X, int Y, int Scale = 1) {
-    QByteArray Rows(8, 0);
-    for (int R = 0; R < 8; ++R)
-        for (int C = 0; C < 8; ++C) {
-            const QRgb P = Shot.pixel(X + C * Scale, Y + R * Scale);
-            if (P == WinColorToRgb(textforecolor))
-                Rows[R] = char(quint8(Rows[R]) | (0x80 >> C));
-            else if (P != WinColorToRgb(textbackcolor))
-                return QByteArray("colour");
-        }
-    return Rows;
-}
+using texttest::CellRows;
+using texttest::StandardGlyph;
 
 // Line N of the long text: 40 characters, so it fills its screen line exactly.
 QByteArray LongLine(int N) {

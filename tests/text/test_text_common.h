@@ -1,17 +1,74 @@
 #pragma once
 // Shared set-up of the text window tests: a temporary folder, recorded message
-// boxes, answered save dialogs, report output to PDF and the expected text page.
+// boxes, answered save dialogs and report output to PDF; and the expected pages:
+// glyph rows read straight from the character set files, never drawn by the font.
 #include "FileDialogs.h"
 #include "FileIO.h"
 #include "ReportOptionsDialog.h"
+#include "WinColor.h"
 #include "uFGlobal.h"
 #include "uGlobal.h"
-#include "uTAtariFont.h"
 
+#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace texttest {
+
+// Rows of the glyph of ATASCII code Ascii (0-127) in a set file, which holds internal order.
+inline QByteArray GlyphFromFile(const QByteArray& Font, int Ascii) {
+    const int Internal = Ascii < 32 ? Ascii + 64 : Ascii < 96 ? Ascii - 32 : Ascii;
+    return Font.mid(Internal * 8, 8);
+}
+inline QByteArray StandardGlyph(int Ascii) {
+    static const QByteArray Font =
+        ReadWholeFile(QStringLiteral(MORVANEL_SOURCE_DIR "/resources/atari-standard.fnt"));
+    return GlyphFromFile(Font, Ascii);
+}
+inline QByteArray InternationalGlyph(int Ascii) {
+    static const QByteArray Font =
+        ReadWholeFile(QStringLiteral(MORVANEL_SOURCE_DIR "/resources/atari-international.fnt"));
+    return GlyphFromFile(Font, Ascii);
+}
+inline const QByteArray SharpS = QByteArray::fromHex("003C667C66667C60");
+inline const QByteArray BlankCell(8, 0);
+// Inverse video: every pixel of the cell swapped.
+inline QByteArray Inverse(QByteArray Rows) {
+    for (char& R : Rows) R = char(~R);
+    return Rows;
+}
+
+// The 8 x 8 cell at (X, Y) of Shot read back as glyph rows: a set bit for the
+// foreground colour; any colour but the two fails.
+inline QByteArray CellRows(const QImage& Shot, int X, int Y, int Scale = 1, quint32 Fg = textforecolor,
+                           quint32 Bg = textbackcolor) {
+    QByteArray Rows(8, 0);
+    for (int R = 0; R < 8; ++R)
+        for (int C = 0; C < 8; ++C) {
+            const QRgb P = Shot.pixel(X + C * Scale, Y + R * Scale);
+            if (P == WinColorToRgb(Fg))
+                Rows[R] = char(quint8(Rows[R]) | (0x80 >> C));
+            else if (P != WinColorToRgb(Bg))
+                return QByteArray("colour");
+        }
+    return Rows;
+}
+
+// Whether Page is W x H pixels: a silver frame round a page in Bg.
+inline ::testing::AssertionResult IsPage(const QImage& Page, int W, int H, quint32 Bg = textbackcolor) {
+    if (Page.size() != QSize(W, H))
+        return ::testing::AssertionFailure()
+               << Page.width() << " x " << Page.height() << ", not " << W << " x " << H;
+    const QRgb Silver = qRgb(0xC0, 0xC0, 0xC0);
+    for (QPoint P : {QPoint(0, 0), QPoint(W - 1, 0), QPoint(0, H - 1), QPoint(W - 1, H - 1), QPoint(W / 2, 0),
+                     QPoint(0, H / 2), QPoint(W / 2, H - 1), QPoint(W - 1, H / 2)})
+        if (Page.pixel(P) != Silver)
+            return ::testing::AssertionFailure() << "frame at " << P.x() << "," << P.y();
+    for (QPoint P : {QPoint(1, 1), QPoint(W - 2, 1), QPoint(1, H - 2), QPoint(W - 2, H - 2)})
+        if (Page.pixel(P) != WinColorToRgb(Bg))
+            return ::testing::AssertionFailure() << "background at " << P.x() << "," << P.y();
+    return ::testing::AssertionSuccess();
+}
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -55,13 +112,6 @@ protected:
         const QByteArray Data = ReadWholeFile(Dir.filePath(Name));
         EXPECT_TRUE(Data.startsWith("%PDF")) << Name.toStdString();
         return int(Data.count("/Type /Page\n") + Data.count("/Type /Page "));
-    }
-    // The page a fresh font draws for Bytes in the text colours.
-    static QImage TextPage(const QByteArray& Bytes, int Cpl, int Lm, int Selector = 1) {
-        QImage Image;
-        TAtariFont().RenderText(Image, Selector, reinterpret_cast<const quint8*>(Bytes.constData()),
-                                int(Bytes.size()), 0, 155, 0, 1, Cpl, Lm, 0, 0, textforecolor, textbackcolor);
-        return Image;
     }
     QTemporaryDir Dir;
     QStringList Boxes;
