@@ -6,7 +6,7 @@
 #include "uDocWindow.h"
 #include "uFGlobal.h"
 #include "uGlobal.h"
-#include "uMain.h"
+#include "uMainLink.h"
 
 #include <QAction>
 #include <QApplication>
@@ -158,7 +158,7 @@ void TChildWinGraphic::CopyToClipboardClick() {
 // ------------------------------------------------------------------ saving
 
 void TChildWinGraphic::FileSaveAs() {
-    if (frmMain) frmMain->StatusMsg(GetMsg(QStringLiteral("mFileSaveAs")));
+    if (MainWindow()) MainWindow()->StatusMsg(GetMsg(QStringLiteral("mFileSaveAs")));
     TFileDialogRequest Request;
     Request.Save = true;
     Request.Filter = QStringLiteral("BMP (*.BMP)|*.BMP|JPG (*.JPG)|*.JPG|GRAPHICS 8 (*.GR8; *.PIC; *.BLD)|"
@@ -185,9 +185,9 @@ void TChildWinGraphic::SaveToFile(const QString& FileName) {
         AtariGraphic->ImageToGR8Bits(Picture, 39, 191, 0, 0);
         AtariGraphic->SaveGR8Pic(FileName);
     } else if (Ext == QLatin1String(".PHO")) {
-        if (frmMain) frmMain->ProgressBar1->show();
+        if (MainWindow()) MainWindow()->ShowProgressBar(true);
         AtariGraphic->SavePhoto(Picture, FileName, phoformat, [](int Pos, int Max) {
-            if (frmMain) frmMain->ProgressBar(Pos, Max);
+            if (MainWindow()) MainWindow()->ProgressBar(Pos, Max);
         });
     } else {
         WarnUnknownFileFormat();
@@ -201,10 +201,10 @@ void TChildWinGraphic::SaveBMP640x384As4PICs() {
         return;
     }
     const TSaveStatusReset Reset;
-    if (frmMain) {
-        frmMain->StatusMsg(GetMsg(QStringLiteral("mSave2x2")));
-        frmMain->ProgressBar(0, 4);
-        frmMain->ProgressBar1->show();
+    if (MainWindow()) {
+        MainWindow()->StatusMsg(GetMsg(QStringLiteral("mSave2x2")));
+        MainWindow()->ProgressBar(0, 4);
+        MainWindow()->ShowProgressBar(true);
     }
     // The pages go beside the source picture, whatever its kind.
     const QFileInfo Source(SourceFileName);

@@ -5,7 +5,7 @@
 #include "FileDialogs.h"
 #include "ImageView.h"
 #include "JPEGImage.h"
-#include "uMain.h"
+#include "uMainLink.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -177,7 +177,7 @@ void TThrottledProgress::operator()(int Position, int Max) {
 void TThrottledProgress::Flush() {
     if (!FPending) return;
     FPending = false;
-    if (frmMain) frmMain->ProgressBar(FPosition, FMax);
+    if (MainWindow()) MainWindow()->ProgressBar(FPosition, FMax);
 }
 
 // ---------------------------------------------------------------- the window in the MDI area
@@ -291,10 +291,10 @@ bool ExecuteSaveDialogWithExt(QWidget* Parent, TFileDialogRequest& Request, cons
 }
 
 void ResetSaveStatus() {
-    if (!frmMain) return;
-    frmMain->ProgressBar(0, 0);
-    frmMain->ProgressBar1->hide();
-    frmMain->delmsg();
+    if (!MainWindow()) return;
+    MainWindow()->ProgressBar(0, 0);
+    MainWindow()->ShowProgressBar(false);
+    MainWindow()->delmsg();
 }
 
 void EnterFullscreen(QWidget* Window, bool& Fullscreen) {

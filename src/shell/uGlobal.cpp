@@ -3,7 +3,7 @@
 #include "IniFile.h"
 #include "JPEGImage.h"
 #include "Resources.h"
-#include "uMain.h"
+#include "uMainLink.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -155,10 +155,10 @@ void LoadSettings() {
     const int Top = Ini.ReadInteger(S, QStringLiteral("top"), 10);
     const int Width = Ini.ReadInteger(S, QStringLiteral("width"), 625);
     const int Height = Ini.ReadInteger(S, QStringLiteral("height"), 475);
-    if (frmMain) {
+    if (MainWindow()) {
         const QRect R = RestoredGeometry(Left, Top, Width, Height);
-        frmMain->move(R.topLeft());
-        frmMain->resize(R.size());
+        MainWindow()->Form()->move(R.topLeft());
+        MainWindow()->Form()->resize(R.size());
     }
     auto Col = [&](const char* Key, quint32 Def) {
         return quint32(Ini.ReadInteger(D, QLatin1String(Key), int(Def)));
@@ -193,10 +193,10 @@ void SaveSettings() {
     const QString S = QStringLiteral("Setup"), D = QStringLiteral("default");
     Ini.WriteString(S, QStringLiteral("LngFile"), LngFile);
     int Left = 10, Top = 10, Width = 625, Height = 475;
-    if (frmMain) {
-        const QRect R = frmMain->isMaximized() || frmMain->isMinimized()
-                            ? frmMain->normalGeometry()
-                            : QRect(frmMain->pos(), frmMain->size());
+    if (MainWindow()) {
+        const QWidget* Main = MainWindow()->Form();
+        const QRect R = Main->isMaximized() || Main->isMinimized() ? Main->normalGeometry()
+                                                                   : QRect(Main->pos(), Main->size());
         Left = R.x();
         Top = R.y();
         Width = R.width();
@@ -499,13 +499,13 @@ QString NewFormName(const QString& Base) {
 }
 
 void SetMDIChildStyle(QWidget* Form, bool MDIChild) {
-    if (!Form || !frmMain) return;
+    if (!Form || !MainWindow()) return;
     auto* Sub = qobject_cast<QMdiSubWindow*>(Form->parentWidget());
     if (MDIChild) {
         if (Sub) return;
         const QSize Size = Form->size();
         Form->hide();
-        frmMain->AddMDIChild(Form);
+        MainWindow()->AddMDIChild(Form);
         Form->show();
         if (auto* NewSub = qobject_cast<QMdiSubWindow*>(Form->parentWidget()))
             NewSub->resize(NewSub->sizeHint().expandedTo(Size));
@@ -515,7 +515,7 @@ void SetMDIChildStyle(QWidget* Form, bool MDIChild) {
     const QSize Size = Form->size();
     const QPoint Pos = Form->mapToGlobal(QPoint(0, 0));
     Sub->setWidget(nullptr);
-    Form->setParent(frmMain, Qt::Window);
+    Form->setParent(MainWindow()->Form(), Qt::Window);
     Form->setAttribute(Qt::WA_DeleteOnClose, true);
     Sub->close();
     Form->resize(Size);

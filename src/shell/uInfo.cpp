@@ -3,14 +3,19 @@
 #include "VekButton.h"
 #include "uGetWinVersion.h"
 #include "uGlobal.h"
-#include "uMain.h"
 #include "uSplash.h"
 
 #include <QDesktopServices>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 #include <QUrl>
+
+void TClickImage::mouseReleaseEvent(QMouseEvent* E) {
+    QLabel::mouseReleaseEvent(E);
+    if (rect().contains(E->position().toPoint())) emit Clicked();
+}
 
 TfrmAbout* frmAbout = nullptr;
 

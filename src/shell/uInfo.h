@@ -2,11 +2,22 @@
 // The about box: version, the system's name, the maker's addresses and a credits
 // scroller; shown modally from the Help menu.
 #include <QDialog>
+#include <QLabel>
 
-class QLabel;
 class QTimer;
-class TClickImage;
 class TVekButton;
+
+// A picture label that reacts to clicks (the logos, the addresses).
+class TClickImage : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void Clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* E) override;
+};
 
 class TfrmAbout : public QDialog {
     Q_OBJECT

@@ -84,11 +84,6 @@ QRect TStatusBar::PanelRect(int Index) const {
     return Index >= 0 && Index < 4 ? FPanels[Index]->geometry() : QRect();
 }
 
-void TClickImage::mouseReleaseEvent(QMouseEvent* E) {
-    QLabel::mouseReleaseEvent(E);
-    if (rect().contains(E->position().toPoint())) emit Clicked();
-}
-
 // ------------------------------------------------------------------ icons and logos
 
 namespace {
@@ -167,6 +162,7 @@ public:
 // ------------------------------------------------------------------ construction
 
 TfrmMain::TfrmMain(QWidget* Parent) : QMainWindow(Parent) {
+    SetMainWindow(this);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Morvanel"));
     Graphic_Icon = DocIcon(QColor(0, 128, 0), QStringLiteral("G"));
@@ -206,6 +202,7 @@ TfrmMain::~TfrmMain() {
     if (MdiArea) disconnect(MdiArea, nullptr, this, nullptr);
     qApp->removeEventFilter(this);
     if (frmMain == this) frmMain = nullptr;
+    if (MainWindow() == this) SetMainWindow(nullptr);
 }
 
 void TfrmMain::FormCreate() {
@@ -484,6 +481,38 @@ void TfrmMain::delmsg() {
 void TfrmMain::ProgressBar(int Position, int Max) {
     ProgressBar1->setMaximum(std::max(0, Max));
     ProgressBar1->setValue(std::clamp(Position, 0, std::max(0, Max)));
+}
+
+void TfrmMain::ShowProgressBar(bool Visible) {
+    ProgressBar1->setVisible(Visible);
+}
+
+QIcon TfrmMain::DocumentIcon(TDocIcon Kind) const {
+    switch (Kind) {
+    case TDocIcon::Graphic:
+        return Graphic_Icon;
+    case TDocIcon::BMP:
+        return BMP_Icon;
+    case TDocIcon::JPG:
+        return JPG_Icon;
+    case TDocIcon::Txt:
+        return Txt_Icon;
+    case TDocIcon::Listing:
+        return Listing_Icon;
+    case TDocIcon::Font:
+        return Font_Icon;
+    case TDocIcon::SolidStates:
+        return SolidStates_Icon;
+    }
+    return {};
+}
+
+int TfrmMain::TopPanelHeight() const {
+    return pnlTop ? pnlTop->height() : 0;
+}
+
+int TfrmMain::StatusBarHeight() const {
+    return StatusBar1 ? StatusBar1->height() : 0;
 }
 
 void TfrmMain::ShowAppHint(const QString& Hint) {

@@ -1,4 +1,6 @@
 #pragma once
+#include "uMainLink.h"
+
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
@@ -21,6 +23,7 @@ class TChildWinATASCIITable;
 class TChildWinASC2ATASC;
 class TChildWinSolidStates;
 class ImageView;
+class TClickImage;
 struct TPicInfo;
 
 // The main window's status bar: four panels of fixed widths; other controls can be
@@ -38,38 +41,31 @@ private:
     std::array<QLabel*, 4> FPanels{};
 };
 
-// A picture label that reacts to clicks (the two logos).
-class TClickImage : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void Clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* E) override;
-};
-
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, public TMainWindowLink {
     Q_OBJECT
 public:
     explicit TfrmMain(QWidget* Parent = nullptr);
     ~TfrmMain() override;
 
     // Services every window reports through.
-    void StatusMsg(const QString& Text);
-    void delmsg();
-    void ProgressBar(int Position, int Max);
+    void StatusMsg(const QString& Text) override;
+    void delmsg() override;
+    void ProgressBar(int Position, int Max) override;
+    void ShowProgressBar(bool Visible) override;
+    QIcon DocumentIcon(TDocIcon Kind) const override;
+    QWidget* Form() override { return this; }
+    int TopPanelHeight() const override;
+    int StatusBarHeight() const override;
 
     // Turns one file (its real path) into a document window.
     virtual void CreateMDIChild(const QString& FileName);
     // Opens files in order (drops, command line); the first failure ends the list.
     void OpenFiles(const QStringList& Paths);
     // Puts a document window into the MDI area and activates it.
-    QMdiSubWindow* AddMDIChild(QWidget* Child);
+    QMdiSubWindow* AddMDIChild(QWidget* Child) override;
     // The picture branch of the dispatch: creates, loads and draws the window.
     TChildWinGraphic* OpenPictureWindow(const QString& FileName, const QString& Name, const TPicInfo& Info);
-    QWidget* ActiveDocument() const;
+    QWidget* ActiveDocument() const override;
     // The live windows of the document references, in the order the template export writes them.
     QList<QWidget*> ExportedDocumentWindows() const; // the active MDI child's window, or nullptr
     QList<QWidget*> DocumentWindows() const;         // MDI children, first to last

@@ -6,7 +6,7 @@
 #include "uFGlobal.h"
 #include "uFrmSolidStatesController.h"
 #include "uGlobal.h"
-#include "uMain.h"
+#include "uMainLink.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -123,8 +123,8 @@ TChildWinSolidStates::~TChildWinSolidStates() {
 // ------------------------------------------------------------------ opening
 
 void TChildWinSolidStates::OpenDocument(const QString& Path, const QString& Name, const TPicInfo& Info) {
-    if (frmMain) {
-        setWindowIcon(frmMain->SolidStates_Icon);
+    if (MainWindow()) {
+        setWindowIcon(MainWindow()->DocumentIcon(TDocIcon::SolidStates));
         if (auto* Sub = qobject_cast<QMdiSubWindow*>(parentWidget())) Sub->setWindowIcon(windowIcon());
     }
     setWindowTitle(QStringLiteral(" ") + Name);
@@ -220,12 +220,13 @@ void TChildWinSolidStates::ShowRes() {
 
 void TChildWinSolidStates::btnControllerClick() {
     if (!frmSolidStatesController) {
-        frmSolidStatesController = new TfrmSolidStatesController(frmMain);
-        if (frmMain) {
-            const QRect Main = frmMain->frameGeometry();
+        frmSolidStatesController =
+            new TfrmSolidStatesController(MainWindow() ? MainWindow()->Form() : nullptr);
+        if (MainWindow()) {
+            const QRect Main = MainWindow()->Form()->frameGeometry();
             frmSolidStatesController->move(Main.left() + Main.width() - frmSolidStatesController->width() -
                                                15,
-                                           Main.top() + frmMain->pnlTop->height() + 55);
+                                           Main.top() + MainWindow()->TopPanelHeight() + 55);
         }
         frmSolidStatesController->lblFileName->setText(AtariGraphic->PicInfo.FileName);
     }
@@ -237,7 +238,7 @@ void TChildWinSolidStates::RotateModel() {
     Om3D->RotateStep();
     Om3D->Redraw();
     TfrmSolidStatesController* C = frmSolidStatesController;
-    if (C && frmMain && frmMain->ActiveDocument() == this) {
+    if (C && MainWindow() && MainWindow()->ActiveDocument() == this) {
         C->tbxOX->setText(ObserverText(Om3D->Observer.X));
         C->tbxOY->setText(ObserverText(Om3D->Observer.Y));
         C->tbxOZ->setText(ObserverText(Om3D->Observer.Z));

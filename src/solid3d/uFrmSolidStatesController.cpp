@@ -4,7 +4,7 @@
 #include "uChildWinSolidStates.h"
 #include "uDocWindow.h"
 #include "uGlobal.h"
-#include "uMain.h"
+#include "uMainLink.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -206,8 +206,8 @@ void TfrmSolidStatesController::SetEditColor(QLineEdit* Edit, quint32 Colour) {
 }
 
 TChildWinSolidStates* TfrmSolidStatesController::ActiveSolidStatesWindow() {
-    if (!frmMain) return nullptr;
-    return qobject_cast<TChildWinSolidStates*>(frmMain->ActiveDocument());
+    if (!MainWindow()) return nullptr;
+    return qobject_cast<TChildWinSolidStates*>(MainWindow()->ActiveDocument());
 }
 
 // ------------------------------------------------------------------ handlers

@@ -6,7 +6,7 @@
 #include "uDocWindow.h"
 #include "uFGlobal.h"
 #include "uGlobal.h"
-#include "uMain.h"
+#include "uMainLink.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -55,17 +55,17 @@ class TFormatting {
 public:
     TFormatting() {
         ShowHourglass();
-        if (frmMain) {
-            frmMain->StatusMsg(GetMsg(QStringLiteral("mFormatting")));
-            frmMain->ProgressBar1->setValue(0);
-            frmMain->ProgressBar1->show();
+        if (MainWindow()) {
+            MainWindow()->StatusMsg(GetMsg(QStringLiteral("mFormatting")));
+            MainWindow()->ProgressBar(0, 0);
+            MainWindow()->ShowProgressBar(true);
         }
     }
     ~TFormatting() {
         ShowNormalCursor();
-        if (frmMain) {
-            frmMain->ProgressBar1->hide();
-            frmMain->StatusMsg(GetMsg(QStringLiteral("mREADY")));
+        if (MainWindow()) {
+            MainWindow()->ShowProgressBar(false);
+            MainWindow()->StatusMsg(GetMsg(QStringLiteral("mREADY")));
         }
     }
     TFormatting(const TFormatting&) = delete;

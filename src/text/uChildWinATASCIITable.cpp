@@ -4,7 +4,7 @@
 #include "ImageView.h"
 #include "uDocWindow.h"
 #include "uGlobal.h"
-#include "uMain.h"
+#include "uMainLink.h"
 #include "uParam.h"
 #include "uRptATASCIITable.h"
 #include "uTAtariFont.h"
@@ -66,9 +66,9 @@ TChildWinATASCIITable::TChildWinATASCIITable(QWidget* Parent) : QWidget(Parent) 
 
 TChildWinATASCIITable* TChildWinATASCIITable::CreateTable(const TAtariFont& Font, bool ShowInternational) {
     auto* Win = new TChildWinATASCIITable;
-    if (frmMain) {
-        Win->setWindowIcon(frmMain->Font_Icon);
-        frmMain->AddMDIChild(Win);
+    if (MainWindow()) {
+        Win->setWindowIcon(MainWindow()->DocumentIcon(TDocIcon::Font));
+        MainWindow()->AddMDIChild(Win);
     }
     Win->FontName = Font.FontName;
     Win->setWindowTitle(GetMsg(QStringLiteral("mATASCTable")) + QStringLiteral(": ") + Font.FontName);
@@ -92,9 +92,9 @@ TChildWinATASCIITable* TChildWinATASCIITable::CreateTable() {
 
 TChildWinATASCIITable* TChildWinATASCIITable::CreateFontMap(const TAtariFont& Font) {
     auto* Win = new TChildWinATASCIITable;
-    if (frmMain) {
-        Win->setWindowIcon(frmMain->Font_Icon);
-        frmMain->AddMDIChild(Win);
+    if (MainWindow()) {
+        Win->setWindowIcon(MainWindow()->DocumentIcon(TDocIcon::Font));
+        MainWindow()->AddMDIChild(Win);
     }
     Win->FontName = Font.FontName;
     Win->setWindowTitle(GetMsg(QStringLiteral("mFontMap")) + QStringLiteral(": ") + Font.FontName);
@@ -193,7 +193,7 @@ void TChildWinATASCIITable::PrintReport() {
 }
 
 void TChildWinATASCIITable::SaveToFile() {
-    if (frmMain) frmMain->StatusMsg(GetMsg(QStringLiteral("mFileSaveAs")));
+    if (MainWindow()) MainWindow()->StatusMsg(GetMsg(QStringLiteral("mFileSaveAs")));
     TFileDialogRequest Request;
     Request.Save = true;
     Request.Filter = QStringLiteral("BMP|*.BMP|JPG|*.JPG");

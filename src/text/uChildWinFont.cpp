@@ -7,7 +7,7 @@
 #include "uDocWindow.h"
 #include "uFGlobal.h"
 #include "uGlobal.h"
-#include "uMain.h"
+#include "uMainLink.h"
 #include "uYESNOCANCEL.h"
 
 #include <QAction>
@@ -407,7 +407,7 @@ void TChildWinFont::BuildEditorPanel() {
 void TChildWinFont::PrepareFontImages() {
     imgFont->NewPicture(FontImageWidth, FontImageHeight, clWhite);
     imgFont->SetZoom(ZoomFactor);
-    const int StatusHeight = frmMain && frmMain->StatusBar1 ? frmMain->StatusBar1->height() : 0;
+    const int StatusHeight = MainWindow() ? MainWindow()->StatusBarHeight() : 0;
     SetClientSize(this, FontImageWidth, FontImageHeight + TopHeight + BottomPanelHeight() + StatusHeight + 2);
 }
 
@@ -695,7 +695,7 @@ bool TChildWinFont::SaveAs(const QString& FileName) {
 }
 
 void TChildWinFont::SaveToFile() {
-    if (frmMain) frmMain->StatusMsg(GetMsg(QStringLiteral("mFileSaveAs")));
+    if (MainWindow()) MainWindow()->StatusMsg(GetMsg(QStringLiteral("mFileSaveAs")));
     const TSaveStatusReset Reset;
     TFileDialogRequest Request;
     Request.Save = true;

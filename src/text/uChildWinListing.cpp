@@ -8,7 +8,7 @@
 #include "uDocWindow.h"
 #include "uFGlobal.h"
 #include "uGlobal.h"
-#include "uMain.h"
+#include "uMainLink.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,21 +53,21 @@ bool IsEnter(int Key) {
 }
 
 void ShowProgressBar() {
-    if (!frmMain) return;
-    frmMain->ProgressBar(0, 0);
-    frmMain->ProgressBar1->show();
+    if (!MainWindow()) return;
+    MainWindow()->ProgressBar(0, 0);
+    MainWindow()->ShowProgressBar(true);
 }
 
 // Hides the progress bar and restores the cursor however the drawing ends.
 struct TDrawingDone {
     ~TDrawingDone() {
         ShowNormalCursor();
-        if (frmMain) frmMain->ProgressBar1->hide();
+        if (MainWindow()) MainWindow()->ShowProgressBar(false);
     }
 };
 
 void Status(const QString& Text) {
-    if (frmMain) frmMain->StatusMsg(Text);
+    if (MainWindow()) MainWindow()->StatusMsg(Text);
 }
 
 QImage BlankImage(int Width, int Height) {
@@ -112,7 +112,7 @@ QString TListingStatusBar::PanelText(int Index) const {
 TChildWinListing::TChildWinListing(QWidget* Parent) : QWidget(Parent) {
     setObjectName(NewFormName(QStringLiteral("ChildWinListing")));
     setAttribute(Qt::WA_DeleteOnClose);
-    if (frmMain) setWindowIcon(frmMain->Listing_Icon);
+    if (MainWindow()) setWindowIcon(MainWindow()->DocumentIcon(TDocIcon::Listing));
     // FormCreate: both document objects live as long as the window.
     AtariListing = std::make_unique<TAtariListing>();
     AtariFont = std::make_unique<TAtariFont>();

@@ -7,7 +7,7 @@
 #include "uDocWindow.h"
 #include "uFGlobal.h"
 #include "uGlobal.h"
-#include "uMain.h"
+#include "uMainLink.h"
 
 #include <QAction>
 #include <QApplication>
@@ -78,16 +78,16 @@ int PrintStripHeight(int PageWidth) {
 struct TFormatting {
     TFormatting() {
         ShowHourglass();
-        if (!frmMain) return;
-        frmMain->StatusMsg(GetMsg(QStringLiteral("mFormatting")));
-        frmMain->ProgressBar(0, 0);
-        frmMain->ProgressBar1->show();
+        if (!MainWindow()) return;
+        MainWindow()->StatusMsg(GetMsg(QStringLiteral("mFormatting")));
+        MainWindow()->ProgressBar(0, 0);
+        MainWindow()->ShowProgressBar(true);
     }
     ~TFormatting() {
         ShowNormalCursor();
-        if (!frmMain) return;
-        frmMain->ProgressBar1->hide();
-        frmMain->StatusMsg(GetMsg(QStringLiteral("mREADY")));
+        if (!MainWindow()) return;
+        MainWindow()->ShowProgressBar(false);
+        MainWindow()->StatusMsg(GetMsg(QStringLiteral("mREADY")));
     }
     TFormatting(const TFormatting&) = delete;
     TFormatting& operator=(const TFormatting&) = delete;
@@ -293,9 +293,10 @@ void TChildWinText::OpenDocument(const QString& Path, const QString& Name) {
     QPointer<TChildWinText> Self(this);
     SourceFileName = Path;
     setWindowTitle(QStringLiteral(" ") + Name);
-    if (frmMain) {
-        setWindowIcon(frmMain->Txt_Icon);
-        if (auto* Sub = qobject_cast<QMdiSubWindow*>(parentWidget())) Sub->setWindowIcon(frmMain->Txt_Icon);
+    if (MainWindow()) {
+        setWindowIcon(MainWindow()->DocumentIcon(TDocIcon::Txt));
+        if (auto* Sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            Sub->setWindowIcon(MainWindow()->DocumentIcon(TDocIcon::Txt));
     }
     AtariText->Clear();
     AtariText->LoadFromFile(Path);
@@ -562,7 +563,7 @@ void TChildWinText::btnIsChildWinClick() {
 // ------------------------------------------------------------------ saving
 
 void TChildWinText::FileSaveAsItemClick() {
-    if (frmMain) frmMain->StatusMsg(GetMsg(QStringLiteral("mFileSaveAs")));
+    if (MainWindow()) MainWindow()->StatusMsg(GetMsg(QStringLiteral("mFileSaveAs")));
     TFileDialogRequest Request;
     Request.Save = true;
     Request.Filter = QStringLiteral("RTF|*.RTF|TXT|*.TXT|BMP|*.BMP|JPG|*.JPG");
