@@ -415,18 +415,14 @@ void ShowNormalCursor() {
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
 }
 
-void HandleException(const std::exception& E) {
-    ShowNormalCursor();
-    if (auto* M = dynamic_cast<const EMorvanelError*>(&E))
-        ShowErrorMsg(M->Message());
-    else
-        ShowErrorMsg(QString::fromLocal8Bit(E.what()));
-}
-
-void HandleUnknownException() {
-    ShowNormalCursor();
-    ShowErrorMsg(QStringLiteral("Unbekannter Fehler"));
-}
+// Exceptions that reach an event handler end in the error box.
+[[maybe_unused]] static const bool ErrorBoxInstalled = [] {
+    SetErrorReporter([](const QString& Text) {
+        ShowNormalCursor();
+        ShowErrorMsg(Text);
+    });
+    return true;
+}();
 
 // ---------------------------------------------------------------- files and names
 

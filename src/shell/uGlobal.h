@@ -2,6 +2,7 @@
 // Services every part of the program calls: folders, settings, message texts,
 // message boxes, cursors, file and bit routines, the private ATASCII face.
 #include "FileIO.h"
+#include "Guarded.h"
 #include "WinColor.h"
 
 #include <QImage>
@@ -86,19 +87,6 @@ extern int BeepCount; // counts beeps, for tests
 extern int HintHidePause;
 void ShowHourglass();
 void ShowNormalCursor();
-// Shows the error box for an exception that reached an event handler.
-void HandleException(const std::exception& E);
-void HandleUnknownException();
-// Runs an event handler body; any exception ends up in HandleException.
-template <class F> void Guarded(F&& Body) {
-    try {
-        Body();
-    } catch (const std::exception& E) {
-        HandleException(E);
-    } catch (...) {
-        HandleUnknownException();
-    }
-}
 
 // Progress of long drawing: position and maximum of the main progress bar.
 using TProgressFn = std::function<void(int Position, int Max)>;

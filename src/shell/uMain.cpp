@@ -3,6 +3,7 @@
 #include "FileDialogs.h"
 #include "ImageView.h"
 #include "JPEGImage.h"
+#include "ReportOptionsDialog.h"
 #include "uChildWinASC2ATASC.h"
 #include "uChildWinATASCIITable.h"
 #include "uChildWinFont.h"
@@ -163,6 +164,12 @@ public:
 
 TfrmMain::TfrmMain(QWidget* Parent) : QMainWindow(Parent) {
     SetMainWindow(this);
+    // The report layer's output dialog speaks the current language and browses
+    // from the last folder.
+    SetReportOptionsSetup([](TfrmReportOptions& Dialog) {
+        TranslateForm(&Dialog, CurrentLanguageFile());
+        Dialog.BrowseFolder = openpath;
+    });
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Morvanel"));
     Graphic_Icon = DocIcon(QColor(0, 128, 0), QStringLiteral("G"));

@@ -19,6 +19,8 @@ public:
     explicit TfrmReportOptions(QWidget* Parent = nullptr);
     void SetChoice(const TReportOutputChoice& Choice);
     TReportOutputChoice Choice() const;
+    // Where the file dialog of btnBrowse starts.
+    QString BrowseFolder;
 
     QGroupBox* grpDestination;
     QRadioButton* rbPrinter;
@@ -45,6 +47,9 @@ private:
 // The hook fills Choice and returns false to cancel.
 using TReportOutputHook = std::function<bool(TReportOutputChoice& Choice)>;
 void SetReportOutputHook(TReportOutputHook Hook);
-// Asks where a report goes, starting from Choice; false when cancelled. The dialog
-// is translated from the current language file each time it is shown.
+// The application prepares the dialog each time before it is shown (its language,
+// the folder to browse from).
+using TReportOptionsSetup = std::function<void(TfrmReportOptions& Dialog)>;
+void SetReportOptionsSetup(TReportOptionsSetup Setup);
+// Asks where a report goes, starting from Choice; false when cancelled.
 bool AskReportOutput(TReportOutputChoice& Choice, QWidget* Parent);

@@ -1,7 +1,7 @@
 #include "ReportOutput.h"
 
 #include "FileIO.h"
-#include "uGlobal.h"
+#include "Guarded.h"
 
 #include <QBuffer>
 #include <QDateTime>

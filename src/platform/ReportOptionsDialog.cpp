@@ -1,8 +1,7 @@
 #include "ReportOptionsDialog.h"
 
 #include "FileDialogs.h"
-#include "uGlobal.h"
-#include "uParam.h"
+#include "Guarded.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -17,6 +16,7 @@
 
 namespace {
 TReportOutputHook OutputHook;
+TReportOptionsSetup OptionsSetup;
 
 template <class T> T* Named(T* W, const char* Name) {
     W->setObjectName(QLatin1String(Name));
@@ -132,7 +132,7 @@ void TfrmReportOptions::btnBrowseClick() {
     Request.Save = true;
     Request.Filter = ReportFormatFilter(CurrentFormat());
     Request.FileName = edFileName->text().trimmed();
-    Request.InitialDir = openpath;
+    Request.InitialDir = BrowseFolder;
     QStringList Files;
     if (!ExecuteFileDialog(this, Request, Files) || Files.isEmpty()) return;
     edFileName->setText(ReportFileNameWithExt(Files.first(), CurrentFormat()));
@@ -150,10 +150,14 @@ void SetReportOutputHook(TReportOutputHook Hook) {
     OutputHook = std::move(Hook);
 }
 
+void SetReportOptionsSetup(TReportOptionsSetup Setup) {
+    OptionsSetup = std::move(Setup);
+}
+
 bool AskReportOutput(TReportOutputChoice& Choice, QWidget* Parent) {
     if (OutputHook) return OutputHook(Choice);
     TfrmReportOptions Dlg(Parent);
-    TranslateForm(&Dlg, CurrentLanguageFile());
+    if (OptionsSetup) OptionsSetup(Dlg);
     Dlg.SetChoice(Choice);
     if (Dlg.exec() != QDialog::Accepted) return false;
     Choice = Dlg.Choice();
