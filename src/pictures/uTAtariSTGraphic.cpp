@@ -65,60 +65,74 @@ void TAtariSTGraphic::ReadSTPalette(std::span<const quint8, 32> Words) {
     for (int I = 0; I < 16; ++I) Palette[I] = quint16((Words[2 * I] << 8) | Words[2 * I + 1]);
 }
 
-int TAtariSTGraphic::LoadRawScreen(const QString& FileName, int HeaderSize, int PaletteOffset) {
+int TAtariSTGraphic::ParseRawScreen(const QByteArray& Data, const QString& Name, int HeaderSize,
+                                    int PaletteOffset) {
     const int Needed = HeaderSize + ScreenSize;
-    const QByteArray Data = ReadFileHead(FileName, Needed);
-    if (Data.size() < Needed) RaiseInOutError(ioReadPastEnd, FileName);
+    if (Data.size() < Needed) RaiseInOutError(ioReadPastEnd, Name);
     if (PaletteOffset >= 0) ReadPaletteWords(Palette, Data, PaletteOffset);
     std::copy_n(reinterpret_cast<const quint8*>(Data.constData()) + HeaderSize, ScreenSize, Screen.begin());
     return Needed;
 }
 
 int TAtariSTGraphic::LoadDegas(const QString& FileName) {
-    return LoadRawScreen(FileName, DegasHeaderSize, 2);
+    return ParseDegas(ReadFileHead(FileName, DegasHeaderSize + ScreenSize), FileName);
+}
+int TAtariSTGraphic::ParseDegas(const QByteArray& Data, const QString& Name) {
+    return ParseRawScreen(Data, Name, DegasHeaderSize, 2);
 }
 
 int TAtariSTGraphic::LoadNeochrome(const QString& FileName) {
-    return LoadRawScreen(FileName, NeochromeHeaderSize, 4);
+    return ParseNeochrome(ReadFileHead(FileName, NeochromeHeaderSize + ScreenSize), FileName);
+}
+int TAtariSTGraphic::ParseNeochrome(const QByteArray& Data, const QString& Name) {
+    return ParseRawScreen(Data, Name, NeochromeHeaderSize, 4);
 }
 
 int TAtariSTGraphic::LoadDoodle(const QString& FileName) {
-    return LoadRawScreen(FileName, 0, -1);
+    return ParseDoodle(ReadFileHead(FileName, ScreenSize), FileName);
+}
+int TAtariSTGraphic::ParseDoodle(const QByteArray& Data, const QString& Name) {
+    return ParseRawScreen(Data, Name, 0, -1);
 }
 
 int TAtariSTGraphic::LoadDegasPC1(const QString& FileName) {
-    return LoadDegasPacked(FileName, ResLow);
+    return ParseDegasPacked(ReadFileHead(FileName, MaxDegasPackedFileSize), ResLow, FileName);
 }
 int TAtariSTGraphic::LoadDegasPC2(const QString& FileName) {
-    return LoadDegasPacked(FileName, ResMedium);
+    return ParseDegasPacked(ReadFileHead(FileName, MaxDegasPackedFileSize), ResMedium, FileName);
 }
 int TAtariSTGraphic::LoadDegasPC3(const QString& FileName) {
-    return LoadDegasPacked(FileName, ResHigh);
+    return ParseDegasPacked(ReadFileHead(FileName, MaxDegasPackedFileSize), ResHigh, FileName);
 }
 
 // PackBits: control byte c (signed) 0..127 = c + 1 literal bytes, -1..-127 = the
-// next byte 1 - c times, -128 = nothing. Decoding stops once the screen is full;
-// a file that ends before that is refused, whether inside a run or between runs.
-int TAtariSTGraphic::LoadDegasPacked(const QString& FileName, int Resolution) {
-    const QByteArray Data = ReadWholeFile(FileName);
+// next byte 1 - c times, -128 = nothing. Decoding stops once the screen is full or
+// the data end; what was decoded until then is kept. A monochrome file that ends
+// inside a run is refused; the colour ones keep what the run delivered.
+int TAtariSTGraphic::ParseDegasPacked(const QByteArray& Data, int Resolution, const QString& Name) {
     const int Size = int(std::min<qint64>(Data.size(), INT_MAX));
-    if (Size < DegasHeaderSize) RaiseInOutError(ioReadPastEnd, FileName);
+    if (Size < DegasHeaderSize) RaiseInOutError(ioReadPastEnd, Name);
     const auto* Bytes = reinterpret_cast<const quint8*>(Data.constData());
+    const bool CutRunFails = Resolution == ResHigh;
 
     TScreen Out{};
     int K = 0;
     int P = DegasHeaderSize;
     auto Put = [&](quint8 B) { Out[PackedOffset(K++, Resolution)] = B; };
-    while (K < ScreenSize) {
-        if (P >= Size) RaiseInOutError(ioReadPastEnd, FileName);
+    auto RunCut = [&] {
+        if (CutRunFails) RaiseInOutError(ioReadPastEnd, Name);
+    };
+    while (K < ScreenSize && P < Size) {
         const int C = qint8(Bytes[P++]);
         if (C >= 0) {
-            for (int I = 0; I <= C && K < ScreenSize; ++I) {
-                if (P >= Size) RaiseInOutError(ioReadPastEnd, FileName);
-                Put(Bytes[P++]);
-            }
+            const int Have = std::min(C + 1, Size - P);
+            if (Have < C + 1) RunCut();
+            for (int I = 0; I < Have && K < ScreenSize; ++I) Put(Bytes[P++]);
         } else if (C != -128) {
-            if (P >= Size) RaiseInOutError(ioReadPastEnd, FileName);
+            if (P >= Size) {
+                RunCut();
+                break;
+            }
             const quint8 B = Bytes[P++];
             for (int I = 0; I < 1 - C && K < ScreenSize; ++I) Put(B);
         }
@@ -129,16 +143,22 @@ int TAtariSTGraphic::LoadDegasPacked(const QString& FileName, int Resolution) {
 }
 
 int TAtariSTGraphic::ReadSTADHeader(const QString& FileName) {
-    const QByteArray Data = ReadFileHead(FileName, STADHeaderSize);
-    if (Data.size() < STADHeaderSize) RaiseInOutError(ioReadPastEnd, FileName);
+    return ParseSTADHeader(ReadFileHead(FileName, STADHeaderSize), FileName);
+}
+
+int TAtariSTGraphic::ParseSTADHeader(const QByteArray& Data, const QString& Name) {
+    if (Data.size() < STADHeaderSize) RaiseInOutError(ioReadPastEnd, Name);
     std::copy_n(reinterpret_cast<const quint8*>(Data.constData()), STADHeaderSize, STADHeader.begin());
     return STADHeaderSize;
 }
 
 int TAtariSTGraphic::LoadSTAD(const QString& FileName) {
-    const QByteArray Data = ReadWholeFile(FileName);
+    return ParseSTAD(ReadFileHead(FileName, MaxSTADFileSize), FileName);
+}
+
+int TAtariSTGraphic::ParseSTAD(const QByteArray& Data, const QString& Name) {
     const int Size = int(std::min<qint64>(Data.size(), INT_MAX));
-    if (Size < STADHeaderSize) RaiseInOutError(ioReadPastEnd, FileName);
+    if (Size < STADHeaderSize) RaiseInOutError(ioReadPastEnd, Name);
     const auto* Bytes = reinterpret_cast<const quint8*>(Data.constData());
 
     TScreen Out{};
@@ -150,14 +170,19 @@ int TAtariSTGraphic::LoadSTAD(const QString& FileName) {
     auto Put = [&](quint8 B, int Count) {
         for (int I = 0; I < Count && K < ScreenSize; ++I, ++K) Out[ByRows ? K : STADColumnOffset(K)] = B;
     };
+    // A marker whose arguments the file no longer holds ends the decoding like the
+    // end of the file does.
     if (ByRows || ByColumns) {
         while (P < Size && K < ScreenSize) {
             const quint8 B = Bytes[P++];
             if (B == RunMarker) {
-                if (P >= Size) RaiseInOutError(ioReadPastEnd, FileName);
+                if (P >= Size) break;
                 Put(Fill, Bytes[P++] + 1);
             } else if (B == ValueMarker) {
-                if (P + 1 >= Size) RaiseInOutError(ioReadPastEnd, FileName);
+                if (P + 1 >= Size) {
+                    P = Size;
+                    break;
+                }
                 const quint8 V = Bytes[P++];
                 Put(V, Bytes[P++] + 1);
             } else {
@@ -168,6 +193,26 @@ int TAtariSTGraphic::LoadSTAD(const QString& FileName) {
     Screen = Out;
     return P;
 }
+
+namespace {
+
+// One row of a screen: groups of Planes words for 16 pixels each, most significant
+// bit the leftmost pixel; W pixels of it are drawn.
+template <int Planes> void DrawRow(QRgb* Line, const quint8* Row, const QRgb* Colors, int W) {
+    for (int X0 = 0; X0 < W; X0 += 16, Row += 2 * Planes) {
+        quint32 Words[Planes];
+        for (int P = 0; P < Planes; ++P) Words[P] = quint32((Row[2 * P] << 8) | Row[2 * P + 1]);
+        const int N = std::min(16, W - X0);
+        for (int I = 0; I < N; ++I) {
+            const int Bit = 15 - I;
+            int Index = 0;
+            for (int P = 0; P < Planes; ++P) Index |= int((Words[P] >> Bit) & 1) << P;
+            Line[X0 + I] = Colors[Index];
+        }
+    }
+}
+
+} // namespace
 
 void TAtariSTGraphic::DrawDegas(QImage& Image, int Resolution) const {
     if (Resolution < ResLow || Resolution > ResHigh || Image.isNull()) return;
@@ -193,17 +238,12 @@ void TAtariSTGraphic::DrawDegas(QImage& Image, int Resolution) const {
 
     for (int Y = 0; Y < H; ++Y) {
         auto* Line = reinterpret_cast<QRgb*>(Image.scanLine(Y));
-        for (int X0 = 0; X0 < W; X0 += 16) {
-            const int Group = Y * RowBytes + (X0 / 16) * Planes * 2;
-            quint16 Words[4];
-            for (int P = 0; P < Planes; ++P)
-                Words[P] = quint16((Screen[Group + 2 * P] << 8) | Screen[Group + 2 * P + 1]);
-            for (int Bit = 15, X = X0; Bit >= 0 && X < W; --Bit, ++X) {
-                int Index = 0;
-                for (int P = 0; P < Planes; ++P)
-                    if (IsWordBitSet(Words[P], Bit)) Index |= 1 << P;
-                Line[X] = Colors[Index];
-            }
-        }
+        const quint8* Row = Screen.data() + Y * RowBytes;
+        if (Planes == 4)
+            DrawRow<4>(Line, Row, Colors, W);
+        else if (Planes == 2)
+            DrawRow<2>(Line, Row, Colors, W);
+        else
+            DrawRow<1>(Line, Row, Colors, W);
     }
 }
