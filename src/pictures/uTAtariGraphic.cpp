@@ -338,11 +338,12 @@ void FillPairTable(TByteTable& T, const QRgb (&C)[4]) {
 }
 
 // Draws bytes From..To (1-based) of Buf, each byte as eight pixels from the table of
-// the current row's parity (both the same except in the alternating mode). With
-// RowStep the cursor moves down an extra row after every 40th byte.
+// the current row's parity (only the alternating mode has two). With RowStep the
+// cursor moves down an extra row after every 40th byte. Progress after every byte
+// whose next index is a multiple of Every (a power of two).
+template <bool Alternating, bool RowStep>
 void DrawBytes(TRowCursor& Cur, const quint8* Buf, int From, int To, const TByteTable& Even,
-               const TByteTable& Odd, bool RowStep, int Every, const TProgressFn& Progress, int ByteCount) {
-    const bool Alternating = &Even != &Odd;
+               const TByteTable& Odd, int Every, const TProgressFn& Progress, int ByteCount) {
     for (int I = From; I <= To; ++I) {
         const quint8 B = Buf[I - 1];
         if (!Alternating) {
@@ -350,11 +351,11 @@ void DrawBytes(TRowCursor& Cur, const quint8* Buf, int From, int To, const TByte
         } else if (Cur.FitsRow(8)) {
             Cur.Put8((Cur.Y() % 2 == 0 ? Even : Odd)[B].data());
         } else {
-            // The row can change inside the byte; each pixel takes its own row's colour.
+            // The row changes inside the byte; each pixel takes its own row's colour.
             for (int P = 0; P < 8; ++P) Cur.Put((Cur.Y() % 2 == 0 ? Even : Odd)[B][P]);
         }
         if (RowStep && I % 40 == 0) Cur.SkipRow();
-        if ((I + 1) % Every == 0) SetProgress(Progress, I + 1, ByteCount);
+        if (((I + 1) & (Every - 1)) == 0 && Progress) Progress(I + 1, ByteCount);
     }
 }
 
@@ -372,26 +373,26 @@ void TAtariGraphic::RenderPic(QImage& Image, int ByteCount, int LastX, const TPr
     switch (Mode) {
     case 8:
         FillBitTable(Table, WinColorToRgb(gr8backcolor), WinColorToRgb(gr8forecolor));
-        DrawBytes(Cur, Buf, 1, ByteCount, Table, Table, false, 512, Progress, ByteCount);
+        DrawBytes<false, false>(Cur, Buf, 1, ByteCount, Table, Table, 512, Progress, ByteCount);
         break;
     case 9:
         FillNibbleTable(Table, false);
-        DrawBytes(Cur, Buf, 1, ByteCount, Table, Table, false, 512, Progress, ByteCount);
+        DrawBytes<false, false>(Cur, Buf, 1, ByteCount, Table, Table, 512, Progress, ByteCount);
         break;
     case 911:
         // Even rows carry hues, odd rows luminances; the row is taken per pixel.
         FillNibbleTable(Table, true);
         FillNibbleTable(Table2, false);
-        DrawBytes(Cur, Buf, 1, ByteCount, Table, Table2, false, 512, Progress, ByteCount);
+        DrawBytes<true, false>(Cur, Buf, 1, ByteCount, Table, Table2, 512, Progress, ByteCount);
         break;
     case 119: {
         // Hue lines from the first half onto rows 0, 2, 4 ..., luminance lines from
         // byte 3841 on onto rows 1, 3, 5 ...
         FillNibbleTable(Table, true);
-        DrawBytes(Cur, Buf, 1, ByteCount, Table, Table, true, 512, Progress, ByteCount);
+        DrawBytes<false, true>(Cur, Buf, 1, ByteCount, Table, Table, 512, Progress, ByteCount);
         FillNibbleTable(Table, false);
         TRowCursor Lum(Image, LastX, 0, 1);
-        DrawBytes(Lum, Buf, 3841, ByteCount, Table, Table, true, 512, Progress, ByteCount);
+        DrawBytes<false, true>(Lum, Buf, 3841, ByteCount, Table, Table, 512, Progress, ByteCount);
         PlotX = Lum.X();
         PlotY = Lum.Y();
         return;
@@ -403,7 +404,7 @@ void TAtariGraphic::RenderPic(QImage& Image, int ByteCount, int LastX, const TPr
         for (int K = 0; K < 4; ++K)
             C[K] = ByteCount >= 7684 ? PaletteRgb(PicBuffer[7680 + K] & 254) : WinColorToRgb(Colors[K]);
         FillPairTable(Table, C);
-        DrawBytes(Cur, Buf, 1, ByteCount, Table, Table, false, 256, Progress, ByteCount);
+        DrawBytes<false, false>(Cur, Buf, 1, ByteCount, Table, Table, 256, Progress, ByteCount);
         break;
     }
     default:

@@ -19,7 +19,7 @@ constexpr int MonoRows = 400;
 // bytes of a plane go to that plane's words, which are interleaved on screen.
 // Placement is decided per byte, so a run that crosses a plane or row boundary
 // still lands where it belongs.
-int PackedOffset(int K, int Resolution) {
+constexpr int PackedOffset(int K, int Resolution) {
     const int Row = K / BytesPerRow;
     const int InRow = K % BytesPerRow;
     switch (Resolution) {
@@ -35,6 +35,18 @@ int PackedOffset(int K, int Resolution) {
         return K;
     }
 }
+
+// The offsets of one row's 160 packed bytes, per resolution, so placing a byte is
+// one look-up and the row base.
+using TRowOffsets = std::array<quint8, BytesPerRow>;
+constexpr TRowOffsets MakeRowOffsets(int Resolution) {
+    TRowOffsets T{};
+    for (int K = 0; K < BytesPerRow; ++K) T[K] = quint8(PackedOffset(K, Resolution));
+    return T;
+}
+constexpr TRowOffsets RowOffsets[3] = {MakeRowOffsets(TAtariSTGraphic::ResLow),
+                                       MakeRowOffsets(TAtariSTGraphic::ResMedium),
+                                       MakeRowOffsets(TAtariSTGraphic::ResHigh)};
 
 // Screen offset of the K-th byte of STAD data packed column by column: 400 rows
 // of one byte column, then the next column from the top.
@@ -118,7 +130,16 @@ int TAtariSTGraphic::ParseDegasPacked(const QByteArray& Data, int Resolution, co
     TScreen Out{};
     int K = 0;
     int P = DegasHeaderSize;
-    auto Put = [&](quint8 B) { Out[PackedOffset(K++, Resolution)] = B; };
+    const TRowOffsets& Offsets = RowOffsets[Resolution == ResLow ? 0 : Resolution == ResMedium ? 1 : 2];
+    int RowBase = 0, InRow = 0;
+    auto Put = [&](quint8 B) {
+        Out[RowBase + Offsets[InRow]] = B;
+        ++K;
+        if (++InRow == BytesPerRow) {
+            InRow = 0;
+            RowBase += BytesPerRow;
+        }
+    };
     auto RunCut = [&] {
         if (CutRunFails) RaiseInOutError(ioReadPastEnd, Name);
     };
@@ -196,18 +217,30 @@ int TAtariSTGraphic::ParseSTAD(const QByteArray& Data, const QString& Name) {
 
 namespace {
 
+// Spread[b]: the 8 bits of b, leftmost pixel first, one to each 4-bit lane; the
+// lanes of the planes OR-ed together (plane p shifted by p) give 8 palette indexes.
+constexpr std::array<quint32, 256> MakeSpread() {
+    std::array<quint32, 256> T{};
+    for (int B = 0; B < 256; ++B)
+        for (int I = 0; I < 8; ++I)
+            if ((B >> (7 - I)) & 1) T[B] |= 1u << (4 * I);
+    return T;
+}
+constexpr std::array<quint32, 256> Spread = MakeSpread();
+
 // One row of a screen: groups of Planes words for 16 pixels each, most significant
 // bit the leftmost pixel; W pixels of it are drawn.
 template <int Planes> void DrawRow(QRgb* Line, const quint8* Row, const QRgb* Colors, int W) {
-    for (int X0 = 0; X0 < W; X0 += 16, Row += 2 * Planes) {
-        quint32 Words[Planes];
-        for (int P = 0; P < Planes; ++P) Words[P] = quint32((Row[2 * P] << 8) | Row[2 * P + 1]);
-        const int N = std::min(16, W - X0);
-        for (int I = 0; I < N; ++I) {
-            const int Bit = 15 - I;
-            int Index = 0;
-            for (int P = 0; P < Planes; ++P) Index |= int((Words[P] >> Bit) & 1) << P;
-            Line[X0 + I] = Colors[Index];
+    for (int X0 = 0; X0 < W; X0 += 8) {
+        // Byte Half of each plane word of this group: 8 pixels.
+        const int Group = X0 / 16, Half = (X0 / 8) & 1;
+        const quint8* G = Row + Group * 2 * Planes + Half;
+        quint32 Lanes = 0;
+        for (int P = 0; P < Planes; ++P) Lanes |= Spread[G[2 * P]] << P;
+        if (X0 + 8 <= W) {
+            for (int I = 0; I < 8; ++I) Line[X0 + I] = Colors[(Lanes >> (4 * I)) & 15];
+        } else {
+            for (int I = 0; X0 + I < W; ++I) Line[X0 + I] = Colors[(Lanes >> (4 * I)) & 15];
         }
     }
 }

@@ -237,3 +237,90 @@ TEST_F(PictureOpen, TheTableSizesEachTypeAsTheWindowShowsIt) {
 }
 
 } // namespace
+
+namespace {
+
+// The renderer pixel by pixel through the plot cursor, as each mode is defined.
+QImage PlotReference(TAtariGraphic& G, QImage Img, int Count, int LastX, int Mode, const quint32 (&Base)[4]) {
+    G.PlotX = 0;
+    G.PlotY = 0;
+    auto Nibbles = [&](int From, bool Step, auto Colour) {
+        for (int I = From; I <= Count; ++I) {
+            const quint8 B = G.PicBuffer[I - 1];
+            for (int P = 0; P < 8; ++P) G.PlotPixel(Img, Colour(P < 4 ? B >> 4 : B & 15), LastX);
+            if (Step && I % 40 == 0) ++G.PlotY;
+        }
+    };
+    quint32 C[4];
+    for (int K = 0; K < 4; ++K)
+        C[K] = Count >= 7684 ? TAtariGraphic::AtariColorEven(G.PicBuffer[7680 + K]) : Base[K];
+    switch (Mode) {
+    case 8:
+        for (int I = 1; I <= Count; ++I)
+            for (int P = 0; P < 8; ++P)
+                G.PlotPixel(Img, TAtariGraphic::IsBitSet(G.PicBuffer[I - 1], P) ? gr8forecolor : gr8backcolor,
+                            LastX);
+        break;
+    case 9:
+        Nibbles(1, false, [](int N) { return TAtariGraphic::AtariColor(N); });
+        break;
+    case 911:
+        Nibbles(1, false, [&](int N) {
+            return G.PlotY % 2 == 0 ? TAtariGraphic::Gr11Color(N) : TAtariGraphic::AtariColor(N);
+        });
+        break;
+    case 119:
+        Nibbles(1, true, [](int N) { return TAtariGraphic::Gr11Color(N); });
+        G.PlotX = 0;
+        G.PlotY = 1;
+        Nibbles(3841, true, [](int N) { return TAtariGraphic::AtariColor(N); });
+        break;
+    case 15:
+        for (int I = 1; I <= Count; ++I)
+            for (int P = 0; P < 8; ++P)
+                G.PlotPixel(Img, C[(G.PicBuffer[I - 1] >> (6 - 2 * (P / 2))) & 3], LastX);
+        break;
+    }
+    return Img;
+}
+
+} // namespace
+
+TEST_F(PictureOpen, RenderEqualsThePlotCursorForEveryModeWidthAndClip) {
+    const QByteArray Data = Random(32000, 77);
+    std::copy_n(reinterpret_cast<const quint8*>(Data.constData()), 32000, G.PicBuffer.begin());
+    gr8forecolor = 0x3366CC;
+    gr8backcolor = 0x102030;
+    const quint32 Colours[4] = {0x010203, 0x5FB7CF, 0x70D890, 0x904F1F};
+    for (int Mode : {8, 9, 911, 119, 15})
+        for (int LastX : {319, 100, 3, 0, -1})
+            for (QSize Size : {QSize(320, 192), QSize(50, 30)})
+                for (int Count : {1, 777, 7684}) {
+                    QImage Fast = Blank(Size.width(), Size.height());
+                    G.RenderPic(Fast, Count, LastX, nullptr, Mode, Colours);
+                    const int X = G.PlotX, Y = G.PlotY;
+                    const QImage Want =
+                        PlotReference(G, Blank(Size.width(), Size.height()), Count, LastX, Mode, Colours);
+                    ASSERT_EQ(Fast, Want) << Mode << " " << LastX << " " << Size.width() << " " << Count;
+                    ASSERT_EQ(X, G.PlotX);
+                    ASSERT_EQ(Y, G.PlotY);
+                }
+    // Progress every 512 bytes (256 in four-colour mode), against the byte count.
+    std::vector<std::pair<int, int>> Steps;
+    QImage Img = Blank(320, 192);
+    G.RenderPic(
+        Img, 1024, 319,
+        [&](int P, int M) {
+            Steps.push_back({P, M});
+        },
+        8, Colours);
+    EXPECT_EQ(Steps, (std::vector<std::pair<int, int>>{{512, 1024}, {1024, 1024}}));
+    Steps.clear();
+    G.RenderPic(
+        Img, 600, 319,
+        [&](int P, int M) {
+            Steps.push_back({P, M});
+        },
+        15, Colours);
+    EXPECT_EQ(Steps, (std::vector<std::pair<int, int>>{{256, 600}, {512, 600}}));
+}
