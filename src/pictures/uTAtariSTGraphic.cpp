@@ -231,17 +231,23 @@ constexpr std::array<quint32, 256> Spread = MakeSpread();
 // One row of a screen: groups of Planes words for 16 pixels each, most significant
 // bit the leftmost pixel; W pixels of it are drawn.
 template <int Planes> void DrawRow(QRgb* Line, const quint8* Row, const QRgb* Colors, int W) {
-    for (int X0 = 0; X0 < W; X0 += 8) {
-        // Byte Half of each plane word of this group: 8 pixels.
-        const int Group = X0 / 16, Half = (X0 / 8) & 1;
-        const quint8* G = Row + Group * 2 * Planes + Half;
-        quint32 Lanes = 0;
-        for (int P = 0; P < Planes; ++P) Lanes |= Spread[G[2 * P]] << P;
-        if (X0 + 8 <= W) {
-            for (int I = 0; I < 8; ++I) Line[X0 + I] = Colors[(Lanes >> (4 * I)) & 15];
-        } else {
-            for (int I = 0; X0 + I < W; ++I) Line[X0 + I] = Colors[(Lanes >> (4 * I)) & 15];
+    int X0 = 0;
+    for (; X0 + 16 <= W; X0 += 16, Row += 2 * Planes) {
+        quint32 Hi = 0, Lo = 0;
+        for (int P = 0; P < Planes; ++P) {
+            Hi |= Spread[Row[2 * P]] << P;
+            Lo |= Spread[Row[2 * P + 1]] << P;
         }
+        QRgb* L = Line + X0;
+        for (int I = 0; I < 8; ++I) L[I] = Colors[(Hi >> (4 * I)) & 15];
+        for (int I = 0; I < 8; ++I) L[8 + I] = Colors[(Lo >> (4 * I)) & 15];
+    }
+    // A part of a group at the right edge of a narrower image.
+    for (int X = X0; X < W; ++X) {
+        const int Half = (X - X0) / 8, I = (X - X0) % 8;
+        quint32 Lanes = 0;
+        for (int P = 0; P < Planes; ++P) Lanes |= Spread[Row[2 * P + Half]] << P;
+        Line[X] = Colors[(Lanes >> (4 * I)) & 15];
     }
 }
 
