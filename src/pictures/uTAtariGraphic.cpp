@@ -367,7 +367,8 @@ void TAtariGraphic::RenderPic(QImage& Image, int ByteCount, int LastX, const TPr
     PlotY = 0;
     ByteCount = std::clamp(ByteCount, 0, PicBufferSize);
     const quint8* Buf = PicBuffer.data();
-    static thread_local TByteTable Table, Table2;
+    // Filled below for the mode; on the stack, so a progress callback may render too.
+    TByteTable Table, Table2;
     TRowCursor Cur(Image, LastX, 0, 0);
 
     switch (Mode) {
