@@ -153,18 +153,23 @@ void BM_UnpackFloor(benchmark::State& State) {
     State.SetItemsProcessed(State.iterations());
 }
 
-// PackBits as the compressed Degas files hold it.
+// PackBits as the compressed Degas files hold it: repeats of two or more as runs,
+// the bytes between them as literal runs of up to 128.
 QByteArray PackBits(const QByteArray& In) {
     QByteArray Out;
-    for (int I = 0; I < In.size();) {
-        int N = 1;
-        while (I + N < In.size() && N < 128 && In[I + N] == In[I]) ++N;
-        if (N > 1) {
-            Out.append(char(1 - N)).append(In[I]);
-        } else {
-            Out.append('\0').append(In[I]);
+    const int N = int(In.size());
+    for (int I = 0; I < N;) {
+        int Run = 1;
+        while (I + Run < N && Run < 128 && In[I + Run] == In[I]) ++Run;
+        if (Run > 1) {
+            Out.append(char(1 - Run)).append(In[I]);
+            I += Run;
+            continue;
         }
-        I += N;
+        int Lit = 1;
+        while (I + Lit < N && Lit < 128 && !(I + Lit + 1 < N && In[I + Lit] == In[I + Lit + 1])) ++Lit;
+        Out.append(char(Lit - 1)).append(In.mid(I, Lit));
+        I += Lit;
     }
     return Out;
 }

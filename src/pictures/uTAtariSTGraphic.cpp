@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -14,39 +15,24 @@ constexpr int BytesPerRow = 160; // low and medium resolution
 constexpr int MonoBytesPerRow = 80;
 constexpr int MonoRows = 400;
 
-// Screen offset of the K-th byte of a Degas compressed stream. Each row is packed
-// plane after plane (40 bytes a plane in low, 80 in medium resolution); the
-// bytes of a plane go to that plane's words, which are interleaved on screen.
-// Placement is decided per byte, so a run that crosses a plane or row boundary
-// still lands where it belongs.
-constexpr int PackedOffset(int K, int Resolution) {
-    const int Row = K / BytesPerRow;
-    const int InRow = K % BytesPerRow;
-    switch (Resolution) {
-    case TAtariSTGraphic::ResLow: {
-        const int Plane = InRow / 40, B = InRow % 40;
-        return Row * BytesPerRow + (B / 2) * 8 + Plane * 2 + (B & 1);
-    }
-    case TAtariSTGraphic::ResMedium: {
-        const int Plane = InRow / 80, B = InRow % 80;
-        return Row * BytesPerRow + (B / 2) * 4 + Plane * 2 + (B & 1);
-    }
-    default:
-        return K;
-    }
-}
-
-// The offsets of one row's 160 packed bytes, per resolution, so placing a byte is
-// one look-up and the row base.
+// Screen offsets within a row of the 160 bytes of a Degas compressed row in low or
+// medium resolution. Each row is packed plane after plane (40 bytes a plane in
+// low, 80 in medium resolution); the bytes of a plane go to that plane's words,
+// which are interleaved on screen. Placement is decided per byte, so a run that
+// crosses a plane or row boundary still lands where it belongs.
 using TRowOffsets = std::array<quint8, BytesPerRow>;
 constexpr TRowOffsets MakeRowOffsets(int Resolution) {
     TRowOffsets T{};
-    for (int K = 0; K < BytesPerRow; ++K) T[K] = quint8(PackedOffset(K, Resolution));
+    const int PlaneBytes = Resolution == TAtariSTGraphic::ResLow ? 40 : 80;
+    const int GroupBytes = Resolution == TAtariSTGraphic::ResLow ? 8 : 4;
+    for (int K = 0; K < BytesPerRow; ++K) {
+        const int Plane = K / PlaneBytes, B = K % PlaneBytes;
+        T[K] = quint8((B / 2) * GroupBytes + Plane * 2 + (B & 1));
+    }
     return T;
 }
-constexpr TRowOffsets RowOffsets[3] = {MakeRowOffsets(TAtariSTGraphic::ResLow),
-                                       MakeRowOffsets(TAtariSTGraphic::ResMedium),
-                                       MakeRowOffsets(TAtariSTGraphic::ResHigh)};
+constexpr TRowOffsets RowOffsets[2] = {MakeRowOffsets(TAtariSTGraphic::ResLow),
+                                       MakeRowOffsets(TAtariSTGraphic::ResMedium)};
 
 // Screen offset of the K-th byte of STAD data packed column by column: 400 rows
 // of one byte column, then the next column from the top.
@@ -127,18 +113,21 @@ int TAtariSTGraphic::ParseDegasPacked(const QByteArray& Data, int Resolution, co
     const auto* Bytes = reinterpret_cast<const quint8*>(Data.constData());
     const bool CutRunFails = Resolution == ResHigh;
 
-    TScreen Out{};
+    // Decoded in file order first; the planes are spread to their words afterwards,
+    // a whole row at a time.
+    TScreen Packed{};
     int K = 0;
     int P = DegasHeaderSize;
-    const TRowOffsets& Offsets = RowOffsets[Resolution == ResLow ? 0 : Resolution == ResMedium ? 1 : 2];
-    int RowBase = 0, InRow = 0;
-    auto Put = [&](quint8 B) {
-        Out[RowBase + Offsets[InRow]] = B;
-        ++K;
-        if (++InRow == BytesPerRow) {
-            InRow = 0;
-            RowBase += BytesPerRow;
-        }
+    // Stores Count bytes, From the data or Value repeated (From null); stops when the
+    // screen is full. Returns how many were stored.
+    auto Store = [&](const quint8* From, quint8 Value, int Count) {
+        Count = std::min(Count, ScreenSize - K);
+        if (From)
+            std::memcpy(Packed.data() + K, From, size_t(Count));
+        else
+            std::memset(Packed.data() + K, Value, size_t(Count));
+        K += Count;
+        return Count;
     };
     auto RunCut = [&] {
         if (CutRunFails) RaiseInOutError(ioReadPastEnd, Name);
@@ -148,18 +137,24 @@ int TAtariSTGraphic::ParseDegasPacked(const QByteArray& Data, int Resolution, co
         if (C >= 0) {
             const int Have = std::min(C + 1, Size - P);
             if (Have < C + 1) RunCut();
-            for (int I = 0; I < Have && K < ScreenSize; ++I) Put(Bytes[P++]);
+            P += Store(Bytes + P, 0, Have);
         } else if (C != -128) {
             if (P >= Size) {
                 RunCut();
                 break;
             }
             const quint8 B = Bytes[P++];
-            for (int I = 0; I < 1 - C && K < ScreenSize; ++I) Put(B);
+            Store(nullptr, B, 1 - C);
         }
     }
     ReadPaletteWords(Palette, Data, 2);
-    Screen = Out;
+    if (Resolution == ResLow || Resolution == ResMedium) {
+        const TRowOffsets& Offsets = RowOffsets[Resolution];
+        for (int Row = 0; Row < ScreenSize; Row += BytesPerRow)
+            for (int I = 0; I < BytesPerRow; ++I) Screen[Row + Offsets[I]] = Packed[Row + I];
+    } else {
+        Screen = Packed;
+    }
     return P;
 }
 
@@ -230,7 +225,8 @@ constexpr std::array<quint32, 256> Spread = MakeSpread();
 
 // One row of a screen: groups of Planes words for 16 pixels each, most significant
 // bit the leftmost pixel; W pixels of it are drawn.
-template <int Planes> void DrawRow(QRgb* Line, const quint8* Row, const QRgb* Colors, int W) {
+template <int Planes>
+void DrawRow(QRgb* __restrict Line, const quint8* __restrict Row, const QRgb* __restrict Colors, int W) {
     int X0 = 0;
     for (; X0 + 16 <= W; X0 += 16, Row += 2 * Planes) {
         quint32 Hi = 0, Lo = 0;

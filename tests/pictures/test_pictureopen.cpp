@@ -208,17 +208,6 @@ TEST_F(PictureOpen, TheTableSizesEachTypeAsTheWindowShowsIt) {
         EXPECT_EQ(C.Picture.size(), K.Size) << K.Type;
         EXPECT_EQ(C.Shown, K.Shown) << K.Type;
     }
-    // STAD: header and data from one read; a value run of FF four times is black.
-    {
-        TAtariGraphic L;
-        TAtariSTGraphic ST;
-        L.PicInfo.FileType = "STAD";
-        TTestCanvas C;
-        OpenPictureFile(Write("V.PAC", QByteArray("pM85\xF0\x00\xF1\xF1\xFF\x03", 10)), "V.PAC", L, ST, {},
-                        C.Canvas());
-        EXPECT_EQ(C.Picture.pixel(31, 0), qRgb(0, 0, 0));
-        EXPECT_EQ(C.Picture.pixel(32, 0), qRgb(255, 255, 255));
-    }
     // A joined GR.8 page takes the joined size into the picture info.
     TAtariGraphic J;
     TAtariSTGraphic ST;
