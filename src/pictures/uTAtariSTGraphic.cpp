@@ -115,17 +115,23 @@ int TAtariSTGraphic::ParseDegasPacked(const QByteArray& Data, int Resolution, co
 
     // Decoded in file order first; the planes are spread to their words afterwards,
     // a whole row at a time.
-    TScreen Packed{};
+    // Repeats are filled 16 bytes at a time; the slack takes what a fill writes past
+    // the run, which the next run overwrites or the end clears.
+    constexpr int Slack = 16;
+    std::array<quint8, ScreenSize + Slack> Packed{};
     int K = 0;
     int P = DegasHeaderSize;
     // Stores Count bytes, From the data or Value repeated (From null); stops when the
     // screen is full. Returns how many were stored.
     auto Store = [&](const quint8* From, quint8 Value, int Count) {
         Count = std::min(Count, ScreenSize - K);
-        if (From)
+        if (From) {
             std::memcpy(Packed.data() + K, From, size_t(Count));
-        else
-            std::memset(Packed.data() + K, Value, size_t(Count));
+        } else {
+            quint8 Block[Slack];
+            std::memset(Block, Value, Slack);
+            for (int J = 0; J < Count; J += Slack) std::memcpy(Packed.data() + K + J, Block, Slack);
+        }
         K += Count;
         return Count;
     };
@@ -147,13 +153,14 @@ int TAtariSTGraphic::ParseDegasPacked(const QByteArray& Data, int Resolution, co
             Store(nullptr, B, 1 - C);
         }
     }
+    std::memset(Packed.data() + K, 0, Slack);
     ReadPaletteWords(Palette, Data, 2);
     if (Resolution == ResLow || Resolution == ResMedium) {
         const TRowOffsets& Offsets = RowOffsets[Resolution];
         for (int Row = 0; Row < ScreenSize; Row += BytesPerRow)
             for (int I = 0; I < BytesPerRow; ++I) Screen[Row + Offsets[I]] = Packed[Row + I];
     } else {
-        Screen = Packed;
+        std::copy_n(Packed.begin(), ScreenSize, Screen.begin());
     }
     return P;
 }
@@ -225,8 +232,17 @@ constexpr std::array<quint32, 256> Spread = MakeSpread();
 
 // One row of a screen: groups of Planes words for 16 pixels each, most significant
 // bit the leftmost pixel; W pixels of it are drawn.
+// Pairs[n]: the two pixels of palette indexes n & 15 (left) and n >> 4 (right).
+using TPixelPairs = std::array<quint64, 256>;
+
 template <int Planes>
-void DrawRow(QRgb* __restrict Line, const quint8* __restrict Row, const QRgb* __restrict Colors, int W) {
+void DrawRow(QRgb* __restrict Line, const quint8* __restrict Row, const TPixelPairs& Pairs, int W) {
+    auto Put8 = [&](QRgb* L, quint32 Lanes) {
+        for (int I = 0; I < 4; ++I) {
+            const quint64 Two = Pairs[(Lanes >> (8 * I)) & 0xFF];
+            std::memcpy(L + 2 * I, &Two, sizeof Two);
+        }
+    };
     int X0 = 0;
     for (; X0 + 16 <= W; X0 += 16, Row += 2 * Planes) {
         quint32 Hi = 0, Lo = 0;
@@ -234,16 +250,15 @@ void DrawRow(QRgb* __restrict Line, const quint8* __restrict Row, const QRgb* __
             Hi |= Spread[Row[2 * P]] << P;
             Lo |= Spread[Row[2 * P + 1]] << P;
         }
-        QRgb* L = Line + X0;
-        for (int I = 0; I < 8; ++I) L[I] = Colors[(Hi >> (4 * I)) & 15];
-        for (int I = 0; I < 8; ++I) L[8 + I] = Colors[(Lo >> (4 * I)) & 15];
+        Put8(Line + X0, Hi);
+        Put8(Line + X0 + 8, Lo);
     }
     // A part of a group at the right edge of a narrower image.
     for (int X = X0; X < W; ++X) {
         const int Half = (X - X0) / 8, I = (X - X0) % 8;
         quint32 Lanes = 0;
         for (int P = 0; P < Planes; ++P) Lanes |= Spread[Row[2 * P + Half]] << P;
-        Line[X] = Colors[(Lanes >> (4 * I)) & 15];
+        Line[X] = QRgb(Pairs[(Lanes >> (4 * I)) & 15]);
     }
 }
 
@@ -253,7 +268,7 @@ void TAtariSTGraphic::DrawDegas(QImage& Image, int Resolution) const {
     if (Resolution < ResLow || Resolution > ResHigh || Image.isNull()) return;
     if (Image.format() != QImage::Format_RGB32) Image = Image.convertToFormat(QImage::Format_RGB32);
 
-    QRgb Colors[16];
+    QRgb Colors[16] = {};
     if (Resolution == ResHigh) {
         Colors[0] = WinColorToRgb(clWhite);
         Colors[1] = WinColorToRgb(clBlack);
@@ -264,6 +279,8 @@ void TAtariSTGraphic::DrawDegas(QImage& Image, int Resolution) const {
             Colors[I] = WinColorToRgb(STColorToRGB(R, G, B));
         }
     }
+    TPixelPairs Pairs;
+    for (int N = 0; N < 256; ++N) Pairs[N] = quint64(Colors[N & 15]) | quint64(Colors[N >> 4]) << 32;
     const int Planes = Resolution == ResLow ? 4 : Resolution == ResMedium ? 2 : 1;
     const int Width = Resolution == ResLow ? 320 : 640;
     const int Height = Resolution == ResHigh ? MonoRows : 200;
@@ -275,10 +292,10 @@ void TAtariSTGraphic::DrawDegas(QImage& Image, int Resolution) const {
         auto* Line = reinterpret_cast<QRgb*>(Image.scanLine(Y));
         const quint8* Row = Screen.data() + Y * RowBytes;
         if (Planes == 4)
-            DrawRow<4>(Line, Row, Colors, W);
+            DrawRow<4>(Line, Row, Pairs, W);
         else if (Planes == 2)
-            DrawRow<2>(Line, Row, Colors, W);
+            DrawRow<2>(Line, Row, Pairs, W);
         else
-            DrawRow<1>(Line, Row, Colors, W);
+            DrawRow<1>(Line, Row, Pairs, W);
     }
 }
