@@ -2,7 +2,6 @@
 
 #include "FileDialogs.h"
 #include "ImageView.h"
-#include "JPEGImage.h"
 #include "uChildWinASC2ATASC.h"
 #include "uChildWinATASCIITable.h"
 #include "uChildWinFont.h"
