@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -278,16 +279,17 @@ public:
     }
     // Eight pixels; all in one row of the image in the usual case.
     void Put8(const QRgb* C) {
-        if (FX + 8 <= FLimit) {
-            QRgb* L = FLine + FX;
-            for (int I = 0; I < 8; ++I) L[I] = C[I];
-        } else if (FLimit == 0 && FX + 8 < FRowPixels) {
+        const int X = FX;
+        if (X + 8 <= FLimit) {
+            // One block copy: pixel stores could alias the cursor's own fields.
+            std::memcpy(FLine + X, C, 8 * sizeof(QRgb));
+        } else if (FLimit == 0 && X + 8 < FRowPixels) {
             // A row outside the image: nothing to draw, only the cursor moves.
         } else {
             for (int I = 0; I < 8; ++I) Put(C[I]);
             return;
         }
-        if ((FX += 8) == FRowPixels) Wrap();
+        if ((FX = X + 8) == FRowPixels) Wrap();
     }
 
 private:
