@@ -73,7 +73,7 @@ bool IsPictureType(const QString& Type) {
 
 // ---------------------------------------------------------------- bitmaps
 
-qint64 BitmapFileLimit(const QByteArray& Head, const QString& Name) {
+qint64 BitmapFileLimit(const QByteArray& Head, qint64 FileSize, const QString& Name) {
     const TByteView H(Head);
     auto DWord = [&](int I) -> qint64 {
         const int Lo = H.WordLE(I), Hi = H.WordLE(I + 2);
@@ -83,7 +83,7 @@ qint64 BitmapFileLimit(const QByteArray& Head, const QString& Name) {
     if (H.At(0) != 'B' || H.At(1) != 'M') BadBitmap(Name);
     const qint64 Offset = DWord(10);
     const qint64 InfoSize = DWord(14);
-    qint64 Width = 0, Height = 0, Bits = 0;
+    qint64 Width = 0, Height = 0, Bits = 0, Compression = 0;
     if (InfoSize == 12) { // the old OS/2 header: 16-bit sizes
         Width = H.WordLE(18);
         Height = H.WordLE(20);
@@ -92,6 +92,7 @@ qint64 BitmapFileLimit(const QByteArray& Head, const QString& Name) {
         Width = qint32(quint32(DWord(18)));
         Height = qint32(quint32(DWord(22)));
         Bits = H.WordLE(28);
+        Compression = DWord(30);
     } else {
         BadBitmap(Name);
     }
@@ -103,12 +104,17 @@ qint64 BitmapFileLimit(const QByteArray& Head, const QString& Name) {
     // Rows padded to 4 bytes; run-length data can take up to two bytes a pixel plus
     // an end-of-line code a row. Palettes and masks lie before the offset.
     const qint64 RowBytes = (Width * std::min<qint64>(Bits, 64) + 31) / 32 * 4;
+    // Rows stored as they are (no run-length coding) must all be there, the last
+    // one perhaps without its padding: a few bytes claiming a large picture would
+    // otherwise cost the whole picture's memory for nothing.
+    const bool Plain = Compression == 0 || Compression == 3;
+    if (Plain && FileSize < Offset + RowBytes * (Height - 1) + (Width * Bits + 7) / 8) BadBitmap(Name);
     const qint64 Pixels = std::max(RowBytes * Height, 2 * Width * Height + 2 * Height + 2);
     return std::min<qint64>(Offset, 64 * 1024) + Pixels;
 }
 
 QImage DecodeBitmap(const QByteArray& Data, const QString& Name) {
-    const qint64 Limit = BitmapFileLimit(Data.left(64), Name);
+    const qint64 Limit = BitmapFileLimit(Data.left(64), Data.size(), Name);
     QImage Picture;
     const QByteArray Used = Data.size() > Limit ? Data.left(qsizetype(Limit)) : Data;
     if (!Picture.loadFromData(Used, "BMP") || Picture.isNull()) BadBitmap(Name);
@@ -117,7 +123,7 @@ QImage DecodeBitmap(const QByteArray& Data, const QString& Name) {
 
 QImage LoadBitmapFile(const QString& Path, const QString& Name) {
     const qint64 Length = GetFileLength(Path);
-    const qint64 Limit = BitmapFileLimit(ReadFileHead(Path, 64), Name);
+    const qint64 Limit = BitmapFileLimit(ReadFileHead(Path, 64), Length, Name);
     return DecodeBitmap(ReadFileHead(Path, std::min(Limit, Length)), Name);
 }
 

@@ -46,10 +46,11 @@ bool IsDecodedPictureType(const QString& Type);
 QImage LoadDecodedPicture(const QString& Path, const QString& Name, const QString& Type);
 
 // Bitmaps. BitmapFileLimit reads the header at the start of Head: it refuses (throws
-// EConvertError naming Name) a malformed header or one that claims more than
-// MaxPictureSide pixels a side or MaxPicturePixels in all, and returns the most
-// bytes such a file can use. DecodeBitmap applies the same checks, then decodes.
-qint64 BitmapFileLimit(const QByteArray& Head, const QString& Name);
+// EConvertError naming Name) a malformed header, one that claims more than
+// MaxPictureSide pixels a side or MaxPicturePixels in all, and uncompressed rows
+// that a file of FileSize bytes cannot hold; it returns the most bytes such a file
+// can use. DecodeBitmap applies the same checks, then decodes.
+qint64 BitmapFileLimit(const QByteArray& Head, qint64 FileSize, const QString& Name);
 QImage DecodeBitmap(const QByteArray& Data, const QString& Name);
 // Reads a bitmap file, at most what its header allows, and decodes it.
 QImage LoadBitmapFile(const QString& Path, const QString& Name);

@@ -167,6 +167,8 @@ TEST_F(PictureOpen, BitmapsAreRefusedByTheirHeaderBeforeDecoding) {
     Refused(BitmapHeader(32000, -32000, 24), "Bild zu groß");
     Refused(BitmapHeader(MaxPictureSide + 1, 1, 1), "Bild zu groß");
     Refused(BitmapHeader(0, 10, 24), "Ungültiges Bitmap");
+    // Within the limits, but uncompressed rows the file does not hold.
+    Refused(BitmapHeader(8000, 8000, 24).leftJustified(60, '\0'), "Ungültiges Bitmap");
     Refused("BM", "Ungültiges Bitmap");
     Refused("GIF89a" + QByteArray(60, 0), "Ungültiges Bitmap");
 
@@ -182,7 +184,10 @@ TEST_F(PictureOpen, BitmapsAreRefusedByTheirHeaderBeforeDecoding) {
     }
     const QImage Back = LoadBitmapFile(Write("OK.BMP", Bmp + QByteArray(5000, 'x')), "OK.BMP");
     EXPECT_EQ(Back.convertToFormat(QImage::Format_RGB32), Img);
-    EXPECT_EQ(BitmapFileLimit(Bmp, "OK.BMP"), 54 + 40 * 7); // rows of 39 bytes padded to 40
+    EXPECT_EQ(BitmapFileLimit(Bmp, Bmp.size(), "OK.BMP"), 54 + 40 * 7); // rows of 39 bytes padded to 40
+    // The last row may lack its padding byte, not more.
+    EXPECT_NO_THROW(BitmapFileLimit(Bmp, 54 + 40 * 6 + 39, "OK.BMP"));
+    EXPECT_THROW(BitmapFileLimit(Bmp, 54 + 40 * 6 + 38, "OK.BMP"), EConvertError);
 }
 
 TEST_F(PictureOpen, TheTableSizesEachTypeAsTheWindowShowsIt) {
