@@ -1,85 +1,120 @@
-// Fuzz target: identification, every 8-bit loader and the renderer on one input.
-// The input is written as a picture file; its second half also serves as the
-// Technicolor partner, and its first byte chooses the photo dialect.
+// Fuzz target: identification, every 8-bit parser and every renderer mode on one
+// input, all from memory. Byte 0 chooses the photo dialect (bits 0-1: settings 0,
+// 1, 2 and 255) and the name identification sees (bits 2-5); the rest is the file,
+// whose two halves also serve as a Technicolor pair.
 #include "uTAtariGraphic.h"
 
+#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <cstdint>
 
 namespace {
 
-void WriteFile(const QString& Path, const QByteArray& Data) {
-    QFile F(Path);
-    if (F.open(QIODevice::WriteOnly | QIODevice::Truncate)) F.write(Data);
-}
+const char* const Names[16] = {"P.GR8", "P.GR9", "P.AP2", "P.256", "P.APC", "P.PIC", "P.PHO", "P.ALB",
+                               "P.COL", "P.LUM", "P.KOA", "P.MIC", "P.PAC", "P.PI1", "P",     "P.gr8"};
+const int PhoSettings[4] = {0, 1, 2, 255};
+const quint32 Colors[4] = {0x000000, 0x5FB7CF, 0x70D890, 0x904F1F};
 
-// Images are bounded by the loaders; refuse anything that would not be.
+// Images are bounded by the parsers; anything larger is a fault.
 QImage SafeImage(int W, int H) {
-    if (W < 1 || H < 1 || qint64(W) * H > 16 * 1024 * 1024) abort();
+    if (W < 1 || H < 1 || qint64(W) * H > 16 * 1024 * 1024) __builtin_trap();
     QImage Img(W, H, QImage::Format_RGB32);
     Img.fill(0);
     return Img;
 }
 
+template <class F> void Guard(F&& Body) {
+    try {
+        Body();
+    } catch (const EMorvanelError&) {
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-    static QTemporaryDir Dir;
     static const bool Quiet = [] {
         SetMessageBoxHook([](TMsgKind, const QString&, const QString&) {});
         return true;
     }();
     (void)Quiet;
-    if (!Dir.isValid()) return 0;
-
-    const QByteArray In(reinterpret_cast<const char*>(Data), qsizetype(Size));
-    const QString Col = Dir.filePath(QStringLiteral("f.col"));
-    const QString Lum = Dir.filePath(QStringLiteral("F.LUM"));
-    WriteFile(Col, In);
-    WriteFile(Lum, In.mid(In.size() / 2));
-    const quint32 Colors[4] = {0x000000, 0x5FB7CF, 0x70D890, 0x904F1F};
-    const int PhoFormat = Size > 0 ? Data[0] & 1 : 0;
+    if (Size < 1) return 0;
+    const int Options = Data[0];
+    const QByteArray In(reinterpret_cast<const char*>(Data + 1), qsizetype(Size - 1));
+    const int PhoFormat = PhoSettings[Options & 3];
+    const QString Name = QLatin1String(Names[(Options >> 2) & 15]);
 
     TAtariGraphic G;
     int Bytes = 0;
     QImage Page = SafeImage(320, 238);
-    auto Guard = [](auto&& Body) {
-        try {
-            Body();
-        } catch (const EMorvanelError&) {
-        }
-    };
+    G.IdentifyData(In.left(TAtariGraphic::IdentifyHeadSize), In.size(), Name);
+    G.SetFormatInfo();
+
+    G.ParseRawPic(In.left(TAtariGraphic::MaxRawFileSize), Bytes);
+    for (int Mode : {8, 9, 15, 119, 911}) G.RenderPic(Page, Bytes, 319, nullptr, Mode, Colors);
+    // An odd row length and a narrow image take the wrapping and clipping paths.
+    QImage Narrow = SafeImage(37, 50);
+    for (int Mode : {8, 911, 119}) G.RenderPic(Narrow, Bytes, 45, nullptr, Mode, Colors);
+
     Guard([&] {
-        G.IdentifyFileType(Col, QStringLiteral("F.KOA"));
-        G.SetFormatInfo();
-    });
-    Guard([&] {
-        G.LoadRawPic(Col, Bytes);
-        for (int Mode : {8, 9, 15, 119, 911}) G.RenderPic(Page, Bytes, 319, nullptr, Mode, Colors);
-    });
-    Guard([&] {
-        G.LoadKoala(Col, Bytes);
+        G.ParseKoala(In.left(TAtariGraphic::MaxKoalaFileSize), Bytes, Name);
         G.RenderPic(Page, Bytes, 319, nullptr, 15, Colors);
     });
     Guard([&] {
-        G.LoadTechnicolor(Lum, Bytes);
+        const qsizetype Half = In.size() / 2;
+        G.ParseTechnicolor(In.left(Half).left(TAtariGraphic::MaxTechnicolorFileSize),
+                           In.mid(Half).left(TAtariGraphic::MaxTechnicolorFileSize), Bytes);
+        if (Bytes < 0 || Bytes > TAtariGraphic::PicBufferSize) __builtin_trap();
         G.ShowTechnicolor(Page, Bytes, 319, nullptr, 911, Colors);
     });
     Guard([&] {
         int LastX = 0, Height = 0;
-        G.LoadPhoto(Col, Bytes, LastX, Height, PhoFormat);
+        G.ParsePhoto(In.left(TAtariGraphic::MaxPhotoFileSize), Bytes, LastX, Height, PhoFormat, Name);
+        // A loaded photo always fits the writer's buffer.
+        if ((LastX + 1) % 8 != 0 || qint64((LastX + 1) / 8) * Height > TAtariGraphic::PicBufferSize)
+            __builtin_trap();
         QImage Img = SafeImage(LastX + 1, Height);
         G.RenderPic(Img, Bytes, LastX, nullptr, 8, Colors);
-        // A loaded photo always fits the writer: a refusal here would be a fault.
-        if (!G.SavePhoto(Img, Dir.filePath(QStringLiteral("o.pho")), PhoFormat, nullptr)) abort();
     });
     Guard([&] {
         int Total = 0, Count = 0, W = 0, H = 0;
-        G.LoadAlbum(Col, Total, Count, W, H);
-        if (Count > TAtariGraphic::MaxAlbumPics) abort();
+        G.ParseAlbum(In.left(TAtariGraphic::MaxAlbumFileSize), Total, Count, W, H, Name);
+        if (Count > TAtariGraphic::MaxAlbumPics) __builtin_trap();
         QImage Sheet = SafeImage(W * 5, (Count / 5 + 1) * (H + 16) + 8);
         G.ShowAlbum(Sheet, 5, true, true);
     });
     return 0;
+}
+
+// Seeds: one small valid file of every kind, each behind its options byte.
+void MakeSeeds(const QString& Dir) {
+    auto Put = [&](const char* File, int NameIndex, int Pho, const QByteArray& Body) {
+        QFile F(QDir(Dir).filePath(QLatin1String(File)));
+        if (F.open(QIODevice::WriteOnly | QIODevice::Truncate)) F.write(char(NameIndex << 2 | Pho) + Body);
+    };
+    QByteArray Page(7680, '\0');
+    for (int I = 0; I < Page.size(); ++I) Page[I] = char((I * 37) ^ (I >> 5));
+    Put("gr8", 0, 0, Page);
+    Put("gr9", 1, 0, Page);
+    Put("ap2", 2, 0, Page);
+    Put("apc", 4, 0, Page + QByteArray(40, 7));
+    Put("mic", 11, 0, Page + "\x00\x28\x3A\x46");
+    QByteArray Koala(27, '\0');
+    Koala.replace(0, 4, "\xFF\x80\xC9\xC7");
+    Koala[7] = 2;
+    Koala[13] = 0x28, Koala[14] = 0x3A, Koala[15] = 0x46;
+    Put("koa", 10, 0, Koala + QByteArray::fromHex("8311223305AA000100FF"));
+    Put("col", 8, 0, QByteArray(6, 0) + Page.left(4760) + QByteArray(6, 0) + Page.mid(100, 4760));
+    Put("col-pairs", 8, 0,
+        QByteArray(6, 0) + QByteArray::fromHex("0903FF40") + QByteArray(6, 0) + "\x11\x50");
+    const QByteArray Photo = "402\x9b" + QByteArray(2, 0) + Page.left(400) +
+                             "39\x9b"
+                             "9\x9b";
+    for (int Pho = 0; Pho < 3; ++Pho)
+        Put(QByteArray("pho" + QByteArray::number(Pho)).constData(), 6, Pho, Photo);
+    QByteArray Entries;
+    for (int I = 0; I < 3; ++I)
+        Entries += QByteArray("PIC ").append(char('A' + I)).leftJustified(15, ' ') + char(8) + char(I) +
+                   Page.left(8 * I);
+    Put("alb", 7, 0, QByteArray::number(Entries.size()) + "\x9b" + Entries);
 }

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -95,17 +96,23 @@ inline void Plot(const TPlotTarget& T, int& X, int& Y, QRgb C, int LastX) {
 
 void TAtariGraphic::IdentifyFileType(const QString& Path, const QString& Name) {
     PicInfo.FileSize = GetFileLength(Path);
-    const qint64 S = PicInfo.FileSize;
+    PicInfo.FileType = QStringLiteral("UNK");
+    if (PicInfo.ForceType) return;
+    IdentifyData(ReadFileHead(Path, IdentifyHeadSize), PicInfo.FileSize,
+                 Name.isEmpty() ? DisplayName(Path) : Name);
+}
+
+void TAtariGraphic::IdentifyData(const QByteArray& Head, qint64 FileSize, const QString& Name) {
+    PicInfo.FileSize = FileSize;
+    const qint64 S = FileSize;
     PicInfo.FileType = QStringLiteral("UNK");
     if (PicInfo.ForceType) return;
 
-    const QString Shown = Name.isEmpty() ? DisplayName(Path) : Name;
-    const int Dot = Shown.lastIndexOf(QLatin1Char('.'));
-    const QString Ext = Dot < 0 ? QString() : Shown.mid(Dot);
+    const int Dot = Name.lastIndexOf(QLatin1Char('.'));
+    const QString Ext = Dot < 0 ? QString() : Name.mid(Dot);
 
     // Koala magic decides whatever the size and extension; a file too short for the
     // magic is simply not Koala, and a cut header is left for the loader to report.
-    const QByteArray Head = ReadFileHead(Path, 27);
     const TByteView H(Head);
     if (Head.size() >= 4 && H.At(0) == 0xFF && H.At(1) == 0x80 && H.At(2) == 0xC9 && H.At(3) == 0xC7) {
         PicInfo.KoalaCompression = H.At(7);
@@ -241,60 +248,157 @@ void TAtariGraphic::PlotPixel(QImage& Image, quint32 Colour, int LastX) {
     Plot(T, PlotX, PlotY, WinColorToRgb(Colour), LastX);
 }
 
+namespace {
+
+// Cursor of the renderer over an RGB32 image: pixels go left to right and wrap after
+// RowPixels; whether a row lies inside the image, and how much of it, is decided
+// when the cursor enters the row.
+class TRowCursor {
+public:
+    TRowCursor(QImage& Image, int LastX, int X, int Y) : FRowPixels(std::max(LastX, 0) + 1), FX(X) {
+        if (!Image.isNull()) {
+            if (Image.format() != QImage::Format_RGB32 && Image.format() != QImage::Format_ARGB32)
+                Image = Image.convertToFormat(QImage::Format_RGB32);
+            FBits = Image.bits();
+            FStride = Image.bytesPerLine();
+            FWidth = Image.width();
+            FHeight = Image.height();
+        }
+        EnterRow(Y);
+    }
+    int X() const { return FX; }
+    int Y() const { return FY; }
+    // True when N more pixels stay in the current row.
+    bool FitsRow(int N) const { return FX + N <= FRowPixels; }
+    // Moves down one row, keeping the column.
+    void SkipRow() { EnterRow(FY + 1); }
+    // One pixel.
+    void Put(QRgb C) {
+        if (FX < FLimit) FLine[FX] = C;
+        if (++FX == FRowPixels) Wrap();
+    }
+    // Eight pixels; all in one row of the image in the usual case.
+    void Put8(const QRgb* C) {
+        const int X = FX;
+        if (X + 8 <= FLimit) {
+            // One block copy: pixel stores could alias the cursor's own fields.
+            std::memcpy(FLine + X, C, 8 * sizeof(QRgb));
+        } else if (FLimit == 0 && X + 8 < FRowPixels) {
+            // A row outside the image: nothing to draw, only the cursor moves.
+        } else {
+            for (int I = 0; I < 8; ++I) Put(C[I]);
+            return;
+        }
+        if ((FX = X + 8) == FRowPixels) Wrap();
+    }
+
+private:
+    void Wrap() {
+        FX = 0;
+        EnterRow(FY + 1);
+    }
+    void EnterRow(int Y) {
+        FY = Y;
+        if (FBits && Y >= 0 && Y < FHeight) {
+            FLine = reinterpret_cast<QRgb*>(FBits + qsizetype(Y) * FStride);
+            FLimit = std::min(FWidth, FRowPixels);
+        } else {
+            FLine = nullptr;
+            FLimit = 0;
+        }
+    }
+    uchar* FBits = nullptr;
+    qsizetype FStride = 0;
+    int FWidth = 0;
+    int FHeight = 0;
+    int FRowPixels;
+    int FX;
+    int FY = 0;
+    QRgb* FLine = nullptr;
+    int FLimit = 0;
+};
+
+// The eight pixels of every byte value in one mode.
+using TByteTable = std::array<std::array<QRgb, 8>, 256>;
+
+// Two pixels a bit pair (GR.15), four a nibble (GR.9 and the hue or luminance rows)
+// or one a bit (GR.8).
+void FillBitTable(TByteTable& T, QRgb Back, QRgb Fore) {
+    for (int B = 0; B < 256; ++B)
+        for (int I = 0; I < 8; ++I) T[B][I] = (B >> (7 - I)) & 1 ? Fore : Back;
+}
+void FillNibbleTable(TByteTable& T, bool Hue) {
+    for (int B = 0; B < 256; ++B)
+        for (int I = 0; I < 8; ++I) {
+            const int N = I < 4 ? B >> 4 : B & 0x0F;
+            T[B][I] = PaletteRgb(Hue ? N * 16 + 4 : N);
+        }
+}
+void FillPairTable(TByteTable& T, const QRgb (&C)[4]) {
+    for (int B = 0; B < 256; ++B)
+        for (int I = 0; I < 8; ++I) T[B][I] = C[(B >> (6 - 2 * (I / 2))) & 3];
+}
+
+// Draws bytes From..To (1-based) of Buf, each byte as eight pixels from the table of
+// the current row's parity (only the alternating mode has two). With RowStep the
+// cursor moves down an extra row after every 40th byte. Progress after every byte
+// whose next index is a multiple of Every (a power of two).
+template <bool Alternating, bool RowStep>
+void DrawBytes(TRowCursor& Cur, const quint8* Buf, int From, int To, const TByteTable& Even,
+               const TByteTable& Odd, int Every, const TProgressFn& Progress, int ByteCount) {
+    for (int I = From; I <= To; ++I) {
+        const quint8 B = Buf[I - 1];
+        if (!Alternating) {
+            Cur.Put8(Even[B].data());
+        } else if (Cur.FitsRow(8)) {
+            Cur.Put8((Cur.Y() % 2 == 0 ? Even : Odd)[B].data());
+        } else {
+            // The row changes inside the byte; each pixel takes its own row's colour.
+            for (int P = 0; P < 8; ++P) Cur.Put((Cur.Y() % 2 == 0 ? Even : Odd)[B][P]);
+        }
+        if (RowStep && I % 40 == 0) Cur.SkipRow();
+        if (((I + 1) & (Every - 1)) == 0 && Progress) Progress(I + 1, ByteCount);
+    }
+}
+
+} // namespace
+
 void TAtariGraphic::RenderPic(QImage& Image, int ByteCount, int LastX, const TProgressFn& Progress, int Mode,
                               std::span<const quint32, 4> Colors) {
     PlotX = 0;
     PlotY = 0;
     ByteCount = std::clamp(ByteCount, 0, PicBufferSize);
-    const TPlotTarget T(Image);
-    int& X = PlotX;
-    int& Y = PlotY;
+    const quint8* Buf = PicBuffer.data();
+    // Filled below for the mode; on the stack, so a progress callback may render too.
+    TByteTable Table, Table2;
+    TRowCursor Cur(Image, LastX, 0, 0);
 
     switch (Mode) {
-    case 8: {
-        const QRgb Fore = WinColorToRgb(gr8forecolor);
-        const QRgb Back = WinColorToRgb(gr8backcolor);
-        for (int I = 1; I <= ByteCount; ++I) {
-            const quint8 B = PicBuffer[I - 1];
-            for (int Bit = 7; Bit >= 0; --Bit) Plot(T, X, Y, (B >> Bit) & 1 ? Fore : Back, LastX);
-            if ((I + 1) % 512 == 0) SetProgress(Progress, I + 1, ByteCount);
-        }
+    case 8:
+        FillBitTable(Table, WinColorToRgb(gr8backcolor), WinColorToRgb(gr8forecolor));
+        DrawBytes<false, false>(Cur, Buf, 1, ByteCount, Table, Table, 512, Progress, ByteCount);
         break;
-    }
     case 9:
-        for (int I = 1; I <= ByteCount; ++I) {
-            const quint8 B = PicBuffer[I - 1];
-            for (int N : {B >> 4, B & 0x0F})
-                for (int P = 0; P < 4; ++P) Plot(T, X, Y, PaletteRgb(N), LastX);
-            if ((I + 1) % 512 == 0) SetProgress(Progress, I + 1, ByteCount);
-        }
+        FillNibbleTable(Table, false);
+        DrawBytes<false, false>(Cur, Buf, 1, ByteCount, Table, Table, 512, Progress, ByteCount);
         break;
     case 911:
         // Even rows carry hues, odd rows luminances; the row is taken per pixel.
-        for (int I = 1; I <= ByteCount; ++I) {
-            const quint8 B = PicBuffer[I - 1];
-            for (int N : {B >> 4, B & 0x0F})
-                for (int P = 0; P < 4; ++P) Plot(T, X, Y, PaletteRgb(Y % 2 == 0 ? N * 16 + 4 : N), LastX);
-            if ((I + 1) % 512 == 0) SetProgress(Progress, I + 1, ByteCount);
-        }
+        FillNibbleTable(Table, true);
+        FillNibbleTable(Table2, false);
+        DrawBytes<true, false>(Cur, Buf, 1, ByteCount, Table, Table2, 512, Progress, ByteCount);
         break;
     case 119: {
         // Hue lines from the first half onto rows 0, 2, 4 ..., luminance lines from
         // byte 3841 on onto rows 1, 3, 5 ...
-        auto Pass = [&](int First, bool Hue) {
-            for (int I = First; I <= ByteCount; ++I) {
-                const quint8 B = PicBuffer[I - 1];
-                for (int N : {B >> 4, B & 0x0F})
-                    for (int P = 0; P < 4; ++P) Plot(T, X, Y, PaletteRgb(Hue ? N * 16 + 4 : N), LastX);
-                if (I % 40 == 0) ++Y;
-                if ((I + 1) % 512 == 0) SetProgress(Progress, I + 1, ByteCount);
-            }
-        };
-        Pass(1, true);
-        X = 0;
-        Y = 1;
-        Pass(3841, false);
-        break;
+        FillNibbleTable(Table, true);
+        DrawBytes<false, true>(Cur, Buf, 1, ByteCount, Table, Table, 512, Progress, ByteCount);
+        FillNibbleTable(Table, false);
+        TRowCursor Lum(Image, LastX, 0, 1);
+        DrawBytes<false, true>(Lum, Buf, 3841, ByteCount, Table, Table, 512, Progress, ByteCount);
+        PlotX = Lum.X();
+        PlotY = Lum.Y();
+        return;
     }
     case 15: {
         // The colour registers follow the 7680 picture bytes; a picture without them
@@ -302,20 +406,15 @@ void TAtariGraphic::RenderPic(QImage& Image, int ByteCount, int LastX, const TPr
         QRgb C[4];
         for (int K = 0; K < 4; ++K)
             C[K] = ByteCount >= 7684 ? PaletteRgb(PicBuffer[7680 + K] & 254) : WinColorToRgb(Colors[K]);
-        for (int I = 1; I <= ByteCount; ++I) {
-            const quint8 B = PicBuffer[I - 1];
-            for (int Shift = 6; Shift >= 0; Shift -= 2) {
-                const QRgb Pair = C[(B >> Shift) & 3];
-                Plot(T, X, Y, Pair, LastX);
-                Plot(T, X, Y, Pair, LastX);
-            }
-            if ((I + 1) % 256 == 0) SetProgress(Progress, I + 1, ByteCount);
-        }
+        FillPairTable(Table, C);
+        DrawBytes<false, false>(Cur, Buf, 1, ByteCount, Table, Table, 256, Progress, ByteCount);
         break;
     }
     default:
         break;
     }
+    PlotX = Cur.X();
+    PlotY = Cur.Y();
 }
 
 void TAtariGraphic::ShowTechnicolor(QImage& Image, int ByteCount, int LastX, const TProgressFn& Progress,
@@ -383,8 +482,9 @@ bool TAtariGraphic::SavePhoto(const QImage& Image, const QString& Path, int PhoF
         Out.append(Packed.at(I - 1));
         if (I % 100 == 0) SetProgress(Progress, I, N);
     }
-    // The older dialect stores rows and bytes per row minus 1.
-    const int Adjust = PhoFormat == 1 ? 1 : 0;
+    // The older dialect stores rows and bytes per row minus 1; the loader reads with
+    // the same rule, so every saved photo reopens at its size under the same setting.
+    const int Adjust = PhoStoresMinusOne(PhoFormat) ? 0 : 1;
     Out.append(QByteArray::number(H + Adjust)).append(char(EOL));
     Out.append(QByteArray::number(W + Adjust)).append(char(EOL));
     WriteWholeFile(Path, Out);

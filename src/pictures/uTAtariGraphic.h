@@ -43,6 +43,20 @@ public:
     static constexpr int MaxAlbumData = 8000;
     static constexpr int KoalaDataSize = 7680;
     static constexpr quint8 EOL = 155;
+    static constexpr int TechnicolorPlainSize = 4766; // each file of an uncompressed pair
+
+    // The most bytes each loader reads of its file: what the format can use. Raw
+    // pages and photos fill at most the buffer; a Koala file needs at most two bytes
+    // a picture byte (a longer one only holds empty runs); a Technicolor half at
+    // most one value/count pair for each of its 16000 buffer bytes; an album 100
+    // entries of the largest size its two size bytes can state.
+    static constexpr qint64 MaxRawFileSize = PicBufferSize;
+    static constexpr qint64 MaxKoalaFileSize = 64 * 1024;
+    static constexpr qint64 MaxTechnicolorFileSize = 6 + 2 * (PicBufferSize / 2);
+    static constexpr qint64 MaxPhotoFileSize = 17 + 2 + PicBufferSize + 17 + 17;
+    static constexpr qint64 MaxAlbumFileSize = 17 + MaxAlbumPics * (17 + 255 * 255);
+    // Identification looks at no more than the Koala header.
+    static constexpr qint64 IdentifyHeadSize = 27;
 
     // Pixel cursor of the renderer and the album drawing.
     int PlotX = 0;
@@ -65,6 +79,9 @@ public:
     // empty). Fills FileSize, FileType and, for Koala files, KoalaCompression.
     // Throws EInOutError when the file cannot be opened.
     void IdentifyFileType(const QString& Path, const QString& Name = QString());
+    // The same from the file's first bytes (at least IdentifyHeadSize when the file has
+    // them), its size and its display name.
+    void IdentifyData(const QByteArray& Head, qint64 FileSize, const QString& Name);
     // Fills Description, CompressionText and the nominal Width and Height from FileType.
     void SetFormatInfo();
 
@@ -87,21 +104,39 @@ public:
     void ShowTechnicolor(QImage& Image, int ByteCount, int LastX, const TProgressFn& Progress, int Mode,
                          std::span<const quint32, 4> Colors);
 
-    // ---- loaders (Path is the real path; all throw EInOutError on read failures) ----
+    // ---- loaders ----
+    // Load* take the real path, read the file once (bounded, see above) and hand the
+    // bytes to the Parse* of the same name; Name only labels error messages. Reading
+    // past the end of the bytes throws EInOutError.
     void ClearPicBuffer();
     // GR8, GR9, MIC, APAC, APAC2: the file's first 32000 bytes into PicBuffer.
     void LoadRawPic(const QString& Path, int& Size);
-    // Koala file, decompressed; Size := 7684.
+    void ParseRawPic(const QByteArray& Data, int& Size);
+    // Koala file, decompressed; Size := 7684, also when the file ends early (what
+    // was decoded stays in the buffer).
     void LoadKoala(const QString& Path, int& Size);
+    void ParseKoala(const QByteArray& Data, int& Size, const QString& Name = QString());
     // The .COL/.LUM pair of Path (either one); sets PicInfo.CompressionText. A missing
-    // partner gives a warning and Size 0.
+    // partner gives a warning and Size 0. The partner and both sizes come from one
+    // look at the folder.
     void LoadTechnicolor(const QString& Path, int& Size);
-    // Photo in dialect PhoFormat (0: rows and bytes per row stored minus 1, 1: as is).
-    // Throws EMorvanelError for a malformed header.
+    // Both halves' bytes (each read up to MaxTechnicolorFileSize): plain when both are
+    // exactly TechnicolorPlainSize bytes, value/count pairs otherwise.
+    void ParseTechnicolor(const QByteArray& Hue, const QByteArray& Lum, int& Size);
+    // Photo in dialect PhoFormat (see PhoStoresMinusOne). Throws EMorvanelError for a
+    // malformed header.
     void LoadPhoto(const QString& Path, int& Size, int& LastX, int& Height, int PhoFormat);
+    void ParsePhoto(const QByteArray& Data, int& Size, int& LastX, int& Height, int PhoFormat,
+                    const QString& Name = QString());
+    // The one rule of the photo reader and writer: true when rows and bytes per row
+    // are stored minus 1 (the older dialect, every setting but 1).
+    static bool PhoStoresMinusOne(int PhoFormat);
     // Photo album; Total is the byte total of line 1, the others the final
-    // AlbumCount, AlbumMaxWidth and AlbumMaxHeight.
+    // AlbumCount, AlbumMaxWidth and AlbumMaxHeight. Entries of 0 data bytes count;
+    // entries over MaxAlbumData bytes are passed over.
     void LoadAlbum(const QString& Path, int& Total, int& Count, int& MaxWidth, int& MaxHeight);
+    void ParseAlbum(const QByteArray& Data, int& Total, int& Count, int& MaxWidth, int& MaxHeight,
+                    const QString& Name = QString());
     // The album as a contact sheet with PerRow pictures a row and optional captions.
     void ShowAlbum(QImage& Image, int PerRow, bool ShowSize, bool ShowName);
     // Album picture K (1-based) with its top-left pixel at (X0, Y0).

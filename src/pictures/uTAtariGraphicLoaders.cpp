@@ -1,32 +1,35 @@
-// Loaders of the Atari 8-bit picture files and the photo album view.
+// Loaders of the Atari 8-bit picture files and the photo album view. Each loader
+// parses bytes already in memory; the Path-taking entry points read the file once,
+// bounded by what the format can use, and hand the bytes over.
 #include "uTAtariGraphic.h"
 
-#include <QFile>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <algorithm>
+#include <climits>
 
 namespace {
 
-// Sequential reader of a file; reading past its end raises the runtime's error.
-class TFileReader {
+// Sequential reader of file bytes; reading past their end raises the runtime's error.
+class TByteReader {
 public:
-    explicit TFileReader(const QString& Path) : FFile(Path), FPath(Path) {
-        if (Path.isEmpty() || !FFile.open(QIODevice::ReadOnly)) {
-            ReadFileHead(Path, 0); // raises the open error as every reader reports it
-            RaiseInOutError(ioAccessDenied, Path);
-        }
-    }
-    bool AtEnd() {
-        Fill();
-        return FPos >= FBuf.size();
-    }
+    TByteReader(const QByteArray& Data, const QString& Name)
+        : FData(reinterpret_cast<const quint8*>(Data.constData())), FSize(Data.size()), FName(Name) {}
+    bool AtEnd() const { return FPos >= FSize; }
+    qsizetype Left() const { return FSize - FPos; }
     quint8 ReadByte() {
-        if (AtEnd()) RaiseInOutError(ioReadPastEnd, FPath);
-        return quint8(FBuf.at(FPos++));
+        if (AtEnd()) RaiseInOutError(ioReadPastEnd, FName);
+        return FData[FPos++];
     }
-    // Reads Count bytes; each goes to Store (which may drop it).
-    template <class F> void Read(qint64 Count, F&& Store) {
-        for (qint64 I = 0; I < Count; ++I) Store(ReadByte());
+    // The next Count bytes; a file that ends before them raises.
+    const quint8* Take(qint64 Count) {
+        if (Count < 0 || Count > Left()) {
+            FPos = FSize;
+            RaiseInOutError(ioReadPastEnd, FName);
+        }
+        const quint8* P = FData + FPos;
+        FPos += qsizetype(Count);
+        return P;
     }
     // A line of ATASCII text ending with 155 (not returned); at most MaxLen bytes before it.
     QByteArray ReadLine(int MaxLen) {
@@ -36,22 +39,16 @@ public:
             if (B == TAtariGraphic::EOL) return Line;
             if (Line.size() >= MaxLen)
                 throw EConvertError(QStringLiteral("Zeile zu lang in %1: '%2...'")
-                                        .arg(QFileInfo(FPath).fileName(), QString::fromLatin1(Line)));
+                                        .arg(QFileInfo(FName).fileName(), QString::fromLatin1(Line)));
             Line.append(char(B));
         }
     }
 
 private:
-    void Fill() {
-        if (FPos < FBuf.size()) return;
-        FBuf = FFile.read(64 * 1024);
-        if (FFile.error() != QFileDevice::NoError) RaiseInOutError(ioReadPastEnd, FPath);
-        FPos = 0;
-    }
-    QFile FFile;
-    QString FPath;
-    QByteArray FBuf;
+    const quint8* FData;
+    qsizetype FSize;
     qsizetype FPos = 0;
+    QString FName;
 };
 
 // Decimal number of a header line.
@@ -66,6 +63,7 @@ int LineToInt(const QByteArray& Line) {
 
 // Number lines of photos and albums hold a few digits.
 constexpr int MaxNumberLine = 16;
+constexpr qint64 MaxLineBytes = MaxNumberLine + 1;
 
 } // namespace
 
@@ -73,22 +71,40 @@ void TAtariGraphic::ClearPicBuffer() {
     PicBuffer.fill(0);
 }
 
+bool TAtariGraphic::PhoStoresMinusOne(int PhoFormat) {
+    // Only the newer dialect stores rows and bytes per row as they are; every other
+    // setting value means the older one, as the settings dialog shows it.
+    return PhoFormat != 1;
+}
+
 // ---------------------------------------------------------------- raw pages
 
 void TAtariGraphic::LoadRawPic(const QString& Path, int& Size) {
-    const QByteArray Data = ReadFileHead(Path, PicBufferSize);
+    ParseRawPic(ReadFileHead(Path, MaxRawFileSize), Size);
+}
+
+void TAtariGraphic::ParseRawPic(const QByteArray& Data, int& Size) {
+    const int N = int(std::min<qsizetype>(Data.size(), PicBufferSize));
     ClearPicBuffer();
-    std::copy_n(reinterpret_cast<const quint8*>(Data.constData()), Data.size(), PicBuffer.begin());
-    Size = int(Data.size());
+    std::copy_n(reinterpret_cast<const quint8*>(Data.constData()), N, PicBuffer.begin());
+    Size = N;
 }
 
 // ---------------------------------------------------------------- Koala
 
 void TAtariGraphic::LoadKoala(const QString& Path, int& Size) {
+    ParseKoala(ReadFileHead(Path, MaxKoalaFileSize), Size, Path);
+}
+
+void TAtariGraphic::ParseKoala(const QByteArray& Data, int& Size, const QString& Name) {
     ClearPicBuffer();
-    TFileReader F(Path);
-    quint8 Header[27];
-    for (quint8& B : Header) B = F.ReadByte();
+    // Size is set whatever happens, so a cut file still draws what it held.
+    struct TSetSize {
+        int& S;
+        ~TSetSize() { S = 7684; }
+    } SetSize{Size};
+    TByteReader F(Data, Name);
+    const quint8* Header = F.Take(27);
     const quint8 Compression = Header[7];
     PicBuffer[7681] = Header[13];
     PicBuffer[7682] = Header[14];
@@ -129,37 +145,57 @@ void TAtariGraphic::LoadKoala(const QString& Path, int& Size) {
             }
         }
     }
-    Size = 7684;
 }
 
 // ---------------------------------------------------------------- Technicolor
 
+namespace {
+
+// The file Name in Folder: the exact spelling when it exists, else the first entry
+// that differs only in case; empty when there is none. One stat in the usual case,
+// one pass over the folder otherwise.
+QString FindPartner(const QString& Folder, const QString& Name) {
+    const QString Exact = Folder + QLatin1Char('/') + Name;
+    if (QFileInfo(Exact).isFile()) return Exact;
+    QDirIterator It(Folder, QDir::Files | QDir::Hidden);
+    QString Found;
+    while (It.hasNext()) {
+        It.next();
+        const QString Entry = It.fileName();
+        if (Entry.compare(Name, Qt::CaseInsensitive) == 0 && (Found.isEmpty() || Entry < Found))
+            Found = Entry;
+    }
+    return Found.isEmpty() ? QString() : Folder + QLatin1Char('/') + Found;
+}
+
+} // namespace
+
 void TAtariGraphic::LoadTechnicolor(const QString& Path, int& Size) {
     Size = 0;
+    // The opened file itself must be readable before its partner is looked for.
+    const QByteArray Own = ReadFileHead(Path, MaxTechnicolorFileSize);
     const QFileInfo Info(Path);
     const QString Folder = Info.absolutePath();
-    const QString Base = NameBeforeDot(Info.fileName());
     const bool IsLum = ExtractFileExtUpper(Info.fileName()) == QLatin1String(".LUM");
-    const QString Partner =
-        FindFileCaseInsensitive(Folder, Base + (IsLum ? QStringLiteral(".COL") : QStringLiteral(".LUM")));
-    const QString HuePath = IsLum ? Partner : Path;
-    const QString LumPath = IsLum ? Path : Partner;
-
-    GetFileLength(Path); // the opened file itself must be readable
-    if (!QFileInfo(Partner).isFile()) {
-        ShowWarningMsg(DisplayName(Partner) + QLatin1Char(' ') + GetMsg(QStringLiteral("mNotFound")));
+    const QString PartnerName =
+        NameBeforeDot(Info.fileName()) + (IsLum ? QStringLiteral(".COL") : QStringLiteral(".LUM"));
+    const QString Partner = FindPartner(Folder, PartnerName);
+    if (Partner.isEmpty()) {
+        ShowWarningMsg(DisplayName(PartnerName) + QLatin1Char(' ') + GetMsg(QStringLiteral("mNotFound")));
         return;
     }
-    const qint64 HueSize = GetFileLength(HuePath);
-    const qint64 LumSize = GetFileLength(LumPath);
-    const bool Plain = HueSize == 4766 && LumSize == 4766;
+    const QByteArray Other = ReadFileHead(Partner, MaxTechnicolorFileSize);
+    ParseTechnicolor(IsLum ? Other : Own, IsLum ? Own : Other, Size);
+}
 
+void TAtariGraphic::ParseTechnicolor(const QByteArray& Hue, const QByteArray& Lum, int& Size) {
+    const bool Plain = Hue.size() == TechnicolorPlainSize && Lum.size() == TechnicolorPlainSize;
     ClearPicBuffer();
     int Stored = 0;
     // Hue rows 0, 2, 4 ... from position 1, luminance rows 1, 3, 5 ... from 41.
-    auto ReadPart = [&](const QString& FilePath, int Pos) {
-        TFileReader F(FilePath);
-        for (int I = 0; I < 6 && !F.AtEnd(); ++I) F.ReadByte();
+    auto ReadPart = [&](const QByteArray& Data, int Pos) {
+        const auto* B = reinterpret_cast<const quint8*>(Data.constData());
+        const qsizetype End = Data.size();
         auto Store = [&](quint8 V) {
             if (Pos >= 1 && Pos <= PicBufferSize) {
                 PicBuffer[Pos - 1] = V;
@@ -168,23 +204,24 @@ void TAtariGraphic::LoadTechnicolor(const QString& Path, int& Size) {
             if (Pos % 40 == 0) Pos += 40;
             ++Pos;
         };
+        qsizetype P = std::min<qsizetype>(6, End);
         if (Plain) {
-            while (!F.AtEnd()) Store(F.ReadByte());
+            while (P < End) Store(B[P++]);
             return;
         }
         // Value and count pairs; a lone last byte has no count and is dropped.
-        while (!F.AtEnd()) {
-            const quint8 V = F.ReadByte();
-            if (F.AtEnd()) break;
-            const int Count = F.ReadByte();
+        while (P + 1 < End) {
+            const quint8 V = B[P];
+            const int Count = B[P + 1];
+            P += 2;
             for (int I = 0; I < Count && Pos <= PicBufferSize; ++I) Store(V);
         }
     };
-    ReadPart(HuePath, 1);
-    ReadPart(LumPath, 41);
+    ReadPart(Hue, 1);
+    ReadPart(Lum, 41);
 
     if (Plain) {
-        Size = int(HueSize + LumSize - 12);
+        Size = 2 * TechnicolorPlainSize - 12;
         PicInfo.CompressionText = GetMsg(QStringLiteral("mUnCompressed"));
     } else {
         Size = std::min(Stored, int(PicBufferSize));
@@ -195,27 +232,30 @@ void TAtariGraphic::LoadTechnicolor(const QString& Path, int& Size) {
 // ---------------------------------------------------------------- photo
 
 void TAtariGraphic::LoadPhoto(const QString& Path, int& Size, int& LastX, int& Height, int PhoFormat) {
-    TFileReader F(Path);
+    ParsePhoto(ReadFileHead(Path, MaxPhotoFileSize), Size, LastX, Height, PhoFormat, Path);
+}
+
+void TAtariGraphic::ParsePhoto(const QByteArray& Data, int& Size, int& LastX, int& Height, int PhoFormat,
+                               const QString& Name) {
+    TByteReader F(Data, Name);
     const int N = LineToInt(F.ReadLine(MaxNumberLine));
-    if (N < 2)
+    // The writer never stores more than the buffer holds; a larger count is no photo.
+    if (N < 2 || N - 2 > PicBufferSize)
         throw EMorvanelError(
-            QStringLiteral("Ungültige Datenlänge %1 im Foto %2").arg(N).arg(DisplayName(Path)));
-    F.ReadByte();
-    F.ReadByte();
+            QStringLiteral("Ungültige Datenlänge %1 im Foto %2").arg(N).arg(DisplayName(Name)));
+    F.Take(2);
+    const quint8* Bytes = F.Take(N - 2);
     ClearPicBuffer();
-    int Pos = 0;
-    F.Read(N - 2, [&](quint8 B) {
-        if (Pos < PicBufferSize) PicBuffer[Pos++] = B;
-    });
+    std::copy_n(Bytes, N - 2, PicBuffer.begin());
     int H = LineToInt(F.ReadLine(MaxNumberLine));
     int W = LineToInt(F.ReadLine(MaxNumberLine));
-    if (PhoFormat == 0) {
-        ++H;
-        ++W;
+    if (PhoStoresMinusOne(PhoFormat)) {
+        H = H < INT_MAX ? H + 1 : H;
+        W = W < INT_MAX ? W + 1 : W;
     }
     if (H < 1 || W < 1 || qint64(W) * H > PicBufferSize)
         throw EMorvanelError(QStringLiteral("Ungültige Bildgröße im Foto %1: %2 Zeilen zu %3 Bytes")
-                                 .arg(DisplayName(Path))
+                                 .arg(DisplayName(Name))
                                  .arg(H)
                                  .arg(W));
     Size = std::min(N, int(PicBufferSize));
@@ -226,7 +266,12 @@ void TAtariGraphic::LoadPhoto(const QString& Path, int& Size, int& LastX, int& H
 // ---------------------------------------------------------------- album
 
 void TAtariGraphic::LoadAlbum(const QString& Path, int& Total, int& Count, int& MaxWidth, int& MaxHeight) {
-    TFileReader F(Path);
+    ParseAlbum(ReadFileHead(Path, MaxAlbumFileSize), Total, Count, MaxWidth, MaxHeight, Path);
+}
+
+void TAtariGraphic::ParseAlbum(const QByteArray& Data, int& Total, int& Count, int& MaxWidth, int& MaxHeight,
+                               const QString& Name) {
+    TByteReader F(Data, Name);
     Total = LineToInt(F.ReadLine(MaxNumberLine));
     Album.clear();
     AlbumCount = 0;
@@ -235,19 +280,16 @@ void TAtariGraphic::LoadAlbum(const QString& Path, int& Total, int& Count, int& 
     qint64 Read = 0;
     while (Read < Total && AlbumCount < MaxAlbumPics) {
         TAlbumPic Pic;
-        Pic.Name.reserve(15);
-        F.Read(15, [&](quint8 B) { Pic.Name.append(char(B)); });
-        Pic.Height = F.ReadByte();
-        const int Width = F.ReadByte();
+        const quint8* Head = F.Take(17);
+        Pic.Name = QByteArray(reinterpret_cast<const char*>(Head), 15);
+        Pic.Height = Head[15];
+        const int Width = Head[16];
         Pic.DataSize = Width * Pic.Height;
         Read += 17 + Pic.DataSize;
-        // Empty and oversized entries are passed over.
-        if (Pic.DataSize == 0 || Pic.DataSize > MaxAlbumData) {
-            F.Read(Pic.DataSize, [](quint8) {});
-            continue;
-        }
-        Pic.Data.reserve(Pic.DataSize);
-        F.Read(Pic.DataSize, [&](quint8 B) { Pic.Data.append(char(B)); });
+        const quint8* Bytes = F.Take(Pic.DataSize);
+        // Oversized entries are passed over; an empty one still counts and gets its captions.
+        if (Pic.DataSize > MaxAlbumData) continue;
+        Pic.Data = QByteArray(reinterpret_cast<const char*>(Bytes), Pic.DataSize);
         AlbumMaxHeight = std::max(AlbumMaxHeight, Pic.Height);
         AlbumMaxWidth = std::max(AlbumMaxWidth, Width);
         Pic.WidthBytes = Width * 8 - 1;
@@ -268,22 +310,33 @@ void TAtariGraphic::DrawAlbumPic(QImage& Image, int K, int X0, int Y0) {
     if (Image.isNull()) return;
     if (Image.format() != QImage::Format_RGB32 && Image.format() != QImage::Format_ARGB32)
         Image = Image.convertToFormat(QImage::Format_RGB32);
-    const QRgb Fore = WinColorToRgb(gr8forecolor);
-    const QRgb Back = WinColorToRgb(gr8backcolor);
+    const QRgb Colours[2] = {WinColorToRgb(gr8backcolor), WinColorToRgb(gr8forecolor)};
+    const int Size = std::min(Pic.DataSize, int(Pic.Data.size()));
+    const int RowPixels = Pic.WidthBytes + 1; // pixels a row before the cursor wraps
     PlotX = X0;
     PlotY = Y0;
-    const int Size = std::min(Pic.DataSize, int(Pic.Data.size()));
-    for (int I = 0; I < Size; ++I) {
-        const quint8 B = quint8(Pic.Data.at(I));
-        for (int Bit = 7; Bit >= 0; --Bit) {
-            if (PlotX >= 0 && PlotY >= 0 && PlotX < Image.width() && PlotY < Image.height())
-                reinterpret_cast<QRgb*>(Image.scanLine(PlotY))[PlotX] = (B >> Bit) & 1 ? Fore : Back;
-            if (PlotX < X0 + Pic.WidthBytes) {
-                ++PlotX;
-            } else {
-                PlotX = X0;
-                ++PlotY;
+    if (Size <= 0) return;
+    const auto* Bytes = reinterpret_cast<const quint8*>(Pic.Data.constData());
+    // Pixel I of the data lies at (X0 + I % RowPixels, Y0 + I / RowPixels).
+    const qint64 Pixels = qint64(Size) * 8;
+    const int W = Image.width(), H = Image.height();
+    for (qint64 First = 0; First < Pixels; First += RowPixels) {
+        const int Y = PlotY;
+        const qint64 Last = std::min<qint64>(First + RowPixels, Pixels);
+        if (Y >= 0 && Y < H) {
+            // Columns of this row that lie inside the image.
+            const int XFrom = std::max(X0, 0), XTo = int(std::min<qint64>(qint64(X0) + (Last - First), W));
+            auto* Line = reinterpret_cast<QRgb*>(Image.scanLine(Y));
+            for (int X = XFrom; X < XTo; ++X) {
+                const qint64 I = First + (X - X0);
+                Line[X] = Colours[(Bytes[I >> 3] >> (7 - (I & 7))) & 1];
             }
+        }
+        if (Last - First == RowPixels) {
+            PlotX = X0;
+            ++PlotY;
+        } else {
+            PlotX = X0 + int(Last - First);
         }
     }
 }

@@ -25,21 +25,34 @@ public:
     // run marker, fill byte, value-run marker.
     std::array<quint8, STADHeaderSize> STADHeader{};
 
-    // Loaders take the real file path and return the number of file bytes used.
-    // They throw EInOutError when the file cannot be opened or is too short; a
-    // failed load leaves the object as it was.
+    // The most bytes a packed file can use: a Degas screen of one-byte literal runs,
+    // a STAD screen of value runs of one byte each.
+    static constexpr qint64 MaxDegasPackedFileSize = DegasHeaderSize + 2 * ScreenSize;
+    static constexpr qint64 MaxSTADFileSize = STADHeaderSize + 3 * ScreenSize;
+
+    // Loaders take the real file path, read the file once (at most what the format
+    // can use) and hand the bytes to the parser of the same kind; both return the
+    // number of file bytes used. They throw EInOutError when the file cannot be
+    // opened or is too short; a failed load leaves the object as it was. Name only
+    // labels the error messages of the parsers.
     int LoadDegas(const QString& FileName);
-    // Compressed Degas. A file that ends before the whole screen is decoded
-    // (also inside a run) is refused with the read-past-end error.
+    int ParseDegas(const QByteArray& Data, const QString& Name = QString());
+    // Compressed Degas. A file that ends before the screen is full shows what was
+    // decoded; only a monochrome file that ends inside a run is refused.
     int LoadDegasPC1(const QString& FileName);
     int LoadDegasPC2(const QString& FileName);
     int LoadDegasPC3(const QString& FileName);
+    int ParseDegasPacked(const QByteArray& Data, int Resolution, const QString& Name = QString());
     int LoadNeochrome(const QString& FileName);
+    int ParseNeochrome(const QByteArray& Data, const QString& Name = QString());
     int LoadDoodle(const QString& FileName);
+    int ParseDoodle(const QByteArray& Data, const QString& Name = QString());
     int ReadSTADHeader(const QString& FileName);
-    // Decodes the packed data after the header read by ReadSTADHeader. The data may
-    // end early (the rest stays blank); a marker without its arguments is refused.
+    int ParseSTADHeader(const QByteArray& Data, const QString& Name = QString());
+    // Decodes the packed data after the header read by ReadSTADHeader (Data is the
+    // whole file). A short file simply ends the decoding; the rest stays blank.
     int LoadSTAD(const QString& FileName);
+    int ParseSTAD(const QByteArray& Data, const QString& Name = QString());
 
     // Draw into an image the caller has sized (other formats are converted to
     // RGB32); pixels outside the image are skipped. Resolution 0 low, 1 medium,
@@ -60,6 +73,5 @@ public:
     static bool IsWordBitSet(quint16 Word, int N) { return N >= 0 && N < 16 && ((Word >> N) & 1) != 0; }
 
 private:
-    int LoadDegasPacked(const QString& FileName, int Resolution);
-    int LoadRawScreen(const QString& FileName, int HeaderSize, int PaletteOffset);
+    int ParseRawScreen(const QByteArray& Data, const QString& Name, int HeaderSize, int PaletteOffset);
 };

@@ -2,7 +2,6 @@
 
 #include "FileDialogs.h"
 #include "ImageView.h"
-#include "JPEGImage.h"
 #include "ReportOptionsDialog.h"
 #include "uChildWinASC2ATASC.h"
 #include "uChildWinATASCIITable.h"
@@ -17,6 +16,7 @@
 #include "uGlobal.h"
 #include "uInfo.h"
 #include "uParam.h"
+#include "uPictureOpen.h"
 #include "uYESNOCANCEL.h"
 
 #include <QAction>
@@ -753,9 +753,6 @@ void TfrmMain::CreateMDIChild(const QString& FileName) {
     const QString Ext = ExtractFileExtUpper(Name);
     StatusMsg(GetMsg(QStringLiteral("mLoadingFile")));
     static const QStringList ListingExts = {".LST", ".ACT", ".P", ".PAS", ".I", ".SRC"};
-    static const QStringList PictureTypes = {"GR8", "GR9", "TECHNICOLOR", "APAC", "APAC2", "MIC", "KOA",
-                                             "PHO", "ALB", "NEO",         "DOO",  "STAD",  "PI1", "PI2",
-                                             "PI3", "PC1", "PC2",         "PC3",  "BMP",   "JPG"};
     QPointer<QWidget> Created;
     const QString& Type = Ident.PicInfo.FileType;
     if (ListingExts.contains(Ext)) {
@@ -783,7 +780,7 @@ void TfrmMain::CreateMDIChild(const QString& FileName) {
         Created = Win;
         AddMDIChild(Win);
         Win->OpenDocument(FileName, Name, Ident.PicInfo);
-    } else if (PictureTypes.contains(Type)) {
+    } else if (IsPictureType(Type)) {
         Created = OpenPictureWindow(FileName, Name, Ident.PicInfo);
     } else {
         MessageBeep(32);
@@ -797,9 +794,10 @@ void TfrmMain::CreateMDIChild(const QString& FileName) {
 TChildWinGraphic* TfrmMain::OpenPictureWindow(const QString& FileName, const QString& Name,
                                               const TPicInfo& Info) {
     const QString& Type = Info.FileType;
-    // Decoded before the window exists: a refused picture leaves no window behind.
-    TJPEGImage Jpeg;
-    if (Type == QLatin1String("JPG")) Jpeg.LoadFromFile(FileName);
+    // Bitmaps and JPEG files are decoded before the window exists: a refused or
+    // broken file leaves an error and no empty window.
+    TPictureOpenOptions Options;
+    if (IsDecodedPictureType(Type)) Options.Decoded = LoadDecodedPicture(FileName, Name, Type);
     auto* Win = new TChildWinGraphic;
     ChildWinGraphic = Win;
     Win->setWindowIcon(Type == QLatin1String("BMP")   ? BMP_Icon
@@ -814,97 +812,23 @@ TChildWinGraphic* TfrmMain::OpenPictureWindow(const QString& FileName, const QSt
     Win->SourceFileName = FileName;
     AddMDIChild(Win);
     ImageView& Img = *Win->ImgGraphic;
-    const TProgressFn Progress = [this](int Pos, int Max) { ProgressBar(Pos, Max); };
-    auto Sized = [&](int W, int H) {
+    Options.PhoFormat = phoformat;
+    std::copy(std::begin(CurrentColors), std::end(CurrentColors), Options.Colors.begin());
+    if (MultiPicOpen == 1 && MultiPicCount == 2 && (MultiPicLayout == 1 || MultiPicLayout == 2))
+        Options.JoinedLayout = MultiPicLayout;
+    Options.Progress = [this](int Pos, int Max) { ProgressBar(Pos, Max); };
+    TPictureCanvas Canvas;
+    Canvas.NewPicture = [&](int W, int H, QSize Shown) -> QImage& {
         Img.NewPicture(W, H, 0);
+        if (Shown.isValid()) Img.SetBaseSize(Shown);
         Win->FitWindow();
+        return Img.Picture;
     };
-    auto InfoFromPicture = [&] {
-        G.PicInfo.Width = Img.Picture.width();
-        G.PicInfo.Height = Img.Picture.height();
-    };
-    int Size = 0;
-    if (Type == QLatin1String("GR8")) {
-        const bool Joined =
-            MultiPicOpen == 1 && MultiPicCount == 2 && (MultiPicLayout == 1 || MultiPicLayout == 2);
-        const int W = Joined && MultiPicLayout == 2 ? 640 : 320;
-        Sized(W, Joined ? 384 : 192);
-        G.LoadRawPic(FileName, Size);
-        G.RenderPic(Img.Picture, Size, W - 1, Progress, 8, CurrentColors);
-        if (Joined) InfoFromPicture();
-    } else if (Type == QLatin1String("GR9") || Type == QLatin1String("APAC") ||
-               Type == QLatin1String("APAC2") || Type == QLatin1String("MIC")) {
-        Sized(320, 192);
-        G.LoadRawPic(FileName, Size);
-        const int Mode = Type == QLatin1String("GR9")     ? 9
-                         : Type == QLatin1String("APAC")  ? 911
-                         : Type == QLatin1String("APAC2") ? 119
-                                                          : 15;
-        G.RenderPic(Img.Picture, Size, 319, Progress, Mode, CurrentColors);
-    } else if (Type == QLatin1String("KOA")) {
-        Sized(320, 192);
-        G.LoadKoala(FileName, Size);
-        G.RenderPic(Img.Picture, Size, 319, Progress, 15, CurrentColors);
-    } else if (Type == QLatin1String("TECHNICOLOR")) {
-        Sized(320, 238);
-        G.LoadTechnicolor(FileName, Size);
-        G.ShowTechnicolor(Img.Picture, Size, 319, Progress, 911, CurrentColors);
-    } else if (Type == QLatin1String("PHO")) {
-        int LastX = 0, Height = 0;
-        G.LoadPhoto(FileName, Size, LastX, Height, phoformat);
-        Sized(LastX + 1, Height);
-        G.RenderPic(Img.Picture, Size, LastX, Progress, 8, CurrentColors);
-        G.PicInfo.Width = LastX + 1;
-        G.PicInfo.Height = Height;
-    } else if (Type == QLatin1String("ALB")) {
-        int Total = 0, Count = 0, MaxW = 0, MaxH = 0;
-        G.LoadAlbum(FileName, Total, Count, MaxW, MaxH);
-        const int Rows = (G.AlbumCount + 4) / 5;
-        const int Height =
-            Rows == 1 ? G.AlbumMaxHeight + 32 : (G.AlbumCount / 5 + 1) * (G.AlbumMaxHeight + 16) + 8;
-        Sized(G.AlbumMaxWidth * 5, Height);
-        G.ShowAlbum(Img.Picture, 5, true, true);
-        G.PicInfo.Width = MaxW;
-        G.PicInfo.Height = MaxH;
-    } else if (Type == QLatin1String("NEO")) {
-        Sized(320, 200);
-        ST.LoadNeochrome(FileName);
-        ST.DrawNeochrome(Img.Picture);
-    } else if (Type == QLatin1String("DOO")) {
-        Sized(640, 400);
-        ST.LoadDoodle(FileName);
-        ST.DrawDoodle(Img.Picture);
-    } else if (Type == QLatin1String("STAD")) {
-        Sized(640, 400);
-        ST.ReadSTADHeader(FileName);
-        ST.LoadSTAD(FileName);
-        ST.DrawSTAD(Img.Picture);
-    } else if (Type.startsWith(QLatin1String("PI")) || Type.startsWith(QLatin1String("PC"))) {
-        const int Res = Type.at(2).digitValue() - 1;
-        Img.NewPicture(Res == 0 ? 320 : 640, Res == 1 ? 200 : (Res == 0 ? 200 : 400), 0);
-        if (Res == 1) Img.SetBaseSize(QSize(640, 400)); // medium resolution shows every line twice
-        Win->FitWindow();
-        if (Type.startsWith(QLatin1String("PI")))
-            ST.LoadDegas(FileName);
-        else if (Res == 0)
-            ST.LoadDegasPC1(FileName);
-        else if (Res == 1)
-            ST.LoadDegasPC2(FileName);
-        else
-            ST.LoadDegasPC3(FileName);
-        ST.DrawDegas(Img.Picture, Res);
-    } else if (Type == QLatin1String("BMP")) {
-        QImage Picture;
-        if (!Picture.loadFromData(ReadWholeFile(FileName), "BMP") || Picture.isNull())
-            throw EConvertError(QStringLiteral("Ungültiges Bitmap: %1").arg(Name));
+    Canvas.SetPicture = [&](const QImage& Picture) {
         Img.SetPicture(Picture);
-        InfoFromPicture();
         Win->FitWindow();
-    } else if (Type == QLatin1String("JPG")) {
-        Img.SetPicture(Jpeg.Image());
-        InfoFromPicture();
-        Win->FitWindow();
-    }
+    };
+    OpenPictureFile(FileName, Name, G, ST, Options, Canvas);
     Img.Changed();
     Win->ShowPicInfos();
     return Win;

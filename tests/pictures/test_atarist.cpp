@@ -30,6 +30,28 @@ protected:
     }
 };
 
+// A screen of short runs, as real pictures have, so packing makes repeat runs.
+QByteArray RunsScreen() {
+    std::mt19937 Gen(99);
+    QByteArray B(32000, '\0');
+    for (int I = 0; I < 32000;) {
+        const char V = Gen() % 3 == 0 ? 0 : char(Gen() & 0xFF);
+        for (int N = int(Gen() % 9) + 1; N > 0 && I < 32000; --N) B[I++] = V;
+    }
+    return B;
+}
+
+// The packed data of the first Rows rows, as MakePC packs them.
+QByteArray PackedRows(const QByteArray& Screen, int Planes, int Rows) {
+    const int PlaneBytes = Planes == 1 ? 80 : 160 / Planes;
+    QByteArray F;
+    for (int R = 0; R < Rows; ++R) {
+        const QByteArray Row = RowPlanes(Screen, R, Planes);
+        for (int P = 0; P < Planes; ++P) F += PackBits(Row.mid(P * PlaneBytes, PlaneBytes));
+    }
+    return F;
+}
+
 QRgb Level(int R, int G, int B) {
     return qRgb(R * 32, G * 32, B * 32);
 }
@@ -211,23 +233,59 @@ TEST_F(AtariST, PackedRunsStopAtTheEndOfTheScreen) {
     }
 }
 
-TEST_F(AtariST, ShortPackedFilesAreRefusedAlikeForAllThreeKinds) {
-    const QByteArray Screen = RandomBytes(32000, Rng);
-    const QByteArray Full = MakePC(DegasHeader(0, SomePalette()), Screen, 1);
-    QByteArray EndsAtRun = DegasHeader(0, {});
-    EndsAtRun.append('\x81').append('\x05'); // a complete run, then the file ends
-    for (auto Load :
-         {&TAtariSTGraphic::LoadDegasPC1, &TAtariSTGraphic::LoadDegasPC2, &TAtariSTGraphic::LoadDegasPC3}) {
+TEST_F(AtariST, CutPackedFilesShowTheirLeadingRows) {
+    const QByteArray Screen = RunsScreen();
+    const QByteArray Header = DegasHeader(0, SomePalette());
+    struct {
+        int Planes, Res;
+        int (TAtariSTGraphic::*Load)(const QString&);
+    } Kinds[] = {{4, 0, &TAtariSTGraphic::LoadDegasPC1},
+                 {2, 1, &TAtariSTGraphic::LoadDegasPC2},
+                 {1, 2, &TAtariSTGraphic::LoadDegasPC3}};
+    for (const auto& K : Kinds) {
+        const int RowBytes = K.Planes == 1 ? 80 : 160;
+        const QByteArray Full = MakePC(Header, Screen, K.Planes);
+        TAtariSTGraphic Whole;
+        Whole.ParseDegasPacked(Full, K.Res);
+        ASSERT_EQ(ScreenOf(Whole), Screen);
+        const QImage WholeImage = Drawn(Whole, K.Res);
+
+        // Cut where row 57 starts: those rows exactly, the rest blank, the palette read.
+        const int Rows = 57;
+        const int Between = int(Header.size() + PackedRows(Screen, K.Planes, Rows).size());
+        const QString Path = Put("CUT.PC", Full.left(Between));
         TAtariSTGraphic G;
-        G.Screen.fill(0x42);
-        const auto Keep = G.Screen;
-        ExpectReadPastEnd([&] { (G.*Load)(Put("T.PC", Full.left(Full.size() - 1))); }); // inside a run
-        ExpectReadPastEnd([&] { (G.*Load)(Put("T.PC", Full.left(33))); });              // inside the header
-        ExpectReadPastEnd([&] { (G.*Load)(Put("T.PC", EndsAtRun)); });
-        ExpectReadPastEnd([&] { (G.*Load)(Put("T.PC", DegasHeader(0, {}) + "\x81")); }); // no run value
-        EXPECT_EQ(G.Screen, Keep);
-        EXPECT_EQ(G.Palette, (std::array<quint16, 16>{}));
+        EXPECT_EQ((G.*K.Load)(Path), Between);
+        EXPECT_EQ(ScreenOf(G).left(Rows * RowBytes), Screen.left(Rows * RowBytes)) << K.Res;
+        EXPECT_EQ(ScreenOf(G).mid(Rows * RowBytes), QByteArray(32000 - Rows * RowBytes, 0)) << K.Res;
+        EXPECT_EQ(G.Palette, SomePalette());
+        const QImage Part = Drawn(G, K.Res);
+        for (int Y = 0; Y < Rows; ++Y)
+            ASSERT_EQ(Part.copy(0, Y, Part.width(), 1), WholeImage.copy(0, Y, Part.width(), 1)) << Y;
+
+        // Cut inside the next row's first run: the colour kinds keep the rows decoded
+        // so far, the monochrome one is refused and keeps its old screen.
+        const QString Inside = Put("RUN.PC", Full.left(Between + 1));
+        TAtariSTGraphic R;
+        R.Screen.fill(0x42);
+        const auto Old = R.Screen;
+        if (K.Res == 2) {
+            ExpectReadPastEnd([&] { (R.*K.Load)(Inside); });
+            EXPECT_EQ(R.Screen, Old);
+        } else {
+            EXPECT_EQ((R.*K.Load)(Inside), Between + 1);
+            EXPECT_EQ(ScreenOf(R).left(Rows * RowBytes), Screen.left(Rows * RowBytes));
+        }
     }
+
+    // A literal run cut short keeps the bytes it delivered (low resolution: plane 0
+    // of row 0 holds screen bytes 0, 1, then 8, 9).
+    TAtariSTGraphic L;
+    L.ParseDegasPacked(DegasHeader(0, {}) + QByteArray("\x05\x11\x22\x33", 4), 0);
+    EXPECT_EQ(ScreenOf(L).left(10), QByteArray("\x11\x22\0\0\0\0\0\0\x33\0", 10));
+    // A header cut short stays an error for every kind.
+    for (int Res : {0, 1, 2})
+        ExpectReadPastEnd([&] { L.ParseDegasPacked(DegasHeader(0, {}).left(33), Res); });
 }
 
 TEST_F(AtariST, STADColumnAndRowPacking) {
@@ -276,20 +334,60 @@ TEST_F(AtariST, STADColumnAndRowPacking) {
     EXPECT_EQ(std::count(S.Screen.begin(), S.Screen.end(), 0), 32000);
 }
 
-TEST_F(AtariST, STADShortHeadersAndMarkersAtTheEndAreRefused) {
+TEST_F(AtariST, STADShortHeadersAreRefusedAndCutDataShowTheirStart) {
     TAtariSTGraphic G;
     ExpectReadPastEnd([&] { G.ReadSTADHeader(Put("H.PAC", QByteArray("pM85\xF0\x00", 6))); });
     EXPECT_EQ(G.STADHeader, (std::array<quint8, 7>{}));
     ExpectReadPastEnd([&] { G.LoadSTAD(Put("H.PAC", QByteArray("pM8", 3))); });
 
-    G.Screen.fill(0x42);
-    const auto Keep = G.Screen;
-    for (const char* Tail : {"\x01\xF0", "\x01\xF1", "\x01\xF1\x22"}) {
-        const QString Path = Put("M.PAC", QByteArray("pM85\xF0\x00\xF1", 7) + Tail);
-        G.ReadSTADHeader(Path);
-        ExpectReadPastEnd([&] { G.LoadSTAD(Path); });
-        EXPECT_EQ(G.Screen, Keep);
+    // Row-packed screen: fill-byte runs, value runs and plain bytes; for every code the
+    // file size once it is complete and the screen bytes stored by then.
+    const QByteArray Screen = RunsScreen();
+    const QByteArray Head("pM85\xF0\x00\xF1", 7);
+    QByteArray Data;
+    std::vector<std::pair<int, int>> Codes; // (file bytes, screen bytes)
+    for (int I = 0; I < 32000;) {
+        int N = 1;
+        while (I + N < 32000 && N < 256 && Screen[I + N] == Screen[I]) ++N;
+        const quint8 V = quint8(Screen[I]);
+        if (V == 0 && N > 1) {
+            Data.append('\xF0').append(char(N - 1));
+        } else if (N > 2 || V == 0xF0 || V == 0xF1) {
+            Data.append('\xF1').append(char(V)).append(char(N - 1));
+        } else {
+            N = 1;
+            Data.append(char(V));
+        }
+        I += N;
+        Codes.push_back({int(Data.size()), I});
     }
+    const QString Full = Put("FULL.PAC", Head + Data);
+    G.ReadSTADHeader(Full);
+    G.LoadSTAD(Full);
+    ASSERT_EQ(ScreenOf(G), Screen);
+    const QImage Whole = Drawn(G, TAtariSTGraphic::ResHigh);
+
+    // Cut just after a run marker, after a value-run marker, and after a marker and
+    // its value: what the complete codes before it stored stays.
+    int Cuts = 0;
+    for (size_t K = 200; K < Codes.size() && Cuts < 3; ++K) {
+        const auto [At, Stored] = Codes[K - 1];
+        const quint8 Marker = quint8(Data[At]);
+        if (Marker != 0xF0 && Marker != 0xF1) continue;
+        for (int Extra = 1; Extra <= (Marker == 0xF1 ? 2 : 1); ++Extra) {
+            const QString Path = Put("CUT.PAC", Head + Data.left(At + Extra));
+            TAtariSTGraphic C;
+            C.ReadSTADHeader(Path);
+            EXPECT_EQ(C.LoadSTAD(Path), 7 + At + Extra);
+            EXPECT_EQ(ScreenOf(C).left(Stored), Screen.left(Stored));
+            EXPECT_EQ(ScreenOf(C).mid(Stored), QByteArray(32000 - Stored, 0));
+            const QImage Img = Drawn(C, TAtariSTGraphic::ResHigh);
+            for (int Y = 0; (Y + 1) * 80 <= Stored; ++Y)
+                ASSERT_EQ(Img.copy(0, Y, 640, 1), Whole.copy(0, Y, 640, 1)) << Y;
+        }
+        ++Cuts;
+    }
+    EXPECT_EQ(Cuts, 3);
 }
 
 TEST_F(AtariST, TruncatedAndRandomFilesNeverCrash) {

@@ -273,3 +273,15 @@ TEST_F(PictureWindowTest, OpenItemsAndViewCommandsReachThePicture) {
     Win->btnDetailsClick();
     EXPECT_EQ(Win->height(), Height);
 }
+
+TEST_F(PictureWindowTest, OversizedBitmapGivesAnErrorAndNoWindow) {
+    // 60 bytes claiming 60000 x 60000 pixels: refused by the header, nothing allocated.
+    QByteArray Bmp(60, '\0');
+    Bmp[0] = 'B', Bmp[1] = 'M', Bmp[10] = 54, Bmp[14] = 40, Bmp[26] = 1, Bmp[28] = 24;
+    for (int At : {18, 22}) Bmp[At] = char(0x60), Bmp[At + 1] = char(0xEA); // 60000
+    Main->OpenFiles({Write("HUGE.BMP", Bmp)});
+    EXPECT_EQ(Main->MDIChildCount(), 0);
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes[0].startsWith(QString::fromUtf8("Fehler|Bild zu groß (60000 x 60000 Pixel)")))
+        << Boxes[0].toStdString();
+}
