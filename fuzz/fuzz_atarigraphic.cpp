@@ -1,11 +1,14 @@
-// Fuzz target: identification, every 8-bit parser and every renderer mode on one
-// input, all from memory. Byte 0 chooses the photo dialect (bits 0-1: settings 0,
-// 1, 2 and 255) and the name identification sees (bits 2-5); the rest is the file,
-// whose two halves also serve as a Technicolor pair.
+// Fuzz target: identification and one 8-bit parser with its renderer per input, all
+// from memory. Byte 0 chooses the photo dialect (bits 0-1: settings 0, 1, 2 and
+// 255) and the name identification sees (bits 2-5); byte 1 the parser (modulo 5)
+// and the renderer mode of raw pictures; the rest is the file, whose two halves
+// also serve as a Technicolor pair. One path an input keeps executions cheap.
+#include "FuzzSupport.h"
 #include "uTAtariGraphic.h"
 
 #include <QDir>
 #include <QFile>
+#include <array>
 #include <cstdint>
 
 namespace {
@@ -38,59 +41,85 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
         return true;
     }();
     (void)Quiet;
-    if (Size < 1) return 0;
+    if (Size < 2) return 0;
     const int Options = Data[0];
-    const QByteArray In(reinterpret_cast<const char*>(Data + 1), qsizetype(Size - 1));
+    const int Path = Data[1] % 5;
+    const int Mode = std::array{8, 9, 15, 119, 911}[(Data[1] / 5) % 5];
+    const QByteArray In(reinterpret_cast<const char*>(Data + 2), qsizetype(Size - 2));
     const int PhoFormat = PhoSettings[Options & 3];
     const QString Name = QLatin1String(Names[(Options >> 2) & 15]);
+    // The renderers write what they cover; the page is reused between inputs.
+    static QImage Page = SafeImage(320, 238);
+    static QImage Narrow = SafeImage(37, 50);
 
     TAtariGraphic G;
     int Bytes = 0;
-    QImage Page = SafeImage(320, 238);
     G.IdentifyData(In.left(TAtariGraphic::IdentifyHeadSize), In.size(), Name);
     G.SetFormatInfo();
 
-    G.ParseRawPic(In.left(TAtariGraphic::MaxRawFileSize), Bytes);
-    for (int Mode : {8, 9, 15, 119, 911}) G.RenderPic(Page, Bytes, 319, nullptr, Mode, Colors);
-    // An odd row length and a narrow image take the wrapping and clipping paths.
-    QImage Narrow = SafeImage(37, 50);
-    for (int Mode : {8, 911, 119}) G.RenderPic(Narrow, Bytes, 45, nullptr, Mode, Colors);
-
-    Guard([&] {
-        G.ParseKoala(In.left(TAtariGraphic::MaxKoalaFileSize), Bytes, Name);
-        G.RenderPic(Page, Bytes, 319, nullptr, 15, Colors);
-    });
-    Guard([&] {
-        const qsizetype Half = In.size() / 2;
-        G.ParseTechnicolor(In.left(Half).left(TAtariGraphic::MaxTechnicolorFileSize),
-                           In.mid(Half).left(TAtariGraphic::MaxTechnicolorFileSize), Bytes);
-        if (Bytes < 0 || Bytes > TAtariGraphic::PicBufferSize) __builtin_trap();
-        G.ShowTechnicolor(Page, Bytes, 319, nullptr, 911, Colors);
-    });
-    Guard([&] {
-        int LastX = 0, Height = 0;
-        G.ParsePhoto(In.left(TAtariGraphic::MaxPhotoFileSize), Bytes, LastX, Height, PhoFormat, Name);
-        // A loaded photo always fits the writer's buffer.
-        if ((LastX + 1) % 8 != 0 || qint64((LastX + 1) / 8) * Height > TAtariGraphic::PicBufferSize)
-            __builtin_trap();
-        QImage Img = SafeImage(LastX + 1, Height);
-        G.RenderPic(Img, Bytes, LastX, nullptr, 8, Colors);
-    });
-    Guard([&] {
-        int Total = 0, Count = 0, W = 0, H = 0;
-        G.ParseAlbum(In.left(TAtariGraphic::MaxAlbumFileSize), Total, Count, W, H, Name);
-        if (Count > TAtariGraphic::MaxAlbumPics) __builtin_trap();
-        QImage Sheet = SafeImage(W * 5, (Count / 5 + 1) * (H + 16) + 8);
-        G.ShowAlbum(Sheet, 5, true, true);
-    });
+    switch (Path) {
+    case 0:
+        G.ParseRawPic(In.left(TAtariGraphic::MaxRawFileSize), Bytes);
+        G.RenderPic(Page, Bytes, 319, nullptr, Mode, Colors);
+        // An odd row length and a narrow image take the wrapping and clipping paths.
+        G.RenderPic(Narrow, Bytes, 45, nullptr, Mode, Colors);
+        break;
+    case 1:
+        Guard([&] {
+            G.ParseKoala(In.left(TAtariGraphic::MaxKoalaFileSize), Bytes, Name);
+            G.RenderPic(Page, Bytes, 319, nullptr, 15, Colors);
+        });
+        break;
+    case 2:
+        Guard([&] {
+            const qsizetype Half = In.size() / 2;
+            G.ParseTechnicolor(In.left(Half).left(TAtariGraphic::MaxTechnicolorFileSize),
+                               In.mid(Half).left(TAtariGraphic::MaxTechnicolorFileSize), Bytes);
+            if (Bytes < 0 || Bytes > TAtariGraphic::PicBufferSize) __builtin_trap();
+            G.ShowTechnicolor(Page, Bytes, 319, nullptr, 911, Colors);
+        });
+        break;
+    case 3:
+        Guard([&] {
+            int LastX = 0, Height = 0;
+            G.ParsePhoto(In.left(TAtariGraphic::MaxPhotoFileSize), Bytes, LastX, Height, PhoFormat, Name);
+            // A loaded photo always fits the writer's buffer.
+            if ((LastX + 1) % 8 != 0 || qint64((LastX + 1) / 8) * Height > TAtariGraphic::PicBufferSize)
+                __builtin_trap();
+            QImage Img = SafeImage(LastX + 1, Height);
+            G.RenderPic(Img, Bytes, LastX, nullptr, 8, Colors);
+        });
+        break;
+    default:
+        Guard([&] {
+            int Total = 0, Count = 0, W = 0, H = 0;
+            G.ParseAlbum(In.left(TAtariGraphic::MaxAlbumFileSize), Total, Count, W, H, Name);
+            if (Count > TAtariGraphic::MaxAlbumPics) __builtin_trap();
+            QImage Sheet = SafeImage(W * 5, (Count / 5 + 1) * (H + 16) + 8);
+            G.ShowAlbum(Sheet, 5, true, true);
+        });
+    }
     return 0;
 }
 
 // Seeds: one small valid file of every kind, each behind its options byte.
 void MakeSeeds(const QString& Dir) {
+    // The parser for a file name (raw pictures: once for every renderer mode).
+    auto PathOf = [](const char* File) {
+        const QByteArray F(File);
+        return F.startsWith("koa")   ? 1
+               : F.startsWith("col") ? 2
+               : F.startsWith("pho") ? 3
+               : F.startsWith("alb") ? 4
+                                     : 0;
+    };
     auto Put = [&](const char* File, int NameIndex, int Pho, const QByteArray& Body) {
-        QFile F(QDir(Dir).filePath(QLatin1String(File)));
-        if (F.open(QIODevice::WriteOnly | QIODevice::Truncate)) F.write(char(NameIndex << 2 | Pho) + Body);
+        const int Path = PathOf(File);
+        for (int Mode = 0; Mode < (Path == 0 ? 5 : 1); ++Mode) {
+            QFile F(QDir(Dir).filePath(QLatin1String(File) + QString::number(Mode)));
+            if (F.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                F.write(QByteArray(1, char(NameIndex << 2 | Pho)) + char(Mode * 5 + Path) + Body);
+        }
     };
     QByteArray Page(7680, '\0');
     for (int I = 0; I < Page.size(); ++I) Page[I] = char((I * 37) ^ (I >> 5));
@@ -117,4 +146,32 @@ void MakeSeeds(const QString& Dir) {
         Entries += QByteArray("PIC ").append(char('A' + I)).leftJustified(15, ' ') + char(8) + char(I) +
                    Page.left(8 * I);
     Put("alb", 7, 0, QByteArray::number(Entries.size()) + "\x9b" + Entries);
+
+    // Damaged files: random data behind each kind's header, cut where the parsers
+    // change course, through every parser under the name of its kind.
+    auto Random = [](int Size, quint32 State) {
+        QByteArray B(Size, '\0');
+        for (char& C : B) {
+            State = State * 1664525u + 1013904223u;
+            C = char(State >> 24);
+        }
+        return B;
+    };
+    const QByteArray Damaged[] = {Random(40000, 21),
+                                  Koala + Random(39973, 22),
+                                  "402\x9b" + Random(39995, 23),
+                                  "30000\x9b" + Random(39994, 24),
+                                  QByteArray(40000, char(0x9b)),
+                                  "4\x9b" + QByteArray::fromHex("00000102") +
+                                      "1\x9b"
+                                      "1\x9b" +
+                                      Random(39988, 25)};
+    const int Cuts[] = {0,   1,    2,    3,    4,    6,    7,     8,     27,   28,
+                        100, 4766, 7679, 7680, 7684, 7720, 20000, 32001, 40000};
+    const int NameOfPath[5] = {0, 10, 8, 6, 7};
+    for (int D = 0; D < 6; ++D)
+        for (int Cut : Cuts)
+            for (int Path = 0; Path < 5; ++Path)
+                WriteSeed(Dir, QStringLiteral("cut%1-%2-%3").arg(D).arg(Cut).arg(Path),
+                          QByteArray(1, char(NameOfPath[Path] << 2)) + char(Path) + Damaged[D].left(Cut));
 }

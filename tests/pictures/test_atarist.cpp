@@ -390,34 +390,3 @@ TEST_F(AtariST, STADShortHeadersAreRefusedAndCutDataShowTheirStart) {
     EXPECT_EQ(Cuts, 3);
 }
 
-TEST_F(AtariST, TruncatedAndRandomFilesNeverCrash) {
-    QByteArray Base = DegasHeader(0, SomePalette()) + RandomBytes(32000 + 94, Rng);
-    const QByteArray Packed = MakePC(DegasHeader(0, SomePalette()), RandomBytes(32000, Rng), 4);
-    auto TryAll = [&](const QByteArray& Data) {
-        const QString Path = Put("F.BIN", Data);
-        TAtariSTGraphic G;
-        auto Survive = [&](auto Load) {
-            try {
-                Load();
-            } catch (const EMorvanelError&) {
-            }
-        };
-        Survive([&] { G.LoadDegas(Path); });
-        Survive([&] { G.LoadDegasPC1(Path); });
-        Survive([&] { G.LoadDegasPC2(Path); });
-        Survive([&] { G.LoadDegasPC3(Path); });
-        Survive([&] { G.LoadNeochrome(Path); });
-        Survive([&] { G.LoadDoodle(Path); });
-        Survive([&] { G.ReadSTADHeader(Path); });
-        Survive([&] { G.LoadSTAD(Path); });
-        for (int Res = 0; Res < 3; ++Res) Drawn(G, Res);
-    };
-    for (int Len : {0, 1, 6, 7, 8, 33, 34, 35, 127, 128, 129, 31999, 32000, 32033, 32034, 32127, 32128})
-        TryAll(Base.left(Len));
-    for (int Len = 0; Len < Packed.size(); Len += 997) TryAll(Packed.left(Len));
-    for (int I = 0; I < 60; ++I) {
-        QByteArray R = RandomBytes(int(Rng() % 40000), Rng);
-        if (I % 3 == 0 && R.size() >= 7) R.replace(0, 4, "pM8" + QByteArray(1, char('5' + I % 2)));
-        TryAll(R);
-    }
-}
