@@ -51,28 +51,35 @@ void SetProgress(const TProgressFn& Progress, int Position, int Max) {
     if (Progress) Progress(Position, Max);
 }
 
-// Direct pixel access to an RGB32 image; the cursor of TAtariGraphic moves over it.
-class TPlotTarget {
-public:
-    explicit TPlotTarget(QImage& Image) {
+// The scanlines of an image made 32-bit; empty for a null image.
+struct TRgbLines {
+    explicit TRgbLines(QImage& Image) {
         if (Image.isNull()) return;
         if (Image.format() != QImage::Format_RGB32 && Image.format() != QImage::Format_ARGB32)
             Image = Image.convertToFormat(QImage::Format_RGB32);
-        FBits = Image.bits();
-        FStride = Image.bytesPerLine();
-        FWidth = Image.width();
-        FHeight = Image.height();
+        Bits = Image.bits();
+        Stride = Image.bytesPerLine();
+        Width = Image.width();
+        Height = Image.height();
     }
+    QRgb* Line(int Y) const { return reinterpret_cast<QRgb*>(Bits + qsizetype(Y) * Stride); }
+    uchar* Bits = nullptr;
+    qsizetype Stride = 0;
+    int Width = 0;
+    int Height = 0;
+};
+
+// Direct pixel access to an RGB32 image; the cursor of TAtariGraphic moves over it.
+class TPlotTarget {
+public:
+    explicit TPlotTarget(QImage& Image) : FLines(Image) {}
     void Set(int X, int Y, QRgb C) const {
-        if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return;
-        reinterpret_cast<QRgb*>(FBits + qsizetype(Y) * FStride)[X] = C;
+        if (X < 0 || Y < 0 || X >= FLines.Width || Y >= FLines.Height) return;
+        FLines.Line(Y)[X] = C;
     }
 
 private:
-    uchar* FBits = nullptr;
-    qsizetype FStride = 0;
-    int FWidth = 0;
-    int FHeight = 0;
+    TRgbLines FLines;
 };
 
 inline QRgb PaletteRgb(int N) {
@@ -255,15 +262,8 @@ namespace {
 // when the cursor enters the row.
 class TRowCursor {
 public:
-    TRowCursor(QImage& Image, int LastX, int X, int Y) : FRowPixels(std::max(LastX, 0) + 1), FX(X) {
-        if (!Image.isNull()) {
-            if (Image.format() != QImage::Format_RGB32 && Image.format() != QImage::Format_ARGB32)
-                Image = Image.convertToFormat(QImage::Format_RGB32);
-            FBits = Image.bits();
-            FStride = Image.bytesPerLine();
-            FWidth = Image.width();
-            FHeight = Image.height();
-        }
+    TRowCursor(QImage& Image, int LastX, int X, int Y)
+        : FLines(Image), FRowPixels(std::max(LastX, 0) + 1), FX(X) {
         EnterRow(Y);
     }
     int X() const { return FX; }
@@ -299,18 +299,15 @@ private:
     }
     void EnterRow(int Y) {
         FY = Y;
-        if (FBits && Y >= 0 && Y < FHeight) {
-            FLine = reinterpret_cast<QRgb*>(FBits + qsizetype(Y) * FStride);
-            FLimit = std::min(FWidth, FRowPixels);
+        if (FLines.Bits && Y >= 0 && Y < FLines.Height) {
+            FLine = FLines.Line(Y);
+            FLimit = std::min(FLines.Width, FRowPixels);
         } else {
             FLine = nullptr;
             FLimit = 0;
         }
     }
-    uchar* FBits = nullptr;
-    qsizetype FStride = 0;
-    int FWidth = 0;
-    int FHeight = 0;
+    TRgbLines FLines;
     int FRowPixels;
     int FX;
     int FY = 0;
