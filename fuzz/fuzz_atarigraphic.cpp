@@ -18,9 +18,12 @@ const char* const Names[16] = {"P.GR8", "P.GR9", "P.AP2", "P.256", "P.APC", "P.P
 const int PhoSettings[4] = {0, 1, 2, 255};
 const quint32 Colors[4] = {0x000000, 0x5FB7CF, 0x70D890, 0x904F1F};
 
-// Images are bounded by the parsers; anything larger is a fault.
+// Images are bounded by the parsers; anything larger is a fault. The largest is an
+// album sheet: five pictures of 255 bytes (2040 pixels) a row, 21 rows of pictures
+// up to 255 lines with their captions.
 QImage SafeImage(int W, int H) {
-    if (W < 1 || H < 1 || qint64(W) * H > 16 * 1024 * 1024) __builtin_trap();
+    constexpr qint64 LargestSheet = qint64(5 * 2040) * (21 * (255 + 32) + 8);
+    if (W < 1 || H < 1 || qint64(W) * H > LargestSheet) __builtin_trap();
     QImage Img(W, H, QImage::Format_RGB32);
     Img.fill(0);
     return Img;
