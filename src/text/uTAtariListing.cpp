@@ -85,7 +85,7 @@ void TAtariListing::SetListingType(const QString& Name) {
 }
 
 QByteArray TAtariListing::ToText(quint8 Mode) const {
-    const TAtariFont Font; // the key combinations of the character table
+    static const TAtariFont Font; // the key combinations of the built-in character table
     const int N = ValidLength();
     const bool Atmas = ListingType == 4;
     const int Tab = std::max(TabWidth, 1);
@@ -150,8 +150,8 @@ void TAtariListing::ToRichEdit(TRichTextSink& RichEdit, int InvStyle) const {
         Run += Text;
     };
 
-    const TAtariFont Font;
-    auto KeyText = [&Font](quint8 B, bool WithoutInv) {
+    static const TAtariFont Font; // built once: the table never changes
+    auto KeyText = [](quint8 B, bool WithoutInv) {
         QByteArray K = Font.CharTable[B].KeyCombination;
         if (WithoutInv) K.replace("INV ", "");
         return QString::fromLatin1(Braced(K));
