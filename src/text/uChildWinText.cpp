@@ -108,7 +108,7 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
 
     // ---- top panel: two rows of controls and the dock button at the right
     pnlTop = NewTopPanel(this, TopHeight);
-    pnlTop->setStyleSheet(QStringLiteral("QLabel, QRadioButton, QCheckBox, QToolButton { color: white; }"));
+    pnlTop->setStyleSheet(QStringLiteral("QLabel, QToolButton { color: white; }"));
     auto* TopLayout = new QHBoxLayout(pnlTop);
     TopLayout->setContentsMargins(2, 1, 2, 1);
     TopLayout->setSpacing(4);
@@ -127,15 +127,23 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
         L->setObjectName(QLatin1String(Name));
         return L;
     };
-    auto Radio = [this](const char* Name, const QString& Caption) {
+    // White captions; the marks inside the white indicators keep the dark text colour.
+    auto WhiteCaption = [](QWidget* W) {
+        QPalette Pal = W->palette();
+        Pal.setColor(QPalette::WindowText, Qt::white);
+        W->setPalette(Pal);
+    };
+    auto Radio = [this, WhiteCaption](const char* Name, const QString& Caption) {
         auto* R = new QRadioButton(Caption, pnlTop);
         R->setObjectName(QLatin1String(Name));
+        WhiteCaption(R);
         return R;
     };
-    auto Check = [this](const char* Name, const QString& Caption, const QString& Hint) {
+    auto Check = [this, WhiteCaption](const char* Name, const QString& Caption, const QString& Hint) {
         auto* C = new QCheckBox(Caption, pnlTop);
         C->setObjectName(QLatin1String(Name));
         SetHint(C, Hint);
+        WhiteCaption(C);
         return C;
     };
     auto Edit = [this](const char* Name, const QString& Text) {

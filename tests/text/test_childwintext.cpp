@@ -223,3 +223,19 @@ TEST_F(TextWindowTest, DialectChangeWhileDrawingStartsOver) {
     EXPECT_TRUE(Guard.isNull());
     Win = nullptr;
 }
+
+TEST_F(TextWindowTest, DialectButtonsShowTheirMarksOnTheBluePanel) {
+    Open("README.TXT", "HELLO" + QByteArray(1, EOL));
+    Win->show();
+    // White captions, but the marks inside the white indicators stay dark.
+    for (QAbstractButton* B : std::initializer_list<QAbstractButton*>{Win->btnATASCII, Win->btnASchreiber,
+                                                                      Win->btnStartexter, Win->cbSpecChars}) {
+        const QPalette& P = B->palette();
+        EXPECT_EQ(P.color(QPalette::Active, QPalette::WindowText), QColor(Qt::white))
+            << qPrintable(B->text());
+        EXPECT_GT(std::abs(qGray(P.color(QPalette::Active, QPalette::Text).rgb()) -
+                           qGray(P.color(QPalette::Active, QPalette::Base).rgb())),
+                  90)
+            << qPrintable(B->text());
+    }
+}
