@@ -22,7 +22,7 @@ int TrimmedLength(const QByteArray& S) {
 } // namespace
 
 void TAtariGraphic::ShowAlbum(QImage& Image, int PerRow, bool ShowSize, bool ShowName) {
-    TAtariFont Font;
+    static const TAtariFont Font; // the built-in set: built once, never changed
     FillImage(Image, gr8backcolor);
     if (PerRow < 1) PerRow = 1;
     int X = 0, Y = 0;
