@@ -466,8 +466,10 @@ void TChildWinFont::ShowBottomPanel(bool Show) {
 
 void TChildWinFont::FitWindow() {
     const QSize View = imgFont->ViewSize();
-    // Never narrower than the tool bar's buttons: a small zoom must not squeeze them.
-    const int Width = std::max(View.width(), pnlTop->minimumSizeHint().width());
+    // Never narrower than the tool bar's buttons nor, while it shows, the details and
+    // editor panel: a small zoom must not squeeze or cut them.
+    const int PanelWidth = BottomPanelHeight() > 0 ? pnlBottom->childrenRect().right() + 1 : 0;
+    const int Width = std::max({View.width(), pnlTop->minimumSizeHint().width(), PanelWidth});
     SetClientSize(this, Width, View.height() + TopHeight + BottomPanelHeight() + 2);
 }
 
@@ -763,13 +765,13 @@ void TChildWinFont::closeEvent(QCloseEvent* E) {
 void TChildWinFont::btnFontEditClick() {
     EditorOn = EditorOn ? 0 : 1;
     if (EditorOn) {
-        if (pnlBottom->isHidden()) {
-            ShowBottomPanel(true);
-            FitWindow();
-        }
+        const bool PanelWasHidden = pnlBottom->isHidden();
+        if (PanelWasHidden) ShowBottomPanel(true);
         imgChar->setCursor(Qt::PointingHandCursor);
         pnlFontEditor->show();
         shEdit->show();
+        // The editor panel may be wider than the font at a small zoom.
+        if (PanelWasHidden || width() <= pnlBottom->childrenRect().right()) FitWindow();
         GridColor1 = GridEvenEditing;
         GridColor2 = GridOdd;
         DrawSelectionFrame();

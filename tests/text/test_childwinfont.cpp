@@ -231,4 +231,7 @@ TEST_F(FontWindowTest, EveryCaptionFitsAtZoomOneAndInTheEditor) {
               Caption.left() + W->lblCopyBuffText->fontMetrics().horizontalAdvance("Copy buffers"));
     EXPECT_FALSE(Grid.intersects(W->btnFontPasteXOR->geometry()));
     EXPECT_LE(Grid.right(), W->pnlFontEditor->width() - 1);
+    // At zoom 1 the window is wide enough for the whole editor panel.
+    for (TVekButton* B : W->pnlFontEditor->findChildren<TVekButton*>())
+        EXPECT_LT(B->mapTo(W, QPoint(B->width() - 1, 0)).x(), W->width()) << B->objectName().toStdString();
 }
