@@ -3,6 +3,7 @@
 // not UTF-8. Nothing may block, grow without bound or open a window.
 #include "IniFile.h"
 #include "JPEGImage.h"
+#include "test_shell_common.h"
 #include "uGlobal.h"
 #include "uMain.h"
 #include "uTom3D.h"
@@ -85,18 +86,8 @@ bool MakeSocket(const QString& Path) {
     return Ok;
 }
 
-class HostileInputTest : public ::testing::Test {
+class HostileInputTest : public MainWindowFixture {
 protected:
-    void SetUp() override {
-        InitFolders();
-        SetSettingsDefaults();
-        SetMessageBoxHook([this](TMsgKind, const QString& C, const QString& T) { Boxes << C + "|" + T; });
-    }
-    void TearDown() override {
-        SetMessageBoxHook(nullptr);
-        frmMain = nullptr;
-    }
-    QStringList Boxes;
     QTemporaryDir Dir;
 };
 

@@ -1,3 +1,4 @@
+#include "test_shell_common.h"
 #include "uChildWinATASCIITable.h"
 #include "uChildWinFont.h"
 #include "uChildWinListing.h"
@@ -32,19 +33,7 @@ public:
     }
 };
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        InitFolders();
-        SetSettingsDefaults();
-        SetMessageBoxHook([this](TMsgKind, const QString& C, const QString& T) { Boxes << C + "|" + T; });
-    }
-    void TearDown() override {
-        SetMessageBoxHook(nullptr);
-        frmMain = nullptr;
-    }
-    QStringList Boxes;
-};
+using MainWindowTest = MainWindowFixture;
 } // namespace
 
 TEST_F(MainWindowTest, StatusPanelsProgressAndHints) {
