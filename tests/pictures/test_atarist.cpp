@@ -389,4 +389,3 @@ TEST_F(AtariST, STADShortHeadersAreRefusedAndCutDataShowTheirStart) {
     }
     EXPECT_EQ(Cuts, 3);
 }
-
