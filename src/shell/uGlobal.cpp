@@ -104,6 +104,11 @@ QString SettingsFileName() {
 
 void SetSettingsDefaults() {
     LngFile = QStringLiteral("german.lng");
+    openpath = ProgramFolder;
+    SetStandardValues();
+}
+
+void SetStandardValues() {
     phoformat = 0;
     col0 = 0x000000;
     col1 = 0x5FB7CF;
@@ -122,7 +127,6 @@ void SetSettingsDefaults() {
     textPrintforecolor = 0x000000;
     textPrintbackcolor = 0xFFFFFF;
     pic2x2mode = 0;
-    openpath = ProgramFolder;
 }
 
 QRect FitGeometryToArea(int Left, int Top, int Width, int Height, const QRect& Area) {

@@ -47,6 +47,8 @@ extern quint32 CurrentColors[4];
 extern int TextMode;
 QString SettingsFileName();
 void SetSettingsDefaults();
+// The photo dialect, page order and every colour at their standard values.
+void SetStandardValues();
 void LoadSettings(); // also places and sizes frmMain when it exists, on the screen
 // Stored main window geometry moved and cut to lie within Area, with a usable minimum
 // size, so a damaged settings file cannot make the window unusable.

@@ -309,24 +309,7 @@ void TfrmParameter::btnCol0Click(TVekButton* Sender) {
 }
 
 void TfrmParameter::btnSetStandardsClick() {
-    phoformat = 0;
-    pic2x2mode = 0;
-    col0 = 0x000000;
-    col1 = 0x5FB7CF;
-    col2 = 0x70D890;
-    col3 = 0x904F1F;
-    fontforecolor = 0xFFFFFF;
-    fontbackcolor = 0x904F1F;
-    listingforecolor = 0xFFFFFF;
-    listingbackcolor = 0x904F1F;
-    listingprintforecolor = 0x000000;
-    listingprintbackcolor = 0xFFFFFF;
-    gr8forecolor = 0xFFFFFF;
-    gr8backcolor = 0x000000;
-    textforecolor = 0xFFFFFF;
-    textbackcolor = 0x904F1F;
-    textPrintforecolor = 0x000000;
-    textPrintbackcolor = 0xFFFFFF;
+    SetStandardValues();
     ShowParameters();
 }
 
