@@ -14,14 +14,12 @@
 #include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
-#include <mutex>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -31,54 +29,45 @@
 namespace {
 
 // Fails the test instead of letting it hang: after Limit it keeps opening every FIFO
-// for writing and closing it again, which releases a reader blocked in open or read
-// (the body then finishes and the test reports the block); if the body still runs
-// after a second Limit (an endless device read), the run is aborted.
+// for writing, which releases a reader blocked in open or read (the body then
+// finishes and the test reports the block); a body still running after a second
+// Limit (an endless device read) aborts the run.
 class TWatchdog {
 public:
     TWatchdog(QStringList Fifos, std::chrono::seconds Limit)
         : FThread([this, Fifos, Limit] {
-              std::unique_lock Lock(FMutex);
-              if (FDone.wait_for(Lock, Limit, [this] { return FFinished; })) return;
-              Fired = true;
-              const auto GiveUp = std::chrono::steady_clock::now() + Limit;
-              while (std::chrono::steady_clock::now() < GiveUp) {
+              const auto Start = std::chrono::steady_clock::now();
+              while (!FDone) {
+                  const auto Spent = std::chrono::steady_clock::now() - Start;
+                  if (Spent > 2 * Limit) {
+                      std::fprintf(stderr, "a read still runs after the watchdog released every FIFO\n");
+                      std::abort();
+                  }
                   for (const QString& F : Fifos) {
+                      if (Spent < Limit) break;
+                      Fired = true;
                       const int Fd = ::open(QFile::encodeName(F).constData(), O_WRONLY | O_NONBLOCK);
                       if (Fd >= 0) ::close(Fd);
                   }
-                  if (FDone.wait_for(Lock, std::chrono::milliseconds(50), [this] { return FFinished; }))
-                      return;
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
               }
-              std::fprintf(stderr, "a read still runs after the watchdog released every FIFO\n");
-              std::abort();
           }) {}
     ~TWatchdog() {
-        {
-            std::lock_guard Lock(FMutex);
-            FFinished = true;
-        }
-        FDone.notify_all();
+        FDone = true;
         FThread.join();
     }
     std::atomic<bool> Fired{false};
 
 private:
-    std::mutex FMutex;
-    std::condition_variable FDone;
-    bool FFinished = false;
+    std::atomic<bool> FDone{false};
     std::thread FThread;
 };
-
-QByteArray Native(const QString& Path) {
-    return QFile::encodeName(Path);
-}
 
 bool MakeSocket(const QString& Path) {
     const int Fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un A{};
     A.sun_family = AF_UNIX;
-    const QByteArray N = Native(Path);
+    const QByteArray N = QFile::encodeName(Path);
     if (Fd < 0 || size_t(N.size()) >= sizeof(A.sun_path)) return false;
     std::memcpy(A.sun_path, N.constData(), size_t(N.size()));
     const bool Ok = ::bind(Fd, reinterpret_cast<sockaddr*>(&A), sizeof(A)) == 0;
@@ -86,8 +75,7 @@ bool MakeSocket(const QString& Path) {
     return Ok;
 }
 
-class HostileInputTest : public MainWindowFixture {
-protected:
+struct HostileInputTest : MainWindowFixture {
     QTemporaryDir Dir;
 };
 
@@ -131,7 +119,7 @@ QByteArray ProgressiveJpeg() {
     }
     jpeg_finish_compress(&Info);
     jpeg_destroy_compress(&Info);
-    QByteArray Data(reinterpret_cast<const char*>(Out), qsizetype(Size));
+    const QByteArray Data(reinterpret_cast<const char*>(Out), qsizetype(Size));
     free(Out);
     return Data;
 }
@@ -139,14 +127,14 @@ QByteArray ProgressiveJpeg() {
 } // namespace
 
 TEST_F(HostileInputTest, FifosDevicesSocketsAndFoldersNamedLikeDocumentsGiveAnErrorAndNoWindow) {
-    const QStringList Exts = {".GR8", ".GR9", ".PIC", ".MIC", ".APC", ".KOA", ".PHO", ".ALB", ".COL",
-                              ".FNT", ".TXT", ".LST", ".ACT", ".SRC", ".3D",  ".SOL", ".JPG", ".BMP",
-                              ".NEO", ".DOO", ".PAC", ".PI1", ".PI2", ".PI3", ".PC1", ".PC2", ".PC3"};
+    // One extension per reader.
     QStringList Fifos, Others;
-    for (const QString& E : Exts) {
+    for (const QString& E :
+         QStringList{".GR8", ".MIC", ".KOA", ".PHO", ".ALB", ".COL", ".FNT", ".TXT", ".LST", ".3D", ".JPG",
+                     ".BMP", ".NEO", ".PI1", ".PC1", ".DOO", ".PAC"}) {
         const QString Fifo = Dir.filePath("fifo" + E), Zero = Dir.filePath("zero" + E);
-        ASSERT_EQ(::mkfifo(Native(Fifo).constData(), 0600), 0);
-        ASSERT_EQ(::symlink("/dev/zero", Native(Zero).constData()), 0);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+        ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(Zero).constData()), 0);
         Fifos << Fifo;
         Others << Zero;
     }
@@ -196,8 +184,7 @@ TEST_F(HostileInputTest, ReadsStopAtTheirLimit) {
     // A Solid States file beyond every record the model can use is refused.
     const QString Big = Dir.filePath("big.3d");
     WriteWholeFile(Big, QByteArray(Tom3D::MaxFileSize + 1, '1'));
-    auto Model = std::make_unique<Tom3D>();
-    EXPECT_THROW(Model->LoadFromFile(Big), EInOutError);
+    EXPECT_THROW(std::make_unique<Tom3D>()->LoadFromFile(Big), EInOutError);
     // A settings or language file too large reads as empty.
     const QString Ini = Dir.filePath("big.ini");
     WriteWholeFile(Ini, "[Setup]\nwidth=1\n" + QByteArray(TIniFile::MaxFileSize, ';'));
@@ -278,13 +265,12 @@ TEST_F(HostileInputTest, RestoredWindowGeometryLiesOnTheScreen) {
 TEST_F(HostileInputTest, NameThatIsNotUtf8GivesThePlainMessage) {
     // The bytes "bad\xFF.txt" on disk; the program gets the name decoded, as from
     // the command line or a drop.
-    const QByteArray Raw = Native(Dir.path()) + "/bad\xFF.txt";
+    const QByteArray Raw = QFile::encodeName(Dir.path()) + "/bad\xFF.txt";
     const int Fd = ::open(Raw.constData(), O_WRONLY | O_CREAT, 0600);
     ASSERT_GE(Fd, 0);
     ::close(Fd);
     const QString Path = QFile::decodeName(Raw);
     EXPECT_TRUE(IsLossyFileName(Path));
-    EXPECT_FALSE(IsLossyFileName(Dir.filePath("plain.txt")));
     EXPECT_TRUE(IsLossyFileName(Dir.filePath(QString(QChar(0xD800)) + "x")));
     // A name really holding U+FFFD (valid UTF-8) is an ordinary name.
     const QString Real = Dir.filePath(QString(QChar(0xFFFD)) + ".txt");
