@@ -128,7 +128,7 @@ TEST_F(DocWindowTest, PictureFilesByExtensionWithTheGivenJpegQuality) {
     EXPECT_TRUE(Boxes[0].startsWith("Warnung|"));
 }
 
-TEST_F(DocWindowTest, ClientSizeIsTheWindowsOwnInsideItsFrame) {
+TEST_F(DocWindowTest, ClientSizeInsideTheFrameAndPanelPieces) {
     QMdiArea Area;
     Area.resize(900, 700);
     Area.show();
@@ -147,6 +147,23 @@ TEST_F(DocWindowTest, ClientSizeIsTheWindowsOwnInsideItsFrame) {
     EXPECT_EQ(DocumentFrame(&Free), &Free);
     SetClientSize(&Free, 50, 40);
     EXPECT_EQ(Free.size(), QSize(50, 40));
+
+    // Panel pieces: colours are 0x00BBGGRR; run-time values are not translated.
+    SetFormColour(&Free, 0x0000FF);
+    EXPECT_EQ(Free.palette().color(QPalette::Window), QColor(255, 0, 0));
+    const TInfoPanel Info = NewInfoPanel(&Free, 64, 10);
+    QLabel* Caption = NewInfoLabel(Info, 2, "lSize", "Bytes:", 100);
+    QLabel* Value = NewValueLabel(Info, 2, "lblSizeInBytes", 0x0080FF);
+    EXPECT_EQ(Caption->property("Tag"), QVariant());
+    EXPECT_EQ(Value->property("Tag").toInt(), -1);
+    EXPECT_TRUE(Value->styleSheet().contains(QColor(255, 128, 0).name()));
+    EXPECT_EQ(Info.Grid->itemAtPosition(2, 1)->widget(), Value);
+    auto* View = new ImageView;
+    NewImageScrollBox(&Free, "ScrollBox1", View, false, clGray);
+    ScaleZoom(View, 2);
+    ScaleZoom(View, 2);
+    ScaleZoom(View, 0.5);
+    EXPECT_EQ(View->Zoom(), 2.0);
 }
 
 TEST_F(DocWindowTest, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
@@ -181,23 +198,4 @@ TEST_F(DocWindowTest, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
     EXPECT_TRUE(Main.ProgressBar1->isHidden());
     EXPECT_EQ(Main.ProgressBar1->value(), 0);
     EXPECT_EQ(Main.StatusBar1->PanelText(0), "");
-}
-
-TEST_F(DocWindowTest, PanelPiecesTranslationTagsColoursAndZoom) {
-    QWidget Form;
-    SetFormColour(&Form, 0x0000FF); // colours are 0x00BBGGRR
-    EXPECT_EQ(Form.palette().color(QPalette::Window), QColor(255, 0, 0));
-    const TInfoPanel Info = NewInfoPanel(&Form, 64, 10);
-    QLabel* Caption = NewInfoLabel(Info, 2, "lSize", "Bytes:", 100);
-    QLabel* Value = NewValueLabel(Info, 2, "lblSizeInBytes", 0x0080FF);
-    EXPECT_EQ(Caption->property("Tag"), QVariant()); // translated
-    EXPECT_EQ(Value->property("Tag").toInt(), -1);   // a run-time value: not translated
-    EXPECT_TRUE(Value->styleSheet().contains(QColor(255, 128, 0).name()));
-    EXPECT_EQ(Info.Grid->itemAtPosition(2, 1)->widget(), Value);
-    auto* View = new ImageView;
-    NewImageScrollBox(&Form, "ScrollBox1", View, false, clGray);
-    ScaleZoom(View, 2);
-    ScaleZoom(View, 2);
-    ScaleZoom(View, 0.5);
-    EXPECT_EQ(View->Zoom(), 2.0);
 }

@@ -134,7 +134,7 @@ TEST_F(MainWindowTest, LanguageComboTranslatesAndKeepsAMissingChoiceOut) {
     LngFile = "german.lng";
 }
 
-TEST_F(MainWindowTest, HelpManualAndTemplateExport) {
+TEST_F(MainWindowTest, HelpManualTemplateExportAndReadableToolBar) {
     TfrmMain Main;
     frmMain = &Main;
     QStringList Opened;
@@ -167,6 +167,15 @@ TEST_F(MainWindowTest, HelpManualAndTemplateExport) {
     EXPECT_TRUE(Text.contains(QString("FileOpenItem.Caption").leftJustified(44) +
                               "= Ö&ffnen (Typ automatisch erkennen)"));
     EXPECT_FALSE(Text.contains("btnSaveTranslations"));
+
+    // Hovering and pressing show a tool button's face: it must stay dark under the
+    // white caption.
+    for (QToolButton* B : {Main.btnOpen, Main.btnSave, Main.btnZoomIn, Main.btnSettings}) {
+        for (QPalette::ColorGroup G : {QPalette::Active, QPalette::Inactive})
+            EXPECT_LT(qGray(B->palette().color(G, QPalette::Button).rgb()), 255 - 90)
+                << B->objectName().toStdString();
+        EXPECT_TRUE(B->styleSheet().contains("color: white"));
+    }
 }
 
 // What a user sees of the windows the dispatch and the Tools menu open: each kind
@@ -264,17 +273,4 @@ TEST_F(MainWindowTest, MissingLanguageFromTheSettingsWarnsOnceAndGermanGoesOn) {
     EXPECT_EQ(Boxes.size(), 1) << Boxes.join("\n").toStdString();
     Main.MdiArea->closeAllSubWindows();
     LngFile = "german.lng";
-}
-
-TEST_F(MainWindowTest, ToolBarCaptionsStayReadableWhenTheFaceShows) {
-    TfrmMain Main;
-    frmMain = &Main;
-    // Hovering and pressing show the button's face: it must stay dark under the
-    // white caption.
-    for (QToolButton* B : {Main.btnOpen, Main.btnSave, Main.btnZoomIn, Main.btnSettings}) {
-        for (QPalette::ColorGroup G : {QPalette::Active, QPalette::Inactive})
-            EXPECT_LT(qGray(B->palette().color(G, QPalette::Button).rgb()), 255 - 90)
-                << B->objectName().toStdString();
-        EXPECT_TRUE(B->styleSheet().contains("color: white"));
-    }
 }

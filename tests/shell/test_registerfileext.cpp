@@ -25,11 +25,14 @@ protected:
         Files.sort();
         return Files;
     }
-    bool RegisterAll(const QString& Program = "/opt/morvanel/morvanel") {
+    bool Register(const QString& Ext, const QString& Program = "/usr/bin/m",
+                  const QString& Type = MorvanelFileTypeName) {
+        return RegisterFileType(Ext, Type, MorvanelFileDescription, 0, "%F", Program, Folders);
+    }
+    bool RegisterAll() {
         bool Ok = true;
         for (int I = 1; I <= TMorvanelFileTypes::Count; ++I)
-            Ok &= RegisterFileType(Types.Extension(I), MorvanelFileTypeName, MorvanelFileDescription, 0, "%F",
-                                   Program, Folders);
+            Ok &= Register(Types.Extension(I), "/opt/morvanel/morvanel");
         return Ok;
     }
     QTemporaryDir Home;
@@ -124,8 +127,7 @@ TEST_F(RegisterFileExtTest, OtherLinesOfMimeAppsListStayUntouched) {
     WriteWholeFile(MimeAppsListPath(Folders), "[Default Applications]\n"
                                               "application/x-tevra-morvanel-file=old.desktop;\n"
                                               "image/png=viewer.desktop;\n");
-    ASSERT_TRUE(RegisterFileType(".GR8", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F", "/usr/bin/m",
-                                 Folders));
+    ASSERT_TRUE(Register(".GR8"));
     EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)),
               QByteArray("[Default Applications]\nimage/png=viewer.desktop;\n"
                          "application/x-tevra-morvanel-file=tevra-morvanel.desktop;\n"));
@@ -134,31 +136,22 @@ TEST_F(RegisterFileExtTest, OtherLinesOfMimeAppsListStayUntouched) {
               QByteArray("[Default Applications]\nimage/png=viewer.desktop;\n"));
 }
 
-TEST_F(RegisterFileExtTest, ProgramPathIsQuotedForTheExecLine) {
-    ASSERT_TRUE(RegisterFileType(".GR8", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F",
-                                 "/home/a b/100%/$x\\\"q`/morvanel", Folders));
+TEST_F(RegisterFileExtTest, ProgramPathIsQuotedAndBadArgumentsOrUnwritableFoldersFail) {
+    ASSERT_TRUE(Register(".GR8", "/home/a b/100%/$x\\\"q`/morvanel"));
     const QByteArray Entry = ReadWholeFile(DesktopEntryPath(Folders));
     EXPECT_TRUE(Entry.contains("\nExec=\"/home/a b/100%%/\\\\$x\\\\\\\\\\\\\"q\\\\`/morvanel\" %F\n"))
         << Entry.toStdString();
-}
+    ASSERT_TRUE(UnregisterFileType(".GR8", MorvanelFileTypeName, Folders));
 
-TEST_F(RegisterFileExtTest, BadArgumentsAndUnwritableFoldersFail) {
-    for (const QString& Ext : {QString(""), QString("GR8"), QString(".G*"), QString("./x"), QString(".x\n")})
-        EXPECT_FALSE(RegisterFileType(Ext, MorvanelFileTypeName, MorvanelFileDescription, 0, "%F",
-                                      "/usr/bin/m", Folders))
-            << Ext.toStdString();
-    EXPECT_FALSE(RegisterFileType(".GR8", "", MorvanelFileDescription, 0, "%F", "/usr/bin/m", Folders));
-    EXPECT_FALSE(RegisterFileType(".GR8", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F", "morvanel",
-                                  Folders));
-    EXPECT_FALSE(RegisterFileType(".GR8", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F",
-                                  "/usr/bin/m\nX-Evil=1", Folders));
+    for (const char* Ext : {"", "GR8", ".G*", "./x", ".x\n"}) EXPECT_FALSE(Register(Ext)) << Ext;
+    EXPECT_FALSE(Register(".GR8", "/usr/bin/m", ""));
+    EXPECT_FALSE(Register(".GR8", "morvanel"));
+    EXPECT_FALSE(Register(".GR8", "/usr/bin/m\nX-Evil=1"));
     EXPECT_TRUE(AllFiles().isEmpty());
 
     // A plain file where the data folder should be: nothing can be written.
     WriteWholeFile(Home.filePath("blocker"), "x");
-    TFileTypeFolders Blocked = Folders;
-    Blocked.DataHome = Home.filePath("blocker");
-    EXPECT_FALSE(RegisterFileType(".GR8", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F",
-                                  "/usr/bin/m", Blocked));
+    Folders.DataHome = Home.filePath("blocker");
+    EXPECT_FALSE(Register(".GR8"));
     EXPECT_EQ(AllFiles(), QStringList{"blocker"});
 }

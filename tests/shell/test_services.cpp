@@ -26,7 +26,7 @@ TEST(Services, NamesBitsAndStrings) {
     EXPECT_EQ(RepeatString(' ', -2), "");
 }
 
-TEST(Services, FileLengthDeleteAndCaseBlindLookup) {
+TEST(Services, FileLengthDeleteLookupAndFailedWrites) {
     QTemporaryDir Dir;
     const QString Big = Dir.filePath("big.bin");
     WriteWholeFile(Big, QByteArray(65537, 'x'));
@@ -46,10 +46,8 @@ TEST(Services, FileLengthDeleteAndCaseBlindLookup) {
         EXPECT_EQ(E.ErrorCode, ioFileNotFound);
         EXPECT_TRUE(E.Message().startsWith("Datei nicht gefunden"));
     }
-}
 
-TEST(Services, WriteFailureLeavesTheOldFile) {
-    QTemporaryDir Dir;
+    // A failed write leaves the old file.
     const QString Path = Dir.filePath("keep.fnt");
     WriteWholeFile(Path, "old");
     EXPECT_THROW(WriteWholeFile(Dir.filePath("no/such/dir/x"), "new"), EInOutError);
