@@ -367,7 +367,7 @@ TEST_F(ReportOutput, FlowingTextPdfHoldsEveryLineOnce) {
 }
 
 // The documents name the program as author, creator and producer, and stay well
-// formed: every entry of the cross-reference table points at its object.
+// formed.
 TEST_F(ReportOutput, PdfNamesTheProgramAndKeepsItsTableExact) {
     Project.SelectReport("GraphicReport");
     Project.SetParam("Titel", QString::fromUtf8("Bild \xC3\xA4 (1).PIC"));
@@ -390,19 +390,10 @@ TEST_F(ReportOutput, PdfNamesTheProgramAndKeepsItsTableExact) {
         << Info.toStdString();
     EXPECT_TRUE(Info.contains(QRegularExpression("Pages:\\s+1\n")));
 
-    const QByteArray Bytes = ReadWholeFile(Pdf);
-    const qsizetype Start = Bytes.lastIndexOf("startxref");
-    const qsizetype Xref = Bytes.mid(Start + 9).trimmed().split('\n').first().trimmed().toLongLong();
-    ASSERT_TRUE(Bytes.mid(Xref).startsWith("xref\n0 "));
-    const int Count = Bytes.mid(Xref + 5, 40).split('\n').first().split(' ').value(1).toInt();
-    ASSERT_GT(Count, 3);
-    const qsizetype Table = Bytes.indexOf('\n', Xref + 5) + 1;
-    for (int I = 1; I < Count; ++I) {
-        const QByteArray Entry = Bytes.mid(Table + 20 * I, 20);
-        if (Entry[17] != 'n') continue;
-        EXPECT_TRUE(Bytes.mid(Entry.left(10).toLongLong()).startsWith(QByteArray::number(I) + " 0 obj"))
-            << "object " << I;
-    }
+    // Rendering fetches every object the page uses: an entry of the cross-reference
+    // table off its object makes poppler complain.
+    RunPoppler("pdftoppm", {"-r", "20", "-png", Pdf, Pdf}, &Errors);
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.toStdString();
     // Something that is no PDF of Qt's shape comes back as it was.
     EXPECT_EQ(WithPdfDocumentInfo("%PDF-1.4\nnothing here\n", "x"), QByteArray("%PDF-1.4\nnothing here\n"));
 }
