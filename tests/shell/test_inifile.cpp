@@ -1,4 +1,5 @@
 #include "IniFile.h"
+#include "test_shell_common.h"
 #include "uGlobal.h"
 #include "uMain.h"
 
@@ -39,13 +40,9 @@ TEST(IniFile, WritesKeepUnknownKeysAndSpellingsOrRaiseTheWriteError) {
                          "[New]\nk=v\n"));
     TIniFile Unwritable(Dir.filePath("missing-folder/t.ini"));
     Unwritable.WriteString("a", "b", "c");
-    try {
-        Unwritable.UpdateFile();
-        FAIL() << "no error";
-    } catch (const EMorvanelError& E) {
-        EXPECT_EQ(E.Message(),
-                  "In " + Dir.filePath("missing-folder/t.ini") + " kann nicht geschrieben werden");
-    }
+    EXPECT_TRUE(ErrorOf([&] {
+                    Unwritable.UpdateFile();
+                }).endsWith("In " + Dir.filePath("missing-folder/t.ini") + " kann nicht geschrieben werden"));
 }
 
 struct SettingsTest : ::testing::Test {

@@ -1,4 +1,5 @@
 #include "JPEGImage.h"
+#include "test_shell_common.h"
 #include "uGlobal.h"
 
 #include <QFile>
@@ -39,13 +40,9 @@ TEST(Services, FileLengthDeleteLookupAndFailedWrites) {
     EXPECT_EQ(FindFileCaseInsensitive(Dir.path(), "PIC.LUM"), Dir.path() + "/Pic.lum");
     WriteWholeFile(Dir.filePath("PIC.LUM"), "y");
     EXPECT_EQ(FindFileCaseInsensitive(Dir.path(), "PIC.LUM"), Dir.path() + "/PIC.LUM");
-    try {
-        ReadWholeFile(Dir.filePath("nothing.gr8"));
-        FAIL();
-    } catch (const EInOutError& E) {
-        EXPECT_EQ(E.ErrorCode, ioFileNotFound);
-        EXPECT_TRUE(E.Message().startsWith("Datei nicht gefunden"));
-    }
+    EXPECT_TRUE(ErrorOf([&] {
+                    ReadWholeFile(Dir.filePath("nothing.gr8"));
+                }).startsWith(QString::number(ioFileNotFound) + ": Datei nicht gefunden"));
 
     // A failed write leaves the old file.
     const QString Path = Dir.filePath("keep.fnt");
@@ -88,13 +85,8 @@ TEST(Jpeg, WriteThenReadAndCorruptData) {
     EXPECT_NEAR(qGreen(P), 80, 8);
     EXPECT_NEAR(qBlue(P), 128, 8);
     for (const QByteArray& Bad : {QByteArray("not a jpeg at all"), Data.left(100), QByteArray()}) {
-        try {
-            TJPEGImage J;
-            J.LoadFromData(Bad);
-            FAIL() << "decoded garbage";
-        } catch (const EConvertError& E) {
-            EXPECT_TRUE(E.Message().startsWith("JPEG-Fehler #")) << E.Message().toStdString();
-        }
+        const QString Error = ErrorOf([&] { TJPEGImage().LoadFromData(Bad); });
+        EXPECT_TRUE(Error.startsWith("JPEG-Fehler #")) << Error.toStdString();
     }
 }
 
