@@ -8,20 +8,18 @@
 #include "uMain.h"
 #include "uTom3D.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
+#include <QImageWriter>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <jpeglib.h>
-#include <mutex>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -31,54 +29,45 @@
 namespace {
 
 // Fails the test instead of letting it hang: after Limit it keeps opening every FIFO
-// for writing and closing it again, which releases a reader blocked in open or read
-// (the body then finishes and the test reports the block); if the body still runs
-// after a second Limit (an endless device read), the run is aborted.
+// for writing, which releases a reader blocked in open or read (the body then
+// finishes and the test reports the block); a body still running after a second
+// Limit (an endless device read) aborts the run.
 class TWatchdog {
 public:
     TWatchdog(QStringList Fifos, std::chrono::seconds Limit)
         : FThread([this, Fifos, Limit] {
-              std::unique_lock Lock(FMutex);
-              if (FDone.wait_for(Lock, Limit, [this] { return FFinished; })) return;
-              Fired = true;
-              const auto GiveUp = std::chrono::steady_clock::now() + Limit;
-              while (std::chrono::steady_clock::now() < GiveUp) {
+              const auto Start = std::chrono::steady_clock::now();
+              while (!FDone) {
+                  const auto Spent = std::chrono::steady_clock::now() - Start;
+                  if (Spent > 2 * Limit) {
+                      std::fprintf(stderr, "a read still runs after the watchdog released every FIFO\n");
+                      std::abort();
+                  }
                   for (const QString& F : Fifos) {
+                      if (Spent < Limit) break;
+                      Fired = true;
                       const int Fd = ::open(QFile::encodeName(F).constData(), O_WRONLY | O_NONBLOCK);
                       if (Fd >= 0) ::close(Fd);
                   }
-                  if (FDone.wait_for(Lock, std::chrono::milliseconds(50), [this] { return FFinished; }))
-                      return;
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
               }
-              std::fprintf(stderr, "a read still runs after the watchdog released every FIFO\n");
-              std::abort();
           }) {}
     ~TWatchdog() {
-        {
-            std::lock_guard Lock(FMutex);
-            FFinished = true;
-        }
-        FDone.notify_all();
+        FDone = true;
         FThread.join();
     }
     std::atomic<bool> Fired{false};
 
 private:
-    std::mutex FMutex;
-    std::condition_variable FDone;
-    bool FFinished = false;
+    std::atomic<bool> FDone{false};
     std::thread FThread;
 };
-
-QByteArray Native(const QString& Path) {
-    return QFile::encodeName(Path);
-}
 
 bool MakeSocket(const QString& Path) {
     const int Fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un A{};
     A.sun_family = AF_UNIX;
-    const QByteArray N = Native(Path);
+    const QByteArray N = QFile::encodeName(Path);
     if (Fd < 0 || size_t(N.size()) >= sizeof(A.sun_path)) return false;
     std::memcpy(A.sun_path, N.constData(), size_t(N.size()));
     const bool Ok = ::bind(Fd, reinterpret_cast<sockaddr*>(&A), sizeof(A)) == 0;
@@ -86,8 +75,7 @@ bool MakeSocket(const QString& Path) {
     return Ok;
 }
 
-class HostileInputTest : public MainWindowFixture {
-protected:
+struct HostileInputTest : MainWindowFixture {
     QTemporaryDir Dir;
 };
 
@@ -107,46 +95,28 @@ QByteArray JpegClaiming(int ClaimW, int ClaimH) {
     return Data;
 }
 
-// A progressive JPEG through the codec itself (our writer makes baseline files only).
+// A progressive JPEG (our writer makes baseline files only).
 QByteArray ProgressiveJpeg() {
-    jpeg_compress_struct Info;
-    jpeg_error_mgr Err;
-    Info.err = jpeg_std_error(&Err);
-    jpeg_create_compress(&Info);
-    unsigned char* Out = nullptr;
-    unsigned long Size = 0;
-    jpeg_mem_dest(&Info, &Out, &Size);
-    Info.image_width = 16;
-    Info.image_height = 16;
-    Info.input_components = 3;
-    Info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&Info);
-    jpeg_simple_progression(&Info);
-    jpeg_start_compress(&Info, TRUE);
-    unsigned char Row[16 * 3];
-    for (int I = 0; I < 48; ++I) Row[I] = (unsigned char)(I * 5);
-    while (Info.next_scanline < Info.image_height) {
-        unsigned char* P = Row;
-        jpeg_write_scanlines(&Info, &P, 1);
-    }
-    jpeg_finish_compress(&Info);
-    jpeg_destroy_compress(&Info);
-    QByteArray Data(reinterpret_cast<const char*>(Out), qsizetype(Size));
-    free(Out);
-    return Data;
+    QImage Img(16, 16, QImage::Format_RGB32);
+    for (int I = 0; I < 256; ++I) Img.setPixel(I % 16, I / 16, qRgb(I, 255 - I, I * 5));
+    QBuffer Out;
+    QImageWriter W(&Out, "jpeg");
+    W.setProgressiveScanWrite(true);
+    W.write(Img);
+    return Out.data();
 }
 
 } // namespace
 
 TEST_F(HostileInputTest, FifosDevicesSocketsAndFoldersNamedLikeDocumentsGiveAnErrorAndNoWindow) {
-    const QStringList Exts = {".GR8", ".GR9", ".PIC", ".MIC", ".APC", ".KOA", ".PHO", ".ALB", ".COL",
-                              ".FNT", ".TXT", ".LST", ".ACT", ".SRC", ".3D",  ".SOL", ".JPG", ".BMP",
-                              ".NEO", ".DOO", ".PAC", ".PI1", ".PI2", ".PI3", ".PC1", ".PC2", ".PC3"};
+    // One extension per reader.
     QStringList Fifos, Others;
-    for (const QString& E : Exts) {
+    for (const QString& E :
+         QStringList{".GR8", ".MIC", ".KOA", ".PHO", ".ALB", ".COL", ".FNT", ".TXT", ".LST", ".3D", ".JPG",
+                     ".BMP", ".NEO", ".PI1", ".PC1", ".DOO", ".PAC"}) {
         const QString Fifo = Dir.filePath("fifo" + E), Zero = Dir.filePath("zero" + E);
-        ASSERT_EQ(::mkfifo(Native(Fifo).constData(), 0600), 0);
-        ASSERT_EQ(::symlink("/dev/zero", Native(Zero).constData()), 0);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+        ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(Zero).constData()), 0);
         Fifos << Fifo;
         Others << Zero;
     }
@@ -186,18 +156,13 @@ TEST_F(HostileInputTest, ReadsStopAtTheirLimit) {
     EXPECT_EQ(ReadWholeFile(Path, 100).size(), 100);
     EXPECT_EQ(ReadFileHead(Path, 7), QByteArray(7, 'x'));
     EXPECT_EQ(ReadFileHead(Path, 1000).size(), 100);
-    try {
-        ReadWholeFile(Path, 99);
-        FAIL() << "read past the limit";
-    } catch (const EInOutError& E) {
-        EXPECT_EQ(E.ErrorCode, ioFileTooLarge);
-        EXPECT_TRUE(E.Message().startsWith("Datei zu groß (mehr als 99 Bytes)"));
-    }
+    EXPECT_TRUE(ErrorOf([&] {
+                    ReadWholeFile(Path, 99);
+                }).startsWith(QString::number(ioFileTooLarge) + ": Datei zu groß (mehr als 99 Bytes)"));
     // A Solid States file beyond every record the model can use is refused.
     const QString Big = Dir.filePath("big.3d");
     WriteWholeFile(Big, QByteArray(Tom3D::MaxFileSize + 1, '1'));
-    auto Model = std::make_unique<Tom3D>();
-    EXPECT_THROW(Model->LoadFromFile(Big), EInOutError);
+    EXPECT_THROW(std::make_unique<Tom3D>()->LoadFromFile(Big), EInOutError);
     // A settings or language file too large reads as empty.
     const QString Ini = Dir.filePath("big.ini");
     WriteWholeFile(Ini, "[Setup]\nwidth=1\n" + QByteArray(TIniFile::MaxFileSize, ';'));
@@ -209,16 +174,11 @@ TEST_F(HostileInputTest, JpegClaimingAHugePictureIsRefusedFromItsHeader) {
     const struct { int W, H; } Huge[] = {{65500, 65500}, {32001, 8}, {8, 32001}, {16384, 8193}};
     for (const auto& C : Huge) {
         TJPEGImage J;
-        try {
-            J.LoadFromData(JpegClaiming(C.W, C.H));
-            FAIL() << C.W << " x " << C.H << " decoded";
-        } catch (const EConvertError& E) {
-            EXPECT_EQ(E.Message(),
-                      QStringLiteral("Bild zu groß: %1 x %2 Pixel (höchstens 32000 Pixel je Seite und "
-                                     "128 Megapixel)")
-                          .arg(C.W)
-                          .arg(C.H));
-        }
+        EXPECT_EQ(
+            ErrorOf([&] { J.LoadFromData(JpegClaiming(C.W, C.H)); }),
+            QStringLiteral("Bild zu groß: %1 x %2 Pixel (höchstens 32000 Pixel je Seite und 128 Megapixel)")
+                .arg(C.W)
+                .arg(C.H));
         EXPECT_TRUE(J.Empty());
     }
     // Within the limits the claimed size is decoded (the missing data as grey).
@@ -228,18 +188,15 @@ TEST_F(HostileInputTest, JpegClaimingAHugePictureIsRefusedFromItsHeader) {
 
     // A progressive file repeating its last scan without end is stopped.
     const QByteArray P = ProgressiveJpeg();
+    ASSERT_TRUE(P.contains("\xFF\xC2")) << "not progressive";
     const qsizetype LastScan = P.lastIndexOf("\xFF\xDA"), End = P.lastIndexOf("\xFF\xD9");
     ASSERT_GT(LastScan, 0);
     const QByteArray Scan = P.mid(LastScan, End - LastScan);
     TJPEGImage Ok;
     Ok.LoadFromData(P);
     EXPECT_EQ(Ok.Width(), 16);
-    try {
-        Ok.LoadFromData(P.left(End) + Scan.repeated(1100) + "\xFF\xD9");
-        FAIL() << "1100 scans decoded";
-    } catch (const EConvertError& E) {
-        EXPECT_EQ(E.Message(), "JPEG-Fehler: mehr als 1000 Scans");
-    }
+    EXPECT_EQ(ErrorOf([&] { Ok.LoadFromData(P.left(End) + Scan.repeated(1100) + "\xFF\xD9"); }),
+              "JPEG-Fehler: mehr als 1000 Scans");
 
     // Through the dispatch: the error text, and no window.
     TfrmMain Main;
@@ -278,13 +235,12 @@ TEST_F(HostileInputTest, RestoredWindowGeometryLiesOnTheScreen) {
 TEST_F(HostileInputTest, NameThatIsNotUtf8GivesThePlainMessage) {
     // The bytes "bad\xFF.txt" on disk; the program gets the name decoded, as from
     // the command line or a drop.
-    const QByteArray Raw = Native(Dir.path()) + "/bad\xFF.txt";
+    const QByteArray Raw = QFile::encodeName(Dir.path()) + "/bad\xFF.txt";
     const int Fd = ::open(Raw.constData(), O_WRONLY | O_CREAT, 0600);
     ASSERT_GE(Fd, 0);
     ::close(Fd);
     const QString Path = QFile::decodeName(Raw);
     EXPECT_TRUE(IsLossyFileName(Path));
-    EXPECT_FALSE(IsLossyFileName(Dir.filePath("plain.txt")));
     EXPECT_TRUE(IsLossyFileName(Dir.filePath(QString(QChar(0xD800)) + "x")));
     // A name really holding U+FFFD (valid UTF-8) is an ordinary name.
     const QString Real = Dir.filePath(QString(QChar(0xFFFD)) + ".txt");

@@ -1,4 +1,5 @@
 #include "IniFile.h"
+#include "test_shell_common.h"
 #include "uGlobal.h"
 #include "uMain.h"
 
@@ -23,7 +24,7 @@ TEST(IniFile, LookupIsCaseBlindTrimmedUnquotedFirstWins) {
     EXPECT_EQ(V, -1);
 }
 
-TEST(IniFile, WritesKeepUnknownKeysAndSpellings) {
+TEST(IniFile, WritesKeepUnknownKeysAndSpellingsOrRaiseTheWriteError) {
     QTemporaryDir Dir;
     const QString Path = Dir.filePath("t.ini");
     WriteWholeFile(Path, "[Setup]\nLNGFILE=english.lng\nmine=kept\n\n[default]\ncol1=1\n");
@@ -37,23 +38,14 @@ TEST(IniFile, WritesKeepUnknownKeysAndSpellings) {
     EXPECT_EQ(ReadWholeFile(Path),
               QByteArray("[Setup]\nLNGFILE=german.lng\nmine=kept\n\n[default]\ncol1=1\ncol2=5\n\n"
                          "[New]\nk=v\n"));
+    TIniFile Unwritable(Dir.filePath("missing-folder/t.ini"));
+    Unwritable.WriteString("a", "b", "c");
+    EXPECT_TRUE(ErrorOf([&] {
+                    Unwritable.UpdateFile();
+                }).endsWith("In " + Dir.filePath("missing-folder/t.ini") + " kann nicht geschrieben werden"));
 }
 
-TEST(IniFile, UnwritableFileRaisesTheWriteError) {
-    QTemporaryDir Dir;
-    const QString Path = Dir.filePath("missing-folder/t.ini");
-    TIniFile Ini(Path);
-    Ini.WriteString("a", "b", "c");
-    try {
-        Ini.UpdateFile();
-        FAIL() << "no error";
-    } catch (const EMorvanelError& E) {
-        EXPECT_EQ(E.Message(), "In " + Path + " kann nicht geschrieben werden");
-    }
-}
-
-class SettingsTest : public ::testing::Test {
-protected:
+struct SettingsTest : ::testing::Test {
     void SetUp() override {
         SettingsFolder = Dir.path() + "/";
         ProgramFolder = "/opt/morvanel/";
@@ -97,10 +89,7 @@ TEST_F(SettingsTest, FoldersLiveUnderTheDataHome) {
     InitFolders();
     EXPECT_EQ(SettingsFolder, Home.path() + "/TEVRA/Morvanel/");
     EXPECT_TRUE(QDir(SettingsFolder).exists());
-    EXPECT_EQ(LanguageFolder, ProgramFolder + "langscripts/");
-    EXPECT_EQ(ManualsFolder, ProgramFolder + "manuals/");
     InitFolders(); // an existing folder is fine
-    EXPECT_TRUE(QDir(SettingsFolder).exists());
     qunsetenv("XDG_DATA_HOME");
 }
 

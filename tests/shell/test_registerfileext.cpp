@@ -25,11 +25,14 @@ protected:
         Files.sort();
         return Files;
     }
-    bool RegisterAll(const QString& Program = "/opt/morvanel/morvanel") {
+    bool Register(const QString& Ext, const QString& Program = "/usr/bin/m",
+                  const QString& Type = MorvanelFileTypeName) {
+        return RegisterFileType(Ext, Type, MorvanelFileDescription, 0, "%F", Program, Folders);
+    }
+    bool RegisterAll() {
         bool Ok = true;
         for (int I = 1; I <= TMorvanelFileTypes::Count; ++I)
-            Ok &= RegisterFileType(Types.Extension(I), MorvanelFileTypeName, MorvanelFileDescription, 0, "%F",
-                                   Program, Folders);
+            Ok &= Register(Types.Extension(I), "/opt/morvanel/morvanel");
         return Ok;
     }
     QTemporaryDir Home;
@@ -79,8 +82,11 @@ TEST_F(RegisterFileExtTest, RegisterWritesExactlyThePackageEntryAndDefault) {
               QByteArray("[Default Applications]\n"
                          "application/x-tevra-morvanel-file=tevra-morvanel.desktop;\n"));
 
-    // Registering again changes nothing.
+    // Registering again changes nothing, and writes a damaged package anew.
     const QByteArray List = ReadWholeFile(MimeAppsListPath(Folders));
+    WriteWholeFile(MimePackagePath(Folders),
+                   "<mime-info><mime-type type=\"application/x-tevra-morvanel-file\">"
+                   "<glob pattern=\"*.old\"/>");
     ASSERT_TRUE(RegisterAll());
     EXPECT_EQ(ReadWholeFile(MimePackagePath(Folders)), QByteArray(ExpectedPackage));
     EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)), List);
@@ -96,46 +102,32 @@ TEST_F(RegisterFileExtTest, RegisterWritesExactlyThePackageEntryAndDefault) {
     EXPECT_TRUE(AllFiles().isEmpty());
 }
 
+// Our default goes into the user's list and comes out again, whatever else the list
+// holds; an older entry of ours is replaced.
 TEST_F(RegisterFileExtTest, OtherLinesOfMimeAppsListStayUntouched) {
-    const QByteArray Original = "# my associations\n"
-                                "[Added Associations]\n"
-                                "image/png=viewer.desktop;\n"
-                                "\n"
-                                "[Default Applications]\n"
-                                "text/plain=editor.desktop;\n"
-                                "\n"
-                                "[Removed Associations]\n"
-                                "image/gif=paint.desktop;\n";
+    const QByteArray Ours = "application/x-tevra-morvanel-file=tevra-morvanel.desktop;\n";
+    const QByteArray Cases[][2] = {
+        {"# my associations\n[Added Associations]\nimage/png=viewer.desktop;\n\n[Default Applications]\n"
+         "text/plain=editor.desktop;\n\n[Removed Associations]\nimage/gif=paint.desktop;\n",
+         "# my associations\n[Added Associations]\nimage/png=viewer.desktop;\n\n[Default Applications]\n"
+         "text/plain=editor.desktop;\n" +
+             Ours + "\n[Removed Associations]\nimage/gif=paint.desktop;\n"},
+        // The section is added, and goes again.
+        {"[Added Associations]\r\nimage/png=viewer.desktop;\r\n", "\n[Default Applications]\n" + Ours}};
     QDir().mkpath(Folders.ConfigHome);
-    WriteWholeFile(MimeAppsListPath(Folders), Original);
-    ASSERT_TRUE(RegisterAll());
-    EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)),
-              QByteArray("# my associations\n[Added Associations]\nimage/png=viewer.desktop;\n\n"
-                         "[Default Applications]\ntext/plain=editor.desktop;\n"
-                         "application/x-tevra-morvanel-file=tevra-morvanel.desktop;\n\n"
-                         "[Removed Associations]\nimage/gif=paint.desktop;\n"));
-    EXPECT_TRUE(UnregisterFileType(".PIC", MorvanelFileTypeName, Folders));
-    EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)), Original);
+    for (const auto& [Before, After] : Cases) {
+        WriteWholeFile(MimeAppsListPath(Folders), Before);
+        ASSERT_TRUE(RegisterAll());
+        EXPECT_TRUE(ReadWholeFile(MimeAppsListPath(Folders)).endsWith(After));
+        EXPECT_TRUE(UnregisterFileType(".PIC", MorvanelFileTypeName, Folders));
+        EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)), Before);
+    }
     EXPECT_EQ(AllFiles(), QStringList{"config/mimeapps.list"});
-}
-
-TEST_F(RegisterFileExtTest, AddedSectionGoesAgainAndAnOlderEntryIsReplaced) {
-    const QByteArray Original = "[Added Associations]\r\nimage/png=viewer.desktop;\r\n";
-    QDir().mkpath(Folders.ConfigHome);
-    WriteWholeFile(MimeAppsListPath(Folders), Original);
-    ASSERT_TRUE(RegisterAll());
-    EXPECT_TRUE(
-        ReadWholeFile(MimeAppsListPath(Folders))
-            .endsWith(
-                "\n[Default Applications]\napplication/x-tevra-morvanel-file=tevra-morvanel.desktop;\n"));
-    EXPECT_TRUE(UnregisterFileType(".GR8", MorvanelFileTypeName, Folders));
-    EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)), Original);
 
     WriteWholeFile(MimeAppsListPath(Folders), "[Default Applications]\n"
                                               "application/x-tevra-morvanel-file=old.desktop;\n"
                                               "image/png=viewer.desktop;\n");
-    ASSERT_TRUE(RegisterFileType(".GR8", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F", "/usr/bin/m",
-                                 Folders));
+    ASSERT_TRUE(Register(".GR8"));
     EXPECT_EQ(ReadWholeFile(MimeAppsListPath(Folders)),
               QByteArray("[Default Applications]\nimage/png=viewer.desktop;\n"
                          "application/x-tevra-morvanel-file=tevra-morvanel.desktop;\n"));
@@ -144,43 +136,22 @@ TEST_F(RegisterFileExtTest, AddedSectionGoesAgainAndAnOlderEntryIsReplaced) {
               QByteArray("[Default Applications]\nimage/png=viewer.desktop;\n"));
 }
 
-TEST_F(RegisterFileExtTest, ProgramPathIsQuotedForTheExecLine) {
-    ASSERT_TRUE(RegisterFileType(".GR8", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F",
-                                 "/home/a b/100%/$x\\\"q`/morvanel", Folders));
+TEST_F(RegisterFileExtTest, ProgramPathIsQuotedAndBadArgumentsOrUnwritableFoldersFail) {
+    ASSERT_TRUE(Register(".GR8", "/home/a b/100%/$x\\\"q`/morvanel"));
     const QByteArray Entry = ReadWholeFile(DesktopEntryPath(Folders));
     EXPECT_TRUE(Entry.contains("\nExec=\"/home/a b/100%%/\\\\$x\\\\\\\\\\\\\"q\\\\`/morvanel\" %F\n"))
         << Entry.toStdString();
-}
+    ASSERT_TRUE(UnregisterFileType(".GR8", MorvanelFileTypeName, Folders));
 
-TEST_F(RegisterFileExtTest, BadArgumentsAndUnwritableFoldersFail) {
-    for (const QString& Ext : {QString(""), QString("GR8"), QString(".G*"), QString("./x"), QString(".x\n")})
-        EXPECT_FALSE(RegisterFileType(Ext, MorvanelFileTypeName, MorvanelFileDescription, 0, "%F",
-                                      "/usr/bin/m", Folders))
-            << Ext.toStdString();
-    EXPECT_FALSE(RegisterFileType(".GR8", "", MorvanelFileDescription, 0, "%F", "/usr/bin/m", Folders));
-    EXPECT_FALSE(RegisterFileType(".GR8", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F", "morvanel",
-                                  Folders));
-    EXPECT_FALSE(RegisterFileType(".GR8", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F",
-                                  "/usr/bin/m\nX-Evil=1", Folders));
+    for (const char* Ext : {"", "GR8", ".G*", "./x", ".x\n"}) EXPECT_FALSE(Register(Ext)) << Ext;
+    EXPECT_FALSE(Register(".GR8", "/usr/bin/m", ""));
+    EXPECT_FALSE(Register(".GR8", "morvanel"));
+    EXPECT_FALSE(Register(".GR8", "/usr/bin/m\nX-Evil=1"));
     EXPECT_TRUE(AllFiles().isEmpty());
 
     // A plain file where the data folder should be: nothing can be written.
     WriteWholeFile(Home.filePath("blocker"), "x");
-    TFileTypeFolders Blocked = Folders;
-    Blocked.DataHome = Home.filePath("blocker");
-    EXPECT_FALSE(RegisterFileType(".GR8", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F",
-                                  "/usr/bin/m", Blocked));
+    Folders.DataHome = Home.filePath("blocker");
+    EXPECT_FALSE(Register(".GR8"));
     EXPECT_EQ(AllFiles(), QStringList{"blocker"});
-}
-
-TEST_F(RegisterFileExtTest, DamagedPackageIsWrittenAnew) {
-    QDir().mkpath(Folders.DataHome + "/mime/packages");
-    WriteWholeFile(MimePackagePath(Folders),
-                   "<mime-info><mime-type type=\"application/x-tevra-morvanel-file\">"
-                   "<glob pattern=\"*.old\"/>");
-    ASSERT_TRUE(RegisterFileType(".3D", MorvanelFileTypeName, MorvanelFileDescription, 0, "%F", "/usr/bin/m",
-                                 Folders));
-    const QByteArray Package = ReadWholeFile(MimePackagePath(Folders));
-    EXPECT_FALSE(Package.contains("*.old"));
-    EXPECT_TRUE(Package.contains("<glob pattern=\"*.3d\"/>"));
 }

@@ -38,13 +38,9 @@ protected:
         delete Main;
         frmMain = nullptr;
     }
-    QString Write(const QString& Name, const QByteArray& Data) {
-        const QString Path = Dir.filePath(Name);
-        WriteWholeFile(Path, Data);
-        return Path;
-    }
     QWidget* Open(const QString& Name, const QByteArray& Data) {
-        Main->OpenFiles({Write(Name, Data)});
+        WriteWholeFile(Dir.filePath(Name), Data);
+        Main->OpenFiles({Dir.filePath(Name)});
         QApplication::processEvents();
         return Main->ActiveDocument();
     }
@@ -109,59 +105,50 @@ TEST_F(WindowPlacementTest, NewWindowsOpenAtCascadeStepsWithTheirCornerVisible) 
     EXPECT_TRUE(Viewport->rect().contains(Second.topLeft()));
     EXPECT_EQ(Text->mapTo(Viewport, QPoint(0, 0)).x(), Second.x() + Frame(Text)->contentsMargins().left());
 
-    QWidget* Third = Open("THREE.PIC", RandomBytes(7680));
-    const QRect ThirdFrame = Frame(Third)->geometry();
-    EXPECT_EQ(ThirdFrame.topLeft(), Second.topLeft() * 2);
-    EXPECT_TRUE(Viewport->rect().contains(ThirdFrame.topLeft()));
-    // The earlier windows are where they opened.
-    EXPECT_EQ(Frame(Picture)->pos(), First.topLeft());
+    EXPECT_EQ(Frame(Open("THREE.PIC", RandomBytes(7680)))->pos(), Second.topLeft() * 2);
+    EXPECT_EQ(Frame(Picture)->pos(), First.topLeft()); // the earlier windows stay where they opened
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
 TEST_F(WindowPlacementTest, ZoomedWindowsAreLaidOutAndPaintedAtTheirNewSize) {
-    auto* Picture = qobject_cast<TChildWinGraphic*>(Open("PAGE.PIC", RandomBytes(7680)));
-    ASSERT_NE(Picture, nullptr);
-    Picture->ZoomOut();
-    Screen();
-    Picture->ZoomIn();
-    EXPECT_EQ(Picture->ImgGraphic->ViewSize(), QSize(320, 192));
-    EXPECT_LE(Picture->btnIsChildWin->geometry().right(), Picture->pnlTop->width());
-    ExpectPaintedAcross(Picture->pnlTop, "picture top panel");
-    ExpectPaintedAcross(Picture->pnlBottom, "picture info panel");
-    Picture->FitWindow();
-    ExpectPaintedAcross(Picture->pnlTop, "picture top panel after Fit");
-    // Zoomed as far as it goes, the view scrolls inside a window of at most
-    // MaxWindowSide, its panel still laid out.
-    const int Beeps = BeepCount;
-    for (int I = 0; I < 16; ++I) Picture->ZoomIn();
-    EXPECT_EQ(Picture->ImgGraphic->ViewSize(), QSize(320, 192) * 8192);
-    EXPECT_EQ(BeepCount, Beeps + 3);
-    EXPECT_EQ(Frame(Picture)->width(), MaxWindowSide);
-    EXPECT_EQ(Picture->pnlTop->width(), Picture->width());
-    EXPECT_LT(Picture->btnReport->geometry().right(), 200);
-    ExpectPaintedAcross(Picture->pnlTop, "picture top panel at the largest zoom");
-    Main->MdiArea->closeAllSubWindows();
-
     QByteArray Font(1024, 0);
     for (int I = 0; I < 1024; ++I) Font[I] = char(I * 7);
-    auto* FontWin = qobject_cast<TChildWinFont*>(Open("MY.FNT", Font));
-    ASSERT_NE(FontWin, nullptr);
-    FontWin->ZoomOut();
-    Screen();
-    FontWin->ZoomIn();
-    EXPECT_EQ(FontWin->imgFont->ViewSize(), QSize(578, 146));
-    EXPECT_LE(FontWin->btnIsChildWin->geometry().right(), FontWin->pnlTop->width());
-    ExpectPaintedAcross(FontWin->pnlTop, "font top panel");
-    Main->MdiArea->closeAllSubWindows();
-
     const QByteArray Object =
         SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}}, {{1, 2}, {2, 3}, {3, 4}, {4, 1}});
-    auto* Solid = qobject_cast<TChildWinSolidStates*>(Open("CUBE.3D", Object));
-    ASSERT_NE(Solid, nullptr);
-    Solid->ZoomOut();
-    Screen();
-    Solid->ZoomIn();
-    EXPECT_LE(Solid->btnIsChildWin->geometry().right(), Solid->pnlTop->width());
-    ExpectPaintedAcross(Solid->pnlTop, "3D top panel");
+    const std::pair<QString, QByteArray> Files[] = {
+        {"PAGE.PIC", RandomBytes(7680)}, {"MY.FNT", Font}, {"CUBE.3D", Object}};
+    for (const auto& [Name, Data] : Files) {
+        QWidget* Win = Open(Name, Data);
+        ASSERT_NE(Win, nullptr) << Name.toStdString();
+        auto* Top = Win->findChild<QWidget*>("pnlTop");
+        ASSERT_NE(Top, nullptr);
+        Main->btnZoomOutClick();
+        Screen();
+        Main->btnZoomInClick();
+        EXPECT_LE(Win->findChild<QWidget*>("btnIsChildWin")->geometry().right(), Top->width());
+        ExpectPaintedAcross(Top, qPrintable(Name + " top panel"));
+        if (auto* FontWin = qobject_cast<TChildWinFont*>(Win)) {
+            EXPECT_EQ(FontWin->imgFont->ViewSize(), QSize(578, 146));
+        }
+        auto* Picture = qobject_cast<TChildWinGraphic*>(Win);
+        if (!Picture) {
+            Main->MdiArea->closeAllSubWindows();
+            continue;
+        }
+        EXPECT_EQ(Picture->ImgGraphic->ViewSize(), QSize(320, 192));
+        ExpectPaintedAcross(Picture->pnlBottom, "picture info panel");
+        Picture->FitWindow();
+        ExpectPaintedAcross(Top, "picture top panel after Fit");
+        // Zoomed as far as it goes, the view scrolls inside a window of at most
+        // MaxWindowSide, its panel still laid out.
+        const int Beeps = BeepCount;
+        for (int I = 0; I < 16; ++I) Picture->ZoomIn();
+        EXPECT_EQ(Picture->ImgGraphic->ViewSize(), QSize(320, 192) * 8192);
+        EXPECT_EQ(BeepCount, Beeps + 3);
+        EXPECT_EQ(Frame(Picture)->width(), MaxWindowSide);
+        EXPECT_LT(Picture->btnReport->geometry().right(), 200);
+        ExpectPaintedAcross(Top, "picture top panel at the largest zoom");
+        Main->MdiArea->closeAllSubWindows();
+    }
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }

@@ -1,0 +1,138 @@
+// The modal dialogs: the save-changes question's answers and its translation on
+// every showing, and captions that read exactly as the program sets them (the
+// window system is given no display name to append).
+#include "VekButton.h"
+#include "uChildWinFont.h"
+#include "uGlobal.h"
+#include "uInfo.h"
+#include "uParam.h"
+#include "uYESNOCANCEL.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+// Runs Show, which opens a modal dialog; Act gets the dialog once it is visible. A
+// dialog the action does not close ends with -1 instead of hanging the test.
+void WhileModal(const std::function<void()>& Show, const std::function<void(QDialog*)>& Act) {
+    QTimer T, Fallback;
+    QObject::connect(&T, &QTimer::timeout, [&] {
+        if (auto* D = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            T.stop();
+            Act(D);
+        }
+    });
+    QObject::connect(&Fallback, &QTimer::timeout, [] {
+        if (auto* D = qobject_cast<QDialog*>(QApplication::activeModalWidget())) D->done(-1);
+    });
+    T.start(5);
+    Fallback.start(5000);
+    Show();
+}
+
+int RunModal(TfrmYESNOCANCEL& D, const std::function<void()>& Act) {
+    int Result = -2;
+    WhileModal([&] { Result = D.exec(); }, [&](QDialog*) { Act(); });
+    return Result;
+}
+
+void SendKey(QWidget* W, int Key) {
+    QKeyEvent E(QEvent::KeyPress, Key, Qt::NoModifier);
+    QApplication::sendEvent(W, &E);
+}
+
+// The caption of the message box that Show opens; the box is closed at once.
+QString MessageCaption(const std::function<void()>& Show) {
+    QString Caption = QStringLiteral("<no box>");
+    WhileModal(Show, [&](QDialog* D) {
+        Caption = D->windowTitle();
+        D->accept();
+    });
+    return Caption;
+}
+} // namespace
+
+TEST(YesNoCancelTest, EachWayOfAnsweringGivesItsResult) {
+    TfrmYESNOCANCEL D;
+    EXPECT_EQ(RunModal(D, [&] { D.btnYES->Click(); }), 6);
+    EXPECT_EQ(RunModal(D, [&] { D.btnNo->Click(); }), 7);
+    EXPECT_EQ(RunModal(D, [&] { D.btnCancel->Click(); }), 2);
+    EXPECT_EQ(RunModal(D, [&] { D.close(); }), 2); // the caption bar's close button
+    EXPECT_EQ(RunModal(D, [&] { SendKey(&D, Qt::Key_Escape); }), 2);
+    EXPECT_EQ(RunModal(D,
+                       [&] {
+                           QWidget* Focus = QApplication::focusWidget();
+                           SendKey(Focus ? Focus : &D, Qt::Key_Return); // the default button answers
+                       }),
+              6);
+}
+
+TEST(YesNoCancelTest, TranslatesItselfOnEveryShowing) {
+    InitFolders();
+    const QString SavedFolder = LanguageFolder, SavedFile = LngFile;
+    QTemporaryDir Dir;
+    LanguageFolder = Dir.path() + "/";
+    WriteWholeFile(Dir.filePath("Deutsch.lng"), "[frmYESNOCANCEL]\n"
+                                                "frmYESNOCANCEL.Caption = Änderungen speichern?\n"
+                                                "lblMsg.Caption = Änderungen speichern?\n"
+                                                "btnYES.Caption = Ja\n");
+    WriteWholeFile(Dir.filePath("English.lng"), "[frmYESNOCANCEL]\n"
+                                                "lblMsg.Caption = Keep your edits?\n"
+                                                "btnYES.Caption = Yes\n"
+                                                "btnCancel.Caption = Back\n");
+    TfrmYESNOCANCEL D;
+    QString Seen;
+    const auto Answer = [&](TVekButton* B) {
+        return [&D, &Seen, B] {
+            Seen = D.lblMsg->text() + "|" + D.btnYES->Caption() + "|" + D.btnCancel->Caption();
+            B->Click();
+        };
+    };
+    LngFile = "Deutsch.lng";
+    RunModal(D, Answer(D.btnCancel));
+    EXPECT_EQ(Seen, "Änderungen speichern?|Ja|Cancel"); // a missing key keeps the built-in text
+    EXPECT_EQ(D.windowTitle(), "Änderungen speichern?");
+    LngFile = "english.LNG"; // found without regard to case
+    RunModal(D, Answer(D.btnNo));
+    EXPECT_EQ(Seen, "Keep your edits?|Yes|Back");
+    LanguageFolder = SavedFolder;
+    LngFile = SavedFile;
+}
+
+TEST(Captions, NoDisplayNameIsAppendedToDialogsAndMessages) {
+    const QString SavedName = QCoreApplication::applicationName();
+    SetApplicationIdentity();
+    EXPECT_EQ(QCoreApplication::applicationName(), "Morvanel");
+    // Without a display name of its own the application shows its plain name, so
+    // the window system leaves every caption as it is.
+    QCoreApplication::setApplicationName(QStringLiteral("probe"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "probe");
+    SetApplicationIdentity();
+
+    SetMessageBoxHook(nullptr);
+    EXPECT_EQ(MessageCaption([] { ShowInfoMsg(QStringLiteral("i")); }), "Informationen");
+    EXPECT_EQ(MessageCaption([] { ShowWarningMsg(QStringLiteral("w")); }), "Warnung");
+    EXPECT_EQ(MessageCaption([] { ShowErrorMsg(QStringLiteral("e")); }), "Fehler");
+    TfrmParameter Settings;
+    EXPECT_EQ(Settings.windowTitle(), "Einstellungen");
+    TfrmAbout About;
+    EXPECT_EQ(About.windowTitle(), "Morvanel Info");
+    QCoreApplication::setApplicationName(SavedName);
+
+    // Every look-style button the windows place draws its focus border in the
+    // inactive-caption text colour.
+    TfrmYESNOCANCEL YesNo;
+    TChildWinFont Font;
+    for (QWidget* W : std::initializer_list<QWidget*>{&Settings, &YesNo, &About, &Font}) {
+        const auto Buttons = W->findChildren<TVekButton*>();
+        EXPECT_FALSE(Buttons.isEmpty()) << W->metaObject()->className();
+        for (TVekButton* B : Buttons)
+            EXPECT_EQ(B->LookStyle()->BorderColor(), clInactiveCaptionText)
+                << W->metaObject()->className() << " " << B->objectName().toStdString();
+    }
+}
