@@ -1,9 +1,9 @@
 #pragma once
 // Shared set-up of the 8-bit picture tests: a temporary folder, German messages,
 // default picture colours and recorded message boxes.
+#include "FileIO.h"
 #include "uTAtariGraphic.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <random>
@@ -23,11 +23,8 @@ protected:
     void TearDown() override { SetMessageBoxHook(nullptr); }
 
     QString Write(const QString& Name, const QByteArray& Data) {
-        const QString Path = Dir.filePath(Name);
-        QFile F(Path);
-        EXPECT_TRUE(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        F.write(Data);
-        return Path;
+        WriteWholeFile(Dir.filePath(Name), Data);
+        return Dir.filePath(Name);
     }
     static QByteArray Random(int Size, unsigned Seed) {
         std::mt19937 Gen(Seed);
@@ -42,6 +39,15 @@ protected:
     }
     // Pixel as 0xRRGGBB.
     static quint32 Px(const QImage& Img, int X, int Y) { return Img.pixel(X, Y) & 0xFFFFFF; }
+    // Photo and album text with '|' standing for the Atari end of line.
+    static QByteArray Eol(QByteArray S) { return S.replace('|', '\x9b'); }
+    static QByteArray AlbumEntry(const QByteArray& Name, int WidthBytes, int Height, char Fill) {
+        return Name.leftJustified(15, ' ', true) + char(Height) + char(WidthBytes) +
+               QByteArray(WidthBytes * Height, Fill);
+    }
+    static QByteArray AlbumFile(const QByteArray& Entries) {
+        return Eol(QByteArray::number(Entries.size()) + "|") + Entries;
+    }
 
     QTemporaryDir Dir;
     TAtariGraphic G;
