@@ -3,14 +3,6 @@
 
 namespace {
 
-QByteArray KoalaHeader(quint8 Compression) {
-    QByteArray H(27, '\0');
-    H[0] = char(0xFF), H[1] = char(0x80), H[2] = char(0xC9), H[3] = char(0xC7);
-    H[7] = char(Compression);
-    H[13] = 0x11, H[14] = 0x22, H[15] = 0x33, H[17] = 0x44;
-    return H;
-}
-
 using AtariLoad = AtariGraphicTest;
 
 TEST_F(AtariLoad, RawPagesAndMicropainterRegisters) {

@@ -2,18 +2,18 @@
 // NEOchrome, Doodle and STAD loading, and hostile input.
 #include "test_atarist_helpers.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 using namespace sttest;
 
 namespace {
 
-class AtariST : public ::testing::Test {
+class AtariST : public STFileTest {
 protected:
-    QTemporaryDir Dir;
-    std::mt19937 Rng{4711};
-    QString Put(const QString& Name, const QByteArray& Data) { return WriteFile(Dir.path(), Name, Data); }
+    // Writes a STAD file and loads it as the window does: header first, then the screen.
+    int STAD(TAtariSTGraphic& G, const QString& Name, const QByteArray& Data) {
+        const QString Path = Put(Name, Data);
+        G.ReadSTADHeader(Path);
+        return G.LoadSTAD(Path);
+    }
     static std::array<quint16, 16> SomePalette() {
         std::array<quint16, 16> P{};
         for (int I = 0; I < 16; ++I) P[I] = quint16(((I * 3) & 7) << 8 | ((I * 5) & 7) << 4 | (I & 7));
@@ -134,24 +134,16 @@ TEST_F(AtariST, RawFilesReadHeaderAndScreenAndShortOnesChangeNothing) {
 
 TEST_F(AtariST, PackBitsControlBytes) {
     // Monochrome packing places the bytes in file order, which shows the runs plainly.
-    QByteArray F = DegasHeader(0x8002, {});
-    F.append('\x80'); // skipped
-    F.append('\x7F'); // 128 literals follow
-    for (int I = 0; I < 128; ++I) F.append(char(I + 1));
-    F.append('\x81').append('\xAA'); // 128 repeats
-    F.append('\x80');
-    F.append('\xFF').append('\xBB'); // 2 repeats
-    F.append('\x00').append('\xCC'); // 1 literal
-    for (int Left = 32000 - 259; Left > 0; Left -= 128) F.append('\x81').append('\x11');
+    // 80 is skipped, 7F: 128 literals, 81: 128 repeats, FF: 2 repeats, 00: 1 literal.
+    QByteArray Literals;
+    for (int I = 0; I < 128; ++I) Literals.append(char(I + 1));
+    QByteArray F =
+        DegasHeader(0x8002, {}) + "\x80\x7F" + Literals + "\x81\xAA\x80\xFF\xBB" + QByteArray("\0\xCC", 2);
+    for (int Left = 32000 - 259; Left > 0; Left -= 128) F.append("\x81\x11");
     TAtariSTGraphic G;
     EXPECT_EQ(G.LoadDegasPC3(Put("C.PC3", F)), F.size());
-    for (int I = 0; I < 128; ++I) ASSERT_EQ(G.Screen[I], I + 1) << I;
-    for (int I = 128; I < 256; ++I) ASSERT_EQ(G.Screen[I], 0xAA) << I;
-    EXPECT_EQ(G.Screen[256], 0xBB);
-    EXPECT_EQ(G.Screen[257], 0xBB);
-    EXPECT_EQ(G.Screen[258], 0xCC);
-    EXPECT_EQ(G.Screen[259], 0x11);
-    EXPECT_EQ(G.Screen[31999], 0x11);
+    EXPECT_EQ(ScreenOf(G),
+              Literals + QByteArray(128, '\xAA') + "\xBB\xBB\xCC" + QByteArray(32000 - 259, '\x11'));
 }
 
 TEST_F(AtariST, PackedDegasMatchesTheScreen) {
@@ -175,14 +167,13 @@ TEST_F(AtariST, PackedDegasMatchesTheScreen) {
 
 TEST_F(AtariST, PackedRunsStopAtTheEndOfTheScreen) {
     for (const auto& K : PackedKinds) {
-        const TLoad Load = K.Load;
         // 2 + 250 x 128 bytes: the last repeat run overshoots the screen by 2.
         QByteArray F = DegasHeader(0, {});
         F.append('\xFF').append('\x05');
         for (int I = 0; I < 250; ++I) F.append('\x81').append(char(I % 100));
         F.append('\x7F').append(QByteArray(128, '\x77'));
         TAtariSTGraphic G;
-        EXPECT_EQ((G.*Load)(Put("R.PC", F)), 34 + 2 + 500);
+        EXPECT_EQ((G.*K.Load)(Put("R.PC", F)), 34 + 2 + 500);
         EXPECT_EQ(G.Screen[31999], 49);
         EXPECT_EQ(std::count(G.Screen.begin(), G.Screen.end(), 0x77), 0);
 
@@ -193,7 +184,7 @@ TEST_F(AtariST, PackedRunsStopAtTheEndOfTheScreen) {
         L.append('\x7F').append(QByteArray(125, '\x02')).append('\x03').append(QByteArray(2, '\x77'));
         L.append('\x7F').append(QByteArray(128, '\x77'));
         TAtariSTGraphic H;
-        (H.*Load)(Put("L.PC", L));
+        (H.*K.Load)(Put("L.PC", L));
         EXPECT_EQ(H.Screen[31999], 0x03);
         EXPECT_EQ(std::count(H.Screen.begin(), H.Screen.end(), 0x02), 125);
         EXPECT_EQ(std::count(H.Screen.begin(), H.Screen.end(), 0x77), 0);
@@ -248,11 +239,9 @@ TEST_F(AtariST, STADColumnAndRowPacking) {
     // top of column 1.
     QByteArray Col("pM86\xF0\x00\xF1", 7);
     for (int I = 0; I < 401; ++I) Col.append(char(1 + I % 200));
-    const QString ColPath = Put("COL.PAC", Col);
     TAtariSTGraphic G;
-    EXPECT_EQ(G.ReadSTADHeader(ColPath), 7);
+    EXPECT_EQ(STAD(G, "COL.PAC", Col), 408);
     EXPECT_EQ(G.STADHeader[3], '6');
-    EXPECT_EQ(G.LoadSTAD(ColPath), 408);
     for (int Row = 0; Row < 400; ++Row) ASSERT_EQ(G.Screen[Row * 80], 1 + Row % 200) << Row;
     EXPECT_EQ(G.Screen[1], 1 + 400 % 200);
     EXPECT_EQ(G.Screen[81], 0);
@@ -267,25 +256,17 @@ TEST_F(AtariST, STADColumnAndRowPacking) {
     Rows.append("\x01\xF1\xFF\x03\x02\xF0\x02\x04", 8);
     TAtariSTGraphic S;
     S.Screen.fill(0x99);
-    const QString RowPath = Put("ROW.PAC", Rows);
-    S.ReadSTADHeader(RowPath);
-    S.LoadSTAD(RowPath);
-    const quint8 Expect[] = {0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x55, 0x55, 0x55, 0x04, 0x00};
-    for (int I = 0; I < 11; ++I) EXPECT_EQ(S.Screen[I], Expect[I]) << I;
-    EXPECT_EQ(S.Screen[31999], 0); // a short stream leaves the rest blank
+    STAD(S, "ROW.PAC", Rows); // a short stream leaves the rest blank
+    EXPECT_EQ(ScreenOf(S), QByteArray("\x01\xFF\xFF\xFF\xFF\x02\x55\x55\x55\x04", 10) + QByteArray(31990, 0));
 
     // Runs stop at the end of the screen: 125 runs of 256 fill it exactly.
     QByteArray Long("pM85\xF0\xAB\xF1", 7);
     for (int I = 0; I < 130; ++I) Long.append("\xF0\xFF", 2);
-    const QString LongPath = Put("LONG.PAC", Long);
-    S.ReadSTADHeader(LongPath);
-    EXPECT_EQ(S.LoadSTAD(LongPath), 7 + 250);
+    EXPECT_EQ(STAD(S, "LONG.PAC", Long), 7 + 250);
     EXPECT_EQ(std::count(S.Screen.begin(), S.Screen.end(), 0xAB), 32000);
 
     // Any other identifier leaves the screen blank.
-    const QString Other = Put("OTHER.PAC", QByteArray("pM87\xF0\x00\xF1\x01\x02", 9));
-    S.ReadSTADHeader(Other);
-    S.LoadSTAD(Other);
+    STAD(S, "OTHER.PAC", QByteArray("pM87\xF0\x00\xF1\x01\x02", 9));
     EXPECT_EQ(std::count(S.Screen.begin(), S.Screen.end(), 0), 32000);
 }
 
@@ -316,9 +297,7 @@ TEST_F(AtariST, STADShortHeadersAreRefusedAndCutDataShowTheirStart) {
         I += N;
         Codes.push_back({int(Data.size()), I});
     }
-    const QString Full = Put("FULL.PAC", Head + Data);
-    G.ReadSTADHeader(Full);
-    G.LoadSTAD(Full);
+    STAD(G, "FULL.PAC", Head + Data);
     ASSERT_EQ(ScreenOf(G), Screen);
 
     // Cut just after a run marker, after a value-run marker, and after a marker and
@@ -329,10 +308,8 @@ TEST_F(AtariST, STADShortHeadersAreRefusedAndCutDataShowTheirStart) {
         const quint8 Marker = quint8(Data[At]);
         if (Marker != 0xF0 && Marker != 0xF1) continue;
         for (int Extra = 1; Extra <= (Marker == 0xF1 ? 2 : 1); ++Extra) {
-            const QString Path = Put("CUT.PAC", Head + Data.left(At + Extra));
             TAtariSTGraphic C;
-            C.ReadSTADHeader(Path);
-            EXPECT_EQ(C.LoadSTAD(Path), 7 + At + Extra);
+            EXPECT_EQ(STAD(C, "CUT.PAC", Head + Data.left(At + Extra)), 7 + At + Extra);
             EXPECT_EQ(ScreenOf(C).left(Stored), ScreenOf(G).left(Stored));
             EXPECT_EQ(ScreenOf(C).mid(Stored), QByteArray(32000 - Stored, 0));
         }

@@ -4,17 +4,23 @@
 #include "uTAtariSTGraphic.h"
 
 #include <QByteArray>
-#include <QDir>
 #include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <random>
 
 namespace sttest {
 
-inline QString WriteFile(const QString& Dir, const QString& Name, const QByteArray& Data) {
-    const QString Path = QDir(Dir).filePath(Name);
-    WriteWholeFile(Path, Data);
-    return Path;
-}
+// A temporary folder for the files a test writes, and a fixed random source.
+class STFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+    std::mt19937 Rng{4711};
+    QString Put(const QString& Name, const QByteArray& Data) {
+        WriteWholeFile(Dir.filePath(Name), Data);
+        return Dir.filePath(Name);
+    }
+};
 
 inline QByteArray RandomBytes(int Count, std::mt19937& Rng) {
     QByteArray B(Count, '\0');

@@ -4,8 +4,6 @@
 #include "test_atarist_helpers.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace sttest;
 
@@ -68,12 +66,7 @@ QByteArray RandomStPpm(std::mt19937& Rng) {
     return F;
 }
 
-class AtariSTNetpbm : public ::testing::Test {
-protected:
-    QTemporaryDir Dir;
-    std::mt19937 Rng{1234};
-    QString Put(const QString& Name, const QByteArray& Data) { return WriteFile(Dir.path(), Name, Data); }
-};
+using AtariSTNetpbm = STFileTest;
 
 } // namespace
 

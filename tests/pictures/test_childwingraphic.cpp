@@ -145,6 +145,10 @@ TEST_F(PictureWindowTest, SplitWritesBesideTheSourceAndJoinsBack) {
     TChildWinGraphic* Win = Active();
     ASSERT_NE(Win, nullptr);
     ASSERT_EQ(Win->ImgGraphic->Picture.size(), QSize(640, 384));
+    EXPECT_EQ(Win->AtariGraphic->PicInfo.Width, 640);
+    EXPECT_EQ(Win->AtariGraphic->PicInfo.Height, 384);
+    EXPECT_EQ(Win->ImgGraphic->Picture.pixel(639, 383),
+              WinColorToRgb(Page[30719] & 1 ? gr8forecolor : gr8backcolor));
     QTemporaryDir Elsewhere;
     const QString Old = QDir::currentPath();
     QDir::setCurrent(Elsewhere.path());

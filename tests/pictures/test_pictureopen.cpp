@@ -117,9 +117,7 @@ TEST_F(PictureOpen, PhotosWrittenReopenAtTheirSizeUnderEverySetting) {
 }
 
 TEST_F(PictureOpen, KoalaCutShortKeepsItsSizeAndWhatWasDecoded) {
-    QByteArray Head(27, '\0');
-    Head.replace(0, 4, "\xFF\x80\xC9\xC7");
-    Head[7] = 2;
+    const QByteArray Head = KoalaHeader(2);
     const struct {
         QByteArray Data, Decoded;
     } Cuts[] = {
@@ -213,18 +211,6 @@ TEST_F(PictureOpen, TheTableSizesEachTypeAsTheWindowShowsIt) {
         EXPECT_EQ(C.Picture.size(), K.Size) << K.Type;
         EXPECT_EQ(C.Shown, K.Shown) << K.Type;
     }
-    // A joined GR.8 page takes the joined size into the picture info.
-    TAtariGraphic J;
-    TAtariSTGraphic ST;
-    J.PicInfo.FileType = "GR8";
-    TPictureOpenOptions O;
-    O.JoinedLayout = 2;
-    TTestCanvas C;
-    OpenPictureFile(Write("J.PIC", QByteArray(30720, char(0xFF))), "J.PIC", J, ST, O, C.Canvas());
-    EXPECT_EQ(C.Picture.size(), QSize(640, 384));
-    EXPECT_EQ(J.PicInfo.Width, 640);
-    EXPECT_EQ(J.PicInfo.Height, 384);
-    EXPECT_EQ(C.Picture.pixel(639, 383), WinColorToRgb(gr8forecolor));
     EXPECT_TRUE(IsPictureType("JPG"));
     EXPECT_FALSE(IsPictureType("FNT"));
     EXPECT_FALSE(IsPictureType("SOLIDSTATES"));
