@@ -1,9 +1,9 @@
 #pragma once
 // Shared set-up of the 8-bit picture tests: a temporary folder, German messages,
 // default picture colours and recorded message boxes.
+#include "FileIO.h"
 #include "uTAtariGraphic.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <random>
@@ -23,11 +23,8 @@ protected:
     void TearDown() override { SetMessageBoxHook(nullptr); }
 
     QString Write(const QString& Name, const QByteArray& Data) {
-        const QString Path = Dir.filePath(Name);
-        QFile F(Path);
-        EXPECT_TRUE(F.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        F.write(Data);
-        return Path;
+        WriteWholeFile(Dir.filePath(Name), Data);
+        return Dir.filePath(Name);
     }
     static QByteArray Random(int Size, unsigned Seed) {
         std::mt19937 Gen(Seed);
@@ -42,6 +39,23 @@ protected:
     }
     // Pixel as 0xRRGGBB.
     static quint32 Px(const QImage& Img, int X, int Y) { return Img.pixel(X, Y) & 0xFFFFFF; }
+    // A Koala header with colour registers 11 22 33 44.
+    static QByteArray KoalaHeader(quint8 Compression) {
+        QByteArray H(27, '\0');
+        H[0] = char(0xFF), H[1] = char(0x80), H[2] = char(0xC9), H[3] = char(0xC7);
+        H[7] = char(Compression);
+        H[13] = 0x11, H[14] = 0x22, H[15] = 0x33, H[17] = 0x44;
+        return H;
+    }
+    // Photo and album text with '|' standing for the Atari end of line.
+    static QByteArray Eol(QByteArray S) { return S.replace('|', '\x9b'); }
+    static QByteArray AlbumEntry(const QByteArray& Name, int WidthBytes, int Height, char Fill) {
+        return Name.leftJustified(15, ' ', true) + char(Height) + char(WidthBytes) +
+               QByteArray(WidthBytes * Height, Fill);
+    }
+    static QByteArray AlbumFile(const QByteArray& Entries) {
+        return Eol(QByteArray::number(Entries.size()) + "|") + Entries;
+    }
 
     QTemporaryDir Dir;
     TAtariGraphic G;

@@ -1,4 +1,4 @@
-// GR.8 and photo writers, the four-page split, albums and hostile files.
+// The GR.8 writer, the four-page split, albums and hostile files.
 #include "test_atarigraphic_common.h"
 
 #include <QProcess>
@@ -6,11 +6,6 @@
 namespace {
 
 using AtariWrite = AtariGraphicTest;
-
-QByteArray ReadAll(const QString& Path) {
-    QFile F(Path);
-    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
-}
 
 TEST_F(AtariWrite, GR8PageRoundTripMatchesNetpbm) {
     const QByteArray Page = Random(7680, 11);
@@ -21,7 +16,7 @@ TEST_F(AtariWrite, GR8PageRoundTripMatchesNetpbm) {
     G.RenderPic(Img, Size, 319, nullptr, 8, Base);
     EXPECT_EQ(G.ImageToGR8Bits(Img, 39, 191, 0, 0), 7680);
     G.SaveGR8Pic(Dir.filePath("out.gr8"));
-    EXPECT_EQ(ReadAll(Dir.filePath("out.gr8")), Page);
+    EXPECT_EQ(ReadWholeFile(Dir.filePath("out.gr8")), Page);
 
     // An independent decoder: the page as a PBM (1 = black) inverted, so lit pixels are white.
     QProcess Pbm;
@@ -44,46 +39,6 @@ TEST_F(AtariWrite, GR8PageRoundTripMatchesNetpbm) {
     EXPECT_EQ(G.ImageToGR8Bits(Blank(640, 400), 79, 399, 0, 0), 7680);
 }
 
-TEST_F(AtariWrite, PhotoWriterBothDialects) {
-    QImage Img = Blank(79, 40);
-    for (int Y = 0; Y < 40; ++Y)
-        for (int X = 0; X < 79; ++X)
-            if ((X * 7 + Y * 3) % 5 == 0) Img.setPixel(X, Y, qRgb(255, 255, 255));
-    std::vector<std::pair<int, int>> Steps;
-    for (int Dialect : {0, 1}) {
-        const QString P = Dir.filePath(QStringLiteral("p%1.pho").arg(Dialect));
-        Steps.clear();
-        ASSERT_TRUE(G.SavePhoto(Img, P, Dialect, [&](int Pos, int Max) { Steps.push_back({Pos, Max}); }));
-        const QByteArray File = ReadAll(P);
-        EXPECT_EQ(File.size(), Dialect == 0 ? 411 : 412);
-        EXPECT_TRUE(File.startsWith(QByteArray("402\x9b\0\0", 6)));
-        EXPECT_TRUE(File.endsWith(Dialect == 0 ? "39\x9b"
-                                                 "9\x9b"
-                                               : "40\x9b"
-                                                 "10\x9b"));
-        EXPECT_EQ(Steps.back(), std::make_pair(400, 402));
-
-        TAtariGraphic R;
-        int Size = 0, LastX = 0, Height = 0;
-        R.LoadPhoto(P, Size, LastX, Height, Dialect);
-        EXPECT_EQ(Size, 402);
-        EXPECT_EQ(LastX, 79);
-        EXPECT_EQ(Height, 40);
-        QImage Back = Blank(LastX + 1, Height);
-        R.RenderPic(Back, Size, LastX, nullptr, 8, Base);
-        EXPECT_EQ(Back.copy(0, 0, 79, 40), Img);
-    }
-    EXPECT_TRUE(G.SavePhoto(Blank(320, 192), Dir.filePath("full.pho"), 0, nullptr));
-    EXPECT_TRUE(ReadAll(Dir.filePath("full.pho")).startsWith("7682\x9b"));
-
-    // More packed bytes than the picture buffer holds: refused, nothing written.
-    Boxes.clear();
-    EXPECT_FALSE(G.SavePhoto(Blank(640, 401), Dir.filePath("huge.pho"), 0, nullptr));
-    EXPECT_FALSE(QFile::exists(Dir.filePath("huge.pho")));
-    ASSERT_EQ(Boxes.size(), 1u);
-    EXPECT_EQ(Boxes[0].second, GetMsg("mFormat320"));
-}
-
 TEST_F(AtariWrite, SplitIntoFourPagesAndJoinAgain) {
     const QByteArray Whole = Random(30720, 12);
     std::copy_n(reinterpret_cast<const quint8*>(Whole.constData()), 30720, G.PicBuffer.begin());
@@ -101,7 +56,7 @@ TEST_F(AtariWrite, SplitIntoFourPagesAndJoinAgain) {
         const int Place[2][4] = {{0, 1, 2, 3}, {0, 2, 1, 3}}; // TL TR BL BR from s0..s3
         QByteArray Joined(32000, '\0');
         for (int Q = 0; Q < 4; ++Q) {
-            const QByteArray Part = ReadAll(Sorted[Place[Mode][Q]]);
+            const QByteArray Part = ReadWholeFile(Sorted[Place[Mode][Q]]);
             ASSERT_EQ(Part.size(), 7680);
             for (int K = 0; K < 7680; ++K)
                 Joined[(Q >= 2 ? 15360 : 0) + 80 * (K / 40) + (Q % 2 ? 40 : 0) + K % 40] = Part[K];
@@ -112,14 +67,6 @@ TEST_F(AtariWrite, SplitIntoFourPagesAndJoinAgain) {
     EXPECT_TRUE(G.SaveAs4PICs(Blank(320, 192), Dir.filePath("no"), 0).isEmpty());
     EXPECT_EQ(Boxes.at(0).second, GetMsg("mWrongRes1"));
     EXPECT_FALSE(QFile::exists(Dir.filePath("no_1.PIC")));
-}
-
-QByteArray AlbumEntry(const QByteArray& Name, int WidthBytes, int Height, char Fill) {
-    return Name.leftJustified(15, ' ', true) + char(Height) + char(WidthBytes) +
-           QByteArray(WidthBytes * Height, Fill);
-}
-QByteArray AlbumFile(const QByteArray& Entries) {
-    return QByteArray::number(Entries.size()) + "\x9b" + Entries;
 }
 
 TEST_F(AtariWrite, AlbumContactSheets) {

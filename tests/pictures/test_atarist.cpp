@@ -2,18 +2,18 @@
 // NEOchrome, Doodle and STAD loading, and hostile input.
 #include "test_atarist_helpers.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 using namespace sttest;
 
 namespace {
 
-class AtariST : public ::testing::Test {
+class AtariST : public STFileTest {
 protected:
-    QTemporaryDir Dir;
-    std::mt19937 Rng{4711};
-    QString Put(const QString& Name, const QByteArray& Data) { return WriteFile(Dir.path(), Name, Data); }
+    // Writes a STAD file and loads it as the window does: header first, then the screen.
+    int STAD(TAtariSTGraphic& G, const QString& Name, const QByteArray& Data) {
+        const QString Path = Put(Name, Data);
+        G.ReadSTADHeader(Path);
+        return G.LoadSTAD(Path);
+    }
     static std::array<quint16, 16> SomePalette() {
         std::array<quint16, 16> P{};
         for (int I = 0; I < 16; ++I) P[I] = quint16(((I * 3) & 7) << 8 | ((I * 5) & 7) << 4 | (I & 7));
@@ -41,16 +41,13 @@ QByteArray RunsScreen() {
     return B;
 }
 
-// The packed data of the first Rows rows, as MakePC packs them.
-QByteArray PackedRows(const QByteArray& Screen, int Planes, int Rows) {
-    const int PlaneBytes = Planes == 1 ? 80 : 160 / Planes;
-    QByteArray F;
-    for (int R = 0; R < Rows; ++R) {
-        const QByteArray Row = RowPlanes(Screen, R, Planes);
-        for (int P = 0; P < Planes; ++P) F += PackBits(Row.mid(P * PlaneBytes, PlaneBytes));
-    }
-    return F;
-}
+using TLoad = int (TAtariSTGraphic::*)(const QString&);
+const struct {
+    int Planes, Res;
+    TLoad Load;
+} PackedKinds[] = {{4, 0, &TAtariSTGraphic::LoadDegasPC1},
+                   {2, 1, &TAtariSTGraphic::LoadDegasPC2},
+                   {1, 2, &TAtariSTGraphic::LoadDegasPC3}};
 
 QRgb Level(int R, int G, int B) {
     return qRgb(R * 32, G * 32, B * 32);
@@ -85,68 +82,48 @@ TEST(AtariSTDraw, MediumLayoutAndPaletteBitThree) {
     EXPECT_EQ(Med.pixel(62, 1), Pal(0));
 }
 
-TEST(AtariSTDraw, OtherResolutionDrawsNothingAndSmallImagesAreClipped) {
+TEST(AtariSTDraw, OtherResolutionDrawsNothingAndImagesAreClipped) {
     TAtariSTGraphic G;
     G.Screen.fill(0xFF);
-    QImage Img(640, 400, QImage::Format_RGB32);
+    QImage Img(700, 500, QImage::Format_RGB32);
     Img.fill(Qt::magenta);
     const QImage Before = Img;
     G.DrawDegas(Img, 3);
     G.DrawDegas(Img, -1);
     EXPECT_EQ(Img, Before);
+    G.DrawDegas(Img, TAtariSTGraphic::ResLow);
+    EXPECT_EQ(Img.pixel(320, 0), QColor(Qt::magenta).rgb());
+    EXPECT_EQ(Img.pixel(0, 200), QColor(Qt::magenta).rgb());
 
     QImage Small(10, 3, QImage::Format_RGB32);
     G.DrawDegas(Small, TAtariSTGraphic::ResHigh);
     EXPECT_EQ(Small.pixel(9, 2), qRgb(0, 0, 0));
-    QImage Big(700, 500, QImage::Format_RGB32);
-    Big.fill(Qt::magenta);
-    G.DrawDegas(Big, TAtariSTGraphic::ResLow);
-    EXPECT_EQ(Big.pixel(320, 0), QColor(Qt::magenta).rgb());
-    EXPECT_EQ(Big.pixel(0, 200), QColor(Qt::magenta).rgb());
-
     QImage Indexed(16, 1, QImage::Format_Mono);
     G.DrawDoodle(Indexed);
     EXPECT_EQ(Indexed.format(), QImage::Format_RGB32);
     EXPECT_EQ(Indexed.pixel(5, 0), qRgb(0, 0, 0));
 }
 
-TEST_F(AtariST, DegasNeochromeAndDoodleReadHeaderAndScreen) {
+TEST_F(AtariST, RawFilesReadHeaderAndScreenAndShortOnesChangeNothing) {
     const auto Pal = SomePalette();
     const QByteArray Screen = RandomBytes(32000, Rng);
-    TAtariSTGraphic G;
-    EXPECT_EQ(G.LoadDegas(Put("A.PI1", DegasHeader(0, Pal) + Screen + "trailing")), 32034);
-    EXPECT_EQ(G.Palette, Pal);
-    EXPECT_EQ(ScreenOf(G), Screen);
-
     QByteArray Neo(128, '\x55');
-    for (int I = 0; I < 16; ++I) {
-        Neo[4 + 2 * I] = char(I);
-        Neo[5 + 2 * I] = char(0x10 + I);
-    }
-    TAtariSTGraphic N;
+    for (int I = 0; I < 16; ++I) Neo[4 + 2 * I] = char(Pal[I] >> 8), Neo[5 + 2 * I] = char(Pal[I]);
+    TAtariSTGraphic G, N, D;
+    EXPECT_EQ(G.LoadDegas(Put("A.PI1", DegasHeader(0, Pal) + Screen + "trailing")), 32034);
     EXPECT_EQ(N.LoadNeochrome(Put("A.NEO", Neo + Screen)), 32128);
-    for (int I = 0; I < 16; ++I) EXPECT_EQ(N.Palette[I], quint16(I << 8 | (0x10 + I)));
-    EXPECT_EQ(ScreenOf(N), Screen);
-
-    TAtariSTGraphic D;
     EXPECT_EQ(D.LoadDoodle(Put("A.DOO", Screen)), 32000);
-    EXPECT_EQ(ScreenOf(D), Screen);
+    for (const TAtariSTGraphic* Each : {&G, &N, &D}) EXPECT_EQ(ScreenOf(*Each), Screen);
+    EXPECT_EQ(G.Palette, Pal);
+    EXPECT_EQ(N.Palette, Pal);
     EXPECT_EQ(D.Palette, (std::array<quint16, 16>{}));
-}
 
-TEST_F(AtariST, ShortOrMissingRawFilesAreRefusedAndChangeNothing) {
-    TAtariSTGraphic G;
-    G.Screen.fill(0x42);
-    G.Palette.fill(0x123);
-    const auto Keep = G.Screen;
-    const QByteArray Full = DegasHeader(0, SomePalette()) + RandomBytes(32000, Rng);
-    ExpectReadPastEnd([&] { G.LoadDegas(Put("S.PI1", Full.left(32033))); });
+    ExpectReadPastEnd([&] { G.LoadDegas(Put("S.PI1", DegasHeader(0, {}) + Screen.left(31999))); });
     ExpectReadPastEnd([&] { G.LoadDegas(Put("E.PI1", QByteArray())); });
     ExpectReadPastEnd([&] { G.LoadNeochrome(Put("S.NEO", QByteArray(32127, 'x'))); });
     ExpectReadPastEnd([&] { G.LoadDoodle(Put("S.DOO", QByteArray(31999, 'x'))); });
-    EXPECT_EQ(G.Screen, Keep);
-    EXPECT_EQ(G.Palette[5], 0x123);
-
+    EXPECT_EQ(ScreenOf(G), Screen);
+    EXPECT_EQ(G.Palette, Pal);
     try {
         G.LoadDegas(Dir.filePath("MISSING.PI1"));
         ADD_FAILURE() << "missing file loaded";
@@ -157,42 +134,26 @@ TEST_F(AtariST, ShortOrMissingRawFilesAreRefusedAndChangeNothing) {
 
 TEST_F(AtariST, PackBitsControlBytes) {
     // Monochrome packing places the bytes in file order, which shows the runs plainly.
-    QByteArray F = DegasHeader(0x8002, {});
-    F.append('\x80'); // skipped
-    F.append('\x7F'); // 128 literals follow
-    for (int I = 0; I < 128; ++I) F.append(char(I + 1));
-    F.append('\x81').append('\xAA'); // 128 repeats
-    F.append('\x80');
-    F.append('\xFF').append('\xBB'); // 2 repeats
-    F.append('\x00').append('\xCC'); // 1 literal
-    for (int Left = 32000 - 259; Left > 0; Left -= 128) F.append('\x81').append('\x11');
+    // 80 is skipped, 7F: 128 literals, 81: 128 repeats, FF: 2 repeats, 00: 1 literal.
+    QByteArray Literals;
+    for (int I = 0; I < 128; ++I) Literals.append(char(I + 1));
+    QByteArray F =
+        DegasHeader(0x8002, {}) + "\x80\x7F" + Literals + "\x81\xAA\x80\xFF\xBB" + QByteArray("\0\xCC", 2);
+    for (int Left = 32000 - 259; Left > 0; Left -= 128) F.append("\x81\x11");
     TAtariSTGraphic G;
     EXPECT_EQ(G.LoadDegasPC3(Put("C.PC3", F)), F.size());
-    for (int I = 0; I < 128; ++I) ASSERT_EQ(G.Screen[I], I + 1) << I;
-    for (int I = 128; I < 256; ++I) ASSERT_EQ(G.Screen[I], 0xAA) << I;
-    EXPECT_EQ(G.Screen[256], 0xBB);
-    EXPECT_EQ(G.Screen[257], 0xBB);
-    EXPECT_EQ(G.Screen[258], 0xCC);
-    EXPECT_EQ(G.Screen[259], 0x11);
-    EXPECT_EQ(G.Screen[31999], 0x11);
+    EXPECT_EQ(ScreenOf(G),
+              Literals + QByteArray(128, '\xAA') + "\xBB\xBB\xCC" + QByteArray(32000 - 259, '\x11'));
 }
 
-TEST_F(AtariST, PackedDegasMatchesTheUnpackedPicture) {
+TEST_F(AtariST, PackedDegasMatchesTheScreen) {
     const auto Pal = SomePalette();
     // Rows with long runs and random stretches, so both run kinds occur.
     QByteArray Screen = RandomBytes(32000, Rng);
     for (int I = 0; I < 32000; ++I)
         if ((I / 37) % 3 == 0) Screen[I] = char(I / 500);
     Screen.replace(1600, 480, QByteArray(480, '\xAB')); // whole rows: runs span all planes
-    const struct {
-        int Planes, Res;
-        int (TAtariSTGraphic::*Load)(const QString&);
-    } Kinds[] = {{4, 0, &TAtariSTGraphic::LoadDegasPC1},
-                 {2, 1, &TAtariSTGraphic::LoadDegasPC2},
-                 {1, 2, &TAtariSTGraphic::LoadDegasPC3}};
-    for (const auto& K : Kinds) {
-        TAtariSTGraphic Plain;
-        Plain.LoadDegas(Put("P.PI" + QString::number(K.Res + 1), DegasHeader(K.Res, Pal) + Screen));
+    for (const auto& K : PackedKinds)
         for (bool PerRow : {false, true}) {
             SCOPED_TRACE(testing::Message() << "res " << K.Res << " per row " << PerRow);
             TAtariSTGraphic Packed;
@@ -201,21 +162,18 @@ TEST_F(AtariST, PackedDegasMatchesTheUnpackedPicture) {
             EXPECT_EQ((Packed.*K.Load)(Put("P.PC", File + "anim")), File.size());
             EXPECT_EQ(Packed.Palette, Pal);
             EXPECT_EQ(ScreenOf(Packed), Screen);
-            EXPECT_EQ(Drawn(Packed, K.Res), Drawn(Plain, K.Res));
         }
-    }
 }
 
 TEST_F(AtariST, PackedRunsStopAtTheEndOfTheScreen) {
-    for (auto Load :
-         {&TAtariSTGraphic::LoadDegasPC1, &TAtariSTGraphic::LoadDegasPC2, &TAtariSTGraphic::LoadDegasPC3}) {
+    for (const auto& K : PackedKinds) {
         // 2 + 250 x 128 bytes: the last repeat run overshoots the screen by 2.
         QByteArray F = DegasHeader(0, {});
         F.append('\xFF').append('\x05');
         for (int I = 0; I < 250; ++I) F.append('\x81').append(char(I % 100));
         F.append('\x7F').append(QByteArray(128, '\x77'));
         TAtariSTGraphic G;
-        EXPECT_EQ((G.*Load)(Put("R.PC", F)), 34 + 2 + 500);
+        EXPECT_EQ((G.*K.Load)(Put("R.PC", F)), 34 + 2 + 500);
         EXPECT_EQ(G.Screen[31999], 49);
         EXPECT_EQ(std::count(G.Screen.begin(), G.Screen.end(), 0x77), 0);
 
@@ -226,7 +184,7 @@ TEST_F(AtariST, PackedRunsStopAtTheEndOfTheScreen) {
         L.append('\x7F').append(QByteArray(125, '\x02')).append('\x03').append(QByteArray(2, '\x77'));
         L.append('\x7F').append(QByteArray(128, '\x77'));
         TAtariSTGraphic H;
-        (H.*Load)(Put("L.PC", L));
+        (H.*K.Load)(Put("L.PC", L));
         EXPECT_EQ(H.Screen[31999], 0x03);
         EXPECT_EQ(std::count(H.Screen.begin(), H.Screen.end(), 0x02), 125);
         EXPECT_EQ(std::count(H.Screen.begin(), H.Screen.end(), 0x77), 0);
@@ -236,32 +194,20 @@ TEST_F(AtariST, PackedRunsStopAtTheEndOfTheScreen) {
 TEST_F(AtariST, CutPackedFilesShowTheirLeadingRows) {
     const QByteArray Screen = RunsScreen();
     const QByteArray Header = DegasHeader(0, SomePalette());
-    struct {
-        int Planes, Res;
-        int (TAtariSTGraphic::*Load)(const QString&);
-    } Kinds[] = {{4, 0, &TAtariSTGraphic::LoadDegasPC1},
-                 {2, 1, &TAtariSTGraphic::LoadDegasPC2},
-                 {1, 2, &TAtariSTGraphic::LoadDegasPC3}};
-    for (const auto& K : Kinds) {
-        const int RowBytes = K.Planes == 1 ? 80 : 160;
+    for (const auto& K : PackedKinds) {
         const QByteArray Full = MakePC(Header, Screen, K.Planes);
         TAtariSTGraphic Whole;
         Whole.ParseDegasPacked(Full, K.Res);
         ASSERT_EQ(ScreenOf(Whole), Screen);
-        const QImage WholeImage = Drawn(Whole, K.Res);
 
-        // Cut where row 57 starts: those rows exactly, the rest blank, the palette read.
-        const int Rows = 57;
-        const int Between = int(Header.size() + PackedRows(Screen, K.Planes, Rows).size());
-        const QString Path = Put("CUT.PC", Full.left(Between));
+        // Cut where row 57 starts: the uncut file's rows exactly, the rest blank, the palette read.
+        const int Rows = 57, Kept = Rows * (K.Planes == 1 ? 80 : 160);
+        const int Between = int(MakePC(Header, Screen, K.Planes, false, Rows).size());
         TAtariSTGraphic G;
-        EXPECT_EQ((G.*K.Load)(Path), Between);
-        EXPECT_EQ(ScreenOf(G).left(Rows * RowBytes), Screen.left(Rows * RowBytes)) << K.Res;
-        EXPECT_EQ(ScreenOf(G).mid(Rows * RowBytes), QByteArray(32000 - Rows * RowBytes, 0)) << K.Res;
+        EXPECT_EQ((G.*K.Load)(Put("CUT.PC", Full.left(Between))), Between);
+        EXPECT_EQ(ScreenOf(G).left(Kept), ScreenOf(Whole).left(Kept)) << K.Res;
+        EXPECT_EQ(ScreenOf(G).mid(Kept), QByteArray(32000 - Kept, 0)) << K.Res;
         EXPECT_EQ(G.Palette, SomePalette());
-        const QImage Part = Drawn(G, K.Res);
-        for (int Y = 0; Y < Rows; ++Y)
-            ASSERT_EQ(Part.copy(0, Y, Part.width(), 1), WholeImage.copy(0, Y, Part.width(), 1)) << Y;
 
         // Cut inside the next row's first run: the colour kinds keep the rows decoded
         // so far, the monochrome one is refused and keeps its old screen.
@@ -274,7 +220,7 @@ TEST_F(AtariST, CutPackedFilesShowTheirLeadingRows) {
             EXPECT_EQ(R.Screen, Old);
         } else {
             EXPECT_EQ((R.*K.Load)(Inside), Between + 1);
-            EXPECT_EQ(ScreenOf(R).left(Rows * RowBytes), Screen.left(Rows * RowBytes));
+            EXPECT_EQ(ScreenOf(R).left(Kept), Screen.left(Kept));
         }
     }
 
@@ -293,11 +239,9 @@ TEST_F(AtariST, STADColumnAndRowPacking) {
     // top of column 1.
     QByteArray Col("pM86\xF0\x00\xF1", 7);
     for (int I = 0; I < 401; ++I) Col.append(char(1 + I % 200));
-    const QString ColPath = Put("COL.PAC", Col);
     TAtariSTGraphic G;
-    EXPECT_EQ(G.ReadSTADHeader(ColPath), 7);
+    EXPECT_EQ(STAD(G, "COL.PAC", Col), 408);
     EXPECT_EQ(G.STADHeader[3], '6');
-    EXPECT_EQ(G.LoadSTAD(ColPath), 408);
     for (int Row = 0; Row < 400; ++Row) ASSERT_EQ(G.Screen[Row * 80], 1 + Row % 200) << Row;
     EXPECT_EQ(G.Screen[1], 1 + 400 % 200);
     EXPECT_EQ(G.Screen[81], 0);
@@ -312,25 +256,17 @@ TEST_F(AtariST, STADColumnAndRowPacking) {
     Rows.append("\x01\xF1\xFF\x03\x02\xF0\x02\x04", 8);
     TAtariSTGraphic S;
     S.Screen.fill(0x99);
-    const QString RowPath = Put("ROW.PAC", Rows);
-    S.ReadSTADHeader(RowPath);
-    S.LoadSTAD(RowPath);
-    const quint8 Expect[] = {0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x55, 0x55, 0x55, 0x04, 0x00};
-    for (int I = 0; I < 11; ++I) EXPECT_EQ(S.Screen[I], Expect[I]) << I;
-    EXPECT_EQ(S.Screen[31999], 0); // a short stream leaves the rest blank
+    STAD(S, "ROW.PAC", Rows); // a short stream leaves the rest blank
+    EXPECT_EQ(ScreenOf(S), QByteArray("\x01\xFF\xFF\xFF\xFF\x02\x55\x55\x55\x04", 10) + QByteArray(31990, 0));
 
     // Runs stop at the end of the screen: 125 runs of 256 fill it exactly.
     QByteArray Long("pM85\xF0\xAB\xF1", 7);
     for (int I = 0; I < 130; ++I) Long.append("\xF0\xFF", 2);
-    const QString LongPath = Put("LONG.PAC", Long);
-    S.ReadSTADHeader(LongPath);
-    EXPECT_EQ(S.LoadSTAD(LongPath), 7 + 250);
+    EXPECT_EQ(STAD(S, "LONG.PAC", Long), 7 + 250);
     EXPECT_EQ(std::count(S.Screen.begin(), S.Screen.end(), 0xAB), 32000);
 
     // Any other identifier leaves the screen blank.
-    const QString Other = Put("OTHER.PAC", QByteArray("pM87\xF0\x00\xF1\x01\x02", 9));
-    S.ReadSTADHeader(Other);
-    S.LoadSTAD(Other);
+    STAD(S, "OTHER.PAC", QByteArray("pM87\xF0\x00\xF1\x01\x02", 9));
     EXPECT_EQ(std::count(S.Screen.begin(), S.Screen.end(), 0), 32000);
 }
 
@@ -361,11 +297,8 @@ TEST_F(AtariST, STADShortHeadersAreRefusedAndCutDataShowTheirStart) {
         I += N;
         Codes.push_back({int(Data.size()), I});
     }
-    const QString Full = Put("FULL.PAC", Head + Data);
-    G.ReadSTADHeader(Full);
-    G.LoadSTAD(Full);
+    STAD(G, "FULL.PAC", Head + Data);
     ASSERT_EQ(ScreenOf(G), Screen);
-    const QImage Whole = Drawn(G, TAtariSTGraphic::ResHigh);
 
     // Cut just after a run marker, after a value-run marker, and after a marker and
     // its value: what the complete codes before it stored stays.
@@ -375,15 +308,10 @@ TEST_F(AtariST, STADShortHeadersAreRefusedAndCutDataShowTheirStart) {
         const quint8 Marker = quint8(Data[At]);
         if (Marker != 0xF0 && Marker != 0xF1) continue;
         for (int Extra = 1; Extra <= (Marker == 0xF1 ? 2 : 1); ++Extra) {
-            const QString Path = Put("CUT.PAC", Head + Data.left(At + Extra));
             TAtariSTGraphic C;
-            C.ReadSTADHeader(Path);
-            EXPECT_EQ(C.LoadSTAD(Path), 7 + At + Extra);
-            EXPECT_EQ(ScreenOf(C).left(Stored), Screen.left(Stored));
+            EXPECT_EQ(STAD(C, "CUT.PAC", Head + Data.left(At + Extra)), 7 + At + Extra);
+            EXPECT_EQ(ScreenOf(C).left(Stored), ScreenOf(G).left(Stored));
             EXPECT_EQ(ScreenOf(C).mid(Stored), QByteArray(32000 - Stored, 0));
-            const QImage Img = Drawn(C, TAtariSTGraphic::ResHigh);
-            for (int Y = 0; (Y + 1) * 80 <= Stored; ++Y)
-                ASSERT_EQ(Img.copy(0, Y, 640, 1), Whole.copy(0, Y, 640, 1)) << Y;
         }
         ++Cuts;
     }

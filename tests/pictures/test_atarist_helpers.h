@@ -4,22 +4,27 @@
 #include "uTAtariSTGraphic.h"
 
 #include <QByteArray>
-#include <QDir>
 #include <QImage>
-#include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <random>
 
 namespace sttest {
 
-inline QString WriteFile(const QString& Dir, const QString& Name, const QByteArray& Data) {
-    const QString Path = QDir(Dir).filePath(Name);
-    WriteWholeFile(Path, Data);
-    return Path;
-}
+// A temporary folder for the files a test writes, and a fixed random source.
+class STFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+    std::mt19937 Rng{4711};
+    QString Put(const QString& Name, const QByteArray& Data) {
+        WriteWholeFile(Dir.filePath(Name), Data);
+        return Dir.filePath(Name);
+    }
+};
 
 inline QByteArray RandomBytes(int Count, std::mt19937& Rng) {
     QByteArray B(Count, '\0');
-    for (int I = 0; I < Count; ++I) B[I] = char(Rng() & 0xFF);
+    for (char& C : B) C = char(Rng() & 0xFF);
     return B;
 }
 
@@ -52,35 +57,21 @@ inline QByteArray PackBits(const QByteArray& In) {
     return Out;
 }
 
-// The bytes of one row in packed order: plane after plane, each plane's words in
-// order. Planes 4 (low), 2 (medium), 1 (monochrome).
-inline QByteArray RowPlanes(const QByteArray& Screen, int Row, int Planes) {
-    const int RowBytes = Planes == 1 ? 80 : 160;
-    const int Words = RowBytes / (2 * Planes);
-    QByteArray Out;
-    for (int P = 0; P < Planes; ++P)
-        for (int W = 0; W < Words; ++W) {
-            const int At = Row * RowBytes + W * Planes * 2 + P * 2;
-            Out.append(Screen[At]).append(Screen[At + 1]);
-        }
-    return Out;
-}
-
-// A compressed Degas file of Screen (32000 bytes), packed per row and plane as
-// the files are written. PerRow packs whole rows instead, so runs cross planes.
-inline QByteArray MakePC(const QByteArray& Header, const QByteArray& Screen, int Planes,
-                         bool PerRow = false) {
+// A compressed Degas file of Screen's first Rows rows, packed per row and plane as
+// the files are written (a row is plane after plane, each plane's words in order).
+// PerRow packs whole rows instead, so runs cross planes. Planes 4, 2 or 1.
+inline QByteArray MakePC(const QByteArray& Header, const QByteArray& Screen, int Planes, bool PerRow = false,
+                         int Rows = 400) {
     QByteArray F = Header;
     F[0] = char(quint8(F[0]) | 0x80);
-    const int Rows = Planes == 1 ? 400 : 200;
-    const int PlaneBytes = Planes == 1 ? 80 : 160 / Planes;
-    for (int R = 0; R < Rows; ++R) {
-        const QByteArray Row = RowPlanes(Screen, R, Planes);
-        if (PerRow) {
-            F += PackBits(Row);
-        } else {
-            for (int P = 0; P < Planes; ++P) F += PackBits(Row.mid(P * PlaneBytes, PlaneBytes));
-        }
+    const int RowBytes = Planes == 1 ? 80 : 160, PlaneBytes = RowBytes / Planes;
+    for (int R = 0; R < std::min(Rows, 32000 / RowBytes); ++R) {
+        QByteArray Row;
+        for (int P = 0; P < Planes; ++P)
+            for (int W = 0; W < PlaneBytes / 2; ++W)
+                Row += Screen.mid(R * RowBytes + W * Planes * 2 + P * 2, 2);
+        for (int P = 0; P < (PerRow ? 1 : Planes); ++P)
+            F += PackBits(PerRow ? Row : Row.mid(P * PlaneBytes, PlaneBytes));
     }
     return F;
 }

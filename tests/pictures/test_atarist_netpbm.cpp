@@ -4,8 +4,6 @@
 #include "test_atarist_helpers.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace sttest;
 
@@ -40,10 +38,9 @@ QImage PnmToImage(const QByteArray& D) {
 // Runs a netpbm program with a file on standard input; returns its standard output.
 // The output goes to a file: some of the encoders seek over reserved header bytes.
 QByteArray RunTool(const QString& Program, const QString& InPath) {
-    const QString OutPath = InPath + QStringLiteral(".out");
     QProcess P;
     P.setStandardInputFile(InPath);
-    P.setStandardOutputFile(OutPath);
+    P.setStandardOutputFile(InPath + ".out");
     P.start(Program, {});
     if (!P.waitForStarted(10000)) {
         ADD_FAILURE() << Program.toStdString() << " could not be started (package netpbm missing?)";
@@ -52,7 +49,7 @@ QByteArray RunTool(const QString& Program, const QString& InPath) {
     P.waitForFinished(60000);
     EXPECT_EQ(P.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(P.exitCode(), 0) << Program.toStdString() << ": " << P.readAllStandardError().toStdString();
-    return ReadWholeFile(OutPath);
+    return ReadWholeFile(InPath + ".out");
 }
 
 // A 320 x 200 P6 picture in up to 16 random ST colours (levels 0..7), in runs.
@@ -69,41 +66,32 @@ QByteArray RandomStPpm(std::mt19937& Rng) {
     return F;
 }
 
-class AtariSTNetpbm : public ::testing::Test {
-protected:
-    QTemporaryDir Dir;
-    std::mt19937 Rng{1234};
-    QString Put(const QString& Name, const QByteArray& Data) { return WriteFile(Dir.path(), Name, Data); }
-};
+using AtariSTNetpbm = STFileTest;
 
 } // namespace
 
-TEST_F(AtariSTNetpbm, Degas16ColourAgreesWithPi1toppm) {
-    const QByteArray Source = RandomStPpm(Rng);
-    const QByteArray Pi1 = RunTool("ppmtopi1", Put("SRC.PPM", Source));
-    ASSERT_EQ(Pi1.size(), 32034);
-    const QString Pi1Path = Put("PIC.PI1", Pi1);
-    const QImage Theirs = PnmToImage(RunTool("pi1toppm", Pi1Path));
-    ASSERT_FALSE(Theirs.isNull());
+TEST_F(AtariSTNetpbm, Degas16ColourAndNeochromeAgreeWithNetpbm) {
+    for (bool Neo : {false, true}) {
+        SCOPED_TRACE(Neo ? "NEO" : "PI1");
+        const QByteArray Source = RandomStPpm(Rng);
+        const QByteArray File = RunTool(Neo ? "ppmtoneo" : "ppmtopi1", Put("SRC.PPM", Source));
+        ASSERT_EQ(File.size(), Neo ? 32128 : 32034);
+        const QString Path = Put(Neo ? "PIC.NEO" : "PIC.PI1", File);
+        const QImage Theirs = PnmToImage(RunTool(Neo ? "neotoppm" : "pi1toppm", Path));
+        ASSERT_FALSE(Theirs.isNull());
 
-    TAtariSTGraphic G;
-    G.LoadDegas(Pi1Path);
-    EXPECT_EQ(Drawn(G, TAtariSTGraphic::ResLow), Theirs);
-    EXPECT_EQ(Theirs, PnmToImage(Source)); // and the round trip is exact
-}
-
-TEST_F(AtariSTNetpbm, NeochromeAgreesWithNeotoppm) {
-    const QByteArray Source = RandomStPpm(Rng);
-    const QByteArray Neo = RunTool("ppmtoneo", Put("SRC.PPM", Source));
-    ASSERT_EQ(Neo.size(), 32128);
-    const QString NeoPath = Put("PIC.NEO", Neo);
-
-    TAtariSTGraphic G;
-    G.LoadNeochrome(NeoPath);
-    QImage Ours(320, 200, QImage::Format_RGB32);
-    G.DrawNeochrome(Ours);
-    EXPECT_EQ(Ours, PnmToImage(RunTool("neotoppm", NeoPath)));
-    EXPECT_EQ(Ours, PnmToImage(Source));
+        TAtariSTGraphic G;
+        QImage Ours(320, 200, QImage::Format_RGB32);
+        if (Neo) {
+            G.LoadNeochrome(Path);
+            G.DrawNeochrome(Ours);
+        } else {
+            G.LoadDegas(Path);
+            Ours = Drawn(G, TAtariSTGraphic::ResLow);
+        }
+        EXPECT_EQ(Ours, Theirs);
+        EXPECT_EQ(Theirs, PnmToImage(Source)); // and the round trip is exact
+    }
 }
 
 TEST_F(AtariSTNetpbm, MonochromeAgreesWithPi3topbmAndDoodleIsAHeaderlessPi3) {

@@ -31,15 +31,10 @@ struct TTestCanvas {
     }
 };
 
-QByteArray AlbumEntry(const QByteArray& Name, int WidthBytes, int Height, char Fill) {
-    return Name.leftJustified(15, ' ', true) + char(Height) + char(WidthBytes) +
-           QByteArray(WidthBytes * Height, Fill);
-}
-
 TEST_F(PictureOpen, AlbumEntryWithoutDataCountsAndGetsBothCaptions) {
     const QByteArray Entries = AlbumEntry("ONE", 2, 8, char(0xFF)) + AlbumEntry("EMPTY", 0, 5, 0) +
                                AlbumEntry("TWO", 3, 6, char(0xFF));
-    const QString Path = Write("E.ALB", QByteArray::number(Entries.size()) + "\x9b" + Entries);
+    const QString Path = Write("E.ALB", AlbumFile(Entries));
     G.PicInfo.FileType = "ALB";
     TTestCanvas C;
     TAtariSTGraphic ST;
@@ -72,15 +67,27 @@ TEST_F(PictureOpen, AlbumEntryWithoutDataCountsAndGetsBothCaptions) {
         for (int X = 128; X < 256; ++X) ASSERT_EQ(C.Picture.pixel(X, Y) & 0xFFFFFF, 0u) << X << "," << Y;
 }
 
-TEST_F(PictureOpen, PhotosReopenAtTheirSizeUnderEverySetting) {
-    for (int Pho : {0, 1, 2}) {
+TEST_F(PictureOpen, PhotosWrittenReopenAtTheirSizeUnderEverySetting) {
+    for (int Pho : {0, 1, 2})
         for (QSize Size : {QSize(80, 40), QSize(79, 40), QSize(320, 192), QSize(8, 1)}) {
+            SCOPED_TRACE(testing::Message() << Pho << " " << Size.width() << "x" << Size.height());
             QImage Img(Size, QImage::Format_RGB32);
             std::mt19937 Gen(Size.width() * 7 + Pho);
             for (int Y = 0; Y < Img.height(); ++Y)
                 for (int X = 0; X < Img.width(); ++X) Img.setPixel(X, Y, Gen() & 1 ? 0xFFFFFFFF : 0xFF000000);
             const QString Path = Dir.filePath("RT.PHO");
-            ASSERT_TRUE(G.SavePhoto(Img, Path, Pho, nullptr));
+            std::vector<std::pair<int, int>> Steps;
+            ASSERT_TRUE(G.SavePhoto(Img, Path, Pho, [&](int P, int M) { Steps.push_back({P, M}); }));
+            // Data size + 2, two zero bytes, the data, rows and bytes per row (the older
+            // dialect, every setting but 1, stores them minus 1).
+            const int W = (Size.width() + 7) / 8 * 8, Bytes = W / 8 * Size.height(), Less = Pho == 1 ? 0 : 1;
+            const QByteArray Head = Eol(QByteArray::number(Bytes + 2) + "|") + QByteArray(2, 0);
+            const QByteArray Tail =
+                Eol(QByteArray::number(Size.height() - Less) + "|" + QByteArray::number(W / 8 - Less) + "|");
+            const QByteArray File = ReadWholeFile(Path);
+            EXPECT_EQ(File.size(), Head.size() + Bytes + Tail.size());
+            EXPECT_TRUE(File.startsWith(Head) && File.endsWith(Tail));
+            EXPECT_EQ(Steps.back(), std::make_pair(Bytes / 100 * 100, Bytes + 2));
 
             TAtariGraphic L;
             TAtariSTGraphic ST;
@@ -89,52 +96,43 @@ TEST_F(PictureOpen, PhotosReopenAtTheirSizeUnderEverySetting) {
             O.PhoFormat = Pho;
             TTestCanvas C;
             OpenPictureFile(Path, "RT.PHO", L, ST, O, C.Canvas());
-            const int W = (Size.width() + 7) / 8 * 8;
-            ASSERT_EQ(C.Picture.size(), QSize(W, Size.height())) << Pho << " " << Size.width();
+            ASSERT_EQ(C.Picture.size(), QSize(W, Size.height()));
             EXPECT_EQ(L.PicInfo.Width, W);
             EXPECT_EQ(L.PicInfo.Height, Size.height());
-            EXPECT_EQ(C.Picture.copy(0, 0, Size.width(), Size.height()), Img) << Pho << " " << Size.width();
+            EXPECT_EQ(C.Picture.copy(0, 0, Size.width(), Size.height()), Img);
         }
-    }
-    // Every setting but 1 writes the older dialect: rows and bytes per row minus 1.
-    for (int Pho : {0, 2, 255}) {
-        ASSERT_TRUE(G.SavePhoto(Blank(80, 40), Dir.filePath("OLD.PHO"), Pho, nullptr));
-        EXPECT_TRUE(ReadWholeFile(Dir.filePath("OLD.PHO"))
-                        .endsWith(QByteArray(1, 0) + "39\x9b"
-                                                     "9\x9b"));
-    }
-    ASSERT_TRUE(G.SavePhoto(Blank(80, 40), Dir.filePath("NEW.PHO"), 1, nullptr));
-    EXPECT_TRUE(ReadWholeFile(Dir.filePath("NEW.PHO"))
-                    .endsWith(QByteArray(1, 0) + "40\x9b"
-                                                 "10\x9b"));
+    ASSERT_TRUE(G.SavePhoto(Blank(80, 40), Dir.filePath("OLD.PHO"), 255, nullptr));
+    EXPECT_TRUE(ReadWholeFile(Dir.filePath("OLD.PHO")).endsWith(Eol("39|9|")));
+
+    // More packed bytes than the picture buffer holds: refused, nothing written.
+    Boxes.clear();
+    EXPECT_FALSE(G.SavePhoto(Blank(640, 401), Dir.filePath("huge.pho"), 0, nullptr));
+    EXPECT_FALSE(QFile::exists(Dir.filePath("huge.pho")));
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].second, GetMsg("mFormat320"));
     // A count beyond the buffer is no photo.
     int Size = 0, LastX = 0, Height = 0;
-    EXPECT_THROW(G.ParsePhoto("32003\x9b" + QByteArray(32003, 0) +
-                                  "0\x9b"
-                                  "0\x9b",
-                              Size, LastX, Height, 0),
+    EXPECT_THROW(G.ParsePhoto(Eol("32003|") + QByteArray(32003, 0) + Eol("0|0|"), Size, LastX, Height, 0),
                  EMorvanelError);
 }
 
 TEST_F(PictureOpen, KoalaCutShortKeepsItsSizeAndWhatWasDecoded) {
-    QByteArray Head(27, '\0');
-    Head.replace(0, 4, "\xFF\x80\xC9\xC7");
-    Head[7] = 2;
-    int Size = 0;
-    EXPECT_THROW(G.ParseKoala(Head.left(20), Size), EInOutError);
-    EXPECT_EQ(Size, 7684);
-    Size = 0;
-    EXPECT_THROW(G.ParseKoala(Head + QByteArray::fromHex("03AA"
-                                                         "8511"),
-                              Size),
-                 EInOutError);
-    EXPECT_EQ(Size, 7684);
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(G.PicBuffer.data()), 5),
-              QByteArray::fromHex("AAAAAA1100"));
-    // The file-reading path reports the same.
-    Size = 0;
-    EXPECT_THROW(G.LoadKoala(Write("CUT.KOA", Head + "\x05"), Size), EInOutError);
-    EXPECT_EQ(Size, 7684);
+    const QByteArray Head = KoalaHeader(2);
+    const struct {
+        QByteArray Data, Decoded;
+    } Cuts[] = {
+        {Head.left(20), {}},                                                         // in the header
+        {Head + QByteArray::fromHex("03AA8511"), QByteArray::fromHex("AAAAAA1100")}, // in a literal run
+        {Head + "\x05", {}}};                                                        // before a run's value
+    for (const auto& K : Cuts) {
+        int Size = 0;
+        EXPECT_THROW(G.ParseKoala(K.Data, Size), EInOutError);
+        EXPECT_EQ(Size, 7684);
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(G.PicBuffer.data()), K.Decoded.size()), K.Decoded);
+        Size = 0; // the file-reading path reports the same
+        EXPECT_THROW(G.LoadKoala(Write("CUT.KOA", K.Data), Size), EInOutError);
+        EXPECT_EQ(Size, 7684);
+    }
 }
 
 // A bitmap header: file header, 40-byte info header, no palette.
@@ -213,18 +211,6 @@ TEST_F(PictureOpen, TheTableSizesEachTypeAsTheWindowShowsIt) {
         EXPECT_EQ(C.Picture.size(), K.Size) << K.Type;
         EXPECT_EQ(C.Shown, K.Shown) << K.Type;
     }
-    // A joined GR.8 page takes the joined size into the picture info.
-    TAtariGraphic J;
-    TAtariSTGraphic ST;
-    J.PicInfo.FileType = "GR8";
-    TPictureOpenOptions O;
-    O.JoinedLayout = 2;
-    TTestCanvas C;
-    OpenPictureFile(Write("J.PIC", QByteArray(30720, char(0xFF))), "J.PIC", J, ST, O, C.Canvas());
-    EXPECT_EQ(C.Picture.size(), QSize(640, 384));
-    EXPECT_EQ(J.PicInfo.Width, 640);
-    EXPECT_EQ(J.PicInfo.Height, 384);
-    EXPECT_EQ(C.Picture.pixel(639, 383), WinColorToRgb(gr8forecolor));
     EXPECT_TRUE(IsPictureType("JPG"));
     EXPECT_FALSE(IsPictureType("FNT"));
     EXPECT_FALSE(IsPictureType("SOLIDSTATES"));
@@ -238,41 +224,37 @@ namespace {
 QImage PlotReference(TAtariGraphic& G, QImage Img, int Count, int LastX, int Mode, const quint32 (&Base)[4]) {
     G.PlotX = 0;
     G.PlotY = 0;
-    auto Nibbles = [&](int From, bool Step, auto Colour) {
+    // Bytes From..Count; Colour gives pixel P of byte B. Step: a row per 40 bytes.
+    auto Bytes = [&](int From, bool Step, auto Colour) {
         for (int I = From; I <= Count; ++I) {
-            const quint8 B = G.PicBuffer[I - 1];
-            for (int P = 0; P < 8; ++P) G.PlotPixel(Img, Colour(P < 4 ? B >> 4 : B & 15), LastX);
+            for (int P = 0; P < 8; ++P) G.PlotPixel(Img, Colour(G.PicBuffer[I - 1], P), LastX);
             if (Step && I % 40 == 0) ++G.PlotY;
         }
     };
+    const auto Hue = [](quint8 B, int P) { return TAtariGraphic::Gr11Color(P < 4 ? B >> 4 : B & 15); };
+    const auto Lum = [](quint8 B, int P) { return TAtariGraphic::AtariColor(P < 4 ? B >> 4 : B & 15); };
     quint32 C[4];
     for (int K = 0; K < 4; ++K)
         C[K] = Count >= 7684 ? TAtariGraphic::AtariColorEven(G.PicBuffer[7680 + K]) : Base[K];
     switch (Mode) {
     case 8:
-        for (int I = 1; I <= Count; ++I)
-            for (int P = 0; P < 8; ++P)
-                G.PlotPixel(Img, TAtariGraphic::IsBitSet(G.PicBuffer[I - 1], P) ? gr8forecolor : gr8backcolor,
-                            LastX);
+        Bytes(1, false,
+              [](quint8 B, int P) { return TAtariGraphic::IsBitSet(B, P) ? gr8forecolor : gr8backcolor; });
         break;
     case 9:
-        Nibbles(1, false, [](int N) { return TAtariGraphic::AtariColor(N); });
+        Bytes(1, false, Lum);
         break;
     case 911:
-        Nibbles(1, false, [&](int N) {
-            return G.PlotY % 2 == 0 ? TAtariGraphic::Gr11Color(N) : TAtariGraphic::AtariColor(N);
-        });
+        Bytes(1, false, [&](quint8 B, int P) { return G.PlotY % 2 == 0 ? Hue(B, P) : Lum(B, P); });
         break;
     case 119:
-        Nibbles(1, true, [](int N) { return TAtariGraphic::Gr11Color(N); });
+        Bytes(1, true, Hue);
         G.PlotX = 0;
         G.PlotY = 1;
-        Nibbles(3841, true, [](int N) { return TAtariGraphic::AtariColor(N); });
+        Bytes(3841, true, Lum);
         break;
     case 15:
-        for (int I = 1; I <= Count; ++I)
-            for (int P = 0; P < 8; ++P)
-                G.PlotPixel(Img, C[(G.PicBuffer[I - 1] >> (6 - 2 * (P / 2))) & 3], LastX);
+        Bytes(1, false, [&](quint8 B, int P) { return C[(B >> (6 - 2 * (P / 2))) & 3]; });
         break;
     }
     return Img;
@@ -301,20 +283,16 @@ TEST_F(PictureOpen, RenderEqualsThePlotCursorForEveryModeWidthAndClip) {
                 }
     // Progress every 512 bytes (256 in four-colour mode), against the byte count.
     std::vector<std::pair<int, int>> Steps;
+    const TProgressFn Rec = [&](int P, int M) { Steps.push_back({P, M}); };
     QImage Img = Blank(320, 192);
-    G.RenderPic(
-        Img, 1024, 319,
-        [&](int P, int M) {
-            Steps.push_back({P, M});
-        },
-        8, Colours);
-    EXPECT_EQ(Steps, (std::vector<std::pair<int, int>>{{512, 1024}, {1024, 1024}}));
-    Steps.clear();
-    G.RenderPic(
-        Img, 600, 319,
-        [&](int P, int M) {
-            Steps.push_back({P, M});
-        },
-        15, Colours);
-    EXPECT_EQ(Steps, (std::vector<std::pair<int, int>>{{256, 600}, {512, 600}}));
+    G.RenderPic(Img, 1024, 319, Rec, 8, Colours);
+    G.RenderPic(Img, 600, 319, Rec, 15, Colours);
+    G.RenderPic(Img, 0, 319, Rec, 8, Colours);
+    EXPECT_EQ(Steps, (std::vector<std::pair<int, int>>{{512, 1024}, {1024, 1024}, {256, 600}, {512, 600}}));
+    // A count beyond the buffer into a tiny image and odd row widths stay inside both.
+    QImage Small = Blank(3, 2);
+    for (int Mode : {8, 9, 15, 119, 911}) G.RenderPic(Small, 99999, 639, nullptr, Mode, Colours);
+    G.RenderPic(Small, 32000, -5, nullptr, 8, Colours);
+    EXPECT_EQ(G.PlotX, 0);
+    EXPECT_EQ(G.PlotY, 256000);
 }
