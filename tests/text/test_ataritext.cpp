@@ -1,17 +1,14 @@
 // The ATASCII text document: loading, dialect detection and the conversions.
 #include "FileIO.h"
 #include "RichTextSink.h"
+#include "test_text_common.h"
 #include "uTAtariText.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray Bytes(std::initializer_list<int> List) {
-    QByteArray B;
-    for (int V : List) B += char(V);
-    return B;
-}
+using texttest::Bytes;
 
 class AtariTextTest : public ::testing::Test {
 protected:
@@ -53,15 +50,16 @@ public:
 } // namespace
 
 TEST_F(AtariTextTest, DialectDetection) {
-    EXPECT_EQ(Detect(Bytes({2, 0, 0, 4})), 1);
-    EXPECT_EQ(Detect(Bytes({2, 0, 4})), 0);
-    EXPECT_EQ(Detect(Bytes({193, '1'}) + "xyz" + Bytes({197, '1'})), 2); // end before start
-    EXPECT_EQ(Detect(Bytes({197, '3', 193, '3'})), 2);
-    EXPECT_EQ(Detect(Bytes({197, '0', 193, '1'})), 0);
-    EXPECT_EQ(Detect(Bytes({197, '4', 193, '4'})), 0);
-    EXPECT_EQ(Detect(Bytes({197, '0', 193})), 0); // a switch cut off at the end
-    EXPECT_EQ(Detect(Bytes({2, 9, 9, 4, 197, '0', 193, '0'})), 1);
-    EXPECT_EQ(Detect(QByteArray()), 0);
+    const std::pair<QByteArray, int> Rows[] = {{Bytes({2, 0, 0, 4}), 1},
+                                               {Bytes({2, 0, 4}), 0},
+                                               {Bytes({193, '1', 'x', 197, '1'}), 2}, // end before start
+                                               {Bytes({197, '3', 193, '3'}), 2},
+                                               {Bytes({197, '0', 193, '1'}), 0},
+                                               {Bytes({197, '4', 193, '4'}), 0},
+                                               {Bytes({197, '0', 193}), 0}, // a switch cut off at the end
+                                               {Bytes({2, 9, 9, 4, 197, '0', 193, '0'}), 1},
+                                               {QByteArray(), 0}};
+    for (const auto& [Data, Type] : Rows) EXPECT_EQ(Detect(Data), Type) << Data.toHex().constData();
     // The pairs only count inside the first 250000 bytes.
     QByteArray Long(TAtariText::BufferSize, 'A');
     Long += Bytes({197, '5', 193, '5'});

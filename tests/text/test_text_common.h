@@ -15,6 +15,12 @@
 
 namespace texttest {
 
+inline QByteArray Bytes(std::initializer_list<int> List) {
+    QByteArray B;
+    for (int V : List) B += char(V);
+    return B;
+}
+
 // Rows of the glyph of ATASCII code Ascii (0-127) in a set file, which holds internal order.
 inline QByteArray GlyphFromFile(const QByteArray& Font, int Ascii) {
     const int Internal = Ascii < 32 ? Ascii + 64 : Ascii < 96 ? Ascii - 32 : Ascii;
@@ -52,6 +58,15 @@ inline QByteArray CellRows(const QImage& Shot, int X, int Y, int Scale = 1, quin
                 return QByteArray("colour");
         }
     return Rows;
+}
+
+// Whether the cells from (X, Y) rightwards show Text in the standard set; a space is a blank cell.
+inline ::testing::AssertionResult RowShows(const QImage& Page, int X, int Y, const QByteArray& Text,
+                                           quint32 Fg = textforecolor, quint32 Bg = textbackcolor) {
+    for (int I = 0; I < Text.size(); ++I)
+        if (CellRows(Page, X + 8 * I, Y, 1, Fg, Bg) != StandardGlyph(quint8(Text[I])))
+            return ::testing::AssertionFailure() << "cell " << I << " of \"" << Text.constData() << "\"";
+    return ::testing::AssertionSuccess();
 }
 
 // Whether Page is W x H pixels: a silver frame round a page in Bg.
