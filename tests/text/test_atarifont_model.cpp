@@ -101,9 +101,8 @@ TEST(AtariFontFile, LoadSaveRoundTripAndShortLongFiles) {
     const auto Std = H.FontInternal;
     WriteWholeFile(Dir.filePath("short.fnt"), QByteArray(1023, char(0x55)));
     H.LoadFromFile(Dir.filePath("short.fnt"));
-    EXPECT_EQ(H.FontInternal[1022], 0x55);
-    EXPECT_EQ(H.FontATASCII[1023], Std[1023]);
-    EXPECT_EQ(H.FontATASCII[256], 0x55);
+    EXPECT_EQ(std::make_tuple(H.FontInternal[1022], H.FontATASCII[1023], H.FontATASCII[256]),
+              std::make_tuple(quint8(0x55), Std[1023], quint8(0x55)));
     WriteWholeFile(Dir.filePath("empty.fnt"), QByteArray());
     H.LoadFromFile(Dir.filePath("empty.fnt"));
     EXPECT_EQ(H.FontInternal[1023], Std[1023]);

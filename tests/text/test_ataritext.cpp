@@ -69,10 +69,9 @@ TEST_F(AtariTextTest, DialectDetection) {
 TEST_F(AtariTextTest, LoadingClearingSavingAndFailures) {
     QByteArray Big(TAtariText::BufferSize + 100, 'x');
     Big[TAtariText::BufferSize - 1] = 'y';
-    Text.LoadFromFile(Write("long.txt", Big));
-    EXPECT_EQ(Text.Length, TAtariText::BufferSize); // cut at the buffer's size
-    EXPECT_EQ(Text.FileName, "LONG.TXT");
-    EXPECT_EQ(Text.Buffer[TAtariText::BufferSize - 1], 'y');
+    Text.LoadFromFile(Write("long.txt", Big)); // cut at the buffer's size
+    EXPECT_EQ(std::make_tuple(Text.Length, Text.FileName, Text.Buffer[TAtariText::BufferSize - 1]),
+              std::make_tuple(TAtariText::BufferSize, QString("LONG.TXT"), quint8('y')));
 
     Text.LoadFromFile(Write("short.txt", "AB" + Bytes({155})));
     EXPECT_EQ(Text.Length, 3);
@@ -83,9 +82,8 @@ TEST_F(AtariTextTest, LoadingClearingSavingAndFailures) {
 
     Text.Buffer[0] = 'Q';
     EXPECT_THROW(Text.LoadFromFile(Dir.filePath("missing.txt")), EInOutError);
-    EXPECT_EQ(Text.FileName, "MISSING.TXT");
-    EXPECT_EQ(Text.Length, 3);
-    EXPECT_EQ(Text.Buffer[0], 'Q');
+    EXPECT_EQ(std::make_tuple(Text.FileName, Text.Length, Text.Buffer[0]),
+              std::make_tuple(QString("MISSING.TXT"), 3, quint8('Q')));
     Text.TextType = 2;
     EXPECT_THROW(Text.DetectFormat(Dir.filePath("missing.txt")), EInOutError);
     EXPECT_EQ(Text.TextType, -1);
