@@ -130,31 +130,23 @@ TEST_F(AtariTextTest, StartexterPcTextAndLineBreaks) {
 }
 
 TEST_F(AtariTextTest, StartexterRichText) {
-    RecordingSink Sink;
-    Convert("A" + Bytes({197, '5'}) + "B" + Bytes({193, '5'}) + "C", 2);
-    Text.ToRichEdit(Sink, 2);
-    EXPECT_EQ(Sink.Log, "[A|][B|B][C|]");
-
-    Sink.Log.clear();
-    Convert(Bytes({197, '0', 'u', 197, '8', 'i', 193, '0', 197, '1', '2', 193,
-                   '1', 197, '2', '3', 193, '2', 'n', 193, '8', 197, '9', 'x'}),
-            2);
-    Text.ToRichEdit(Sink, 2);
-    EXPECT_EQ(Sink.Log, "[u|U][i|IU][2|I60][3|I-60][n|I][x|]");
-
+    const auto Rich = [this](const QByteArray& Data) {
+        RecordingSink Sink;
+        Convert(Data, 2);
+        Text.ToRichEdit(Sink, 2);
+        return Sink.Log;
+    };
+    EXPECT_EQ(Rich("A" + Bytes({197, '5'}) + "B" + Bytes({193, '5'}) + "C"), "[A|][B|B][C|]");
+    EXPECT_EQ(Rich(Bytes({197, '0', 'u', 197, '8', 'i', 193, '0', 197, '1', '2', 193,
+                          '1', 197, '2', '3', 193, '2', 'n', 193, '8', 197, '9', 'x'})),
+              "[u|U][i|IU][2|I60][3|I-60][n|I][x|]");
     // 128-225 show as b - 128; 218 alone is dropped; umlauts as characters.
-    Sink.Log.clear();
-    Convert(Bytes({194, 218, 'z', 91, 126, 5, 127, 230}), 2);
-    Text.ToRichEdit(Sink, 2);
-    EXPECT_EQ(Sink.Log, QString::fromUtf8("[Bz\xc3\x84\xc3\x9f |]"));
-
-    Convert(QByteArray(81, 'a'), 2);
-    Sink.Log.clear();
-    Text.ToRichEdit(Sink, 2);
-    EXPECT_EQ(Sink.Log, "[" + QString(80, 'a') + "|]/[a|]");
+    EXPECT_EQ(Rich(Bytes({194, 218, 'z', 91, 126, 5, 127, 230})),
+              QString::fromUtf8("[Bz\xc3\x84\xc3\x9f |]"));
+    EXPECT_EQ(Rich(QByteArray(81, 'a')), "[" + QString(80, 'a') + "|]/[a|]");
 
     // Other modes only reset the style.
-    Sink.Log.clear();
+    RecordingSink Sink;
     Sink.S = {true, true, true};
     Text.ToRichEdit(Sink, 0);
     EXPECT_EQ(Sink.Log, "");

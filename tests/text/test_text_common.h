@@ -21,20 +21,18 @@ inline QByteArray Bytes(std::initializer_list<int> List) {
     return B;
 }
 
-// Rows of the glyph of ATASCII code Ascii (0-127) in a set file, which holds internal order.
-inline QByteArray GlyphFromFile(const QByteArray& Font, int Ascii) {
-    const int Internal = Ascii < 32 ? Ascii + 64 : Ascii < 96 ? Ascii - 32 : Ascii;
-    return Font.mid(Internal * 8, 8);
+// ATASCII code (0-127) to internal code, the order of set files; written out independently of the model.
+inline int ToInternal(int A) {
+    return A < 32 ? A + 64 : (A < 96 ? A - 32 : A);
 }
+// Rows of the glyph of an ATASCII code in the built-in set files.
 inline QByteArray StandardGlyph(int Ascii) {
-    static const QByteArray Font =
-        ReadWholeFile(QStringLiteral(MORVANEL_SOURCE_DIR "/resources/atari-standard.fnt"));
-    return GlyphFromFile(Font, Ascii);
+    static const QByteArray Font = ReadWholeFile(MORVANEL_SOURCE_DIR "/resources/atari-standard.fnt");
+    return Font.mid(ToInternal(Ascii) * 8, 8);
 }
 inline QByteArray InternationalGlyph(int Ascii) {
-    static const QByteArray Font =
-        ReadWholeFile(QStringLiteral(MORVANEL_SOURCE_DIR "/resources/atari-international.fnt"));
-    return GlyphFromFile(Font, Ascii);
+    static const QByteArray Font = ReadWholeFile(MORVANEL_SOURCE_DIR "/resources/atari-international.fnt");
+    return Font.mid(ToInternal(Ascii) * 8, 8);
 }
 inline const QByteArray SharpS = QByteArray::fromHex("003C667C66667C60");
 inline const QByteArray BlankCell(8, 0);
