@@ -136,8 +136,8 @@ protected:
         delete frmYESNOCANCEL;
         frmYESNOCANCEL = nullptr;
     }
-    // Clicks the button once the dialog is up.
-    void Answer(TVekButton* TfrmYESNOCANCEL::*Button) {
+    // Closes W, clicking the button once the dialog is up; whether it closed.
+    bool CloseAnswering(TChildWinFont* W, TVekButton* TfrmYESNOCANCEL::*Button) {
         delete Answerer;
         Answerer = new QTimer;
         QObject::connect(Answerer, &QTimer::timeout, [this, Button] {
@@ -147,6 +147,9 @@ protected:
             (frmYESNOCANCEL->*Button)->Click();
         });
         Answerer->start(5);
+        const bool Closed = W->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return Closed;
     }
     QPointer<TChildWinFont> Edited(const QString& Name = "MYFONT.FNT") {
         TChildWinFont* W = Open(RandomFont(18), Name);
@@ -155,43 +158,34 @@ protected:
         W->btnFontInvertClick();
         return W;
     }
-    static void Flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     QTimer* Answerer = nullptr;
     int Answers = 0;
 };
 } // namespace
 
 TEST_F(CloseQueryTest, OnlyASavedFontOrNoLetTheWindowCloseAndUnmodifiedDoesNotAsk) {
+    using D = TfrmYESNOCANCEL;
     QPointer<TChildWinFont> W = Edited();
-    Answer(&TfrmYESNOCANCEL::btnCancel);
-    EXPECT_FALSE(W->close());
+    EXPECT_FALSE(CloseAnswering(W, &D::btnCancel));
     SetFileDialogHook([](TFileDialogRequest&, QStringList&) { return false; }); // save cancelled
-    Answer(&TfrmYESNOCANCEL::btnYES);
-    EXPECT_FALSE(W->close());
+    EXPECT_FALSE(CloseAnswering(W, &D::btnYES));
     AnswerSave("missing/dir/new.fnt"); // save fails: error shown
-    Answer(&TfrmYESNOCANCEL::btnYES);
-    EXPECT_FALSE(W->close());
+    EXPECT_FALSE(CloseAnswering(W, &D::btnYES));
     ASSERT_FALSE(Boxes.isEmpty());
     EXPECT_TRUE(Boxes.last().startsWith("Fehler|")) << Boxes.last().toStdString();
     AnswerSave("grid.bmp"); // a picture is no save of the font
-    Answer(&TfrmYESNOCANCEL::btnYES);
-    EXPECT_FALSE(W->close());
-    Flush();
+    EXPECT_FALSE(CloseAnswering(W, &D::btnYES));
     ASSERT_FALSE(W.isNull());
     EXPECT_EQ(W->Modified, 1);
 
     AnswerSave("onclose.fnt");
-    Answer(&TfrmYESNOCANCEL::btnYES);
     const auto Bytes = W->AtariFont->FontInternal;
-    EXPECT_TRUE(W->close());
-    Flush();
+    EXPECT_TRUE(CloseAnswering(W, &D::btnYES));
     EXPECT_TRUE(W.isNull());
     EXPECT_EQ(ReadWholeFile(Dir.filePath("onclose.fnt")),
               QByteArray(reinterpret_cast<const char*>(Bytes.data()), 1024));
     W = Edited();
-    Answer(&TfrmYESNOCANCEL::btnNo);
-    EXPECT_TRUE(W->close());
-    Flush();
+    EXPECT_TRUE(CloseAnswering(W, &D::btnNo));
     EXPECT_TRUE(W.isNull());
     W = Open(RandomFont(19));
     EXPECT_TRUE(W->close());
