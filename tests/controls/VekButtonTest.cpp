@@ -238,34 +238,6 @@ TEST(VekKinds, OkAndFallBackToCustom) {
     EXPECT_EQ(All.NumGlyphs(), 2);
 }
 
-TEST(VekKinds, DialogClosesWithModalResultAfterHandlers) {
-    QDialog Dlg;
-    auto* Btn = new TVekButton(&Dlg);
-    Btn->SetKind(bkYes);
-    int Clicks = 0;
-    QObject::connect(Btn, &QPushButton::clicked, [&] {
-        ++Clicks;
-        EXPECT_TRUE(Dlg.isVisible());
-    });
-    Dlg.open();
-    Btn->Click();
-    EXPECT_EQ(Clicks, 1);
-    QApplication::processEvents();
-    EXPECT_FALSE(Dlg.isVisible());
-    EXPECT_EQ(Dlg.result(), mrYes);
-
-    // A handler may keep the dialog open by resetting the result.
-    QDialog Keep;
-    auto* Ok = new TVekButton(&Keep);
-    Ok->SetKind(bkOK);
-    QObject::connect(Ok, &QPushButton::clicked, [&] { Keep.setResult(0); });
-    Keep.open();
-    ClickAt(Ok, 3);
-    QApplication::processEvents();
-    EXPECT_TRUE(Keep.isVisible());
-    Keep.close();
-}
-
 TEST(VekKinds, CloseAndHelp) {
     QWidget Win;
     auto* Close = new TVekButton(&Win);
@@ -293,7 +265,7 @@ TEST(VekKinds, CloseAndHelp) {
 
 // ------------------------------------------------------------------ keys
 
-TEST(VekKeys, DefaultAndCancelKeysInADialog) {
+TEST(VekKeys, DefaultAndCancelKeysAndClicksCloseADialogAfterTheHandlers) {
     QDialog Dlg;
     auto* Edit = new QLineEdit(&Dlg);
     auto* Ok = new TVekButton(&Dlg);
@@ -301,26 +273,31 @@ TEST(VekKeys, DefaultAndCancelKeysInADialog) {
     auto* Cancel = new TVekButton(&Dlg);
     Cancel->SetKind(bkCancel);
     int OkClicks = 0, CancelClicks = 0;
-    QObject::connect(Ok, &QPushButton::clicked, [&] { ++OkClicks; });
+    bool Keep = false;
+    QObject::connect(Ok, &QPushButton::clicked, [&] {
+        ++OkClicks;
+        EXPECT_TRUE(Dlg.isVisible()); // the handler runs before the dialog closes
+        if (Keep) Dlg.setResult(0);   // and may keep it open by resetting the result
+    });
     QObject::connect(Cancel, &QPushButton::clicked, [&] { ++CancelClicks; });
     const auto Press = [&](QWidget* Focus, int K) {
         Dlg.open();
         Activate(&Dlg, Focus);
         Key(Focus, K);
         QApplication::processEvents();
+        return std::make_tuple(OkClicks, CancelClicks, Dlg.isVisible(), Dlg.result());
     };
-    Press(Edit, Qt::Key_Return);
-    EXPECT_EQ(OkClicks, 1);
-    EXPECT_EQ(CancelClicks, 0);
-    EXPECT_EQ(Dlg.result(), mrOk);
-    Press(Edit, Qt::Key_Escape);
-    EXPECT_EQ(CancelClicks, 1);
-    EXPECT_FALSE(Dlg.isVisible());
-    EXPECT_EQ(Dlg.result(), mrCancel);
+    EXPECT_EQ(Press(Edit, Qt::Key_Return), std::make_tuple(1, 0, false, int(mrOk)));
+    EXPECT_EQ(Press(Edit, Qt::Key_Escape), std::make_tuple(1, 1, false, int(mrCancel)));
     // Enter on a focused button clicks that button, not the Default one.
-    Press(Cancel, Qt::Key_Return);
-    EXPECT_EQ(CancelClicks, 2);
-    EXPECT_EQ(OkClicks, 1);
+    EXPECT_EQ(Press(Cancel, Qt::Key_Return), std::make_tuple(1, 2, false, int(mrCancel)));
+    Keep = true;
+    Dlg.open();
+    ClickAt(Ok, 3);
+    QApplication::processEvents();
+    EXPECT_TRUE(Dlg.isVisible());
+    EXPECT_EQ(OkClicks, 2);
+    Dlg.close();
 }
 
 TEST(VekKeys, EnterAsTabAndNeighbours) {
