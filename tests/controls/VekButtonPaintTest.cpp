@@ -40,28 +40,21 @@ protected:
 };
 
 TEST_F(UltraFlat, AtRestHoveredAndPressed) {
-    QImage I = Face_();
-    ASSERT_EQ(I.size(), QSize(75, 25));
-    EXPECT_EQ(Px(I, 0, 0), Border);
-    EXPECT_EQ(Px(I, 74, 24), Border);
-    EXPECT_EQ(Px(I, 1, 1), Face);
-    EXPECT_EQ(Px(I, 37, 12), Face);
-
+    // Border, face at the edge and in the middle: at rest, hovered, after leaving, pressed.
+    const auto Pixels = [this] {
+        const QImage I = Face_();
+        return std::vector<quint32>{Px(I, 0, 0), Px(I, 74, 24), Px(I, 1, 1), Px(I, 37, 12)};
+    };
+    EXPECT_EQ(Pixels(), (std::vector<quint32>{Border, Border, Face, Face}));
     Hover(Btn);
     ASSERT_TRUE(Btn->MouseInControl());
-    I = Face_();
-    EXPECT_EQ(Px(I, 0, 0), Border);
-    EXPECT_EQ(Px(I, 1, 1), 0xDB6D01u);
-    EXPECT_EQ(Px(I, 37, 12), 0xDB6D01u);
+    EXPECT_EQ(Pixels(), (std::vector<quint32>{Border, Border, 0xDB6D01u, 0xDB6D01u}));
     QEvent Leave(QEvent::Leave);
     QApplication::sendEvent(Btn, &Leave);
-    EXPECT_EQ(Px(Face_(), 1, 1), Face);
-
+    EXPECT_EQ(Pixels()[2], Face);
     Btn->setDown(true);
-    I = Face_();
-    EXPECT_EQ(Px(I, 0, 0), LightenColor(Border, 100));
-    EXPECT_EQ(Px(I, 1, 1), 0x5F2F01u);
-    EXPECT_EQ(Px(I, 37, 12), 0x5F2F01u);
+    const quint32 Light = LightenColor(Border, 100);
+    EXPECT_EQ(Pixels(), (std::vector<quint32>{Light, Light, 0x5F2F01u, 0x5F2F01u}));
 }
 
 TEST_F(UltraFlat, FocusedShowsTwoPixelEdgeAndFocusRect) {
@@ -105,11 +98,8 @@ TEST_F(UltraFlat, ColourChangesGradientAndDisabledFace) {
     EXPECT_EQ(Px(I, 0, 0), Border);
     EXPECT_EQ(Px(I, 10, 1), Start);
     EXPECT_EQ(Px(I, 10, 23), Face);
-    EXPECT_NE(Px(I, 10, 12), Face);
-    Btn->setEnabled(false);
-    I = Face_();
-    EXPECT_EQ(Px(I, 10, 1), Face);
-    EXPECT_EQ(Px(I, 10, 12), Face);
+    Btn->setEnabled(false); // disabled: plain face
+    EXPECT_EQ(Px(Face_(), 10, 1), Face);
 }
 
 TEST(VekButtonPaint, ThreeDReliefUsesSystemShadesOnlyForSystemFace) {

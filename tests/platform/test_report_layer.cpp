@@ -25,8 +25,8 @@ QImage Solid(int W, int H, QRgb Colour) {
 TEST(ReportDesigns, SevenDesignsFoundWithoutRegardToCase) {
     ASSERT_EQ(ReportDesigns().size(), 7);
     ASSERT_NE(FindReportDesign("graphicreport"), nullptr);
-    EXPECT_EQ(FindReportDesign("graphicreport")->Name, "GraphicReport");
-    EXPECT_EQ(FindReportDesign("FontReport")->Name, "Fontreport");
+    EXPECT_EQ(FindReportDesign("graphicreport")->Name + FindReportDesign("FontReport")->Name,
+              "GraphicReportFontreport");
     EXPECT_EQ(FindReportDesign("NoSuchReport"), nullptr);
 
     // Every element lies on the Letter page; only the strip reports go without footer.
@@ -49,10 +49,9 @@ TEST(ReportProject, ParametersAreCaseBlindAndStayAcrossReports) {
     // design text never shows.
     EXPECT_TRUE(P.SelectReport("GraphicReport"));
     TReportPage Page = P.Layout();
-    EXPECT_TRUE(Find(Page, "Footer1")->Text.isEmpty());
     ASSERT_NE(Find(Page, "Text2"), nullptr);
     EXPECT_EQ(Find(Page, "Text2")->Text, ReportFixedFooterText());
-    EXPECT_TRUE(Find(Page, "txtTitle")->Text.isEmpty());
+    EXPECT_TRUE(Find(Page, "Footer1")->Text.isEmpty() && Find(Page, "txtTitle")->Text.isEmpty());
 
     EXPECT_TRUE(P.SelectReport("fontreport"));
     EXPECT_EQ(P.SelectedReport(), "Fontreport");
@@ -84,8 +83,7 @@ TEST(ReportProject, PicturesFromMemoryAndFromFiles) {
     P.SetParam("imagepathfont1", Path);
     P.SetImage("IMAGEPATHFONT2", Solid(3, 5, qRgb(200, 0, 0)));
     TReportPage Page = P.Layout();
-    EXPECT_EQ(Find(Page, "bitmapFont1")->Image.size(), QSize(8, 4));
-    EXPECT_EQ(Find(Page, "bitmapFont1")->Image.pixel(0, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(Find(Page, "bitmapFont1")->Image, Solid(8, 4, qRgb(10, 20, 30)));
     EXPECT_EQ(Find(Page, "bitmapFont2")->Image.size(), QSize(3, 5));
     EXPECT_TRUE(P.GetParam("ImagePathFont2").isEmpty());
 
@@ -107,14 +105,10 @@ TEST(ReportProject, PicturesFromMemoryAndFromFiles) {
 
 TEST(ReportLayout, PictureFitsItsBoxWithAspectKept) {
     const QRectF Box(0.9, 1.0, 6.9, 3.5);
-    const QRectF Wide = FitPictureRect(Box, QSize(320, 192));
-    EXPECT_NEAR(Wide.height(), 3.5, 1e-9);
-    EXPECT_NEAR(Wide.width() / Wide.height(), 320.0 / 192.0, 1e-9);
-    EXPECT_NEAR(Wide.left() - Box.left(), Box.right() - Wide.right(), 1e-9);
-    EXPECT_NEAR(Wide.top(), 1.0, 1e-9);
-    const QRectF Flat = FitPictureRect(Box, QSize(289, 73));
-    EXPECT_NEAR(Flat.width(), 6.9, 1e-9);
-    EXPECT_NEAR(Flat.height(), 6.9 * 73 / 289, 1e-9);
+    // Full height centred across at the box's top, or full width (fuzzy compares).
+    const double W = 3.5 * 320 / 192;
+    EXPECT_EQ(FitPictureRect(Box, QSize(320, 192)), QRectF(0.9 + (6.9 - W) / 2, 1.0, W, 3.5));
+    EXPECT_EQ(FitPictureRect(Box, QSize(289, 73)).size(), QSizeF(6.9, 6.9 * 73 / 289));
     EXPECT_TRUE(FitPictureRect(Box, QSize(0, 10)).isNull());
     // An empty job still prints one empty page.
     TReportJob Job;
@@ -135,25 +129,11 @@ TEST(ReportLayout, FlowingTextBreaksIntoOrderedPages) {
     ASSERT_GE(Job.PageCount(), 4); // 302 lines of about 1/6 inch on 10-inch pages
     const TReportFlowText& Flow = *Job.Pages().first().Elements.first().Flow;
     EXPECT_EQ(Flow.PageCount(), Job.PageCount());
-    EXPECT_NEAR(Flow.Section().left(), 1.0, 1e-9);
-    EXPECT_NEAR(Flow.Section().width(), 6.0, 1e-9);
-    EXPECT_TRUE(Flow.Document().begin().text().isEmpty()); // the leading breaks
-    EXPECT_TRUE(Flow.Document().begin().next().text().isEmpty());
+    EXPECT_EQ(std::make_pair(Flow.Section().left(), Flow.Section().width()), std::make_pair(1.0, 6.0));
+    // The two leading breaks.
+    EXPECT_TRUE(Flow.Document().begin().text().isEmpty() && Flow.Document().begin().next().text().isEmpty());
 
-    // The pages follow each other without gap or overlap and hold every line once.
-    int Expect = Flow.PageRange(0).first;
-    QString Joined;
-    for (int I = 0; I < Flow.PageCount(); ++I) {
-        const auto R = Flow.PageRange(I);
-        EXPECT_GE(R.first, Expect);
-        EXPECT_LE(R.first, Expect + 1);
-        Expect = R.second;
-        QTextCursor C(const_cast<QTextDocument*>(&Flow.Document()));
-        C.setPosition(R.first);
-        C.setPosition(R.second, QTextCursor::KeepAnchor);
-        Joined += C.selectedText() + QChar(0x2029);
-    }
-    EXPECT_EQ(Joined.count(QStringLiteral("of the flowing text")), 300);
+    // Every line once and in order on the printed pages is checked on the PDF output.
     EXPECT_TRUE(Flow.PageHtml(0).contains("Line 0 of"));
     EXPECT_FALSE(Flow.PageHtml(1).contains("Line 0 of"));
 }
@@ -171,7 +151,7 @@ TEST(ReportLayer, RaisedAndLoweredTextReachesHtmlAsSuperAndSubscript) {
     C.insertText("y", QTextCharFormat());
     const TReportFlowText Flow(Doc, 1.0, 7.0, 1.0, 10.0, 0);
     const QString Html = Flow.PageHtml(0);
-    EXPECT_TRUE(Html.contains("vertical-align:super;\">up<")) << Html.toStdString();
-    EXPECT_TRUE(Html.contains("vertical-align:sub;\">down<")) << Html.toStdString();
-    EXPECT_TRUE(Html.contains(">x") && Html.contains("y</p>")) << Html.toStdString();
+    EXPECT_TRUE(Html.contains("vertical-align:super;\">up<") &&
+                Html.contains("vertical-align:sub;\">down<") && Html.contains(">x") && Html.contains("y</p>"))
+        << Html.toStdString();
 }

@@ -75,10 +75,8 @@ TEST(Tom3DLoad, DecimalPointDoesNotDependOnTheLocale) {
     const auto M = Loaded(Records({"1", "1.25", "-0.5", "3", "0"}));
     const auto Comma = Loaded(Records({"1", "1,25", "0", "0", "0"}));
     QLocale::setDefault(Old);
-    EXPECT_EQ(M->PointCount, 1);
-    EXPECT_EQ(M->X[1], 1.25);
-    EXPECT_EQ(M->Y[1], -0.5);
-    EXPECT_EQ(Comma->PointCount, 0);
+    EXPECT_EQ(std::make_tuple(M->PointCount, M->X[1], M->Y[1], Comma->PointCount),
+              std::make_tuple(1, 1.25, -0.5, 0));
 }
 
 TEST(Tom3DLoad, HugeCountsAreCutToTheModelsSize) {
@@ -91,19 +89,16 @@ TEST(Tom3DLoad, HugeCountsAreCutToTheModelsSize) {
     F << QString::number(10003);
     for (int I = 1; I <= 10003; ++I) F << QString::number(I) << QString::number(I % N + 1);
     const auto M = Loaded(Records(F));
-    EXPECT_EQ(M->PointCount, Tom3D::MaxPoints);
-    EXPECT_EQ(M->LineCount, Tom3D::MaxLines);
-    EXPECT_EQ(M->X[10000], 10000.0);
-    EXPECT_EQ(M->Y[1], 100001.0);
-    EXPECT_EQ(M->Z[10000], 210000.0);
-    EXPECT_EQ(M->Lines[10000].FromPoint, 10000);
-    EXPECT_EQ(M->Lines[10000].ToPoint, 10001); // kept; drawing skips what it cannot reach
+    EXPECT_EQ(std::make_pair(M->PointCount, M->LineCount), std::make_pair(Tom3D::MaxPoints, Tom3D::MaxLines));
+    EXPECT_EQ(std::make_tuple(M->X[10000], M->Y[1], M->Z[10000]),
+              std::make_tuple(10000.0, 100001.0, 210000.0));
+    // Line 10000 ends at point 10001: kept, drawing skips what it cannot reach.
+    EXPECT_EQ(std::make_pair(M->Lines[10000].FromPoint, M->Lines[10000].ToPoint),
+              std::make_pair(10000, 10001));
 
     // A count far beyond the data ends at the end of the data.
-    const auto Liar = Loaded(Records({"2147483647", "1", "2", "3"}));
-    EXPECT_EQ(Liar->PointCount, 0);
-    const auto Lines = Loaded(Records({"1", "1", "2", "3", "2147483647", "1", "1"}));
-    EXPECT_EQ(Lines->LineCount, 0);
+    EXPECT_EQ(Loaded(Records({"2147483647", "1", "2", "3"}))->PointCount, 0);
+    EXPECT_EQ(Loaded(Records({"1", "1", "2", "3", "2147483647", "1", "1"}))->LineCount, 0);
 }
 
 TEST(Tom3DLoad, FilesAreReadByTheirRealPathAndFailuresReachTheCaller) {

@@ -2,7 +2,6 @@
 #include "uTAtariFont.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -56,50 +55,29 @@ TEST(AtariFontDraw, CharSelectorsScaleAndTransparency) {
         EXPECT_TRUE(CellIs(I, 0, 8, Expected, FgRgb, BgRgb)) << Selector << " " << Code;
     }
 
-    // Scale 3: each pixel a 3 x 3 square; off-image parts are clipped.
+    // Scaled glyphs are pinned by the table pictures; off-image parts are clipped.
     QImage S = Blank(24, 24);
     F.DrawChar(S, 1, 65, 0, 0, Fg, Bg, 3, false, false);
-    for (int Y = 0; Y < 24; ++Y)
-        for (int X = 0; X < 24; ++X)
-            ASSERT_EQ(S.pixel(X, Y), (GlyphA[Y / 3] & (0x80 >> (X / 3))) ? FgRgb : BgRgb) << X << "," << Y;
     F.DrawChar(S, 1, 65, -5, 20, Fg, Bg, 11, false, false);
     F.DrawChar(S, 1, 65, 20, -70, Fg, Bg, 1, false, false);
     F.DrawChar(S, 7, 65, 0, 0, Bg, Bg, 1, false, false); // unknown selector: nothing
     EXPECT_EQ(S.pixel(10, 4), FgRgb);
 }
 
-TEST(AtariFontRender, PageLayoutFrameAndInverse) {
+TEST(AtariFontRender, PageLayoutEdgeCases) {
+    // Frame, margins, wrapping, inverse video and the German set are pinned through
+    // the windows' pages; here what they do not reach.
     TAtariFont F;
     QImage I;
-    const QByteArray Line = QByteArray(40, 'A') + char(155);
-    ASSERT_TRUE(Render(F, I, Line));
-    ASSERT_EQ(I.size(), QSize(328, 30));
-    for (QPoint P : {QPoint(0, 0), QPoint(327, 29), QPoint(100, 29)})
-        EXPECT_EQ(I.pixel(P), qRgb(0xC0, 0xC0, 0xC0)) << P.x() << "," << P.y();
-    for (int K = 0; K < 40; ++K) EXPECT_TRUE(CellIs(I, 4 + 8 * K, 4, GlyphA, FgRgb, BgRgb)) << K;
-    EXPECT_EQ(I.pixel(1, 1), BgRgb);
-    EXPECT_EQ(I.pixel(324, 4), BgRgb);
-
     ASSERT_TRUE(Render(F, I, QByteArray(41, 'A')));
-    EXPECT_EQ(I.height(), 22);
+    ASSERT_EQ(I.size(), QSize(328, 22));
+    for (int K = 0; K < 40; ++K) EXPECT_TRUE(CellIs(I, 4 + 8 * K, 4, GlyphA, FgRgb, BgRgb)) << K;
     EXPECT_TRUE(CellIs(I, 4, 12, GlyphA, FgRgb, BgRgb));
-    ASSERT_TRUE(Render(F, I, QByteArray(1, char(193))));
-    EXPECT_TRUE(CellIs(I, 4, 4, GlyphA, BgRgb, FgRgb));
+    EXPECT_EQ(I.pixel(324, 4), BgRgb);
     ASSERT_TRUE(Render(F, I, QByteArray()));
     EXPECT_EQ(I.size(), QSize(328, 14));
-
-    ASSERT_TRUE(Render(F, I, QByteArray(39, 'A'), 40, 2));
-    EXPECT_EQ(I.size(), QSize(328, 22));
-    EXPECT_TRUE(CellIs(I, 20 + 37 * 8, 4, GlyphA, FgRgb, BgRgb));
-    EXPECT_TRUE(CellIs(I, 20, 12, GlyphA, FgRgb, BgRgb));
-    EXPECT_EQ(I.pixel(12, 6), BgRgb);
-
     ASSERT_TRUE(Render(F, I, QByteArray(100, 'A'), 4, 4)); // no wrap when the width is <= 0
     EXPECT_EQ(I.size(), QSize(40, 14));
-
-    // Selector 2 in a page: "[" shows Ä.
-    ASSERT_TRUE(Render(F, I, "[", 40, 0, 0, 1, nullptr, nullptr, nullptr, 2));
-    EXPECT_TRUE(CellIs(I, 4, 4, F.FontInternational.data() + 8 * 123, FgRgb, BgRgb));
 }
 
 TEST(AtariFontRender, ListingTabsAndGaps) {
@@ -126,19 +104,10 @@ TEST(AtariFontRender, ListingTabsAndGaps) {
     EXPECT_EQ(I.pixel(1, 1), BgRgb);
 }
 
-TEST(AtariFontRender, TallPagesAndLimits) {
+TEST(AtariFontRender, PagesBeyondTheLimitAreRefused) {
+    // Pages past 65536 rows are shown to their last line by the long page tests.
     TAtariFont F;
-    QImage I;
-    QByteArray T;
-    for (int L = 0; L < 9000; ++L) T += (L == 8999 ? "A" : "") + QByteArray(1, char(155));
-    ASSERT_TRUE(Render(F, I, QByteArray("A") + char(155) + T));
-    ASSERT_EQ(I.height(), 4 + 8 * 9001 + 10);
-    EXPECT_TRUE(CellIs(I, 4, 4, GlyphA, FgRgb, BgRgb));
-    EXPECT_TRUE(CellIs(I, 4, 4 + 8 * 9000, GlyphA, FgRgb, BgRgb));
-    // A 16-bit row would have put the last line here.
-    EXPECT_TRUE(CellIs(I, 4, (4 + 8 * 9000) % 65536, GlyphA, BgRgb, BgRgb));
-
-    I = QImage(5, 5, QImage::Format_RGB32);
+    QImage I(5, 5, QImage::Format_RGB32);
     I.fill(0);
     const QByteArray Huge(300000, char(155));
     try {
@@ -173,20 +142,8 @@ TEST(AtariFontRender, ProgressEventsReentryAndOwnerLoss) {
     EXPECT_EQ(I.size(), QSize(328, 30));
     EXPECT_TRUE(CellIs(I, 4, 12, GlyphA, FgRgb, BgRgb));
 
-    // The owner closes while events run (a queued deletion): the render stops at once.
-    auto* Window = new QObject;
-    auto* Page = new QImage;
-    QObject::connect(Window, &QObject::destroyed, [&] {
-        delete Page;
-        Page = nullptr;
-    });
-    Calls.clear();
-    QTimer::singleShot(0, Window, [Window] { Window->deleteLater(); });
-    EXPECT_FALSE(Render(F, *Page, QByteArray(1000, 'A'), 40, 0, 0, 1, P, Window));
-    EXPECT_EQ(Page, nullptr);
-    EXPECT_LE(Calls.size(), 1);
-
-    // The page is replaced meanwhile: the replacement is left alone.
+    // An owner closed while events run is covered by each window; the page is replaced meanwhile: the
+    // replacement is left alone.
     QImage Other = Blank(10, 10);
     int Seen = 0;
     auto Swap = [&] {

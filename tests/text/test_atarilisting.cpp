@@ -1,6 +1,7 @@
 // The listing document: typing by extension, loading, and both conversions.
 #include "FileIO.h"
 #include "RichTextSink.h"
+#include "test_text_common.h"
 #include "uTAtariListing.h"
 
 #include <QTemporaryDir>
@@ -10,11 +11,7 @@
 
 namespace {
 
-QByteArray B(std::initializer_list<int> Bytes) {
-    QByteArray R;
-    for (int V : Bytes) R += char(V);
-    return R;
-}
+using texttest::Bytes;
 
 std::unique_ptr<TAtariListing> Make(const QString& Name, const QByteArray& Bytes) {
     auto L = std::make_unique<TAtariListing>();
@@ -111,26 +108,27 @@ TEST(AtariListing, LoadingCutsLongFilesAndKeepsTheOldBytesOnFailure) {
 }
 
 TEST(AtariListing, ToTextEscapesControlAndInverseCodes) {
-    EXPECT_EQ(Make("P.LST", B({65, 1, 193, 155}))->ToText(0), QByteArray("A{1}A\r"));
-    EXPECT_EQ(Make("P.LST", B({65, 1, 193, 155}))->ToText(1), QByteArray("A{CTRL A}{INV A}\r"));
-    EXPECT_EQ(Make("P.LST", B({65, 1, 193, 155}))->ToText(2), QByteArray("A\r")); // unknown mode
-    EXPECT_EQ(Make("P.LST", B({224, 129, 27}))->ToText(1), QByteArray("{INV CTRL .}{INV CTRL A}{ESC ESC}"));
+    EXPECT_EQ(Make("P.LST", Bytes({65, 1, 193, 155}))->ToText(0), QByteArray("A{1}A\r"));
+    EXPECT_EQ(Make("P.LST", Bytes({65, 1, 193, 155}))->ToText(1), QByteArray("A{CTRL A}{INV A}\r"));
+    EXPECT_EQ(Make("P.LST", Bytes({65, 1, 193, 155}))->ToText(2), QByteArray("A\r")); // unknown mode
+    EXPECT_EQ(Make("P.LST", Bytes({224, 129, 27}))->ToText(1),
+              QByteArray("{INV CTRL .}{INV CTRL A}{ESC ESC}"));
     // Class borders, one byte at a time.
     const std::pair<int, const char*> Cases[] = {
         {31, "{31}"},   {32, " "},      {96, "{96}"}, {97, "a"},      {123, "{123}"}, {124, "|"},
         {127, "{127}"}, {159, "{159}"}, {160, " "},   {224, "{224}"}, {250, "z"},     {253, "{253}"}};
     for (const auto& [Byte, Text] : Cases)
-        EXPECT_EQ(Make("P.LST", B({Byte}))->ToText(0), QByteArray(Text)) << Byte;
+        EXPECT_EQ(Make("P.LST", Bytes({Byte}))->ToText(0), QByteArray(Text)) << Byte;
 }
 
 TEST(AtariListing, AtmasTabsCountEveryEscapeAsOneColumn) {
     EXPECT_EQ(Make("A.SRC", "LDA\t#1\r")->ToText(0), QByteArray("LDA      #1\r"));
     EXPECT_EQ(Make("A.SRC", "ABCDEFGHI\tX")->ToText(0), QByteArray("ABCDEFGHI") + QByteArray(9, ' ') + "X");
-    EXPECT_EQ(Make("A.SRC", B({1, 9, 'X'}))->ToText(2), QByteArray(8, ' ') + "X");
+    EXPECT_EQ(Make("A.SRC", Bytes({1, 9, 'X'}))->ToText(2), QByteArray(8, ' ') + "X");
     EXPECT_EQ(Make("A.SRC", "AB\r\tC")->ToText(0), QByteArray("AB\r") + QByteArray(9, ' ') + "C");
     // 155 is no line end here, and 255 disappears; elsewhere the tab code is a control code.
-    EXPECT_EQ(Make("A.SRC", B({155, 255, 'A', 13}))->ToText(0), QByteArray("{155}A\r"));
-    EXPECT_EQ(Make("A.LST", B({9}))->ToText(0), QByteArray("{9}"));
+    EXPECT_EQ(Make("A.SRC", Bytes({155, 255, 'A', 13}))->ToText(0), QByteArray("{155}A\r"));
+    EXPECT_EQ(Make("A.LST", Bytes({9}))->ToText(0), QByteArray("{9}"));
 
     auto Hostile = Make("A.SRC", "\tA");
     Hostile->TabWidth = 0;     // would divide by zero
@@ -139,16 +137,17 @@ TEST(AtariListing, AtmasTabsCountEveryEscapeAsOneColumn) {
 }
 
 TEST(AtariListing, RichTextMarksInverseCharacters) {
-    EXPECT_EQ(Rich("P.LST", B({65, 129, 66}), 1), (TRuns{{"A", Plain}, {"{CTRL A}", Bold}, {"B", Plain}}));
+    EXPECT_EQ(Rich("P.LST", Bytes({65, 129, 66}), 1),
+              (TRuns{{"A", Plain}, {"{CTRL A}", Bold}, {"B", Plain}}));
     // A control code keeps the style of the inverse character before it.
-    EXPECT_EQ(Rich("P.LST", B({193, 1, 65, 155, 200}), 0),
+    EXPECT_EQ(Rich("P.LST", Bytes({193, 1, 65, 155, 200}), 0),
               (TRuns{{"A{CTRL A}", Under}, {"A", Plain}, {"\n", Plain}, {"H", Under}}));
-    EXPECT_EQ(Rich("P.LST", B({1, 224, 253, 'x'}), 2),
+    EXPECT_EQ(Rich("P.LST", Bytes({1, 224, 253, 'x'}), 2),
               (TRuns{{"{CTRL A}{INV CTRL .}", Plain}, {"{ESC CTRL 2}", Italic}, {"x", Plain}}));
     // ATMAS II: 155 in the current style; escapes take no column.
     EXPECT_EQ(
-        Rich("A.SRC", B({155, 1, 9, 'X', 13, 255}), 0, Bold),
+        Rich("A.SRC", Bytes({155, 1, 9, 'X', 13, 255}), 0, Bold),
         (TRuns{
             {"{INV RETURN}{CTRL A}", Bold}, {"         X", Plain}, {"\n", Plain}, {"{ESC CTRL >}", Under}}));
-    EXPECT_EQ(Rich("P.LST", B({193}), 7), (TRuns{{"A", Plain}})); // another style number marks nothing
+    EXPECT_EQ(Rich("P.LST", Bytes({193}), 7), (TRuns{{"A", Plain}})); // another style number marks nothing
 }

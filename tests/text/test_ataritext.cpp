@@ -1,17 +1,14 @@
 // The ATASCII text document: loading, dialect detection and the conversions.
 #include "FileIO.h"
 #include "RichTextSink.h"
+#include "test_text_common.h"
 #include "uTAtariText.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray Bytes(std::initializer_list<int> List) {
-    QByteArray B;
-    for (int V : List) B += char(V);
-    return B;
-}
+using texttest::Bytes;
 
 class AtariTextTest : public ::testing::Test {
 protected:
@@ -53,15 +50,16 @@ public:
 } // namespace
 
 TEST_F(AtariTextTest, DialectDetection) {
-    EXPECT_EQ(Detect(Bytes({2, 0, 0, 4})), 1);
-    EXPECT_EQ(Detect(Bytes({2, 0, 4})), 0);
-    EXPECT_EQ(Detect(Bytes({193, '1'}) + "xyz" + Bytes({197, '1'})), 2); // end before start
-    EXPECT_EQ(Detect(Bytes({197, '3', 193, '3'})), 2);
-    EXPECT_EQ(Detect(Bytes({197, '0', 193, '1'})), 0);
-    EXPECT_EQ(Detect(Bytes({197, '4', 193, '4'})), 0);
-    EXPECT_EQ(Detect(Bytes({197, '0', 193})), 0); // a switch cut off at the end
-    EXPECT_EQ(Detect(Bytes({2, 9, 9, 4, 197, '0', 193, '0'})), 1);
-    EXPECT_EQ(Detect(QByteArray()), 0);
+    const std::pair<QByteArray, int> Rows[] = {{Bytes({2, 0, 0, 4}), 1},
+                                               {Bytes({2, 0, 4}), 0},
+                                               {Bytes({193, '1', 'x', 197, '1'}), 2}, // end before start
+                                               {Bytes({197, '3', 193, '3'}), 2},
+                                               {Bytes({197, '0', 193, '1'}), 0},
+                                               {Bytes({197, '4', 193, '4'}), 0},
+                                               {Bytes({197, '0', 193}), 0}, // a switch cut off at the end
+                                               {Bytes({2, 9, 9, 4, 197, '0', 193, '0'}), 1},
+                                               {QByteArray(), 0}};
+    for (const auto& [Data, Type] : Rows) EXPECT_EQ(Detect(Data), Type) << Data.toHex().constData();
     // The pairs only count inside the first 250000 bytes.
     QByteArray Long(TAtariText::BufferSize, 'A');
     Long += Bytes({197, '5', 193, '5'});
@@ -71,10 +69,9 @@ TEST_F(AtariTextTest, DialectDetection) {
 TEST_F(AtariTextTest, LoadingClearingSavingAndFailures) {
     QByteArray Big(TAtariText::BufferSize + 100, 'x');
     Big[TAtariText::BufferSize - 1] = 'y';
-    Text.LoadFromFile(Write("long.txt", Big));
-    EXPECT_EQ(Text.Length, TAtariText::BufferSize); // cut at the buffer's size
-    EXPECT_EQ(Text.FileName, "LONG.TXT");
-    EXPECT_EQ(Text.Buffer[TAtariText::BufferSize - 1], 'y');
+    Text.LoadFromFile(Write("long.txt", Big)); // cut at the buffer's size
+    EXPECT_EQ(std::make_tuple(Text.Length, Text.FileName, Text.Buffer[TAtariText::BufferSize - 1]),
+              std::make_tuple(TAtariText::BufferSize, QString("LONG.TXT"), quint8('y')));
 
     Text.LoadFromFile(Write("short.txt", "AB" + Bytes({155})));
     EXPECT_EQ(Text.Length, 3);
@@ -85,9 +82,8 @@ TEST_F(AtariTextTest, LoadingClearingSavingAndFailures) {
 
     Text.Buffer[0] = 'Q';
     EXPECT_THROW(Text.LoadFromFile(Dir.filePath("missing.txt")), EInOutError);
-    EXPECT_EQ(Text.FileName, "MISSING.TXT");
-    EXPECT_EQ(Text.Length, 3);
-    EXPECT_EQ(Text.Buffer[0], 'Q');
+    EXPECT_EQ(std::make_tuple(Text.FileName, Text.Length, Text.Buffer[0]),
+              std::make_tuple(QString("MISSING.TXT"), 3, quint8('Q')));
     Text.TextType = 2;
     EXPECT_THROW(Text.DetectFormat(Dir.filePath("missing.txt")), EInOutError);
     EXPECT_EQ(Text.TextType, -1);
@@ -134,31 +130,23 @@ TEST_F(AtariTextTest, StartexterPcTextAndLineBreaks) {
 }
 
 TEST_F(AtariTextTest, StartexterRichText) {
-    RecordingSink Sink;
-    Convert("A" + Bytes({197, '5'}) + "B" + Bytes({193, '5'}) + "C", 2);
-    Text.ToRichEdit(Sink, 2);
-    EXPECT_EQ(Sink.Log, "[A|][B|B][C|]");
-
-    Sink.Log.clear();
-    Convert(Bytes({197, '0', 'u', 197, '8', 'i', 193, '0', 197, '1', '2', 193,
-                   '1', 197, '2', '3', 193, '2', 'n', 193, '8', 197, '9', 'x'}),
-            2);
-    Text.ToRichEdit(Sink, 2);
-    EXPECT_EQ(Sink.Log, "[u|U][i|IU][2|I60][3|I-60][n|I][x|]");
-
+    const auto Rich = [this](const QByteArray& Data) {
+        RecordingSink Sink;
+        Convert(Data, 2);
+        Text.ToRichEdit(Sink, 2);
+        return Sink.Log;
+    };
+    EXPECT_EQ(Rich("A" + Bytes({197, '5'}) + "B" + Bytes({193, '5'}) + "C"), "[A|][B|B][C|]");
+    EXPECT_EQ(Rich(Bytes({197, '0', 'u', 197, '8', 'i', 193, '0', 197, '1', '2', 193,
+                          '1', 197, '2', '3', 193, '2', 'n', 193, '8', 197, '9', 'x'})),
+              "[u|U][i|IU][2|I60][3|I-60][n|I][x|]");
     // 128-225 show as b - 128; 218 alone is dropped; umlauts as characters.
-    Sink.Log.clear();
-    Convert(Bytes({194, 218, 'z', 91, 126, 5, 127, 230}), 2);
-    Text.ToRichEdit(Sink, 2);
-    EXPECT_EQ(Sink.Log, QString::fromUtf8("[Bz\xc3\x84\xc3\x9f |]"));
-
-    Convert(QByteArray(81, 'a'), 2);
-    Sink.Log.clear();
-    Text.ToRichEdit(Sink, 2);
-    EXPECT_EQ(Sink.Log, "[" + QString(80, 'a') + "|]/[a|]");
+    EXPECT_EQ(Rich(Bytes({194, 218, 'z', 91, 126, 5, 127, 230})),
+              QString::fromUtf8("[Bz\xc3\x84\xc3\x9f |]"));
+    EXPECT_EQ(Rich(QByteArray(81, 'a')), "[" + QString(80, 'a') + "|]/[a|]");
 
     // Other modes only reset the style.
-    Sink.Log.clear();
+    RecordingSink Sink;
     Sink.S = {true, true, true};
     Text.ToRichEdit(Sink, 0);
     EXPECT_EQ(Sink.Log, "");

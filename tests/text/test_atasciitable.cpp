@@ -67,7 +67,6 @@ TEST_F(ATASCIITable, EveryCodeShowsItsGlyphsAndTheInternationalSwitchOnlyTheDiff
         ASSERT_EQ(Mismatch(Img, X + 110, Y, Empty, 2, Ink(0)) + Mismatch(Img, X + 190, Y, Empty, 2, Ink(0)),
                   "");
     }
-    EXPECT_EQ(Row(155), QPoint(610, 501)); // the inverse glyphs of code 27 at 700 and 780
 
     DrawATASCIITable(Plain, Standard, false);
     DrawATASCIITable(Intl, Standard, true);
@@ -117,11 +116,9 @@ TEST_F(ATASCIITable, WindowsShowTheirPicturesScrollSaveAndPrint) {
     QImage Expected;
     DrawATASCIITable(Expected, Font, false);
     EXPECT_EQ(Table->imgATASCIITable->Picture, Expected);
-    QWidget* View = Table->ScrollBox1->viewport();
     for (int Delta : {-240, 60, 60}) { // half notches add up
-        QWheelEvent E(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, Delta), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-        QApplication::sendEvent(View, &E);
+        QWheelEvent E({5, 5}, {5, 5}, {}, {0, Delta}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Table->ScrollBox1->viewport(), &E);
     }
     EXPECT_EQ(Table->ScrollBox1->verticalScrollBar()->value(), 7);
     Table->btnReport->click();

@@ -44,12 +44,10 @@ TEST_F(AscEditorTest, ConvertsTheEditorTextDrawsTheExpectedPageAndPrintsIt) {
     // 40 columns at margin 2 leave 38 per line: four line ends.
     const QImage& Page = Win->imgText->Picture;
     ASSERT_TRUE(IsPage(Page, 328, 4 + 4 * 8 + 10));
-    EXPECT_EQ(CellRows(Page, 4 + 8, 4), BlankCell);
-    EXPECT_EQ(CellRows(Page, 20, 4), StandardGlyph('H'));
-    EXPECT_EQ(CellRows(Page, 20 + 6 * 8, 12), StandardGlyph('e'));
-    EXPECT_EQ(CellRows(Page, 20 + 37 * 8, 20), StandardGlyph('A'));
-    EXPECT_EQ(CellRows(Page, 20 + 8, 28), StandardGlyph('A'));
-    EXPECT_EQ(CellRows(Page, 20 + 2 * 8, 28), BlankCell);
+    EXPECT_TRUE(RowShows(Page, 12, 4, " HELLO"));
+    EXPECT_TRUE(RowShows(Page, 20, 12, "Gruesse"));
+    EXPECT_TRUE(RowShows(Page, 20 + 37 * 8, 20, "A"));
+    EXPECT_TRUE(RowShows(Page, 20, 28, "AA "));
     const QImage First = Page;
     PrintTo("out.pdf");
     Win->PrintReport();
@@ -65,8 +63,7 @@ TEST_F(AscEditorTest, ConvertsTheEditorTextDrawsTheExpectedPageAndPrintsIt) {
     Win->edLMarg->setText("80");
     Win->btnATASCII->click();
     EXPECT_TRUE(IsPage(Page, 8 * 160 + 8, 4 + 8 + 10));
-    EXPECT_EQ(CellRows(Page, 4 + 79 * 8, 4), BlankCell);
-    EXPECT_EQ(CellRows(Page, 4 + 80 * 8, 4), StandardGlyph('X'));
+    EXPECT_TRUE(RowShows(Page, 4 + 79 * 8, 4, " X"));
     Win->edLMarg->setText("zwei");
     Win->btnATASCII->click();
     EXPECT_EQ(Boxes, QStringList{"Fehler|'zwei' ist kein gültiger Integerwert"});
@@ -147,13 +144,41 @@ TEST_F(AscEditorTest, DrawingIsNotDisturbedByEventsItLetsRun) {
     // 200 short lines, each ended by its own line end, from the margin of 2.
     const QImage& Page = Win->imgText->Picture;
     EXPECT_TRUE(IsPage(Page, 328, 4 + 200 * 8 + 10));
-    EXPECT_EQ(CellRows(Page, 20, 4), StandardGlyph('L'));
-    EXPECT_EQ(CellRows(Page, 20 + 7 * 8, 4 + 199 * 8), StandardGlyph('9'));
-    EXPECT_EQ(CellRows(Page, 20 + 8 * 8, 4 + 199 * 8), BlankCell);
+    EXPECT_TRUE(RowShows(Page, 20, 4, "LINE 0 "));
+    EXPECT_TRUE(RowShows(Page, 20, 4 + 199 * 8, "LINE 199 "));
     // Closed in the middle of drawing: the window goes, nothing touches it afterwards.
     Win->TextEdit->setPlainText(QString::fromLatin1(Long));
     QTimer::singleShot(0, Win, [&] { Win->close(); });
     Win->ConvertAndReformat();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(Win.isNull());
+}
+
+TEST_F(AscEditorTest, PrintsItsTextBeforeTheFirstConversion) {
+    Win->TextEdit->setPlainText("READY\nRUN");
+    ASSERT_TRUE(Win->imgText->Picture.isNull());
+    TReportPage Page;
+    SetReportOutputHook([&](TReportOutputChoice&) {
+        Page = fGlobal->LayoutSelected();
+        return false; // the page is looked at, nothing written
+    });
+    const auto Printed = [&] {
+        Win->PrintReport();
+        for (const TReportElement& E : Page.Elements)
+            if (E.Name == "Bitmap1") return E.Image.convertToFormat(QImage::Format_RGB32);
+        return QImage();
+    };
+    const QImage First = Printed();
+    // "READY" and "RUN" converted and drawn at 40 columns from the margin of 2.
+    const QImage Expected = Win->imgText->Picture;
+    EXPECT_TRUE(IsPage(Expected, 328, 4 + 2 * 8 + 10));
+    EXPECT_TRUE(RowShows(Expected, 20, 4, "READY"));
+    EXPECT_TRUE(RowShows(Expected, 20, 12, "RUN "));
+    EXPECT_EQ(std::make_pair(Page.ReportName, Page.Title),
+              std::make_pair(QString("GraphicReport"), QString("ATASCII")));
+    EXPECT_EQ(First, Expected);
+    // A drawn page is printed as it stands: text typed since is not converted.
+    Win->TextEdit->setPlainText("NEW");
+    EXPECT_EQ(Printed(), Expected);
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join('\n').toStdString();
 }

@@ -11,10 +11,7 @@
 
 namespace fonttest {
 
-// ATASCII code to internal code, written out independently of the model.
-inline int ToInternal(int A) {
-    return A < 32 ? A + 64 : (A < 96 ? A - 32 : A);
-}
+using texttest::ToInternal;
 
 inline QByteArray RandomFont(quint32 Seed) {
     QByteArray B(1024, 0);

@@ -32,16 +32,31 @@ protected:
 };
 } // namespace
 
-TEST_F(FontEditorTest, PixelClicksAndDragsChangeModelAndPictures) {
+TEST_F(FontEditorTest, PixelClicksDoubleClicksAndDragsChangeModelAndPictures) {
     TChildWinFont* W = Editing(33);
-    const quint8 Before = W->AtariFont->FontATASCII[33 * 8 + 2];
-    Pixel(W, 3, 2);
-    const quint8 After = quint8(Before ^ 0x10);
+    const quint8 Before = W->AtariFont->FontATASCII[33 * 8 + 2], After = quint8(Before ^ 0x10);
+    // A double click arrives as press, release, double click, release: both presses are edit steps.
+    const QPointF At(3 * 11 + 5, 2 * 11 + 5);
+    ASSERT_EQ(W->imgChar->MapToPicture(At.toPoint()), At.toPoint());
+    const auto Send = [&](QEvent::Type Type) {
+        QMouseEvent E(Type, At, W->imgChar->mapToGlobal(At), Qt::LeftButton,
+                      Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(W->imgChar, &E);
+    };
+    Send(QEvent::MouseButtonPress);
+    Send(QEvent::MouseButtonRelease);
     EXPECT_EQ(W->AtariFont->FontInternal[1 * 8 + 2], After);
     EXPECT_EQ(W->Modified, 1);
-    EXPECT_EQ(W->imgChar->Picture.pixel(3 * 11 + 5, 2 * 11 + 5) == qRgb(0, 0, 0), bool(After & 0x10));
+    EXPECT_EQ(W->imgChar->Picture.pixel(At.toPoint()) == qRgb(0, 0, 0), bool(After & 0x10));
     EXPECT_EQ(CellBytes(W->imgFont->Picture, 33, Fore())[2], After);
     EXPECT_EQ(CellBytes(W->imgFont->Picture, 161, Back())[2], After); // the inverse copy follows
+    Send(QEvent::MouseButtonDblClick);
+    Send(QEvent::MouseButtonRelease);
+    EXPECT_EQ(W->AtariFont->FontATASCII[33 * 8 + 2], Before);
+    EXPECT_EQ(CellBytes(W->imgFont->Picture, 33, Fore())[2], Before);
+    // Each press was its own step: one undo brings back the first one's result.
+    W->btnFontUndoClick();
+    EXPECT_EQ(W->AtariFont->FontATASCII[33 * 8 + 2], After);
 
     // A drag flips each cell once as the pointer enters it; outside nothing.
     const TCharBytes Start = Bytes(W);
@@ -52,29 +67,6 @@ TEST_F(FontEditorTest, PixelClicksAndDragsChangeModelAndPictures) {
     TCharBytes Want = Start;
     Want[0] ^= 0xE0;
     EXPECT_EQ(Bytes(W), Want);
-}
-
-TEST_F(FontEditorTest, BothPressesOfADoubleClickAreEditSteps) {
-    TChildWinFont* W = Editing(33);
-    const quint8 Before = W->AtariFont->FontATASCII[33 * 8 + 2];
-    // A double click arrives as press, release, double click, release.
-    const QPointF At(3 * 11 + 5, 2 * 11 + 5);
-    ASSERT_EQ(W->imgChar->MapToPicture(At.toPoint()), At.toPoint());
-    const auto Send = [&](QEvent::Type Type) {
-        QMouseEvent E(Type, At, W->imgChar->mapToGlobal(At), Qt::LeftButton,
-                      Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(W->imgChar, &E);
-    };
-    Send(QEvent::MouseButtonPress);
-    Send(QEvent::MouseButtonRelease);
-    EXPECT_EQ(W->AtariFont->FontATASCII[33 * 8 + 2], quint8(Before ^ 0x10));
-    Send(QEvent::MouseButtonDblClick);
-    Send(QEvent::MouseButtonRelease);
-    EXPECT_EQ(W->AtariFont->FontATASCII[33 * 8 + 2], Before);
-    EXPECT_EQ(CellBytes(W->imgFont->Picture, 33, Fore())[2], Before);
-    // Each press was its own step: one undo brings back the first one's result.
-    W->btnFontUndoClick();
-    EXPECT_EQ(W->AtariFont->FontATASCII[33 * 8 + 2], quint8(Before ^ 0x10));
 }
 
 TEST_F(FontEditorTest, EditorOffAndInverseCharactersChangeNothing) {

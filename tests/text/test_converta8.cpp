@@ -1,15 +1,12 @@
 // PC text to ATASCII: every character class, byte for byte, and the size limit.
+#include "test_text_common.h"
 #include "uConvertA8.h"
 
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
-QByteArray Bytes(std::initializer_list<int> List) {
-    QByteArray B;
-    for (int V : List) B.append(char(V));
-    return B;
-}
+using texttest::Bytes;
 
 // Converts Text into a buffer of Room bytes guarded by 16 more that must stay untouched.
 QByteArray Convert(const QByteArray& Text, int Room = 1000) {

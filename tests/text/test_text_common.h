@@ -15,20 +15,24 @@
 
 namespace texttest {
 
-// Rows of the glyph of ATASCII code Ascii (0-127) in a set file, which holds internal order.
-inline QByteArray GlyphFromFile(const QByteArray& Font, int Ascii) {
-    const int Internal = Ascii < 32 ? Ascii + 64 : Ascii < 96 ? Ascii - 32 : Ascii;
-    return Font.mid(Internal * 8, 8);
+inline QByteArray Bytes(std::initializer_list<int> List) {
+    QByteArray B;
+    for (int V : List) B += char(V);
+    return B;
 }
+
+// ATASCII code (0-127) to internal code, the order of set files; written out independently of the model.
+inline int ToInternal(int A) {
+    return A < 32 ? A + 64 : (A < 96 ? A - 32 : A);
+}
+// Rows of the glyph of an ATASCII code in the built-in set files.
 inline QByteArray StandardGlyph(int Ascii) {
-    static const QByteArray Font =
-        ReadWholeFile(QStringLiteral(MORVANEL_SOURCE_DIR "/resources/atari-standard.fnt"));
-    return GlyphFromFile(Font, Ascii);
+    static const QByteArray Font = ReadWholeFile(MORVANEL_SOURCE_DIR "/resources/atari-standard.fnt");
+    return Font.mid(ToInternal(Ascii) * 8, 8);
 }
 inline QByteArray InternationalGlyph(int Ascii) {
-    static const QByteArray Font =
-        ReadWholeFile(QStringLiteral(MORVANEL_SOURCE_DIR "/resources/atari-international.fnt"));
-    return GlyphFromFile(Font, Ascii);
+    static const QByteArray Font = ReadWholeFile(MORVANEL_SOURCE_DIR "/resources/atari-international.fnt");
+    return Font.mid(ToInternal(Ascii) * 8, 8);
 }
 inline const QByteArray SharpS = QByteArray::fromHex("003C667C66667C60");
 inline const QByteArray BlankCell(8, 0);
@@ -52,6 +56,15 @@ inline QByteArray CellRows(const QImage& Shot, int X, int Y, int Scale = 1, quin
                 return QByteArray("colour");
         }
     return Rows;
+}
+
+// Whether the cells from (X, Y) rightwards show Text in the standard set; a space is a blank cell.
+inline ::testing::AssertionResult RowShows(const QImage& Page, int X, int Y, const QByteArray& Text,
+                                           quint32 Fg = textforecolor, quint32 Bg = textbackcolor) {
+    for (int I = 0; I < Text.size(); ++I)
+        if (CellRows(Page, X + 8 * I, Y, 1, Fg, Bg) != StandardGlyph(quint8(Text[I])))
+            return ::testing::AssertionFailure() << "cell " << I << " of \"" << Text.constData() << "\"";
+    return ::testing::AssertionSuccess();
 }
 
 // Whether Page is W x H pixels: a silver frame round a page in Bg.
