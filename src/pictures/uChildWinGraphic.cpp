@@ -33,16 +33,17 @@ TChildWinGraphic::TChildWinGraphic(QWidget* Parent) : QWidget(Parent) {
     AtariGraphic = std::make_unique<TAtariGraphic>();
     AtariSTGraphic = std::make_unique<TAtariSTGraphic>();
 
-    QVBoxLayout* Layout = NewColumnLayout(this);
+    QVBoxLayout* Layout = NewWindowColumn(this);
 
     pnlTop = NewTopPanel(this, TopHeight);
     auto* TopLayout = new QHBoxLayout(pnlTop);
     TopLayout->setContentsMargins(2, 1, 2, 1);
-    btnDetails = AddAtasciiPanelButton(TopLayout, pnlTop, "btnDetails", QStringLiteral("Details"),
+    QHBoxLayout* Buttons = NewClippedRow(TopLayout);
+    btnDetails = AddAtasciiPanelButton(Buttons, pnlTop, "btnDetails", QStringLiteral("Details"),
                                        QStringLiteral("Details ein/aus"));
-    btnReport = AddAtasciiPanelButton(TopLayout, pnlTop, "btnReport", QStringLiteral("Drucken"),
+    btnReport = AddAtasciiPanelButton(Buttons, pnlTop, "btnReport", QStringLiteral("Drucken"),
                                       QStringLiteral("Grafik drucken"));
-    TopLayout->addStretch(1);
+    Buttons->addStretch(1);
     btnFullscreen = AddAtasciiPanelButton(TopLayout, pnlTop, "btnFullscreen", QStringLiteral("[ ]"),
                                           QStringLiteral("Vollbild"));
     btnFullscreen->setVisible(false);
@@ -70,7 +71,7 @@ TChildWinGraphic::TChildWinGraphic(QWidget* Parent) : QWidget(Parent) {
     lblCompression = NewValueLabel(Info, 2, "lblCompression", 16744576);
     lblSizeInBytes = NewValueLabel(Info, 3, "lblSizeInBytes", 12615808);
     lblResolution = NewValueLabel(Info, 4, "lblResolution", 16744576);
-    Layout->addWidget(pnlBottom);
+    Layout->addWidget(ClipWidth(pnlBottom));
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));

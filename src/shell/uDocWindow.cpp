@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPainter>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -46,6 +47,102 @@ QVBoxLayout* NewColumnLayout(QWidget* W) {
     return Layout;
 }
 
+TClipBox::TClipBox(QWidget* Content, QWidget* Parent, int Clip)
+    : QWidget(Parent), FContent(Content), FClip(Clip) {
+    const bool Hidden = Content->isHidden() && Content->testAttribute(Qt::WA_WState_ExplicitShowHide);
+    Content->setParent(this);
+    Content->setVisible(!Hidden);
+    if (Hidden) hide();
+    Content->installEventFilter(this);
+    FollowLimits();
+}
+
+QSize TClipBox::ContentMinimum() const {
+    return FContent->minimumSizeHint().expandedTo(FContent->minimumSize());
+}
+
+QSize TClipBox::sizeHint() const {
+    return FContent->sizeHint().expandedTo(FContent->minimumSize()).boundedTo(FContent->maximumSize());
+}
+
+QSize TClipBox::minimumSizeHint() const {
+    const QSize Min = ContentMinimum();
+    return QSize(FClip & ClipWidth ? 0 : Min.width(), FClip & ClipHeight ? 0 : Min.height());
+}
+
+void TClipBox::FollowLimits() {
+    const QSize Min = FContent->minimumSize(), Max = FContent->maximumSize();
+    if (!(FClip & ClipWidth)) setMinimumWidth(Min.width()), setMaximumWidth(Max.width());
+    if (!(FClip & ClipHeight)) setMinimumHeight(Min.height()), setMaximumHeight(Max.height());
+    setSizePolicy(FContent->sizePolicy());
+}
+
+void TClipBox::Place() {
+    const QSize Min = ContentMinimum();
+    int W = width(), H = height();
+    if (FClip & ClipWidth) W = std::max(W, Min.width());
+    if (FClip & ClipHeight) H = std::max(H, Min.height());
+    FContent->setGeometry(0, 0, W, H);
+}
+
+bool TClipBox::event(QEvent* E) {
+    // A size limit of the widget changed: the box takes it on and lays it out anew.
+    if (E->type() == QEvent::LayoutRequest) {
+        FollowLimits();
+        updateGeometry();
+        Place();
+    }
+    return QWidget::event(E);
+}
+
+bool TClipBox::eventFilter(QObject* Watched, QEvent* E) {
+    if (Watched == FContent) {
+        switch (E->type()) {
+        case QEvent::ShowToParent:
+            show();
+            break;
+        case QEvent::HideToParent:
+            hide();
+            break;
+        case QEvent::LayoutRequest:
+            // The widget's own parts changed; its minimum may have grown.
+            updateGeometry();
+            QMetaObject::invokeMethod(
+                this, [this] { Place(); }, Qt::QueuedConnection);
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(Watched, E);
+}
+
+void TClipBox::resizeEvent(QResizeEvent* E) {
+    QWidget::resizeEvent(E);
+    Place();
+}
+
+TClipBox* ClipWidth(QWidget* Panel) {
+    return new TClipBox(Panel, Panel->parentWidget());
+}
+
+QHBoxLayout* NewClippedRow(QBoxLayout* Row, int Spacing) {
+    auto* Controls = new QWidget;
+    auto* Inner = new QHBoxLayout(Controls);
+    Inner->setContentsMargins(0, 0, 0, 0);
+    Inner->setSpacing(Spacing >= 0 ? Spacing : Row->spacing());
+    Row->addWidget(new TClipBox(Controls, nullptr), 1);
+    return Inner;
+}
+
+QVBoxLayout* NewWindowColumn(QWidget* Window) {
+    auto* Surface = new QWidget;
+    Surface->setObjectName(QStringLiteral("Surface"));
+    auto* Box = new TClipBox(Surface, Window, TClipBox::ClipBoth);
+    NewColumnLayout(Window)->addWidget(Box);
+    return NewColumnLayout(Surface);
+}
+
 // ---------------------------------------------------------------- top panel
 
 QWidget* NewTopPanel(QWidget* Parent, int Height, quint32 Colour) {
@@ -57,8 +154,40 @@ QWidget* NewTopPanel(QWidget* Parent, int Height, quint32 Colour) {
     Pal.setColor(QPalette::Window, WinColorToQColor(Colour));
     Pal.setColor(QPalette::WindowText, Qt::white);
     Pal.setColor(QPalette::ButtonText, Qt::white);
+    // Disabled captions of check boxes and radio buttons grey out.
+    Pal.setColor(QPalette::Disabled, QPalette::WindowText, WinColorToQColor(clBtnShadow));
+    Pal.setColor(QPalette::Disabled, QPalette::ButtonText, WinColorToQColor(clBtnShadow));
     Panel->setPalette(Pal);
     return Panel;
+}
+
+namespace {
+class TPanelLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* E) override {
+        if (isEnabled()) {
+            QLabel::paintEvent(E);
+            return;
+        }
+        QPainter P(this);
+        const QRect R = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+        const int Flags = int(QStyle::visualAlignment(layoutDirection(), alignment())) | Qt::TextShowMnemonic;
+        P.setFont(font());
+        P.setPen(WinColorToQColor(clBtnHighlight));
+        P.drawText(R.translated(1, 1), Flags, text());
+        P.setPen(WinColorToQColor(clBtnShadow));
+        P.drawText(R, Flags, text());
+    }
+};
+} // namespace
+
+QLabel* NewPanelLabel(QWidget* Panel, const char* Name, const QString& Caption) {
+    auto* L = new TPanelLabel(Caption, Panel);
+    L->setObjectName(QLatin1String(Name));
+    return L;
 }
 
 void SetHint(QWidget* W, const QString& Hint) {
@@ -81,7 +210,8 @@ void SetPanelButtonColours(QToolButton* B) {
     QPalette Pal = B->palette();
     Pal.setColor(QPalette::Button, WinColorToQColor(TopPanelColor).lighter(135));
     B->setPalette(Pal);
-    B->setStyleSheet(QStringLiteral("QToolButton { color: white; }"));
+    B->setStyleSheet(QStringLiteral("QToolButton { color: white; } QToolButton:disabled { color: %1; }")
+                         .arg(WinColorToQColor(clBtnShadow).name()));
 }
 
 QToolButton* NewPanelButton(QWidget* Panel, const char* Name, const QString& Caption, const QString& Hint) {
@@ -108,7 +238,8 @@ TInfoPanel NewInfoPanel(QWidget* Parent, int Height, int FontPixelSize) {
     Info.Grid = new QGridLayout(Info.Panel);
     Info.Grid->setContentsMargins(2, 1, 2, 1);
     Info.Grid->setVerticalSpacing(0);
-    Info.Grid->setHorizontalSpacing(6);
+    // Values get the panel's width less their caption's and 12 pixels.
+    Info.Grid->setHorizontalSpacing(8);
     Info.Grid->setColumnStretch(1, 1);
     return Info;
 }
@@ -127,6 +258,8 @@ QLabel* NewValueLabel(const TInfoPanel& Info, int Row, const char* Name, quint32
     L->setObjectName(QLatin1String(Name));
     L->setProperty("Tag", -1);
     L->setTextFormat(Qt::PlainText);
+    // A long value is cut at the panel's edge; it never widens the window.
+    L->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     L->setStyleSheet(QStringLiteral("color: %1;").arg(WinColorToQColor(Colour).name()));
     Info.Grid->addWidget(L, Row, 1);
     return L;

@@ -10,9 +10,11 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 class ImageView;
 class QBoxLayout;
+class QHBoxLayout;
 class QGridLayout;
 class QImage;
 class QLabel;
@@ -21,7 +23,7 @@ class QMdiSubWindow;
 class QScrollArea;
 class QToolButton;
 class QVBoxLayout;
-class QWidget;
+class QResizeEvent;
 struct TFileDialogRequest;
 
 // ---- colours (Windows colours, 0x00BBGGRR)
@@ -34,9 +36,49 @@ void SetWindowColour(QWidget* W, quint32 Colour);
 // A vertical layout filling W edge to edge, its parts without gaps.
 QVBoxLayout* NewColumnLayout(QWidget* W);
 
+// Holds one widget at no less than its minimum size and cuts it at the box's own
+// edges. The box itself can be made as small as wanted: a panel never keeps its
+// window wide, and in a narrow window its controls are clipped where they stand,
+// never squeezed over each other. The box shows and hides with its widget and
+// keeps the widget's height limits in the directions it does not clip.
+class TClipBox : public QWidget {
+public:
+    enum TClip { ClipWidth = 1, ClipHeight = 2, ClipBoth = 3 };
+    TClipBox(QWidget* Content, QWidget* Parent, int Clip = ClipWidth);
+    QWidget* Content() const { return FContent; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    bool event(QEvent* E) override;
+    bool eventFilter(QObject* Watched, QEvent* E) override;
+    void resizeEvent(QResizeEvent* E) override;
+
+private:
+    QSize ContentMinimum() const;
+    void FollowLimits();
+    void Place();
+    QWidget* FContent;
+    int FClip;
+};
+// Wraps Panel in a box that clips its width.
+TClipBox* ClipWidth(QWidget* Panel);
+// A row of controls inside Row that is clipped at its right end, taking the room
+// that Row's other parts leave (a dock button at the right edge stays in view).
+// Controls added to the returned layout move onto the clipped row.
+QHBoxLayout* NewClippedRow(QBoxLayout* Row, int Spacing = -1);
+// The column of a document window: its parts lie on a surface that the window
+// clips in both directions, so the window can be made smaller than its parts
+// (Tile, Cascade, the user's resize). Widgets added to the layout move onto it.
+QVBoxLayout* NewWindowColumn(QWidget* Window);
+
 // ---- top panel
 // The coloured panel "pnlTop" across a window, Height high, with white texts.
 QWidget* NewTopPanel(QWidget* Parent, int Height, quint32 Colour = TopPanelColor);
+// A caption label on a panel. Disabled, it shows the class library's disabled
+// label: its text in the button shadow colour over the same text in the button
+// highlight colour one pixel right and down, on any panel colour.
+QLabel* NewPanelLabel(QWidget* Panel, const char* Name, const QString& Caption);
 // A flat tool button on Panel with a white caption; Hint is its tool tip and status text.
 // A control with a light face of its own (a drop-down list) on a tool panel keeps
 // the application's dark text instead of the panel's white one.

@@ -1,5 +1,7 @@
 #include "uMain.h"
 
+#include "MdiArrange.h"
+
 #include "FileDialogs.h"
 #include "ImageView.h"
 #include "ReportOptionsDialog.h"
@@ -891,7 +893,7 @@ void TfrmMain::WindowCascadeItemClick() {
     MdiArea->cascadeSubWindows();
 }
 void TfrmMain::WindowTileItemClick() {
-    MdiArea->tileSubWindows();
+    TileHorizontally(MdiArea);
 }
 
 void TfrmMain::WindowMinimizeItemClick() {

@@ -43,14 +43,14 @@ TChildWinSolidStates::TChildWinSolidStates(QWidget* Parent) : QWidget(Parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     SetFormColour(this, clSilver);
 
-    QVBoxLayout* Layout = NewColumnLayout(this);
-    Layout->setSizeConstraint(QLayout::SetNoConstraint);
+    QVBoxLayout* Layout = NewWindowColumn(this);
 
     pnlTop = NewTopPanel(this, TopHeight);
     auto* TopLayout = new QHBoxLayout(pnlTop);
     TopLayout->setContentsMargins(2, 1, 2, 1);
     TopLayout->setSpacing(2);
-    auto Button = [this, TopLayout](const char* Name, const QString& Caption, const QString& Hint) {
+    QHBoxLayout* Buttons = NewClippedRow(TopLayout);
+    auto Button = [this](QBoxLayout* Row, const char* Name, const QString& Caption, const QString& Hint) {
         auto* B = new TVekButton(pnlTop);
         B->setObjectName(QLatin1String(Name));
         B->SetCaption(Caption);
@@ -60,17 +60,18 @@ TChildWinSolidStates::TChildWinSolidStates(QWidget* Parent) : QWidget(Parent) {
         B->LookStyle()->SetStyle(vlsFlat);
         B->LookStyle()->SetButtonColor(TopPanelColor);
         B->SetFontColor(clWhite);
-        TopLayout->addWidget(B);
+        Row->addWidget(B);
         return B;
     };
-    btnDetails = Button("btnDetails", QStringLiteral("Details"), QStringLiteral("Details ein/aus"));
-    btnController =
-        Button("btnController", QStringLiteral("Controller"), QStringLiteral("Solid States Controller"));
-    TopLayout->addStretch(1);
-    btnFullscreen = Button("btnFullscreen", QStringLiteral("[ ]"), QStringLiteral("Vollbild"));
+    btnDetails = Button(Buttons, "btnDetails", QStringLiteral("Details"), QStringLiteral("Details ein/aus"));
+    btnController = Button(Buttons, "btnController", QStringLiteral("Controller"),
+                           QStringLiteral("Solid States Controller"));
+    Buttons->addStretch(1);
+    btnFullscreen = Button(TopLayout, "btnFullscreen", QStringLiteral("[ ]"), QStringLiteral("Vollbild"));
     btnFullscreen->setVisible(false);
     btnFullscreen->setProperty("Tag", -1);
-    btnIsChildWin = Button("btnIsChildWin", QStringLiteral("<>"), QStringLiteral("Fenster aus-/eindocken"));
+    btnIsChildWin =
+        Button(TopLayout, "btnIsChildWin", QStringLiteral("<>"), QStringLiteral("Fenster aus-/eindocken"));
     btnIsChildWin->setProperty("Tag", -1);
     Layout->addWidget(pnlTop);
 
@@ -94,7 +95,7 @@ TChildWinSolidStates::TChildWinSolidStates(QWidget* Parent) : QWidget(Parent) {
     lblPointsLines = NewValueLabel(Info, 2, "lblPointsLines", 16744576);
     lblSizeInBytes = NewValueLabel(Info, 3, "lblSizeInBytes", 12615808);
     lblResolution = NewValueLabel(Info, 4, "lblResolution", 16744576);
-    Layout->addWidget(pnlBottom);
+    Layout->addWidget(ClipWidth(pnlBottom));
 
     // FormCreate: the info holder and the model live as long as the window.
     AtariGraphic = std::make_unique<TAtariGraphic>();

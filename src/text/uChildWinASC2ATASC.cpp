@@ -82,28 +82,28 @@ TChildWinASC2ATASC::TChildWinASC2ATASC(QWidget* Parent) : QWidget(Parent) {
     AtariText = std::make_unique<TAtariText>();
     ConvertA8 = std::make_unique<TConvertA8>();
 
-    QVBoxLayout* Layout = NewColumnLayout(this);
+    QVBoxLayout* Layout = NewWindowColumn(this);
 
     pnlTop = NewTopPanel(this, TopHeight);
     auto* TopLayout = new QHBoxLayout(pnlTop);
     TopLayout->setContentsMargins(4, 2, 4, 2);
-    auto Button = [this, TopLayout](const char* Name, const QString& Caption, const QString& Hint) {
+    QHBoxLayout* Controls = NewClippedRow(TopLayout);
+    auto Button = [this, Controls](const char* Name, const QString& Caption, const QString& Hint) {
         QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
-        TopLayout->addWidget(B);
+        Controls->addWidget(B);
         return B;
     };
-    auto Label = [this, TopLayout](const char* Name, const QString& Caption) {
-        auto* L = new QLabel(Caption, pnlTop);
-        L->setObjectName(QLatin1String(Name));
-        TopLayout->addWidget(L);
+    auto Label = [this, Controls](const char* Name, const QString& Caption) {
+        QLabel* L = NewPanelLabel(pnlTop, Name, Caption);
+        Controls->addWidget(L);
         return L;
     };
-    auto Edit = [this, TopLayout](const char* Name, const QString& Text) {
+    auto Edit = [this, Controls](const char* Name, const QString& Text) {
         auto* E = new QLineEdit(Text, pnlTop);
         E->setObjectName(QLatin1String(Name));
         E->setFixedWidth(40);
         E->setProperty("Tag", -1); // the user's value, not a text to translate
-        TopLayout->addWidget(E);
+        Controls->addWidget(E);
         return E;
     };
     btnOpen = Button("btnOpen", QStringLiteral("Laden"), QStringLiteral("ASCII laden"));
@@ -112,8 +112,8 @@ TChildWinASC2ATASC::TChildWinASC2ATASC(QWidget* Parent) : QWidget(Parent) {
     cbAutoConvert = new QCheckBox(QStringLiteral("Auto"), pnlTop);
     cbAutoConvert->setObjectName(QStringLiteral("cbAutoConvert"));
     SetHint(cbAutoConvert, QStringLiteral("Auto update ATASCII"));
-    TopLayout->addWidget(cbAutoConvert);
-    TopLayout->addSpacing(8);
+    Controls->addWidget(cbAutoConvert);
+    Controls->addSpacing(8);
     lblCharPerL = Label("lblCharPerL", QStringLiteral("Zeich/Zeile"));
     edCPL = Edit("edCPL", QStringLiteral("40"));
     lblLeftMarg = Label("lblLeftMarg", QStringLiteral("Linker Rand"));
@@ -121,8 +121,10 @@ TChildWinASC2ATASC::TChildWinASC2ATASC(QWidget* Parent) : QWidget(Parent) {
     btnUpdate = Button("btnUpdate", QString(), QStringLiteral("Aktualisieren"));
     btnUpdate->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     btnUpdate->setProperty("Tag", -1);
-    TopLayout->addStretch(1);
-    btnIsChildWin = Button("btnIsChildWin", QStringLiteral("<>"), QStringLiteral("Fenster aus-/eindocken"));
+    Controls->addStretch(1);
+    btnIsChildWin = NewPanelButton(pnlTop, "btnIsChildWin", QStringLiteral("<>"),
+                                   QStringLiteral("Fenster aus-/eindocken"));
+    TopLayout->addWidget(btnIsChildWin);
     btnIsChildWin->setProperty("Tag", -1);
     Layout->addWidget(pnlTop);
 
@@ -141,6 +143,7 @@ TChildWinASC2ATASC::TChildWinASC2ATASC(QWidget* Parent) : QWidget(Parent) {
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setFont(CourierNew());
     Label3->setProperty("Tag", -1);
+    Label3->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     EditorLayout->addWidget(Label3);
     TextEdit = new QPlainTextEdit(Panel1);
     TextEdit->setObjectName(QStringLiteral("TextEdit"));
@@ -170,7 +173,7 @@ TChildWinASC2ATASC::TChildWinASC2ATASC(QWidget* Parent) : QWidget(Parent) {
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
-    Layout->addWidget(StatusBar1);
+    Layout->addWidget(ClipWidth(StatusBar1));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

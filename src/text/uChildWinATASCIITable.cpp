@@ -28,16 +28,17 @@ TChildWinATASCIITable::TChildWinATASCIITable(QWidget* Parent) : QWidget(Parent) 
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("ATASCII-Tabelle"));
 
-    QVBoxLayout* Layout = NewColumnLayout(this);
+    QVBoxLayout* Layout = NewWindowColumn(this);
 
     // FormCreate
     IsChildWin = 1;
     pnlTop = NewTopPanel(this, TopHeight);
     auto* TopLayout = new QHBoxLayout(pnlTop);
     TopLayout->setContentsMargins(2, 1, 2, 1);
-    btnReport = AddAtasciiPanelButton(TopLayout, pnlTop, "btnReport", QStringLiteral("Drucken"),
+    QHBoxLayout* Buttons = NewClippedRow(TopLayout);
+    btnReport = AddAtasciiPanelButton(Buttons, pnlTop, "btnReport", QStringLiteral("Drucken"),
                                       QStringLiteral("ATASCII-Tabelle drucken"));
-    TopLayout->addStretch(1);
+    Buttons->addStretch(1);
     btnIsChildWin = AddAtasciiPanelButton(TopLayout, pnlTop, "btnIsChildWin", QStringLiteral("<>"),
                                           QStringLiteral("Fenster aus-/eindocken"));
     btnIsChildWin->setProperty("Tag", -1);
@@ -55,7 +56,7 @@ TChildWinATASCIITable::TChildWinATASCIITable(QWidget* Parent) : QWidget(Parent) 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
-    Layout->addWidget(StatusBar1);
+    Layout->addWidget(ClipWidth(StatusBar1));
 
     ConnectGuarded(btnReport, &QToolButton::clicked, this, &TChildWinATASCIITable::btnReportClick);
     ConnectGuarded(btnIsChildWin, &QToolButton::clicked, this, &TChildWinATASCIITable::btnIsChildWinClick);

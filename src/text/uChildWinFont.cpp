@@ -137,31 +137,33 @@ TChildWinFont::TChildWinFont(QWidget* Parent) : QWidget(Parent) {
     imgBuffDummy = QImage(8, 8, QImage::Format_RGB32);
     imgBuffDummy.fill(Qt::white);
 
-    QVBoxLayout* Layout = NewColumnLayout(this);
-    Layout->setSizeConstraint(QLayout::SetNoConstraint);
+    QVBoxLayout* Layout = NewWindowColumn(this);
 
     pnlTop = NewTopPanel(this, TopHeight);
     pnlTop->setFont(QFont(QStringLiteral("ATASCII"), 6));
     auto* TopLayout = new QHBoxLayout(pnlTop);
     TopLayout->setContentsMargins(2, 1, 2, 1);
     TopLayout->setSpacing(2);
-    auto Button = [this, TopLayout](const char* Name, const QString& Caption, const QString& Hint) {
+    QHBoxLayout* Buttons = NewClippedRow(TopLayout);
+    auto Button = [this](QBoxLayout* Row, const char* Name, const QString& Caption, const QString& Hint) {
         QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
         B->setFocusPolicy(Qt::NoFocus);
         B->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-        TopLayout->addWidget(B);
+        Row->addWidget(B);
         return B;
     };
-    btnDetails = Button("btnDetails", QStringLiteral("Details"), QStringLiteral("Details ein/aus"));
-    btnATAINT = Button("btnATAINT", QStringLiteral("ATASC/Intern"),
+    btnDetails = Button(Buttons, "btnDetails", QStringLiteral("Details"), QStringLiteral("Details ein/aus"));
+    btnATAINT = Button(Buttons, "btnATAINT", QStringLiteral("ATASC/Intern"),
                        QStringLiteral("Umschalten ATASCII-/interne Reihenfolge"));
     btnInternational =
-        Button("btnInternational", QStringLiteral("Std/Intnl"),
+        Button(Buttons, "btnInternational", QStringLiteral("Std/Intnl"),
                QStringLiteral("Umschalten Standard-/internationaler Font (nur im Font-Explorer)"));
-    btnReport = Button("btnReport", QStringLiteral("Drucken"), QStringLiteral("Font-Report drucken"));
-    btnFontEdit = Button("btnFontEdit", QStringLiteral("Editor"), QStringLiteral("Font Editor"));
-    TopLayout->addStretch(1);
-    btnIsChildWin = Button("btnIsChildWin", QStringLiteral("<>"), QStringLiteral("Fenster aus-/eindocken"));
+    btnReport =
+        Button(Buttons, "btnReport", QStringLiteral("Drucken"), QStringLiteral("Font-Report drucken"));
+    btnFontEdit = Button(Buttons, "btnFontEdit", QStringLiteral("Editor"), QStringLiteral("Font Editor"));
+    Buttons->addStretch(1);
+    btnIsChildWin =
+        Button(TopLayout, "btnIsChildWin", QStringLiteral("<>"), QStringLiteral("Fenster aus-/eindocken"));
     btnIsChildWin->setProperty("Tag", -1);
     Layout->addWidget(pnlTop);
 
@@ -469,7 +471,7 @@ void TChildWinFont::FitWindow() {
     // Never narrower than the tool bar's buttons nor, while it shows, the details and
     // editor panel: a small zoom must not squeeze or cut them.
     const int PanelWidth = BottomPanelHeight() > 0 ? pnlBottom->childrenRect().right() + 1 : 0;
-    const int Width = std::max({View.width(), pnlTop->minimumSizeHint().width(), PanelWidth});
+    const int Width = std::max({View.width(), pnlTop->sizeHint().width(), PanelWidth});
     SetClientSize(this, Width, View.height() + TopHeight + BottomPanelHeight() + 2);
 }
 

@@ -117,14 +117,14 @@ TChildWinListing::TChildWinListing(QWidget* Parent) : QWidget(Parent) {
     AtariListing = std::make_unique<TAtariListing>();
     AtariFont = std::make_unique<TAtariFont>();
 
-    QVBoxLayout* Layout = NewColumnLayout(this);
+    QVBoxLayout* Layout = NewWindowColumn(this);
     BuildTopPanel();
     Layout->addWidget(pnlTop);
     BuildPages();
     Layout->addWidget(PageControl1, 1);
     StatusBar1 = new TListingStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    Layout->addWidget(StatusBar1);
+    Layout->addWidget(ClipWidth(StatusBar1));
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -150,6 +150,7 @@ TChildWinListing::TChildWinListing(QWidget* Parent) : QWidget(Parent) {
     ConnectGuarded(CopyToClipboard, &QAction::triggered, this, &TChildWinListing::CopyToClipboardClick);
     connect(imgListing, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& P) { PopupMenu1->popup(imgListing->mapToGlobal(P)); });
+    pnlTop->installEventFilter(this);
     ScrollBox1->viewport()->installEventFilter(this);
     TextField->installEventFilter(this);
     TextField->viewport()->installEventFilter(this);
@@ -160,21 +161,24 @@ TChildWinListing::~TChildWinListing() = default;
 
 void TChildWinListing::BuildTopPanel() {
     pnlTop = NewTopPanel(this, TopHeight);
+    // The controls lie on a part of the panel that ends at the dock button, so a
+    // narrow window clips them there instead of putting the button over them.
+    FControls = new QWidget(pnlTop);
+    QWidget* Controls = FControls;
     QFont Atascii(QStringLiteral("ATASCII"));
     Atascii.setPixelSize(8);
 
     // Fixed places, as the panel was always laid out; two rows of controls.
     auto Place = [](QWidget* W, int X, int Y, int Width, int Height) { W->setGeometry(X, Y, Width, Height); };
     auto Label = [&](const char* Name, const QString& Caption, int X, int Y, int Width) {
-        auto* L = new QLabel(Caption, pnlTop);
-        L->setObjectName(QLatin1String(Name));
+        QLabel* L = NewPanelLabel(Controls, Name, Caption);
         L->setFont(Atascii);
         L->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
         Place(L, X, Y, Width, 24);
         return L;
     };
     auto Edit = [&](const char* Name, const QString& Text, int X, int Y, int Width) {
-        auto* E = new QLineEdit(Text, pnlTop);
+        auto* E = new QLineEdit(Text, Controls);
         E->setObjectName(QLatin1String(Name));
         E->setProperty("Tag", -1);
         Place(E, X, Y, Width, 24);
@@ -182,7 +186,7 @@ void TChildWinListing::BuildTopPanel() {
     };
     auto Button = [&](const char* Name, const QString& Caption, const QString& Hint, int X, int Y,
                       int Width) {
-        QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
+        QToolButton* B = NewPanelButton(Controls, Name, Caption, Hint);
         B->setFont(Atascii);
         Place(B, X, Y, Width, 24);
         return B;
@@ -197,7 +201,7 @@ void TChildWinListing::BuildTopPanel() {
     btnReFormatListing =
         Button("btnReFormatListing", QString(), QStringLiteral("Aktualisieren"), 346, Y1, 26);
     btnReFormatListing->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
-    cbWordwrap = new QCheckBox(QStringLiteral("Wortumbruch"), pnlTop);
+    cbWordwrap = new QCheckBox(QStringLiteral("Wortumbruch"), Controls);
     cbWordwrap->setObjectName(QStringLiteral("cbWordwrap"));
     cbWordwrap->setFont(Atascii);
     cbWordwrap->setChecked(true);
@@ -207,7 +211,7 @@ void TChildWinListing::BuildTopPanel() {
 
     lblInvStyle = Label("lblInvStyle", QStringLiteral("Inverse als"), 4, Y2, 90);
     lblInvStyle->setEnabled(false);
-    cbInvStyles = new QComboBox(pnlTop);
+    cbInvStyles = new QComboBox(Controls);
     cbInvStyles->setObjectName(QStringLiteral("cbInvStyles"));
     KeepDefaultTextColours(cbInvStyles);
     cbInvStyles->setProperty("Tag", -1);
@@ -228,7 +232,9 @@ void TChildWinListing::BuildTopPanel() {
     edSearch = Edit("edSearch", QString(), 422, Y2, 100);
     btnSearch = Button("btnSearch", QString(), QStringLiteral("Suchen"), 526, Y2, 26);
     btnSearch->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    btnIsChildWin = Button("btnIsChildWin", QString(), QStringLiteral("Fenster aus-/eindocken"), 0, Y1, 26);
+    btnIsChildWin =
+        NewPanelButton(pnlTop, "btnIsChildWin", QString(), QStringLiteral("Fenster aus-/eindocken"));
+    Place(btnIsChildWin, 0, Y1, 26, 24);
     btnIsChildWin->setIcon(style()->standardIcon(QStyle::SP_TitleBarNormalButton));
 }
 
@@ -278,9 +284,10 @@ void TChildWinListing::BuildPages() {
     PageControl1->addTab(TabSheet1, QStringLiteral("PC-Text (ASCII/RTF)"));
 }
 
-void TChildWinListing::resizeEvent(QResizeEvent* E) {
-    QWidget::resizeEvent(E);
-    btnIsChildWin->move(std::max(0, pnlTop->width() - btnIsChildWin->width() - 4), btnIsChildWin->y());
+void TChildWinListing::PlaceTopControls() {
+    const int DockX = std::max(0, pnlTop->width() - btnIsChildWin->width() - 4);
+    btnIsChildWin->move(DockX, btnIsChildWin->y());
+    FControls->setGeometry(0, 0, std::max(0, DockX - 2), TopHeight);
 }
 
 // ------------------------------------------------------------------ opening
@@ -557,7 +564,9 @@ void TChildWinListing::CopyToClipboardClick() {
 }
 
 bool TChildWinListing::eventFilter(QObject* Watched, QEvent* E) {
-    if (Watched == ScrollBox1->viewport()) {
+    if (Watched == pnlTop && E->type() == QEvent::Resize) {
+        PlaceTopControls();
+    } else if (Watched == ScrollBox1->viewport()) {
         if (E->type() == QEvent::Wheel) {
             const int Delta = static_cast<QWheelEvent*>(E)->angleDelta().y();
             Guarded([&] {

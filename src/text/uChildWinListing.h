@@ -105,10 +105,12 @@ public:
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* E) override;
-    void resizeEvent(QResizeEvent* E) override;
 
 private:
+    QWidget* FControls = nullptr; // the top panel's controls, left of the dock button
     void BuildTopPanel();
+    // The dock button at the panel's right end, the controls clipped before it.
+    void PlaceTopControls();
     void BuildPages();
     // Empties TextField and puts the PC text in; AsLine ends it with a line break.
     void SetPCText(const QByteArray& Text, bool AsLine);

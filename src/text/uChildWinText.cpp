@@ -104,15 +104,17 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
     AtariText = std::make_unique<TAtariText>();
     AtariFont = std::make_unique<TAtariFont>();
 
-    QVBoxLayout* Layout = NewColumnLayout(this);
+    QVBoxLayout* Layout = NewWindowColumn(this);
 
     // ---- top panel: two rows of controls and the dock button at the right
     pnlTop = NewTopPanel(this, TopHeight);
-    pnlTop->setStyleSheet(QStringLiteral("QLabel, QToolButton { color: white; }"));
     auto* TopLayout = new QHBoxLayout(pnlTop);
     TopLayout->setContentsMargins(2, 1, 2, 1);
     TopLayout->setSpacing(4);
-    auto* Rows = new QVBoxLayout;
+    // The two rows are clipped at the dock button in a narrow window.
+    auto* RowsHost = new QWidget;
+    auto* Rows = new QVBoxLayout(RowsHost);
+    Rows->setContentsMargins(0, 0, 0, 0);
     Rows->setSpacing(1);
     auto* Row1 = new QHBoxLayout;
     auto* Row2 = new QHBoxLayout;
@@ -120,17 +122,18 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
     Row2->setSpacing(6);
     Rows->addLayout(Row1);
     Rows->addLayout(Row2);
-    TopLayout->addLayout(Rows, 1);
+    TopLayout->addWidget(new TClipBox(RowsHost, pnlTop), 1);
 
     auto Label = [this](const char* Name, const QString& Caption) {
-        auto* L = new QLabel(Caption, pnlTop);
-        L->setObjectName(QLatin1String(Name));
-        return L;
+        return NewPanelLabel(pnlTop, Name, Caption);
     };
-    // White captions; the marks inside the white indicators keep the dark text colour.
+    // White captions, grey when disabled; the marks inside the white indicators keep
+    // the dark text colour.
     auto WhiteCaption = [](QWidget* W) {
         QPalette Pal = W->palette();
-        Pal.setColor(QPalette::WindowText, Qt::white);
+        for (QPalette::ColorGroup G : {QPalette::Active, QPalette::Inactive})
+            Pal.setColor(G, QPalette::WindowText, Qt::white);
+        Pal.setColor(QPalette::Disabled, QPalette::WindowText, WinColorToQColor(clBtnShadow));
         W->setPalette(Pal);
     };
     auto Radio = [this, WhiteCaption](const char* Name, const QString& Caption) {
@@ -210,6 +213,8 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setProperty("Tag", -1);
     Label2->setFont(RulerFont);
+    // A ruler is cut at the window's edge; it must not keep the window wide.
+    Label2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     Label2->setAutoFillBackground(true);
     QPalette RulerPal = Label2->palette();
     RulerPal.setColor(QPalette::Window, Qt::black);
@@ -232,6 +237,7 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setProperty("Tag", -1);
     Label3->setFont(Courier);
+    Label3->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     Label3->setAutoFillBackground(true);
     Label3->setPalette(RulerPal);
     Page1->addWidget(Label3);
@@ -262,7 +268,7 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
         StatusPanels[I]->setFixedWidth(PanelWidths[I]);
         StatusBar1->addWidget(StatusPanels[I]);
     }
-    Layout->addWidget(StatusBar1);
+    Layout->addWidget(ClipWidth(StatusBar1));
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));

@@ -7,10 +7,13 @@
 #include "uGlobal.h"
 #include "uMain.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMdiArea>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -273,4 +276,35 @@ TEST_F(PictureWindowTest, OversizedBitmapGivesAnErrorAndNoWindow) {
     ASSERT_EQ(Boxes.size(), 1);
     EXPECT_TRUE(Boxes[0].startsWith(QString::fromUtf8("Fehler|Bild zu groß (60000 x 60000 Pixel)")))
         << Boxes[0].toStdString();
+}
+
+TEST_F(PictureWindowTest, SmallZoomClipsTheInfoPanelAndButtonsInsteadOfOverlappingThem) {
+    QByteArray Pi1(32034, 0);
+    for (int I = 34; I < Pi1.size(); ++I) Pi1[I] = char(I * 5);
+    Main->OpenFiles({Write("TEST.PI1", Pi1)});
+    TChildWinGraphic* Win = Active();
+    ASSERT_NE(Win, nullptr);
+    QApplication::processEvents();
+    const QRect Details = Win->btnDetails->geometry(), Report = Win->btnReport->geometry();
+    QLabel* const Captions[] = {Win->lFileName, Win->lFileType, Win->lCompress, Win->lSize, Win->lResolution};
+    QLabel* const Values[] = {Win->lblFilename, Win->lblFileType, Win->lblCompression, Win->lblSizeInBytes,
+                              Win->lblResolution};
+    for (const int Width : {160, 80}) {
+        Win->ZoomOut();
+        QApplication::processEvents();
+        ASSERT_EQ(Win->width(), Width);
+        for (int I = 0; I < 5; ++I) {
+            // Captions keep their 100 pixels, values the rest less 12, from beside them.
+            EXPECT_EQ(Captions[I]->width(), 100);
+            EXPECT_EQ(Values[I]->width(), std::max(0, Width - 100 - 12)) << I;
+            EXPECT_GT(Values[I]->x(), Captions[I]->geometry().right()) << I;
+            EXPECT_EQ(Values[I]->y(), Captions[I]->y()) << I;
+        }
+        // The buttons stay where they were, cut by the window's edge, never over each other.
+        EXPECT_EQ(Win->btnDetails->geometry(), Details);
+        EXPECT_EQ(Win->btnReport->geometry(), Report);
+        EXPECT_FALSE(Details.intersects(Report));
+    }
+    EXPECT_EQ(Win->lblFilename->text(), "TEST.PI1");
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }

@@ -16,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -149,6 +150,97 @@ TEST_F(WindowPlacementTest, ZoomedWindowsAreLaidOutAndPaintedAtTheirNewSize) {
         EXPECT_LT(Picture->btnReport->geometry().right(), 200);
         ExpectPaintedAcross(Top, "picture top panel at the largest zoom");
         Main->MdiArea->closeAllSubWindows();
+    }
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+namespace {
+// One file of each document kind, cycled for as many windows as asked.
+std::pair<QString, QByteArray> MixedFile(int I) {
+    QByteArray Font(1024, 0);
+    for (int K = 0; K < 1024; ++K) Font[K] = char(K * 7);
+    QByteArray Text;
+    for (int K = 0; K < 30; ++K) Text += QByteArray(39, char('A' + K % 26)) + char(155);
+    const QByteArray Listing = QByteArray("10 PRINT \"HELLO\"") + char(155) + "20 GOTO 10" + char(155);
+    const QByteArray Object = SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}, {{1, 2}, {2, 3}, {3, 1}});
+    QByteArray Page(7680, 0);
+    for (int K = 0; K < Page.size(); ++K) Page[K] = char(K * 13);
+    const std::pair<QString, QByteArray> Kinds[] = {{"P%1.PIC", Page},    {"T%1.TXT", Text},
+                                                    {"L%1.LST", Listing}, {"F%1.FNT", Font},
+                                                    {"O%1.3D", Object},   {"G%1.GR9", Page}};
+    const auto& [Pattern, Data] = Kinds[I % 6];
+    return {Pattern.arg(I), Data};
+}
+
+QString Rect(const QRect& R) {
+    return QStringLiteral("%1,%2 %3x%4").arg(R.x()).arg(R.y()).arg(R.width()).arg(R.height());
+}
+} // namespace
+
+TEST_F(WindowPlacementTest, TileKeepsEveryWindowInsideTheAreaWithoutOverlap) {
+    for (const QSize MainSize : {QSize(625, 475), QSize(1260, 1000)}) {
+        Main->resize(MainSize);
+        for (const int Count : {1, 2, 7, 12}) {
+            for (int I = 0; I < Count; ++I) {
+                const auto [Name, Data] = MixedFile(I);
+                ASSERT_NE(Open(Name, Data), nullptr) << Name.toStdString();
+            }
+            ASSERT_EQ(Main->MdiArea->subWindowList().size(), Count);
+            Main->WindowTileItemClick();
+            QApplication::processEvents();
+            const QRect Area = Main->MdiArea->viewport()->rect();
+            const auto Frames = Main->MdiArea->subWindowList();
+            int Covered = 0;
+            for (int A = 0; A < Count; ++A) {
+                const QRect R = Frames[A]->geometry();
+                const std::string What = Rect(R).toStdString() + " in " + Rect(Area).toStdString() + ", " +
+                                         std::to_string(Count) + " windows";
+                EXPECT_TRUE(Area.contains(R)) << What;
+                // Each window gets a fair share: at least an eighth of the area's side.
+                EXPECT_GE(R.width(), Area.width() / 8) << What;
+                for (int B = A + 1; B < Count; ++B)
+                    EXPECT_FALSE(R.intersects(Frames[B]->geometry()))
+                        << What << " meets " << Rect(Frames[B]->geometry()).toStdString();
+                Covered += R.width() * R.height();
+            }
+            // The tiles fill the area, wider than high for a single row of windows.
+            EXPECT_GE(Covered, Area.width() * Area.height() * 9 / 10) << Count;
+            if (Count == 2) {
+                EXPECT_EQ(Frames[0]->width(), Area.width());
+            }
+            EXPECT_FALSE(Main->MdiArea->horizontalScrollBar()->isVisible());
+            EXPECT_FALSE(Main->MdiArea->verticalScrollBar()->isVisible());
+            Main->MdiArea->closeAllSubWindows();
+            QApplication::processEvents();
+        }
+    }
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+TEST_F(WindowPlacementTest, MaximisedWindowsFillTheAreaExactly) {
+    QWidget* Viewport = Main->MdiArea->viewport();
+    for (const int Kind : {1, 2, 3, 0}) { // text, listing, font, picture
+        const auto [Name, Data] = MixedFile(Kind);
+        QWidget* Win = Open(Name, Data);
+        ASSERT_NE(Win, nullptr) << Name.toStdString();
+        Frame(Win)->showMaximized();
+        QApplication::processEvents();
+        EXPECT_EQ(Frame(Win)->geometry(), Viewport->rect()) << Name.toStdString();
+        EXPECT_FALSE(Main->MdiArea->horizontalScrollBar()->isVisible()) << Name.toStdString();
+        // The dock button and the page's scroll bars lie inside the window.
+        const QRect Inside = Win->rect();
+        auto* Dock = Win->findChild<QWidget*>("btnIsChildWin");
+        ASSERT_NE(Dock, nullptr);
+        EXPECT_TRUE(Inside.contains(QRect(Dock->mapTo(Win, QPoint(0, 0)), Dock->size())))
+            << Name.toStdString() << " dock button at " << Rect(Dock->geometry()).toStdString();
+        for (auto* Box : Win->findChildren<QAbstractScrollArea*>()) {
+            if (!Box->isVisible()) continue;
+            const QRect OnWin(Box->mapTo(Win, QPoint(0, 0)), Box->size());
+            EXPECT_LE(OnWin.right(), Inside.right())
+                << Name.toStdString() << " " << Box->objectName().toStdString();
+        }
+        Main->MdiArea->closeAllSubWindows();
+        QApplication::processEvents();
     }
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }

@@ -66,14 +66,33 @@ TEST_F(ListingWindowTest, OpeningDrawsThePageAndFillsTheTextAndStatusBar) {
     EXPECT_EQ(Win->StatusBar1->PanelText(2), QString::fromUtf8("Datei: BASIC.LST / Länge in Bytes: 23"));
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
     // The style list: dark text on its own light face, the application's greyed text
-    // while disabled; the panel's labels stay white.
+    // while disabled. The panel's disabled captions are grey, its enabled ones white.
     const QPalette& P = Win->cbInvStyles->palette();
     EXPECT_GT(std::abs(qGray(P.color(QPalette::Active, QPalette::ButtonText).rgb()) -
                        qGray(P.color(QPalette::Active, QPalette::Button).rgb())),
               90);
     EXPECT_EQ(P.color(QPalette::Disabled, QPalette::ButtonText),
               QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText));
-    EXPECT_EQ(Win->lblInvStyle->palette().color(QPalette::WindowText), QColor(Qt::white));
+    Win->show();
+    auto Pixels = [](QWidget* W, QRgb Colour, int Tolerance = 48) {
+        const QImage Image = W->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int N = 0;
+        for (int Y = 0; Y < Image.height(); ++Y)
+            for (int X = 0; X < Image.width(); ++X) {
+                const QRgb P = Image.pixel(X, Y);
+                N += std::abs(qRed(P) - qRed(Colour)) + std::abs(qGreen(P) - qGreen(Colour)) +
+                         std::abs(qBlue(P) - qBlue(Colour)) <
+                     Tolerance;
+            }
+        return N;
+    };
+    const QRgb Grey = WinColorToRgb(clBtnShadow), White = 0xFFFFFF;
+    for (QWidget* Label : {Win->lblInvStyle, Win->lblFontSize, Win->lblSearch}) {
+        ASSERT_FALSE(Label->isEnabled());
+        EXPECT_GT(Pixels(Label, Grey), 10) << Label->objectName().toStdString();
+    }
+    EXPECT_EQ(Pixels(Win->lblCharPerL, Grey), 0);
+    EXPECT_GT(Pixels(Win->lblCharPerL, White, 150), 10);
 
     Open("PROG.SRC", Atmas);
     EXPECT_EQ(Win->TextField->toPlainText(), "LDA      #1\nSTA 710\n");
