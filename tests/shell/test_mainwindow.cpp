@@ -196,24 +196,21 @@ std::string Describe(const QString& Class, const QString& Caption, std::initiali
 // screen at zoom 1, the size the info panel reports, and the outer size of the text
 // and listing windows (the only fixed ones).
 std::string Seen(QWidget* W) {
-    QSize Image, Shown, Info, Frame;
-    const auto View = [&](ImageView* V) {
-        Image = V->Picture.size();
-        Shown = V->ViewSize();
-    };
-    const auto InfoOf = [&](const TAtariGraphic& G) { Info = QSize(G.PicInfo.Width, G.PicInfo.Height); };
+    ImageView* View = nullptr;
+    const TAtariGraphic* Doc = nullptr;
     if (auto* G = qobject_cast<TChildWinGraphic*>(W)) {
-        View(G->ImgGraphic);
-        InfoOf(*G->AtariGraphic);
+        View = G->ImgGraphic;
+        Doc = G->AtariGraphic.get();
     } else if (auto* S = qobject_cast<TChildWinSolidStates*>(W)) {
-        View(S->imgGraphic);
-        InfoOf(*S->AtariGraphic);
+        View = S->imgGraphic;
+        Doc = S->AtariGraphic.get();
     } else if (auto* F = qobject_cast<TChildWinFont*>(W)) {
-        View(F->imgFont);
-    } else {
-        Frame = DocumentFrame(W)->size();
+        View = F->imgFont;
     }
-    return Describe(W->metaObject()->className(), W->windowTitle(), {Image, Shown, Info, Frame});
+    return Describe(W->metaObject()->className(), W->windowTitle(),
+                    {View ? View->Picture.size() : QSize(), View ? View->ViewSize() : QSize(),
+                     Doc ? QSize(Doc->PicInfo.Width, Doc->PicInfo.Height) : QSize(),
+                     View ? QSize() : DocumentFrame(W)->size()});
 }
 } // namespace
 
