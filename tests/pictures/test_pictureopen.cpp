@@ -1,5 +1,5 @@
 // The window-free picture open: albums with empty entries, photo round trips under
-// every dialect setting, Koala failure output, bitmap header limits, the type table.
+// every dialect setting, Koala failure output, bitmap header limits.
 #include "test_atarigraphic_common.h"
 #include "uPictureOpen.h"
 
@@ -9,24 +9,17 @@ namespace {
 
 using PictureOpen = AtariGraphicTest;
 
-// A canvas that keeps the picture as a window would and records how it was asked.
+// A canvas that keeps the picture as a window would.
 struct TTestCanvas {
     QImage Picture;
-    QSize Shown;
-    int Calls = 0;
     TPictureCanvas Canvas() {
         TPictureCanvas C;
-        C.NewPicture = [this](int W, int H, QSize S) -> QImage& {
-            ++Calls;
+        C.NewPicture = [this](int W, int H, QSize) -> QImage& {
             Picture = QImage(W, H, QImage::Format_RGB32);
             Picture.fill(0);
-            Shown = S;
             return Picture;
         };
-        C.SetPicture = [this](const QImage& P) {
-            ++Calls;
-            Picture = P;
-        };
+        C.SetPicture = [this](const QImage& P) { Picture = P; };
         return C;
     }
 };
@@ -186,34 +179,6 @@ TEST_F(PictureOpen, BitmapsAreRefusedByTheirHeaderBeforeDecoding) {
     // The last row may lack its padding byte, not more.
     EXPECT_NO_THROW(BitmapFileLimit(Bmp, 54 + 40 * 6 + 39, "OK.BMP"));
     EXPECT_THROW(BitmapFileLimit(Bmp, 54 + 40 * 6 + 38, "OK.BMP"), EConvertError);
-}
-
-TEST_F(PictureOpen, TheTableSizesEachTypeAsTheWindowShowsIt) {
-    struct {
-        const char* Type;
-        QByteArray Data;
-        QSize Size, Shown;
-    } Cases[] = {
-        {"GR8", QByteArray(7680, char(0x80)), {320, 192}, {}},
-        {"MIC", QByteArray(7684, 0), {320, 192}, {}},
-        {"PI2", QByteArray(32034, 0), {640, 200}, {640, 400}},
-        {"PC2", QByteArray(34, 0) + QByteArray::fromHex("81FF").repeated(250), {640, 200}, {640, 400}},
-        {"STAD", QByteArray("pM85\xF0\x00\xF1\xF1\xFF\x03", 10), {640, 400}, {}},
-        {"NEO", QByteArray(32128, 0), {320, 200}, {}},
-    };
-    for (const auto& K : Cases) {
-        TAtariGraphic L;
-        TAtariSTGraphic ST;
-        L.PicInfo.FileType = K.Type;
-        TTestCanvas C;
-        OpenPictureFile(Write("T.BIN", K.Data), "T.BIN", L, ST, {}, C.Canvas());
-        EXPECT_EQ(C.Calls, 1) << K.Type;
-        EXPECT_EQ(C.Picture.size(), K.Size) << K.Type;
-        EXPECT_EQ(C.Shown, K.Shown) << K.Type;
-    }
-    EXPECT_TRUE(IsPictureType("JPG"));
-    EXPECT_FALSE(IsPictureType("FNT"));
-    EXPECT_FALSE(IsPictureType("SOLIDSTATES"));
 }
 
 } // namespace

@@ -1,7 +1,12 @@
+#include "FileDialogs.h"
+#include "ImageView.h"
+#include "JPEGImage.h"
 #include "test_shell_common.h"
 #include "uChildWinATASCIITable.h"
 #include "uChildWinFont.h"
+#include "uChildWinGraphic.h"
 #include "uChildWinListing.h"
+#include "uChildWinSolidStates.h"
 #include "uChildWinText.h"
 #include "uDocWindow.h"
 #include "uGlobal.h"
@@ -10,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QDropEvent>
 #include <QMdiArea>
@@ -178,31 +184,135 @@ TEST_F(MainWindowTest, HelpManualTemplateExportAndReadableToolBar) {
     }
 }
 
-// What a user sees of the windows the dispatch and the Tools menu open: each kind
-// of file gets its window at its size and takes the routed commands; the table
-// windows' captions with and without a font window in front; the font editor's panel.
+namespace {
+// Class, caption and sizes as one line; "-" for a size a window does not have.
+std::string Describe(const QString& Class, const QString& Caption, std::initializer_list<QSize> Sizes) {
+    QStringList Parts{Class, Caption};
+    for (QSize Z : Sizes) Parts << (Z.isValid() ? QString("%1x%2").arg(Z.width()).arg(Z.height()) : "-");
+    return Parts.join(" | ").toStdString();
+}
+
+// What a user sees of a document window: class, caption, picture size, its size on
+// screen at zoom 1, the size the info panel reports, and the outer size of the text
+// and listing windows (the only fixed ones).
+std::string Seen(QWidget* W) {
+    ImageView* View = nullptr;
+    const TAtariGraphic* Doc = nullptr;
+    if (auto* G = qobject_cast<TChildWinGraphic*>(W)) {
+        View = G->ImgGraphic;
+        Doc = G->AtariGraphic.get();
+    } else if (auto* S = qobject_cast<TChildWinSolidStates*>(W)) {
+        View = S->imgGraphic;
+        Doc = S->AtariGraphic.get();
+    } else if (auto* F = qobject_cast<TChildWinFont*>(W)) {
+        View = F->imgFont;
+    }
+    return Describe(W->metaObject()->className(), W->windowTitle(),
+                    {View ? View->Picture.size() : QSize(), View ? View->ViewSize() : QSize(),
+                     Doc ? QSize(Doc->PicInfo.Width, Doc->PicInfo.Height) : QSize(),
+                     View ? QSize() : DocumentFrame(W)->size()});
+}
+} // namespace
+
+// Every kind of file through the open a drop takes (joined pages through their menu
+// commands): window class, caption and sizes as each type is defined to open; then
+// the routed commands on each window, and the table windows' captions with and
+// without a font window in front; the font editor's panel.
 TEST_F(MainWindowTest, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
     TfrmMain Main;
     frmMain = &Main;
     Main.show();
     QTemporaryDir Dir;
-    WriteWholeFile(Dir.filePath("readme.txt"), QByteArray("HELLO\x9BWORLD\x9B"));
-    WriteWholeFile(Dir.filePath("prog.lst"), QByteArray("10 PRINT \"HI\"\x9B"));
-    WriteWholeFile(Dir.filePath("myfont.fnt"), QByteArray(1024, 0x18));
-    WriteWholeFile(Dir.filePath("cube.3d"), QByteArray("2\n0 0 0\n10 10 10\n1\n0 1\n"));
-    WriteWholeFile(Dir.filePath("odd.xyz"), QByteArray(100, 1)); // anything else is a Micropainter picture
+    // Photo and album numbers end in the Atari end of line.
+    const auto Eol = [](QByteArray S) { return S.replace('|', '\x9B'); };
+    const QByteArray Photo = Eol("602|") + QByteArray(2 + 600, 0x0F) + Eol("49|11|"); // 50 rows of 12 bytes
+    const QByteArray Album =
+        Eol("3702|") +
+        (QByteArray("PIC").leftJustified(15) + char(30) + char(20) + QByteArray(600, 1)).repeated(6);
+    const QByteArray Koala = QByteArray::fromHex("FF80C9C7") + QByteArray(23 + 7680, 0);
+    const QByteArray Stad("pM85\xCB\x00\xCC\xCC\xFF\x03\xCB\x10", 12);
+    const auto Degas = [](int Res, const QByteArray& Screen) {
+        return QByteArray(1, char(Res >> 8)) + char(Res) + QByteArray(32, 0) + Screen;
+    };
+    const QByteArray Screen(32000, 0), Packed = QByteArray::fromHex("D900").repeated(800); // runs of 40 bytes
+    QByteArray Bmp;
+    QBuffer Buf(&Bmp);
+    Buf.open(QIODevice::WriteOnly);
+    QImage(100, 50, QImage::Format_RGB32).save(&Buf, "BMP");
+    TJPEGImage Jpeg;
+    Jpeg.Assign(QImage(64, 48, QImage::Format_RGB32));
+    WriteWholeFile(Dir.filePath("TECH.COL"), QByteArray(4766, 0x22)); // the partner of TECH.LUM
+    const QByteArray Source("10 PRINT \"HI\"\x9B"), Page(7680, 1);
+    const char *Text = "TChildWinText", *Listing = "TChildWinListing", *Pic = "TChildWinGraphic";
+    const char* Font = "TChildWinFont";
+    const QSize Gr(320, 192), Lo(320, 200), Hi(640, 400), Mid(640, 200), Mid2(640, 400), List(600, 450);
+    const QSize Two(320, 384), Four(640, 384), Nominal(80, 192), Four15(160, 192);
+    struct {
+        QStringList Files; // one file, or the pictures of a joined page
+        QByteArray Data;
+        const char *Class, *Caption;
+        QSize Image, Shown, Info, Frame;
+    } Kinds[] = {
+        {{"readme.txt"}, "HELLO\x9BWORLD\x9B", Text, " README.TXT", {}, {}, {}, {665, 375}},
+        {{"prog.lst"}, Source, Listing, " PROG.LST", {}, {}, {}, List},
+        {{"prog.act"}, Source, Listing, " PROG.ACT", {}, {}, {}, List},
+        {{"prog.p"}, Source, Listing, " PROG.P", {}, {}, {}, List},
+        {{"prog.pas"}, Page, Listing, " PROG.PAS", {}, {}, {}, List}, // whatever it holds
+        {{"prog.i"}, Source, Listing, " PROG.I", {}, {}, {}, List},
+        {{"prog.src"}, Source, Listing, " PROG.SRC", {}, {}, {}, List},
+        // The grid of 32 x 8 cells of 9 pixels, shown zoomed in once.
+        {{"myfont.fnt"}, QByteArray(1024, 0x18), Font, " MYFONT.FNT", {289, 73}, {578, 146}, {}, {}},
+        {{"cube.3d"}, "2\n0 0 0\n10 10 10\n1\n0 1\n", "TChildWinSolidStates", " CUBE.3D", Gr, Gr, Gr, {}},
+        // Joined pages take the page's size as their info; a GR.8 page after them its own.
+        {{"A.PIC", "B.PIC"}, Page, Pic, " A_B.PIC", Two, Two, Two, {}},
+        {{"A.PIC", "B.PIC", "C.PIC", "D.PIC"}, Page, Pic, " A_B_C_D.PIC", Four, Four, Four, {}},
+        {{"PIC.GR8"}, Page, Pic, " PIC.GR8", Gr, Gr, Gr, {}},
+        // Eight-bit pictures drawn 320 pixels wide; their info keeps the nominal size.
+        {{"PIC.GR9"}, Page, Pic, " PIC.GR9", Gr, Gr, Nominal, {}},
+        {{"TECH.LUM"}, QByteArray(4766, 0x11), Pic, " TECH.LUM", {320, 238}, {320, 238}, {80, 238}, {}},
+        {{"PIC.APC"}, QByteArray(7720, 1), Pic, " PIC.APC", Gr, Gr, Nominal, {}},
+        {{"PIC.AP2"}, Page, Pic, " PIC.AP2", Gr, Gr, Nominal, {}},
+        {{"DEMO"}, QByteArray(7684, 1), Pic, " DEMO", Gr, Gr, Four15, {}}, // Micropainter
+        {{"KOALA.PIC"}, Koala, Pic, " KOALA.PIC", Gr, Gr, Four15, {}},
+        {{"PIC.PHO"}, Photo, Pic, " PIC.PHO", {96, 50}, {96, 50}, {96, 50}, {}},
+        // Six pictures of 20 x 30 bytes: cells of 159 x 46, five a row, two rows.
+        {{"PIC.ALB"}, Album, Pic, " PIC.ALB", {795, 132}, {795, 132}, {159, 46}, {}},
+        {{"PIC.NEO"}, QByteArray(32128, 0), Pic, " PIC.NEO", Lo, Lo, Lo, {}},
+        {{"PIC.DOO"}, Screen, Pic, " PIC.DOO", Hi, Hi, Hi, {}},
+        {{"PIC.PAC"}, Stad, Pic, " PIC.PAC", Hi, Hi, Hi, {}},
+        {{"PIC.PI1"}, Degas(0, Screen), Pic, " PIC.PI1", Lo, Lo, Lo, {}},
+        {{"PIC.PI2"}, Degas(1, Screen), Pic, " PIC.PI2", Mid, Mid2, Mid, {}},
+        {{"PIC.PI3"}, Degas(2, Screen), Pic, " PIC.PI3", Hi, Hi, Hi, {}},
+        {{"PIC.PC1"}, Degas(0x8000, Packed), Pic, " PIC.PC1", Lo, Lo, Lo, {}},
+        {{"PIC.PC2"}, Degas(0x8001, Packed), Pic, " PIC.PC2", Mid, Mid2, Mid, {}},
+        {{"PIC.PC3"}, Degas(0x8002, Packed), Pic, " PIC.PC3", Hi, Hi, Hi, {}},
+        {{"PIC.BMP"}, Bmp, Pic, " PIC.BMP", {100, 50}, {100, 50}, {100, 50}, {}},
+        {{"PIC.JPG"}, Jpeg.SaveToData(), Pic, " PIC.JPG", {64, 48}, {64, 48}, {64, 48}, {}},
+    };
     const int Beeps = BeepCount;
-    Main.OpenFiles({Dir.filePath("readme.txt"), Dir.filePath("prog.lst"), Dir.filePath("myfont.fnt"),
-                    Dir.filePath("cube.3d"), Dir.filePath("odd.xyz")});
+    for (const auto& K : Kinds) {
+        QStringList Paths;
+        for (const QString& F : K.Files) {
+            WriteWholeFile(Dir.filePath(F), K.Data);
+            Paths << Dir.filePath(F);
+        }
+        const int Before = Main.MDIChildCount();
+        if (Paths.size() == 1) {
+            Main.OpenFiles(Paths);
+        } else {
+            SetFileDialogHook([&](TFileDialogRequest&, QStringList& Out) {
+                Out = Paths;
+                return true;
+            });
+            Paths.size() == 2 ? Main.Open2PICsClick() : Main.Open4PICsClick();
+            SetFileDialogHook(nullptr);
+        }
+        ASSERT_EQ(Main.MDIChildCount(), Before + 1) << K.Files.join(" ").toStdString();
+        EXPECT_EQ(Seen(Main.DocumentWindows().last()),
+                  Describe(K.Class, K.Caption, {K.Image, K.Shown, K.Info, K.Frame}));
+    }
     EXPECT_EQ(BeepCount, Beeps);
-    QStringList Kinds;
-    for (QWidget* W : Main.DocumentWindows()) Kinds << W->metaObject()->className();
-    EXPECT_EQ(Kinds, (QStringList{"TChildWinText", "TChildWinListing", "TChildWinFont",
-                                  "TChildWinSolidStates", "TChildWinGraphic"}));
     EXPECT_EQ(Main.StatusBar1->PanelText(0), "");
-    ASSERT_TRUE(Main.ChildWinText && Main.ChildWinListing);
-    EXPECT_EQ(DocumentFrame(Main.ChildWinText)->size(), QSize(665, 375));
-    EXPECT_EQ(DocumentFrame(Main.ChildWinListing)->size(), QSize(600, 450));
     QPointer<TChildWinFont> FontWin = Main.ChildWinFont;
     ASSERT_TRUE(FontWin);
     for (QWidget* W : Main.DocumentWindows()) {
@@ -248,7 +358,7 @@ TEST_F(MainWindowTest, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
     EXPECT_EQ(Editor->EditorOn, 1);
     EXPECT_FALSE(FontWin->btnInternational->isEnabled());
     Main.menuATASCIIEditorClick();
-    EXPECT_EQ(Main.MDIChildCount(), 12);
+    EXPECT_EQ(Main.MDIChildCount(), int(std::size(Kinds)) + 7);
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
     Main.MdiArea->closeAllSubWindows();
 }
