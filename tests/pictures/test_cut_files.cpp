@@ -296,6 +296,7 @@ std::vector<TReaderCase> CutFiles::STCases() {
                 Cuts.push_back({7 + Codes[K].first - Short, false, Stored, 7 + Codes[K].first - Short});
             break;
         }
+    EXPECT_EQ(Cuts.size(), 4u); // both markers found
     Cuts.push_back(
         {7 + int(Data.size()) - 1, false, Codes[Codes.size() - 2].second, 7 + int(Data.size()) - 1});
     Cases.push_back({"STAD", Head + Data,
