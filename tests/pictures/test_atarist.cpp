@@ -141,9 +141,9 @@ TEST_F(AtariST, PackedDegasMatchesTheScreen) {
 
 TEST_F(AtariST, PackedRunsStopAtTheEndOfTheScreen) {
     // 250 repeat runs fill file-order bytes 0 to 31989, so the last run starts in the
-    // last plane of the last row with 10 bytes left and claims 128: a repeat of 66,
-    // or a literal of E0 to E9 and 118 bytes of 77. Only 10 bytes may be stored
-    // and, of a literal, only those 10 taken from the file; nothing after it is read.
+    // last plane of the last row with 10 bytes left and claims more: a literal of E0
+    // to E9 and two bytes of 77, or 128 repeats of 66. Only 10 bytes are stored and,
+    // of the literal, only those 10 taken from the file; nothing after it is read.
     QByteArray Lead = DegasHeader(0, {});
     for (int I = 0; I < 249; ++I) Lead.append('\x81').append(char(I % 100));
     Lead.append('\x8B').append('\xC0'); // 118 repeats
@@ -151,21 +151,20 @@ TEST_F(AtariST, PackedRunsStopAtTheEndOfTheScreen) {
     const QByteArray More = '\x7F' + QByteArray(128, '\x77');
     for (const auto& K : PackedKinds) {
         SCOPED_TRACE(K.Res);
-        TAtariSTGraphic R;
-        EXPECT_EQ((R.*K.Load)(Put("R.PC", Lead + "\x81\x66" + More)), Lead.size() + 2);
-        EXPECT_EQ(std::count(R.Screen.begin(), R.Screen.end(), 0x66), 10);
-        EXPECT_EQ(std::count(R.Screen.begin(), R.Screen.end(), 0xC0), 118);
-        EXPECT_EQ(std::count(R.Screen.begin(), R.Screen.end(), 0x77), 0);
-
         TAtariSTGraphic L;
-        EXPECT_EQ((L.*K.Load)(Put("L.PC", Lead + '\x7F' + Ten + QByteArray(118, '\x77') + More)),
-                  Lead.size() + 1 + 10);
+        EXPECT_EQ((L.*K.Load)(Put("L.PC", Lead + '\x0B' + Ten + "\x77\x77" + More)), Lead.size() + 1 + 10);
         for (int V = 0xE0; V <= 0xE9; ++V) EXPECT_EQ(std::count(L.Screen.begin(), L.Screen.end(), V), 1) << V;
         EXPECT_EQ(std::count(L.Screen.begin(), L.Screen.end(), 0x77), 0);
         // Monochrome keeps the file order: the run's bytes are the last 10 of the screen.
         if (K.Res == 2) {
             EXPECT_EQ(ScreenOf(L).right(10), Ten);
         }
+
+        TAtariSTGraphic R;
+        EXPECT_EQ((R.*K.Load)(Put("R.PC", Lead + "\x81\x66" + More)), Lead.size() + 2);
+        EXPECT_EQ(std::count(R.Screen.begin(), R.Screen.end(), 0x66), 10);
+        EXPECT_EQ(std::count(R.Screen.begin(), R.Screen.end(), 0xC0), 118);
+        EXPECT_EQ(std::count(R.Screen.begin(), R.Screen.end(), 0x77), 0);
     }
 }
 
