@@ -113,8 +113,6 @@ TEST_F(AtariWrite, AlbumContactSheets) {
     for (int I = 0; I < 120; ++I) Many += AlbumEntry("M", 1, 1, 1);
     G.LoadAlbum(Write("many.alb", AlbumFile(Many)), Total, Count, MaxW, MaxH);
     EXPECT_EQ(Count, 100);
-    EXPECT_THROW(G.LoadAlbum(Write("cut.alb", AlbumFile(Many).left(300)), Total, Count, MaxW, MaxH),
-                 EInOutError);
 }
 
 } // namespace

@@ -1,0 +1,126 @@
+// Font, text and listing files cut one byte short of a boundary. A cut file is a
+// view of the first bytes of the whole one, and the documents held the whole file
+// before, so a byte read from beyond the cut is really there and shows.
+#include "RichTextSink.h"
+#include "uTAtariFont.h"
+#include "uTAtariListing.h"
+#include "uTAtariText.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+QByteArray View(const QByteArray& Full, int Length) {
+    return QByteArray::fromRawData(Full.constData(), Length);
+}
+QByteArray Bytes(std::initializer_list<int> List) {
+    QByteArray B;
+    for (int V : List) B += char(V);
+    return B;
+}
+
+// Runs of equal style as "[text|BIU]", paragraphs as "/", and after "#" the style
+// the conversion leaves behind.
+class StyleLog : public TRichTextSink {
+public:
+    void InsertText(const QString& T) override { Log += "[" + T + "|" + Letters() + "]"; }
+    TRichStyle Style() const override { return S; }
+    void SetStyle(const TRichStyle& Style) override { S = Style; }
+    void SetOffset(int) override {}
+    void NewParagraph() override { Log += "/"; }
+    QByteArray Result() const { return (Log + "#" + Letters()).toLatin1(); }
+
+private:
+    QString Letters() const {
+        return QString(S.Bold ? "B" : "") + (S.Italic ? "I" : "") + (S.Underline ? "U" : "");
+    }
+    QString Log;
+    TRichStyle S;
+};
+
+// The font in internal order, then its ATASCII-ordered copy put back in internal order.
+QByteArray FontOf(const TAtariFont& F) {
+    QByteArray Out(reinterpret_cast<const char*>(F.FontInternal.data()), 1024);
+    for (int I = 0; I < 1024; ++I) Out += char(F.FontATASCII[TAtariFont::InternalToATASCIIIndex(I)]);
+    return Out;
+}
+
+QByteArray StartexterRich(const QByteArray& Full, int Length) {
+    auto T = std::make_unique<TAtariText>();
+    T->LoadFromData(Full);
+    T->LoadFromData(View(Full, Length));
+    StyleLog Log;
+    T->ToRichEdit(Log, 2);
+    return Log.Result();
+}
+QByteArray SchreiberText(const QByteArray& Full, int Length) {
+    auto T = std::make_unique<TAtariText>();
+    T->LoadFromData(Full);
+    T->LoadFromData(View(Full, Length));
+    return T->ToPCText(1);
+}
+std::unique_ptr<TAtariListing> Listing(const QByteArray& Full, int Length) {
+    auto L = std::make_unique<TAtariListing>();
+    L->SetListingType("CUT.LST");
+    L->LoadFromData(Full, Full.size());
+    L->LoadFromData(View(Full, Length), Length);
+    return L;
+}
+
+} // namespace
+
+TEST(CutFiles, OneByteShortReadsNothingBeyondTheCut) {
+    QByteArray Font;
+    for (int I = 0; I < 1024; ++I) Font += char(I * 7 + 3);
+    const QByteArray Std = FontOf(TAtariFont());
+    // Bytes a short font file does not reach keep the set that was there.
+    auto FontCut = [&](int L) {
+        return Font.left(L) + Std.mid(L, 1024 - L) + Font.left(L) + Std.mid(1024 + L);
+    };
+    const std::function<QByteArray(const QByteArray&, int)> FontFile = [](const QByteArray& Full, int L) {
+        TAtariFont F;
+        F.LoadFromData(View(Full, L));
+        return FontOf(F);
+    };
+    const std::function<QByteArray(const QByteArray&, int)> Dialect = [](const QByteArray& Full, int L) {
+        return QByteArray::number(
+            TAtariText::DetectDialect(reinterpret_cast<const quint8*>(Full.constData()), L));
+    };
+    const std::function<QByteArray(const QByteArray&, int)> ListingText = [](const QByteArray& Full, int L) {
+        return Listing(Full, L)->ToText(1);
+    };
+    const std::function<QByteArray(const QByteArray&, int)> ListingRich = [](const QByteArray& Full, int L) {
+        StyleLog Log;
+        Listing(Full, L)->ToRichEdit(Log, 0);
+        return Log.Result();
+    };
+    const struct {
+        const char* Reader;
+        std::function<QByteArray(const QByteArray&, int)> Read;
+        QByteArray Full, WantFull;
+        int Cut;
+        QByteArray WantCut;
+    } Cases[] = {
+        {"font, last byte", FontFile, Font, Font + Font, 1023, FontCut(1023)},
+        {"font, empty", FontFile, Font, Font + Font, 0, Std},
+        // ATARI-Schreiber needs byte 3 or 4; Startexter the code after both switches.
+        {"dialect, byte 3", Dialect, Bytes({2, 0, 0, 4}), "1", 3, "0"},
+        {"dialect, byte 4", Dialect, Bytes({2, 0, 0, 0, 4}), "1", 4, "0"},
+        {"dialect, style code", Dialect, Bytes({'x', 197, '1', 'y', 193, '1'}), "2", 5, "0"},
+        // A style switch in the last byte has no code and changes nothing.
+        {"Startexter rich text", StartexterRich, Bytes({'A', 'B', 197, '5', 'C', 'D', 193, '5', 'E'}),
+         "[AB|][CD|B][E|]#", 3, "[AB|]#"},
+        // Code 20 takes the next byte along; 11 is a.
+        {"ATARI-Schreiber text", SchreiberText, Bytes({'F', 155, 'A', 20, 'Q', 11}), "A\xE4", 5, "A"},
+        // A line without its end of line.
+        {"listing text", ListingText, Bytes({'A', 193, 155}), "A{INV A}\r", 2, "A{INV A}"},
+        {"listing rich text", ListingRich, Bytes({'A', 193, 155}), "[A|][A|U]/#", 2, "[A|][A|U]#"},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Reader);
+        EXPECT_EQ(C.Read(C.Full, int(C.Full.size())), C.WantFull);
+        EXPECT_EQ(C.Read(C.Full, C.Cut), C.WantCut);
+    }
+}
