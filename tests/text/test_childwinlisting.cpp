@@ -2,6 +2,7 @@
 #include "test_text_common.h"
 
 #include "ImageView.h"
+#include "test_widget_pixels.h"
 #include "uChildWinListing.h"
 
 #include <QApplication>
@@ -74,25 +75,13 @@ TEST_F(ListingWindowTest, OpeningDrawsThePageAndFillsTheTextAndStatusBar) {
     EXPECT_EQ(P.color(QPalette::Disabled, QPalette::ButtonText),
               QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText));
     Win->show();
-    auto Pixels = [](QWidget* W, QRgb Colour, int Tolerance = 48) {
-        const QImage Image = W->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        int N = 0;
-        for (int Y = 0; Y < Image.height(); ++Y)
-            for (int X = 0; X < Image.width(); ++X) {
-                const QRgb P = Image.pixel(X, Y);
-                N += std::abs(qRed(P) - qRed(Colour)) + std::abs(qGreen(P) - qGreen(Colour)) +
-                         std::abs(qBlue(P) - qBlue(Colour)) <
-                     Tolerance;
-            }
-        return N;
-    };
     const QRgb Grey = WinColorToRgb(clBtnShadow), White = 0xFFFFFF;
     for (QWidget* Label : {Win->lblInvStyle, Win->lblFontSize, Win->lblSearch}) {
         ASSERT_FALSE(Label->isEnabled());
-        EXPECT_GT(Pixels(Label, Grey), 10) << Label->objectName().toStdString();
+        EXPECT_GT(PixelsNear(Label, Grey), 10) << Label->objectName().toStdString();
     }
-    EXPECT_EQ(Pixels(Win->lblCharPerL, Grey), 0);
-    EXPECT_GT(Pixels(Win->lblCharPerL, White, 150), 10);
+    EXPECT_EQ(PixelsNear(Win->lblCharPerL, Grey), 0);
+    EXPECT_GT(PixelsNear(Win->lblCharPerL, White, 150), 10);
 
     Open("PROG.SRC", Atmas);
     EXPECT_EQ(Win->TextField->toPlainText(), "LDA      #1\nSTA 710\n");

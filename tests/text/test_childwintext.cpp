@@ -2,6 +2,7 @@
 #include "test_text_common.h"
 
 #include "ImageView.h"
+#include "test_widget_pixels.h"
 #include "uChildWinText.h"
 
 #include <QApplication>
@@ -234,24 +235,12 @@ TEST_F(TextWindowTest, DialectButtonsShowTheirMarksOnTheBluePanel) {
     // On the text page the page-layout captions are disabled: they show in the
     // disabled grey, not in the white of an enabled caption on the same panel.
     Win->PageControl1->setCurrentIndex(1);
-    auto Pixels = [](QWidget* W, QRgb Colour, int Tolerance = 48) {
-        const QImage Image = W->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        int N = 0;
-        for (int Y = 0; Y < Image.height(); ++Y)
-            for (int X = 0; X < Image.width(); ++X) {
-                const QRgb P = Image.pixel(X, Y);
-                N += std::abs(qRed(P) - qRed(Colour)) + std::abs(qGreen(P) - qGreen(Colour)) +
-                         std::abs(qBlue(P) - qBlue(Colour)) <
-                     Tolerance;
-            }
-        return N;
-    };
     const QRgb Grey = WinColorToRgb(clBtnShadow), White = 0xFFFFFF;
     for (QWidget* Disabled :
          {static_cast<QWidget*>(Win->lblCharPerL), static_cast<QWidget*>(Win->lblLeftMarg)}) {
         ASSERT_FALSE(Disabled->isEnabled());
-        EXPECT_GT(Pixels(Disabled, Grey), 10);
+        EXPECT_GT(PixelsNear(Disabled, Grey), 10);
     }
-    EXPECT_EQ(Pixels(Win->lblTxtFormat, Grey), 0);
-    EXPECT_GT(Pixels(Win->lblTxtFormat, White, 150), 10);
+    EXPECT_EQ(PixelsNear(Win->lblTxtFormat, Grey), 0);
+    EXPECT_GT(PixelsNear(Win->lblTxtFormat, White, 150), 10);
 }
