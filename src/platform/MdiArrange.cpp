@@ -6,14 +6,21 @@
 
 void TileHorizontally(QMdiArea* Area) {
     QList<QMdiSubWindow*> Windows;
-    for (QMdiSubWindow* W : Area->subWindowList(QMdiArea::CreationOrder))
-        if (W->isVisible() && !W->isMinimized()) Windows << W;
+    int IconRow = 0;
+    for (QMdiSubWindow* W : Area->subWindowList(QMdiArea::CreationOrder)) {
+        if (!W->isVisible()) continue;
+        if (W->isMinimized())
+            IconRow = std::max(IconRow, W->height());
+        else
+            Windows << W;
+    }
     const int Count = int(Windows.size());
     if (Count == 0) return;
     for (QMdiSubWindow* W : Windows)
         if (W->isMaximized()) W->showNormal();
     // Once every window lies inside, the area shows no scroll bars.
-    const QSize Room = Area->maximumViewportSize();
+    // Minimised windows keep their row at the bottom.
+    const QSize Room = Area->maximumViewportSize() - QSize(0, IconRow);
     const int Columns = std::max(1, int(std::sqrt(double(Count))));
     const int Short = Count / Columns, Longer = Count % Columns;
     int Index = 0;

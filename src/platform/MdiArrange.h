@@ -5,8 +5,8 @@
 
 class QMdiArea;
 
-// Tiles the area's child windows, minimised ones left out, so that each lies
-// inside the visible area and none overlaps another. Horizontal tiling stacks the
+// Tiles the area's child windows so that each lies inside the visible area and
+// none overlaps another; minimised ones keep their row at the bottom. Horizontal tiling stacks the
 // windows one above the other; with four or more, they go into as many columns
 // as the square root of their number allows, the later columns one window
 // longer where they do not divide evenly. Maximised windows become normal first.
