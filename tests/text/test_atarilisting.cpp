@@ -153,22 +153,18 @@ TEST(AtariListing, EveryCodeInBothConversions) {
         const int Eol = Atmas ? 13 : 155;
         const auto Printable = [](int B) { return In(B, {{32, 95}, {97, 122}, {124, 124}}); };
         for (int B = 0; B < 256; ++B) {
-            const QByteArray Escape = "{" + Keys(B) + "}";
+            // Mode 0 writes inverse printable characters in their normal form, other codes in decimal.
+            const QByteArray Normal = In(B, {{160, 223}, {225, 250}, {252, 252}})
+                                          ? QByteArray(1, char(B - 128))
+                                          : "{" + QByteArray::number(B) + "}";
             for (int Mode : {0, 1, 2}) {
-                QByteArray Text;
-                if (B == Eol)
-                    Text = "\r";
-                else if (Atmas && B == 9)
-                    Text = QByteArray(9, ' ');
-                else if (Atmas && B == 255)
-                    Text = "";
-                else if (Printable(B))
-                    Text = QByteArray(1, char(B));
-                else if (Mode == 0)
-                    Text = In(B, {{160, 223}, {225, 250}, {252, 252}}) ? QByteArray(1, char(B - 128))
-                                                                       : "{" + QByteArray::number(B) + "}";
-                else if (Mode == 1)
-                    Text = Escape;
+                const QByteArray Text = B == Eol            ? "\r"
+                                        : Atmas && B == 9   ? QByteArray(9, ' ')
+                                        : Atmas && B == 255 ? ""
+                                        : Printable(B)      ? QByteArray(1, char(B))
+                                        : Mode == 0         ? Normal
+                                        : Mode == 1         ? "{" + Keys(B) + "}"
+                                                            : "";
                 EXPECT_EQ(Make(Name, Bytes({B}))->ToText(quint8(Mode)), Text)
                     << Name << " mode " << Mode << ", code " << B;
             }
