@@ -5,6 +5,7 @@
 #include "uTAtariListing.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
@@ -56,7 +57,43 @@ TRuns Rich(const QString& Name, const QByteArray& Bytes, int InvStyle, TRichStyl
     return R.Runs;
 }
 
-const TRichStyle Plain{}, Bold{true, false, false}, Italic{false, true, false}, Under{false, false, true};
+const TRichStyle Plain{}, Bold{true, false, false};
+
+bool In(int B, std::initializer_list<std::pair<int, int>> Ranges) {
+    return std::any_of(Ranges.begin(), Ranges.end(), [B](auto R) { return B >= R.first && B <= R.second; });
+}
+
+// The key combination of each code, typed row by row from the character table.
+QByteArray Keys(int C) {
+    const auto Ch = [](int X) { return QByteArray(1, char(X)); };
+    const char* const Esc28[] = {"ESC CTRL -", "ESC CTRL =", "ESC CTRL +", "ESC CTRL *"};
+    const char* const Shift91[] = {"SHIFT ;", "SHIFT ,", "SHIFT +", "SHIFT *", "SHIFT -"};
+    const char* const Esc156[] = {"ESC SHIFT BACK SPACE", "ESC SHIFT >", "ESC CTRL TAB", "ESC SHIFT TAB"};
+    if (C == 0) return "CTRL ,";
+    if (C <= 26) return "CTRL " + Ch(C + 64);
+    if (C == 27) return "ESC ESC";
+    if (C <= 31) return Esc28[C - 28];
+    if (C == 32) return "SPACE";
+    if (C <= 41) return "SHIFT " + Ch("123456790"[C - 33]);
+    if (C <= 64) return Ch(C);
+    if (C <= 90) return Ch(C) + " / SHIFT " + Ch(C);
+    if (C <= 95) return Shift91[C - 91];
+    if (C == 96) return "CTRL .";
+    if (C <= 122) return Ch(C - 32) + " / CAPS " + Ch(C - 32);
+    if (C == 123) return "CTRL ;";
+    if (C == 124) return "SHIFT =";
+    if (C == 125) return "ESC CTRL < | ESC SHIFT <";
+    if (C == 126) return "ESC BACK SPACE";
+    if (C == 127) return "ESC TAB";
+    if (C == 155) return "INV RETURN";
+    if (In(C, {{156, 159}})) return Esc156[C - 156];
+    if (In(C, {{193, 218}})) return "INV " + Ch(C - 128);
+    if (In(C, {{225, 250}})) return "INV CAPS " + Ch(C - 160);
+    if (C == 253) return "ESC CTRL 2";
+    if (C == 254) return "INV ESC CTRL BACK SPACE";
+    if (C == 255) return "INV ESC CTRL >";
+    return "INV " + Keys(C - 128); // 128-154, 160-192, 219-224, 251, 252
+}
 
 } // namespace
 
@@ -107,47 +144,75 @@ TEST(AtariListing, LoadingCutsLongFilesAndKeepsTheOldBytesOnFailure) {
               std::make_tuple(3, quint8(0), quint8(0)));
 }
 
-TEST(AtariListing, ToTextEscapesControlAndInverseCodes) {
-    EXPECT_EQ(Make("P.LST", Bytes({65, 1, 193, 155}))->ToText(0), QByteArray("A{1}A\r"));
-    EXPECT_EQ(Make("P.LST", Bytes({65, 1, 193, 155}))->ToText(1), QByteArray("A{CTRL A}{INV A}\r"));
-    EXPECT_EQ(Make("P.LST", Bytes({65, 1, 193, 155}))->ToText(2), QByteArray("A\r")); // unknown mode
-    EXPECT_EQ(Make("P.LST", Bytes({224, 129, 27}))->ToText(1),
-              QByteArray("{INV CTRL .}{INV CTRL A}{ESC ESC}"));
-    // Class borders, one byte at a time.
-    const std::pair<int, const char*> Cases[] = {
-        {31, "{31}"},   {32, " "},      {96, "{96}"}, {97, "a"},      {123, "{123}"}, {124, "|"},
-        {127, "{127}"}, {159, "{159}"}, {160, " "},   {224, "{224}"}, {250, "z"},     {253, "{253}"}};
-    for (const auto& [Byte, Text] : Cases)
-        EXPECT_EQ(Make("P.LST", Bytes({Byte}))->ToText(0), QByteArray(Text)) << Byte;
+// Every code alone in plain text; in rich text the code, an inverse "A" and the code
+// again, so the style it starts from and the style it leaves show. LISTed BASIC ends
+// lines with 155, ATMAS II with 13 and has tabs.
+TEST(AtariListing, EveryCodeInBothConversions) {
+    for (const char* Name : {"P.LST", "P.SRC"}) {
+        const bool Atmas = QByteArray(Name).endsWith("SRC");
+        const int Eol = Atmas ? 13 : 155;
+        const auto Printable = [](int B) { return In(B, {{32, 95}, {97, 122}, {124, 124}}); };
+        for (int B = 0; B < 256; ++B) {
+            // Mode 0 writes inverse printable characters in their normal form, other codes in decimal.
+            const QByteArray Normal = In(B, {{160, 223}, {225, 250}, {252, 252}})
+                                          ? QByteArray(1, char(B - 128))
+                                          : "{" + QByteArray::number(B) + "}";
+            for (int Mode : {0, 1, 2}) {
+                const QByteArray Text = B == Eol            ? "\r"
+                                        : Atmas && B == 9   ? QByteArray(9, ' ')
+                                        : Atmas && B == 255 ? ""
+                                        : Printable(B)      ? QByteArray(1, char(B))
+                                        : Mode == 0         ? Normal
+                                        : Mode == 1         ? "{" + Keys(B) + "}"
+                                                            : "";
+                EXPECT_EQ(Make(Name, Bytes({B}))->ToText(quint8(Mode)), Text)
+                    << Name << " mode " << Mode << ", code " << B;
+            }
+            for (int InvStyle : {0, 1, 2, 3}) {
+                const TRichStyle Inv{InvStyle == 1, InvStyle == 2, InvStyle == 0};
+                TRecorder R; // the expected runs
+                int Col = 0;
+                const auto Add = [&](int C) {
+                    TRichStyle S = R.Current;
+                    const TRichStyle PlusInv{S.Bold || Inv.Bold, S.Italic || Inv.Italic,
+                                             S.Underline || Inv.Underline};
+                    QString T = "{" + QString::fromLatin1(Keys(C)) + "}";
+                    if (Printable(C)) {
+                        S = Plain, T = QChar(C), ++Col;
+                    } else if (In(C, {{160, 223}})) {
+                        S = PlusInv, T = QChar(C - 128), ++Col;
+                    } else if (In(C, {{128, 154}, {156, 159}, {251, 255}})) {
+                        S = PlusInv, T.remove("INV ");
+                    } else if (C == Eol) {
+                        R.NewParagraph(), Col = 0;
+                        return;
+                    } else if (Atmas && C == 9) {
+                        S = Plain, T = QString(9 - Col % 9, ' '), Col += T.size();
+                    }
+                    R.Current = S;
+                    R.InsertText(T);
+                };
+                Add(B);
+                Add(193);
+                Add(B);
+                EXPECT_EQ(Rich(Name, Bytes({B, 193, B}), InvStyle), R.Runs)
+                    << Name << " style " << InvStyle << ", code " << B;
+            }
+        }
+    }
 }
 
-TEST(AtariListing, AtmasTabsCountEveryEscapeAsOneColumn) {
+TEST(AtariListing, AtmasTabsCountEveryEscapeAsOneColumnInTextAndNoneInRichText) {
     EXPECT_EQ(Make("A.SRC", "LDA\t#1\r")->ToText(0), QByteArray("LDA      #1\r"));
     EXPECT_EQ(Make("A.SRC", "ABCDEFGHI\tX")->ToText(0), QByteArray("ABCDEFGHI") + QByteArray(9, ' ') + "X");
     EXPECT_EQ(Make("A.SRC", Bytes({1, 9, 'X'}))->ToText(2), QByteArray(8, ' ') + "X");
     EXPECT_EQ(Make("A.SRC", "AB\r\tC")->ToText(0), QByteArray("AB\r") + QByteArray(9, ' ') + "C");
-    // 155 is no line end here, and 255 disappears; elsewhere the tab code is a control code.
-    EXPECT_EQ(Make("A.SRC", Bytes({155, 255, 'A', 13}))->ToText(0), QByteArray("{155}A\r"));
-    EXPECT_EQ(Make("A.LST", Bytes({9}))->ToText(0), QByteArray("{9}"));
+    // The rich text starts in the control's style.
+    EXPECT_EQ(Rich("A.SRC", Bytes({155, 1, 9, 'X'}), 0, Bold),
+              (TRuns{{"{INV RETURN}{CTRL A}", Bold}, {"         X", Plain}}));
 
     auto Hostile = Make("A.SRC", "\tA");
     Hostile->TabWidth = 0;     // would divide by zero
     Hostile->Length = 1 << 30; // would read past the buffer
     EXPECT_EQ(Hostile->ToText(0), " A" + QByteArray("{0}").repeated(65536 - 2));
-}
-
-TEST(AtariListing, RichTextMarksInverseCharacters) {
-    EXPECT_EQ(Rich("P.LST", Bytes({65, 129, 66}), 1),
-              (TRuns{{"A", Plain}, {"{CTRL A}", Bold}, {"B", Plain}}));
-    // A control code keeps the style of the inverse character before it.
-    EXPECT_EQ(Rich("P.LST", Bytes({193, 1, 65, 155, 200}), 0),
-              (TRuns{{"A{CTRL A}", Under}, {"A", Plain}, {"\n", Plain}, {"H", Under}}));
-    EXPECT_EQ(Rich("P.LST", Bytes({1, 224, 253, 'x'}), 2),
-              (TRuns{{"{CTRL A}{INV CTRL .}", Plain}, {"{ESC CTRL 2}", Italic}, {"x", Plain}}));
-    // ATMAS II: 155 in the current style; escapes take no column.
-    EXPECT_EQ(
-        Rich("A.SRC", Bytes({155, 1, 9, 'X', 13, 255}), 0, Bold),
-        (TRuns{
-            {"{INV RETURN}{CTRL A}", Bold}, {"         X", Plain}, {"\n", Plain}, {"{ESC CTRL >}", Under}}));
-    EXPECT_EQ(Rich("P.LST", Bytes({193}), 7), (TRuns{{"A", Plain}})); // another style number marks nothing
 }

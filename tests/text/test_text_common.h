@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <span>
 
 namespace texttest {
 
@@ -19,6 +20,32 @@ inline QByteArray Bytes(std::initializer_list<int> List) {
     QByteArray B;
     for (int V : List) B += char(V);
     return B;
+}
+
+// One row of a conversion table as written down for the format: codes Lo to Hi give
+// Out, in which "b" stands for the code itself and "b-128" for the character code - 128;
+// any other Out is Latin-1 text. Skip: the byte after the code is consumed without output.
+struct TCodeRow {
+    int Lo, Hi;
+    const char* Out;
+    bool Skip = false;
+};
+// Output of Code by Rows; a code of no row gives nothing. Rows must not overlap.
+inline QString RowOutput(std::span<const TCodeRow> Rows, int Code, bool* Skip = nullptr) {
+    QString Out;
+    int Hits = 0;
+    for (const TCodeRow& R : Rows) {
+        if (Code < R.Lo || Code > R.Hi) continue;
+        ++Hits;
+        const QByteArray O(R.Out);
+        Out = O == "b"       ? QString(QChar(Code))
+              : O == "b-128" ? QString(QChar(Code - 128))
+                             : QString::fromLatin1(O);
+        if (Skip) *Skip = R.Skip;
+    }
+    EXPECT_LE(Hits, 1) << "rows overlap at " << Code;
+    if (Skip && !Hits) *Skip = false;
+    return Out;
 }
 
 // ATASCII code (0-127) to internal code, the order of set files; written out independently of the model.
