@@ -153,7 +153,18 @@ bool IsLossyFileName(const QString& Path) {
     return QFile::decodeName(QFile::encodeName(Path)) != Path;
 }
 
+namespace {
+// The save follows symlinks and renames over what it finds: over a FIFO, socket,
+// device or folder it would put a regular file in its place, so those are refused.
+void RefuseNonRegularTarget(const QString& Path) {
+    struct stat St {};
+    if (::stat(QFile::encodeName(Path).constData(), &St) == 0 && !S_ISREG(St.st_mode))
+        RaiseNotRegular(St.st_mode, Path);
+}
+} // namespace
+
 void WriteWholeFile(const QString& Path, const QByteArray& Data) {
+    RefuseNonRegularTarget(Path);
     QSaveFile F(Path);
     // Unbuffered: a write cut short by a full disk shows in write()'s count; through
     // the buffer the flush in commit() would drop the error and publish a short file.
@@ -164,6 +175,13 @@ void WriteWholeFile(const QString& Path, const QByteArray& Data) {
     if (F.write(Data) != Data.size()) {
         F.cancelWriting();
         RaiseInOutError(ioDiskFull, Path);
+    }
+    // The name may have been replaced while writing.
+    try {
+        RefuseNonRegularTarget(Path);
+    } catch (const EInOutError&) {
+        F.cancelWriting();
+        throw;
     }
     if (!F.commit()) RaiseInOutError(ioDiskFull, Path);
 }

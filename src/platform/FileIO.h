@@ -65,7 +65,9 @@ QByteArray ReadFileHead(const QString& Path, qint64 MaxBytes);
 // surrogate that no byte name can carry.
 bool IsLossyFileName(const QString& Path);
 // Atomic whole-file write (temporary file, then rename): a failed save leaves an
-// existing file untouched. Throws EInOutError.
+// existing file untouched. Symlinks are followed; a target that is not a regular
+// file (FIFO, socket, device, folder) is refused with ioNotRegularFile before
+// anything is written. Throws EInOutError.
 void WriteWholeFile(const QString& Path, const QByteArray& Data);
 
 // Bounds-checked view of file data: reads past the end give the fallback value.

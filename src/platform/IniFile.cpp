@@ -10,10 +10,12 @@
 TIniFile::TIniFile(const QString& FileName) : FFileName(FileName) {
     if (FileName.isEmpty() || !QFileInfo::exists(FileName)) return;
     // A file that cannot be read (no regular file, too large, no access) reads as
-    // empty, as a missing one does: settings fall back to their defaults.
+    // empty, as a missing one does: settings fall back to their defaults. It is
+    // never written back, which would lose what it holds.
     try {
         SetText(ReadWholeFile(FileName, MaxFileSize));
-    } catch (const EInOutError&) {
+    } catch (const EInOutError& E) {
+        FReadError = E.Message();
     }
 }
 
@@ -203,6 +205,8 @@ void TIniFile::EraseSection(const QString& Section) {
 
 void TIniFile::UpdateFile() {
     if (!FDirty && QFile::exists(FFileName)) return;
+    if (!FReadError.isEmpty())
+        throw EMorvanelError(QStringLiteral("In %1 kann nicht geschrieben werden").arg(FFileName));
     try {
         WriteWholeFile(FFileName, Text());
     } catch (const EInOutError&) {

@@ -17,6 +17,9 @@ public:
     // An INI file held in memory, without a file name (UpdateFile cannot write it).
     static TIniFile FromData(const QByteArray& Data);
     const QString& FileName() const { return FFileName; }
+    // Why an existing file could not be read (it then reads as empty and UpdateFile
+    // refuses to replace it); empty when it was read or does not exist.
+    const QString& ReadError() const { return FReadError; }
 
     bool SectionExists(const QString& Section) const;
     bool ValueExists(const QString& Section, const QString& Ident) const;
@@ -30,7 +33,8 @@ public:
     void WriteInteger(const QString& Section, const QString& Ident, int Value);
     void EraseSection(const QString& Section);
     // Writes the file when anything changed; throws EMorvanelError
-    // ("In %s kann nicht geschrieben werden") when it cannot.
+    // ("In %s kann nicht geschrieben werden") when it cannot or when the file
+    // exists but could not be read.
     void UpdateFile();
 
     // Parses text held in memory (tests, language templates).
@@ -51,6 +55,7 @@ private:
     int FindKeyLine(int SectionIndex, const QString& Ident) const;
 
     QString FFileName;
+    QString FReadError;
     std::vector<TLine> FLines;
     std::vector<std::pair<QString, int>> FSections; // name, line index of its header
     bool FDirty = false;

@@ -565,6 +565,13 @@ void PrintReportJob(const TReportJob& Job, QPrinter& Printer) {
         Last = std::min(Last, std::max(First, Printer.toPage()));
     }
     if (First > Last) return;
+    // Printing to a file is a save like any other, through the one atomic write.
+    if (!Printer.outputFileName().isEmpty()) {
+        TReportJob Chosen;
+        for (int I = First; I <= Last; ++I) Chosen.AddPage(Pages.at(I - 1));
+        WriteWholeFile(Printer.outputFileName(), ReportToPdf(Chosen));
+        return;
+    }
     QPainter P;
     if (!P.begin(&Printer)) throw EMorvanelError(QStringLiteral("Der Drucker kann nicht gestartet werden"));
     for (int I = First; I <= Last; ++I) {

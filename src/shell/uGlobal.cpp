@@ -151,6 +151,20 @@ QRect RestoredGeometry(int Left, int Top, int Width, int Height) {
     return FitGeometryToArea(Left, Top, Width, Height, Area);
 }
 
+namespace {
+// A settings file that exists but could not be read stays as it is: the program
+// runs on the defaults and says why, once for each reason.
+bool SettingsUnreadable(const TIniFile& Ini) {
+    if (Ini.ReadError().isEmpty()) return false;
+    static QString Told;
+    if (Ini.ReadError() != Told) {
+        Told = Ini.ReadError();
+        ShowWarningMsg(GetMsg(QStringLiteral("mSettingsUnread")) + QLatin1Char('\n') + Ini.ReadError());
+    }
+    return true;
+}
+} // namespace
+
 void LoadSettings() {
     TIniFile Ini(SettingsFileName());
     const QString S = QStringLiteral("Setup"), D = QStringLiteral("default");
@@ -190,10 +204,12 @@ void LoadSettings() {
     CurrentColors[1] = col1;
     CurrentColors[2] = col2;
     CurrentColors[3] = col3;
+    SettingsUnreadable(Ini);
 }
 
 void SaveSettings() {
     TIniFile Ini(SettingsFileName());
+    if (SettingsUnreadable(Ini)) return;
     const QString S = QStringLiteral("Setup"), D = QStringLiteral("default");
     Ini.WriteString(S, QStringLiteral("LngFile"), LngFile);
     int Left = 10, Top = 10, Width = 625, Height = 475;

@@ -49,6 +49,8 @@ QString SettingsFileName();
 void SetSettingsDefaults();
 // The photo dialect, page order and every colour at their standard values.
 void SetStandardValues();
+// Both leave a settings file that exists but cannot be read (too large, no regular
+// file, no access) as it is, with one warning: the program runs on the defaults.
 void LoadSettings(); // also places and sizes frmMain when it exists, on the screen
 // Stored main window geometry moved and cut to lie within Area, with a usable minimum
 // size, so a damaged settings file cannot make the window unusable.

@@ -1,11 +1,15 @@
-// Hostile input: FIFOs, devices and folders named like documents, files longer than
-// their format, JPEG headers claiming huge pictures, broken settings, names that are
-// not UTF-8. Nothing may block, grow without bound or open a window.
+// Hostile input: FIFOs, devices and folders named like documents or as save targets,
+// files longer than their format, JPEG headers claiming huge pictures, broken or
+// unreadable settings, names that are not UTF-8. Nothing may block, grow without
+// bound, open a window or be replaced by a save.
+#include "FileDialogs.h"
 #include "IniFile.h"
 #include "JPEGImage.h"
+#include "VekButton.h"
 #include "test_shell_common.h"
 #include "uGlobal.h"
 #include "uMain.h"
+#include "uParam.h"
 #include "uTom3D.h"
 
 #include <QBuffer>
@@ -19,9 +23,11 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <thread>
 #include <unistd.h>
@@ -106,6 +112,12 @@ QByteArray ProgressiveJpeg() {
     return Out.data();
 }
 
+// The kind of Path itself (a link is not followed); 0 when there is nothing.
+mode_t TypeOf(const QString& Path) {
+    struct stat St {};
+    return ::lstat(QFile::encodeName(Path).constData(), &St) == 0 ? St.st_mode & S_IFMT : 0;
+}
+
 } // namespace
 
 TEST_F(HostileInputTest, FifosDevicesSocketsAndFoldersNamedLikeDocumentsGiveAnErrorAndNoWindow) {
@@ -139,13 +151,12 @@ TEST_F(HostileInputTest, FifosDevicesSocketsAndFoldersNamedLikeDocumentsGiveAnEr
     EXPECT_TRUE(Boxes.first().contains("eine FIFO"));
     EXPECT_TRUE(Boxes[Fifos.size()].contains("ein Gerät"));
 
-    // Every reader on its own refuses them too, and the settings read as defaults.
+    // Every reader on its own refuses them too.
     TWatchdog Watchdog(Fifos, std::chrono::seconds(20));
     for (const QString& P : {Fifos.first(), Others.first()}) {
         EXPECT_THROW(ReadWholeFile(P), EInOutError);
         EXPECT_THROW(ReadFileHead(P, 10), EInOutError);
         EXPECT_THROW(GetFileLength(P), EInOutError);
-        EXPECT_TRUE(TIniFile(P).ReadSections().isEmpty());
     }
     EXPECT_FALSE(Watchdog.Fired);
 }
@@ -163,10 +174,120 @@ TEST_F(HostileInputTest, ReadsStopAtTheirLimit) {
     const QString Big = Dir.filePath("big.3d");
     WriteWholeFile(Big, QByteArray(Tom3D::MaxFileSize + 1, '1'));
     EXPECT_THROW(std::make_unique<Tom3D>()->LoadFromFile(Big), EInOutError);
-    // A settings or language file too large reads as empty.
-    const QString Ini = Dir.filePath("big.ini");
-    WriteWholeFile(Ini, "[Setup]\nwidth=1\n" + QByteArray(TIniFile::MaxFileSize, ';'));
-    EXPECT_FALSE(TIniFile(Ini).SectionExists("Setup"));
+}
+
+TEST_F(HostileInputTest, SavesReplaceOnlyRegularFiles) {
+    // Targets live in a folder of their own, so a stray temporary file shows.
+    const QString T = Dir.filePath("targets/");
+    ASSERT_TRUE(QDir().mkpath(T));
+    const auto Native = [](const QString& P) { return QFile::encodeName(P); };
+    const struct {
+        const char* Name;
+        std::function<bool(const QString& Path)> Make;
+        const char* Kind; // nullptr: the save must succeed
+    } Rows[] = {{"new", [](const QString&) { return true; }, nullptr},
+                {"file", [](const QString& P) { return WriteWholeFile(P, "old"), true; }, nullptr},
+                {"fifo", [&](const QString& P) { return ::mkfifo(Native(P), 0600) == 0; }, "eine FIFO"},
+                {"folder", [&](const QString& P) { return ::mkdir(Native(P), 0700) == 0; }, "ein Ordner"},
+                {"socket", MakeSocket, "ein Socket"},
+                {"device",
+                 [&](const QString& P) { return ::mknod(Native(P), S_IFCHR | 0600, makedev(1, 3)) == 0; },
+                 "ein Gerät"}};
+    for (const auto& R : Rows) {
+        for (const bool Link : {false, true}) {
+            QString Target = T + R.Name + (Link ? "-linked" : "");
+            // Without our own device node, /dev/null only where a faulty save could not replace it.
+            if (!R.Make(Target))
+                Target = ::geteuid() != 0 && R.Kind ? QStringLiteral("/dev/null") : QString();
+            if (Target.isEmpty()) continue;
+            const QString Name = Link ? Dir.filePath(QString(R.Name) + ".lnk") : Target;
+            if (Link) {
+                ASSERT_EQ(::symlink(Native(Target), Native(Name)), 0);
+            }
+            const mode_t Type = TypeOf(Target);
+            const QStringList Before = QDir(T).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
+            const std::string Error = ErrorOf([&] { WriteWholeFile(Name, "new"); }).toStdString();
+            const std::string Case = std::string(R.Name) + (Link ? " through a link" : "");
+            if (!R.Kind) {
+                EXPECT_EQ(Error, "no error") << Case;
+                EXPECT_EQ(ReadWholeFile(Target), "new") << Case;
+                EXPECT_EQ(TypeOf(Name), Link ? S_IFLNK : S_IFREG) << Case;
+                continue;
+            }
+            EXPECT_EQ(Error, QStringLiteral("%1: Keine gewöhnliche Datei, sondern %2 (%3)")
+                                 .arg(ioNotRegularFile)
+                                 .arg(QString::fromUtf8(R.Kind), Name)
+                                 .toStdString());
+            EXPECT_EQ(TypeOf(Target), Type) << Case;
+            EXPECT_EQ(QDir(T).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), Before) << Case;
+        }
+    }
+
+    // Through a document window's save: the error box names the file.
+    QByteArray Page(7680, 0);
+    Page[5] = char(0x81);
+    WriteWholeFile(Dir.filePath("page.gr8"), Page);
+    TfrmMain Main;
+    frmMain = &Main;
+    Main.show();
+    Main.OpenFiles({Dir.filePath("page.gr8")});
+    ASSERT_EQ(Main.MDIChildCount(), 1);
+    const QString Name = Dir.filePath("out.gr8");
+    ASSERT_EQ(::symlink(Native(T + "fifo"), Native(Name)), 0);
+    SetFileDialogHook([&](TFileDialogRequest& R, QStringList& Files) {
+        R.FilterIndex = 3;
+        Files = QStringList{Name};
+        return true;
+    });
+    Main.FileSaveAsItem->trigger();
+    SetFileDialogHook(nullptr);
+    EXPECT_EQ(Boxes.join('\n').toStdString(),
+              ("Fehler|Keine gewöhnliche Datei, sondern eine FIFO (" + Name + ")").toStdString());
+    EXPECT_EQ(TypeOf(T + "fifo"), S_IFIFO);
+}
+
+// A settings file that exists but cannot be read is never replaced: the run goes on
+// the defaults, warns once, and the file stays as it was.
+TEST_F(HostileInputTest, SettingsFileThatCannotBeReadIsLeftAsItIs) {
+    SettingsFolder = Dir.path() + "/";
+    const QString Ini = SettingsFileName();
+    const auto Run = [] { // start-up, OK in the settings dialog, shutdown
+        CreateApplicationWindows();
+        LoadSettings();
+        frmParameter->btnOK->click();
+        SaveSettings();
+        DestroyApplicationWindows();
+    };
+    const QByteArray Big = "[Setup]\nwidth=700\nmine=kept\n" + QByteArray(TIniFile::MaxFileSize, ';');
+    WriteWholeFile(Ini, Big);
+    col3 = 1;
+    Run();
+    EXPECT_EQ(col3, 0x904F1Fu);
+    TIniFile Direct(Ini);
+    Direct.WriteString("Setup", "width", "1");
+    EXPECT_EQ(ErrorOf([&] { Direct.UpdateFile(); }), "In " + Ini + " kann nicht geschrieben werden");
+    EXPECT_TRUE(ReadWholeFile(Ini, 2 * TIniFile::MaxFileSize) == Big);
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes[0].startsWith("Warnung|Die Einstellungsdatei konnte nicht gelesen werden."))
+        << Boxes[0].toStdString();
+    EXPECT_TRUE(Boxes[0].endsWith("\nDatei zu groß (mehr als 4194304 Bytes) (" + Ini + ")"))
+        << Boxes[0].toStdString();
+
+    // A link to a FIFO: no read blocks, and both stay what they were.
+    const QString Fifo = Dir.filePath("settings.fifo");
+    ASSERT_TRUE(QFile::remove(Ini));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(Fifo).constData(), QFile::encodeName(Ini).constData()), 0);
+    {
+        TWatchdog Watchdog({Fifo}, std::chrono::seconds(20));
+        Run();
+        EXPECT_FALSE(Watchdog.Fired);
+    }
+    EXPECT_EQ(TypeOf(Ini), S_IFLNK);
+    EXPECT_EQ(TypeOf(Fifo), S_IFIFO);
+    ASSERT_EQ(Boxes.size(), 2);
+    EXPECT_TRUE(Boxes[1].endsWith("\nKeine gewöhnliche Datei, sondern eine FIFO (" + Ini + ")"))
+        << Boxes[1].toStdString();
 }
 
 TEST_F(HostileInputTest, JpegClaimingAHugePictureIsRefusedFromItsHeader) {

@@ -2,6 +2,7 @@
 // the printer path, temporary pictures and the output-options dialog.
 #include "FileDialogs.h"
 #include "ReportOptionsDialog.h"
+#include "test_shell_common.h"
 #include "uFGlobal.h"
 #include "uGlobal.h"
 
@@ -296,6 +297,14 @@ TEST_F(ReportOutput, PrinterPathHonoursPageRangeAndFlowingText) {
     Printer.setFromTo(2, 3);
     PrintReportJob(Job, Printer);
     ExpectLetterPages(ReadWholeFile(Dir.filePath("printer.pdf")), 2);
+    // Printing to a file saves like every writer: a folder behind the name is refused.
+    const QString Folder = Dir.filePath("folder"), Link = Dir.filePath("link.pdf");
+    ASSERT_TRUE(QDir().mkdir(Folder));
+    ASSERT_TRUE(QFile::link(Folder, Link));
+    Printer.setOutputFileName(Link);
+    EXPECT_EQ(ErrorOf([&] { PrintReportJob(Job, Printer); }),
+              QString::number(ioNotRegularFile) + ": Keine gewöhnliche Datei, sondern ein Ordner (" + Link +
+                  ")");
 
     EXPECT_TRUE(QString::fromUtf8(ReportToHtml(Job)).contains("Zeile 199"));
     const QString Rtf = QString::fromLatin1(ReportToRtf(Job));
