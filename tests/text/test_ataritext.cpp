@@ -78,13 +78,11 @@ const TCodeRow StartexterRichRows[] = {
 } // namespace
 
 TEST_F(AtariTextTest, DialectDetection) {
-    const std::pair<QByteArray, int> Rows[] = {{Bytes({2, 0, 0, 4}), 1},
-                                               {Bytes({2, 0, 4}), 0},
+    const std::pair<QByteArray, int> Rows[] = {{Bytes({2, 0, 4}), 0},
                                                {Bytes({193, '1', 'x', 197, '1'}), 2}, // end before start
                                                {Bytes({197, '3', 193, '3'}), 2},
                                                {Bytes({197, '0', 193, '1'}), 0},
                                                {Bytes({197, '4', 193, '4'}), 0},
-                                               {Bytes({197, '0', 193}), 0}, // a switch cut off at the end
                                                {Bytes({2, 9, 9, 4, 197, '0', 193, '0'}), 1},
                                                {QByteArray(), 0}};
     for (const auto& [Data, Type] : Rows) EXPECT_EQ(Detect(Data), Type) << Data.toHex().constData();
