@@ -165,7 +165,6 @@ TEST_F(AtariTextTest, StartexterRichText) {
         Text.ToRichEdit(Sink, 2);
         return Sink.Log;
     };
-    EXPECT_EQ(Rich("A" + Bytes({197, '5'}) + "B" + Bytes({193, '5'}) + "C"), "[A|][B|B][C|]");
     EXPECT_EQ(Rich(Bytes({197, '0', 'u', 197, '8', 'i', 193, '0', 197, '1', '2', 193,
                           '1', 197, '2', '3', 193, '2', 'n', 193, '8', 197, '9', 'x'})),
               "[u|U][i|IU][2|I60][3|I-60][n|I][x|]");
