@@ -13,9 +13,6 @@ TEST_F(AtariLoad, RawPagesAndMicropainterRegisters) {
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(G.PicBuffer.data()), 7684), Mic);
     G.LoadRawPic(Write("big.gr8", Random(40000, 2)), Size);
     EXPECT_EQ(Size, 32000);
-    G.LoadRawPic(Write("short.gr8", "\x01"), Size);
-    EXPECT_EQ(Size, 1);
-    EXPECT_EQ(G.PicBuffer[1], 0); // nothing left over from the previous page
 }
 
 TEST_F(AtariLoad, KoalaRunsAndPlacement) {

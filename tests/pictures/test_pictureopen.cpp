@@ -1,5 +1,5 @@
 // The window-free picture open: albums with empty entries, photo round trips under
-// every dialect setting, Koala failure output, bitmap header limits.
+// every dialect setting, bitmap header limits.
 #include "test_atarigraphic_common.h"
 #include "uPictureOpen.h"
 
@@ -107,25 +107,6 @@ TEST_F(PictureOpen, PhotosWrittenReopenAtTheirSizeUnderEverySetting) {
     int Size = 0, LastX = 0, Height = 0;
     EXPECT_THROW(G.ParsePhoto(Eol("32003|") + QByteArray(32003, 0) + Eol("0|0|"), Size, LastX, Height, 0),
                  EMorvanelError);
-}
-
-TEST_F(PictureOpen, KoalaCutShortKeepsItsSizeAndWhatWasDecoded) {
-    const QByteArray Head = KoalaHeader(2);
-    const struct {
-        QByteArray Data, Decoded;
-    } Cuts[] = {
-        {Head.left(20), {}},                                                         // in the header
-        {Head + QByteArray::fromHex("03AA8511"), QByteArray::fromHex("AAAAAA1100")}, // in a literal run
-        {Head + "\x05", {}}};                                                        // before a run's value
-    for (const auto& K : Cuts) {
-        int Size = 0;
-        EXPECT_THROW(G.ParseKoala(K.Data, Size), EInOutError);
-        EXPECT_EQ(Size, 7684);
-        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(G.PicBuffer.data()), K.Decoded.size()), K.Decoded);
-        Size = 0; // the file-reading path reports the same
-        EXPECT_THROW(G.LoadKoala(Write("CUT.KOA", K.Data), Size), EInOutError);
-        EXPECT_EQ(Size, 7684);
-    }
 }
 
 // A bitmap header: file header, 40-byte info header, no palette.

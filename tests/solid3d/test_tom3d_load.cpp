@@ -29,7 +29,7 @@ TEST(Tom3DLoad, PointsAndLinesLandInTheirColumns) {
               std::make_tuple(1, 2, 3, 0));
 }
 
-TEST(Tom3DLoad, EmptyModelsAndTheLastRecordWithoutEndOfLine) {
+TEST(Tom3DLoad, EmptyModelsAndBytesAfterTheLastRecord) {
     const struct {
         QByteArray Data;
         int Points, Lines;

@@ -203,7 +203,6 @@ TEST(AtariListing, EveryCodeInBothConversions) {
 }
 
 TEST(AtariListing, AtmasTabsCountEveryEscapeAsOneColumnInTextAndNoneInRichText) {
-    EXPECT_EQ(Make("A.SRC", "LDA\t#1\r")->ToText(0), QByteArray("LDA      #1\r"));
     EXPECT_EQ(Make("A.SRC", "ABCDEFGHI\tX")->ToText(0), QByteArray("ABCDEFGHI") + QByteArray(9, ' ') + "X");
     EXPECT_EQ(Make("A.SRC", Bytes({1, 9, 'X'}))->ToText(2), QByteArray(8, ' ') + "X");
     EXPECT_EQ(Make("A.SRC", "AB\r\tC")->ToText(0), QByteArray("AB\r") + QByteArray(9, ' ') + "C");
