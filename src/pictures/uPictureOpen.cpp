@@ -3,6 +3,7 @@
 #include "FileIO.h"
 #include "JPEGImage.h"
 
+#include <QImageReader>
 #include <algorithm>
 
 namespace {
@@ -117,6 +118,8 @@ QImage DecodeBitmap(const QByteArray& Data, const QString& Name) {
     const qint64 Limit = BitmapFileLimit(Data.left(64), Data.size(), Name);
     QImage Picture;
     const QByteArray Used = Data.size() > Limit ? Data.left(qsizetype(Limit)) : Data;
+    // Qt's own allocation limit is lower than ours; the header check above decides.
+    QImageReader::setAllocationLimit(MaxPictureMegabytes);
     if (!Picture.loadFromData(Used, "BMP") || Picture.isNull()) BadBitmap(Name);
     return Picture;
 }

@@ -43,6 +43,8 @@ enum : int {
 // photo (512 MB at 32 bits), so a forged header cannot make us allocate gigabytes.
 constexpr int MaxPictureSide = 32000;
 constexpr qint64 MaxPicturePixels = qint64(128) * 1024 * 1024;
+// The same limit for Qt's image readers, which count 32 bits a pixel (in megabytes).
+constexpr int MaxPictureMegabytes = int(MaxPicturePixels * 4 / (1024 * 1024));
 
 // The most any whole-file read takes unless its caller knows better.
 constexpr qint64 DefaultReadLimit = qint64(256) * 1024 * 1024;

@@ -2,8 +2,8 @@
 #include <QImage>
 #include <QWidget>
 
-// Shows a picture at a zoom factor, nearest neighbour, the way the original image
-// controls stretched their bitmap. Zooming changes only the view: the picture data
+// Shows a picture at a zoom factor, nearest neighbour, the way Windows image controls
+// stretch their bitmap. Zooming changes only the view: the picture data
 // stay as they are. Put it inside a QScrollArea (widgetResizable off).
 //
 // Both sides always share one factor. A page of text can be a hundred thousand

@@ -4,6 +4,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextBlock>
@@ -236,6 +237,8 @@ void TReportProject::ReleaseImages() {
 static QImage LoadReportPicture(const QString& Path) {
     const QByteArray Data = ReadWholeFile(Path);
     QImage Img;
+    // Pages of pictures as large as the program opens are ours, not invalid.
+    QImageReader::setAllocationLimit(MaxPictureMegabytes);
     if (!Img.loadFromData(Data)) throw EConvertError(QStringLiteral("Ungültiges Bild: %1").arg(Path));
     return Img;
 }

@@ -367,7 +367,7 @@ QString GetComponentText(QObject* C, const QString& Property, bool* Has) {
     bool Dummy = false;
     bool& Found = Has ? *Has : Dummy;
     Found = true;
-    // A class may publish the property itself under the original name.
+    // A class may publish the property itself under the name the language file uses.
     const QByteArray Name = Property.toLatin1();
     if (C->metaObject()->indexOfProperty(Name.constData()) >= 0)
         return C->property(Name.constData()).toString();

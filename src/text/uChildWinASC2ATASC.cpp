@@ -1,6 +1,5 @@
 #include "uChildWinASC2ATASC.h"
 
-#include "Cp1252.h"
 #include "FileDialogs.h"
 #include "ImageView.h"
 #include "uDocWindow.h"
@@ -202,14 +201,7 @@ void TChildWinASC2ATASC::closeEvent(QCloseEvent* E) {
 // ------------------------------------------------------------------ conversion and page
 
 QByteArray TChildWinASC2ATASC::EditorText() const {
-    const QString Plain = TextEdit->toPlainText();
-    if (Plain.isEmpty()) return QByteArray();
-    QStringList Lines = Plain.split(QLatin1Char('\n'));
-    // A text ending in a line break has no further line.
-    if (Lines.last().isEmpty()) Lines.removeLast();
-    QString Text;
-    for (const QString& Line : Lines) Text += Line + QStringLiteral("\r\n");
-    return UnicodeToCp1252(Text);
+    return EditorTextToPCText(TextEdit->toPlainText());
 }
 
 void TChildWinASC2ATASC::ConvertAndReformat() {
@@ -281,11 +273,9 @@ void TChildWinASC2ATASC::OpenTextFile() {
     const QString Path = QFileInfo(Files.first()).absoluteFilePath();
     openpath = QFileInfo(Path).absolutePath() + QLatin1Char('/');
     // Read first: a refused file must not become the name a later save proposes.
-    QString Text = Cp1252ToUnicode(ReadWholeFile(Path, MaxPCTextFile));
+    const QString Text = PCTextToEditorText(ReadWholeFile(Path, MaxPCTextFile));
     FileName = DisplayName(Path);
     SourceFileName = Path;
-    Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     TextEdit->setPlainText(Text);
     ConvertAndReformat();
 }

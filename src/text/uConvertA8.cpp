@@ -1,5 +1,9 @@
 #include "uConvertA8.h"
 
+#include "Cp1252.h"
+
+#include <QStringList>
+
 #include <algorithm>
 
 namespace {
@@ -46,4 +50,20 @@ int TConvertA8::ToATASCII(quint8* Dest, int DestSize) const {
         for (int K = 0; K < O.Count; ++K) Dest[Out++] = O.Bytes[K];
     }
     return Out;
+}
+
+QString PCTextToEditorText(const QByteArray& File) {
+    QString Text = Cp1252ToUnicode(File);
+    Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return Text;
+}
+
+QByteArray EditorTextToPCText(const QString& Plain) {
+    if (Plain.isEmpty()) return QByteArray();
+    QStringList Lines = Plain.split(QLatin1Char('\n'));
+    if (Lines.last().isEmpty()) Lines.removeLast();
+    QString Text;
+    for (const QString& Line : Lines) Text += Line + QStringLiteral("\r\n");
+    return UnicodeToCp1252(Text);
 }

@@ -1,6 +1,14 @@
 #pragma once
 // PC text (Windows-1252, lines ending in CR LF) to ATASCII bytes an Atari can show.
 #include <QByteArray>
+#include <QString>
+
+// A PC text file as the editor shows it: Windows-1252 decoded, every kind of line
+// end (CR LF, CR, LF) one line break.
+QString PCTextToEditorText(const QByteArray& File);
+// The editor's text as the conversion and the PC-text save take it: every line
+// followed by CR LF, in Windows-1252. A text ending in a line break has no further line.
+QByteArray EditorTextToPCText(const QString& Plain);
 
 class TConvertA8 {
 public:

@@ -138,6 +138,7 @@ TEST_F(PictureOpen, BitmapsAreRefusedByTheirHeaderBeforeDecoding) {
     Refused(BitmapHeader(60000, 60000, 24).leftJustified(60, '\0'), "Bild zu groß (60000 x 60000 Pixel)");
     Refused(BitmapHeader(32000, -32000, 24), "Bild zu groß");
     Refused(BitmapHeader(MaxPictureSide + 1, 1, 1), "Bild zu groß");
+    Refused(BitmapHeader(11586, 11586, 8), "Bild zu groß"); // sides fit, pixels do not
     Refused(BitmapHeader(0, 10, 24), "Ungültiges Bitmap");
     // Within the limits, but uncompressed rows the file does not hold.
     Refused(BitmapHeader(8000, 8000, 24).leftJustified(60, '\0'), "Ungültiges Bitmap");
@@ -160,6 +161,47 @@ TEST_F(PictureOpen, BitmapsAreRefusedByTheirHeaderBeforeDecoding) {
     // The last row may lack its padding byte, not more.
     EXPECT_NO_THROW(BitmapFileLimit(Bmp, 54 + 40 * 6 + 39, "OK.BMP"));
     EXPECT_THROW(BitmapFileLimit(Bmp, 54 + 40 * 6 + 38, "OK.BMP"), EConvertError);
+}
+
+// A picture within our own limit but beyond Qt's default reader limit opens whole.
+// Run-length coding keeps the file small: runs of 255 pixels and an end of line.
+TEST_F(PictureOpen, LargeRunLengthBitmapOpensAtItsSize) {
+    constexpr int Side = 8000;
+    QByteArray Bmp = BitmapHeader(Side, Side, 8);
+    auto Put32 = [&](int At, quint32 V) {
+        for (int I = 0; I < 4; ++I) Bmp[At + I] = char(V >> (8 * I));
+    };
+    Put32(30, 1); // RLE8
+    Put32(46, 4); // palette entries
+    for (QRgb C : {0x000000u, 0x102030u, 0xA0B0C0u, 0xFF0000u})
+        for (int Shift : {0, 8, 16, 24}) Bmp += char(Shift == 24 ? 0 : C >> Shift);
+    Put32(10, quint32(Bmp.size()));
+    // Rows are stored bottom first: the bottom row starts with a run of index 3, the
+    // top row is index 2, everything else index 1.
+    for (int Row = 0; Row < Side; ++Row) {
+        for (int X = 0; X < Side; X += 255) {
+            const int Index = Row == Side - 1 ? 2 : Row == 0 && X == 0 ? 3 : 1;
+            Bmp += char(std::min(255, Side - X));
+            Bmp += char(Index);
+        }
+        Bmp += QByteArray(2, '\0');
+    }
+    Bmp += QByteArray("\0\1", 2);
+    Put32(2, quint32(Bmp.size()));
+    ASSERT_LT(Bmp.size(), 600 * 1024);
+
+    G.PicInfo.FileType = "BMP";
+    TTestCanvas C;
+    TAtariSTGraphic ST;
+    OpenPictureFile(Write("BIG.BMP", Bmp), "BIG.BMP", G, ST, {}, C.Canvas());
+    ASSERT_EQ(C.Picture.size(), QSize(Side, Side));
+    EXPECT_EQ(G.PicInfo.Width, Side);
+    EXPECT_EQ(G.PicInfo.Height, Side);
+    EXPECT_EQ(C.Picture.pixel(0, Side - 1) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(C.Picture.pixel(254, Side - 1) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(C.Picture.pixel(255, Side - 1) & 0xFFFFFF, 0x102030u);
+    EXPECT_EQ(C.Picture.pixel(Side - 1, 0) & 0xFFFFFF, 0xA0B0C0u);
+    EXPECT_EQ(C.Picture.pixel(Side / 2, Side / 2) & 0xFFFFFF, 0x102030u);
 }
 
 } // namespace

@@ -66,7 +66,7 @@ TEST_F(SettingsTest, FirstStartGivesDefaultsAndSaveWritesAll24Keys) {
     EXPECT_EQ(Ini.ReadInteger("default", "col3", 0), 9457439);
 }
 
-TEST_F(SettingsTest, OddValuesLoadAsTheOriginalDid) {
+TEST_F(SettingsTest, OddValuesWrapToTheirFieldOrFallBack) {
     WriteWholeFile(SettingsFileName(),
                    "[DEFAULT]\ntextprintforecolor=255\nphoformat=257\npic2x2mode=-1\ncol1=abc\nUnknown=1\n");
     LoadSettings();
