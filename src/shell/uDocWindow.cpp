@@ -126,11 +126,11 @@ TClipBox* ClipWidth(QWidget* Panel) {
     return new TClipBox(Panel, Panel->parentWidget());
 }
 
-QHBoxLayout* NewClippedRow(QBoxLayout* Row, int Spacing) {
+QHBoxLayout* NewClippedRow(QBoxLayout* Row) {
     auto* Controls = new QWidget;
     auto* Inner = new QHBoxLayout(Controls);
     Inner->setContentsMargins(0, 0, 0, 0);
-    Inner->setSpacing(Spacing >= 0 ? Spacing : Row->spacing());
+    Inner->setSpacing(Row->spacing());
     Row->addWidget(new TClipBox(Controls, nullptr), 1);
     return Inner;
 }

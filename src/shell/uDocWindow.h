@@ -66,7 +66,7 @@ TClipBox* ClipWidth(QWidget* Panel);
 // A row of controls inside Row that is clipped at its right end, taking the room
 // that Row's other parts leave (a dock button at the right edge stays in view).
 // Controls added to the returned layout move onto the clipped row.
-QHBoxLayout* NewClippedRow(QBoxLayout* Row, int Spacing = -1);
+QHBoxLayout* NewClippedRow(QBoxLayout* Row);
 // The column of a document window: its parts lie on a surface that the window
 // clips in both directions, so the window can be made smaller than its parts
 // (Tile, Cascade, the user's resize). Widgets added to the layout move onto it.
