@@ -532,6 +532,8 @@ void SetMDIChildStyle(QWidget* Form, bool MDIChild) {
     const QPoint Pos = Form->mapToGlobal(QPoint(0, 0));
     Sub->setWidget(nullptr);
     Form->setParent(MainWindow()->Form(), Qt::Window);
+    // The main window finds its free document windows by this mark (language, quitting).
+    Form->setProperty("freeDocumentWindow", true);
     Form->setAttribute(Qt::WA_DeleteOnClose, true);
     Sub->close();
     Form->resize(Size);

@@ -39,6 +39,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QSessionManager>
 #include <QStatusTipEvent>
 #include <QStyledItemDelegate>
 #include <QTemporaryDir>
@@ -221,6 +222,10 @@ void TfrmMain::FormCreate() {
     MdiArea->viewport()->installEventFilter(this);
     qApp->installEventFilter(this); // hints of every control reach status panel 1
     connect(MdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
+    // The end of a desktop session asks as Datei > Beenden does; a refusal cancels it.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& Manager) {
+        if (isVisible() && Manager.allowsInteraction() && !close()) Manager.cancel();
+    });
     ProgressBar1->hide();
     StatusBar1->SetPanelText(2, QStringLiteral(" ") + VersionText);
     SetFormColour(pnlTop, TopPanelColor);
@@ -600,8 +605,7 @@ void TfrmMain::ComboLngChange() {
     if (fGlobal) TranslateForm(fGlobal, Path);
     for (QWidget* W : DocumentWindows()) TranslateForm(W, Path);
     if (frmSolidStatesController) TranslateForm(frmSolidStatesController, Path);
-    for (QWidget* W : QApplication::topLevelWidgets())
-        if (W->property("freeDocumentWindow").toBool()) TranslateForm(W, Path);
+    for (QWidget* W : FreeDocumentWindows()) TranslateForm(W, Path);
     ComboLng->setCurrentIndex(ComboLng->findText(LngFile, Qt::MatchFixedString));
 }
 
@@ -633,6 +637,14 @@ bool TfrmMain::eventFilter(QObject* Watched, QEvent* E) {
         break;
     case QEvent::StatusTip:
         if (qobject_cast<QMenu*>(Watched)) ShowAppHint(static_cast<QStatusTipEvent*>(E)->tip());
+        break;
+    case QEvent::Quit:
+        // A quit from the desktop or the session closes the main window's way: every
+        // document window is asked before any closes, and a refusal keeps the program.
+        if (Watched == qApp && isVisible() && !close()) {
+            E->ignore();
+            return true;
+        }
         break;
     case QEvent::DragEnter:
         if (Watched == MdiArea->viewport()) {
@@ -677,19 +689,38 @@ void TfrmMain::OpenFiles(const QStringList& Paths) {
     });
 }
 
+namespace {
+// Windows may go while a question is open: only the live ones count.
+QList<QPointer<QWidget>> Tracked(const QList<QWidget*>& Windows) {
+    return QList<QPointer<QWidget>>(Windows.begin(), Windows.end());
+}
+} // namespace
+
+bool TfrmMain::DocumentsMayClose() {
+    const auto Docs = Tracked(DocumentWindows() + FreeDocumentWindows());
+    for (auto It = Docs.rbegin(); It != Docs.rend(); ++It)
+        if (auto* F = qobject_cast<TChildWinFont*>(It->data())) {
+            bool MayClose = false;
+            Guarded([&] { MayClose = F->FormCloseQuery(); });
+            if (!MayClose) return false;
+        }
+    // No other window refuses. The 3D window's query only stops its rotation: that
+    // runs when it really closes, so a refused quit leaves it turning.
+    return true;
+}
+
 void TfrmMain::closeEvent(QCloseEvent* E) {
-    // Every document window may refuse (a font with unsaved changes, say).
-    MdiArea->closeAllSubWindows();
-    if (!MdiArea->subWindowList().isEmpty()) {
+    // Every document window is asked before any closes: one refusal (a font with
+    // unsaved changes, say) keeps them all open with their contents.
+    if (!DocumentsMayClose()) {
         E->ignore();
         return;
     }
-    for (QWidget* W : QApplication::topLevelWidgets())
-        if (W->property("freeDocumentWindow").toBool() && W->isVisible() && !W->close()) {
-            E->ignore();
-            return;
-        }
-    E->accept();
+    bool AllClosed = true;
+    const auto Docs = Tracked(DocumentWindows() + FreeDocumentWindows());
+    for (auto It = Docs.rbegin(); It != Docs.rend(); ++It)
+        if (*It && !CloseAgreed(*It)) AllClosed = false;
+    E->setAccepted(AllClosed);
 }
 
 // ------------------------------------------------------------------ documents
@@ -734,6 +765,13 @@ QList<QWidget*> TfrmMain::DocumentWindows() const {
     QList<QWidget*> List;
     for (QMdiSubWindow* Sub : MdiArea->subWindowList(QMdiArea::CreationOrder))
         if (Sub->widget()) List << Sub->widget();
+    return List;
+}
+
+QList<QWidget*> TfrmMain::FreeDocumentWindows() const {
+    QList<QWidget*> List;
+    for (QWidget* W : QApplication::topLevelWidgets())
+        if (W->property("freeDocumentWindow").toBool() && W->isVisible()) List << W;
     return List;
 }
 

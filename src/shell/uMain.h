@@ -69,6 +69,10 @@ public:
     // The live windows of the document references, in the order the template export writes them.
     QList<QWidget*> ExportedDocumentWindows() const; // the active MDI child's window, or nullptr
     QList<QWidget*> DocumentWindows() const;         // MDI children, first to last
+    QList<QWidget*> FreeDocumentWindows() const;     // undocked document windows
+    // Asks every document window, docked or free, whether it may close, and closes
+    // none; false at the first that refuses.
+    bool DocumentsMayClose();
     int MDIChildCount() const;
 
     // Handlers, named as the program has always named them.

@@ -1,7 +1,9 @@
 #include "FileDialogs.h"
 #include "ImageView.h"
 #include "JPEGImage.h"
+#include "VekButton.h"
 #include "test_shell_common.h"
+#include "uChildWinASC2ATASC.h"
 #include "uChildWinATASCIITable.h"
 #include "uChildWinFont.h"
 #include "uChildWinGraphic.h"
@@ -12,6 +14,7 @@
 #include "uGlobal.h"
 #include "uMain.h"
 #include "uParam.h"
+#include "uYESNOCANCEL.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,7 +25,9 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -383,4 +388,82 @@ TEST_F(MainWindowTest, MissingLanguageFromTheSettingsWarnsOnceAndGermanGoesOn) {
     EXPECT_EQ(Boxes.size(), 1) << Boxes.join("\n").toStdString();
     Main.MdiArea->closeAllSubWindows();
     LngFile = "german.lng";
+}
+
+namespace {
+// Answers each showing of the save question with the button Answer points to,
+// from inside the dialog's own event loop.
+class TSaveQuestionAnswer : public QObject {
+public:
+    explicit TSaveQuestionAnswer(TfrmYESNOCANCEL* Dialog) : FDialog(Dialog) {
+        Dialog->installEventFilter(this);
+    }
+    TVekButton* TfrmYESNOCANCEL::*Answer = &TfrmYESNOCANCEL::btnCancel;
+    int Asked = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* E) override {
+        if (E->type() == QEvent::Show) {
+            ++Asked;
+            QTimer::singleShot(0, FDialog, [this] { (FDialog->*Answer)->Click(); });
+        }
+        return false;
+    }
+
+private:
+    TfrmYESNOCANCEL* FDialog;
+};
+} // namespace
+
+// Quitting asks every document window before it closes any: Cancel in a changed
+// font's question keeps every window, docked or free, with its content, also for a
+// quit from the session; No then closes all of them without asking again.
+TEST_F(MainWindowTest, QuitClosesNothingWhileOneWindowRefuses) {
+    CreateApplicationWindows();
+    TfrmMain& Main = *frmMain;
+    Main.show();
+    TSaveQuestionAnswer Question(frmYESNOCANCEL);
+    QTemporaryDir Dir;
+    const QList<QPair<QString, QByteArray>> Files = {{"PIC.GR8", QByteArray(7680, 0x55)},
+                                                     {"T.TXT", "HELLO\x9B"},
+                                                     {"L.LST", "10 PRINT \"HI\"\x9B"},
+                                                     {"CUBE.3D", "2\n0 0 0\n10 10 10\n1\n0 1\n"},
+                                                     {"F.FNT", QByteArray(1024, 0x18)}};
+    for (const auto& [Name, Data] : Files) {
+        WriteWholeFile(Dir.filePath(Name), Data);
+        Main.OpenFiles({Dir.filePath(Name)});
+    }
+    Main.menuATASCIITableClick();
+    Main.menuATASCIIEditorClick();
+    Main.ChildWinASC2ATASC->TextEdit->setPlainText("READY");
+    Main.ChildWinFont->btnFontEditClick();
+    Main.ChildWinFont->btnFontInvertClick();
+    ASSERT_EQ(Main.ChildWinFont->Modified, 1);
+    Main.ChildWinGraphic->btnIsChildWinClick(); // the picture in a window of its own
+    ASSERT_EQ(Main.FreeDocumentWindows(), QList<QWidget*>{Main.ChildWinGraphic});
+    const QImage Picture = Main.ChildWinGraphic->ImgGraphic->Picture;
+    QList<QPointer<QWidget>> Windows;
+    for (QWidget* W : Main.DocumentWindows() + Main.FreeDocumentWindows()) Windows << W;
+    ASSERT_EQ(Windows.size(), 7);
+
+    QEvent SessionQuit(QEvent::Quit);
+    QApplication::sendEvent(qApp, &SessionQuit);
+    EXPECT_FALSE(SessionQuit.isAccepted());
+    Main.FileExitItemClick();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Question.Asked, 2);
+    EXPECT_TRUE(Main.isVisible());
+    for (const auto& W : Windows) EXPECT_TRUE(W && W->isVisible());
+    EXPECT_EQ(Main.ChildWinASC2ATASC->TextEdit->toPlainText(), "READY");
+    EXPECT_EQ(Main.ChildWinFont->Modified, 1);
+    EXPECT_EQ(Main.ChildWinGraphic->ImgGraphic->Picture, Picture);
+    EXPECT_TRUE(Main.ChildWinSolidStates->Timer1->isActive()); // still turning
+
+    Question.Answer = &TfrmYESNOCANCEL::btnNo;
+    Main.FileExitItemClick();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Question.Asked, 3);
+    EXPECT_FALSE(Main.isVisible());
+    for (const auto& W : Windows) EXPECT_TRUE(W.isNull());
+    DestroyApplicationWindows();
 }
