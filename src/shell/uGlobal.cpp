@@ -214,9 +214,7 @@ void SaveSettings() {
     Ini.WriteString(S, QStringLiteral("LngFile"), LngFile);
     int Left = 10, Top = 10, Width = 625, Height = 475;
     if (MainWindow()) {
-        const QWidget* Main = MainWindow()->Form();
-        const QRect R = Main->isMaximized() || Main->isMinimized() ? Main->normalGeometry()
-                                                                   : QRect(Main->pos(), Main->size());
+        const QRect R = MainWindow()->NormalPlacement();
         Left = R.x();
         Top = R.y();
         Width = R.width();

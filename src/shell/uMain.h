@@ -56,6 +56,7 @@ public:
     QWidget* Form() override { return this; }
     int TopPanelHeight() const override;
     int StatusBarHeight() const override;
+    QRect NormalPlacement() const override;
 
     // Turns one file (its real path) into a document window.
     virtual void CreateMDIChild(const QString& FileName);
@@ -170,6 +171,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* E) override;
+    void moveEvent(QMoveEvent* E) override;
     void resizeEvent(QResizeEvent* E) override;
     void closeEvent(QCloseEvent* E) override;
     void dragEnterEvent(QDragEnterEvent* E) override;
@@ -186,7 +188,9 @@ private:
     void BuildStatusBar();
     void LayOverStatusBar();
     void OpenUrl(const char* Url);
+    void NoteNormalPlacement();
     bool FShown = false;
+    QRect FNormalPlacement; // frame corner and size, last seen in the normal state
 };
 
 extern TfrmMain* frmMain;
