@@ -107,27 +107,28 @@ QIcon DocIcon(QColor Colour, const QString& Letter) {
     return QIcon(Pix);
 }
 
-// The maker's logo: drawn here, no picture file needed.
+// The maker's logo: drawn here, no picture file needed; as wide as its name.
 QPixmap MakerLogo() {
-    QPixmap Pix(96, 28);
+    QFont F(QStringLiteral("DejaVu Sans"));
+    F.setPixelSize(16);
+    F.setBold(true);
+    const QString Name = QStringLiteral("TEVRA");
+    QPixmap Pix(QFontMetrics(F).horizontalAdvance(Name) + 8, 28);
     Pix.fill(QColor(0x01, 0x4E, 0x9D));
     QPainter P(&Pix);
     P.setPen(QColor(255, 210, 0));
-    QFont F(QStringLiteral("DejaVu Sans"));
-    F.setPixelSize(18);
-    F.setBold(true);
     P.setFont(F);
-    P.drawText(Pix.rect(), Qt::AlignCenter, QStringLiteral("TEVRA"));
+    P.drawText(Pix.rect(), Qt::AlignCenter, Name);
     return Pix;
 }
 
 QPixmap ClubLogo() {
-    QPixmap Pix(60, 28);
+    QPixmap Pix(42, 28);
     Pix.fill(QColor(0x01, 0x4E, 0x9D));
     QPainter P(&Pix);
     P.setRenderHint(QPainter::Antialiasing);
     P.setPen(QPen(QColor(220, 220, 220), 2));
-    for (int I = 0; I < 3; ++I) P.drawEllipse(QPoint(18 + 12 * I, 14), 8, 8);
+    for (int I = 0; I < 3; ++I) P.drawEllipse(QPoint(9 + 12 * I, 14), 7, 7);
     return Pix;
 }
 
@@ -410,15 +411,18 @@ void TfrmMain::BuildMenus() {
 void TfrmMain::BuildToolBar() {
     pnlTop = new QWidget(this);
     pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    auto* Layout = new QHBoxLayout(pnlTop);
-    // The tool bar may be cut on the right: the stored window size wins.
-    Layout->setSizeConstraint(QLayout::SetNoConstraint);
-    pnlTop->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    Layout->setContentsMargins(4, 3, 4, 3);
-    Layout->setSpacing(3);
+    pnlTop->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto* Row = new QHBoxLayout(pnlTop);
+    Row->setContentsMargins(4, 3, 4, 3);
+    Row->setSpacing(3);
+    // The stored window size wins: a narrow window cuts the tool bar at its right
+    // edge, and nothing is squeezed over anything else.
+    QHBoxLayout* Layout = NewClippedRow(Row);
     auto MakeButton = [this, Layout](const char* Name, const QString& Caption, const QString& Hint) {
         QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
-        B->setStyleSheet(QStringLiteral("QToolButton { color: white; padding: 2px 6px; }"
+        // The style's own margins keep the captions apart; at 625 pixels every
+        // caption and both logos fit, in German too.
+        B->setStyleSheet(QStringLiteral("QToolButton { color: white; padding: 2px 0px; }"
                                         "QToolButton:disabled { color: #8080a0; }"));
         Layout->addWidget(B);
         return B;

@@ -12,6 +12,7 @@
 #include "uChildWinText.h"
 #include "uDocWindow.h"
 #include "uGlobal.h"
+#include "uInfo.h"
 #include "uMain.h"
 #include "uParam.h"
 #include "uYESNOCANCEL.h"
@@ -466,4 +467,48 @@ TEST_F(MainWindowTest, QuitClosesNothingWhileOneWindowRefuses) {
     EXPECT_FALSE(Main.isVisible());
     for (const auto& W : Windows) EXPECT_TRUE(W.isNull());
     DestroyApplicationWindows();
+}
+
+// At the default 625 pixels the tool bar shows every caption and both logos whole,
+// the maker's logo at the right end, in German and in English. What finds no room
+// is cut at the right edge: nothing is squeezed, nothing lies over anything else.
+TEST_F(MainWindowTest, ToolBarShowsWholeAtTheDefaultWidth) {
+    CreateApplicationWindows();
+    TfrmMain& Main = *frmMain;
+    Main.FillLanguageList();
+    Main.show();
+    // The part of W that the tool bar and every box inside it leave in view.
+    const auto Shown = [&](QWidget* W) {
+        QRect R = W->rect();
+        for (QWidget* P = W; P != Main.pnlTop; P = P->parentWidget())
+            R = R.translated(P->pos()) & P->parentWidget()->rect();
+        return R;
+    };
+    const auto Check = [&](const char* Case, bool Whole) {
+        QApplication::processEvents();
+        ASSERT_EQ(Main.width(), 625);
+        int Right = -1;
+        for (QWidget* W : std::initializer_list<QWidget*>{Main.btnOpen, Main.btnSave, Main.btnZoomIn,
+                                                          Main.btnZoomOut, Main.btnInvert, Main.btnReport,
+                                                          Main.btnSettings, Main.imgQuarn, Main.imgTEVRA}) {
+            SCOPED_TRACE(std::string(Case) + ": " + W->objectName().toStdString());
+            const QRect R(W->mapTo(Main.pnlTop, QPoint(0, 0)), W->size());
+            EXPECT_GE(W->width(), W->sizeHint().width());
+            EXPECT_GT(R.left(), Right);
+            Right = R.right();
+            EXPECT_TRUE(!Whole || Shown(W).size() == W->size());
+        }
+        EXPECT_TRUE(!Whole || Main.pnlTop->width() - Right <= 5); // the maker's logo ends the bar
+    };
+    Main.resize(625, 475);
+    for (const char* Language : {"German.lng", "English.lng"}) {
+        Main.ComboLng->setCurrentText(Language);
+        Main.ComboLngChange();
+        Check(Language, true);
+    }
+    Main.btnOpen->setText(QString(40, 'W'));
+    Check("a long caption", false);
+    EXPECT_TRUE(Shown(Main.imgTEVRA).isEmpty());
+    DestroyApplicationWindows();
+    LngFile = "german.lng";
 }
