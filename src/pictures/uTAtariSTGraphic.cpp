@@ -332,9 +332,11 @@ void TAtariSTGraphic::DrawDegas(QImage& Image, int Resolution) const {
     if (Resolution == ResLow) {
         for (int N = 0; N < 256; ++N) Pairs[N] = {Colors[N & 15], Colors[N >> 4]};
     } else {
-        // Two planes in medium resolution, only plane 0 in monochrome.
+        // Two planes in medium resolution, only plane 0 in monochrome. Each entry is
+        // written whole, as the drawing reads it (no store forwarded in parts).
+        auto Pixel = [&](int N, int I) { return Colors[((N >> (3 - I)) & 1) | ((N >> (6 - I)) & 2)]; };
         for (int N = 0; N < (Resolution == ResMedium ? 256 : 16); ++N)
-            for (int I = 0; I < 4; ++I) Quads[N][I] = Colors[((N >> (3 - I)) & 1) | ((N >> (6 - I)) & 2)];
+            Quads[N] = {Pixel(N, 0), Pixel(N, 1), Pixel(N, 2), Pixel(N, 3)};
     }
 
     // A narrower image takes the left part of each row, drawn aside first.
