@@ -1,4 +1,5 @@
-// Identification table and format info; palette and renderer modes.
+// Identification table and format info; the palette.
+#include "test_atari_reference.h"
 #include "test_atarigraphic_common.h"
 
 namespace {
@@ -58,37 +59,21 @@ TEST_F(AtariIdentify, KoalaCompressionFromTheHeader) {
 
 using AtariRender = AtariGraphicTest;
 
-TEST_F(AtariRender, PaletteLookups) {
-    EXPECT_EQ(TAtariGraphic::Gr11Color(1), 0x004078u);                           // 784000 as a Windows colour
-    EXPECT_EQ(TAtariGraphic::AtariColor(0xF7), TAtariGraphic::AtariColor(0x17)); // hue 15 repeats hue 1
-    EXPECT_TRUE(TAtariGraphic::IsBitSet(0x01, 7) && !TAtariGraphic::IsBitSet(0x01, 0));
-}
-
-// The renderer's layouts are checked against the plot cursor with the open tests;
-// these pin the colours themselves.
-TEST_F(AtariRender, ModesDrawTheTableColours) {
+// Every colour value as a four-colour register draws its entry with bit 0 dropped;
+// the look-up gives every entry. (The pages of each mode are compared pixel for
+// pixel where files are opened.)
+TEST_F(AtariRender, EveryPaletteEntry) {
     QImage Img = Blank(320, 192);
-    G.PicBuffer[0] = 0x0F;
-    G.RenderPic(Img, 1, 319, nullptr, 9, Base);
-    for (int X = 0; X < 8; ++X) EXPECT_EQ(Px(Img, X, 0), X < 4 ? 0x000000u : 0xF0F0F0u);
-
-    // 911: row 0 holds hues at luminance 4, row 1 luminances.
-    G.ClearPicBuffer();
-    G.PicBuffer[0] = 0x10;
-    G.PicBuffer[40] = 0x10;
-    G.RenderPic(Img, 41, 319, nullptr, 911, Base);
-    for (int X = 0; X < 8; ++X) {
-        EXPECT_EQ(Px(Img, X, 0), X < 4 ? 0x784000u : 0x404040u);
-        EXPECT_EQ(Px(Img, X, 1), X < 4 ? 0x101010u : 0x000000u);
+    G.PicBuffer[0] = 0x1B; // two pixels each of registers 0 to 3
+    for (int N = 0; N < 256; N += 4) {
+        for (int K = 0; K < 4; ++K) G.PicBuffer[7680 + K] = quint8(N + K);
+        G.RenderPic(Img, 7684, 319, nullptr, 15, Base);
+        for (int X = 0; X < 8; ++X) EXPECT_EQ(Img.pixel(X, 0), ref::Entry((N + X / 2) & 0xFE)) << N + X / 2;
     }
-
-    // 15: colour registers 00 29 3A 47 lose bit 0; bit pairs 00 01 10 11.
-    G.ClearPicBuffer();
-    G.PicBuffer[0] = 0x1B;
-    G.PicBuffer[7680] = 0x00, G.PicBuffer[7681] = 0x29, G.PicBuffer[7682] = 0x3A, G.PicBuffer[7683] = 0x47;
-    G.RenderPic(Img, 7684, 319, nullptr, 15, Base);
-    const quint32 Want[4] = {0x000000, 0xBF7223, 0xDA868C, 0x8A4198};
-    for (int X = 0; X < 8; ++X) EXPECT_EQ(Px(Img, X, 0), Want[X / 2]);
+    for (int N = 0; N < 256; ++N) {
+        const quint32 RGB = ref::Palette[N];
+        EXPECT_EQ(TAtariGraphic::AtariColor(N), RGB >> 16 | (RGB & 0xFF00) | (RGB & 0xFF) << 16) << N;
+    }
 }
 
 } // namespace
