@@ -404,16 +404,6 @@ TEST_F(PictureOpen, EveryLimitWorksExactlyAndRefusesOrCutsOnePast) {
          "unkomprimiert 9520", "komprimiert 4760"},
         {"Technicolor: a plain .LUM file", 4766, 4765, [&](int N) { return Technicolor(4766, N); },
          "unkomprimiert 9520", "komprimiert 4759"},
-        {"Technicolor: bytes of one half", 16000, 16001,
-         [&](int N) {
-             QByteArray Hue(6, 0);
-             for (int Left = N; Left > 0; Left -= 250)
-                 Hue += '\x77' + QByteArray(1, char(std::min(Left, 250)));
-             int Used = 0;
-             G.ParseTechnicolor(Hue, QByteArray(6, 0), Used);
-             return std::to_string(Used);
-         },
-         "16000", "16000"},
         {"album: pictures", 100, 101, [&](int N) { return Album(AlbumEntry("M", 1, 1, 1).repeated(N)); },
          "100 128", "100 128"},
         {"album: data bytes of a picture", 8000, 8001,
@@ -449,13 +439,6 @@ TEST_F(PictureOpen, EveryLimitWorksExactlyAndRefusesOrCutsOnePast) {
              return QString::number(Px(Img, 0, 0), 16).toStdString();
          },
          "bf7223", "cfb75f"},
-        {"renderer: bytes drawn", 32000, 32001,
-         [&](int N) {
-             QImage Img = Blank(640, 400);
-             G.RenderPic(Img, N, 639, nullptr, 8, Base);
-             return Size(G.PlotX, G.PlotY);
-         },
-         "0x400", "0x400"},
         {"bitmap: width", 32000, 32001, [&](int W) { return Bitmap(W, 1); }, "ok", "error Bild zu"},
         {"bitmap: height", 32000, 32001, [&](int H) { return Bitmap(1, H); }, "ok", "error Bild zu"},
         {"bitmap: pixels (128 x 1024 x 1024)", 8192, 8193, [&](int H) { return Bitmap(16384, H); }, "ok",

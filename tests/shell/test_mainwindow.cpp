@@ -262,9 +262,11 @@ TEST_F(MainWindowTest, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
     // Joined pages of one picture each place: two stacked, or 2 x 2 in rows of 80 bytes.
     QByteArray Wide;
     for (int R = 0; R < 384; ++R) Wide += Page.mid(R % 192 * 40, 40).repeated(2);
-    // ST pictures: 16 distinct colours; STAD data without its marker bytes CB and CC.
+    // ST pictures: 16 distinct colours, bit 3 of each level set in every other one
+    // (it is not used); STAD data without its marker bytes CB and CC.
     std::array<quint16, 16> Pal{};
-    for (int I = 0; I < 16; ++I) Pal[I] = quint16((I & 7) << 8 | (7 - I / 2) << 4 | (I * 3 & 7));
+    for (int I = 0; I < 16; ++I)
+        Pal[I] = quint16((I & 7) << 8 | (7 - I / 2) << 4 | (I * 3 & 7) | I % 2 * 0x888);
     const auto Degas = [&](int Res) { return sttest::DegasHeader(quint16(Res), Pal) + Screen; };
     const auto Packed = [&](int Res) {
         return sttest::MakePC(sttest::DegasHeader(quint16(Res), Pal), Screen, 4 >> Res);
