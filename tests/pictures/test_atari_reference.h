@@ -4,7 +4,9 @@
 // values, the 8-bit modes and the three ST resolutions.
 #include <QByteArray>
 #include <QImage>
+#include <QPoint>
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -49,27 +51,54 @@ inline QRgb Entry(int N) {
     return 0xFF000000u | Palette[N];
 }
 
-// An 8-bit page of Bytes (picture byte 1 first) in Mode, W x H pixels, eight pixels
-// a byte, W / 8 bytes a row: 8 one bit a pixel in Fore and Back; 9 a grey nibble of
-// four pixels; 911 nibbles as hues at luminance 4 on even rows, as greys on odd rows;
-// 119 the same rows from the first 3840 bytes (hues) and the rest (greys); 15 bit
-// pairs of two pixels in the colour registers after 7680 bytes, bit 0 dropped.
-// Pixels without a byte stay black, as a fresh picture is.
-inline QImage Page8(int Mode, const QByteArray& Bytes, int W, int H, QRgb Fore = 0xFFFFFFFF,
-                    QRgb Back = 0xFF000000) {
-    QImage Img(W, H, QImage::Format_RGB32);
-    const int Row = W / 8;
-    for (int Y = 0; Y < H; ++Y)
-        for (int X = 0; X < W; ++X) {
-            int At = Y * Row + X / 8;
-            if (Mode == 119) At = (Y % 2 ? 3840 : 0) + Y / 2 * Row + X / 8;
-            const int B = At < Bytes.size() ? quint8(Bytes[At]) : -1, Nibble = X % 8 < 4 ? B >> 4 : B & 15;
-            const bool Hue = (Mode == 911 || Mode == 119) && Y % 2 == 0;
-            QRgb C = Entry(Hue ? Nibble * 16 + 4 : Nibble);
-            if (Mode == 8) C = B >> (7 - X % 8) & 1 ? Fore : Back;
-            if (Mode == 15) C = Entry(quint8(Bytes[7680 + (B >> (6 - X % 8 / 2 * 2) & 3)]) & 0xFE);
-            Img.setPixel(X, Y, B < 0 ? 0xFF000000 : C);
+// A Windows colour value (red in the low byte) as a pixel.
+inline QRgb FromWin(quint32 C) {
+    return qRgb(C & 0xFF, C >> 8 & 0xFF, C >> 16 & 0xFF);
+}
+
+// Count bytes of Bytes (picture byte 1 first) in Mode as the pixel cursor draws them:
+// eight pixels a byte, left to right, wrapping after column LastX (one pixel a row at
+// least); pixels outside Img are dropped. 8: a bit a pixel in Fore or Back; 9: a grey
+// nibble of four pixels; 911: nibbles as hues at luminance 4 on even rows, as greys on
+// odd rows; 119: the nibbles as hues from row 0, then from byte 3841 on as greys from
+// row 1, a row skipped after every 40th byte; 15: bit pairs of two pixels in the colour
+// registers after the 7680 picture bytes with bit 0 dropped, in Base when Count does
+// not reach them. Colours are Windows values. Returns where the cursor stops.
+inline QPoint Draw8(QImage& Img, int Mode, const QByteArray& Bytes, int Count, int LastX,
+                    const std::array<quint32, 4>& Base = {}, quint32 Fore = 0xFFFFFF, quint32 Back = 0) {
+    const int W = std::max(LastX, 0) + 1;
+    int X = 0, Y = 0;
+    const auto Pass = [&](int From, const auto& Colour) {
+        for (int I = From; I <= std::min<int>(Count, Bytes.size()); ++I) {
+            for (int P = 0; P < 8; ++P) {
+                const int Nibble = P < 4 ? quint8(Bytes[I - 1]) >> 4 : Bytes[I - 1] & 15;
+                if (X < Img.width() && Y < Img.height())
+                    Img.setPixel(X, Y, Colour(quint8(Bytes[I - 1]), P, Nibble));
+                if (++X == W) X = 0, ++Y;
+            }
+            if (Mode == 119 && I % 40 == 0) ++Y;
         }
+    };
+    QRgb C[4];
+    for (int K = 0; K < 4; ++K)
+        C[K] = Count >= 7684 ? Entry(quint8(Bytes[7680 + K]) & 0xFE) : FromWin(Base[K]);
+    if (Mode == 8) Pass(1, [&](int B, int P, int) { return FromWin(B >> (7 - P) & 1 ? Fore : Back); });
+    if (Mode == 9) Pass(1, [&](int, int, int N) { return Entry(N); });
+    if (Mode == 911) Pass(1, [&](int, int, int N) { return Entry(Y % 2 ? N : N * 16 + 4); });
+    if (Mode == 15) Pass(1, [&](int B, int P, int) { return C[B >> (6 - P / 2 * 2) & 3]; });
+    if (Mode == 119) {
+        Pass(1, [&](int, int, int N) { return Entry(N * 16 + 4); });
+        X = 0, Y = 1;
+        Pass(3841, [&](int, int, int N) { return Entry(N); });
+    }
+    return {X, Y};
+}
+
+// A fresh (black) W x H picture with all of Bytes drawn in Mode, W pixels a row.
+inline QImage Page8(int Mode, const QByteArray& Bytes, int W, int H) {
+    QImage Img(W, H, QImage::Format_RGB32);
+    Img.fill(0xFF000000);
+    Draw8(Img, Mode, Bytes, int(Bytes.size()), W - 1);
     return Img;
 }
 

@@ -1,8 +1,10 @@
 // The window-free picture open: albums with empty entries, photo round trips under
-// every dialect setting, bitmap header limits.
+// every dialect setting, bitmap headers; the renderer against each mode's definition;
+// every limit of the picture readers and writers.
 #include "FileDialogs.h"
 #include "ImageView.h"
 #include "JPEGImage.h"
+#include "test_atari_reference.h"
 #include "test_atarigraphic_common.h"
 #include "uChildWinGraphic.h"
 #include "uMain.h"
@@ -198,51 +200,9 @@ TEST_F(PictureOpen, LargeRunLengthBitmapOpensAtItsSize) {
 
 } // namespace
 
-namespace {
-
-// The renderer pixel by pixel through the plot cursor, as each mode is defined.
-QImage PlotReference(TAtariGraphic& G, QImage Img, int Count, int LastX, int Mode, const quint32 (&Base)[4]) {
-    G.PlotX = 0;
-    G.PlotY = 0;
-    // Bytes From..Count; Colour gives pixel P of byte B. Step: a row per 40 bytes.
-    auto Bytes = [&](int From, bool Step, auto Colour) {
-        for (int I = From; I <= Count; ++I) {
-            for (int P = 0; P < 8; ++P) G.PlotPixel(Img, Colour(G.PicBuffer[I - 1], P), LastX);
-            if (Step && I % 40 == 0) ++G.PlotY;
-        }
-    };
-    const auto Hue = [](quint8 B, int P) { return TAtariGraphic::Gr11Color(P < 4 ? B >> 4 : B & 15); };
-    const auto Lum = [](quint8 B, int P) { return TAtariGraphic::AtariColor(P < 4 ? B >> 4 : B & 15); };
-    quint32 C[4];
-    for (int K = 0; K < 4; ++K)
-        C[K] = Count >= 7684 ? TAtariGraphic::AtariColorEven(G.PicBuffer[7680 + K]) : Base[K];
-    switch (Mode) {
-    case 8:
-        Bytes(1, false,
-              [](quint8 B, int P) { return TAtariGraphic::IsBitSet(B, P) ? gr8forecolor : gr8backcolor; });
-        break;
-    case 9:
-        Bytes(1, false, Lum);
-        break;
-    case 911:
-        Bytes(1, false, [&](quint8 B, int P) { return G.PlotY % 2 == 0 ? Hue(B, P) : Lum(B, P); });
-        break;
-    case 119:
-        Bytes(1, true, Hue);
-        G.PlotX = 0;
-        G.PlotY = 1;
-        Bytes(3841, true, Lum);
-        break;
-    case 15:
-        Bytes(1, false, [&](quint8 B, int P) { return C[(B >> (6 - 2 * (P / 2))) & 3]; });
-        break;
-    }
-    return Img;
-}
-
-} // namespace
-
-TEST_F(PictureOpen, RenderEqualsThePlotCursorForEveryModeWidthAndClip) {
+// Each mode pixel by pixel as defined, also at odd row widths, into small pictures
+// and for counts short of the colour registers; where the cursor ends; progress.
+TEST_F(PictureOpen, RenderDrawsEachModeAsDefinedAtEveryWidthAndClip) {
     const QByteArray Data = Random(32000, 77);
     std::copy_n(reinterpret_cast<const quint8*>(Data.constData()), 32000, G.PicBuffer.begin());
     gr8forecolor = 0x3366CC;
@@ -252,14 +212,14 @@ TEST_F(PictureOpen, RenderEqualsThePlotCursorForEveryModeWidthAndClip) {
         for (int LastX : {319, 100, 3, 0, -1})
             for (QSize Size : {QSize(320, 192), QSize(50, 30)})
                 for (int Count : {1, 777, 7684}) {
-                    QImage Fast = Blank(Size.width(), Size.height());
+                    QImage Fast = Blank(Size.width(), Size.height()), Want = Fast;
                     G.RenderPic(Fast, Count, LastX, nullptr, Mode, Colours);
-                    const int X = G.PlotX, Y = G.PlotY;
-                    const QImage Want =
-                        PlotReference(G, Blank(Size.width(), Size.height()), Count, LastX, Mode, Colours);
-                    ASSERT_EQ(Fast, Want) << Mode << " " << LastX << " " << Size.width() << " " << Count;
-                    ASSERT_EQ(X, G.PlotX);
-                    ASSERT_EQ(Y, G.PlotY);
+                    const QPoint End = ref::Draw8(Want, Mode, Data, Count, LastX,
+                                                  {Colours[0], Colours[1], Colours[2], Colours[3]},
+                                                  gr8forecolor, gr8backcolor);
+                    ASSERT_EQ(ref::FirstDifference(Fast, Want), "")
+                        << Mode << " " << LastX << " " << Size.width() << " " << Count;
+                    ASSERT_EQ(QPoint(G.PlotX, G.PlotY), End);
                 }
     // Progress every 512 bytes (256 in four-colour mode), against the byte count.
     std::vector<std::pair<int, int>> Steps;
