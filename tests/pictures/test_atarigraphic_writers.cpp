@@ -62,29 +62,5 @@ TEST_F(AtariWrite, AlbumContactSheets) {
     EXPECT_EQ(Px(One, 23, 8), 0x000000u);
     EXPECT_EQ(Px(One, 103, 27), 0xFFFFFFu);
     EXPECT_EQ(Px(One, 104, 27), 0x000000u);
-
-    // Twelve pictures, one of them 16 bytes wide; rows of 5, 5 and 2.
-    QByteArray Entries;
-    for (int I = 0; I < 12; ++I)
-        Entries += AlbumEntry("P" + QByteArray::number(I), I == 0 ? 16 : 2, 8, char(0xFF));
-    G.LoadAlbum(Write("twelve.alb", AlbumFile(Entries)), Total, Count, MaxW, MaxH);
-    EXPECT_EQ(Count, 12);
-    EXPECT_EQ(MaxW, 127);
-    EXPECT_EQ(MaxH, 24);
-    QImage Sheet = Blank(MaxW * 5, 3 * (MaxH + 16) + 8);
-    G.ShowAlbum(Sheet, 5, true, true);
-    const int Row = MaxH + 16; // pictures and both caption lines
-    auto Lit = [&](int Col, int R) { return Px(Sheet, Col * MaxW + 63, R * Row + 12) == 0xFFFFFFu; };
-    for (int K = 0; K < 15; ++K) EXPECT_EQ(Lit(K % 5, K / 5), K < 12) << K;
-    // The next row's pictures leave the caption lines alone.
-    int White = 0, Caption = 0;
-    for (int Y = MaxH + 4; Y < MaxH + 20; ++Y)
-        for (int X = 0; X < Sheet.width(); ++X) {
-            White += Px(Sheet, X, Y) == 0xFFFFFFu;
-            Caption += Px(Sheet, X, Y) == 0x808080u;
-        }
-    EXPECT_EQ(White, 0);
-    EXPECT_GT(Caption, 0);
 }
-
 } // namespace
