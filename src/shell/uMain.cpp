@@ -594,6 +594,7 @@ void TfrmMain::ComboLngChange() {
         return;
     }
     LngFile = Chosen;
+    LoadQtTranslation(Chosen);
     TranslateForm(this, Path);
     if (frmParameter) TranslateForm(frmParameter, Path);
     if (frmAbout) TranslateForm(frmAbout, Path);
