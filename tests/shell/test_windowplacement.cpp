@@ -180,9 +180,8 @@ QString Rect(const QRect& R) {
 
 // Tile and Cascade, with a maximised window and with one and two rows of icons
 // (arranged where Qt puts them, one of them dragged away first, one minimised
-// anew after Tile): every
-// window lies inside the area above the icons, every icon shows whole, and the
-// area needs no scroll bars.
+// anew after Tile): every window lies inside the area above the icons, every
+// icon shows whole, and the area needs no scroll bars.
 TEST_F(WindowPlacementTest, TileAndCascadeKeepWindowsInsideTheAreaAndIconsFree) {
     QSet<int> IconRows;
     for (const QSize MainSize : {QSize(625, 475), QSize(1260, 1000)}) {
@@ -197,12 +196,12 @@ TEST_F(WindowPlacementTest, TileAndCascadeKeepWindowsInsideTheAreaAndIconsFree) 
             ASSERT_EQ(Frames.size(), Count);
             for (int I = 0; I < Minimised; ++I) Frames[I]->showMinimized();
             const auto Icons = [&] {
-                QList<QRect> List;
+                QStringList List;
                 for (auto* F : Frames)
-                    if (F->isMinimized()) List << F->geometry();
-                return List;
+                    if (F->isMinimized()) List << Rect(F->geometry());
+                return List.join(" ").toStdString();
             };
-            const QList<QRect> ByQt = Icons();
+            const std::string ByQt = Icons();
             if (Minimised) Frames[0]->move(0, 0);
             Main->WindowArrangeItemClick();
             EXPECT_EQ(Icons(), ByQt);
