@@ -363,6 +363,19 @@ void SetClientWidth(QWidget* Window, int Width) {
     SetClientSize(Window, Width, Window->height());
 }
 
+void FitToPicture(QWidget* Window, const QSize& Picture, const QWidget* TopPanel, const QWidget* InfoPanel) {
+    ShowFrameNormal(Window);
+    const bool Info = !InfoPanel->isHidden();
+    int Width = Picture.width();
+    if (Info) Width = std::max(Width, InfoPanel->minimumSizeHint().width());
+    if (auto* Sub = qobject_cast<QMdiSubWindow*>(Window->parentWidget())) {
+        const QMargins M = Sub->contentsMargins();
+        Width = std::max(Width, Sub->minimumSizeHint().width() - M.left() - M.right());
+    }
+    SetClientSize(Window, Width,
+                  Picture.height() + TopPanel->maximumHeight() + (Info ? InfoPanel->maximumHeight() : 0) + 2);
+}
+
 void PlaceAtCascadeStep(QMdiArea* Area, QMdiSubWindow* Frame) {
     QStyleOptionTitleBar Option;
     Option.initFrom(Frame);
