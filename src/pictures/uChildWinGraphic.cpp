@@ -93,9 +93,7 @@ TChildWinGraphic::~TChildWinGraphic() = default;
 // ------------------------------------------------------------------ size and zoom
 
 void TChildWinGraphic::FitWindow() {
-    ShowFrameNormal(this);
-    const QSize View = ImgGraphic->ViewSize();
-    SetClientSize(this, View.width(), View.height() + TopHeight + (ShowDetails ? BottomHeight : 0) + 2);
+    FitToPicture(this, ImgGraphic->ViewSize(), pnlTop, pnlBottom);
 }
 
 void TChildWinGraphic::ZoomIn() {
