@@ -1,7 +1,9 @@
 // The GR.8 writer, the four-page split, albums and hostile files.
 #include "test_atarigraphic_common.h"
 
+#include <QDir>
 #include <QProcess>
+#include <sys/stat.h>
 
 namespace {
 
@@ -67,6 +69,59 @@ TEST_F(AtariWrite, SplitIntoFourPagesAndJoinAgain) {
     EXPECT_TRUE(G.SaveAs4PICs(Blank(320, 192), Dir.filePath("no"), 0).isEmpty());
     EXPECT_EQ(Boxes.at(0).second, GetMsg("mWrongRes1"));
     EXPECT_FALSE(QFile::exists(Dir.filePath("no_1.PIC")));
+}
+
+TEST_F(AtariWrite, SplitChecksAllFourTargetsBeforeWritingAny) {
+    const QImage Img = Blank(640, 384);
+    const auto Error = [&](const QString& Base, const TProgressFn& Progress = nullptr) {
+        try {
+            G.SaveAs4PICs(Img, Dir.filePath(Base), 0, Progress);
+        } catch (const EInOutError& E) {
+            return E.Message().toStdString();
+        }
+        return std::string("no error");
+    };
+    const auto Fifo = [&](const QString& Name) {
+        return ::mkfifo(QFile::encodeName(Dir.filePath(Name)).constData(), 0600) == 0;
+    };
+    const auto Pages = [&](const QString& Base) {
+        QStringList L;
+        for (int N = 1; N <= 4; ++N)
+            if (QFileInfo(Dir.filePath(Base + QStringLiteral("_%1.PIC").arg(N))).isFile())
+                L << QString::number(N);
+        return L.join(',');
+    };
+    // _3 is the second page written, _4 the last; an old _1 stays as it was.
+    ASSERT_TRUE(Fifo("f_3.PIC"));
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("d_4.PIC"));
+    Write("f_1.PIC", "old");
+    const auto Refusal = [&](const char* Kind, const QString& Name) {
+        return ("Keine gewöhnliche Datei, sondern " + QString::fromUtf8(Kind) + " (" + Dir.filePath(Name) +
+                ")")
+            .toStdString();
+    };
+    EXPECT_EQ(Error("f"), Refusal("eine FIFO", "f_3.PIC"));
+    EXPECT_EQ(Error("d"), Refusal("ein Ordner", "d_4.PIC"));
+    EXPECT_EQ(Pages("f"), "1");
+    EXPECT_EQ(ReadWholeFile(Dir.filePath("f_1.PIC")), "old");
+    EXPECT_EQ(Pages("d"), "");
+    ASSERT_TRUE(QFile::remove(Dir.filePath("f_3.PIC")));
+    EXPECT_EQ(Error("f"), "no error");
+    EXPECT_EQ(ReadWholeFile(Dir.filePath("f_1.PIC")).size(), 7680); // replaced
+
+    // A write that still fails (here _2 turns into a FIFO after two pages) names the
+    // page and those already written.
+    Boxes.clear();
+    EXPECT_EQ(Error("late",
+                    [&](int Page, int) {
+                        if (Page == 2) Fifo("late_2.PIC");
+                    }),
+              Refusal("eine FIFO", "late_2.PIC") +
+                  ("\r\n" + GetMsg("mPicsSavedBefore") + "\r\n" + Dir.filePath("late_1.PIC") + ",\r\n" +
+                   Dir.filePath("late_3.PIC"))
+                      .toStdString());
+    EXPECT_EQ(Pages("late"), "1,3");
+    EXPECT_TRUE(Boxes.empty());
 }
 
 TEST_F(AtariWrite, AlbumContactSheets) {
