@@ -434,7 +434,9 @@ bool ExecuteSaveDialogWithExt(QWidget* Parent, TFileDialogRequest& Request, cons
             Request.FilterIndex >= 1 && Request.FilterIndex <= Count ? Request.FilterIndex : DefaultIndex;
         if (Index >= 1 && Index <= Count) {
             Name += Extensions[Index - 1];
-            // The dialog asked about the name as typed; the appended one may exist too.
+            // The dialog checked the name as typed; the appended one may exist too. A
+            // name no save can take is refused before any question.
+            CheckSaveTarget(Name);
             if (QFileInfo::exists(Name) &&
                 !AskYesNo(QCoreApplication::translate("QFileDialog", "Save As"),
                           QCoreApplication::translate("QFileDialog",
