@@ -1,6 +1,9 @@
 // The GR.8 writer, the four-page split, albums and hostile files.
 #include "test_atarigraphic_common.h"
 
+#include <QDir>
+#include <sys/stat.h>
+
 namespace {
 
 using AtariWrite = AtariGraphicTest;
@@ -46,6 +49,54 @@ TEST_F(AtariWrite, SplitIntoFourPagesAndJoinAgain) {
         }
         EXPECT_EQ(Joined.left(30720), Whole) << "mode " << Mode;
     }
+}
+
+TEST_F(AtariWrite, SplitChecksAllFourTargetsBeforeWritingAny) {
+    const auto Split = [&](const char* Base, const TProgressFn& Progress = nullptr) {
+        try {
+            G.SaveAs4PICs(Blank(640, 384), Dir.filePath(Base), 0, Progress);
+        } catch (const EInOutError& E) {
+            return E.Message().toStdString();
+        }
+        return std::string("no error");
+    };
+    const auto Fifo = [&](const char* Name) {
+        return ::mkfifo(QFile::encodeName(Dir.filePath(Name)).constData(), 0600) == 0;
+    };
+    const auto Refused = [&](const char* Kind, const char* Name) {
+        return QStringLiteral("Keine gewöhnliche Datei, sondern %1 (%2)")
+            .arg(Kind, Dir.filePath(Name))
+            .toStdString();
+    };
+    // Regular files only: no FIFO, no folder.
+    const auto Written = [&](const char* Base) {
+        return QDir(Dir.path()).entryList({QString(Base) + "_*"}, QDir::Files).join(',').toStdString();
+    };
+    // _3 is the second page written, _4 the last; an old _1 stays as it was.
+    ASSERT_TRUE(Fifo("f_3.PIC"));
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("d_4.PIC"));
+    Write("f_1.PIC", "old");
+    EXPECT_EQ(Split("f"), Refused("eine FIFO", "f_3.PIC"));
+    EXPECT_EQ(Split("d"), Refused("ein Ordner", "d_4.PIC"));
+    EXPECT_EQ(Written("f"), "f_1.PIC");
+    EXPECT_EQ(Written("d"), "");
+    EXPECT_EQ(ReadWholeFile(Dir.filePath("f_1.PIC")), "old");
+    ASSERT_TRUE(QFile::remove(Dir.filePath("f_3.PIC")));
+    EXPECT_EQ(Split("f"), "no error");
+    EXPECT_EQ(ReadWholeFile(Dir.filePath("f_1.PIC")).size(), 7680); // replaced
+
+    // A write that still fails (_2 turns into a FIFO after two pages) names the page
+    // and those already written.
+    Boxes.clear();
+    const auto Late = [&](int Page, int) {
+        if (Page == 2) Fifo("late_2.PIC");
+    };
+    EXPECT_EQ(Split("late", Late), Refused("eine FIFO", "late_2.PIC") +
+                                       ("\r\n" + GetMsg("mPicsSavedBefore") + "\r\n" +
+                                        Dir.filePath("late_1.PIC") + ",\r\n" + Dir.filePath("late_3.PIC"))
+                                           .toStdString());
+    EXPECT_EQ(Written("late"), "late_1.PIC,late_3.PIC");
+    EXPECT_TRUE(Boxes.empty());
 }
 
 TEST_F(AtariWrite, AlbumContactSheets) {
