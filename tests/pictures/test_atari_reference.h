@@ -67,9 +67,10 @@ inline QRgb FromWin(quint32 C) {
 inline QPoint Draw8(QImage& Img, int Mode, const QByteArray& Bytes, int Count, int LastX,
                     const std::array<quint32, 4>& Base = {}, quint32 Fore = 0xFFFFFF, quint32 Back = 0) {
     const int W = std::max(LastX, 0) + 1;
+    Count = std::min<int>(Count, Bytes.size());
     int X = 0, Y = 0;
     const auto Pass = [&](int From, const auto& Colour) {
-        for (int I = From; I <= std::min<int>(Count, Bytes.size()); ++I) {
+        for (int I = From; I <= Count; ++I) {
             for (int P = 0; P < 8; ++P) {
                 const int Nibble = P < 4 ? quint8(Bytes[I - 1]) >> 4 : Bytes[I - 1] & 15;
                 if (X < Img.width() && Y < Img.height())

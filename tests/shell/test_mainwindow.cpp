@@ -259,7 +259,7 @@ TEST_F(MainWindowTest, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
     QByteArray TechRows;
     for (int R = 0; R < 119; ++R) TechRows += Hue.mid(R * 40, 40) + Lum.mid(R * 40, 40);
     WriteWholeFile(Dir.filePath("TECH.COL"), QByteArray(6, 0) + Hue); // the partner of TECH.LUM
-    // Joined pages of one picture each place: two stacked, or 2 x 2 in rows of 80 bytes.
+    // Joined pages of one picture in each place: two stacked, or 2 x 2 in rows of 80 bytes.
     QByteArray Wide;
     for (int R = 0; R < 384; ++R) Wide += Page.mid(R % 192 * 40, 40).repeated(2);
     // ST pictures: 16 distinct colours, bit 3 of each level set in every other one
@@ -289,6 +289,7 @@ TEST_F(MainWindowTest, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
     const char* Font = "TChildWinFont";
     const QSize Gr(320, 192), Lo(320, 200), Hi(640, 400), Mid(640, 200), Mid2(640, 400), List(600, 450);
     const QSize Two(320, 384), Four(640, 384), Nominal(80, 192), Four15(160, 192);
+    const QStringList FourPictures{"A.PIC", "B.PIC", "C.PIC", "D.PIC"};
     using ref::Page8, ref::PageST;
     struct {
         QStringList Files; // one file, or the pictures of a joined page
@@ -309,15 +310,7 @@ TEST_F(MainWindowTest, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
         {{"cube.3d"}, "2\n0 0 0\n10 10 10\n1\n0 1\n", "TChildWinSolidStates", " CUBE.3D", Gr, Gr, Gr, {}},
         // Joined pages take the page's size as their info; a GR.8 page after them its own.
         {{"A.PIC", "B.PIC"}, Page, Pic, " A_B.PIC", Two, Two, Two, {}, Page8(8, Page + Page, 320, 384)},
-        {{"A.PIC", "B.PIC", "C.PIC", "D.PIC"},
-         Page,
-         Pic,
-         " A_B_C_D.PIC",
-         Four,
-         Four,
-         Four,
-         {},
-         Page8(8, Wide, 640, 384)},
+        {FourPictures, Page, Pic, " A_B_C_D.PIC", Four, Four, Four, {}, Page8(8, Wide, 640, 384)},
         {{"PIC.GR8"}, Page, Pic, " PIC.GR8", Gr, Gr, Gr, {}, Page8(8, Page, 320, 192)},
         // Eight-bit pictures drawn 320 pixels wide; their info keeps the nominal size.
         {{"PIC.GR9"}, Page, Pic, " PIC.GR9", Gr, Gr, Nominal, {}, Page8(9, Page, 320, 192)},
