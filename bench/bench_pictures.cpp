@@ -1,5 +1,8 @@
 // Decode + render speed of the Atari 8-bit picture formats, in pictures per second,
-// and the whole open of every picture type against the least work any viewer does.
+// and the whole open of every picture type against the least work any viewer does:
+// runs that know their pixel count show the CPU time a pixel (ns_px) and, when
+// BM_UnpackFloor and BM_OpenPicture/GR8 ran before them, that time as a multiple of
+// theirs (x_floor, x_GR8). With repetitions the median rows compare medians.
 #include "uPictureOpen.h"
 #include "uTAtariGraphic.h"
 
@@ -8,7 +11,10 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <cstring>
+#include <map>
 #include <random>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +30,12 @@ QByteArray Noise(int Size, unsigned Seed) {
         for (int N = int(Gen() % 24) + 1; N > 0 && I < Size; --N) B[I++] = V;
     }
     return B;
+}
+
+// Pixels drawn per iteration: the per-pixel time and the ratios come from it.
+void SetPixels(benchmark::State& State, qint64 Pixels) {
+    State.SetItemsProcessed(State.iterations());
+    State.counters["pixels"] = double(Pixels);
 }
 
 QString Put(const QString& Name, const QByteArray& Data) {
@@ -150,7 +162,7 @@ void BM_UnpackFloor(benchmark::State& State) {
         }
         benchmark::DoNotOptimize(Img.constBits());
     }
-    State.SetItemsProcessed(State.iterations());
+    SetPixels(State, 320 * 192);
 }
 
 // PackBits as the compressed Degas files hold it: repeats of two or more as runs,
@@ -214,12 +226,65 @@ void BM_OpenPicture(benchmark::State& State, const QString& Path) {
         OpenPictureFile(Path, Name, G, ST, Options, Canvas);
         benchmark::DoNotOptimize(Picture.constBits());
     }
-    State.SetItemsProcessed(State.iterations());
+    SetPixels(State, qint64(Picture.width()) * Picture.height());
 }
 
-void RegisterOpenBenchmarks() {
+QByteArray STPalette() {
     QByteArray Palette;
     for (int I = 0; I < 16; ++I) Palette.append(char(I & 7)).append(char((I * 0x23) & 0x77));
+    return Palette;
+}
+
+// The ST drawing alone, in each resolution, into an image of the screen's size.
+void BM_DrawDegas(benchmark::State& State, int Resolution) {
+    TAtariSTGraphic ST;
+    const QByteArray Screen = Noise(TAtariSTGraphic::ScreenSize, 21), Palette = STPalette();
+    std::memcpy(ST.Screen.data(), Screen.constData(), ST.Screen.size());
+    ST.ReadSTPalette(std::span<const quint8, 32>(reinterpret_cast<const quint8*>(Palette.constData()), 32));
+    QImage Img(Resolution == TAtariSTGraphic::ResLow ? 320 : 640,
+               Resolution == TAtariSTGraphic::ResHigh ? 400 : 200, QImage::Format_RGB32);
+    for (auto _ : State) {
+        ST.DrawDegas(Img, Resolution);
+        benchmark::DoNotOptimize(Img.constBits());
+    }
+    SetPixels(State, qint64(Img.width()) * Img.height());
+}
+
+// The console output with the time a pixel and its ratios to the floor and to the
+// GR.8 open of the same run.
+class TPixelReporter : public benchmark::ConsoleReporter {
+public:
+    using ConsoleReporter::ConsoleReporter;
+    void ReportRuns(const std::vector<Run>& Runs) override {
+        std::vector<Run> Out = Runs;
+        for (Run& R : Out) {
+            const auto Pixels = R.counters.find("pixels");
+            if (Pixels == R.counters.end() || R.error_occurred || R.aggregate_unit != benchmark::kTime ||
+                R.aggregate_name == "stddev")
+                continue;
+            const double Ns = R.GetAdjustedCPUTime() * 1e9 / benchmark::GetTimeUnitMultiplier(R.time_unit) /
+                              Pixels->second.value;
+            R.counters["ns_px"] = Ns;
+            const std::string& Name = R.run_name.function_name;
+            if (Name == "BM_UnpackFloor")
+                Floor[R.aggregate_name] = Ns;
+            else if (Name == "BM_OpenPicture/GR8")
+                GR8[R.aggregate_name] = Ns;
+            if (const auto F = Floor.find(R.aggregate_name); F != Floor.end() && Name != "BM_UnpackFloor")
+                R.counters["x_floor"] = Ns / F->second;
+            if (const auto G = GR8.find(R.aggregate_name); G != GR8.end() && Name != "BM_OpenPicture/GR8")
+                R.counters["x_GR8"] = Ns / G->second;
+        }
+        ConsoleReporter::ReportRuns(Out);
+    }
+
+private:
+    // Per kind of row: single runs ("") and each aggregate.
+    std::map<std::string, double> Floor, GR8;
+};
+
+void RegisterOpenBenchmarks() {
+    const QByteArray Palette = STPalette();
     const QByteArray Screen = Noise(32000, 21);
     const QByteArray Photo = "7682\x9b" + QByteArray(2, 0) + Noise(7680, 6) +
                              "191\x9b"
@@ -237,7 +302,11 @@ void RegisterOpenBenchmarks() {
         {"AP2", Put(QStringLiteral("P.AP2"), Noise(7680, 5))},
         {"PHO", Put(QStringLiteral("P.PHO"), Photo)},
         {"PI1", Put(QStringLiteral("P.PI1"), QByteArray(2, 0) + Palette + Screen)},
+        {"PI2", Put(QStringLiteral("P.PI2"), QByteArray("\x00\x01", 2) + Palette + Screen)},
+        {"PI3", Put(QStringLiteral("P.PI3"), QByteArray("\x00\x02", 2) + Palette + Screen)},
         {"PC1", Put(QStringLiteral("P.PC1"), QByteArray("\x80\x00", 2) + Palette + PackBits(Screen))},
+        {"PC2", Put(QStringLiteral("P.PC2"), QByteArray("\x80\x01", 2) + Palette + PackBits(Screen))},
+        {"PC3", Put(QStringLiteral("P.PC3"), QByteArray("\x80\x02", 2) + Palette + PackBits(Screen))},
         {"NEO", Put(QStringLiteral("P.NEO"), QByteArray(4, 0) + Palette + QByteArray(92, 0) + Screen)},
         {"DOO", Put(QStringLiteral("P.DOO"), Screen)},
         {"PAC", Put(QStringLiteral("P.PAC"), STADFile(Screen))},
@@ -247,6 +316,9 @@ void RegisterOpenBenchmarks() {
     for (const auto& F : Files)
         benchmark::RegisterBenchmark((std::string("BM_OpenPicture/") + F.Ext).c_str(), BM_OpenPicture,
                                      F.Path);
+    benchmark::RegisterBenchmark("BM_DrawDegas/Low", BM_DrawDegas, int(TAtariSTGraphic::ResLow));
+    benchmark::RegisterBenchmark("BM_DrawDegas/Medium", BM_DrawDegas, int(TAtariSTGraphic::ResMedium));
+    benchmark::RegisterBenchmark("BM_DrawDegas/High", BM_DrawDegas, int(TAtariSTGraphic::ResHigh));
 }
 
 } // namespace
@@ -274,9 +346,18 @@ int main(int argc, char** argv) {
     LngFile = QStringLiteral("german.lng");
     SetMessageBoxHook([](TMsgKind, const QString&, const QString&) {});
     RegisterOpenBenchmarks();
+    // The ratios go to the console; another format asked for gets the plain report.
+    bool Console = true;
+    for (int I = 1; I < argc; ++I)
+        if (std::strncmp(argv[I], "--benchmark_format=", 19) == 0)
+            Console = std::strcmp(argv[I] + 19, "console") == 0;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
+    TPixelReporter Reporter(isatty(STDOUT_FILENO) ? TPixelReporter::OO_Color : TPixelReporter::OO_None);
+    if (Console)
+        benchmark::RunSpecifiedBenchmarks(&Reporter);
+    else
+        benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
 }

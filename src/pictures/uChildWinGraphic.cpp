@@ -93,9 +93,7 @@ TChildWinGraphic::~TChildWinGraphic() = default;
 // ------------------------------------------------------------------ size and zoom
 
 void TChildWinGraphic::FitWindow() {
-    ShowFrameNormal(this);
-    const QSize View = ImgGraphic->ViewSize();
-    SetClientSize(this, View.width(), View.height() + TopHeight + (ShowDetails ? BottomHeight : 0) + 2);
+    FitToPicture(this, ImgGraphic->ViewSize(), pnlTop, pnlBottom);
 }
 
 void TChildWinGraphic::ZoomIn() {
@@ -210,7 +208,9 @@ void TChildWinGraphic::SaveBMP640x384As4PICs() {
     // The pages go beside the source picture, whatever its kind.
     const QFileInfo Source(SourceFileName);
     const QString Base = Source.absolutePath() + QLatin1Char('/') + Source.completeBaseName();
-    AtariGraphic->SaveAs4PICs(Picture, Base, pic2x2mode);
+    AtariGraphic->SaveAs4PICs(Picture, Base, pic2x2mode, [](int Pos, int Max) {
+        if (MainWindow()) MainWindow()->ProgressBar(Pos, Max);
+    });
 }
 
 void TChildWinGraphic::PrintReport() {

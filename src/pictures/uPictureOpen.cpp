@@ -212,7 +212,8 @@ void OpenPictureFile(const QString& Path, const QString& Name, TAtariGraphic& G,
             ST.LoadDegas(Path);
             break;
         case TLoader::DegasPacked:
-            ST.ParseDegasPacked(ReadFileHead(Path, TAtariSTGraphic::MaxDegasPackedFileSize), Mode, Path);
+            ParseFileHead(Path, TAtariSTGraphic::MaxDegasPackedFileSize,
+                          [&](const QByteArray& Data) { ST.ParseDegasPacked(Data, Mode, Path); });
             break;
         case TLoader::Neochrome:
             ST.LoadNeochrome(Path);

@@ -488,7 +488,8 @@ bool TAtariGraphic::SavePhoto(const QImage& Image, const QString& Path, int PhoF
     return true;
 }
 
-QStringList TAtariGraphic::SaveAs4PICs(const QImage& Image, const QString& BasePath, int Pic2x2Mode) {
+QStringList TAtariGraphic::SaveAs4PICs(const QImage& Image, const QString& BasePath, int Pic2x2Mode,
+                                       const TProgressFn& Progress) {
     if (Image.width() != 640 || Image.height() != 384) {
         ShowWarningMsg(GetMsg(QStringLiteral("mWrongRes1")));
         return {};
@@ -499,15 +500,29 @@ QStringList TAtariGraphic::SaveAs4PICs(const QImage& Image, const QString& BaseP
     static const char* ByRows[4] = {"_1.PIC", "_3.PIC", "_2.PIC", "_4.PIC"};
     static const char* ByCols[4] = {"_1.PIC", "_2.PIC", "_3.PIC", "_4.PIC"};
     QStringList Names;
+    for (int Q = 0; Q < 4; ++Q) Names << BasePath + QLatin1String(Pic2x2Mode == 1 ? ByCols[Q] : ByRows[Q]);
+    // A target that cannot take its page stops the split before the first page is written.
+    for (const QString& Name : Names) CheckSaveTarget(Name);
+    // The names one a line, all but the last followed by ",".
+    const auto List = [](const QStringList& L) {
+        QString Text;
+        for (int I = 0; I < L.size(); ++I)
+            Text += QStringLiteral("\r\n") + L[I] + (I + 1 < L.size() ? QStringLiteral(",") : QString());
+        return Text;
+    };
     for (int Q = 0; Q < 4; ++Q) {
-        const QString Name = BasePath + QLatin1String(Pic2x2Mode == 1 ? ByCols[Q] : ByRows[Q]);
         ImageToGR8Bits(Image, 39, 191, FirstCol[Q], FirstRow[Q]);
-        SaveGR8Pic(Name);
-        Names << Name;
+        try {
+            SaveGR8Pic(Names[Q]);
+        } catch (const EInOutError& E) {
+            // The error names the page that failed; the user learns which are on disk.
+            if (Q == 0) throw;
+            throw EInOutError(E.ErrorCode, E.Message() + QStringLiteral("\r\n") +
+                                               GetMsg(QStringLiteral("mPicsSavedBefore")) +
+                                               List(Names.mid(0, Q)));
+        }
+        SetProgress(Progress, Q + 1, 4);
     }
-    QString Text = GetMsg(QStringLiteral("mPicsSaved"));
-    for (int Q = 0; Q < 4; ++Q)
-        Text += QStringLiteral("\r\n") + Names[Q] + (Q < 3 ? QStringLiteral(",") : QString());
-    ShowInfoMsg(Text);
+    ShowInfoMsg(GetMsg(QStringLiteral("mPicsSaved")) + List(Names));
     return Names;
 }

@@ -157,7 +157,11 @@ public:
     bool SavePhoto(const QImage& Image, const QString& Path, int PhoFormat, const TProgressFn& Progress);
     // Splits a 640 x 384 picture into four GR.8 pages BasePath + "_1.PIC" .. "_4.PIC"
     // (numbered by rows for Pic2x2Mode 0, by columns for 1) and reports them with
-    // "mPicsSaved". Another size gives the "mWrongRes1" warning and writes nothing.
+    // "mPicsSaved"; Progress gets (page, 4) after each page. Another size gives the
+    // "mWrongRes1" warning and writes nothing. All four targets are checked before the
+    // first page is written (CheckSaveTarget); a write that still fails raises its
+    // EInOutError followed by "mPicsSavedBefore" and the pages already written.
     // Returns the names in the order top-left, bottom-left, top-right, bottom-right.
-    QStringList SaveAs4PICs(const QImage& Image, const QString& BasePath, int Pic2x2Mode);
+    QStringList SaveAs4PICs(const QImage& Image, const QString& BasePath, int Pic2x2Mode,
+                            const TProgressFn& Progress = nullptr);
 };

@@ -43,6 +43,16 @@ public:
             Line.append(char(B));
         }
     }
+    // The decimal number of a header line of at most MaxLen bytes.
+    int ReadNumberLine(int MaxLen) {
+        const QByteArray Line = ReadLine(MaxLen);
+        bool Ok = false;
+        const int V = Line.trimmed().toInt(&Ok);
+        if (!Ok)
+            throw EConvertError(WithFileName(
+                QStringLiteral("'%1' ist kein gültiger Integerwert").arg(QString::fromLatin1(Line)), FName));
+        return V;
+    }
 
 private:
     const quint8* FData;
@@ -50,16 +60,6 @@ private:
     qsizetype FPos = 0;
     QString FName;
 };
-
-// Decimal number of a header line.
-int LineToInt(const QByteArray& Line) {
-    bool Ok = false;
-    const int V = Line.trimmed().toInt(&Ok);
-    if (!Ok)
-        throw EConvertError(
-            QStringLiteral("'%1' ist kein gültiger Integerwert").arg(QString::fromLatin1(Line)));
-    return V;
-}
 
 // Number lines of photos and albums hold a few digits.
 constexpr int MaxNumberLine = 16;
@@ -93,7 +93,7 @@ void TAtariGraphic::ParseRawPic(const QByteArray& Data, int& Size) {
 // ---------------------------------------------------------------- Koala
 
 void TAtariGraphic::LoadKoala(const QString& Path, int& Size) {
-    ParseKoala(ReadFileHead(Path, MaxKoalaFileSize), Size, Path);
+    ParseFileHead(Path, MaxKoalaFileSize, [&](const QByteArray& Data) { ParseKoala(Data, Size, Path); });
 }
 
 void TAtariGraphic::ParseKoala(const QByteArray& Data, int& Size, const QString& Name) {
@@ -232,13 +232,14 @@ void TAtariGraphic::ParseTechnicolor(const QByteArray& Hue, const QByteArray& Lu
 // ---------------------------------------------------------------- photo
 
 void TAtariGraphic::LoadPhoto(const QString& Path, int& Size, int& LastX, int& Height, int PhoFormat) {
-    ParsePhoto(ReadFileHead(Path, MaxPhotoFileSize), Size, LastX, Height, PhoFormat, Path);
+    ParseFileHead(Path, MaxPhotoFileSize,
+                  [&](const QByteArray& Data) { ParsePhoto(Data, Size, LastX, Height, PhoFormat, Path); });
 }
 
 void TAtariGraphic::ParsePhoto(const QByteArray& Data, int& Size, int& LastX, int& Height, int PhoFormat,
                                const QString& Name) {
     TByteReader F(Data, Name);
-    const int N = LineToInt(F.ReadLine(MaxNumberLine));
+    const int N = F.ReadNumberLine(MaxNumberLine);
     // The writer never stores more than the buffer holds; a larger count is no photo.
     if (N < 2 || N - 2 > PicBufferSize)
         throw EMorvanelError(
@@ -247,8 +248,8 @@ void TAtariGraphic::ParsePhoto(const QByteArray& Data, int& Size, int& LastX, in
     const quint8* Bytes = F.Take(N - 2);
     ClearPicBuffer();
     std::copy_n(Bytes, N - 2, PicBuffer.begin());
-    int H = LineToInt(F.ReadLine(MaxNumberLine));
-    int W = LineToInt(F.ReadLine(MaxNumberLine));
+    int H = F.ReadNumberLine(MaxNumberLine);
+    int W = F.ReadNumberLine(MaxNumberLine);
     if (PhoStoresMinusOne(PhoFormat)) {
         H = H < INT_MAX ? H + 1 : H;
         W = W < INT_MAX ? W + 1 : W;
@@ -266,13 +267,14 @@ void TAtariGraphic::ParsePhoto(const QByteArray& Data, int& Size, int& LastX, in
 // ---------------------------------------------------------------- album
 
 void TAtariGraphic::LoadAlbum(const QString& Path, int& Total, int& Count, int& MaxWidth, int& MaxHeight) {
-    ParseAlbum(ReadFileHead(Path, MaxAlbumFileSize), Total, Count, MaxWidth, MaxHeight, Path);
+    ParseFileHead(Path, MaxAlbumFileSize,
+                  [&](const QByteArray& Data) { ParseAlbum(Data, Total, Count, MaxWidth, MaxHeight, Path); });
 }
 
 void TAtariGraphic::ParseAlbum(const QByteArray& Data, int& Total, int& Count, int& MaxWidth, int& MaxHeight,
                                const QString& Name) {
     TByteReader F(Data, Name);
-    Total = LineToInt(F.ReadLine(MaxNumberLine));
+    Total = F.ReadNumberLine(MaxNumberLine);
     Album.clear();
     AlbumCount = 0;
     AlbumMaxWidth = 0;

@@ -9,35 +9,51 @@
 
 namespace {
 
-using TScreen = std::array<quint8, TAtariSTGraphic::ScreenSize>;
-
 constexpr int BytesPerRow = 160; // low and medium resolution
 constexpr int MonoBytesPerRow = 80;
 constexpr int MonoRows = 400;
 
-// Screen offsets within a row of the 160 bytes of a Degas compressed row in low or
-// medium resolution. Each row is packed plane after plane (40 bytes a plane in
-// low, 80 in medium resolution); the bytes of a plane go to that plane's words,
-// which are interleaved on screen. Placement is decided per byte, so a run that
-// crosses a plane or row boundary still lands where it belongs.
-using TRowOffsets = std::array<quint8, BytesPerRow>;
-constexpr TRowOffsets MakeRowOffsets(int Resolution) {
-    TRowOffsets T{};
-    const int PlaneBytes = Resolution == TAtariSTGraphic::ResLow ? 40 : 80;
-    const int GroupBytes = Resolution == TAtariSTGraphic::ResLow ? 8 : 4;
-    for (int K = 0; K < BytesPerRow; ++K) {
-        const int Plane = K / PlaneBytes, B = K % PlaneBytes;
-        T[K] = quint8((B / 2) * GroupBytes + Plane * 2 + (B & 1));
+// A Degas compressed row in low or medium resolution holds its planes one after the
+// other (40 bytes a plane in low, 80 in medium resolution); on screen the planes'
+// words are interleaved, Planes words for each 16 pixels. Moves every row of the
+// file-order Packed to its place in Screen, so a run that crossed a plane or row
+// boundary still lands where it belongs.
+template <int Planes> void SpreadPlanes(quint8* Screen, const quint8* Packed) {
+    constexpr int PlaneBytes = BytesPerRow / Planes;
+    for (int Row = 0; Row < TAtariSTGraphic::ScreenSize; Row += BytesPerRow) {
+        const quint8* In = Packed + Row;
+        quint8* Out = Screen + Row;
+        for (int W = 0; W < PlaneBytes; W += 2, Out += 2 * Planes) {
+            std::memcpy(Out, In + W, 2);
+            std::memcpy(Out + 2, In + PlaneBytes + W, 2);
+            if constexpr (Planes == 4) {
+                std::memcpy(Out + 4, In + 2 * PlaneBytes + W, 2);
+                std::memcpy(Out + 6, In + 3 * PlaneBytes + W, 2);
+            }
+        }
     }
-    return T;
 }
-constexpr TRowOffsets RowOffsets[2] = {MakeRowOffsets(TAtariSTGraphic::ResLow),
-                                       MakeRowOffsets(TAtariSTGraphic::ResMedium)};
 
-// Screen offset of the K-th byte of STAD data packed column by column: 400 rows
-// of one byte column, then the next column from the top.
-int STADColumnOffset(int K) {
-    return (K % MonoRows) * MonoBytesPerRow + K / MonoRows;
+// The packed formats decode runs in blocks of 16 bytes, at least two a run: a run
+// of Count bytes writes (and a literal one reads) max(Count, 32) bytes rounded up to
+// whole blocks, so the buffer needs that much slack past the screen. What a block
+// writes past its run the next run overwrites or the end clears. Most runs are
+// short: two fixed blocks spare them a loop exit the processor would mispredict.
+constexpr int Block = 16;
+constexpr int BlockReach(int MaxCount) {
+    return (std::max(MaxCount, 2 * Block) + Block - 1) / Block * Block;
+}
+inline void CopyBlocks(quint8* To, const quint8* From, int Count) {
+    std::memcpy(To, From, Block);
+    std::memcpy(To + Block, From + Block, Block);
+    for (int J = 2 * Block; J < Count; J += Block) std::memcpy(To + J, From + J, Block);
+}
+inline void FillBlocks(quint8* To, quint8 Value, int Count) {
+    quint8 Fill[Block];
+    std::memset(Fill, Value, Block);
+    std::memcpy(To, Fill, Block);
+    std::memcpy(To + Block, Fill, Block);
+    for (int J = 2 * Block; J < Count; J += Block) std::memcpy(To + J, Fill, Block);
 }
 
 void ReadPaletteWords(std::array<quint16, 16>& Palette, const QByteArray& Data, int Offset) {
@@ -68,7 +84,7 @@ int TAtariSTGraphic::ParseRawScreen(const QByteArray& Data, const QString& Name,
     const int Needed = HeaderSize + ScreenSize;
     if (Data.size() < Needed) RaiseInOutError(ioReadPastEnd, Name);
     if (PaletteOffset >= 0) ReadPaletteWords(Palette, Data, PaletteOffset);
-    std::copy_n(reinterpret_cast<const quint8*>(Data.constData()) + HeaderSize, ScreenSize, Screen.begin());
+    std::memcpy(Screen.data(), Data.constData() + HeaderSize, ScreenSize);
     return Needed;
 }
 
@@ -113,55 +129,52 @@ int TAtariSTGraphic::ParseDegasPacked(const QByteArray& Data, int Resolution, co
     const auto* Bytes = reinterpret_cast<const quint8*>(Data.constData());
     const bool CutRunFails = Resolution == ResHigh;
 
-    // Decoded in file order first; the planes are spread to their words afterwards,
-    // a whole row at a time.
-    // Repeats are filled 16 bytes at a time; the slack takes what a fill writes past
-    // the run, which the next run overwrites or the end clears.
-    constexpr int Slack = 16;
-    std::array<quint8, ScreenSize + Slack> Packed{};
+    // Decoded in file order first; the planes are spread to their words afterwards.
+    constexpr int Reach = BlockReach(128);
+    std::array<quint8, ScreenSize + Reach> Packed;
     int K = 0;
     int P = DegasHeaderSize;
-    // Stores Count bytes, From the data or Value repeated (From null); stops when the
-    // screen is full. Returns how many were stored.
-    auto Store = [&](const quint8* From, quint8 Value, int Count) {
-        Count = std::min(Count, ScreenSize - K);
-        if (From) {
-            std::memcpy(Packed.data() + K, From, size_t(Count));
-        } else {
-            quint8 Block[Slack];
-            std::memset(Block, Value, Slack);
-            for (int J = 0; J < Count; J += Slack) std::memcpy(Packed.data() + K + J, Block, Slack);
-        }
-        K += Count;
-        return Count;
-    };
     auto RunCut = [&] {
         if (CutRunFails) RaiseInOutError(ioReadPastEnd, Name);
     };
     while (K < ScreenSize && P < Size) {
         const int C = qint8(Bytes[P++]);
+        quint8* To = Packed.data() + K;
         if (C >= 0) {
-            const int Have = std::min(C + 1, Size - P);
-            if (Have < C + 1) RunCut();
-            P += Store(Bytes + P, 0, Have);
+            const int Count = C + 1;
+            int Have = Count;
+            if (Size - P >= Reach) {
+                CopyBlocks(To, Bytes + P, Count);
+            } else {
+                // Near the end of the data: exactly what it holds.
+                if (Size - P < Count) {
+                    RunCut();
+                    Have = Size - P;
+                }
+                std::memcpy(To, Bytes + P, size_t(Have));
+            }
+            // The file position stays after the last byte that fitted the screen.
+            const int Stored = std::min(Have, ScreenSize - K);
+            P += Stored;
+            K += Stored;
         } else if (C != -128) {
             if (P >= Size) {
                 RunCut();
                 break;
             }
-            const quint8 B = Bytes[P++];
-            Store(nullptr, B, 1 - C);
+            const int Count = 1 - C;
+            FillBlocks(To, Bytes[P++], Count);
+            K += std::min(Count, ScreenSize - K);
         }
     }
-    std::memset(Packed.data() + K, 0, Slack);
+    std::memset(Packed.data() + K, 0, size_t(ScreenSize - K));
     ReadPaletteWords(Palette, Data, 2);
-    if (Resolution == ResLow || Resolution == ResMedium) {
-        const TRowOffsets& Offsets = RowOffsets[Resolution];
-        for (int Row = 0; Row < ScreenSize; Row += BytesPerRow)
-            for (int I = 0; I < BytesPerRow; ++I) Screen[Row + Offsets[I]] = Packed[Row + I];
-    } else {
-        std::copy_n(Packed.begin(), ScreenSize, Screen.begin());
-    }
+    if (Resolution == ResLow)
+        SpreadPlanes<4>(Screen.data(), Packed.data());
+    else if (Resolution == ResMedium)
+        SpreadPlanes<2>(Screen.data(), Packed.data());
+    else
+        std::memcpy(Screen.data(), Packed.data(), ScreenSize);
     return P;
 }
 
@@ -184,14 +197,17 @@ int TAtariSTGraphic::ParseSTAD(const QByteArray& Data, const QString& Name) {
     if (Size < STADHeaderSize) RaiseInOutError(ioReadPastEnd, Name);
     const auto* Bytes = reinterpret_cast<const quint8*>(Data.constData());
 
-    TScreen Out{};
+    // Decoded in file order first; a column-packed screen is turned afterwards.
+    constexpr int Reach = BlockReach(256);
+    std::array<quint8, ScreenSize + Reach> Out;
     const bool ByRows = STADHeader[3] == '5';
     const bool ByColumns = STADHeader[3] == '6';
     const quint8 RunMarker = STADHeader[4], Fill = STADHeader[5], ValueMarker = STADHeader[6];
     int K = 0;
     int P = STADHeaderSize;
     auto Put = [&](quint8 B, int Count) {
-        for (int I = 0; I < Count && K < ScreenSize; ++I, ++K) Out[ByRows ? K : STADColumnOffset(K)] = B;
+        FillBlocks(Out.data() + K, B, Count);
+        K += std::min(Count, ScreenSize - K);
     };
     // A marker whose arguments the file no longer holds ends the decoding like the
     // end of the file does.
@@ -209,11 +225,19 @@ int TAtariSTGraphic::ParseSTAD(const QByteArray& Data, const QString& Name) {
                 const quint8 V = Bytes[P++];
                 Put(V, Bytes[P++] + 1);
             } else {
-                Put(B, 1);
+                Out[K++] = B;
             }
         }
     }
-    Screen = Out;
+    std::memset(Out.data() + K, 0, size_t(ScreenSize - K));
+    if (ByColumns) {
+        // 400 rows of one byte column, then the next column from the top.
+        for (int Row = 0; Row < MonoRows; ++Row)
+            for (int Col = 0; Col < MonoBytesPerRow; ++Col)
+                Screen[Row * MonoBytesPerRow + Col] = Out[Col * MonoRows + Row];
+    } else {
+        std::memcpy(Screen.data(), Out.data(), ScreenSize);
+    }
     return P;
 }
 
@@ -230,35 +254,53 @@ constexpr std::array<quint32, 256> MakeSpread() {
 }
 constexpr std::array<quint32, 256> Spread = MakeSpread();
 
-// One row of a screen: groups of Planes words for 16 pixels each, most significant
-// bit the leftmost pixel; W pixels of it are drawn.
 // Pairs[n]: the two pixels of palette indexes n & 15 (left) and n >> 4 (right).
-using TPixelPairs = std::array<quint64, 256>;
+// Quads[n]: the four pixels of a nibble of plane 0 (n & 15) and one of plane 1
+// (n >> 4), leftmost pixel from bit 3. Whole entries are copied into the scanline.
+using TPair = std::array<QRgb, 2>;
+using TQuad = std::array<QRgb, 4>;
 
-template <int Planes>
-void DrawRow(QRgb* __restrict Line, const quint8* __restrict Row, const TPixelPairs& Pairs, int W) {
-    auto Put8 = [&](QRgb* L, quint32 Lanes) {
-        for (int I = 0; I < 4; ++I) {
-            const quint64 Two = Pairs[(Lanes >> (8 * I)) & 0xFF];
-            std::memcpy(L + 2 * I, &Two, sizeof Two);
-        }
-    };
-    int X0 = 0;
-    for (; X0 + 16 <= W; X0 += 16, Row += 2 * Planes) {
-        quint32 Hi = 0, Lo = 0;
-        for (int P = 0; P < Planes; ++P) {
-            Hi |= Spread[Row[2 * P]] << P;
-            Lo |= Spread[Row[2 * P + 1]] << P;
-        }
-        Put8(Line + X0, Hi);
-        Put8(Line + X0 + 8, Lo);
+inline void PutPair(QRgb* Out, const TPair* Pairs, quint32 N) {
+    std::memcpy(Out, Pairs[N].data(), sizeof(TPair));
+}
+inline void PutQuad(QRgb* Out, const TQuad* Quads, quint32 N) {
+    std::memcpy(Out, Quads[N].data(), sizeof(TQuad));
+}
+
+// One row of each layout, 16 pixels a group of Planes words. Straight-line code
+// with constant shifts, so the compiler keeps every value in a register.
+void DrawLowRow(QRgb* Out, const quint8* Row, const TPair* Pairs) {
+    for (int G = 0; G < 20; ++G, Row += 8, Out += 16) {
+        const quint32 L = Spread[Row[0]] | Spread[Row[2]] << 1 | Spread[Row[4]] << 2 | Spread[Row[6]] << 3;
+        const quint32 R = Spread[Row[1]] | Spread[Row[3]] << 1 | Spread[Row[5]] << 2 | Spread[Row[7]] << 3;
+        PutPair(Out, Pairs, L & 0xFF);
+        PutPair(Out + 2, Pairs, (L >> 8) & 0xFF);
+        PutPair(Out + 4, Pairs, (L >> 16) & 0xFF);
+        PutPair(Out + 6, Pairs, L >> 24);
+        PutPair(Out + 8, Pairs, R & 0xFF);
+        PutPair(Out + 10, Pairs, (R >> 8) & 0xFF);
+        PutPair(Out + 12, Pairs, (R >> 16) & 0xFF);
+        PutPair(Out + 14, Pairs, R >> 24);
     }
-    // A part of a group at the right edge of a narrower image.
-    for (int X = X0; X < W; ++X) {
-        const int Half = (X - X0) / 8, I = (X - X0) % 8;
-        quint32 Lanes = 0;
-        for (int P = 0; P < Planes; ++P) Lanes |= Spread[Row[2 * P + Half]] << P;
-        Line[X] = QRgb(Pairs[(Lanes >> (4 * I)) & 15]);
+}
+
+// Eight pixels from one byte of plane 0 and one of plane 1.
+inline void PutQuads(QRgb* Out, const TQuad* Quads, quint32 P0, quint32 P1) {
+    PutQuad(Out, Quads, (P0 >> 4) | (P1 & 0xF0));
+    PutQuad(Out + 4, Quads, (P0 & 0x0F) | ((P1 << 4) & 0xF0));
+}
+
+void DrawMediumRow(QRgb* Out, const quint8* Row, const TQuad* Quads) {
+    for (int G = 0; G < 40; ++G, Row += 4, Out += 16) {
+        PutQuads(Out, Quads, Row[0], Row[2]);
+        PutQuads(Out + 8, Quads, Row[1], Row[3]);
+    }
+}
+
+void DrawHighRow(QRgb* Out, const quint8* Row, const TQuad* Quads) {
+    for (int B = 0; B < 80; ++B, ++Row, Out += 8) {
+        PutQuad(Out, Quads, *Row >> 4);
+        PutQuad(Out + 4, Quads, *Row & 0x0F);
     }
 }
 
@@ -279,23 +321,38 @@ void TAtariSTGraphic::DrawDegas(QImage& Image, int Resolution) const {
             Colors[I] = WinColorToRgb(STColorToRGB(R, G, B));
         }
     }
-    TPixelPairs Pairs;
-    for (int N = 0; N < 256; ++N) Pairs[N] = quint64(Colors[N & 15]) | quint64(Colors[N >> 4]) << 32;
-    const int Planes = Resolution == ResLow ? 4 : Resolution == ResMedium ? 2 : 1;
     const int Width = Resolution == ResLow ? 320 : 640;
     const int Height = Resolution == ResHigh ? MonoRows : 200;
     const int RowBytes = Resolution == ResHigh ? MonoBytesPerRow : BytesPerRow;
     const int W = std::min(Width, Image.width());
     const int H = std::min(Height, Image.height());
 
+    std::array<TPair, 256> Pairs;
+    std::array<TQuad, 256> Quads;
+    if (Resolution == ResLow) {
+        for (int N = 0; N < 256; ++N) Pairs[N] = {Colors[N & 15], Colors[N >> 4]};
+    } else {
+        // Two planes in medium resolution, only plane 0 in monochrome. Each entry is
+        // written whole, as the drawing reads it (no store forwarded in parts).
+        auto Pixel = [&](int N, int I) { return Colors[((N >> (3 - I)) & 1) | ((N >> (6 - I)) & 2)]; };
+        for (int N = 0; N < (Resolution == ResMedium ? 256 : 16); ++N)
+            Quads[N] = {Pixel(N, 0), Pixel(N, 1), Pixel(N, 2), Pixel(N, 3)};
+    }
+
+    // A narrower image takes the left part of each row, drawn aside first.
+    QRgb Aside[640];
+    uchar* Bits = Image.bits();
+    const qsizetype Stride = Image.bytesPerLine();
     for (int Y = 0; Y < H; ++Y) {
-        auto* Line = reinterpret_cast<QRgb*>(Image.scanLine(Y));
+        auto* Line = reinterpret_cast<QRgb*>(Bits + Y * Stride);
+        QRgb* Out = W == Width ? Line : Aside;
         const quint8* Row = Screen.data() + Y * RowBytes;
-        if (Planes == 4)
-            DrawRow<4>(Line, Row, Pairs, W);
-        else if (Planes == 2)
-            DrawRow<2>(Line, Row, Pairs, W);
+        if (Resolution == ResLow)
+            DrawLowRow(Out, Row, Pairs.data());
+        else if (Resolution == ResMedium)
+            DrawMediumRow(Out, Row, Quads.data());
         else
-            DrawRow<1>(Line, Row, Pairs, W);
+            DrawHighRow(Out, Row, Quads.data());
+        if (Out == Aside) std::memcpy(Line, Aside, size_t(W) * sizeof(QRgb));
     }
 }

@@ -1,13 +1,38 @@
 #include "FileDialogs.h"
 
+#include "FileIO.h"
+#include "Guarded.h"
 #include "WinColor.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 TFileDialogHook FileHook;
 TColorDialogHook ColorHook;
+
+// A save dialog that refuses a name it cannot save under (a FIFO, socket or device,
+// a missing folder) before Qt asks whether to replace it; the dialog stays open.
+class TCheckedFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+protected:
+    void accept() override {
+        const QStringList Files = selectedFiles();
+        // A folder's name opens the folder.
+        if (acceptMode() == AcceptSave && !Files.isEmpty() && !QFileInfo(Files.first()).isDir()) {
+            try {
+                CheckSaveTarget(Files.first());
+            } catch (const EInOutError& E) {
+                HandleException(E);
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
 } // namespace
 
 void SetFileDialogHook(TFileDialogHook Hook) {
@@ -43,7 +68,7 @@ QStringList QtNameFilters(const QString& Filter) {
 bool ExecuteFileDialog(QWidget* Parent, TFileDialogRequest& Request, QStringList& Files) {
     Files.clear();
     if (FileHook) return FileHook(Request, Files);
-    QFileDialog Dialog(Parent);
+    TCheckedFileDialog Dialog(Parent);
     Dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     Dialog.setAcceptMode(Request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     Dialog.setFileMode(Request.Save

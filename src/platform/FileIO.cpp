@@ -12,6 +12,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+QString WithFileName(const QString& Text, const QString& Path) {
+    return Path.isEmpty() ? Text : QStringLiteral("%1 (%2)").arg(Text, Path);
+}
+
 void RaiseInOutError(int ErrorCode, const QString& FileName) {
     QString Text;
     switch (ErrorCode) {
@@ -34,8 +38,7 @@ void RaiseInOutError(int ErrorCode, const QString& FileName) {
         Text = QStringLiteral("E/A-Fehler %1").arg(ErrorCode);
         break;
     }
-    if (!FileName.isEmpty()) Text += QStringLiteral(" (%1)").arg(FileName);
-    throw EInOutError(ErrorCode, Text);
+    throw EInOutError(ErrorCode, WithFileName(Text, FileName));
 }
 
 namespace {
@@ -48,25 +51,40 @@ namespace {
                                                         : "nichts Lesbares";
     throw EInOutError(
         ioNotRegularFile,
-        QStringLiteral("Keine gewöhnliche Datei, sondern %1 (%2)").arg(QString::fromUtf8(Kind), Path));
+        WithFileName(QStringLiteral("Keine gewöhnliche Datei, sondern %1").arg(QString::fromUtf8(Kind)),
+                     Path));
+}
+
+// A path that leads to no file, with what is wrong with it.
+[[noreturn]] void RaisePathNotFound(const char* Why, const QString& Path) {
+    throw EInOutError(ioPathNotFound, WithFileName(QString::fromUtf8(Why), Path));
 }
 
 // The runtime's error for a failed stat or open.
 [[noreturn]] void RaiseErrno(int Errno, const QString& Path) {
     switch (Errno) {
     case ENOENT:
-        RaiseInOutError(QFileInfo(Path).dir().exists() ? ioFileNotFound : ioPathNotFound, Path);
+        if (QFileInfo(Path).dir().exists()) RaiseInOutError(ioFileNotFound, Path);
+        RaisePathNotFound("Ordner nicht gefunden", Path);
     case ENOTDIR:
+        RaisePathNotFound("Ein Teil des Pfades ist kein Ordner", Path);
     case ENAMETOOLONG:
+        RaisePathNotFound("Dateiname zu lang", Path);
     case ELOOP:
-        RaiseInOutError(ioPathNotFound, Path);
+        RaisePathNotFound("Zu viele symbolische Links", Path);
     case EACCES:
     case EPERM:
         RaiseInOutError(ioAccessDenied, Path);
     default:
-        throw EInOutError(ioAccessDenied, QStringLiteral("Datei kann nicht geöffnet werden: %1 (%2)")
-                                              .arg(QString::fromLocal8Bit(std::strerror(Errno)), Path));
+        throw EInOutError(ioAccessDenied, WithFileName(QStringLiteral("Datei kann nicht geöffnet werden: %1")
+                                                           .arg(QString::fromLocal8Bit(std::strerror(Errno))),
+                                                       Path));
     }
+}
+
+[[noreturn]] void RaiseFileTooLarge(qint64 MaxBytes, const QString& Path) {
+    throw EInOutError(ioFileTooLarge,
+                      WithFileName(QStringLiteral("Datei zu groß (mehr als %1 Bytes)").arg(MaxBytes), Path));
 }
 
 // A descriptor open for reading on a regular file; closed with the object.
@@ -141,11 +159,21 @@ QByteArray ReadWholeFile(const QString& Path, qint64 MaxBytes) {
     TReadDescriptor F(Path);
     // One byte more than allowed shows a file that is too long.
     QByteArray Data = F.Read(MaxBytes + 1);
-    if (Data.size() > MaxBytes)
-        throw EInOutError(
-            ioFileTooLarge,
-            QStringLiteral("Datei zu groß (mehr als %1 Bytes) (%2)").arg(QString::number(MaxBytes), Path));
+    if (Data.size() > MaxBytes) RaiseFileTooLarge(MaxBytes, Path);
     return Data;
+}
+
+void ParseFileHead(const QString& Path, qint64 MaxBytes,
+                   const std::function<void(const QByteArray&)>& Parse) {
+    QByteArray Data = ReadFileHead(Path, MaxBytes + 1);
+    const bool Cut = Data.size() > MaxBytes;
+    if (Cut) Data.truncate(qsizetype(MaxBytes));
+    try {
+        Parse(Data);
+    } catch (const EInOutError& E) {
+        if (!Cut || E.ErrorCode != ioReadPastEnd) throw;
+        RaiseFileTooLarge(MaxBytes, Path);
+    }
 }
 
 bool IsLossyFileName(const QString& Path) {
@@ -153,24 +181,28 @@ bool IsLossyFileName(const QString& Path) {
     return QFile::decodeName(QFile::encodeName(Path)) != Path;
 }
 
-namespace {
-// The save follows symlinks and renames over what it finds: over a FIFO, socket,
-// device or folder it would put a regular file in its place, so those are refused.
-void RefuseNonRegularTarget(const QString& Path) {
+void CheckSaveTarget(const QString& Path) {
+    if (Path.isEmpty()) RaiseInOutError(ioPathNotFound);
+    // The save follows symlinks and renames over what it finds: over a FIFO, socket,
+    // device or folder it would put a regular file in its place.
     struct stat St {};
-    if (::stat(QFile::encodeName(Path).constData(), &St) == 0 && !S_ISREG(St.st_mode))
-        RaiseNotRegular(St.st_mode, Path);
+    if (::stat(QFile::encodeName(Path).constData(), &St) == 0) {
+        if (!S_ISREG(St.st_mode)) RaiseNotRegular(St.st_mode, Path);
+        return;
+    }
+    // Nothing there yet is fine in a folder that exists.
+    const int Errno = errno;
+    if (Errno != ENOENT || !QFileInfo(Path).absoluteDir().exists()) RaiseErrno(Errno, Path);
 }
-} // namespace
 
 void WriteWholeFile(const QString& Path, const QByteArray& Data) {
-    RefuseNonRegularTarget(Path);
+    CheckSaveTarget(Path);
     QSaveFile F(Path);
     // Unbuffered: a write cut short by a full disk shows in write()'s count; through
     // the buffer the flush in commit() would drop the error and publish a short file.
     if (!F.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        QFileInfo Info(Path);
-        RaiseInOutError(Info.absoluteDir().exists() ? ioAccessDenied : ioPathNotFound, Path);
+        CheckSaveTarget(Path); // the folder may have gone meanwhile
+        RaiseInOutError(ioAccessDenied, Path);
     }
     if (F.write(Data) != Data.size()) {
         F.cancelWriting();
@@ -178,7 +210,7 @@ void WriteWholeFile(const QString& Path, const QByteArray& Data) {
     }
     // The name may have been replaced while writing.
     try {
-        RefuseNonRegularTarget(Path);
+        CheckSaveTarget(Path);
     } catch (const EInOutError&) {
         F.cancelWriting();
         throw;

@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QString>
 #include <exception>
+#include <functional>
 
 // Base of the program's own exceptions; the message is what the user sees.
 class EMorvanelError : public std::exception {
@@ -49,6 +50,9 @@ constexpr int MaxPictureMegabytes = int(MaxPicturePixels * 4 / (1024 * 1024));
 // The most any whole-file read takes unless its caller knows better.
 constexpr qint64 DefaultReadLimit = qint64(256) * 1024 * 1024;
 
+// Text + " (" + Path + ")": how every error about a file names it (Text alone
+// when Path is empty).
+QString WithFileName(const QString& Text, const QString& Path);
 [[noreturn]] void RaiseInOutError(int ErrorCode, const QString& FileName = QString());
 
 // Every read below opens regular files only (symlinks are followed): a FIFO, socket,
@@ -62,13 +66,21 @@ qint64 RegularFileLength(const QString& Path);
 QByteArray ReadWholeFile(const QString& Path, qint64 MaxBytes = DefaultReadLimit);
 // Reads at most MaxBytes bytes from the start of the file; throws EInOutError.
 QByteArray ReadFileHead(const QString& Path, qint64 MaxBytes);
+// Hands at most MaxBytes bytes from the start of the file to Parse. When Parse reads
+// past them (ioReadPastEnd) while the file goes on, the file is too large for what
+// reads it, and that is the error raised (ioFileTooLarge).
+void ParseFileHead(const QString& Path, qint64 MaxBytes, const std::function<void(const QByteArray&)>& Parse);
 // True when Path cannot be the name of an existing file because it was decoded
 // from bytes that are not UTF-8 (the lost bytes show as U+FFFD) or holds a lone
 // surrogate that no byte name can carry.
 bool IsLossyFileName(const QString& Path);
+// Whether a save may write Path: a regular file (to be replaced) or nothing yet, in
+// a folder that exists. Symlinks are followed. A FIFO, socket, device or folder is
+// refused with ioNotRegularFile, a missing folder or a link loop with ioPathNotFound.
+// Throws EInOutError; writes nothing.
+void CheckSaveTarget(const QString& Path);
 // Atomic whole-file write (temporary file, then rename): a failed save leaves an
-// existing file untouched. Symlinks are followed; a target that is not a regular
-// file (FIFO, socket, device, folder) is refused with ioNotRegularFile before
+// existing file untouched. The target is checked as CheckSaveTarget does before
 // anything is written. Throws EInOutError.
 void WriteWholeFile(const QString& Path, const QByteArray& Data);
 

@@ -158,8 +158,20 @@ void TJPEGImage::LoadFromData(const QByteArray& Data) {
     FImage = Decoded;
 }
 
+namespace {
+// Codec errors name the file they met, as the input/output errors do.
+template <class F> void NamingFile(const QString& Path, F&& Work) {
+    try {
+        Work();
+    } catch (const EConvertError& E) {
+        throw EConvertError(WithFileName(E.Message(), Path));
+    }
+}
+} // namespace
+
 void TJPEGImage::LoadFromFile(const QString& Path) {
-    LoadFromData(ReadWholeFile(Path, MaxFileSize));
+    const QByteArray Data = ReadWholeFile(Path, MaxFileSize);
+    NamingFile(Path, [&] { LoadFromData(Data); });
 }
 
 QByteArray TJPEGImage::SaveToData() const {
@@ -176,5 +188,7 @@ QByteArray TJPEGImage::SaveToData() const {
 }
 
 void TJPEGImage::SaveToFile(const QString& Path) const {
-    WriteWholeFile(Path, SaveToData());
+    QByteArray Data;
+    NamingFile(Path, [&] { Data = SaveToData(); });
+    WriteWholeFile(Path, Data);
 }

@@ -16,7 +16,7 @@ public:
     static constexpr qint64 MaxFileSize = qint64(256) * 1024 * 1024;
 
     void LoadFromData(const QByteArray& Data); // throws
-    void LoadFromFile(const QString& Path);    // throws EInOutError or the JPEG error
+    void LoadFromFile(const QString& Path);    // throws EInOutError or the JPEG error naming Path
     QByteArray SaveToData() const;             // throws
     void SaveToFile(const QString& Path) const;
 

@@ -565,18 +565,27 @@ void PrintReportJob(const TReportJob& Job, QPrinter& Printer) {
         Last = std::min(Last, std::max(First, Printer.toPage()));
     }
     if (First > Last) return;
+    // The copies a printer does not make itself, and all those of a file, are pages
+    // of their own: whole sets when collated, else each page repeated.
+    const bool ToFile = !Printer.outputFileName().isEmpty();
+    const int Copies = ToFile || !Printer.supportsMultipleCopies() ? std::max(1, Printer.copyCount()) : 1;
+    const bool Collate = Printer.collateCopies();
+    QList<int> Order;
+    for (int Outer = 0; Outer < (Collate ? Copies : Last - First + 1); ++Outer)
+        for (int Inner = 0; Inner < (Collate ? Last - First + 1 : Copies); ++Inner)
+            Order << First + (Collate ? Inner : Outer);
     // Printing to a file is a save like any other, through the one atomic write.
-    if (!Printer.outputFileName().isEmpty()) {
+    if (ToFile) {
         TReportJob Chosen;
-        for (int I = First; I <= Last; ++I) Chosen.AddPage(Pages.at(I - 1));
+        for (int I : Order) Chosen.AddPage(Pages.at(I - 1));
         WriteWholeFile(Printer.outputFileName(), ReportToPdf(Chosen));
         return;
     }
     QPainter P;
     if (!P.begin(&Printer)) throw EMorvanelError(QStringLiteral("Der Drucker kann nicht gestartet werden"));
-    for (int I = First; I <= Last; ++I) {
-        if (I > First) Printer.newPage();
-        PaintReportPage(P, Pages.at(I - 1));
+    for (int K = 0; K < Order.size(); ++K) {
+        if (K > 0) Printer.newPage();
+        PaintReportPage(P, Pages.at(Order[K] - 1));
     }
     P.end();
 }

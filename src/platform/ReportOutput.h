@@ -48,7 +48,8 @@ QByteArray ReportToRtf(const TReportJob& Job);
 // Writes the document to Path at once (nothing half-written stays); throws EInOutError.
 void WriteReportFile(const TReportJob& Job, TReportFileFormat Format, const QString& Path);
 
-// Prints the job on a printer already set up (page range honoured); the painter's
+// Prints the job on a printer already set up (page range and, where the printer does
+// not make them itself or for a file, copies and collation honoured); the painter's
 // origin is the paper's corner. Throws EMorvanelError when the printer cannot start.
 void PrintReportJob(const TReportJob& Job, QPrinter& Printer);
 // Shows the preview window (which can print as well).

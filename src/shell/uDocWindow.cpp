@@ -268,9 +268,20 @@ QLabel* NewValueLabel(const TInfoPanel& Info, int Row, const char* Name, quint32
 
 // ---------------------------------------------------------------- the picture
 
+namespace {
+// A scroll box shrinks with its window to nothing, its scroll bars with it: its
+// minimum would otherwise be what both scroll bars need, and a small picture's box
+// would push the panels below it out of the window.
+class TImageScrollBox : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize minimumSizeHint() const override { return QSize(0, 0); }
+};
+} // namespace
+
 QScrollArea* NewImageScrollBox(QWidget* Parent, const char* Name, ImageView* View, bool Framed,
                                quint32 Background) {
-    auto* Box = new QScrollArea(Parent);
+    auto* Box = new TImageScrollBox(Parent);
     if (Name) Box->setObjectName(QLatin1String(Name));
     if (!Framed) Box->setFrameShape(QFrame::NoFrame);
     Box->setWidgetResizable(false);
@@ -353,6 +364,19 @@ void SetClientWidth(QWidget* Window, int Width) {
     SetClientSize(Window, Width, Window->height());
 }
 
+void FitToPicture(QWidget* Window, const QSize& Picture, const QWidget* TopPanel, const QWidget* InfoPanel) {
+    ShowFrameNormal(Window);
+    const bool Info = !InfoPanel->isHidden();
+    int Width = Picture.width();
+    if (Info) Width = std::max(Width, InfoPanel->minimumSizeHint().width());
+    if (auto* Sub = qobject_cast<QMdiSubWindow*>(Window->parentWidget())) {
+        const QMargins M = Sub->contentsMargins();
+        Width = std::max(Width, Sub->minimumSizeHint().width() - M.left() - M.right());
+    }
+    SetClientSize(Window, Width,
+                  Picture.height() + TopPanel->maximumHeight() + (Info ? InfoPanel->maximumHeight() : 0) + 2);
+}
+
 void PlaceAtCascadeStep(QMdiArea* Area, QMdiSubWindow* Frame) {
     QStyleOptionTitleBar Option;
     Option.initFrom(Frame);
@@ -429,7 +453,9 @@ bool ExecuteSaveDialogWithExt(QWidget* Parent, TFileDialogRequest& Request, cons
             Request.FilterIndex >= 1 && Request.FilterIndex <= Count ? Request.FilterIndex : DefaultIndex;
         if (Index >= 1 && Index <= Count) {
             Name += Extensions[Index - 1];
-            // The dialog asked about the name as typed; the appended one may exist too.
+            // The dialog checked the name as typed; the appended one may exist too. A
+            // name no save can take is refused before any question.
+            CheckSaveTarget(Name);
             if (QFileInfo::exists(Name) &&
                 !AskYesNo(QCoreApplication::translate("QFileDialog", "Save As"),
                           QCoreApplication::translate("QFileDialog",

@@ -108,6 +108,8 @@ struct TInfoPanel {
 TInfoPanel NewInfoPanel(QWidget* Parent, int Height, int FontPixelSize);
 QLabel* NewInfoLabel(const TInfoPanel& Info, int Row, const char* Name, const QString& Caption, int Width);
 // A value shows run-time data ("-" until set): left out of the language files.
+// It starts 8 pixels after its caption and takes the rest of the panel's width, cut
+// at its edge.
 QLabel* NewValueLabel(const TInfoPanel& Info, int Row, const char* Name, quint32 Colour);
 
 // ---- the picture
@@ -164,6 +166,12 @@ void SetFrameSize(QWidget* Window, int Width, int Height);
 // Window's own size; the frame grows by its borders.
 void SetClientSize(QWidget* Window, int Width, int Height);
 void SetClientWidth(QWidget* Window, int Width);
+// Fits Window around a picture of size Picture: its width, and its height plus the
+// top panel, the info panel while shown, and 2 pixels; a maximized frame becomes
+// normal first. The window stays as wide as its title bar and the info panel's
+// captions need, as the window system keeps a window's minimum size: a narrower
+// picture shows at the left.
+void FitToPicture(QWidget* Window, const QSize& Picture, const QWidget* TopPanel, const QWidget* InfoPanel);
 // Moves a frame just added to Area to the next cascade step: the k-th window of
 // the area at k title-bar heights right and down, starting over at the top left
 // before a corner would leave the visible area. Its left edge and title show.
@@ -186,9 +194,9 @@ bool SavePictureFile(const QImage& Picture, const QString& FileName, int JpegQua
 // Beep and warning for a name no format can be written under.
 void WarnUnknownFileFormat();
 // The save dialog; a chosen name without extension gets the one of the chosen filter
-// (Extensions[FilterIndex - 1]; DefaultIndex counts when the filter has none). When
-// that appended name exists already, the user is asked before it is replaced. False
-// when cancelled or not to be replaced.
+// (Extensions[FilterIndex - 1]; DefaultIndex counts when the filter has none). That
+// appended name is checked (CheckSaveTarget, throws) and, when it exists already, the
+// user is asked before it is replaced. False when cancelled or not to be replaced.
 bool ExecuteSaveDialogWithExt(QWidget* Parent, TFileDialogRequest& Request, const QStringList& Extensions,
                               QString& FileName, int DefaultIndex = 0);
 // The main window's progress bar and status text after a save.

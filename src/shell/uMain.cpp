@@ -625,6 +625,7 @@ void TfrmMain::ComboLngChange() {
         return;
     }
     LngFile = Chosen;
+    LoadQtTranslation(Chosen);
     TranslateForm(this, Path);
     if (frmParameter) TranslateForm(frmParameter, Path);
     if (frmAbout) TranslateForm(frmAbout, Path);
@@ -954,7 +955,7 @@ void TfrmMain::FileExitItemClick() {
 }
 
 void TfrmMain::WindowCascadeItemClick() {
-    MdiArea->cascadeSubWindows();
+    Cascade(MdiArea);
 }
 void TfrmMain::WindowTileItemClick() {
     TileHorizontally(MdiArea);
@@ -966,14 +967,7 @@ void TfrmMain::WindowMinimizeItemClick() {
 }
 
 void TfrmMain::WindowArrangeItemClick() {
-    // Lines the minimized windows up along the bottom edge of the MDI area.
-    int X = 0;
-    const int Bottom = MdiArea->viewport()->height();
-    for (QMdiSubWindow* Sub : MdiArea->subWindowList(QMdiArea::CreationOrder))
-        if (Sub->isMinimized()) {
-            Sub->move(X, Bottom - Sub->height());
-            X += Sub->width();
-        }
+    ArrangeIcons(MdiArea);
 }
 
 void TfrmMain::WindowCloseAllClick() {

@@ -8,20 +8,26 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCollator>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPointer>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTranslator>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <tuple>
@@ -506,4 +512,37 @@ void WriteFormTranslation(QObject* Form, QStringList& Lines) {
     Lines << QLatin1Char('[') + Form->objectName() + QLatin1Char(']');
     Lines << Body;
     Lines << QString();
+}
+
+QLocale::Language LanguageOfFile(const QString& FileName) {
+    const QString Name = NameBeforeDot(QFileInfo(FileName).fileName()).trimmed();
+    for (int L = QLocale::C + 1; L <= QLocale::LastLanguage; ++L)
+        if (QLocale::languageToString(QLocale::Language(L)).compare(Name, Qt::CaseInsensitive) == 0)
+            return QLocale::Language(L);
+    return QLocale::AnyLanguage;
+}
+
+bool LoadQtTranslation(const QString& FileName) {
+    // Qt names the entries of a child window's system menu once, when it makes the
+    // window; those of open windows are renamed from the old language's texts.
+    static const char* const SystemMenu[] = {"&Restore",  "&Move",        "&Size", "Mi&nimize",
+                                             "Ma&ximize", "Stay on &Top", "&Close"};
+    QHash<QString, const char*> Source;
+    for (const char* S : SystemMenu) Source.insert(QMdiSubWindow::tr(S), S);
+    // One translator for the whole program, replaced at every change of language.
+    static QPointer<QTranslator> Translator;
+    if (Translator)
+        QCoreApplication::removeTranslator(Translator);
+    else
+        Translator = new QTranslator(QCoreApplication::instance());
+    const QLocale::Language L = LanguageOfFile(FileName);
+    const bool Loaded = L != QLocale::AnyLanguage &&
+                        Translator->load(QLocale(L), QStringLiteral("qtbase"), QStringLiteral("_"),
+                                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+                        QCoreApplication::installTranslator(Translator);
+    for (QWidget* W : QApplication::allWidgets())
+        if (auto* Sub = qobject_cast<QMdiSubWindow*>(W); Sub && Sub->systemMenu())
+            for (QAction* A : Sub->systemMenu()->actions())
+                if (const char* S = Source.value(A->text())) A->setText(QMdiSubWindow::tr(S));
+    return Loaded;
 }

@@ -2,6 +2,7 @@
 #include "uRegisterFileExt.h"
 
 #include <QDialog>
+#include <QLocale>
 #include <QStringList>
 #include <vector>
 
@@ -75,6 +76,15 @@ void TranslateForm(QObject* Form, const QString& Path);
 void TranslateForm(QObject* Form, const TIniFile& Ini);
 // Appends the window's section with its current texts, in the language-file form.
 void WriteFormTranslation(QObject* Form, QStringList& Lines);
+
+// The language a language file is for: its name before the first '.' is the English
+// name of the language ("german.lng", "English.lng", "French.lng"), compared without
+// case with Qt's language names; QLocale::AnyLanguage when none matches.
+QLocale::Language LanguageOfFile(const QString& FileName);
+// Loads Qt's own translation (qtbase_<code>) for that language so that the standard
+// dialogs and buttons speak it; English, and a language Qt has none for, leave Qt's
+// English texts. True when a translation is installed.
+bool LoadQtTranslation(const QString& FileName);
 
 // The translatable texts of one component; empty when it has no such property.
 QString GetComponentText(QObject* Component, const QString& Property, bool* Has = nullptr);

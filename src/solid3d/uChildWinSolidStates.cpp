@@ -151,13 +151,7 @@ void TChildWinSolidStates::SetImageSize(const QSize& Size) {
 }
 
 void TChildWinSolidStates::FitWindow() {
-    ShowFrameNormal(this);
-    const QSize Img = ImageSize();
-    const int Bottom = pnlBottom->isHidden() ? 0 : pnlBottom->maximumHeight();
-    SetClientSize(this, Img.width(), Img.height() + pnlTop->height() + Bottom + 2);
-    const int ValueWidth = std::max(0, Img.width() - lFileName->width() - 12);
-    for (QLabel* L : {lblFilename, lblFileType, lblPointsLines, lblSizeInBytes, lblResolution})
-        L->setFixedWidth(ValueWidth);
+    FitToPicture(this, ImageSize(), pnlTop, pnlBottom);
 }
 
 void TChildWinSolidStates::ZoomIn() {

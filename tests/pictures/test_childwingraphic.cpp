@@ -267,33 +267,57 @@ TEST_F(PictureWindowTest, OversizedBitmapGivesAnErrorAndNoWindow) {
         << Boxes[0].toStdString();
 }
 
-TEST_F(PictureWindowTest, SmallZoomClipsTheInfoPanelAndButtonsInsteadOfOverlappingThem) {
+TEST_F(PictureWindowTest, TheInfoPanelShowsWholeRightUnderASmallOrZoomedOutPicture) {
+    QImage Small(100, 50, QImage::Format_RGB32);
+    Small.fill(Qt::red);
+    Small.save(Dir.filePath("SMALL.BMP"));
     QByteArray Pi1(32034, 0);
     for (int I = 34; I < Pi1.size(); ++I) Pi1[I] = char(I * 5);
-    Main->OpenFiles({Write("TEST.PI1", Pi1)});
-    TChildWinGraphic* Win = Active();
-    ASSERT_NE(Win, nullptr);
-    QApplication::processEvents();
-    const QRect Details = Win->btnDetails->geometry(), Report = Win->btnReport->geometry();
-    QLabel* const Captions[] = {Win->lFileName, Win->lFileType, Win->lCompress, Win->lSize, Win->lResolution};
-    QLabel* const Values[] = {Win->lblFilename, Win->lblFileType, Win->lblCompression, Win->lblSizeInBytes,
-                              Win->lblResolution};
-    for (const int Width : {160, 80}) {
-        Win->ZoomOut();
+    Write("TEST.PI1", Pi1);
+    // Each step opens a file, or else zooms out or fits the active window.
+    const struct {
+        const char* File;
+        bool Fit;
+        QSize Picture;
+    } Cases[] = {{"SMALL.BMP", false, {100, 50}}, {"TEST.PI1", false, {320, 200}},
+                 {nullptr, false, {160, 100}},    {nullptr, false, {80, 50}},
+                 {nullptr, false, {40, 25}},      {nullptr, true, {40, 25}}};
+    QRect Details, Report;
+    for (const auto& C : Cases) {
+        if (C.File)
+            Main->OpenFiles({Dir.filePath(C.File)});
+        else if (C.Fit)
+            Main->MenuFitSizeClick();
+        else
+            Main->btnZoomOutClick();
         QApplication::processEvents();
-        ASSERT_EQ(Win->width(), Width);
+        TChildWinGraphic* Win = Active();
+        ASSERT_NE(Win, nullptr);
+        ASSERT_EQ(Win->ImgGraphic->ViewSize(), C.Picture);
+        // Right under the picture and down to the window's bottom edge.
+        EXPECT_EQ(Win->pnlBottom->mapTo(Win, QPoint()).y(), 27 + C.Picture.height() + 2) << C.Picture.width();
+        EXPECT_EQ(Win->height(), 27 + C.Picture.height() + 2 + 64);
+        QLabel* const Captions[] = {Win->lFileName, Win->lFileType, Win->lCompress, Win->lSize,
+                                    Win->lResolution};
+        QLabel* const Values[] = {Win->lblFilename, Win->lblFileType, Win->lblCompression,
+                                  Win->lblSizeInBytes, Win->lblResolution};
         for (int I = 0; I < 5; ++I) {
-            // Captions keep their 100 pixels, values the rest less 12, from beside them.
-            EXPECT_EQ(Captions[I]->width(), 100);
-            EXPECT_EQ(Values[I]->width(), std::max(0, Width - 100 - 12)) << I;
-            EXPECT_GT(Values[I]->x(), Captions[I]->geometry().right()) << I;
-            EXPECT_EQ(Values[I]->y(), Captions[I]->y()) << I;
+            // Captions keep their 100 pixels, values start 8 pixels after them and take the rest less 12.
+            const QRect Caption = Captions[I]->geometry();
+            EXPECT_EQ(Caption, QRect(2, Caption.top(), 100, Caption.height()));
+            EXPECT_EQ(Values[I]->geometry(),
+                      QRect(110, Caption.top(), std::max(0, Win->width() - 100 - 12), Caption.height()));
+            // Nothing cuts a label: not the panel, the window nor the main window.
+            for (QLabel* L : {Captions[I], Values[I]})
+                EXPECT_EQ(L->visibleRegion(), QRegion(L->rect()))
+                    << L->objectName().toStdString() << " at " << C.Picture.width();
         }
         // The buttons stay where they were, cut by the window's edge, never over each other.
+        if (Details.isNull()) Details = Win->btnDetails->geometry(), Report = Win->btnReport->geometry();
         EXPECT_EQ(Win->btnDetails->geometry(), Details);
         EXPECT_EQ(Win->btnReport->geometry(), Report);
-        EXPECT_FALSE(Details.intersects(Report));
     }
-    EXPECT_EQ(Win->lblFilename->text(), "TEST.PI1");
+    EXPECT_FALSE(Details.intersects(Report));
+    EXPECT_EQ(Active()->lblFilename->text(), "TEST.PI1");
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }

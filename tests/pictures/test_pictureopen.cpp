@@ -1,6 +1,13 @@
 // The window-free picture open: albums with empty entries, photo round trips under
-// every dialect setting, bitmap header limits.
+// every dialect setting, bitmap headers; the renderer against each mode's definition;
+// every limit of the picture readers and writers.
+#include "FileDialogs.h"
+#include "ImageView.h"
+#include "JPEGImage.h"
+#include "test_atari_reference.h"
 #include "test_atarigraphic_common.h"
+#include "uChildWinGraphic.h"
+#include "uMain.h"
 #include "uPictureOpen.h"
 
 #include <QBuffer>
@@ -96,17 +103,6 @@ TEST_F(PictureOpen, PhotosWrittenReopenAtTheirSizeUnderEverySetting) {
         }
     ASSERT_TRUE(G.SavePhoto(Blank(80, 40), Dir.filePath("OLD.PHO"), 255, nullptr));
     EXPECT_TRUE(ReadWholeFile(Dir.filePath("OLD.PHO")).endsWith(Eol("39|9|")));
-
-    // More packed bytes than the picture buffer holds: refused, nothing written.
-    Boxes.clear();
-    EXPECT_FALSE(G.SavePhoto(Blank(640, 401), Dir.filePath("huge.pho"), 0, nullptr));
-    EXPECT_FALSE(QFile::exists(Dir.filePath("huge.pho")));
-    ASSERT_EQ(Boxes.size(), 1u);
-    EXPECT_EQ(Boxes[0].second, GetMsg("mFormat320"));
-    // A count beyond the buffer is no photo.
-    int Size = 0, LastX = 0, Height = 0;
-    EXPECT_THROW(G.ParsePhoto(Eol("32003|") + QByteArray(32003, 0) + Eol("0|0|"), Size, LastX, Height, 0),
-                 EMorvanelError);
 }
 
 // A bitmap header: file header, 40-byte info header, no palette.
@@ -137,8 +133,6 @@ TEST_F(PictureOpen, BitmapsAreRefusedByTheirHeaderBeforeDecoding) {
     // Claims far beyond the limits are refused from the header alone.
     Refused(BitmapHeader(60000, 60000, 24).leftJustified(60, '\0'), "Bild zu groß (60000 x 60000 Pixel)");
     Refused(BitmapHeader(32000, -32000, 24), "Bild zu groß");
-    Refused(BitmapHeader(MaxPictureSide + 1, 1, 1), "Bild zu groß");
-    Refused(BitmapHeader(11586, 11586, 8), "Bild zu groß"); // sides fit, pixels do not
     Refused(BitmapHeader(0, 10, 24), "Ungültiges Bitmap");
     // Within the limits, but uncompressed rows the file does not hold.
     Refused(BitmapHeader(8000, 8000, 24).leftJustified(60, '\0'), "Ungültiges Bitmap");
@@ -206,51 +200,9 @@ TEST_F(PictureOpen, LargeRunLengthBitmapOpensAtItsSize) {
 
 } // namespace
 
-namespace {
-
-// The renderer pixel by pixel through the plot cursor, as each mode is defined.
-QImage PlotReference(TAtariGraphic& G, QImage Img, int Count, int LastX, int Mode, const quint32 (&Base)[4]) {
-    G.PlotX = 0;
-    G.PlotY = 0;
-    // Bytes From..Count; Colour gives pixel P of byte B. Step: a row per 40 bytes.
-    auto Bytes = [&](int From, bool Step, auto Colour) {
-        for (int I = From; I <= Count; ++I) {
-            for (int P = 0; P < 8; ++P) G.PlotPixel(Img, Colour(G.PicBuffer[I - 1], P), LastX);
-            if (Step && I % 40 == 0) ++G.PlotY;
-        }
-    };
-    const auto Hue = [](quint8 B, int P) { return TAtariGraphic::Gr11Color(P < 4 ? B >> 4 : B & 15); };
-    const auto Lum = [](quint8 B, int P) { return TAtariGraphic::AtariColor(P < 4 ? B >> 4 : B & 15); };
-    quint32 C[4];
-    for (int K = 0; K < 4; ++K)
-        C[K] = Count >= 7684 ? TAtariGraphic::AtariColorEven(G.PicBuffer[7680 + K]) : Base[K];
-    switch (Mode) {
-    case 8:
-        Bytes(1, false,
-              [](quint8 B, int P) { return TAtariGraphic::IsBitSet(B, P) ? gr8forecolor : gr8backcolor; });
-        break;
-    case 9:
-        Bytes(1, false, Lum);
-        break;
-    case 911:
-        Bytes(1, false, [&](quint8 B, int P) { return G.PlotY % 2 == 0 ? Hue(B, P) : Lum(B, P); });
-        break;
-    case 119:
-        Bytes(1, true, Hue);
-        G.PlotX = 0;
-        G.PlotY = 1;
-        Bytes(3841, true, Lum);
-        break;
-    case 15:
-        Bytes(1, false, [&](quint8 B, int P) { return C[(B >> (6 - 2 * (P / 2))) & 3]; });
-        break;
-    }
-    return Img;
-}
-
-} // namespace
-
-TEST_F(PictureOpen, RenderEqualsThePlotCursorForEveryModeWidthAndClip) {
+// Each mode pixel by pixel as defined, also at odd row widths, into small pictures
+// and for counts short of the colour registers; where the cursor ends; progress.
+TEST_F(PictureOpen, RenderDrawsEachModeAsDefinedAtEveryWidthAndClip) {
     const QByteArray Data = Random(32000, 77);
     std::copy_n(reinterpret_cast<const quint8*>(Data.constData()), 32000, G.PicBuffer.begin());
     gr8forecolor = 0x3366CC;
@@ -260,14 +212,14 @@ TEST_F(PictureOpen, RenderEqualsThePlotCursorForEveryModeWidthAndClip) {
         for (int LastX : {319, 100, 3, 0, -1})
             for (QSize Size : {QSize(320, 192), QSize(50, 30)})
                 for (int Count : {1, 777, 7684}) {
-                    QImage Fast = Blank(Size.width(), Size.height());
+                    QImage Fast = Blank(Size.width(), Size.height()), Want = Fast;
                     G.RenderPic(Fast, Count, LastX, nullptr, Mode, Colours);
-                    const int X = G.PlotX, Y = G.PlotY;
-                    const QImage Want =
-                        PlotReference(G, Blank(Size.width(), Size.height()), Count, LastX, Mode, Colours);
-                    ASSERT_EQ(Fast, Want) << Mode << " " << LastX << " " << Size.width() << " " << Count;
-                    ASSERT_EQ(X, G.PlotX);
-                    ASSERT_EQ(Y, G.PlotY);
+                    const QPoint End = ref::Draw8(Want, Mode, Data, Count, LastX,
+                                                  {Colours[0], Colours[1], Colours[2], Colours[3]},
+                                                  gr8forecolor, gr8backcolor);
+                    ASSERT_EQ(ref::FirstDifference(Fast, Want), "")
+                        << Mode << " " << LastX << " " << Size.width() << " " << Count;
+                    ASSERT_EQ(QPoint(G.PlotX, G.PlotY), End);
                 }
     // Progress every 512 bytes (256 in four-colour mode), against the byte count.
     std::vector<std::pair<int, int>> Steps;
@@ -283,4 +235,209 @@ TEST_F(PictureOpen, RenderEqualsThePlotCursorForEveryModeWidthAndClip) {
     G.RenderPic(Small, 32000, -5, nullptr, 8, Colours);
     EXPECT_EQ(G.PlotX, 0);
     EXPECT_EQ(G.PlotY, 256000);
+}
+
+// Every limit of the picture readers and writers, tried exactly at it and one step
+// past it. Each row gives what comes of both: the picture's size or a count, or the
+// start of the error or warning.
+TEST_F(PictureOpen, EveryLimitWorksExactlyAndRefusesOrCutsOnePast) {
+    const auto Size = [](int W, int H) { return std::to_string(W) + "x" + std::to_string(H); };
+    const auto Msg = [](const char* Key) { return " | " + GetMsg(Key).toStdString(); };
+    const auto Lit = [](int W, int H) {
+        QImage Img(W, H, QImage::Format_RGB32);
+        Img.fill(Qt::white);
+        return Img;
+    };
+    // A photo of N data bytes (count line Count) and the lines Rows and Bytes.
+    const auto Photo = [&](const QByteArray& Count, int N, int Rows, int Bytes, int Dialect) {
+        int Used = 0, LastX = 0, Height = 0;
+        G.ParsePhoto(Eol(Count + "|") + QByteArray(2 + N, char(0xFF)) +
+                         Eol(QByteArray::number(Rows) + "|" + QByteArray::number(Bytes) + "|"),
+                     Used, LastX, Height, Dialect);
+        return Size(LastX + 1, Height);
+    };
+    const auto Koala = [&](int Count) {
+        const QByteArray Run =
+            Count < 128 ? QByteArray(1, char(Count)) : QByteArray(1, 0) + char(Count >> 8) + char(Count);
+        int Used = 0;
+        G.ParseKoala(KoalaHeader(2) + Run + '\x55', Used);
+        return std::to_string(std::count(G.PicBuffer.begin(), G.PicBuffer.end(), 0x55)) + " " +
+               std::to_string(G.PicBuffer[7680]);
+    };
+    // A Technicolor pair of files of one byte value 1: plain, or value/count pairs.
+    const auto Technicolor = [&](int Hue, int Lum) {
+        int Used = 0;
+        G.ParseTechnicolor(QByteArray(Hue, 1), QByteArray(Lum, 1), Used);
+        return G.PicInfo.CompressionText.toStdString() + " " + std::to_string(Used);
+    };
+    const auto Album = [&](const QByteArray& Entries) {
+        int Total = 0, Count = 0, MaxW = 0, MaxH = 0;
+        G.ParseAlbum(AlbumFile(Entries), Total, Count, MaxW, MaxH);
+        return std::to_string(Count) + " " + std::to_string(MaxW);
+    };
+    const auto Sheet = [&](int Count) {
+        WriteWholeFile(Dir.filePath("S.ALB"), AlbumFile(AlbumEntry("P", 1, 8, 1).repeated(Count)));
+        G.PicInfo.FileType = "ALB";
+        TTestCanvas C;
+        TAtariSTGraphic ST;
+        OpenPictureFile(Dir.filePath("S.ALB"), "S.ALB", G, ST, {}, C.Canvas());
+        return Size(C.Picture.width(), C.Picture.height());
+    };
+    const auto Bitmap = [&](int W, int H, int Info = 40) {
+        QByteArray B = BitmapHeader(W, H, 24);
+        B[14] = char(Info);
+        if (Info < 40) { // 16-bit width, height, planes and bits
+            const quint16 Old[4] = {quint16(W), quint16(H), 1, 24};
+            for (int I = 0; I < 8; ++I) B[18 + I] = char(Old[I / 2] >> (I % 2 * 8));
+        }
+        BitmapFileLimit(B, qint64(1) << 40, "X.BMP");
+        return std::string("ok");
+    };
+    const auto Jpeg = [&](int W, int H) {
+        TJPEGImage J;
+        J.Assign(Lit(W, H));
+        J.LoadFromData(J.SaveToData());
+        return Size(J.Width(), J.Height());
+    };
+    // Files lit pictures of 7681 bytes (one more than a picture uses) chosen for a page
+    // of Count pictures: the page, or no window.
+    const auto Joined = [&](int Files, int Count) {
+        InitFolders();
+        TfrmMain Main;
+        frmMain = &Main;
+        QStringList Paths;
+        for (int I = 0; I < Files; ++I)
+            Paths << Write(QString("J%1.PIC").arg(I), QByteArray(7681, char(0xFF)));
+        SetFileDialogHook([&](TFileDialogRequest&, QStringList& Out) {
+            Out = Paths;
+            return true;
+        });
+        Count == 2 ? Main.Open2PICsClick() : Main.Open4PICsClick();
+        SetFileDialogHook(nullptr);
+        frmMain = nullptr;
+        auto* Win = qobject_cast<TChildWinGraphic*>(Main.ActiveDocument());
+        if (!Win) return std::string("none");
+        const QImage& P = Win->ImgGraphic->Picture;
+        return Size(P.width(), P.height()) + (P == Lit(P.width(), P.height()) ? " lit" : " not lit");
+    };
+    const struct {
+        const char* What;
+        int At, Past;
+        std::function<std::string(int)> Try;
+        std::string WantAt, WantPast;
+    } Rows[] = {
+        {"photo writer: rows of 640 pixels (32000 bytes)", 400, 401,
+         [&](int H) {
+             const QString P = Dir.filePath(QString("L%1.PHO").arg(H));
+             if (!G.SavePhoto(Lit(640, H), P, 0, nullptr))
+                 return "refused, file " + std::to_string(QFile::exists(P));
+             int Used = 0, LastX = 0, Height = 0;
+             TAtariGraphic L;
+             L.LoadPhoto(P, Used, LastX, Height, 0);
+             return Size(LastX + 1, Height) + " lit " +
+                    std::to_string(std::count(L.PicBuffer.begin(), L.PicBuffer.end(), 0xFF));
+         },
+         "640x400 lit 32000", "refused, file 0" + Msg("mFormat320")},
+        {"photo reader: data count", 32002, 32003,
+         [&](int N) { return Photo(QByteArray::number(N), N - 2, 399, 79, 0); }, "640x400",
+         "error Ungültige Datenlänge"},
+        {"photo reader: data count, at least the two bytes", 2, 1,
+         [&](int N) { return Photo(QByteArray::number(N), 0, 0, 0, 0); }, "8x1",
+         "error Ungültige Datenlänge"},
+        {"photo reader: rows of 80 bytes", 400, 401, [&](int H) { return Photo("2", 0, H, 80, 1); },
+         "640x400", "error Ungültige Bildgröße"},
+        {"photo reader: at least one row", 1, 0, [&](int H) { return Photo("2", 0, H, 80, 1); }, "640x1",
+         "error Ungültige Bildgröße"},
+        {"photo and album number lines: digits", 16, 17,
+         [&](int L) { return Photo(QByteArray(L - 1, '0') + "2", 0, 0, 0, 0); }, "8x1", "error Zeile zu"},
+        {"raw page: bytes read", 32000, 32001,
+         [&](int N) {
+             int Used = 0;
+             G.LoadRawPic(Write("R.GR8", QByteArray(N, char(0xAB))), Used);
+             return std::to_string(Used) + " " +
+                    std::to_string(std::count(G.PicBuffer.begin(), G.PicBuffer.end(), 0xAB));
+         },
+         "32000 32000", "32000 32000"},
+        {"Koala: picture bytes stored, registers kept", 7680, 7681, Koala, "7680 68", "7680 68"},
+        {"Koala: count in the control byte, else in two bytes", 127, 128, Koala, "127 68", "128 68"},
+        {"Technicolor: a plain .COL file", 4766, 4767, [&](int N) { return Technicolor(N, 4766); },
+         "unkomprimiert 9520", "komprimiert 4760"},
+        {"Technicolor: a plain .LUM file", 4766, 4765, [&](int N) { return Technicolor(4766, N); },
+         "unkomprimiert 9520", "komprimiert 4759"},
+        {"album: pictures", 100, 101, [&](int N) { return Album(AlbumEntry("M", 1, 1, 1).repeated(N)); },
+         "100 128", "100 128"},
+        {"album: data bytes of a picture", 8000, 8001,
+         [&](int N) {
+             return Album(AlbumEntry("BIG", N == 8000 ? 40 : 127, N == 8000 ? 200 : 63, 1) +
+                          AlbumEntry("S", 1, 1, 1));
+         },
+         "2 319", "1 128"},
+        {"album: cells at least 120 pixels wide", 16, 15,
+         [&](int W) { return Album(AlbumEntry("W", W, 1, 1)); }, "1 127", "1 128"},
+        {"album sheet: one row of pictures", 5, 6, Sheet, "640x56", "640x88"},
+        {"album sheet: three rows", 10, 11, Sheet, "640x128", "640x128"},
+        {"GR.8 pack: rows of 40 bytes", 192, 193,
+         [&](int H) {
+             const int Stored = G.ImageToGR8Bits(Lit(320, H), 39, H - 1, 0, 0);
+             return std::to_string(Stored) + " " +
+                    std::to_string(std::count(G.GR8Buffer.begin(), G.GR8Buffer.end(), 0xFF));
+         },
+         "7680 7680", "7680 7680"},
+        {"four GR.8 pages: rows", 384, 385,
+         [&](int H) { return std::to_string(G.SaveAs4PICs(Lit(640, H), Dir.filePath("Q"), 0).size()); },
+         "4" + Msg("mPicsSaved"), "0" + Msg("mWrongRes1")},
+        {"four GR.8 pages: columns", 640, 641,
+         [&](int W) { return std::to_string(G.SaveAs4PICs(Lit(W, 384), Dir.filePath("Q"), 0).size()); },
+         "4" + Msg("mPicsSaved"), "0" + Msg("mWrongRes1")},
+        {"four colours: registers drawn from byte 7684 on", 7684, 7683,
+         [&](int N) {
+             QImage Img = Blank(320, 192);
+             G.ClearPicBuffer();
+             G.PicBuffer[0] = 0x40; // register 1 or the second base colour
+             G.PicBuffer[7681] = 0x29;
+             G.RenderPic(Img, N, 319, nullptr, 15, Base);
+             return QString::number(Px(Img, 0, 0), 16).toStdString();
+         },
+         "bf7223", "cfb75f"},
+        {"bitmap: width", 32000, 32001, [&](int W) { return Bitmap(W, 1); }, "ok", "error Bild zu"},
+        {"bitmap: height", 32000, 32001, [&](int H) { return Bitmap(1, H); }, "ok", "error Bild zu"},
+        {"bitmap: pixels (128 x 1024 x 1024)", 8192, 8193, [&](int H) { return Bitmap(16384, H); }, "ok",
+         "error Bild zu"},
+        {"bitmap: info header", 40, 39, [&](int N) { return Bitmap(1, 1, N); }, "ok",
+         "error Ungültiges Bitmap:"},
+        {"bitmap, old 12-byte header: width", 32000, 32001, [&](int W) { return Bitmap(W, 1, 12); }, "ok",
+         "error Bild zu"},
+        {"bitmap, old 12-byte header: height", 32000, 32001, [&](int H) { return Bitmap(1, H, 12); }, "ok",
+         "error Bild zu"},
+        {"bitmap: the old 12-byte info header", 12, 13, [&](int N) { return Bitmap(1, 1, N); }, "ok",
+         "error Ungültiges Bitmap:"},
+        {"GR.8 save: a picture 320 pixels wide", 320, 321,
+         [&](int W) {
+             const QString P = Dir.filePath(QString("W%1.GR8").arg(W));
+             TChildWinGraphic Win;
+             Win.ImgGraphic->NewPicture(W, 192, 0xFFFFFF);
+             Win.SaveToFile(P);
+             return QFile::exists(P) ? std::to_string(ReadWholeFile(P).count('\xFF')) : "none";
+         },
+         "7680", "none" + Msg("mFormat320")},
+        {"joined page: pictures for two", 2, 3, [&](int N) { return Joined(N, 2); }, "320x384 lit",
+         "none" + Msg("mCh2PIC")},
+        {"joined page: pictures for four", 4, 5, [&](int N) { return Joined(N, 4); }, "640x384 lit",
+         "none" + Msg("mCh4PIC")},
+        {"JPEG: width", 32000, 32001, [&](int W) { return Jpeg(W, 1); }, "32000x1", "error Bild zu"},
+        {"JPEG: height", 32000, 32001, [&](int H) { return Jpeg(1, H); }, "1x32000", "error Bild zu"},
+    };
+    for (const auto& R : Rows)
+        for (const bool Past : {false, true}) {
+            Boxes.clear();
+            std::string Got;
+            try {
+                Got = R.Try(Past ? R.Past : R.At);
+            } catch (const EMorvanelError& E) {
+                Got = "error " + E.Message().section(' ', 0, 1).toStdString();
+            }
+            for (const auto& B : Boxes) Got += " | " + B.second.section("\r\n", 0, 0).toStdString();
+            EXPECT_EQ(Got, Past ? R.WantPast : R.WantAt)
+                << R.What << (Past ? ", one past: " : ", at: ") << (Past ? R.Past : R.At);
+        }
 }

@@ -8,14 +8,18 @@
 #include "uMain.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace {
 class DocWindowTest : public MainWindowFixture {
@@ -80,6 +84,54 @@ TEST_F(DocWindowTest, AppendedExtensionAsksBeforeReplacingAnExistingFile) {
     EXPECT_NE(ReadWholeFile(Existing), "old");
     EXPECT_TRUE(ReadWholeFile(Dir.filePath("fresh.JPG")).startsWith("\xFF\xD8"));
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+
+    // A name no save can take is refused before the question.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Dir.filePath("fifo.BMP")).constData(), 0600), 0);
+    AnswerSave("fifo", 1);
+    EXPECT_EQ(ErrorOf([&] { Win.FileSaveAs(); }).toStdString(),
+              QString("1001: Keine gewöhnliche Datei, sondern eine FIFO (%1)")
+                  .arg(Dir.filePath("fifo.BMP"))
+                  .toStdString());
+    EXPECT_EQ(Questions.size(), 2);
+}
+
+TEST_F(DocWindowTest, SaveDialogRefusesANameNoSaveCanTakeBeforeTheReplaceQuestion) {
+    const QString Fifo = Dir.filePath("fifo.BMP"), Old = Dir.filePath("old.BMP");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+    WriteWholeFile(Old, "old");
+    // The real dialog, driven from inside its own loop: what the user sees on Save,
+    // and whether the dialog stays open for another name.
+    QStringList Asked;
+    const auto Save = [&](const QString& Name) {
+        bool StaysOpen = false;
+        QTimer::singleShot(0, [&] {
+            auto* D = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(D, nullptr);
+            QTimer::singleShot(0, D, [&] { // a question the Save asks, answered No
+                if (auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    Asked << Box->text();
+                    Box->reject();
+                }
+            });
+            D->selectFile(Name);
+            QMetaObject::invokeMethod(D, "accept");
+            StaysOpen = D->isVisible();
+            D->reject();
+        });
+        TFileDialogRequest Request;
+        Request.Save = true;
+        Request.Filter = "BMP|*.BMP";
+        QStringList Files;
+        ExecuteFileDialog(nullptr, Request, Files);
+        return StaysOpen;
+    };
+    EXPECT_TRUE(Save(Fifo));
+    EXPECT_EQ(Boxes.join('\n').toStdString(),
+              ("Fehler|Keine gewöhnliche Datei, sondern eine FIFO (" + Fifo + ")").toStdString());
+    EXPECT_TRUE(Asked.isEmpty());
+    EXPECT_TRUE(Save(Old));
+    ASSERT_EQ(Asked.size(), 1);
+    EXPECT_TRUE(Asked[0].contains("old.BMP")) << Asked[0].toStdString();
 }
 
 TEST_F(DocWindowTest, SaveDialogAppendsTheChosenFiltersExtension) {

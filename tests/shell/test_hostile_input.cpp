@@ -2,7 +2,6 @@
 // files longer than their format, JPEG headers claiming huge pictures, broken or
 // unreadable settings, names that are not UTF-8. Nothing may block, grow without
 // bound, open a window or be replaced by a save.
-#include "FileDialogs.h"
 #include "IniFile.h"
 #include "JPEGImage.h"
 #include "VekButton.h"
@@ -222,28 +221,6 @@ TEST_F(HostileInputTest, SavesReplaceOnlyRegularFiles) {
             EXPECT_EQ(QDir(T).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), Before) << Case;
         }
     }
-
-    // Through a document window's save: the error box names the file.
-    QByteArray Page(7680, 0);
-    Page[5] = char(0x81);
-    WriteWholeFile(Dir.filePath("page.gr8"), Page);
-    TfrmMain Main;
-    frmMain = &Main;
-    Main.show();
-    Main.OpenFiles({Dir.filePath("page.gr8")});
-    ASSERT_EQ(Main.MDIChildCount(), 1);
-    const QString Name = Dir.filePath("out.gr8");
-    ASSERT_EQ(::symlink(Native(T + "fifo"), Native(Name)), 0);
-    SetFileDialogHook([&](TFileDialogRequest& R, QStringList& Files) {
-        R.FilterIndex = 3;
-        Files = QStringList{Name};
-        return true;
-    });
-    Main.FileSaveAsItem->trigger();
-    SetFileDialogHook(nullptr);
-    EXPECT_EQ(Boxes.join('\n').toStdString(),
-              ("Fehler|Keine gewöhnliche Datei, sondern eine FIFO (" + Name + ")").toStdString());
-    EXPECT_EQ(TypeOf(T + "fifo"), S_IFIFO);
 }
 
 // A settings file that exists but cannot be read is never replaced: the run goes on
@@ -318,15 +295,36 @@ TEST_F(HostileInputTest, JpegClaimingAHugePictureIsRefusedFromItsHeader) {
     EXPECT_EQ(Ok.Width(), 16);
     EXPECT_EQ(ErrorOf([&] { Ok.LoadFromData(P.left(End) + Scan.repeated(1100) + "\xFF\xD9"); }),
               "JPEG-Fehler: mehr als 1000 Scans");
+}
 
-    // Through the dispatch: the error text, and no window.
+TEST_F(HostileInputTest, OpenErrorsSayWhatIsWrongAndNameTheFile) {
+    const QString BadJpeg = ErrorOf([] { TJPEGImage().LoadFromData("no picture"); }); // "JPEG-Fehler #nn"
+    // A Koala header, then empty runs far beyond the 64 KB such a file can use.
+    const QByteArray Koala = QByteArray("\xFF\x80\xC9\xC7\0\0\0\x02", 8) + QByteArray(80000, '\0');
+    const QString Loop = Dir.filePath("loop.gr8");
+    ASSERT_EQ(::symlink(QFile::encodeName(Loop).constData(), QFile::encodeName(Loop).constData()), 0);
+    const struct {
+        const char* Name;
+        QByteArray Data; // empty: nothing written
+        QString Text;
+    } Rows[] = {
+        {"bad.jpg", "no picture", BadJpeg},
+        {"huge.jpg", JpegClaiming(65500, 65500),
+         "Bild zu groß: 65500 x 65500 Pixel (höchstens 32000 Pixel je Seite und 128 Megapixel)"},
+        {"head.pho", "abc\x9b", "'abc' ist kein gültiger Integerwert"},
+        {"big.koa", Koala, "Datei zu groß (mehr als 65536 Bytes)"},
+        {"none/x.gr8", {}, "Ordner nicht gefunden"},
+        {"loop.gr8", {}, "Zu viele symbolische Links"},
+    };
     TfrmMain Main;
     frmMain = &Main;
-    WriteWholeFile(Dir.filePath("huge.jpg"), JpegClaiming(65500, 65500));
-    Main.OpenFiles({Dir.filePath("huge.jpg")});
-    EXPECT_EQ(Main.MDIChildCount(), 0);
-    ASSERT_EQ(Boxes.size(), 1);
-    EXPECT_TRUE(Boxes[0].startsWith("Fehler|Bild zu groß: 65500 x 65500")) << Boxes[0].toStdString();
+    for (const auto& R : Rows) {
+        const QString Path = Dir.filePath(R.Name);
+        if (!R.Data.isEmpty()) WriteWholeFile(Path, R.Data);
+        Boxes.clear();
+        Main.OpenFiles({Path});
+        EXPECT_EQ(Boxes.join('\n').toStdString(), ("Fehler|" + R.Text + " (" + Path + ")").toStdString());
+    }
 }
 
 TEST_F(HostileInputTest, RestoredWindowGeometryLiesOnTheScreen) {

@@ -1,16 +1,22 @@
 #include "IniFile.h"
-#include "uGlobal.h"
+#include "test_shell_common.h"
 #include "uParam.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QDialogButtonBox>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -175,4 +181,38 @@ TEST(LanguageFiles, SameKeysAndEveryKeyTheCodeUses) {
         }
     }
     EXPECT_GT(Found, 0);
+}
+
+// Qt's own dialogs follow the chosen language file: German for german.lng, Qt's
+// English for English.lng and for a language Qt has no translation for.
+TEST_F(MainWindowFixture, QtDialogsSpeakTheLanguageOfTheChosenFile) {
+    for (auto [Name, Language] : {std::pair{"german.lng", QLocale::German},
+                                  {"ENGLISH.LNG", QLocale::English},
+                                  {"/x/French.lng", QLocale::French},
+                                  {"klingon.lng", QLocale::AnyLanguage},
+                                  {".lng", QLocale::AnyLanguage}})
+        EXPECT_EQ(LanguageOfFile(Name), Language) << Name;
+    const auto Cancel = [] { return QDialogButtonBox(QDialogButtonBox::Cancel).buttons().value(0)->text(); };
+    const std::array<std::array<const char*, 3>, 3> Texts = {
+        {{"QFileDialog", "%1 already exists.\nDo you want to replace it?",
+          "Die Datei %1 existiert bereits.\nSoll sie überschrieben werden?"},
+         {"QPrintDialog", "Print", "Drucken"},
+         {"QColorDialog", "Select Color", "Farbauswahl"}}};
+    TfrmMain Main;
+    frmMain = &Main;
+    Main.FillLanguageList();
+    QMdiSubWindow* Open = Main.MdiArea->addSubWindow(new QWidget); // its system menu follows too
+    for (const char* Item : {"German.lng", "English.lng", "German.lng"}) {
+        Main.ComboLng->setCurrentText(Item);
+        Main.ComboLngChange();
+        const bool German = LngFile == "German.lng";
+        ASSERT_EQ(Cancel().toStdString(), German ? "Abbrechen" : "Cancel")
+            << "Qt's translations (tools/install-deps)";
+        for (const auto& T : Texts)
+            EXPECT_EQ(QCoreApplication::translate(T[0], T[1]), QString::fromUtf8(German ? T[2] : T[1]));
+        EXPECT_EQ(Open->systemMenu()->actions().last()->text(), German ? "Schl&ießen" : "&Close");
+    }
+    EXPECT_FALSE(LoadQtTranslation("klingon.lng"));
+    EXPECT_EQ(Cancel(), "Cancel");
+    LngFile = "german.lng";
 }

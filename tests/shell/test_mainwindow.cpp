@@ -2,6 +2,8 @@
 #include "ImageView.h"
 #include "JPEGImage.h"
 #include "VekButton.h"
+#include "pictures/test_atari_reference.h"
+#include "pictures/test_atarist_helpers.h"
 #include "test_shell_common.h"
 #include "uChildWinASC2ATASC.h"
 #include "uChildWinATASCIITable.h"
@@ -221,43 +223,86 @@ std::string Seen(QWidget* W) {
 } // namespace
 
 // Every kind of file through the open a drop takes (joined pages through their menu
-// commands): window class, caption and sizes as each type is defined to open; then
-// the routed commands on each window, and the table windows' captions with and
-// without a font window in front; the font editor's panel.
+// commands): window class, caption and sizes as each type is defined to open, and each
+// picture pixel for pixel as its type's mode draws it; then the routed commands on
+// each window, and the table windows' captions with and without a font window in
+// front; the font editor's panel.
 TEST_F(MainWindowTest, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
     TfrmMain Main;
     frmMain = &Main;
     Main.show();
     QTemporaryDir Dir;
+    // Bytes that tell every mode and layout apart.
+    const auto Bytes = [](int N, int Seed) {
+        QByteArray B(N, 0);
+        for (int I = 0; I < N; ++I) B[I] = char((I * 197 + Seed) ^ (I >> 7));
+        return B;
+    };
+    const QByteArray Page = Bytes(7680, 1), Screen = Bytes(32000, 2), PhotoData = Bytes(600, 3);
     // Photo and album numbers end in the Atari end of line.
     const auto Eol = [](QByteArray S) { return S.replace('|', '\x9B'); };
-    const QByteArray Photo = Eol("602|") + QByteArray(2 + 600, 0x0F) + Eol("49|11|"); // 50 rows of 12 bytes
-    const QByteArray Album =
-        Eol("3702|") +
-        (QByteArray("PIC").leftJustified(15) + char(30) + char(20) + QByteArray(600, 1)).repeated(6);
-    const QByteArray Koala = QByteArray::fromHex("FF80C9C7") + QByteArray(23 + 7680, 0);
-    const QByteArray Stad("pM85\xCB\x00\xCC\xCC\xFF\x03\xCB\x10", 12);
-    const auto Degas = [](int Res, const QByteArray& Screen) {
-        return QByteArray(1, char(Res >> 8)) + char(Res) + QByteArray(32, 0) + Screen;
+    const QByteArray Photo =
+        Eol("602|") + QByteArray(2, 0) + PhotoData + Eol("49|11|"); // 50 rows of 12 bytes
+    // Six pictures of 20 x 30 bytes: cells of 159 x 46, five a row, two rows; the
+    // pictures' rows are compared, the captions' rows are not.
+    QByteArray Album = Eol("3702|");
+    QImage AlbumWant(795, 132, QImage::Format_ARGB32);
+    AlbumWant.fill(Qt::transparent);
+    for (int K = 0; K < 6; ++K) {
+        Album += QByteArray("PIC").leftJustified(15) + char(30) + char(20) + Bytes(600, K);
+        for (int I = 0; I < 30 * 795; ++I) AlbumWant.setPixel(I % 795, K / 5 * 62 + 8 + I / 795, 0xFF000000);
+    }
+    for (int K = 0; K < 6; ++K) // 160 pixels a row over cells of 159: the next picture covers the last
+        for (int I = 0, X; I < 600 * 8; ++I)
+            if ((X = K % 5 * 159 + I % 160) < 795)
+                AlbumWant.setPixel(X, K / 5 * 62 + 8 + I / 160,
+                                   Bytes(600, K)[I / 8] >> (7 - I % 8) & 1 ? 0xFFFFFFFF : 0xFF000000);
+    const QByteArray KoalaHead =
+        QByteArray::fromHex("FF80C9C7000000000000000000112233004400") + QByteArray(8, 0);
+    const QByteArray Mic = Page + QByteArray::fromHex("44112233"); // the Koala registers in page order
+    // Technicolor: hue rows from the .COL file, luminance rows from the .LUM file.
+    const QByteArray Hue = Bytes(4760, 4), Lum = Bytes(4760, 5);
+    QByteArray TechRows;
+    for (int R = 0; R < 119; ++R) TechRows += Hue.mid(R * 40, 40) + Lum.mid(R * 40, 40);
+    WriteWholeFile(Dir.filePath("TECH.COL"), QByteArray(6, 0) + Hue); // the partner of TECH.LUM
+    // Joined pages of one picture in each place: two stacked, or 2 x 2 in rows of 80 bytes.
+    QByteArray Wide;
+    for (int R = 0; R < 384; ++R) Wide += Page.mid(R % 192 * 40, 40).repeated(2);
+    // ST pictures: 16 distinct colours, bit 3 of each level set in every other one
+    // (it is not used); STAD data without its marker bytes CB and CC.
+    std::array<quint16, 16> Pal{};
+    for (int I = 0; I < 16; ++I)
+        Pal[I] = quint16((I & 7) << 8 | (7 - I / 2) << 4 | (I * 3 & 7) | I % 2 * 0x888);
+    const auto Degas = [&](int Res) { return sttest::DegasHeader(quint16(Res), Pal) + Screen; };
+    const auto Packed = [&](int Res) {
+        return sttest::MakePC(sttest::DegasHeader(quint16(Res), Pal), Screen, 4 >> Res);
     };
-    const QByteArray Screen(32000, 0), Packed = QByteArray::fromHex("D900").repeated(800); // runs of 40 bytes
+    QByteArray Plain = Screen;
+    for (char& C : Plain) C &= 0x7F;
+    const QByteArray Stad = QByteArray("pM85\xCB\x00\xCC", 7) + Plain;
+    const QByteArray Neo = QByteArray(4, 0) + sttest::DegasHeader(0, Pal).mid(2) + QByteArray(92, 0) + Screen;
+    QImage BmpPicture(100, 50, QImage::Format_RGB32);
+    for (int Y = 0; Y < 50; ++Y)
+        for (int X = 0; X < 100; ++X) BmpPicture.setPixel(X, Y, qRgb(X * 2, Y * 5, X ^ Y));
     QByteArray Bmp;
     QBuffer Buf(&Bmp);
     Buf.open(QIODevice::WriteOnly);
-    QImage(100, 50, QImage::Format_RGB32).save(&Buf, "BMP");
+    BmpPicture.save(&Buf, "BMP");
     TJPEGImage Jpeg;
     Jpeg.Assign(QImage(64, 48, QImage::Format_RGB32));
-    WriteWholeFile(Dir.filePath("TECH.COL"), QByteArray(4766, 0x22)); // the partner of TECH.LUM
-    const QByteArray Source("10 PRINT \"HI\"\x9B"), Page(7680, 1);
+    const QByteArray Source("10 PRINT \"HI\"\x9B");
     const char *Text = "TChildWinText", *Listing = "TChildWinListing", *Pic = "TChildWinGraphic";
     const char* Font = "TChildWinFont";
     const QSize Gr(320, 192), Lo(320, 200), Hi(640, 400), Mid(640, 200), Mid2(640, 400), List(600, 450);
     const QSize Two(320, 384), Four(640, 384), Nominal(80, 192), Four15(160, 192);
+    const QStringList FourPictures{"A.PIC", "B.PIC", "C.PIC", "D.PIC"};
+    using ref::Page8, ref::PageST;
     struct {
         QStringList Files; // one file, or the pictures of a joined page
         QByteArray Data;
         const char *Class, *Caption;
         QSize Image, Shown, Info, Frame;
+        QImage Want{}; // the picture; transparent pixels are not compared
     } Kinds[] = {
         {{"readme.txt"}, "HELLO\x9BWORLD\x9B", Text, " README.TXT", {}, {}, {}, {665, 375}},
         {{"prog.lst"}, Source, Listing, " PROG.LST", {}, {}, {}, List},
@@ -270,29 +315,36 @@ TEST_F(MainWindowTest, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
         {{"myfont.fnt"}, QByteArray(1024, 0x18), Font, " MYFONT.FNT", {289, 73}, {578, 146}, {}, {}},
         {{"cube.3d"}, "2\n0 0 0\n10 10 10\n1\n0 1\n", "TChildWinSolidStates", " CUBE.3D", Gr, Gr, Gr, {}},
         // Joined pages take the page's size as their info; a GR.8 page after them its own.
-        {{"A.PIC", "B.PIC"}, Page, Pic, " A_B.PIC", Two, Two, Two, {}},
-        {{"A.PIC", "B.PIC", "C.PIC", "D.PIC"}, Page, Pic, " A_B_C_D.PIC", Four, Four, Four, {}},
-        {{"PIC.GR8"}, Page, Pic, " PIC.GR8", Gr, Gr, Gr, {}},
+        {{"A.PIC", "B.PIC"}, Page, Pic, " A_B.PIC", Two, Two, Two, {}, Page8(8, Page + Page, 320, 384)},
+        {FourPictures, Page, Pic, " A_B_C_D.PIC", Four, Four, Four, {}, Page8(8, Wide, 640, 384)},
+        {{"PIC.GR8"}, Page, Pic, " PIC.GR8", Gr, Gr, Gr, {}, Page8(8, Page, 320, 192)},
         // Eight-bit pictures drawn 320 pixels wide; their info keeps the nominal size.
-        {{"PIC.GR9"}, Page, Pic, " PIC.GR9", Gr, Gr, Nominal, {}},
-        {{"TECH.LUM"}, QByteArray(4766, 0x11), Pic, " TECH.LUM", {320, 238}, {320, 238}, {80, 238}, {}},
-        {{"PIC.APC"}, QByteArray(7720, 1), Pic, " PIC.APC", Gr, Gr, Nominal, {}},
-        {{"PIC.AP2"}, Page, Pic, " PIC.AP2", Gr, Gr, Nominal, {}},
-        {{"DEMO"}, QByteArray(7684, 1), Pic, " DEMO", Gr, Gr, Four15, {}}, // Micropainter
-        {{"KOALA.PIC"}, Koala, Pic, " KOALA.PIC", Gr, Gr, Four15, {}},
-        {{"PIC.PHO"}, Photo, Pic, " PIC.PHO", {96, 50}, {96, 50}, {96, 50}, {}},
-        // Six pictures of 20 x 30 bytes: cells of 159 x 46, five a row, two rows.
-        {{"PIC.ALB"}, Album, Pic, " PIC.ALB", {795, 132}, {795, 132}, {159, 46}, {}},
-        {{"PIC.NEO"}, QByteArray(32128, 0), Pic, " PIC.NEO", Lo, Lo, Lo, {}},
-        {{"PIC.DOO"}, Screen, Pic, " PIC.DOO", Hi, Hi, Hi, {}},
-        {{"PIC.PAC"}, Stad, Pic, " PIC.PAC", Hi, Hi, Hi, {}},
-        {{"PIC.PI1"}, Degas(0, Screen), Pic, " PIC.PI1", Lo, Lo, Lo, {}},
-        {{"PIC.PI2"}, Degas(1, Screen), Pic, " PIC.PI2", Mid, Mid2, Mid, {}},
-        {{"PIC.PI3"}, Degas(2, Screen), Pic, " PIC.PI3", Hi, Hi, Hi, {}},
-        {{"PIC.PC1"}, Degas(0x8000, Packed), Pic, " PIC.PC1", Lo, Lo, Lo, {}},
-        {{"PIC.PC2"}, Degas(0x8001, Packed), Pic, " PIC.PC2", Mid, Mid2, Mid, {}},
-        {{"PIC.PC3"}, Degas(0x8002, Packed), Pic, " PIC.PC3", Hi, Hi, Hi, {}},
-        {{"PIC.BMP"}, Bmp, Pic, " PIC.BMP", {100, 50}, {100, 50}, {100, 50}, {}},
+        {{"PIC.GR9"}, Page, Pic, " PIC.GR9", Gr, Gr, Nominal, {}, Page8(9, Page, 320, 192)},
+        {{"TECH.LUM"},
+         QByteArray(6, 0) + Lum,
+         Pic,
+         " TECH.LUM",
+         {320, 238},
+         {320, 238},
+         {80, 238},
+         {},
+         Page8(911, TechRows, 320, 238)},
+        {{"PIC.APC"}, Page + Bytes(40, 6), Pic, " PIC.APC", Gr, Gr, Nominal, {}, Page8(911, Page, 320, 192)},
+        {{"PIC.AP2"}, Page, Pic, " PIC.AP2", Gr, Gr, Nominal, {}, Page8(119, Page, 320, 192)},
+        {{"DEMO"}, Mic, Pic, " DEMO", Gr, Gr, Four15, {}, Page8(15, Mic, 320, 192)}, // Micropainter
+        {{"KOALA.PIC"}, KoalaHead + Page, Pic, " KOALA.PIC", Gr, Gr, Four15, {}, Page8(15, Mic, 320, 192)},
+        {{"PIC.PHO"}, Photo, Pic, " PIC.PHO", {96, 50}, {96, 50}, {96, 50}, {}, Page8(8, PhotoData, 96, 50)},
+        {{"PIC.ALB"}, Album, Pic, " PIC.ALB", {795, 132}, {795, 132}, {159, 46}, {}, AlbumWant},
+        {{"PIC.NEO"}, Neo, Pic, " PIC.NEO", Lo, Lo, Lo, {}, PageST(0, Screen, Pal)},
+        {{"PIC.DOO"}, Screen, Pic, " PIC.DOO", Hi, Hi, Hi, {}, PageST(2, Screen, Pal)},
+        {{"PIC.PAC"}, Stad, Pic, " PIC.PAC", Hi, Hi, Hi, {}, PageST(2, Plain, Pal)},
+        {{"PIC.PI1"}, Degas(0), Pic, " PIC.PI1", Lo, Lo, Lo, {}, PageST(0, Screen, Pal)},
+        {{"PIC.PI2"}, Degas(1), Pic, " PIC.PI2", Mid, Mid2, Mid, {}, PageST(1, Screen, Pal)},
+        {{"PIC.PI3"}, Degas(2), Pic, " PIC.PI3", Hi, Hi, Hi, {}, PageST(2, Screen, Pal)},
+        {{"PIC.PC1"}, Packed(0), Pic, " PIC.PC1", Lo, Lo, Lo, {}, PageST(0, Screen, Pal)},
+        {{"PIC.PC2"}, Packed(1), Pic, " PIC.PC2", Mid, Mid2, Mid, {}, PageST(1, Screen, Pal)},
+        {{"PIC.PC3"}, Packed(2), Pic, " PIC.PC3", Hi, Hi, Hi, {}, PageST(2, Screen, Pal)},
+        {{"PIC.BMP"}, Bmp, Pic, " PIC.BMP", {100, 50}, {100, 50}, {100, 50}, {}, BmpPicture},
         {{"PIC.JPG"}, Jpeg.SaveToData(), Pic, " PIC.JPG", {64, 48}, {64, 48}, {64, 48}, {}},
     };
     const int Beeps = BeepCount;
@@ -314,8 +366,11 @@ TEST_F(MainWindowTest, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
             SetFileDialogHook(nullptr);
         }
         ASSERT_EQ(Main.MDIChildCount(), Before + 1) << K.Files.join(" ").toStdString();
-        EXPECT_EQ(Seen(Main.DocumentWindows().last()),
-                  Describe(K.Class, K.Caption, {K.Image, K.Shown, K.Info, K.Frame}));
+        QWidget* Win = Main.DocumentWindows().last();
+        EXPECT_EQ(Seen(Win), Describe(K.Class, K.Caption, {K.Image, K.Shown, K.Info, K.Frame}));
+        if (auto* G = qobject_cast<TChildWinGraphic*>(Win); G && !K.Want.isNull()) {
+            EXPECT_EQ(ref::FirstDifference(G->ImgGraphic->Picture, K.Want), "") << K.Caption;
+        }
     }
     EXPECT_EQ(BeepCount, Beeps);
     EXPECT_EQ(Main.StatusBar1->PanelText(0), "");

@@ -297,6 +297,9 @@ TEST_F(ReportOutput, PrinterPathHonoursPageRangeAndFlowingText) {
     Printer.setFromTo(2, 3);
     PrintReportJob(Job, Printer);
     ExpectLetterPages(ReadWholeFile(Dir.filePath("printer.pdf")), 2);
+    Printer.setCopyCount(3); // a file holds every copy
+    PrintReportJob(Job, Printer);
+    ExpectLetterPages(ReadWholeFile(Dir.filePath("printer.pdf")), 6);
     // Printing to a file saves like every writer: a folder behind the name is refused.
     const QString Folder = Dir.filePath("folder"), Link = Dir.filePath("link.pdf");
     ASSERT_TRUE(QDir().mkdir(Folder));

@@ -17,6 +17,7 @@
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -177,43 +178,97 @@ QString Rect(const QRect& R) {
 }
 } // namespace
 
-TEST_F(WindowPlacementTest, TileKeepsEveryWindowInsideTheAreaWithoutOverlap) {
+// Tile and Cascade, with a maximised window and with one and two rows of icons
+// (arranged where Qt puts them, one of them dragged away first, one minimised
+// anew after Tile): every window lies inside the area above the icons, every
+// icon shows whole, and the area needs no scroll bars.
+TEST_F(WindowPlacementTest, TileAndCascadeKeepWindowsInsideTheAreaAndIconsFree) {
+    QSet<int> IconRows;
     for (const QSize MainSize : {QSize(625, 475), QSize(1260, 1000)}) {
         Main->resize(MainSize);
-        for (const int Count : {1, 2, 7, 12}) {
+        for (const auto& [Count, Minimised] :
+             {std::pair{1, 0}, {2, 0}, {7, 0}, {12, 0}, {4, 1}, {10, 5}, {12, 7}}) {
             for (int I = 0; I < Count; ++I) {
                 const auto [Name, Data] = MixedFile(I);
                 ASSERT_NE(Open(Name, Data), nullptr) << Name.toStdString();
             }
-            ASSERT_EQ(Main->MdiArea->subWindowList().size(), Count);
-            Main->WindowTileItemClick();
-            QApplication::processEvents();
-            const QRect Area = Main->MdiArea->viewport()->rect();
             const auto Frames = Main->MdiArea->subWindowList();
-            int Covered = 0;
-            for (int A = 0; A < Count; ++A) {
-                const QRect R = Frames[A]->geometry();
-                const std::string What = Rect(R).toStdString() + " in " + Rect(Area).toStdString() + ", " +
-                                         std::to_string(Count) + " windows";
-                EXPECT_TRUE(Area.contains(R)) << What;
-                // Each window gets a fair share: at least an eighth of the area's side.
-                EXPECT_GE(R.width(), Area.width() / 8) << What;
-                for (int B = A + 1; B < Count; ++B)
-                    EXPECT_FALSE(R.intersects(Frames[B]->geometry()))
-                        << What << " meets " << Rect(Frames[B]->geometry()).toStdString();
-                Covered += R.width() * R.height();
+            ASSERT_EQ(Frames.size(), Count);
+            for (int I = 0; I < Minimised; ++I) Frames[I]->showMinimized();
+            const auto Icons = [&] {
+                QStringList List;
+                for (auto* F : Frames)
+                    if (F->isMinimized()) List << Rect(F->geometry());
+                return List.join(" ").toStdString();
+            };
+            const std::string ByQt = Icons();
+            if (Minimised) Frames[0]->move(0, 0);
+            Main->WindowArrangeItemClick();
+            EXPECT_EQ(Icons(), ByQt);
+            for (const bool Tile : {true, false}) {
+                Frames.last()->showMaximized();
+                if (!Tile) {
+                    Main->WindowCascadeItemClick();
+                } else {
+                    Main->WindowTileItemClick();
+                    if (Minimised) {
+                        Frames[0]->showNormal();
+                        Frames[0]->showMinimized();
+                    }
+                }
+                QApplication::processEvents();
+                const QRect Area = Main->MdiArea->viewport()->rect();
+                const std::string Case = (Tile ? "Tile, " : "Cascade, ") + std::to_string(Count) +
+                                         " windows, " + std::to_string(Minimised) + " minimised, area " +
+                                         Rect(Area).toStdString() + ": ";
+                QSet<int> IconTops;
+                int Room = Area.height();
+                for (auto* F : Frames)
+                    if (F->isMinimized()) {
+                        IconTops << F->y();
+                        Room = std::min(Room, F->y());
+                    }
+                IconRows << int(IconTops.size());
+                int Covered = 0;
+                for (int A = 0; A < Count; ++A) {
+                    const QRect R = Frames[A]->geometry();
+                    const std::string What = Case + Rect(R).toStdString();
+                    EXPECT_TRUE(Area.contains(R)) << What;
+                    EXPECT_FALSE(Frames[A]->isMaximized()) << What;
+                    if (Frames[A]->isMinimized()) continue;
+                    EXPECT_LT(R.bottom(), Room) << What;
+                    if (Tile) {
+                        // Each window gets a fair share: at least an eighth of the area's side.
+                        EXPECT_GE(R.width(), Area.width() / 8) << What;
+                        Covered += R.width() * R.height();
+                    } else {
+                        // One size for all, at least half the room, on the diagonal.
+                        EXPECT_EQ(R.size(), Frames.last()->size()) << What;
+                        EXPECT_GE(R.height() * 2, Room) << What;
+                        EXPECT_EQ(R.x(), R.y()) << What;
+                    }
+                    // Tiles meet nothing; cascaded windows meet no icon.
+                    for (int B = 0; B < Count; ++B) {
+                        if (B == A || !(Tile || Frames[B]->isMinimized())) continue;
+                        EXPECT_FALSE(R.intersects(Frames[B]->geometry()))
+                            << What << " meets " << Rect(Frames[B]->geometry()).toStdString();
+                    }
+                }
+                if (Tile) {
+                    // The tiles fill the room, wider than high for a single row of windows.
+                    EXPECT_GE(Covered, Area.width() * Room * 9 / 10) << Case;
+                    if (Count == 2) {
+                        EXPECT_EQ(Frames[0]->width(), Area.width());
+                    }
+                }
+                EXPECT_FALSE(Main->MdiArea->horizontalScrollBar()->isVisible()) << Case;
+                EXPECT_FALSE(Main->MdiArea->verticalScrollBar()->isVisible()) << Case;
             }
-            // The tiles fill the area, wider than high for a single row of windows.
-            EXPECT_GE(Covered, Area.width() * Area.height() * 9 / 10) << Count;
-            if (Count == 2) {
-                EXPECT_EQ(Frames[0]->width(), Area.width());
-            }
-            EXPECT_FALSE(Main->MdiArea->horizontalScrollBar()->isVisible());
-            EXPECT_FALSE(Main->MdiArea->verticalScrollBar()->isVisible());
             Main->MdiArea->closeAllSubWindows();
             QApplication::processEvents();
         }
     }
+    EXPECT_TRUE(IconRows.contains(1) && IconRows.contains(2));
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 

@@ -89,22 +89,22 @@ TEST(Tom3DLoad, DecimalPointDoesNotDependOnTheLocale) {
               std::make_tuple(1, 1.25, -0.5, 0));
 }
 
-TEST(Tom3DLoad, HugeCountsAreCutToTheModelsSize) {
-    // 10005 points: all coordinate records are read, the first 10000 kept, and the
-    // y and z columns still start where they should.
-    const int N = 10005;
-    QStringList F{QString::number(N)};
-    for (int Axis = 0; Axis < 3; ++Axis)
-        for (int I = 1; I <= N; ++I) F << QString::number(Axis * 100000 + I);
-    F << QString::number(10003);
-    for (int I = 1; I <= 10003; ++I) F << QString::number(I) << QString::number(I % N + 1);
-    const auto M = Loaded(Records(F));
-    EXPECT_EQ(std::make_pair(M->PointCount, M->LineCount), std::make_pair(Tom3D::MaxPoints, Tom3D::MaxLines));
-    EXPECT_EQ(std::make_tuple(M->X[10000], M->Y[1], M->Z[10000]),
-              std::make_tuple(10000.0, 100001.0, 210000.0));
-    // Line 10000 ends at point 10001: kept, drawing skips what it cannot reach.
-    EXPECT_EQ(std::make_pair(M->Lines[10000].FromPoint, M->Lines[10000].ToPoint),
-              std::make_pair(10000, 10001));
+TEST(Tom3DLoad, CountsUpToTheModelsSizeAreKeptAndCutOnePast) {
+    // N points and N lines: every coordinate record is read, at most 10000 of each
+    // kept, and the y and z columns still start where they should.
+    for (const int N : {Tom3D::MaxPoints, Tom3D::MaxPoints + 1}) {
+        QStringList F{QString::number(N)};
+        for (int Axis = 0; Axis < 3; ++Axis)
+            for (int I = 1; I <= N; ++I) F << QString::number(Axis * 100000 + I);
+        F << QString::number(N);
+        for (int I = 1; I <= N; ++I) F << QString::number(I) << QString::number(N + 1 - I);
+        const auto M = Loaded(Records(F));
+        EXPECT_EQ(std::make_pair(M->PointCount, M->LineCount), std::make_pair(10000, 10000)) << N;
+        EXPECT_EQ(std::make_tuple(M->X[10000], M->Y[1], M->Z[10000]),
+                  std::make_tuple(10000.0, 100001.0, 210000.0));
+        // Line 1 may end at point 10001: kept, drawing skips what it cannot reach.
+        EXPECT_EQ(std::make_pair(M->Lines[1].ToPoint, M->Lines[10000].ToPoint), std::make_pair(N, N - 9999));
+    }
 
     // A count far beyond the data ends at the end of the data.
     EXPECT_EQ(Loaded(Records({"2147483647", "1", "2", "3"}))->PointCount, 0);
@@ -122,7 +122,20 @@ TEST(Tom3DLoad, FilesAreReadByTheirRealPathAndFailuresReachTheCaller) {
     EXPECT_EQ(M.PointCount, 2);
     EXPECT_EQ(M.RotationAngle, 360.0); // every load re-arms the rotation
     EXPECT_THROW(M.LoadFromFile(Dir.filePath("missing.3d")), EInOutError);
-    EXPECT_EQ(M.PointCount, 2);                         // a file that cannot be read changes nothing
+    EXPECT_EQ(M.PointCount, 2); // a file that cannot be read changes nothing
+    // The largest file read, and one byte more.
+    const QByteArray One = SolidFile({{1, 2, 3}}, {});
+    for (const qint64 Size : {Tom3D::MaxFileSize, Tom3D::MaxFileSize + 1}) {
+        WriteWholeFile(Path, One + QByteArray(Size - One.size(), ' '));
+        int Code = 0;
+        try {
+            M.LoadFromFile(Path);
+        } catch (const EInOutError& E) {
+            Code = E.ErrorCode;
+        }
+        EXPECT_EQ(Code, Size > Tom3D::MaxFileSize ? ioFileTooLarge : 0);
+        EXPECT_EQ(M.PointCount, 1);
+    }
     M.LoadFromData(Records({"1", "7", "8", "9", "0"})); // a reload clears the old points
     EXPECT_EQ(M.X[2], 0.0);
     EXPECT_EQ(M.Lines[1].FromPoint, 0);

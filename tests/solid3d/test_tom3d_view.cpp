@@ -43,6 +43,17 @@ TEST_F(Tom3DView, DefaultViewPutsTheOriginAtTheScreenCentre) {
     EXPECT_EQ(At(161, 97), Rgb(M->MarkedPointColor));
 }
 
+TEST_F(Tom3DView, ThePictureSizeIsTheScreenUpTo320PixelsWide) {
+    for (const int W : {320, 321}) {
+        Target.Width = 160, Target.Height = 96;
+        M->Redraw();
+        Target.Width = W, Target.Height = 150;
+        M->Redraw();
+        EXPECT_EQ(QSize(M->MaxX, M->MaxY), W == 320 ? QSize(320, 150) : QSize(160, 96)) << W;
+        EXPECT_EQ(Target.Picture.size(), QSize(M->MaxX, M->MaxY));
+    }
+}
+
 TEST_F(Tom3DView, KnownPointsProjectToExactPixels) {
     // Looking along +y from 10 units away: 1 unit sideways at the view point is
     // 1/10 on the image plane, 45 pixels at zoom 1.
@@ -61,6 +72,31 @@ TEST_F(Tom3DView, KnownPointsProjectToExactPixels) {
     M->Redraw();
     EXPECT_NEAR(M->ScreenX[1], 250.0, 1e-9);
     EXPECT_NEAR(M->ScreenY[3], 6.0, 1e-9);
+}
+
+// Looking straight down or up: from above x runs right and y up the screen, from
+// below x is mirrored. The view point (2, 3, 0) is 10 units away, so a unit beside it
+// is 45 pixels; a point 5 units nearer shows twice as far out. (-1: behind.)
+TEST_F(Tom3DView, ObserverStraightAboveOrBelowTheViewPoint) {
+    Load({{3, 3, 0}, {1, 3, 0}, {2, 4, 0}, {2, 2, 0}, {3, 4, 5}, {2, 3, 20}}, {});
+    M->ViewPoint = {2, 3, 0};
+    const struct {
+        double Z, Want[6][2];
+    } Cases[] = {
+        {10, {{205, 96}, {115, 96}, {160, 141}, {160, 51}, {250, 186}, {-1, -1}}},
+        {-10, {{115, 96}, {205, 96}, {160, 141}, {160, 51}, {130, 126}, {160, 96}}},
+    };
+    for (const auto& C : Cases) {
+        M->Observer = {2, 3, C.Z};
+        M->Redraw();
+        for (int I = 1; I <= 6; ++I) {
+            const bool Shown = C.Want[I - 1][0] >= 0;
+            EXPECT_EQ(M->Visible[I], Shown) << C.Z << " " << I;
+            if (!Shown) continue;
+            EXPECT_NEAR(M->ScreenX[I], C.Want[I - 1][0], 1e-9) << C.Z << " " << I;
+            EXPECT_NEAR(M->ScreenY[I], C.Want[I - 1][1], 1e-9) << C.Z << " " << I;
+        }
+    }
 }
 
 TEST_F(Tom3DView, LinesLeaveOutTheirLastPixelAndSkipWhatTheyCannotReach) {
@@ -104,6 +140,11 @@ TEST_F(Tom3DView, AHiddenEndIsCutNearTheObserversPlane) {
     M->ScreenPosition({10 * S, -20 * S, 0}, SX, SY);
     EXPECT_GT(SX, 1e6);
     EXPECT_NEAR(SY, 96.0, 1e-6);
+    // The hidden end first: drawn from the cut end, so the view point's pixel is the
+    // last one, left out.
+    Load({{10, -20, 0}, {0, 0, 0}}, {{1, 2}});
+    M->Redraw();
+    EXPECT_EQ(Drawn(), Row(96, 161, 319));
     // Observer on the view point: nothing is visible.
     M->Observer = {0, 0, 0};
     M->DrawPoints = 1;
@@ -121,9 +162,18 @@ TEST_F(Tom3DView, ClipLineCutsAtTheEdgesEdgesIncluded) {
         {{-10, 96, 330, 96}, true, {0, 96, 320, 96}},
         {{-10, -6, 330, 198}, true, {0, 0, 320, 192}}, // through both corners
         {{320, 192, 0, 0}, true, {320, 192, 0, 0}},    // on the bounds
+        {{-0.5, 50, 100, 50}, true, {0, 50, 100, 50}}, // just past each edge
+        {{320.5, 50, 100, 50}, true, {320, 50, 100, 50}},
+        {{100, -0.5, 100, 50}, true, {100, 0, 100, 50}},
+        {{100, 192.5, 100, 50}, true, {100, 192, 100, 50}},
         {{100, -5, 100, 500}, true, {100, 0, 100, 192}},
-        {{-10, 10, -5, 100}, false, {}},   // all left of the window
-        {{-10, 190, 100, 300}, false, {}}, // passes below the corner
+        {{-10, -20, 20, 10}, true, {10, 0, 20, 10}},        // left edge outside, then the top
+        {{340, 210, 300, 180}, true, {316, 192, 300, 180}}, // right edge outside, then the bottom
+        {{-10, 10, -5, 100}, false, {}},                    // all left of the window
+        {{330, 10, 340, 100}, false, {}},                   // right
+        {{10, -5, 100, -1}, false, {}},                     // above
+        {{10, 200, 100, 300}, false, {}},                   // below
+        {{-10, 190, 100, 300}, false, {}},                  // passes below the corner
         {{NAN, 10, 20, 20}, false, {}},
         {{-INFINITY, 10, INFINITY, 20}, false, {}},
     };
