@@ -16,6 +16,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QPointer>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -394,6 +395,24 @@ void ToggleDocking(QWidget* Window, quint8& IsChildWin, const QPoint& TopLeft) {
     IsChildWin = IsChildWin ? 0 : 1;
     SetMDIChildStyle(Window, IsChildWin);
     DocumentFrame(Window)->move(TopLeft);
+}
+
+// ---------------------------------------------------------------- closing
+
+namespace {
+const char* const CloseAgreedProperty = "closeAgreed";
+}
+
+bool CloseAgreed(QWidget* Window) {
+    const QPointer<QWidget> Guard(Window);
+    Window->setProperty(CloseAgreedProperty, true);
+    const bool Closed = DocumentFrame(Window)->close();
+    if (Guard) Window->setProperty(CloseAgreedProperty, QVariant());
+    return Closed;
+}
+
+bool CloseAlreadyAgreed(const QWidget* Window) {
+    return Window->property(CloseAgreedProperty).toBool();
 }
 
 // ---------------------------------------------------------------- saving

@@ -179,6 +179,14 @@ void PlaceAtCascadeStep(QMdiArea* Area, QMdiSubWindow* Frame);
 // Docks a free window or frees a docked one and moves its frame to TopLeft.
 void ToggleDocking(QWidget* Window, quint8& IsChildWin, const QPoint& TopLeft = QPoint(1, 1));
 
+// ---- closing
+// Closes Window's frame after its close query has already agreed (quitting asks
+// every window before it closes any): the window closes without asking again.
+// False when it stayed open all the same.
+bool CloseAgreed(QWidget* Window);
+// True while CloseAgreed closes Window: its close handling skips the question.
+bool CloseAlreadyAgreed(const QWidget* Window);
+
 // ---- saving
 // Writes Picture as BMP or JPEG (JpegQuality) by FileName's extension. False, and
 // nothing written, for any other extension. Throws on write errors.

@@ -214,9 +214,7 @@ void SaveSettings() {
     Ini.WriteString(S, QStringLiteral("LngFile"), LngFile);
     int Left = 10, Top = 10, Width = 625, Height = 475;
     if (MainWindow()) {
-        const QWidget* Main = MainWindow()->Form();
-        const QRect R = Main->isMaximized() || Main->isMinimized() ? Main->normalGeometry()
-                                                                   : QRect(Main->pos(), Main->size());
+        const QRect R = MainWindow()->NormalPlacement();
         Left = R.x();
         Top = R.y();
         Width = R.width();
@@ -532,6 +530,8 @@ void SetMDIChildStyle(QWidget* Form, bool MDIChild) {
     const QPoint Pos = Form->mapToGlobal(QPoint(0, 0));
     Sub->setWidget(nullptr);
     Form->setParent(MainWindow()->Form(), Qt::Window);
+    // The main window finds its free document windows by this mark (language, quitting).
+    Form->setProperty("freeDocumentWindow", true);
     Form->setAttribute(Qt::WA_DeleteOnClose, true);
     Sub->close();
     Form->resize(Size);

@@ -39,6 +39,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QSessionManager>
 #include <QStatusTipEvent>
 #include <QStyledItemDelegate>
 #include <QTemporaryDir>
@@ -106,27 +107,28 @@ QIcon DocIcon(QColor Colour, const QString& Letter) {
     return QIcon(Pix);
 }
 
-// The maker's logo: drawn here, no picture file needed.
+// The maker's logo: drawn here, no picture file needed; as wide as its name.
 QPixmap MakerLogo() {
-    QPixmap Pix(96, 28);
+    QFont F(QStringLiteral("DejaVu Sans"));
+    F.setPixelSize(16);
+    F.setBold(true);
+    const QString Name = QStringLiteral("TEVRA");
+    QPixmap Pix(QFontMetrics(F).horizontalAdvance(Name) + 8, 28);
     Pix.fill(QColor(0x01, 0x4E, 0x9D));
     QPainter P(&Pix);
     P.setPen(QColor(255, 210, 0));
-    QFont F(QStringLiteral("DejaVu Sans"));
-    F.setPixelSize(18);
-    F.setBold(true);
     P.setFont(F);
-    P.drawText(Pix.rect(), Qt::AlignCenter, QStringLiteral("TEVRA"));
+    P.drawText(Pix.rect(), Qt::AlignCenter, Name);
     return Pix;
 }
 
 QPixmap ClubLogo() {
-    QPixmap Pix(60, 28);
+    QPixmap Pix(42, 28);
     Pix.fill(QColor(0x01, 0x4E, 0x9D));
     QPainter P(&Pix);
     P.setRenderHint(QPainter::Antialiasing);
     P.setPen(QPen(QColor(220, 220, 220), 2));
-    for (int I = 0; I < 3; ++I) P.drawEllipse(QPoint(18 + 12 * I, 14), 8, 8);
+    for (int I = 0; I < 3; ++I) P.drawEllipse(QPoint(9 + 12 * I, 14), 7, 7);
     return Pix;
 }
 
@@ -221,6 +223,10 @@ void TfrmMain::FormCreate() {
     MdiArea->viewport()->installEventFilter(this);
     qApp->installEventFilter(this); // hints of every control reach status panel 1
     connect(MdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
+    // The end of a desktop session asks as Datei > Beenden does; a refusal cancels it.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& Manager) {
+        if (isVisible() && Manager.allowsInteraction() && !close()) Manager.cancel();
+    });
     ProgressBar1->hide();
     StatusBar1->SetPanelText(2, QStringLiteral(" ") + VersionText);
     SetFormColour(pnlTop, TopPanelColor);
@@ -405,15 +411,18 @@ void TfrmMain::BuildMenus() {
 void TfrmMain::BuildToolBar() {
     pnlTop = new QWidget(this);
     pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    auto* Layout = new QHBoxLayout(pnlTop);
-    // The tool bar may be cut on the right: the stored window size wins.
-    Layout->setSizeConstraint(QLayout::SetNoConstraint);
-    pnlTop->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    Layout->setContentsMargins(4, 3, 4, 3);
-    Layout->setSpacing(3);
+    pnlTop->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    auto* Row = new QHBoxLayout(pnlTop);
+    Row->setContentsMargins(4, 3, 4, 3);
+    Row->setSpacing(3);
+    // The stored window size wins: a narrow window cuts the tool bar at its right
+    // edge, and nothing is squeezed over anything else.
+    QHBoxLayout* Layout = NewClippedRow(Row);
     auto MakeButton = [this, Layout](const char* Name, const QString& Caption, const QString& Hint) {
         QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
-        B->setStyleSheet(QStringLiteral("QToolButton { color: white; padding: 2px 6px; }"
+        // The style's own margins keep the captions apart; at 625 pixels every
+        // caption and both logos fit, in German too.
+        B->setStyleSheet(QStringLiteral("QToolButton { color: white; padding: 2px 0px; }"
                                         "QToolButton:disabled { color: #8080a0; }"));
         Layout->addWidget(B);
         return B;
@@ -549,9 +558,31 @@ void TfrmMain::showEvent(QShowEvent* E) {
     QTimer::singleShot(0, this, [this] { Guarded([this] { FormShow(); }); });
 }
 
+void TfrmMain::moveEvent(QMoveEvent* E) {
+    QMainWindow::moveEvent(E);
+    NoteNormalPlacement();
+}
+
 void TfrmMain::resizeEvent(QResizeEvent* E) {
     QMainWindow::resizeEvent(E);
+    NoteNormalPlacement();
     if (FShown) LayOverStatusBar();
+}
+
+namespace {
+constexpr Qt::WindowStates NotNormal = Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
+}
+
+// A window manager frames a maximised window differently (no border, say), and
+// normalGeometry() gives only the client corner: the frame corner of the normal
+// state is kept as it is seen.
+void TfrmMain::NoteNormalPlacement() {
+    if (!(windowState() & NotNormal)) FNormalPlacement = QRect(pos(), size());
+}
+
+QRect TfrmMain::NormalPlacement() const {
+    if (!(windowState() & NotNormal)) return QRect(pos(), size());
+    return FNormalPlacement.isValid() ? FNormalPlacement : normalGeometry();
 }
 
 void TfrmMain::FillLanguageList() {
@@ -601,8 +632,7 @@ void TfrmMain::ComboLngChange() {
     if (fGlobal) TranslateForm(fGlobal, Path);
     for (QWidget* W : DocumentWindows()) TranslateForm(W, Path);
     if (frmSolidStatesController) TranslateForm(frmSolidStatesController, Path);
-    for (QWidget* W : QApplication::topLevelWidgets())
-        if (W->property("freeDocumentWindow").toBool()) TranslateForm(W, Path);
+    for (QWidget* W : FreeDocumentWindows()) TranslateForm(W, Path);
     ComboLng->setCurrentIndex(ComboLng->findText(LngFile, Qt::MatchFixedString));
 }
 
@@ -634,6 +664,14 @@ bool TfrmMain::eventFilter(QObject* Watched, QEvent* E) {
         break;
     case QEvent::StatusTip:
         if (qobject_cast<QMenu*>(Watched)) ShowAppHint(static_cast<QStatusTipEvent*>(E)->tip());
+        break;
+    case QEvent::Quit:
+        // A quit from the desktop or the session closes the main window's way: every
+        // document window is asked before any closes, and a refusal keeps the program.
+        if (Watched == qApp && isVisible() && !close()) {
+            E->ignore();
+            return true;
+        }
         break;
     case QEvent::DragEnter:
         if (Watched == MdiArea->viewport()) {
@@ -678,19 +716,38 @@ void TfrmMain::OpenFiles(const QStringList& Paths) {
     });
 }
 
+namespace {
+// Windows may go while a question is open: only the live ones count.
+QList<QPointer<QWidget>> Tracked(const QList<QWidget*>& Windows) {
+    return QList<QPointer<QWidget>>(Windows.begin(), Windows.end());
+}
+} // namespace
+
+bool TfrmMain::DocumentsMayClose() {
+    const auto Docs = Tracked(DocumentWindows() + FreeDocumentWindows());
+    for (auto It = Docs.rbegin(); It != Docs.rend(); ++It)
+        if (auto* F = qobject_cast<TChildWinFont*>(It->data())) {
+            bool MayClose = false;
+            Guarded([&] { MayClose = F->FormCloseQuery(); });
+            if (!MayClose) return false;
+        }
+    // No other window refuses. The 3D window's query only stops its rotation: that
+    // runs when it really closes, so a refused quit leaves it turning.
+    return true;
+}
+
 void TfrmMain::closeEvent(QCloseEvent* E) {
-    // Every document window may refuse (a font with unsaved changes, say).
-    MdiArea->closeAllSubWindows();
-    if (!MdiArea->subWindowList().isEmpty()) {
+    // Every document window is asked before any closes: one refusal (a font with
+    // unsaved changes, say) keeps them all open with their contents.
+    if (!DocumentsMayClose()) {
         E->ignore();
         return;
     }
-    for (QWidget* W : QApplication::topLevelWidgets())
-        if (W->property("freeDocumentWindow").toBool() && W->isVisible() && !W->close()) {
-            E->ignore();
-            return;
-        }
-    E->accept();
+    bool AllClosed = true;
+    const auto Docs = Tracked(DocumentWindows() + FreeDocumentWindows());
+    for (auto It = Docs.rbegin(); It != Docs.rend(); ++It)
+        if (*It && !CloseAgreed(*It)) AllClosed = false;
+    E->setAccepted(AllClosed);
 }
 
 // ------------------------------------------------------------------ documents
@@ -735,6 +792,13 @@ QList<QWidget*> TfrmMain::DocumentWindows() const {
     QList<QWidget*> List;
     for (QMdiSubWindow* Sub : MdiArea->subWindowList(QMdiArea::CreationOrder))
         if (Sub->widget()) List << Sub->widget();
+    return List;
+}
+
+QList<QWidget*> TfrmMain::FreeDocumentWindows() const {
+    QList<QWidget*> List;
+    for (QWidget* W : QApplication::topLevelWidgets())
+        if (W->property("freeDocumentWindow").toBool() && W->isVisible()) List << W;
     return List;
 }
 

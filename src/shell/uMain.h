@@ -56,6 +56,7 @@ public:
     QWidget* Form() override { return this; }
     int TopPanelHeight() const override;
     int StatusBarHeight() const override;
+    QRect NormalPlacement() const override;
 
     // Turns one file (its real path) into a document window.
     virtual void CreateMDIChild(const QString& FileName);
@@ -69,6 +70,10 @@ public:
     // The live windows of the document references, in the order the template export writes them.
     QList<QWidget*> ExportedDocumentWindows() const; // the active MDI child's window, or nullptr
     QList<QWidget*> DocumentWindows() const;         // MDI children, first to last
+    QList<QWidget*> FreeDocumentWindows() const;     // undocked document windows
+    // Asks every document window, docked or free, whether it may close, and closes
+    // none; false at the first that refuses.
+    bool DocumentsMayClose();
     int MDIChildCount() const;
 
     // Handlers, named as the program has always named them.
@@ -166,6 +171,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* E) override;
+    void moveEvent(QMoveEvent* E) override;
     void resizeEvent(QResizeEvent* E) override;
     void closeEvent(QCloseEvent* E) override;
     void dragEnterEvent(QDragEnterEvent* E) override;
@@ -182,7 +188,9 @@ private:
     void BuildStatusBar();
     void LayOverStatusBar();
     void OpenUrl(const char* Url);
+    void NoteNormalPlacement();
     bool FShown = false;
+    QRect FNormalPlacement; // frame corner and size, last seen in the normal state
 };
 
 extern TfrmMain* frmMain;

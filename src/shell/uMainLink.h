@@ -4,6 +4,7 @@
 // document kinds and where its panels sit. The main window provides it; the
 // windows reach it through MainWindow() and never need the main window's class.
 #include <QIcon>
+#include <QRect>
 #include <QString>
 
 class QMdiSubWindow;
@@ -26,6 +27,9 @@ public:
     virtual QIcon DocumentIcon(TDocIcon Kind) const = 0;
     // The main window itself: owner of free windows, placed by the settings.
     virtual QWidget* Form() = 0;
+    // Where the main window stands when it is neither maximised nor minimised: its
+    // frame's top left corner and its own size, as the settings store them.
+    virtual QRect NormalPlacement() const = 0;
     // Heights of the tool-bar panel and the status bar, for placing tool windows.
     virtual int TopPanelHeight() const = 0;
     virtual int StatusBarHeight() const = 0;

@@ -753,8 +753,8 @@ bool TChildWinFont::FormCloseQuery() {
 }
 
 void TChildWinFont::closeEvent(QCloseEvent* E) {
-    bool MayClose = false;
-    Guarded([&] { MayClose = FormCloseQuery(); });
+    bool MayClose = CloseAlreadyAgreed(this);
+    if (!MayClose) Guarded([&] { MayClose = FormCloseQuery(); });
     if (!MayClose) {
         E->ignore();
         return;

@@ -110,5 +110,11 @@ TEST_F(SettingsTest, WindowPlacementComesBackWithoutDrift) {
     EXPECT_EQ(Main.size(), QSize(700, 500));
     SaveSettings();
     EXPECT_EQ(ReadWholeFile(SettingsFileName()), First);
+    // A maximised or minimised close stores the restored window's frame corner.
+    for (auto Show : {&QWidget::showMaximized, &QWidget::showMinimized}) {
+        (Main.*Show)();
+        SaveSettings();
+        EXPECT_EQ(ReadWholeFile(SettingsFileName()), First);
+    }
     frmMain = nullptr;
 }

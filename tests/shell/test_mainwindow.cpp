@@ -1,9 +1,11 @@
 #include "FileDialogs.h"
 #include "ImageView.h"
 #include "JPEGImage.h"
+#include "VekButton.h"
 #include "pictures/test_atari_reference.h"
 #include "pictures/test_atarist_helpers.h"
 #include "test_shell_common.h"
+#include "uChildWinASC2ATASC.h"
 #include "uChildWinATASCIITable.h"
 #include "uChildWinFont.h"
 #include "uChildWinGraphic.h"
@@ -12,8 +14,10 @@
 #include "uChildWinText.h"
 #include "uDocWindow.h"
 #include "uGlobal.h"
+#include "uInfo.h"
 #include "uMain.h"
 #include "uParam.h"
+#include "uYESNOCANCEL.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,7 +28,9 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -437,5 +443,127 @@ TEST_F(MainWindowTest, MissingLanguageFromTheSettingsWarnsOnceAndGermanGoesOn) {
     EXPECT_EQ(GetMsg("mREADY"), "Fertig");
     EXPECT_EQ(Boxes.size(), 1) << Boxes.join("\n").toStdString();
     Main.MdiArea->closeAllSubWindows();
+    LngFile = "german.lng";
+}
+
+namespace {
+// Answers each showing of the save question with the button Answer points to,
+// from inside the dialog's own event loop.
+class TSaveQuestionAnswer : public QObject {
+public:
+    explicit TSaveQuestionAnswer(TfrmYESNOCANCEL* Dialog) : FDialog(Dialog) {
+        Dialog->installEventFilter(this);
+    }
+    TVekButton* TfrmYESNOCANCEL::*Answer = &TfrmYESNOCANCEL::btnCancel;
+    int Asked = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* E) override {
+        if (E->type() == QEvent::Show) {
+            ++Asked;
+            QTimer::singleShot(0, FDialog, [this] { (FDialog->*Answer)->Click(); });
+        }
+        return false;
+    }
+
+private:
+    TfrmYESNOCANCEL* FDialog;
+};
+} // namespace
+
+// Quitting asks every document window before it closes any: Cancel in a changed
+// font's question keeps every window, docked or free, with its content, also for a
+// quit from the session; No then closes all of them without asking again.
+TEST_F(MainWindowTest, QuitClosesNothingWhileOneWindowRefuses) {
+    CreateApplicationWindows();
+    TfrmMain& Main = *frmMain;
+    Main.show();
+    TSaveQuestionAnswer Question(frmYESNOCANCEL);
+    QTemporaryDir Dir;
+    const QList<QPair<QString, QByteArray>> Files = {{"PIC.GR8", QByteArray(7680, 0x55)},
+                                                     {"T.TXT", "HELLO\x9B"},
+                                                     {"L.LST", "10 PRINT \"HI\"\x9B"},
+                                                     {"CUBE.3D", "2\n0 0 0\n10 10 10\n1\n0 1\n"},
+                                                     {"F.FNT", QByteArray(1024, 0x18)}};
+    for (const auto& [Name, Data] : Files) {
+        WriteWholeFile(Dir.filePath(Name), Data);
+        Main.OpenFiles({Dir.filePath(Name)});
+    }
+    Main.menuATASCIITableClick();
+    Main.menuATASCIIEditorClick();
+    Main.ChildWinASC2ATASC->TextEdit->setPlainText("READY");
+    Main.ChildWinFont->btnFontEditClick();
+    Main.ChildWinFont->btnFontInvertClick();
+    ASSERT_EQ(Main.ChildWinFont->Modified, 1);
+    Main.ChildWinGraphic->btnIsChildWinClick(); // the picture in a window of its own
+    ASSERT_EQ(Main.FreeDocumentWindows(), QList<QWidget*>{Main.ChildWinGraphic});
+    const QImage Picture = Main.ChildWinGraphic->ImgGraphic->Picture;
+    QList<QPointer<QWidget>> Windows;
+    for (QWidget* W : Main.DocumentWindows() + Main.FreeDocumentWindows()) Windows << W;
+    ASSERT_EQ(Windows.size(), 7);
+
+    QEvent SessionQuit(QEvent::Quit);
+    QApplication::sendEvent(qApp, &SessionQuit);
+    EXPECT_FALSE(SessionQuit.isAccepted());
+    Main.FileExitItemClick();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Question.Asked, 2);
+    EXPECT_TRUE(Main.isVisible());
+    for (const auto& W : Windows) EXPECT_TRUE(W && W->isVisible());
+    EXPECT_EQ(Main.ChildWinASC2ATASC->TextEdit->toPlainText(), "READY");
+    EXPECT_EQ(Main.ChildWinFont->Modified, 1);
+    EXPECT_EQ(Main.ChildWinGraphic->ImgGraphic->Picture, Picture);
+    EXPECT_TRUE(Main.ChildWinSolidStates->Timer1->isActive()); // still turning
+
+    Question.Answer = &TfrmYESNOCANCEL::btnNo;
+    Main.FileExitItemClick();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Question.Asked, 3);
+    EXPECT_FALSE(Main.isVisible());
+    for (const auto& W : Windows) EXPECT_TRUE(W.isNull());
+    DestroyApplicationWindows();
+}
+
+// At the default 625 pixels the tool bar shows every caption and both logos whole,
+// the maker's logo at the right end, in German and in English. What finds no room
+// is cut at the right edge: nothing is squeezed, nothing lies over anything else.
+TEST_F(MainWindowTest, ToolBarShowsWholeAtTheDefaultWidth) {
+    CreateApplicationWindows();
+    TfrmMain& Main = *frmMain;
+    Main.FillLanguageList();
+    Main.show();
+    // The part of W that the tool bar and every box inside it leave in view.
+    const auto Shown = [&](QWidget* W) {
+        QRect R = W->rect();
+        for (QWidget* P = W; P != Main.pnlTop; P = P->parentWidget())
+            R = R.translated(P->pos()) & P->parentWidget()->rect();
+        return R;
+    };
+    const auto Check = [&](const char* Case, bool Whole) {
+        QApplication::processEvents();
+        ASSERT_EQ(Main.width(), 625);
+        int Right = -1;
+        for (QWidget* W : std::initializer_list<QWidget*>{Main.btnOpen, Main.btnSave, Main.btnZoomIn,
+                                                          Main.btnZoomOut, Main.btnInvert, Main.btnReport,
+                                                          Main.btnSettings, Main.imgQuarn, Main.imgTEVRA}) {
+            SCOPED_TRACE(std::string(Case) + ": " + W->objectName().toStdString());
+            const QRect R(W->mapTo(Main.pnlTop, QPoint(0, 0)), W->size());
+            EXPECT_GE(W->width(), W->sizeHint().width());
+            EXPECT_GT(R.left(), Right);
+            Right = R.right();
+            EXPECT_TRUE(!Whole || Shown(W).size() == W->size());
+        }
+        EXPECT_TRUE(!Whole || Main.pnlTop->width() - Right <= 5); // the maker's logo ends the bar
+    };
+    Main.resize(625, 475);
+    for (const char* Language : {"German.lng", "English.lng"}) {
+        Main.ComboLng->setCurrentText(Language);
+        Main.ComboLngChange();
+        Check(Language, true);
+    }
+    Main.btnOpen->setText(QString(40, 'W'));
+    Check("a long caption", false);
+    EXPECT_TRUE(Shown(Main.imgTEVRA).isEmpty());
+    DestroyApplicationWindows();
     LngFile = "german.lng";
 }
