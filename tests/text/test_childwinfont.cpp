@@ -2,13 +2,13 @@
 #include "test_childwinfont_common.h"
 
 #include "VekButton.h"
+#include "test_drive_events.h"
 #include "uYESNOCANCEL.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QTimer>
 #include <QToolButton>
 
 using namespace fonttest;
@@ -131,23 +131,19 @@ protected:
         frmYESNOCANCEL = new TfrmYESNOCANCEL;
     }
     void TearDown() override {
-        delete Answerer;
         FontWindowTest::TearDown();
         delete frmYESNOCANCEL;
         frmYESNOCANCEL = nullptr;
     }
     // Closes W, clicking the button once the dialog is up; whether it closed.
     bool CloseAnswering(TChildWinFont* W, TVekButton* TfrmYESNOCANCEL::*Button) {
-        delete Answerer;
-        Answerer = new QTimer;
-        QObject::connect(Answerer, &QTimer::timeout, [this, Button] {
-            if (!frmYESNOCANCEL->isVisible()) return;
-            Answerer->stop();
-            ++Answers;
-            (frmYESNOCANCEL->*Button)->Click();
-        });
-        Answerer->start(5);
-        const bool Closed = W->close();
+        bool Closed = false;
+        drive::WhileModal([&] { Closed = W->close(); },
+                          [&](QWidget* D) {
+                              EXPECT_EQ(D, frmYESNOCANCEL);
+                              ++Answers;
+                              (frmYESNOCANCEL->*Button)->Click();
+                          });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return Closed;
     }
@@ -158,7 +154,6 @@ protected:
         W->btnFontInvertClick();
         return W;
     }
-    QTimer* Answerer = nullptr;
     int Answers = 0;
 };
 } // namespace

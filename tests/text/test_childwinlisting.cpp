@@ -2,6 +2,7 @@
 #include "test_text_common.h"
 
 #include "ImageView.h"
+#include "test_drive_events.h"
 #include "test_widget_pixels.h"
 #include "uChildWinListing.h"
 
@@ -13,7 +14,6 @@
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -203,7 +203,7 @@ TEST_F(ListingWindowTest, ClosingTheWindowWhileItDrawsEndsTheOpenQuietly) {
     Win = new TChildWinListing;
     const QString Path = Write("GONE.LST", QByteArray(4000, 'A'));
     TChildWinListing* Raw = Win;
-    QTimer::singleShot(0, [Raw] { delete Raw; });
+    drive::Soon(qApp, [Raw] { delete Raw; });
     EXPECT_FALSE(Raw->OpenDocument(Path, "GONE.LST"));
     EXPECT_TRUE(Win.isNull());
     EXPECT_TRUE(Boxes.isEmpty());

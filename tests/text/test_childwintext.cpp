@@ -2,6 +2,7 @@
 #include "test_text_common.h"
 
 #include "ImageView.h"
+#include "test_drive_events.h"
 #include "test_widget_pixels.h"
 #include "uChildWinText.h"
 
@@ -16,7 +17,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTextEdit>
-#include <QTimer>
 #include <QToolButton>
 
 #include <array>
@@ -196,7 +196,7 @@ TEST_F(TextWindowTest, DialectChangeWhileDrawingStartsOver) {
     // Events run while the page is drawn; a change of dialect then wins.
     const QByteArray Data = Lines(3000, QByteArray(60, 'a'));
     bool Opened = false, ClickedWhileOpening = false;
-    QTimer::singleShot(0, Win, [&] {
+    drive::Soon(Win, [&] {
         ClickedWhileOpening = !Opened;
         Win->btnStartexter->setChecked(true);
     });
@@ -211,7 +211,7 @@ TEST_F(TextWindowTest, DialectChangeWhileDrawingStartsOver) {
 
     // A window closed while drawing is not touched again.
     QPointer<TChildWinText> Guard(Win);
-    QTimer::singleShot(0, Win, [this] { delete Win; });
+    drive::Soon(qApp, [this] { delete Win; });
     Open("BIG.TXT", Data);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(Guard.isNull());
