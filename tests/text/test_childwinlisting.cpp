@@ -93,15 +93,14 @@ TEST_F(ListingWindowTest, OpeningDrawsThePageAndFillsTheTextAndStatusBar) {
 
 TEST_F(ListingWindowTest, ReformatHonoursItsLimits) {
     Open("P.LST", Basic);
-    const qint64 Drawn = Win->imgListing->Picture.cacheKey();
-    Win->edlmarg->setText("41");
-    Win->edcplKeyDown(Qt::Key_Return);
-    EXPECT_EQ(Win->imgListing->Picture.cacheKey(), Drawn);
-    Win->edlmarg->setText("40");
-    Win->edcplKeyDown(Qt::Key_Return);
-    EXPECT_NE(Win->imgListing->Picture.cacheKey(), Drawn);
-    EXPECT_EQ(Win->imgListing->Picture.width(), 328);
-
+    ExpectLayoutLimits(
+        40,
+        [this](int Cpl, int Lm) {
+            Win->edcpl->setText(QString::number(Cpl));
+            Win->edlmarg->setText(QString::number(Lm));
+            Win->edcplKeyDown(Qt::Key_Return);
+        },
+        Win->imgListing->Picture, Boxes);
     Win->edlmarg->setText("0");
     Win->edcpl->setText("65");
     Win->btnReFormatClick();
