@@ -77,27 +77,65 @@ const TCodeRow StartexterRichRows[] = {
     {198, 217, "b-128"}, {218, 218, ""},      {219, 225, "b-128"},  {226, 255, ""}};
 } // namespace
 
+// Every byte position and value the detection looks at, for both dialects, and the near
+// misses: ATARI-Schreiber is 2 at byte 0 with 4 at byte 3 or 4; Startexter is a style
+// start 197 and a style end 193, each followed by the same code "0" to "3", anywhere. A
+// cut file is read to its end only.
 TEST_F(AtariTextTest, DialectDetection) {
-    const std::pair<QByteArray, int> Rows[] = {{Bytes({2, 0, 4}), 0},
-                                               {Bytes({193, '1', 'x', 197, '1'}), 2}, // end before start
-                                               {Bytes({197, '3', 193, '3'}), 2},
-                                               {Bytes({197, '0', 193, '1'}), 0},
-                                               {Bytes({197, '4', 193, '4'}), 0},
-                                               {Bytes({2, 9, 9, 4, 197, '0', 193, '0'}), 1},
-                                               {QByteArray(), 0}};
-    for (const auto& [Data, Type] : Rows) EXPECT_EQ(Detect(Data), Type) << Data.toHex().constData();
-    // The pairs only count inside the first 250000 bytes.
-    QByteArray Long(TAtariText::BufferSize, 'A');
-    Long += Bytes({197, '5', 193, '5'});
-    EXPECT_EQ(Detect(Long), 0);
+    const struct {
+        QByteArray Data;
+        int Size, Type;
+    } Rows[] = {
+        {Bytes({2, 0, 0, 4}), 4, 1},
+        {Bytes({2, 0, 0, 0, 4}), 5, 1},
+        {Bytes({2, 9, 9, 4, 4, 9}), 6, 1},
+        {Bytes({2, 0, 4, 0, 0, 4}), 6, 0}, // 4 at bytes 2 and 5
+        {Bytes({1, 0, 0, 4, 4}), 5, 0},
+        {Bytes({3, 0, 0, 4, 4}), 5, 0},
+        {Bytes({0, 2, 0, 4, 4}), 5, 0},
+        {Bytes({2, 0, 0, 3, 5}), 5, 0},
+        {Bytes({2, 0, 0, 5, 3}), 5, 0},
+        {Bytes({2, 0, 0, 4}), 3, 0}, // cut before the 4
+        {Bytes({2, 0, 0, 0, 4}), 4, 0},
+        {Bytes({2}), 1, 0},
+        {QByteArray(), 0, 0},
+        {Bytes({197, '0', 193, '0'}), 4, 2},
+        {Bytes({'x', 197, '1', 'y', 193, '1', 'z'}), 7, 2},
+        {Bytes({197, '2', 193, '2'}), 4, 2},
+        {Bytes({193, '3', 'x', 197, '3'}), 5, 2}, // the end before the start
+        {Bytes({197, '4', 193, '4'}), 4, 0},
+        {Bytes({197, '/', 193, '/'}), 4, 0},
+        {Bytes({197, '0', 193, '1'}), 4, 0},
+        {Bytes({197, '0', 197, '0'}), 4, 0},
+        {Bytes({193, '2', 193, '2'}), 4, 0},
+        {Bytes({196, '0', 193, '0'}), 4, 0},
+        {Bytes({197, '0', 192, '0'}), 4, 0},
+        {Bytes({197, 193, '0'}), 3, 0},
+        {Bytes({'x', 197, '1', 'y', 193, '1'}), 5, 0},   // cut before the code
+        {Bytes({2, 9, 9, 4, 197, '0', 193, '0'}), 8, 1}, // both: ATARI-Schreiber
+    };
+    for (const auto& R : Rows)
+        EXPECT_EQ(TAtariText::DetectDialect(reinterpret_cast<const quint8*>(R.Data.constData()), R.Size),
+                  R.Type)
+            << R.Data.toHex(' ').constData() << " / " << R.Size;
+    // From a file: its first 250000 bytes count, the pair ending at the last of them too.
+    const QByteArray Start = Bytes({193, '1'}), End = Bytes({197, '1'});
+    const int Room = TAtariText::BufferSize - 4;
+    EXPECT_EQ(Detect(Start + QByteArray(Room, 'A') + End), 2);
+    EXPECT_EQ(Detect(Start + QByteArray(Room + 1, 'A') + End), 0);
+    EXPECT_EQ(Detect(Bytes({2, 0, 0, 0, 4})), 1);
 }
 
 TEST_F(AtariTextTest, LoadingClearingSavingAndFailures) {
-    QByteArray Big(TAtariText::BufferSize + 100, 'x');
-    Big[TAtariText::BufferSize - 1] = 'y';
-    Text.LoadFromFile(Write("long.txt", Big)); // cut at the buffer's size
-    EXPECT_EQ(std::make_tuple(Text.Length, Text.FileName, Text.Buffer[TAtariText::BufferSize - 1]),
-              std::make_tuple(TAtariText::BufferSize, QString("LONG.TXT"), quint8('y')));
+    // Up to the buffer's size whole, a longer file cut there.
+    for (int Size : {TAtariText::BufferSize - 1, TAtariText::BufferSize, TAtariText::BufferSize + 1}) {
+        QByteArray Big(Size, 'x');
+        Big[Size - 1] = 'y';
+        Text.LoadFromFile(Write("long.txt", Big));
+        const int Length = std::min(Size, TAtariText::BufferSize);
+        EXPECT_EQ(std::make_tuple(Text.Length, Text.FileName, Text.Buffer[Length - 1]),
+                  std::make_tuple(Length, QString("LONG.TXT"), quint8(Length == Size ? 'y' : 'x')));
+    }
 
     Text.LoadFromFile(Write("short.txt", "AB" + Bytes({155})));
     EXPECT_EQ(Text.Length, 3);
