@@ -5,23 +5,64 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <climits>
 #include <gtest/gtest.h>
 
-TEST(IniFile, LookupIsCaseBlindTrimmedUnquotedFirstWins) {
-    TIniFile Ini(QString{});
-    Ini.SetText("; comment\n[DEFAULT]\r\n  textprintforecolor =  255  \r\nName=\"quoted value\"\n"
-                "name=second\nhex=$1F\n[Other]\nkey=x\n");
-    EXPECT_EQ(Ini.ReadInteger("default", "textPrintforecolor", 0), 255);
-    EXPECT_EQ(Ini.ReadString("Default", "NAME", ""), "quoted value");
-    EXPECT_EQ(Ini.ReadInteger("default", "hex", 0), 31);
-    EXPECT_EQ(Ini.ReadInteger("default", "missing", 7), 7);
-    EXPECT_EQ(Ini.ReadString("nosection", "key", "def"), "def");
-    EXPECT_EQ(Ini.ReadSection("OTHER"), QStringList{"key"});
-    int V = 0;
-    EXPECT_FALSE(TIniFile::StrToIntDef("abc", V));
-    EXPECT_FALSE(TIniFile::StrToIntDef("12abc", V));
-    EXPECT_TRUE(TIniFile::StrToIntDef("-1", V));
-    EXPECT_EQ(V, -1);
+// What key k of [Default] reads as, as text and as a number, for each value line:
+// trimmed, one pair of matching quotes taken off, the first of duplicate keys, keys
+// and sections without regard to case; decimal numbers are 32-bit signed, hex ones
+// may use all 32 bits, anything else is no number.
+TEST(IniFile, ValuesAtTheirEdges) {
+    const struct {
+        const char* Lines;
+        const char* String;
+        int Integer;
+    } Rows[] = {
+        {"k=\"\"", "", 7},
+        {"k=''", "", 7},
+        {"k=\"", "\"", 7},
+        {"k='", "'", 7},
+        {"k=\"12\"", "12", 12},
+        {"k='a'", "a", 7},
+        {"k=\"a'", "\"a'", 7},
+        {"k='a\"", "'a\"", 7},
+        {"k=  \" a \"  ", " a ", 7},
+        {"k=\"\"\"\"", "\"\"", 7},
+        {"k=", "", 7},
+        {"  K  =  a b  \r", "a b", 7},
+        {"k=first\nK=second", "first", 7},
+        {"k=a=b", "a=b", 7},
+        {";k=c", "none", 7},
+        {"k", "none", 7},
+        {"kk=1", "none", 7},
+        {"[other]\nk=1", "none", 7},
+        {"k=2147483647", "2147483647", INT_MAX},
+        {"k=-2147483648", "-2147483648", INT_MIN},
+        {"k=2147483648", "2147483648", 7},
+        {"k=-2147483649", "-2147483649", 7},
+        {"k=4294967295", "4294967295", 7},
+        {"k=$FFFFFFFF", "$FFFFFFFF", -1},
+        {"k=0x7fffffff", "0x7fffffff", INT_MAX},
+        {"k=0X1f", "0X1f", 31},
+        {"k=$100000000", "$100000000", 7},
+        {"k=-$10", "-$10", -16},
+        {"k=$-1", "$-1", 7},
+        {"k=0x0x10", "0x0x10", 7},
+        {"k=$ 5", "$ 5", 7},
+        {"k=$", "$", 7},
+        {"k=+5", "+5", 5},
+        {"k=--1", "--1", 7},
+        {"k=12abc", "12abc", 7},
+        {"k=1 2", "1 2", 7},
+        {"k=1.5", "1.5", 7},
+    };
+    for (const auto& R : Rows) {
+        const TIniFile Ini = TIniFile::FromData(QByteArray("; comment\n[Default]\n") + R.Lines + "\n");
+        EXPECT_EQ(Ini.ReadString("DEFAULT", "k", "none"), R.String) << R.Lines;
+        EXPECT_EQ(Ini.ReadInteger("default", "K", 7), R.Integer) << R.Lines;
+    }
+    EXPECT_EQ(TIniFile::FromData("[Default]\nk=1\n[Other]\nOne=1\nTWO=2\n").ReadSection("OTHER"),
+              (QStringList{"One", "TWO"}));
 }
 
 TEST(IniFile, WritesKeepUnknownKeysAndSpellingsOrRaiseTheWriteError) {
@@ -66,14 +107,34 @@ TEST_F(SettingsTest, FirstStartGivesDefaultsAndSaveWritesAll24Keys) {
     EXPECT_EQ(Ini.ReadInteger("default", "col3", 0), 9457439);
 }
 
-TEST_F(SettingsTest, OddValuesWrapToTheirFieldOrFallBack) {
-    WriteWholeFile(SettingsFileName(),
-                   "[DEFAULT]\ntextprintforecolor=255\nphoformat=257\npic2x2mode=-1\ncol1=abc\nUnknown=1\n");
-    LoadSettings();
-    EXPECT_EQ(textPrintforecolor, 255u);
-    EXPECT_EQ(phoformat, 1);
-    EXPECT_EQ(pic2x2mode, 255);
-    EXPECT_EQ(col1, 6272975u);
+// Bytes take the low 8 bits of the number read; a value that is no number gives the
+// default; keys are found whatever their case.
+TEST_F(SettingsTest, ValuesAtTheirEdgesLoadIntoTheirFields) {
+    const struct {
+        const char* Line;
+        quint32* Colour;
+        quint8* Byte;
+        quint32 Expected;
+    } Rows[] = {
+        {"phoformat=255", nullptr, &phoformat, 255},
+        {"phoformat=256", nullptr, &phoformat, 0},
+        {"PHOFORMAT=257", nullptr, &phoformat, 1},
+        {"pic2x2mode=-1", nullptr, &pic2x2mode, 255},
+        {"pic2x2mode=1", nullptr, &pic2x2mode, 1},
+        {"pic2x2mode=x", nullptr, &pic2x2mode, 0},
+        {"col1=abc", &col1, nullptr, 6272975},
+        {"col1=", &col1, nullptr, 6272975},
+        {"col1=-1", &col1, nullptr, 0xFFFFFFFF},
+        {"col1=16777215", &col1, nullptr, 0xFFFFFF},
+        {"textprintforecolor=255", &textPrintforecolor, nullptr, 255},
+    };
+    for (const auto& R : Rows) {
+        SetSettingsDefaults();
+        WriteWholeFile(SettingsFileName(), QByteArray("[DEFAULT]\n") + R.Line + "\nUnknown=1\n");
+        LoadSettings();
+        EXPECT_EQ(R.Colour ? *R.Colour : *R.Byte, R.Expected) << R.Line;
+    }
+    // Saving twice without a change leaves the file as it is, unknown keys and spellings included.
     SaveSettings();
     const QByteArray First = ReadWholeFile(SettingsFileName());
     EXPECT_TRUE(First.contains("Unknown=1"));
