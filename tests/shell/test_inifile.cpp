@@ -13,56 +13,31 @@
 // and sections without regard to case; decimal numbers are 32-bit signed, hex ones
 // may use all 32 bits, anything else is no number.
 TEST(IniFile, ValuesAtTheirEdges) {
-    const struct {
-        const char* Lines;
-        const char* String;
-        int Integer;
-    } Rows[] = {
-        {"k=\"\"", "", 7},
-        {"k=''", "", 7},
-        {"k=\"", "\"", 7},
-        {"k='", "'", 7},
-        {"k=\"12\"", "12", 12},
-        {"k='a'", "a", 7},
-        {"k=\"a'", "\"a'", 7},
-        {"k='a\"", "'a\"", 7},
-        {"k=  \" a \"  ", " a ", 7},
-        {"k=\"\"\"\"", "\"\"", 7},
-        {"k=", "", 7},
-        {"  K  =  a b  \r", "a b", 7},
-        {"k=first\nK=second", "first", 7},
-        {"k=a=b", "a=b", 7},
-        {";k=c", "none", 7},
-        {"k", "none", 7},
-        {"kk=1", "none", 7},
-        {"[other]\nk=1", "none", 7},
-        {"k=2147483647", "2147483647", INT_MAX},
-        {"k=-2147483648", "-2147483648", INT_MIN},
-        {"k=2147483648", "2147483648", 7},
-        {"k=-2147483649", "-2147483649", 7},
-        {"k=4294967295", "4294967295", 7},
-        {"k=$FFFFFFFF", "$FFFFFFFF", -1},
-        {"k=0x7fffffff", "0x7fffffff", INT_MAX},
-        {"k=0X1f", "0X1f", 31},
-        {"k=$100000000", "$100000000", 7},
-        {"k=-$10", "-$10", -16},
-        {"k=$-1", "$-1", 7},
-        {"k=0x0x10", "0x0x10", 7},
-        {"k=$ 5", "$ 5", 7},
-        {"k=$", "$", 7},
-        {"k=+5", "+5", 5},
-        {"k=--1", "--1", 7},
-        {"k=12abc", "12abc", 7},
-        {"k=1 2", "1 2", 7},
-        {"k=1.5", "1.5", 7},
+    const auto Read = [](const QByteArray& Lines) {
+        return TIniFile::FromData("; comment\n[Default]\n" + Lines + "\n");
     };
-    for (const auto& R : Rows) {
-        const TIniFile Ini = TIniFile::FromData(QByteArray("; comment\n[Default]\n") + R.Lines + "\n");
-        EXPECT_EQ(Ini.ReadString("DEFAULT", "k", "none"), R.String) << R.Lines;
-        EXPECT_EQ(Ini.ReadInteger("default", "K", 7), R.Integer) << R.Lines;
-    }
-    EXPECT_EQ(TIniFile::FromData("[Default]\nk=1\n[Other]\nOne=1\nTWO=2\n").ReadSection("OTHER"),
-              (QStringList{"One", "TWO"}));
+    const std::pair<const char*, const char*> Strings[] = {
+        {"k=\"\"", ""},         {"k=''", ""},        {"k=\"", "\""},         {"k='", "'"},
+        {"k=\"a\"", "a"},       {"k='a'", "a"},      {"k=\"a'", "\"a'"},     {"k='a\"", "'a\""},
+        {"k=\"\"\"\"", "\"\""}, {"k=", ""},          {"k= \" a \" ", " a "}, {"  K  = a b \r", "a b"},
+        {"k=1\nK=2", "1"},      {"k=a=b", "a=b"},    {";k=c", "none"},       {"k", "none"},
+        {"kk=1", "none"},       {"[x]\nk=1", "none"}};
+    for (const auto& [Lines, String] : Strings)
+        EXPECT_EQ(Read(Lines).ReadString("DEFAULT", "k", "none"), String) << Lines;
+    const std::pair<const char*, int> Numbers[] = {{"2147483647", INT_MAX},
+                                                   {"-2147483648", INT_MIN},
+                                                   {"$FFFFFFFF", -1},
+                                                   {"0x7fffffff", INT_MAX},
+                                                   {"0X1f", 31},
+                                                   {"-$10", -16},
+                                                   {"+5", 5},
+                                                   {"\"12\"", 12}};
+    for (const auto& [Value, Number] : Numbers)
+        EXPECT_EQ(Read(QByteArray("k=") + Value).ReadInteger("default", "K", 7), Number) << Value;
+    for (const char* NoNumber : {"2147483648", "-2147483649", "4294967295", "$100000000", "$-1", "0x0x10",
+                                 "$ 5", "$", "--1", "12abc", "1 2", "1.5", "", "\"\""})
+        EXPECT_EQ(Read(QByteArray("k=") + NoNumber).ReadInteger("default", "k", 7), 7) << NoNumber;
+    EXPECT_EQ(Read("k=1\n[Other]\nOne=1\nTWO=2").ReadSection("OTHER"), (QStringList{"One", "TWO"}));
 }
 
 TEST(IniFile, WritesKeepUnknownKeysAndSpellingsOrRaiseTheWriteError) {

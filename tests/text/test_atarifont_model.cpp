@@ -112,7 +112,7 @@ TEST(AtariFontFile, LoadSaveRoundTripAndLongFiles) {
     EXPECT_EQ(G.FontATASCII, F.FontATASCII);
 
     TAtariFont H;
-    WriteWholeFile(Dir.filePath("long.fnt"), QByteArray(1024, char(0x11)) + QByteArray(1024, char(0x22)));
+    WriteWholeFile(Dir.filePath("long.fnt"), QByteArray(1024, char(0x11)) + char(0x22)); // one byte past
     H.LoadFromFile(Dir.filePath("long.fnt"));
     EXPECT_TRUE(std::all_of(H.FontATASCII.begin(), H.FontATASCII.end(), [](quint8 V) { return V == 0x11; }));
     EXPECT_THROW(H.LoadFromFile(Dir.filePath("missing.fnt")), EInOutError);

@@ -79,45 +79,43 @@ const TCodeRow StartexterRichRows[] = {
 
 // Every byte position and value the detection looks at, for both dialects, and the near
 // misses: ATARI-Schreiber is 2 at byte 0 with 4 at byte 3 or 4; Startexter is a style
-// start 197 and a style end 193, each followed by the same code "0" to "3", anywhere. A
-// cut file is read to its end only.
+// start 197 (c5) and a style end 193 (c1), each followed by the same code "0" to "3"
+// (30-33), anywhere; a file of both is ATARI-Schreiber. Each row also cut before its
+// last byte: nothing past the end counts.
 TEST_F(AtariTextTest, DialectDetection) {
     const struct {
-        QByteArray Data;
-        int Size, Type;
-    } Rows[] = {
-        {Bytes({2, 0, 0, 4}), 4, 1},
-        {Bytes({2, 0, 0, 0, 4}), 5, 1},
-        {Bytes({2, 9, 9, 4, 4, 9}), 6, 1},
-        {Bytes({2, 0, 4, 0, 0, 4}), 6, 0}, // 4 at bytes 2 and 5
-        {Bytes({1, 0, 0, 4, 4}), 5, 0},
-        {Bytes({3, 0, 0, 4, 4}), 5, 0},
-        {Bytes({0, 2, 0, 4, 4}), 5, 0},
-        {Bytes({2, 0, 0, 3, 5}), 5, 0},
-        {Bytes({2, 0, 0, 5, 3}), 5, 0},
-        {Bytes({2, 0, 0, 4}), 3, 0}, // cut before the 4
-        {Bytes({2, 0, 0, 0, 4}), 4, 0},
-        {Bytes({2}), 1, 0},
-        {QByteArray(), 0, 0},
-        {Bytes({197, '0', 193, '0'}), 4, 2},
-        {Bytes({'x', 197, '1', 'y', 193, '1', 'z'}), 7, 2},
-        {Bytes({197, '2', 193, '2'}), 4, 2},
-        {Bytes({193, '3', 'x', 197, '3'}), 5, 2}, // the end before the start
-        {Bytes({197, '4', 193, '4'}), 4, 0},
-        {Bytes({197, '/', 193, '/'}), 4, 0},
-        {Bytes({197, '0', 193, '1'}), 4, 0},
-        {Bytes({197, '0', 197, '0'}), 4, 0},
-        {Bytes({193, '2', 193, '2'}), 4, 0},
-        {Bytes({196, '0', 193, '0'}), 4, 0},
-        {Bytes({197, '0', 192, '0'}), 4, 0},
-        {Bytes({197, 193, '0'}), 3, 0},
-        {Bytes({'x', 197, '1', 'y', 193, '1'}), 5, 0},   // cut before the code
-        {Bytes({2, 9, 9, 4, 197, '0', 193, '0'}), 8, 1}, // both: ATARI-Schreiber
-    };
-    for (const auto& R : Rows)
-        EXPECT_EQ(TAtariText::DetectDialect(reinterpret_cast<const quint8*>(R.Data.constData()), R.Size),
-                  R.Type)
-            << R.Data.toHex(' ').constData() << " / " << R.Size;
+        const char* Hex;
+        int Type, Cut;
+    } Rows[] = {{"02 00 00 04", 1, 0},
+                {"02 00 00 00 04", 1, 0},
+                {"02 09 09 04 04", 1, 1},
+                {"02 00 04 00 00 04", 0, 0},
+                {"01 00 00 04 04", 0, 0},
+                {"03 00 00 04 04", 0, 0},
+                {"00 02 00 04 04", 0, 0},
+                {"02 00 00 03 05", 0, 0},
+                {"02 00 00 05 03", 0, 0},
+                {"02", 0, 0},
+                {"c5 30 c1 30", 2, 0},
+                {"78 c5 31 79 c1 31", 2, 0},
+                {"c5 32 c1 32", 2, 0},
+                {"c1 33 78 c5 33", 2, 0},
+                {"c5 34 c1 34", 0, 0},
+                {"c5 2f c1 2f", 0, 0},
+                {"c5 30 c1 31", 0, 0},
+                {"c5 30 c5 30", 0, 0},
+                {"c1 32 c1 32", 0, 0},
+                {"c4 30 c1 30", 0, 0},
+                {"c5 30 c0 30", 0, 0},
+                {"c5 c1 30", 0, 0},
+                {"02 09 09 04 c5 30 c1 30", 1, 1}};
+    for (const auto& R : Rows) {
+        const QByteArray Data = QByteArray::fromHex(R.Hex);
+        const auto* D = reinterpret_cast<const quint8*>(Data.constData());
+        EXPECT_EQ(TAtariText::DetectDialect(D, int(Data.size())), R.Type) << R.Hex;
+        EXPECT_EQ(TAtariText::DetectDialect(D, int(Data.size()) - 1), R.Cut) << R.Hex << " cut";
+    }
+    EXPECT_EQ(TAtariText::DetectDialect(nullptr, 0), 0);
     // From a file: its first 250000 bytes count, the pair ending at the last of them too.
     const QByteArray Start = Bytes({193, '1'}), End = Bytes({197, '1'});
     const int Room = TAtariText::BufferSize - 4;
