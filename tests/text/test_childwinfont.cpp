@@ -138,6 +138,7 @@ TEST_F(FontWindowTest, SaveRoundTripsByteExactlyAndPicturesLeaveModifiedAlone) {
     ASSERT_TRUE(Bmp.load(Dir.filePath("grid.BMP"), "BMP"));
     EXPECT_EQ(Bmp.convertToFormat(QImage::Format_RGB32), W->imgFont->Picture);
     EXPECT_EQ(W->Modified, 1);
+    ExpectFilterExtensions([W] { W->SaveToFile(); }, {".FNT", ".BMP", ".JPG"});
     AnswerSave("grid.txt");
     W->SaveToFile();
     EXPECT_FALSE(QFile::exists(Dir.filePath("grid.txt")));

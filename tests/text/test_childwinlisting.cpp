@@ -162,6 +162,7 @@ TEST_F(ListingWindowTest, SavesWriteTheExpectedBytes) {
     QImage Saved(Dir.filePath("page.bmp"));
     EXPECT_EQ(Saved.convertToFormat(QImage::Format_RGB32), Win->imgListing->Picture);
 
+    ExpectFilterExtensions([this] { Win->SaveToFile(); }, {".RTF", ".TXT", ".BMP", ".JPG"});
     AnswerSave("page.doc");
     Win->SaveToFile();
     EXPECT_FALSE(QFile::exists(Dir.filePath("page.doc")));

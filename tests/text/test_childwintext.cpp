@@ -160,6 +160,7 @@ TEST_F(TextWindowTest, SavesWriteTextRichTextAndPictures) {
     QImage Bmp;
     ASSERT_TRUE(Bmp.load(SaveAs("page", 3) + ".BMP"));
     EXPECT_EQ(Bmp.convertToFormat(QImage::Format_RGB32), Win->imgText->Picture);
+    ExpectFilterExtensions([this] { Win->FileSaveAsItemClick(); }, {".RTF", ".TXT", ".BMP", ".JPG"});
     SaveAs("other.DOC", 1);
     EXPECT_FALSE(QFileInfo::exists(Dir.filePath("other.DOC")));
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();

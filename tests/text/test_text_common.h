@@ -9,6 +9,7 @@
 #include "uFGlobal.h"
 #include "uGlobal.h"
 
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <functional>
@@ -188,6 +189,24 @@ protected:
             Files = {Dir.filePath(Name)};
             return true;
         });
+    }
+    // Saves with each filter in turn under a name without extension: each adds its own
+    // extension (Extensions in filter order) and writes that kind of file.
+    void ExpectFilterExtensions(const std::function<void()>& Save, const QStringList& Extensions) {
+        for (int Filter = 1; Filter <= Extensions.size(); ++Filter) {
+            const QString Name = QStringLiteral("filter%1").arg(Filter) + Extensions[Filter - 1];
+            AnswerSave(QStringLiteral("filter%1").arg(Filter), Filter);
+            Save();
+            const QByteArray Data =
+                QFile::exists(Dir.filePath(Name)) ? ReadWholeFile(Dir.filePath(Name)) : "";
+            const char* Kind = Data.startsWith("{\\rtf")     ? ".RTF"
+                               : Data.startsWith("BM")       ? ".BMP"
+                               : Data.startsWith("\xFF\xD8") ? ".JPG"
+                               : Data.size() == 1024         ? ".FNT"
+                               : Data.isEmpty()              ? "none"
+                                                             : ".TXT";
+            EXPECT_EQ(Kind, Extensions[Filter - 1]) << Name.toStdString();
+        }
     }
     // Sends the next reports to Name in the folder as PDF.
     void PrintTo(const QString& Name) {
