@@ -62,6 +62,12 @@ TEST_F(AscEditorTest, ConvertsTheEditorTextDrawsTheExpectedPageAndPrintsIt) {
             EXPECT_EQ(Converted(), QByteArray::number(Cpl) + Eol);
         },
         Win->imgText->Picture, Boxes);
+    // The conversion fills the document's buffer up to its size and stops there.
+    for (int Size : {TAtariText::BufferSize, TAtariText::BufferSize + 1}) {
+        Win->TextEdit->setPlainText(QString(Size - 1, 'A'));
+        Win->btnATASCII->click();
+        EXPECT_EQ(Converted(), (QByteArray(Size - 1, 'A') + Eol).left(TAtariText::BufferSize));
+    }
     Win->edLMarg->setText("zwei");
     Win->btnATASCII->click();
     EXPECT_EQ(Boxes, QStringList{"Fehler|'zwei' ist kein gültiger Integerwert"});
