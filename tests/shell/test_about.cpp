@@ -166,12 +166,22 @@ TEST_F(AboutTest, SplashShowsItsTextsCentredAndKeepsItsOpacity) {
     EXPECT_EQ(Splash.lblVersion->text(), VersionText);
     EXPECT_EQ(Splash.lblDesc->text(), "Betrachter");
     EXPECT_FALSE(Splash.imgSplash->pixmap().isNull());
+    // Each fade runs in its own event loop and is ended from inside it, not waited for;
+    // showing lets events run before the fade starts.
+    std::function<void(int)> FadeEnds = [&](int Rounds) {
+        drive::Soon(&Splash, [&, Rounds] {
+            if (!Splash.FinishFade() && Rounds > 0) FadeEnds(Rounds - 1);
+        });
+    };
+    FadeEnds(16);
     Splash.show();
     EXPECT_DOUBLE_EQ(Splash.windowOpacity(), 1.0);
     const QRect Screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(Splash.pos(), QPoint(Screen.left() + (Screen.width() - Splash.width()) / 2,
                                    Screen.top() + (Screen.height() - Splash.height()) / 2));
+    FadeEnds(16);
     Splash.hide();
+    EXPECT_FALSE(Splash.isVisible());
     EXPECT_DOUBLE_EQ(Splash.windowOpacity(), 1.0);
     EXPECT_TRUE(Boxes.isEmpty());
 }
