@@ -84,37 +84,23 @@ const TCodeRow StartexterRichRows[] = {
 // last byte: nothing past the end counts.
 TEST_F(AtariTextTest, DialectDetection) {
     const struct {
-        const char* Hex;
         int Type, Cut;
-    } Rows[] = {{"02 00 00 04", 1, 0},
-                {"02 00 00 00 04", 1, 0},
-                {"02 09 09 04 04", 1, 1},
-                {"02 00 04 00 00 04", 0, 0},
-                {"01 00 00 04 04", 0, 0},
-                {"03 00 00 04 04", 0, 0},
-                {"00 02 00 04 04", 0, 0},
-                {"02 00 00 03 05", 0, 0},
-                {"02 00 00 05 03", 0, 0},
-                {"02", 0, 0},
-                {"c5 30 c1 30", 2, 0},
-                {"78 c5 31 79 c1 31", 2, 0},
-                {"c5 32 c1 32", 2, 0},
-                {"c1 33 78 c5 33", 2, 0},
-                {"c5 34 c1 34", 0, 0},
-                {"c5 2f c1 2f", 0, 0},
-                {"c5 30 c1 31", 0, 0},
-                {"c5 30 c5 30", 0, 0},
-                {"c1 32 c1 32", 0, 0},
-                {"c4 30 c1 30", 0, 0},
-                {"c5 30 c0 30", 0, 0},
-                {"c5 c1 30", 0, 0},
-                {"02 09 09 04 c5 30 c1 30", 1, 1}};
-    for (const auto& R : Rows) {
-        const QByteArray Data = QByteArray::fromHex(R.Hex);
-        const auto* D = reinterpret_cast<const quint8*>(Data.constData());
-        EXPECT_EQ(TAtariText::DetectDialect(D, int(Data.size())), R.Type) << R.Hex;
-        EXPECT_EQ(TAtariText::DetectDialect(D, int(Data.size()) - 1), R.Cut) << R.Hex << " cut";
-    }
+        std::initializer_list<const char*> Files;
+    } Rows[] = {{1, 0, {"02 00 00 04", "02 00 00 00 04"}},
+                {1, 1, {"02 09 09 04 04", "02 09 09 04 c5 30 c1 30"}},
+                {2, 0, {"c5 30 c1 30", "78 c5 31 79 c1 31", "c5 32 c1 32", "c1 33 78 c5 33"}},
+                {0,
+                 0,
+                 {"02 00 04 00 00 04", "01 00 00 04 04", "03 00 00 04 04", "00 02 00 04 04", "02 00 00 03 05",
+                  "02 00 00 05 03", "02", "c5 34 c1 34", "c5 2f c1 2f", "c5 30 c1 31", "c5 30 c5 30",
+                  "c1 32 c1 32", "c4 30 c1 30", "c5 30 c0 30", "c5 c1 30"}}};
+    for (const auto& R : Rows)
+        for (const char* Hex : R.Files) {
+            const QByteArray Data = QByteArray::fromHex(Hex);
+            const auto* D = reinterpret_cast<const quint8*>(Data.constData());
+            EXPECT_EQ(TAtariText::DetectDialect(D, int(Data.size())), R.Type) << Hex;
+            EXPECT_EQ(TAtariText::DetectDialect(D, int(Data.size()) - 1), R.Cut) << Hex << " cut";
+        }
     EXPECT_EQ(TAtariText::DetectDialect(nullptr, 0), 0);
     // From a file: its first 250000 bytes count, the pair ending at the last of them too.
     const QByteArray Start = Bytes({193, '1'}), End = Bytes({197, '1'});
