@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringConverter>
+#include <algorithm>
+#include <climits>
 
 TIniFile::TIniFile(const QString& FileName) : FFileName(FileName) {
     if (FileName.isEmpty() || !QFileInfo::exists(FileName)) return;
@@ -131,18 +133,28 @@ bool TIniFile::StrToIntDef(const QString& Text, int& Value) {
     } else if (S.startsWith(QLatin1Char('+'))) {
         S.remove(0, 1);
     }
+    int Base = 10;
+    if (S.startsWith(QLatin1Char('$'))) {
+        Base = 16;
+        S.remove(0, 1);
+    } else if (S.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        Base = 16;
+        S.remove(0, 2);
+    }
+    // Digits alone: no second sign, blank or prefix after the first.
+    const auto IsDigit = [Base](QChar C) {
+        const char16_t U = C.unicode();
+        return (U >= '0' && U <= '9') || (Base == 16 && ((U >= 'a' && U <= 'f') || (U >= 'A' && U <= 'F')));
+    };
+    if (S.isEmpty() || !std::all_of(S.begin(), S.end(), IsDigit)) return false;
     bool Ok = false;
-    qint64 V = 0;
-    if (S.startsWith(QLatin1Char('$')))
-        V = S.mid(1).toLongLong(&Ok, 16);
-    else if (S.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        V = S.mid(2).toLongLong(&Ok, 16);
-    else if (!S.isEmpty() && S.at(0).isDigit())
-        V = S.toLongLong(&Ok, 10);
+    qint64 V = S.toLongLong(&Ok, Base);
     if (!Ok) return false;
     if (Negative) V = -V;
-    // Hex values may use the full 32 bits, as colour values written elsewhere do.
-    if (V < -2147483648LL || V > 4294967295LL) return false;
+    // Decimal numbers are 32-bit signed; hex values may use all 32 bits, as colour
+    // values written elsewhere do.
+    const qint64 Max = Base == 16 ? qint64(0xFFFFFFFF) : qint64(INT_MAX);
+    if (V < qint64(INT_MIN) || V > Max) return false;
     Value = int(quint32(V));
     return true;
 }

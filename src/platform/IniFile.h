@@ -26,7 +26,8 @@ public:
     QStringList ReadSection(const QString& Section) const; // key names in file order
     QStringList ReadSections() const;
     QString ReadString(const QString& Section, const QString& Ident, const QString& Default) const;
-    // Decimal (also "$hex" and "0xhex") 32-bit integers; anything else gives Default.
+    // Signed 32-bit decimal integers, or "$hex" and "0xhex" of up to 32 bits, each with an
+    // optional sign; anything else gives Default.
     int ReadInteger(const QString& Section, const QString& Ident, int Default) const;
 
     void WriteString(const QString& Section, const QString& Ident, const QString& Value);

@@ -158,6 +158,12 @@ void TSplashScreen::FormHide() {
     setWindowOpacity(1.0);
 }
 
+bool TSplashScreen::FinishFade() {
+    if (!FFade) return false;
+    FFade->setCurrentTime(FFade->totalDuration());
+    return true;
+}
+
 void TSplashScreen::Fade(qreal From, qreal To) {
     // No parent: the animation lives on this stack frame only.
     QPropertyAnimation Animation(this, "windowOpacity");

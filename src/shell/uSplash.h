@@ -21,6 +21,9 @@ public:
     // Showing centres the splash on the screen and fades it in; hiding fades it
     // out first. Both wait for their fade in a local event loop.
     void setVisible(bool Visible) override;
+    // Ends a running fade at once, at its end value, as if its time had passed;
+    // whether one was running.
+    bool FinishFade();
 
     QWidget* Panel1 = nullptr;
     QLabel *Image12 = nullptr, *lblTitel = nullptr, *lblDesc = nullptr, *imgSplash = nullptr,

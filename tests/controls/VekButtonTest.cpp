@@ -3,13 +3,13 @@
 #include "FileIO.h"
 #include "VekKindGlyphs.h"
 #include "VekUtils.h"
+#include "test_drive_events.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -369,7 +369,7 @@ protected:
             ++Shows;
             EXPECT_TRUE(Btn->MenuShowing());
             if (WhileOpen) WhileOpen();
-            QTimer::singleShot(0, &Menu, &QMenu::close);
+            drive::Soon(&Menu, [this] { Menu.close(); }); // from inside the menu's own loop
         });
         Win.resize(200, 100);
         Win.show();

@@ -1,5 +1,6 @@
 #include "FileIO.h"
 #include "VekButton.h"
+#include "test_drive_events.h"
 #include "uGetWinVersion.h"
 #include "uGlobal.h"
 #include "uInfo.h"
@@ -8,13 +9,11 @@
 #include "uSplash.h"
 
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSysInfo>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QUrl>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -131,16 +130,11 @@ TEST_F(AboutTest, ScrollerRunsThroughTheCreditsAndStartsOver) {
     const QString T = TfrmAbout::CreditsText;
     const int N = int(T.size());
     ASSERT_GT(N, TfrmAbout::ScrollerWidth);
-    // The running timer moves it.
+    // The box's own timer moves it, every 125 ms; activation starts at the first character.
+    EXPECT_EQ(About.Timer1->interval(), 125);
     About.FormActivate();
-    QElapsedTimer Wait;
-    Wait.start();
-    while (About.ScrollerPosition() < 3 && Wait.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    ASSERT_GE(About.ScrollerPosition(), 3);
-    EXPECT_EQ(About.lblScroller->text(), T.mid(About.ScrollerPosition() - 2, 60));
-    // Step by step: activation starts at the first character.
-    About.Timer1->stop();
+    for (int Tick = 0; Tick < 3; ++Tick) ASSERT_TRUE(drive::Tick(About.Timer1));
+    EXPECT_EQ(About.lblScroller->text(), T.mid(2, 60));
     About.FormActivate();
     About.Timer1Timer();
     EXPECT_EQ(About.lblScroller->text(), T.left(60));
@@ -172,12 +166,22 @@ TEST_F(AboutTest, SplashShowsItsTextsCentredAndKeepsItsOpacity) {
     EXPECT_EQ(Splash.lblVersion->text(), VersionText);
     EXPECT_EQ(Splash.lblDesc->text(), "Betrachter");
     EXPECT_FALSE(Splash.imgSplash->pixmap().isNull());
+    // Each fade runs in its own event loop and is ended from inside it, not waited for;
+    // showing lets events run before the fade starts.
+    std::function<void(int)> FadeEnds = [&](int Rounds) {
+        drive::Soon(&Splash, [&, Rounds] {
+            if (!Splash.FinishFade() && Rounds > 0) FadeEnds(Rounds - 1);
+        });
+    };
+    FadeEnds(16);
     Splash.show();
     EXPECT_DOUBLE_EQ(Splash.windowOpacity(), 1.0);
     const QRect Screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(Splash.pos(), QPoint(Screen.left() + (Screen.width() - Splash.width()) / 2,
                                    Screen.top() + (Screen.height() - Splash.height()) / 2));
+    FadeEnds(16);
     Splash.hide();
+    EXPECT_FALSE(Splash.isVisible());
     EXPECT_DOUBLE_EQ(Splash.windowOpacity(), 1.0);
     EXPECT_TRUE(Boxes.isEmpty());
 }

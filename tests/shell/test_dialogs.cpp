@@ -2,6 +2,7 @@
 // every showing, and captions that read exactly as the program sets them (the
 // window system is given no display name to append).
 #include "VekButton.h"
+#include "test_drive_events.h"
 #include "uChildWinFont.h"
 #include "uGlobal.h"
 #include "uInfo.h"
@@ -12,32 +13,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace {
-// Runs Show, which opens a modal dialog; Act gets the dialog once it is visible. A
-// dialog the action does not close ends with -1 instead of hanging the test.
-void WhileModal(const std::function<void()>& Show, const std::function<void(QDialog*)>& Act) {
-    QTimer T, Fallback;
-    QObject::connect(&T, &QTimer::timeout, [&] {
-        if (auto* D = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            T.stop();
-            Act(D);
-        }
-    });
-    QObject::connect(&Fallback, &QTimer::timeout, [] {
-        if (auto* D = qobject_cast<QDialog*>(QApplication::activeModalWidget())) D->done(-1);
-    });
-    T.start(5);
-    Fallback.start(5000);
-    Show();
-}
-
 int RunModal(TfrmYESNOCANCEL& D, const std::function<void()>& Act) {
     int Result = -2;
-    WhileModal([&] { Result = D.exec(); }, [&](QDialog*) { Act(); });
+    EXPECT_TRUE(drive::WhileModal([&] { Result = D.exec(); }, [&](QWidget*) { Act(); }));
     return Result;
 }
 
@@ -49,9 +31,9 @@ void SendKey(QWidget* W, int Key) {
 // The caption of the message box that Show opens; the box is closed at once.
 QString MessageCaption(const std::function<void()>& Show) {
     QString Caption = QStringLiteral("<no box>");
-    WhileModal(Show, [&](QDialog* D) {
+    drive::WhileModal(Show, [&](QWidget* D) {
         Caption = D->windowTitle();
-        D->accept();
+        D->close();
     });
     return Caption;
 }
@@ -64,10 +46,11 @@ TEST(YesNoCancelTest, EachWayOfAnsweringGivesItsResult) {
     EXPECT_EQ(RunModal(D, [&] { D.btnCancel->Click(); }), 2);
     EXPECT_EQ(RunModal(D, [&] { D.close(); }), 2); // the caption bar's close button
     EXPECT_EQ(RunModal(D, [&] { SendKey(&D, Qt::Key_Escape); }), 2);
+    // With no button focused the default button answers Return.
     EXPECT_EQ(RunModal(D,
                        [&] {
-                           QWidget* Focus = QApplication::focusWidget();
-                           SendKey(Focus ? Focus : &D, Qt::Key_Return); // the default button answers
+                           if (QWidget* Focus = D.focusWidget()) Focus->clearFocus();
+                           SendKey(&D, Qt::Key_Return);
                        }),
               6);
 }

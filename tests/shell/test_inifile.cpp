@@ -5,23 +5,39 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <climits>
 #include <gtest/gtest.h>
 
-TEST(IniFile, LookupIsCaseBlindTrimmedUnquotedFirstWins) {
-    TIniFile Ini(QString{});
-    Ini.SetText("; comment\n[DEFAULT]\r\n  textprintforecolor =  255  \r\nName=\"quoted value\"\n"
-                "name=second\nhex=$1F\n[Other]\nkey=x\n");
-    EXPECT_EQ(Ini.ReadInteger("default", "textPrintforecolor", 0), 255);
-    EXPECT_EQ(Ini.ReadString("Default", "NAME", ""), "quoted value");
-    EXPECT_EQ(Ini.ReadInteger("default", "hex", 0), 31);
-    EXPECT_EQ(Ini.ReadInteger("default", "missing", 7), 7);
-    EXPECT_EQ(Ini.ReadString("nosection", "key", "def"), "def");
-    EXPECT_EQ(Ini.ReadSection("OTHER"), QStringList{"key"});
-    int V = 0;
-    EXPECT_FALSE(TIniFile::StrToIntDef("abc", V));
-    EXPECT_FALSE(TIniFile::StrToIntDef("12abc", V));
-    EXPECT_TRUE(TIniFile::StrToIntDef("-1", V));
-    EXPECT_EQ(V, -1);
+// What key k of [Default] reads as, as text and as a number, for each value line:
+// trimmed, one pair of matching quotes taken off, the first of duplicate keys, keys
+// and sections without regard to case; decimal numbers are 32-bit signed, hex ones
+// may use all 32 bits, anything else is no number.
+TEST(IniFile, ValuesAtTheirEdges) {
+    const auto Read = [](const QByteArray& Lines) {
+        return TIniFile::FromData("; comment\n[Default]\n" + Lines + "\n");
+    };
+    const std::pair<const char*, const char*> Strings[] = {
+        {"k=\"\"", ""},         {"k=''", ""},        {"k=\"", "\""},         {"k='", "'"},
+        {"k=\"a\"", "a"},       {"k='a'", "a"},      {"k=\"a'", "\"a'"},     {"k='a\"", "'a\""},
+        {"k=\"\"\"\"", "\"\""}, {"k=", ""},          {"k= \" a \" ", " a "}, {"  K  = a b \r", "a b"},
+        {"k=1\nK=2", "1"},      {"k=a=b", "a=b"},    {";k=c", "none"},       {"k", "none"},
+        {"kk=1", "none"},       {"[x]\nk=1", "none"}};
+    for (const auto& [Lines, String] : Strings)
+        EXPECT_EQ(Read(Lines).ReadString("DEFAULT", "k", "none"), String) << Lines;
+    const std::pair<const char*, int> Numbers[] = {{"2147483647", INT_MAX},
+                                                   {"-2147483648", INT_MIN},
+                                                   {"$FFFFFFFF", -1},
+                                                   {"0x7fffffff", INT_MAX},
+                                                   {"0X1f", 31},
+                                                   {"-$10", -16},
+                                                   {"+5", 5},
+                                                   {"\"12\"", 12}};
+    for (const auto& [Value, Number] : Numbers)
+        EXPECT_EQ(Read(QByteArray("k=") + Value).ReadInteger("default", "K", 7), Number) << Value;
+    for (const char* NoNumber : {"2147483648", "-2147483649", "4294967295", "$100000000", "$-1", "0x0x10",
+                                 "$ 5", "$", "--1", "12abc", "1 2", "1.5", "", "\"\""})
+        EXPECT_EQ(Read(QByteArray("k=") + NoNumber).ReadInteger("default", "k", 7), 7) << NoNumber;
+    EXPECT_EQ(Read("k=1\n[Other]\nOne=1\nTWO=2").ReadSection("OTHER"), (QStringList{"One", "TWO"}));
 }
 
 TEST(IniFile, WritesKeepUnknownKeysAndSpellingsOrRaiseTheWriteError) {
@@ -66,14 +82,34 @@ TEST_F(SettingsTest, FirstStartGivesDefaultsAndSaveWritesAll24Keys) {
     EXPECT_EQ(Ini.ReadInteger("default", "col3", 0), 9457439);
 }
 
-TEST_F(SettingsTest, OddValuesWrapToTheirFieldOrFallBack) {
-    WriteWholeFile(SettingsFileName(),
-                   "[DEFAULT]\ntextprintforecolor=255\nphoformat=257\npic2x2mode=-1\ncol1=abc\nUnknown=1\n");
-    LoadSettings();
-    EXPECT_EQ(textPrintforecolor, 255u);
-    EXPECT_EQ(phoformat, 1);
-    EXPECT_EQ(pic2x2mode, 255);
-    EXPECT_EQ(col1, 6272975u);
+// Bytes take the low 8 bits of the number read; a value that is no number gives the
+// default; keys are found whatever their case.
+TEST_F(SettingsTest, ValuesAtTheirEdgesLoadIntoTheirFields) {
+    const struct {
+        const char* Line;
+        quint32* Colour;
+        quint8* Byte;
+        quint32 Expected;
+    } Rows[] = {
+        {"phoformat=255", nullptr, &phoformat, 255},
+        {"phoformat=256", nullptr, &phoformat, 0},
+        {"PHOFORMAT=257", nullptr, &phoformat, 1},
+        {"pic2x2mode=-1", nullptr, &pic2x2mode, 255},
+        {"pic2x2mode=1", nullptr, &pic2x2mode, 1},
+        {"pic2x2mode=x", nullptr, &pic2x2mode, 0},
+        {"col1=abc", &col1, nullptr, 6272975},
+        {"col1=", &col1, nullptr, 6272975},
+        {"col1=-1", &col1, nullptr, 0xFFFFFFFF},
+        {"col1=16777215", &col1, nullptr, 0xFFFFFF},
+        {"textprintforecolor=255", &textPrintforecolor, nullptr, 255},
+    };
+    for (const auto& R : Rows) {
+        SetSettingsDefaults();
+        WriteWholeFile(SettingsFileName(), QByteArray("[DEFAULT]\n") + R.Line + "\nUnknown=1\n");
+        LoadSettings();
+        EXPECT_EQ(R.Colour ? *R.Colour : *R.Byte, R.Expected) << R.Line;
+    }
+    // Saving twice without a change leaves the file as it is, unknown keys and spellings included.
     SaveSettings();
     const QByteArray First = ReadWholeFile(SettingsFileName());
     EXPECT_TRUE(First.contains("Unknown=1"));

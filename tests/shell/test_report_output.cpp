@@ -2,6 +2,7 @@
 // the printer path, temporary pictures and the output-options dialog.
 #include "FileDialogs.h"
 #include "ReportOptionsDialog.h"
+#include "test_drive_events.h"
 #include "test_shell_common.h"
 #include "uFGlobal.h"
 #include "uGlobal.h"
@@ -18,7 +19,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextDocument>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -268,15 +268,14 @@ TEST_F(ReportOutput, CancelWritesNothingAndPreviewShowsThePage) {
         return true;
     });
     int Pages = -1;
-    QTimer::singleShot(100, [&] {
-        if (QWidget* W = QApplication::activeModalWidget()) {
-            if (auto* View = W->findChild<QPrintPreviewWidget*>()) Pages = View->pageCount();
-            W->close();
-        }
-    });
     Project.SelectReport("GraphicReport");
     Project.SetImage("ImagePathGraphic", TwoColourPicture());
-    EXPECT_TRUE(Project.Execute());
+    EXPECT_TRUE(drive::WhileModal([&] { EXPECT_TRUE(Project.Execute()); },
+                                  [&](QWidget* W) {
+                                      if (auto* View = W->findChild<QPrintPreviewWidget*>())
+                                          Pages = View->pageCount();
+                                      W->close();
+                                  }));
     EXPECT_EQ(Pages, 1);
 }
 

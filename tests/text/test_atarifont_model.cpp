@@ -1,9 +1,11 @@
 // Character set model: code orders, built-in sets, character table, .FNT files, edits.
 #include "FileIO.h"
+#include "test_text_common.h"
 #include "uTAtariFont.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <climits>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -22,16 +24,17 @@ TCharBytes Glyph(const std::array<quint8, 1024>& Set, int Code) {
 }
 } // namespace
 
+// Every code and every byte position of a set, by the classes of the two code orders.
 TEST(AtariFontCodes, ConversionsAndIndexMap) {
-    // One code per class; the round trips below carry them to the other direction.
-    const std::pair<int, int> A2I[] = {{31, 95}, {32, 0}, {96, 96}, {155, 219}, {160, 128}};
-    for (auto [A, I] : A2I) EXPECT_EQ(TAtariFont::ATASCIIToInternal(quint8(A)), I) << A;
     for (int C = 0; C < 256; ++C) {
-        EXPECT_EQ(TAtariFont::InternalToATASCII(TAtariFont::ATASCIIToInternal(quint8(C))), C);
-        EXPECT_EQ(TAtariFont::ATASCIIToInternal(TAtariFont::InternalToATASCII(quint8(C))), C);
+        const quint8 Internal = quint8((C & 128) | texttest::ToInternal(C & 127));
+        EXPECT_EQ(TAtariFont::ATASCIIToInternal(quint8(C)), Internal) << C;
+        EXPECT_EQ(TAtariFont::InternalToATASCII(Internal), C) << C;
     }
-    const std::pair<int, int> Idx[] = {{0, 256}, {767, 255}, {768, 768}, {1024, -1}, {-1, -1}};
-    for (auto [I, R] : Idx) EXPECT_EQ(TAtariFont::InternalToATASCIIIndex(I), R) << I;
+    for (int A = 0; A < 128; ++A)
+        for (int Row = 0; Row < 8; ++Row)
+            EXPECT_EQ(TAtariFont::InternalToATASCIIIndex(8 * texttest::ToInternal(A) + Row), 8 * A + Row);
+    for (int Outside : {-1, 1024, INT_MIN}) EXPECT_EQ(TAtariFont::InternalToATASCIIIndex(Outside), -1);
 }
 
 TEST(AtariFontSets, BuiltinGlyphsAndDifferences) {
@@ -61,19 +64,33 @@ TEST(AtariFontSets, BuiltinGlyphsAndDifferences) {
     EXPECT_EQ(F.FontInternational, TAtariFont().FontInternational);
 }
 
-// The key combinations of every code are pinned through the listing conversion.
-TEST(AtariFontTable, Entries) {
+// Every entry of the character table; its key combinations are pinned through the
+// listing conversion.
+TEST(AtariFontTable, EveryEntry) {
+    const int KeyCodes[128] = {
+        160, 191, 149, 146, 186, 170, 184, 189, 185, 141, 129, 133, 128, 165, 163, 136, // 0
+        138, 175, 168, 190, 173, 139, 144, 174, 150, 171, 151, 28,  142, 143, 134, 135, // 16
+        33,  95,  94,  90,  88,  93,  91,  115, 112, 114, 7,   6,   32,  14,  34,  38,  // 32
+        50,  31,  30,  26,  24,  29,  27,  51,  53,  48,  66,  2,   54,  15,  55,  102, // 48
+        117, 127, 85,  82,  122, 106, 120, 125, 121, 77,  65,  69,  64,  101, 99,  72,  // 64
+        74,  111, 104, 126, 109, 75,  80,  110, 86,  107, 87,  96,  70,  98,  71,  78,  // 80
+        162, 63,  21,  18,  58,  42,  56,  61,  57,  13,  1,   5,   0,   37,  35,  8,   // 96
+        10,  47,  40,  62,  45,  11,  16,  46,  22,  43,  23,  130, 79,  118, 52,  44}; // 112
+    const char* const Controls[32] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
+                                      "BS",  "HAT", "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
+                                      "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
+                                      "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
     TAtariFont F;
-    const FontTable& E = F.CharTable[200];
-    EXPECT_EQ(std::make_tuple(E.Mnemonic, E.KeyCode, E.ATASCIICode, E.InternalCode),
-              std::make_tuple(QByteArray(1, char(200)), 121, 72, 40));
-    EXPECT_EQ(F.CharTable[9].Mnemonic, "HAT");
-    // a, A, CTRL A: key code, +64 with SHIFT, +128 with CTRL.
-    EXPECT_EQ(QList<int>({F.CharTable[97].KeyCode, F.CharTable[65].KeyCode, F.CharTable[1].KeyCode}),
-              QList<int>({63, 127, 191}));
-    for (int C = 128; C < 256; ++C) {
-        EXPECT_EQ(F.CharTable[C].KeyCode, F.CharTable[C - 128].KeyCode);
-        EXPECT_EQ(F.CharTable[C].ATASCIICode, C - 128);
+    for (int C = 0; C < 256; ++C) {
+        const int Low = C & 127; // 128-255 copy the entry of code - 128, but for the name
+        const QByteArray Name = C < 32     ? QByteArray(Controls[C])
+                                : C == 32  ? QByteArray("<SPACE>")
+                                : C == 127 ? QByteArray("DEL")
+                                           : QByteArray(1, char(C));
+        const FontTable& E = F.CharTable[C];
+        EXPECT_EQ(std::make_tuple(int(E.ATASCIICode), int(E.InternalCode), int(E.KeyCode), E.Mnemonic),
+                  std::make_tuple(Low, texttest::ToInternal(Low), KeyCodes[Low], Name))
+            << C;
     }
 }
 
@@ -95,7 +112,7 @@ TEST(AtariFontFile, LoadSaveRoundTripAndLongFiles) {
     EXPECT_EQ(G.FontATASCII, F.FontATASCII);
 
     TAtariFont H;
-    WriteWholeFile(Dir.filePath("long.fnt"), QByteArray(1024, char(0x11)) + QByteArray(1024, char(0x22)));
+    WriteWholeFile(Dir.filePath("long.fnt"), QByteArray(1024, char(0x11)) + char(0x22)); // one byte past
     H.LoadFromFile(Dir.filePath("long.fnt"));
     EXPECT_TRUE(std::all_of(H.FontATASCII.begin(), H.FontATASCII.end(), [](quint8 V) { return V == 0x11; }));
     EXPECT_THROW(H.LoadFromFile(Dir.filePath("missing.fnt")), EInOutError);

@@ -97,39 +97,59 @@ QByteArray Keys(int C) {
 
 } // namespace
 
+// Every extension from a new listing and from one typed before; -1 keeps the field as
+// it was, a type of -1 keeps every field.
 TEST(AtariListing, TypesFollowTheExtensionWithoutRegardToCase) {
-    TAtariListing L;
-    L.SetListingType("demo.lst");
-    EXPECT_EQ(std::make_tuple(L.ListingType, L.IsText, L.EOLCode, L.TABCode, L.TabWidth),
-              std::make_tuple(0, 1, quint8(155), quint8(0), 0));
-    L.SetListingType("PROG.SRC");
-    EXPECT_EQ(std::make_tuple(L.ListingType, L.EOLCode, L.TABCode, L.TabWidth),
-              std::make_tuple(4, quint8(13), quint8(9), 9));
-    // Unknown extensions, and dots in folder names, change nothing.
-    L.SetListingType("PROG.PASCAL");
-    L.SetListingType("/tmp/dir.lst/NOEXT");
-    EXPECT_EQ(L.ListingType, 4);
-    // Types that set no tab fields keep those of the type before.
-    L.SetListingType("X.ACT");
-    EXPECT_EQ(std::make_tuple(L.ListingType, L.LanguageName, L.EOLCode, L.TABCode, L.TabWidth),
-              std::make_tuple(2, QString("Action!"), quint8(155), quint8(9), 9));
-    L.SetListingType("A.pas");
-    EXPECT_EQ(L.ListingType, 3);
-    L.SetListingType("GAME.TUR");
-    EXPECT_EQ(std::make_tuple(L.ListingType, L.IsText), std::make_tuple(1, 0));
+    struct TType {
+        int Type;
+        QString Language, Kind;
+        int IsText, Eol, Tab, Width;
+        bool operator==(const TType&) const = default;
+    };
+    const TType New{0, "", "", 0, 0, 0, 0}, Atmas{4, "ATMAS II", "EOL=#13, TAB=#09", 1, 13, 9, 9};
+    const QString Basic = "ATARI BASIC", Pascal = "Kyan Pascal";
+    const TType Unknown{-1, "", "", 0, 0, 0, 0};
+    const std::pair<const char*, TType> Rows[] = {
+        {"GAME.BAS", {0, Basic, "TOKENIZED", 0, -1, -1, -1}},
+        {"game.tur", {1, "Turbo BASIC", "TOKENIZED", 0, -1, -1, -1}},
+        {"demo.lst", {0, Basic + ", TURBO-BASIC, ...", "LISTed", 1, 155, -1, -1}},
+        {"X.Act", {2, "Action!", "ATASCII", 1, 155, -1, -1}},
+        {"A.P", {3, Pascal, "ATASCII", 1, 155, -1, -1}},
+        {"a.pas", {3, Pascal, "ATASCII", 1, 155, -1, -1}},
+        {"A.I", {3, Pascal, "ATASCII", 1, 155, -1, -1}},
+        {"PROG.SRC", Atmas},
+        {"PROG.PASCAL", Unknown},
+        {"/tmp/dir.lst/NOEXT", Unknown},
+        {"LST", Unknown},
+    };
+    for (const TType& Before : {New, Atmas})
+        for (const auto& [Name, Want] : Rows) {
+            TAtariListing L;
+            if (Before.Type) L.SetListingType("BEFORE.SRC");
+            L.SetListingType(Name);
+            TType Expected = Want.Type < 0 ? Before : Want;
+            for (auto Field : {&TType::Eol, &TType::Tab, &TType::Width})
+                if (Expected.*Field < 0) Expected.*Field = Before.*Field;
+            const TType Got{L.ListingType, L.LanguageName, L.KindText, L.IsText,
+                            L.EOLCode,     L.TABCode,      L.TabWidth};
+            EXPECT_TRUE(Got == Expected) << Name << " after " << Before.Type;
+        }
 }
 
 TEST(AtariListing, LoadingCutsLongFilesAndKeepsTheOldBytesOnFailure) {
     QTemporaryDir Dir;
-    QByteArray Long(70000, 0);
+    QByteArray Long(65537, 0);
     for (int I = 0; I < Long.size(); ++I) Long[I] = char(I * 7 + I / 256);
-    WriteWholeFile(Dir.filePath("long.lst"), Long);
     auto L = std::make_unique<TAtariListing>();
-    L->LoadFromFile(Dir.filePath("long.lst"));
-    EXPECT_EQ(L->FileName, "LONG.LST");
-    EXPECT_EQ(std::make_tuple(L->Length, L->FileLength, L->WasCut()),
-              std::make_tuple(65536, qint64(70000), true));
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(L->Buffer.data()), 65536), Long.left(65536));
+    // Up to 65536 bytes whole, a longer file cut there.
+    for (int Size : {65535, 65536, 65537}) {
+        WriteWholeFile(Dir.filePath("long.lst"), Long.left(Size));
+        L->LoadFromFile(Dir.filePath("long.lst"));
+        const int Length = std::min(Size, 65536);
+        EXPECT_EQ(std::make_tuple(L->FileName, L->Length, L->FileLength, L->WasCut()),
+                  std::make_tuple(QString("LONG.LST"), Length, qint64(Size), Size > 65536));
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(L->Buffer.data()), Length), Long.left(Length));
+    }
 
     WriteWholeFile(Dir.filePath("Short.Src"), "LDA");
     L->LoadFromFile(Dir.filePath("Short.Src"));

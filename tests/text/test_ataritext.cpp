@@ -77,27 +77,49 @@ const TCodeRow StartexterRichRows[] = {
     {198, 217, "b-128"}, {218, 218, ""},      {219, 225, "b-128"},  {226, 255, ""}};
 } // namespace
 
+// Every byte position and value the detection looks at, for both dialects, and the near
+// misses: ATARI-Schreiber is 2 at byte 0 with 4 at byte 3 or 4; Startexter is a style
+// start 197 (c5) and a style end 193 (c1), each followed by the same code "0" to "3"
+// (30-33), anywhere; a file of both is ATARI-Schreiber. Each row also cut before its
+// last byte: nothing past the end counts.
 TEST_F(AtariTextTest, DialectDetection) {
-    const std::pair<QByteArray, int> Rows[] = {{Bytes({2, 0, 4}), 0},
-                                               {Bytes({193, '1', 'x', 197, '1'}), 2}, // end before start
-                                               {Bytes({197, '3', 193, '3'}), 2},
-                                               {Bytes({197, '0', 193, '1'}), 0},
-                                               {Bytes({197, '4', 193, '4'}), 0},
-                                               {Bytes({2, 9, 9, 4, 197, '0', 193, '0'}), 1},
-                                               {QByteArray(), 0}};
-    for (const auto& [Data, Type] : Rows) EXPECT_EQ(Detect(Data), Type) << Data.toHex().constData();
-    // The pairs only count inside the first 250000 bytes.
-    QByteArray Long(TAtariText::BufferSize, 'A');
-    Long += Bytes({197, '5', 193, '5'});
-    EXPECT_EQ(Detect(Long), 0);
+    const struct {
+        int Type, Cut;
+        std::initializer_list<const char*> Files;
+    } Rows[] = {{1, 0, {"02 00 00 04", "02 00 00 00 04"}},
+                {1, 1, {"02 09 09 04 04", "02 09 09 04 c5 30 c1 30"}},
+                {2, 0, {"c5 30 c1 30", "78 c5 31 79 c1 31", "c5 32 c1 32", "c1 33 78 c5 33"}},
+                {0,
+                 0,
+                 {"02 00 04 00 00 04", "01 00 00 04 04", "03 00 00 04 04", "00 02 00 04 04", "02 00 00 03 05",
+                  "02 00 00 05 03", "02", "c5 34 c1 34", "c5 2f c1 2f", "c5 30 c1 31", "c5 30 c5 30",
+                  "c1 32 c1 32", "c4 30 c1 30", "c5 30 c0 30", "c5 c1 30"}}};
+    for (const auto& R : Rows)
+        for (const char* Hex : R.Files) {
+            const QByteArray Data = QByteArray::fromHex(Hex);
+            const auto* D = reinterpret_cast<const quint8*>(Data.constData());
+            EXPECT_EQ(TAtariText::DetectDialect(D, int(Data.size())), R.Type) << Hex;
+            EXPECT_EQ(TAtariText::DetectDialect(D, int(Data.size()) - 1), R.Cut) << Hex << " cut";
+        }
+    EXPECT_EQ(TAtariText::DetectDialect(nullptr, 0), 0);
+    // From a file: its first 250000 bytes count, the pair ending at the last of them too.
+    const QByteArray Start = Bytes({193, '1'}), End = Bytes({197, '1'});
+    const int Room = TAtariText::BufferSize - 4;
+    EXPECT_EQ(Detect(Start + QByteArray(Room, 'A') + End), 2);
+    EXPECT_EQ(Detect(Start + QByteArray(Room + 1, 'A') + End), 0);
+    EXPECT_EQ(Detect(Bytes({2, 0, 0, 0, 4})), 1);
 }
 
 TEST_F(AtariTextTest, LoadingClearingSavingAndFailures) {
-    QByteArray Big(TAtariText::BufferSize + 100, 'x');
-    Big[TAtariText::BufferSize - 1] = 'y';
-    Text.LoadFromFile(Write("long.txt", Big)); // cut at the buffer's size
-    EXPECT_EQ(std::make_tuple(Text.Length, Text.FileName, Text.Buffer[TAtariText::BufferSize - 1]),
-              std::make_tuple(TAtariText::BufferSize, QString("LONG.TXT"), quint8('y')));
+    // Up to the buffer's size whole, a longer file cut there.
+    for (int Size : {TAtariText::BufferSize - 1, TAtariText::BufferSize, TAtariText::BufferSize + 1}) {
+        QByteArray Big(Size, 'x');
+        Big[Size - 1] = 'y';
+        Text.LoadFromFile(Write("long.txt", Big));
+        const int Length = std::min(Size, TAtariText::BufferSize);
+        EXPECT_EQ(std::make_tuple(Text.Length, Text.FileName, Text.Buffer[Length - 1]),
+                  std::make_tuple(Length, QString("LONG.TXT"), quint8(Length == Size ? 'y' : 'x')));
+    }
 
     Text.LoadFromFile(Write("short.txt", "AB" + Bytes({155})));
     EXPECT_EQ(Text.Length, 3);

@@ -139,6 +139,7 @@ TEST_F(ATASCIITable, WindowsShowTheirPicturesScrollSaveAndPrint) {
     TJPEGImage Jpeg;
     Jpeg.LoadFromFile(Dir.filePath("map.JPG"));
     EXPECT_EQ(QSize(Jpeg.Width(), Jpeg.Height()), QSize(975, 1250));
+    ExpectFilterExtensions([Map] { Map->SaveToFile(); }, {".BMP", ".JPG"});
     AnswerSave("map.png", 1);
     Map->SaveToFile();
     EXPECT_FALSE(QFile::exists(Dir.filePath("map.png")));

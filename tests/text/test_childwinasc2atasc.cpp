@@ -2,16 +2,15 @@
 #include "test_text_common.h"
 
 #include "ImageView.h"
+#include "test_drive_events.h"
 #include "uChildWinASC2ATASC.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextCursor>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -48,36 +47,45 @@ TEST_F(AscEditorTest, ConvertsTheEditorTextDrawsTheExpectedPageAndPrintsIt) {
     EXPECT_TRUE(RowShows(Page, 20, 12, "Gruesse"));
     EXPECT_TRUE(RowShows(Page, 20 + 37 * 8, 20, "A"));
     EXPECT_TRUE(RowShows(Page, 20, 28, "AA "));
-    const QImage First = Page;
     PrintTo("out.pdf");
     Win->PrintReport();
     EXPECT_EQ(PdfPages("out.pdf"), 1);
 
     // Out of range: the conversion runs, the page stays; non-numbers raise the conversion error.
-    Win->TextEdit->setPlainText("X");
-    Win->edCPL->setText("161");
-    Win->btnATASCII->click();
-    EXPECT_EQ(Converted(), "X" + Eol);
-    EXPECT_EQ(Page, First);
-    Win->edCPL->setText("160");
-    Win->edLMarg->setText("80");
-    Win->btnATASCII->click();
-    EXPECT_TRUE(IsPage(Page, 8 * 160 + 8, 4 + 8 + 10));
-    EXPECT_TRUE(RowShows(Page, 4 + 79 * 8, 4, " X"));
+    ExpectLayoutLimits(
+        80,
+        [this](int Cpl, int Lm) {
+            Win->TextEdit->setPlainText(QString::number(Cpl));
+            Win->edCPL->setText(QString::number(Cpl));
+            Win->edLMarg->setText(QString::number(Lm));
+            Win->btnATASCII->click();
+            EXPECT_EQ(Converted(), QByteArray::number(Cpl) + Eol);
+        },
+        Win->imgText->Picture, Boxes);
+    // The conversion fills the document's buffer up to its size and stops there.
+    for (int Size : {TAtariText::BufferSize, TAtariText::BufferSize + 1}) {
+        Win->TextEdit->setPlainText(QString(Size - 1, 'A'));
+        Win->btnATASCII->click();
+        EXPECT_EQ(Converted(), (QByteArray(Size - 1, 'A') + Eol).left(TAtariText::BufferSize));
+    }
     Win->edLMarg->setText("zwei");
     Win->btnATASCII->click();
     EXPECT_EQ(Boxes, QStringList{"Fehler|'zwei' ist kein gültiger Integerwert"});
 }
 
 TEST_F(AscEditorTest, AutoConvertFollowsTheEditorUntilTheWindowCloses) {
+    // Once a second while ticked: each tick converts what the editor holds then.
+    EXPECT_FALSE(Win->Timer1->isActive());
     Win->cbAutoConvert->setChecked(true);
-    Win->TextEdit->setPlainText("AUTO");
-    Win->Timer1->setInterval(5);
-    QEventLoop Loop;
-    QTimer::singleShot(3000, &Loop, &QEventLoop::quit);
-    QObject::connect(Win->Timer1, &QTimer::timeout, &Loop, &QEventLoop::quit, Qt::QueuedConnection);
-    Loop.exec();
-    EXPECT_EQ(Converted(), "AUTO" + Eol);
+    EXPECT_EQ(Win->Timer1->interval(), 1000);
+    for (const char* Typed : {"AUTO", "AUTO2"}) {
+        Win->TextEdit->setPlainText(Typed);
+        ASSERT_TRUE(drive::Tick(Win->Timer1));
+        EXPECT_EQ(Converted(), Typed + Eol);
+    }
+    Win->cbAutoConvert->setChecked(false);
+    EXPECT_FALSE(Win->Timer1->isActive());
+    Win->cbAutoConvert->setChecked(true);
     // A failing tick shows one box and the timer waits until it is closed.
     Win->edCPL->setText("");
     bool ActiveDuringBox = true;
@@ -131,7 +139,7 @@ TEST_F(AscEditorTest, DrawingIsNotDisturbedByEventsItLetsRun) {
     for (int I = 0; I < 200; ++I) Long += "LINE " + QByteArray::number(I) + "\r\n";
     Win->TextEdit->setPlainText(QString::fromLatin1(Long));
     bool Fired = false;
-    QTimer::singleShot(0, Win, [&] {
+    drive::Soon(Win, [&] {
         Win->TextEdit->setPlainText("OTHER");
         Win->btnATASCII->click(); // ignored: the page being drawn keeps its bytes
         Fired = true;
@@ -148,7 +156,7 @@ TEST_F(AscEditorTest, DrawingIsNotDisturbedByEventsItLetsRun) {
     EXPECT_TRUE(RowShows(Page, 20, 4 + 199 * 8, "LINE 199 "));
     // Closed in the middle of drawing: the window goes, nothing touches it afterwards.
     Win->TextEdit->setPlainText(QString::fromLatin1(Long));
-    QTimer::singleShot(0, Win, [&] { Win->close(); });
+    drive::Soon(Win, [&] { Win->close(); });
     Win->ConvertAndReformat();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(Win.isNull());

@@ -1,14 +1,15 @@
 // The font window: opening, drawing, selecting, saving, printing and closing.
 #include "test_childwinfont_common.h"
 
+#include "Cp1252.h"
 #include "VekButton.h"
+#include "test_drive_events.h"
 #include "uYESNOCANCEL.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QTimer>
 #include <QToolButton>
 
 using namespace fonttest;
@@ -65,7 +66,6 @@ TEST_F(FontWindowTest, ClicksAndArrowKeysSelectWithFrameAndWrapAround) {
     Click(W, 69);
     EXPECT_EQ(W->SelectedChar, 69);
     EXPECT_EQ(W->imgFont->Picture.pixel(54, 27), Red);
-    EXPECT_EQ(W->lblATASC->text(), " 069 | $045");
 
     Click(W, 202); // inverse: shown inverted, clear pixels black
     EXPECT_EQ(W->imgFont->Picture.pixel(45, 18), White);
@@ -86,9 +86,32 @@ TEST_F(FontWindowTest, ClicksAndArrowKeysSelectWithFrameAndWrapAround) {
     EXPECT_EQ(W->SelectedChar, 31);
     Key(Qt::Key_Up);
     EXPECT_EQ(W->SelectedChar, 255);
-    W->btnATAINTClick(); // internal order, as the print test shows
-    Click(W, 0);
-    EXPECT_EQ(W->lblATASC->text(), " 032 | $020");
+}
+
+// The code panel of every cell in both orders: the character's codes, then the keyboard
+// code, name and keys of the character-table entry of its ATASCII code.
+TEST_F(FontWindowTest, CodePanelShowsTheTableEntryOfEveryCharacter) {
+    TChildWinFont* W = Open(RandomFont(13));
+    const TAtariFont Table;
+    const auto Number = [](int V) {
+        return QStringLiteral(" %1 | $%2").arg(V, 3, 10, QChar('0')).arg(V, 3, 16, QChar('0')).toUpper();
+    };
+    for (int Order : {1, 0}) {
+        for (int Code = 0; Code < 256; ++Code) {
+            Click(W, Code);
+            const int Low = Code & 127, Inv = Code & 128;
+            const int Atascii = Order ? Code : Inv | (Low < 64 ? Low + 32 : Low < 96 ? Low - 64 : Low);
+            const FontTable& E = Table.CharTable[Atascii];
+            EXPECT_EQ(QStringList({W->lblFontType->text(), W->lblATASC->text(), W->lblInt->text(),
+                                   W->lblKeyb->text(), W->lblASCII->text(), W->lblKeysToPress->text()}),
+                      QStringList({Order ? " ATASCII" : " Intern", Number(Atascii),
+                                   Number(Order ? Inv | ToInternal(Low) : Code), Number(E.KeyCode),
+                                   "  " + Cp1252ToUnicode(E.Mnemonic),
+                                   " " + QString::fromLatin1(E.KeyCombination)}))
+                << Order << " " << Code;
+        }
+        W->btnATAINTClick();
+    }
 }
 
 TEST_F(FontWindowTest, SaveRoundTripsByteExactlyAndPicturesLeaveModifiedAlone) {
@@ -115,6 +138,7 @@ TEST_F(FontWindowTest, SaveRoundTripsByteExactlyAndPicturesLeaveModifiedAlone) {
     ASSERT_TRUE(Bmp.load(Dir.filePath("grid.BMP"), "BMP"));
     EXPECT_EQ(Bmp.convertToFormat(QImage::Format_RGB32), W->imgFont->Picture);
     EXPECT_EQ(W->Modified, 1);
+    ExpectFilterExtensions([W] { W->SaveToFile(); }, {".FNT", ".BMP", ".JPG"});
     AnswerSave("grid.txt");
     W->SaveToFile();
     EXPECT_FALSE(QFile::exists(Dir.filePath("grid.txt")));
@@ -131,23 +155,19 @@ protected:
         frmYESNOCANCEL = new TfrmYESNOCANCEL;
     }
     void TearDown() override {
-        delete Answerer;
         FontWindowTest::TearDown();
         delete frmYESNOCANCEL;
         frmYESNOCANCEL = nullptr;
     }
     // Closes W, clicking the button once the dialog is up; whether it closed.
     bool CloseAnswering(TChildWinFont* W, TVekButton* TfrmYESNOCANCEL::*Button) {
-        delete Answerer;
-        Answerer = new QTimer;
-        QObject::connect(Answerer, &QTimer::timeout, [this, Button] {
-            if (!frmYESNOCANCEL->isVisible()) return;
-            Answerer->stop();
-            ++Answers;
-            (frmYESNOCANCEL->*Button)->Click();
-        });
-        Answerer->start(5);
-        const bool Closed = W->close();
+        bool Closed = false;
+        drive::WhileModal([&] { Closed = W->close(); },
+                          [&](QWidget* D) {
+                              EXPECT_EQ(D, frmYESNOCANCEL);
+                              ++Answers;
+                              (frmYESNOCANCEL->*Button)->Click();
+                          });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return Closed;
     }
@@ -158,7 +178,6 @@ protected:
         W->btnFontInvertClick();
         return W;
     }
-    QTimer* Answerer = nullptr;
     int Answers = 0;
 };
 } // namespace

@@ -2,6 +2,7 @@
 #include "test_text_common.h"
 
 #include "ImageView.h"
+#include "test_drive_events.h"
 #include "test_widget_pixels.h"
 #include "uChildWinListing.h"
 
@@ -13,7 +14,6 @@
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -93,15 +93,14 @@ TEST_F(ListingWindowTest, OpeningDrawsThePageAndFillsTheTextAndStatusBar) {
 
 TEST_F(ListingWindowTest, ReformatHonoursItsLimits) {
     Open("P.LST", Basic);
-    const qint64 Drawn = Win->imgListing->Picture.cacheKey();
-    Win->edlmarg->setText("41");
-    Win->edcplKeyDown(Qt::Key_Return);
-    EXPECT_EQ(Win->imgListing->Picture.cacheKey(), Drawn);
-    Win->edlmarg->setText("40");
-    Win->edcplKeyDown(Qt::Key_Return);
-    EXPECT_NE(Win->imgListing->Picture.cacheKey(), Drawn);
-    EXPECT_EQ(Win->imgListing->Picture.width(), 328);
-
+    ExpectLayoutLimits(
+        40,
+        [this](int Cpl, int Lm) {
+            Win->edcpl->setText(QString::number(Cpl));
+            Win->edlmarg->setText(QString::number(Lm));
+            Win->edcplKeyDown(Qt::Key_Return);
+        },
+        Win->imgListing->Picture, Boxes);
     Win->edlmarg->setText("0");
     Win->edcpl->setText("65");
     Win->btnReFormatClick();
@@ -163,6 +162,7 @@ TEST_F(ListingWindowTest, SavesWriteTheExpectedBytes) {
     QImage Saved(Dir.filePath("page.bmp"));
     EXPECT_EQ(Saved.convertToFormat(QImage::Format_RGB32), Win->imgListing->Picture);
 
+    ExpectFilterExtensions([this] { Win->SaveToFile(); }, {".RTF", ".TXT", ".BMP", ".JPG"});
     AnswerSave("page.doc");
     Win->SaveToFile();
     EXPECT_FALSE(QFile::exists(Dir.filePath("page.doc")));
@@ -203,7 +203,7 @@ TEST_F(ListingWindowTest, ClosingTheWindowWhileItDrawsEndsTheOpenQuietly) {
     Win = new TChildWinListing;
     const QString Path = Write("GONE.LST", QByteArray(4000, 'A'));
     TChildWinListing* Raw = Win;
-    QTimer::singleShot(0, [Raw] { delete Raw; });
+    drive::Soon(qApp, [Raw] { delete Raw; });
     EXPECT_FALSE(Raw->OpenDocument(Path, "GONE.LST"));
     EXPECT_TRUE(Win.isNull());
     EXPECT_TRUE(Boxes.isEmpty());

@@ -2,6 +2,7 @@
 #include "test_text_common.h"
 
 #include "ImageView.h"
+#include "test_drive_events.h"
 #include "test_widget_pixels.h"
 #include "uChildWinText.h"
 
@@ -16,7 +17,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTextEdit>
-#include <QTimer>
 #include <QToolButton>
 
 #include <array>
@@ -103,42 +103,42 @@ TEST_F(TextWindowTest, DialectsChooseWidthDrawThePageAndFillTheTextTab) {
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-TEST_F(TextWindowTest, EditsLimitsUmlautsAndTabs) {
-    const QByteArray Data = "[{~" + QByteArray(1, char(13));
-    Open("U.TXT", Data);
-    const QImage& Page = Win->imgText->Picture;
-    const QImage First = Page;
-    EXPECT_TRUE(IsPage(First, 328, 14)); // no line end: one line and the margins
-    Enter(Win->edCPL, "161");
-    EXPECT_EQ(Page, First);
-    // The page at Cpl columns shows "[", "{", "~" and 13 as Glyphs from column Lm on.
-    auto Shows = [&Page](int Cpl, int Lm, const std::array<QByteArray, 4>& Glyphs) {
-        EXPECT_TRUE(IsPage(Page, 8 * Cpl + 8, 14)) << Cpl;
-        for (int K = Lm > 0 ? -1 : 0; K < 5; ++K)
-            EXPECT_EQ(CellRows(Page, 4 + 8 * (Lm + K), 4), K < 0 || K > 3 ? BlankCell : Glyphs[K])
-                << Cpl << " " << Lm << " " << K;
-    };
-    const std::array Standard{StandardGlyph('['), StandardGlyph('{'), StandardGlyph('~'), StandardGlyph(13)};
-    Enter(Win->edCPL, "160");
-    Enter(Win->edLMarg, "81");
-    Shows(160, 0, Standard);
-    Enter(Win->edLMarg, "80");
-    Shows(160, 80, Standard);
+TEST_F(TextWindowTest, LayoutLimitsOnBothSides) {
+    Open("U.TXT", "[{~" + QByteArray(1, char(13)));
+    ExpectLayoutLimits(
+        80,
+        [this](int Cpl, int Lm) {
+            Win->edCPL->setText(QString::number(Cpl));
+            Enter(Win->edLMarg, QString::number(Lm));
+        },
+        Win->imgText->Picture, Boxes);
     Enter(Win->edCPL, "4x");
     ASSERT_EQ(Boxes.size(), 1);
     EXPECT_EQ(Boxes[0], "Fehler|'4x' ist kein gültiger Integerwert");
+}
 
-    // Umlauts: the international set, with a sharp s at 13 for plain ATASCII
-    // and the German letters in place of the brackets for Startexter.
-    Win->edCPL->setText("40");
-    Win->edLMarg->setText("0");
-    Win->cbSpecChars->setChecked(true);
-    Shows(40, 0, {InternationalGlyph('['), InternationalGlyph('{'), InternationalGlyph('~'), SharpS});
-    Win->btnStartexter->setChecked(true);
-    Win->cbSpecChars->setChecked(false);
-    Shows(80, 0, Standard);
-    Win->cbSpecChars->setChecked(true);
-    Shows(80, 0, {InternationalGlyph(123), InternationalGlyph(11), SharpS, InternationalGlyph(13)});
+// "Uml" chooses the character selector by the dialect at the moment it is clicked; a
+// later change of dialect keeps it. Every substitution and the codes where the sets differ.
+TEST_F(TextWindowTest, UmlautsChooseTheSelectorWhenClicked) {
+    const QByteArray Data = "[\\]{|}~" + Bytes({13, 0, 96});
+    Open("U.TXT", Data);
+    QRadioButton* const Dialects[] = {Win->btnATASCII, Win->btnASchreiber, Win->btnStartexter};
+    const struct {
+        int Clicked;
+        bool Ticked;
+        int After, Selector;
+    } Rows[] = {{0, true, 0, 3}, {1, true, 1, 3},  {2, true, 2, 2}, {0, true, 2, 3},
+                {2, true, 1, 2}, {2, false, 2, 1}, {1, false, 0, 1}};
+    for (const auto& R : Rows) {
+        Dialects[R.Clicked]->setChecked(true);
+        Win->cbSpecChars->setChecked(!R.Ticked);
+        Win->cbSpecChars->setChecked(R.Ticked);
+        Dialects[R.After]->setChecked(true);
+        for (int K = 0; K < Data.size(); ++K)
+            EXPECT_EQ(CellRows(Win->imgText->Picture, 4 + 8 * K, 4),
+                      SelectorGlyph(R.Selector, quint8(Data[K])))
+                << R.Clicked << R.Ticked << R.After << ", cell " << K;
+    }
 }
 
 TEST_F(TextWindowTest, SavesWriteTextRichTextAndPictures) {
@@ -160,6 +160,7 @@ TEST_F(TextWindowTest, SavesWriteTextRichTextAndPictures) {
     QImage Bmp;
     ASSERT_TRUE(Bmp.load(SaveAs("page", 3) + ".BMP"));
     EXPECT_EQ(Bmp.convertToFormat(QImage::Format_RGB32), Win->imgText->Picture);
+    ExpectFilterExtensions([this] { Win->FileSaveAsItemClick(); }, {".RTF", ".TXT", ".BMP", ".JPG"});
     SaveAs("other.DOC", 1);
     EXPECT_FALSE(QFileInfo::exists(Dir.filePath("other.DOC")));
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
@@ -196,7 +197,7 @@ TEST_F(TextWindowTest, DialectChangeWhileDrawingStartsOver) {
     // Events run while the page is drawn; a change of dialect then wins.
     const QByteArray Data = Lines(3000, QByteArray(60, 'a'));
     bool Opened = false, ClickedWhileOpening = false;
-    QTimer::singleShot(0, Win, [&] {
+    drive::Soon(Win, [&] {
         ClickedWhileOpening = !Opened;
         Win->btnStartexter->setChecked(true);
     });
@@ -211,7 +212,7 @@ TEST_F(TextWindowTest, DialectChangeWhileDrawingStartsOver) {
 
     // A window closed while drawing is not touched again.
     QPointer<TChildWinText> Guard(Win);
-    QTimer::singleShot(0, Win, [this] { delete Win; });
+    drive::Soon(qApp, [this] { delete Win; });
     Open("BIG.TXT", Data);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(Guard.isNull());

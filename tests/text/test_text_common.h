@@ -9,8 +9,10 @@
 #include "uFGlobal.h"
 #include "uGlobal.h"
 
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <span>
 
@@ -52,16 +54,43 @@ inline QString RowOutput(std::span<const TCodeRow> Rows, int Code, bool* Skip = 
 inline int ToInternal(int A) {
     return A < 32 ? A + 64 : (A < 96 ? A - 32 : A);
 }
-// Rows of the glyph of an ATASCII code in the built-in set files.
-inline QByteArray StandardGlyph(int Ascii) {
+// The built-in standard set as its file holds it (internal order), and the rows of the
+// glyph of an ATASCII code in the built-in set files.
+inline const QByteArray& StandardSetFile() {
     static const QByteArray Font = ReadWholeFile(MORVANEL_SOURCE_DIR "/resources/atari-standard.fnt");
-    return Font.mid(ToInternal(Ascii) * 8, 8);
+    return Font;
+}
+inline QByteArray StandardGlyph(int Ascii) {
+    return StandardSetFile().mid(ToInternal(Ascii) * 8, 8);
 }
 inline QByteArray InternationalGlyph(int Ascii) {
     static const QByteArray Font = ReadWholeFile(MORVANEL_SOURCE_DIR "/resources/atari-international.fnt");
     return Font.mid(ToInternal(Ascii) * 8, 8);
 }
 inline const QByteArray SharpS = QByteArray::fromHex("003C667C66667C60");
+
+// The glyph a character selector draws for Code (0-127): 0 internal and 1 ATASCII order
+// of Held, the set the font holds (file order); 2 and 3 the built-in international set,
+// 2 with the German letters in place of [ \ ] { | } ~, 3 with the sharp s at 13.
+inline QByteArray SelectorGlyph(int Selector, int Code, const QByteArray& Held = StandardSetFile()) {
+    // The letters' codes in the international set: Ä Ö Ü ä ö ü.
+    const std::pair<int, int> German[] = {{'[', 123}, {'\\', 12}, {']', 16}, {'{', 11}, {'|', 15}, {'}', 10}};
+    switch (Selector) {
+    case 0:
+        return Held.mid(8 * Code, 8);
+    case 1:
+        return Held.mid(8 * ToInternal(Code), 8);
+    case 2:
+        if (Code == '~') return SharpS;
+        for (auto [Ascii, Letter] : German)
+            if (Code == Ascii) return InternationalGlyph(Letter);
+        return InternationalGlyph(Code);
+    case 3:
+        return Code == 13 ? SharpS : InternationalGlyph(Code);
+    default:
+        return QByteArray();
+    }
+}
 inline const QByteArray BlankCell(8, 0);
 // Inverse video: every pixel of the cell swapped.
 inline QByteArray Inverse(QByteArray Rows) {
@@ -110,6 +139,28 @@ inline ::testing::AssertionResult IsPage(const QImage& Page, int W, int H, quint
     return ::testing::AssertionSuccess();
 }
 
+// Both sides of the page layout limits: characters per line 1-160 and left margin
+// 0-MaxMargin. Redraw enters the two values; inside the limits the page is drawn anew
+// at that width, outside them it keeps its last drawing, without a message.
+inline void ExpectLayoutLimits(int MaxMargin, const std::function<void(int, int)>& Redraw, const QImage& Page,
+                               const QStringList& Boxes) {
+    const struct {
+        int Cpl, Lm;
+        bool Draws;
+    } Rows[] = {{161, 0, false},       {160, 0, true},  {0, 0, false},
+                {1, 0, true},          {40, -1, false}, {40, MaxMargin + 1, false},
+                {40, MaxMargin, true}, {40, 0, true}};
+    for (const auto& R : Rows) {
+        const qint64 Before = Page.cacheKey();
+        Redraw(R.Cpl, R.Lm);
+        EXPECT_EQ(Page.cacheKey() != Before, R.Draws) << R.Cpl << " / " << R.Lm;
+        if (R.Draws) {
+            EXPECT_EQ(Page.width(), 8 * R.Cpl + 8) << R.Cpl << " / " << R.Lm;
+        }
+    }
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -138,6 +189,24 @@ protected:
             Files = {Dir.filePath(Name)};
             return true;
         });
+    }
+    // Saves with each filter in turn under a name without extension: each adds its own
+    // extension (Extensions in filter order) and writes that kind of file.
+    void ExpectFilterExtensions(const std::function<void()>& Save, const QStringList& Extensions) {
+        for (int Filter = 1; Filter <= Extensions.size(); ++Filter) {
+            const QString Name = QStringLiteral("filter%1").arg(Filter) + Extensions[Filter - 1];
+            AnswerSave(QStringLiteral("filter%1").arg(Filter), Filter);
+            Save();
+            const QByteArray Data =
+                QFile::exists(Dir.filePath(Name)) ? ReadWholeFile(Dir.filePath(Name)) : "";
+            const char* Kind = Data.startsWith("{\\rtf")     ? ".RTF"
+                               : Data.startsWith("BM")       ? ".BMP"
+                               : Data.startsWith("\xFF\xD8") ? ".JPG"
+                               : Data.size() == 1024         ? ".FNT"
+                               : Data.isEmpty()              ? "none"
+                                                             : ".TXT";
+            EXPECT_EQ(Kind, Extensions[Filter - 1]) << Name.toStdString();
+        }
     }
     // Sends the next reports to Name in the folder as PDF.
     void PrintTo(const QString& Name) {

@@ -1,0 +1,67 @@
+#pragma once
+// Driving modal dialogs, menus and the windows' own timers without a clock: the test
+// acts from inside the dialog's own event loop, and a timer ticks when the test says
+// so. Nothing here waits for time to pass, so a loaded machine changes nothing.
+#include <QApplication>
+#include <QDialog>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace drive {
+
+// Calls Fn the next time events run: inside a modal dialog's loop, or when a long
+// drawing lets events run.
+inline void Soon(QObject* Context, std::function<void()> Fn) {
+    QMetaObject::invokeMethod(Context, std::move(Fn), Qt::QueuedConnection);
+}
+
+// Runs Open, which shows a modal dialog or a menu and waits in its own event loop;
+// Act gets that window once it is shown, from inside its loop. A window Act leaves
+// open is closed when the events Act started have run (a dialog then ends with -1),
+// so a wrong answer fails the test instead of hanging it. Whether a window came up.
+inline bool WhileModal(const std::function<void()>& Open, const std::function<void(QWidget*)>& Act) {
+    struct TWatch : QObject {
+        std::function<void(QWidget*)> Act;
+        std::shared_ptr<bool> Over = std::make_shared<bool>(false);
+        bool Shown = false;
+        // Rounds of posted events (queued closes, deferred clicks) before it counts as left open.
+        static void CloseLeftOpen(std::shared_ptr<bool> Over, QPointer<QWidget> W, int Rounds) {
+            if (*Over || !W || !W->isVisible()) return;
+            if (Rounds > 0) return Soon(W, [=] { CloseLeftOpen(Over, W, Rounds - 1); });
+            if (auto* D = qobject_cast<QDialog*>(W.data())) return D->done(-1);
+            W->close();
+        }
+        bool eventFilter(QObject* O, QEvent* E) override {
+            auto* W = qobject_cast<QWidget*>(O);
+            if (Shown || E->type() != QEvent::Show || !W || !W->isWindow() ||
+                !(W->isModal() || qobject_cast<QMenu*>(W)))
+                return false;
+            Shown = true;
+            Soon(W, [Act = Act, Over = Over, W] {
+                Act(W);
+                CloseLeftOpen(Over, W, 16);
+            });
+            return false;
+        }
+    } Watch;
+    Watch.Act = Act;
+    qApp->installEventFilter(&Watch);
+    Open();
+    qApp->removeEventFilter(&Watch);
+    *Watch.Over = true;
+    return Watch.Shown;
+}
+
+// One tick of a timer that a window owns, as if its interval had passed. The timer
+// must be running, as it would be for the tick to come.
+inline ::testing::AssertionResult Tick(QTimer* Timer) {
+    if (!Timer || !Timer->isActive()) return ::testing::AssertionFailure() << "the timer is not running";
+    QMetaObject::invokeMethod(Timer, "timeout", Qt::DirectConnection);
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace drive
