@@ -424,6 +424,10 @@ TEST_F(PictureOpen, EveryLimitWorksExactlyAndRefusesOrCutsOnePast) {
          "none" + Msg("mCh2PIC")},
         {"joined page: pictures for four", 4, 5, [&](int N) { return Joined(N, 4); }, "640x384 lit",
          "none" + Msg("mCh4PIC")},
+        {"joined page: no fewer for two", 2, 1, [&](int N) { return Joined(N, 2); }, "320x384 lit",
+         "none" + Msg("mCh2PIC")},
+        {"joined page: no fewer for four", 4, 3, [&](int N) { return Joined(N, 4); }, "640x384 lit",
+         "none" + Msg("mCh4PIC")},
         {"JPEG: width", 32000, 32001, [&](int W) { return Jpeg(W, 1); }, "32000x1", "error Bild zu"},
         {"JPEG: height", 32000, 32001, [&](int H) { return Jpeg(1, H); }, "1x32000", "error Bild zu"},
     };

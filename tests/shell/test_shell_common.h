@@ -1,10 +1,15 @@
 #pragma once
 // Shared set-up of the main-window tests: defaults, recorded message boxes, and no
-// main window left behind; the error a call raises.
+// main window left behind; a main window on screen with a folder for its files; the
+// error a call raises.
+#include "FileDialogs.h"
+#include "test_common.h"
 #include "uGlobal.h"
 #include "uMain.h"
 
+#include <QApplication>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 // What Fn raises: "code: message" for an input/output error, the message for
@@ -29,7 +34,47 @@ protected:
     }
     void TearDown() override {
         SetMessageBoxHook(nullptr);
+        SetFileDialogHook(nullptr);
+        SetReportOutputHook(nullptr);
         frmMain = nullptr;
     }
     QStringList Boxes;
+};
+
+// A main window on screen at the size of a first start, and a folder for the files
+// the test opens in it.
+class OpenedMainWindow : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        LoadSettings();
+        frmMain = Main = new TfrmMain;
+        Main->resize(625, 475);
+        Main->show();
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        delete Main;
+        MainWindowFixture::TearDown();
+    }
+    QString Write(const QString& Name, const QByteArray& Data) {
+        WriteWholeFile(Dir.filePath(Name), Data);
+        return Dir.filePath(Name);
+    }
+    // Opens Name holding Data as a drop does; the document window in front afterwards.
+    QWidget* Open(const QString& Name, const QByteArray& Data) {
+        Main->OpenFiles({Write(Name, Data)});
+        QApplication::processEvents();
+        return Main->ActiveDocument();
+    }
+    // Answers the next file dialogs with Files and filter Index.
+    static void Answer(const QStringList& Files, int Index = 1) {
+        SetFileDialogHook([Files, Index](TFileDialogRequest& R, QStringList& Out) {
+            R.FilterIndex = Index;
+            Out = Files;
+            return true;
+        });
+    }
+    QTemporaryDir Dir;
+    TfrmMain* Main = nullptr;
 };

@@ -2,17 +2,14 @@
 #include "Solid3DTestUtil.h"
 
 #include "ImageView.h"
-#include "ReportOptionsDialog.h"
 #include "VekButton.h"
+#include "shell/test_shell_common.h"
 #include "test_drive_events.h"
 #include "uChildWinGraphic.h"
 #include "uChildWinSolidStates.h"
 #include "uFGlobal.h"
 #include "uFrmSolidStatesController.h"
-#include "uGlobal.h"
-#include "uMain.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFocusEvent>
 #include <QLabel>
@@ -22,27 +19,15 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <climits>
-#include <gtest/gtest.h>
 
 namespace {
-class SolidStatesWindowTest : public ::testing::Test {
+class SolidStatesWindowTest : public OpenedMainWindow {
 protected:
-    void SetUp() override {
-        InitFolders();
-        SetSettingsDefaults();
-        SetMessageBoxHook([this](TMsgKind, const QString& C, const QString& T) { Boxes << C + "|" + T; });
-        Main = new TfrmMain;
-        frmMain = Main;
-        Main->show();
-    }
     void TearDown() override {
-        SetMessageBoxHook(nullptr);
         delete frmSolidStatesController;
-        delete Main;
-        frmMain = nullptr;
+        OpenedMainWindow::TearDown();
         ASSERT_EQ(frmSolidStatesController, nullptr);
     }
     // A square in the plane z = 0 and a line to the view point.
@@ -50,17 +35,8 @@ protected:
         return SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}},
                          {{1, 2}, {2, 3}, {3, 4}, {4, 1}, {1, 0}});
     }
-    // Opened as the main window's dispatch opens it.
-    TChildWinSolidStates* Open(const QString& FileName = QStringLiteral("quadrat.3d")) {
-        const QString Path = Dir.filePath(FileName);
-        WriteWholeFile(Path, Square());
-        TAtariGraphic Ident;
-        Ident.IdentifyFileType(Path, DisplayName(Path));
-        Ident.SetFormatInfo();
-        auto* Win = new TChildWinSolidStates;
-        Main->AddMDIChild(Win);
-        Win->OpenDocument(Path, DisplayName(Path), Ident.PicInfo);
-        return Win;
+    TChildWinSolidStates* Open() {
+        return qobject_cast<TChildWinSolidStates*>(OpenedMainWindow::Open("quadrat.3d", Square()));
     }
     void Activate(QWidget* W) {
         Main->MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(W->parentWidget()));
@@ -70,9 +46,6 @@ protected:
         Win->btnControllerClick();
         return frmSolidStatesController;
     }
-    QTemporaryDir Dir;
-    TfrmMain* Main = nullptr;
-    QStringList Boxes;
 };
 } // namespace
 
@@ -240,21 +213,12 @@ TEST_F(SolidStatesWindowTest, EditTextsUseTheirFixedForms) {
 
 TEST_F(SolidStatesWindowTest, PrintGoesToAOnePagePdf) {
     fGlobal = new TfGlobal;
-    TChildWinSolidStates* Win = Open();
-    const QString Pdf = Dir.filePath("out.pdf");
-    SetReportOutputHook([Pdf](TReportOutputChoice& C) {
-        C.Destination = TReportDestination::File;
-        C.Format = TReportFileFormat::PDF;
-        C.FileName = Pdf;
-        return true;
-    });
-    Win->btnReportClick();
-    SetReportOutputHook(nullptr);
+    PrintReportsTo(Dir.filePath("out.pdf"));
+    Open()->btnReportClick();
     EXPECT_EQ(fGlobal->SelectedReport().toLower(), "graphicreport");
     delete fGlobal;
     fGlobal = nullptr;
-    const QByteArray Data = ReadWholeFile(Pdf);
-    EXPECT_TRUE(Data.startsWith("%PDF") && Data.count("/Type /Page\n") + Data.count("/Type /Page ") == 1);
+    EXPECT_EQ(PdfPageCount(Dir.filePath("out.pdf")), 1);
 }
 
 TEST_F(SolidStatesWindowTest, TheFirstClickIntoTheInactiveControllerSelectsThatEdit) {
