@@ -169,10 +169,6 @@ TEST_F(HostileInputTest, ReadsStopAtTheirLimit) {
     EXPECT_TRUE(ErrorOf([&] {
                     ReadWholeFile(Path, 99);
                 }).startsWith(QString::number(ioFileTooLarge) + ": Datei zu groß (mehr als 99 Bytes)"));
-    // A Solid States file beyond every record the model can use is refused.
-    const QString Big = Dir.filePath("big.3d");
-    WriteWholeFile(Big, QByteArray(Tom3D::MaxFileSize + 1, '1'));
-    EXPECT_THROW(std::make_unique<Tom3D>()->LoadFromFile(Big), EInOutError);
 }
 
 TEST_F(HostileInputTest, SavesReplaceOnlyRegularFiles) {
@@ -268,19 +264,13 @@ TEST_F(HostileInputTest, SettingsFileThatCannotBeReadIsLeftAsItIs) {
 }
 
 TEST_F(HostileInputTest, JpegClaimingAHugePictureIsRefusedFromItsHeader) {
-    // Refused from the header's numbers alone: the decoded data (16 x 8) would fit.
-    const struct { int W, H; } Huge[] = {{65500, 65500}, {32001, 8}, {8, 32001}, {16384, 8193}};
-    for (const auto& C : Huge) {
-        TJPEGImage J;
-        EXPECT_EQ(
-            ErrorOf([&] { J.LoadFromData(JpegClaiming(C.W, C.H)); }),
-            QStringLiteral("Bild zu groß: %1 x %2 Pixel (höchstens 32000 Pixel je Seite und 128 Megapixel)")
-                .arg(C.W)
-                .arg(C.H));
-        EXPECT_TRUE(J.Empty());
-    }
-    // Within the limits the claimed size is decoded (the missing data as grey).
+    // Refused from the header's numbers alone: the decoded data (16 x 8) would fit. (The
+    // sides are tried at their limits with the other picture limits.)
     TJPEGImage J;
+    EXPECT_EQ(ErrorOf([&] { J.LoadFromData(JpegClaiming(16384, 8193)); }),
+              "Bild zu groß: 16384 x 8193 Pixel (höchstens 32000 Pixel je Seite und 128 Megapixel)");
+    EXPECT_TRUE(J.Empty());
+    // Within the limits the claimed size is decoded (the missing data as grey).
     J.LoadFromData(JpegClaiming(3000, 2000));
     EXPECT_EQ(J.Image().size(), QSize(3000, 2000));
 

@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -117,7 +118,7 @@ TEST_F(LanguageTest, GetMsgSeesTheFileChangedOnDisk) {
 
 TEST_F(LanguageTest, TranslateFormBySectionOfTheNameBeforeUnderscoreStopsAtOtherWindowsAndExports) {
     Write("t.lng", "[ChildWinText]\nChildWinText_1.Caption=Second\nlblInfo.Caption = Info text \n"
-                   "lblInfo.Hint=Tip\nedValue.Text=42\nbtnGo.Caption=\n");
+                   "lblInfo.Hint=Tip\nedValue.Text=42\nbtnGo.Caption=\nrgKind.Caption=Art\n");
     QWidget Form;
     Form.setObjectName("ChildWinText_1");
     auto* Label = new QLabel("x", &Form);
@@ -127,6 +128,8 @@ TEST_F(LanguageTest, TranslateFormBySectionOfTheNameBeforeUnderscoreStopsAtOther
     Edit->setProperty("Tag", -1);
     auto* Button = new QPushButton("Go", &Form);
     Button->setObjectName("btnGo");
+    auto* Group = new QGroupBox("Kind", &Form);
+    Group->setObjectName("rgKind");
     auto* Blank = new QLabel(&Form);
     Blank->setObjectName("lblBlank");
     // A dialog living in the form's object tree has a section of its own.
@@ -138,6 +141,7 @@ TEST_F(LanguageTest, TranslateFormBySectionOfTheNameBeforeUnderscoreStopsAtOther
     EXPECT_EQ(Label->toolTip(), "Tip");
     EXPECT_EQ(Edit->text(), "42");   // Tag -1 is still translated
     EXPECT_EQ(Button->text(), "Go"); // an empty value counts as missing
+    EXPECT_EQ(Group->title(), "Art");
     EXPECT_EQ(Foreign->text(), "Drucken");
     TranslateForm(&Form, Dir.filePath("missing.lng")); // nothing changes
     EXPECT_EQ(Label->text(), "Info text");
@@ -147,7 +151,8 @@ TEST_F(LanguageTest, TranslateFormBySectionOfTheNameBeforeUnderscoreStopsAtOther
     WriteFormTranslation(&Form, Lines);
     EXPECT_EQ(Lines, (QStringList{"[ChildWinText_1]", QString("btnGo.Caption").leftJustified(44) + "= Go",
                                   QString("lblInfo.Caption").leftJustified(44) + "= Info text",
-                                  QString("lblInfo.Hint").leftJustified(44) + "= Tip", ""}));
+                                  QString("lblInfo.Hint").leftJustified(44) + "= Tip",
+                                  QString("rgKind.Caption").leftJustified(44) + "= Art", ""}));
 }
 
 // The shipped language files carry the same keys, and every message key the

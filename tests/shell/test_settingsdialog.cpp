@@ -142,14 +142,3 @@ TEST_F(SettingsDialogTest, RegistrationButtonsActOnAllTwelveWhateverIsSelected) 
     EXPECT_FALSE(QDirIterator(Home.path(), QDir::Files, QDirIterator::Subdirectories).hasNext());
     EXPECT_TRUE(Boxes.isEmpty());
 }
-
-TEST_F(SettingsDialogTest, TranslatedFromALanguageFile) {
-    TfrmParameter Dlg;
-    QTemporaryDir Lng;
-    WriteWholeFile(Lng.filePath("en.lng"), "[frmParameter]\nfrmParameter.Caption=Settings\n"
-                                           "btnCancel.Caption=&Cancel\nrgPrintText.Caption= Report \n");
-    TranslateForm(&Dlg, Lng.filePath("en.lng"));
-    EXPECT_EQ(Dlg.windowTitle(), "Settings");
-    EXPECT_EQ(Dlg.btnCancel->Caption(), "&Cancel");
-    EXPECT_EQ(Dlg.rgPrintText->title(), "Report");
-}
