@@ -1,6 +1,7 @@
 #include "FileDialogs.h"
 #include "ImageView.h"
 #include "JPEGImage.h"
+#include "test_drive_events.h"
 #include "test_shell_common.h"
 #include "uChildWinGraphic.h"
 #include "uDocWindow.h"
@@ -16,7 +17,6 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -33,7 +33,6 @@ protected:
     }
     void TearDown() override {
         SetQuestionHook(nullptr);
-        SetFileDialogHook(nullptr);
         MainWindowFixture::TearDown();
     }
     // Answers the next save dialogs with Name (in Dir) and filter Index.
@@ -104,25 +103,24 @@ TEST_F(DocWindowTest, SaveDialogRefusesANameNoSaveCanTakeBeforeTheReplaceQuestio
     QStringList Asked;
     const auto Save = [&](const QString& Name) {
         bool StaysOpen = false;
-        QTimer::singleShot(0, [&] {
-            auto* D = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(D, nullptr);
-            QTimer::singleShot(0, D, [&] { // a question the Save asks, answered No
-                if (auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                    Asked << Box->text();
-                    Box->reject();
-                }
-            });
-            D->selectFile(Name);
-            QMetaObject::invokeMethod(D, "accept");
-            StaysOpen = D->isVisible();
-            D->reject();
-        });
         TFileDialogRequest Request;
         Request.Save = true;
         Request.Filter = "BMP|*.BMP";
         QStringList Files;
-        ExecuteFileDialog(nullptr, Request, Files);
+        drive::WhileModal([&] { ExecuteFileDialog(nullptr, Request, Files); },
+                          [&](QWidget* D) {
+                              auto* Dialog = qobject_cast<QFileDialog*>(D);
+                              ASSERT_NE(Dialog, nullptr);
+                              Dialog->selectFile(Name);
+                              // A question the Save asks is answered No.
+                              drive::WhileModal([&] { QMetaObject::invokeMethod(Dialog, "accept"); },
+                                                [&](QWidget* Box) {
+                                                    Asked << qobject_cast<QMessageBox*>(Box)->text();
+                                                    Box->close();
+                                                });
+                              StaysOpen = Dialog->isVisible();
+                              Dialog->reject();
+                          });
         return StaysOpen;
     };
     EXPECT_TRUE(Save(Fifo));

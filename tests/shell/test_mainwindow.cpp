@@ -4,6 +4,7 @@
 #include "VekButton.h"
 #include "pictures/test_atari_reference.h"
 #include "pictures/test_atarist_helpers.h"
+#include "test_drive_events.h"
 #include "test_shell_common.h"
 #include "uChildWinASC2ATASC.h"
 #include "uChildWinATASCIITable.h"
@@ -30,7 +31,6 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -446,31 +446,6 @@ TEST_F(MainWindowTest, MissingLanguageFromTheSettingsWarnsOnceAndGermanGoesOn) {
     LngFile = "german.lng";
 }
 
-namespace {
-// Answers each showing of the save question with the button Answer points to,
-// from inside the dialog's own event loop.
-class TSaveQuestionAnswer : public QObject {
-public:
-    explicit TSaveQuestionAnswer(TfrmYESNOCANCEL* Dialog) : FDialog(Dialog) {
-        Dialog->installEventFilter(this);
-    }
-    TVekButton* TfrmYESNOCANCEL::*Answer = &TfrmYESNOCANCEL::btnCancel;
-    int Asked = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* E) override {
-        if (E->type() == QEvent::Show) {
-            ++Asked;
-            QTimer::singleShot(0, FDialog, [this] { (FDialog->*Answer)->Click(); });
-        }
-        return false;
-    }
-
-private:
-    TfrmYESNOCANCEL* FDialog;
-};
-} // namespace
-
 // Quitting asks every document window before it closes any: Cancel in a changed
 // font's question keeps every window, docked or free, with its content, also for a
 // quit from the session; No then closes all of them without asking again.
@@ -478,7 +453,13 @@ TEST_F(MainWindowTest, QuitClosesNothingWhileOneWindowRefuses) {
     CreateApplicationWindows();
     TfrmMain& Main = *frmMain;
     Main.show();
-    TSaveQuestionAnswer Question(frmYESNOCANCEL);
+    // Each quit asks once; Answer is given from inside the dialog's loop.
+    const auto Quit = [&](const std::function<void()>& Ask, TVekButton* Answer) {
+        EXPECT_EQ(drive::WhileModal(
+                      Ask, [&](QWidget*) { Answer->Click(); }, true),
+                  1);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
     QTemporaryDir Dir;
     const QList<QPair<QString, QByteArray>> Files = {{"PIC.GR8", QByteArray(7680, 0x55)},
                                                      {"T.TXT", "HELLO\x9B"},
@@ -503,11 +484,9 @@ TEST_F(MainWindowTest, QuitClosesNothingWhileOneWindowRefuses) {
     ASSERT_EQ(Windows.size(), 7);
 
     QEvent SessionQuit(QEvent::Quit);
-    QApplication::sendEvent(qApp, &SessionQuit);
+    Quit([&] { QApplication::sendEvent(qApp, &SessionQuit); }, frmYESNOCANCEL->btnCancel);
     EXPECT_FALSE(SessionQuit.isAccepted());
-    Main.FileExitItemClick();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(Question.Asked, 2);
+    Quit([&] { Main.FileExitItemClick(); }, frmYESNOCANCEL->btnCancel);
     EXPECT_TRUE(Main.isVisible());
     for (const auto& W : Windows) EXPECT_TRUE(W && W->isVisible());
     EXPECT_EQ(Main.ChildWinASC2ATASC->TextEdit->toPlainText(), "READY");
@@ -515,10 +494,7 @@ TEST_F(MainWindowTest, QuitClosesNothingWhileOneWindowRefuses) {
     EXPECT_EQ(Main.ChildWinGraphic->ImgGraphic->Picture, Picture);
     EXPECT_TRUE(Main.ChildWinSolidStates->Timer1->isActive()); // still turning
 
-    Question.Answer = &TfrmYESNOCANCEL::btnNo;
-    Main.FileExitItemClick();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(Question.Asked, 3);
+    Quit([&] { Main.FileExitItemClick(); }, frmYESNOCANCEL->btnNo);
     EXPECT_FALSE(Main.isVisible());
     for (const auto& W : Windows) EXPECT_TRUE(W.isNull());
     DestroyApplicationWindows();
