@@ -1,11 +1,39 @@
 #pragma once
-// Helpers every test folder shares: reproducible bytes, and reports printed to a PDF
+// What every test folder shares: a test with the default settings, recorded message
+// boxes and a folder for its files; reproducible bytes; reports printed to a PDF
 // file whose pages are counted.
+#include "FileDialogs.h"
 #include "FileIO.h"
 #include "ReportOptionsDialog.h"
+#include "uGlobal.h"
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// The default settings, message boxes recorded as "caption|text" instead of shown,
+// and a folder for the test's files; no hook is left behind.
+class FileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitFolders();
+        SetSettingsDefaults();
+        SetMessageBoxHook([this](TMsgKind, const QString& C, const QString& T) { Boxes << C + "|" + T; });
+    }
+    void TearDown() override {
+        SetMessageBoxHook(nullptr);
+        SetFileDialogHook(nullptr);
+        SetReportOutputHook(nullptr);
+    }
+    QString Write(const QString& Name, const QByteArray& Data) {
+        WriteWholeFile(Dir.filePath(Name), Data);
+        return Dir.filePath(Name);
+    }
+    QTemporaryDir Dir;
+    QStringList Boxes;
+};
 
 // N bytes from a generator seeded with Seed.
 inline QByteArray RandomBytes(int N, quint32 Seed) {

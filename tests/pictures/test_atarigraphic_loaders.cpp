@@ -62,9 +62,7 @@ TEST_F(AtariLoad, TechnicolorPairs) {
     Boxes.clear();
     G.LoadTechnicolor(Write("alone.col", Hue), Size);
     EXPECT_EQ(Size, 0);
-    ASSERT_EQ(Boxes.size(), 1u);
-    EXPECT_EQ(Boxes[0].first, TMsgKind::Warning);
-    EXPECT_EQ(Boxes[0].second, "ALONE.LUM nicht gefunden!");
+    EXPECT_EQ(Boxes, QStringList{"Warnung|ALONE.LUM nicht gefunden!"});
 }
 
 } // namespace

@@ -27,7 +27,7 @@ TEST_F(AtariWrite, SplitIntoFourPagesAndJoinAgain) {
         const QString BasePath = Dir.filePath(QStringLiteral("pg%1").arg(Mode));
         const QStringList Names = G.SaveAs4PICs(Img, BasePath, Mode);
         ASSERT_EQ(Names.size(), 4);
-        EXPECT_TRUE(Boxes.back().second.startsWith(GetMsg("mPicsSaved") + "\r\n" + Names[0] + ","));
+        EXPECT_TRUE(Boxes.last().section('|', 1).startsWith(GetMsg("mPicsSaved") + "\r\n" + Names[0] + ","));
         // Join as the 2 x 2 page command does: sorted names, placed by rows or by columns.
         QStringList Sorted = Names;
         Sorted.sort();
@@ -88,7 +88,7 @@ TEST_F(AtariWrite, SplitChecksAllFourTargetsBeforeWritingAny) {
                                         Dir.filePath("late_1.PIC") + ",\r\n" + Dir.filePath("late_3.PIC"))
                                            .toStdString());
     EXPECT_EQ(Written("late"), "late_1.PIC,late_3.PIC");
-    EXPECT_TRUE(Boxes.empty());
+    EXPECT_TRUE(Boxes.isEmpty());
 }
 
 TEST_F(AtariWrite, AlbumContactSheets) {

@@ -10,7 +10,7 @@ class AtariST : public STFileTest {
 protected:
     // Writes a STAD file and loads it as the window does: header first, then the screen.
     int STAD(TAtariSTGraphic& G, const QString& Name, const QByteArray& Data) {
-        const QString Path = Put(Name, Data);
+        const QString Path = Write(Name, Data);
         G.ReadSTADHeader(Path);
         return G.LoadSTAD(Path);
     }
@@ -67,9 +67,9 @@ TEST(AtariSTDraw, OtherResolutionDrawsNothingAndImagesAreClipped) {
 TEST_F(AtariST, RawFilesGiveTheBytesTheyUseAndIgnoreTheRest) {
     const QByteArray Screen = RandomBytes(32000, Rng);
     TAtariSTGraphic G;
-    EXPECT_EQ(G.LoadNeochrome(Put("A.NEO", QByteArray(128, 0) + Screen)), 32128);
-    EXPECT_EQ(G.LoadDoodle(Put("A.DOO", Screen)), 32000);
-    EXPECT_EQ(G.LoadDegas(Put("A.PI1", DegasHeader(0, SomePalette()) + Screen + "trailing")), 32034);
+    EXPECT_EQ(G.LoadNeochrome(Write("A.NEO", QByteArray(128, 0) + Screen)), 32128);
+    EXPECT_EQ(G.LoadDoodle(Write("A.DOO", Screen)), 32000);
+    EXPECT_EQ(G.LoadDegas(Write("A.PI1", DegasHeader(0, SomePalette()) + Screen + "trailing")), 32034);
     EXPECT_EQ(std::make_pair(ScreenOf(G), G.Palette), std::make_pair(Screen, SomePalette()));
 }
 
@@ -82,7 +82,7 @@ TEST_F(AtariST, PackBitsControlBytes) {
         DegasHeader(0x8002, {}) + "\x80\x7F" + Literals + "\x81\xAA\x80\xFF\xBB" + QByteArray("\0\xCC", 2);
     for (int Left = 32000 - 259; Left > 0; Left -= 128) F.append("\x81\x11");
     TAtariSTGraphic G;
-    EXPECT_EQ(G.LoadDegasPC3(Put("C.PC3", F)), F.size());
+    EXPECT_EQ(G.LoadDegasPC3(Write("C.PC3", F)), F.size());
     EXPECT_EQ(ScreenOf(G),
               Literals + QByteArray(128, '\xAA') + "\xBB\xBB\xCC" + QByteArray(32000 - 259, '\x11'));
 }
@@ -100,7 +100,7 @@ TEST_F(AtariST, PackedDegasMatchesTheScreen) {
             TAtariSTGraphic Packed;
             Packed.Screen.fill(0x99); // the loader starts from a blank screen
             const QByteArray File = MakePC(DegasHeader(K.Res, Pal), Screen, K.Planes, PerRow);
-            EXPECT_EQ((Packed.*K.Load)(Put("P.PC", File + "anim")), File.size());
+            EXPECT_EQ((Packed.*K.Load)(Write("P.PC", File + "anim")), File.size());
             EXPECT_EQ(Packed.Palette, Pal);
             EXPECT_EQ(ScreenOf(Packed), Screen);
         }
@@ -119,7 +119,7 @@ TEST_F(AtariST, PackedRunsStopAtTheEndOfTheScreen) {
     for (const auto& K : PackedKinds) {
         SCOPED_TRACE(K.Res);
         TAtariSTGraphic L;
-        EXPECT_EQ((L.*K.Load)(Put("L.PC", Lead + '\x0B' + Ten + "\x77\x77" + More)), Lead.size() + 1 + 10);
+        EXPECT_EQ((L.*K.Load)(Write("L.PC", Lead + '\x0B' + Ten + "\x77\x77" + More)), Lead.size() + 1 + 10);
         for (int V = 0xE0; V <= 0xE9; ++V) EXPECT_EQ(std::count(L.Screen.begin(), L.Screen.end(), V), 1) << V;
         EXPECT_EQ(std::count(L.Screen.begin(), L.Screen.end(), 0x77), 0);
         // Monochrome keeps the file order: the run's bytes are the last 10 of the screen.
@@ -128,7 +128,7 @@ TEST_F(AtariST, PackedRunsStopAtTheEndOfTheScreen) {
         }
 
         TAtariSTGraphic R;
-        EXPECT_EQ((R.*K.Load)(Put("R.PC", Lead + "\x81\x66" + More)), Lead.size() + 2);
+        EXPECT_EQ((R.*K.Load)(Write("R.PC", Lead + "\x81\x66" + More)), Lead.size() + 2);
         EXPECT_EQ(std::count(R.Screen.begin(), R.Screen.end(), 0x66), 10);
         EXPECT_EQ(std::count(R.Screen.begin(), R.Screen.end(), 0xC0), 118);
         EXPECT_EQ(std::count(R.Screen.begin(), R.Screen.end(), 0x77), 0);

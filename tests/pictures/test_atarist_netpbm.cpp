@@ -74,9 +74,9 @@ TEST_F(AtariSTNetpbm, Degas16ColourAndNeochromeAgreeWithNetpbm) {
     for (bool Neo : {false, true}) {
         SCOPED_TRACE(Neo ? "NEO" : "PI1");
         const QByteArray Source = RandomStPpm(Rng);
-        const QByteArray File = RunTool(Neo ? "ppmtoneo" : "ppmtopi1", Put("SRC.PPM", Source));
+        const QByteArray File = RunTool(Neo ? "ppmtoneo" : "ppmtopi1", Write("SRC.PPM", Source));
         ASSERT_EQ(File.size(), Neo ? 32128 : 32034);
-        const QString Path = Put(Neo ? "PIC.NEO" : "PIC.PI1", File);
+        const QString Path = Write(Neo ? "PIC.NEO" : "PIC.PI1", File);
         const QImage Theirs = PnmToImage(RunTool(Neo ? "neotoppm" : "pi1toppm", Path));
         ASSERT_FALSE(Theirs.isNull());
 
@@ -99,9 +99,9 @@ TEST_F(AtariSTNetpbm, MonochromeAgreesWithPi3topbmAndDoodleIsAHeaderlessPi3) {
     for (int I = 0; I < 4000; ++I) Bits[I] = 0; // some white and black areas too
     for (int I = 4000; I < 8000; ++I) Bits[I] = char(0xFF);
     const QByteArray Source = QByteArray("P4\n640 400\n") + Bits;
-    const QByteArray Pi3 = RunTool("pbmtopi3", Put("SRC.PBM", Source));
+    const QByteArray Pi3 = RunTool("pbmtopi3", Write("SRC.PBM", Source));
     ASSERT_EQ(Pi3.size(), 32034);
-    const QString Pi3Path = Put("PIC.PI3", Pi3);
+    const QString Pi3Path = Write("PIC.PI3", Pi3);
     const QImage Theirs = PnmToImage(RunTool("pi3topbm", Pi3Path));
     ASSERT_FALSE(Theirs.isNull());
 
@@ -111,7 +111,7 @@ TEST_F(AtariSTNetpbm, MonochromeAgreesWithPi3topbmAndDoodleIsAHeaderlessPi3) {
     EXPECT_EQ(Theirs, PnmToImage(Source));
 
     TAtariSTGraphic D;
-    D.LoadDoodle(Put("PIC.DOO", Pi3.mid(34)));
+    D.LoadDoodle(Write("PIC.DOO", Pi3.mid(34)));
     QImage Doodle(640, 400, QImage::Format_RGB32);
     D.DrawDoodle(Doodle);
     EXPECT_EQ(Doodle, Theirs);

@@ -50,7 +50,6 @@ protected:
                 Image.setPixel(X, Y, qRgb(X * 37 % 256, Y * 53 % 256, (X ^ Y) * 11 % 256));
         return Image;
     }
-    QTemporaryDir Dir;
     QStringList Questions;
     bool Answer = false;
 };

@@ -80,9 +80,7 @@ bool MakeSocket(const QString& Path) {
     return Ok;
 }
 
-struct HostileInputTest : MainWindowFixture {
-    QTemporaryDir Dir;
-};
+using HostileInputTest = MainWindowFixture;
 
 // A JPEG of W x H whose frame header is then patched to claim ClaimW x ClaimH.
 QByteArray JpegClaiming(int ClaimW, int ClaimH) {

@@ -61,14 +61,7 @@ TEST(IniFile, WritesKeepUnknownKeysAndSpellingsOrRaiseTheWriteError) {
                 }).endsWith("In " + Dir.filePath("missing-folder/t.ini") + " kann nicht geschrieben werden"));
 }
 
-struct SettingsTest : ::testing::Test {
-    void SetUp() override {
-        SettingsFolder = Dir.path() + "/";
-        ProgramFolder = "/opt/morvanel/";
-        SetSettingsDefaults();
-    }
-    QTemporaryDir Dir;
-};
+using SettingsTest = SettingsFixture;
 
 TEST_F(SettingsTest, FirstStartGivesDefaultsAndSaveWritesAll24Keys) {
     LoadSettings();

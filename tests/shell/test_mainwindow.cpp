@@ -171,7 +171,6 @@ TEST_F(MainWindowTest, HelpManualTemplateExportAndReadableToolBar) {
     SetShellOpenHook(nullptr);
     LngFile = "german.lng";
 
-    QTemporaryDir Dir;
     const QString OldFolder = LanguageFolder;
     LanguageFolder = Dir.path() + "/";
     Main.btnSaveTranslationsClick();
@@ -231,7 +230,6 @@ TEST_F(MainWindowTest, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
     TfrmMain Main;
     frmMain = &Main;
     Main.show();
-    QTemporaryDir Dir;
     // Bytes that tell every mode and layout apart.
     const auto Bytes = [](int N, int Seed) {
         QByteArray B(N, 0);
@@ -350,10 +348,7 @@ TEST_F(MainWindowTest, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
     const int Beeps = BeepCount;
     for (const auto& K : Kinds) {
         QStringList Paths;
-        for (const QString& F : K.Files) {
-            WriteWholeFile(Dir.filePath(F), K.Data);
-            Paths << Dir.filePath(F);
-        }
+        for (const QString& F : K.Files) Paths << Write(F, K.Data);
         const int Before = Main.MDIChildCount();
         if (Paths.size() == 1) {
             Main.OpenFiles(Paths);
@@ -436,9 +431,7 @@ TEST_F(MainWindowTest, MissingLanguageFromTheSettingsWarnsOnceAndGermanGoesOn) {
     EXPECT_EQ(Boxes[0], "Warnung|" + LanguageFolder + "klingon.lng not found!");
     EXPECT_EQ(LngFile.toLower(), "german.lng");
     EXPECT_EQ(Main.ComboLng->currentText(), "German.lng");
-    QTemporaryDir Dir;
-    WriteWholeFile(Dir.filePath("pic.gr8"), QByteArray(7680, 0x55));
-    Main.OpenFiles({Dir.filePath("pic.gr8")});
+    Main.OpenFiles({Write("pic.gr8", QByteArray(7680, 0x55))});
     EXPECT_EQ(Main.MDIChildCount(), 1);
     EXPECT_EQ(GetMsg("mREADY"), "Fertig");
     EXPECT_EQ(Boxes.size(), 1) << Boxes.join("\n").toStdString();
@@ -460,16 +453,12 @@ TEST_F(MainWindowTest, QuitClosesNothingWhileOneWindowRefuses) {
                   1);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     };
-    QTemporaryDir Dir;
     const QList<QPair<QString, QByteArray>> Files = {{"PIC.GR8", QByteArray(7680, 0x55)},
                                                      {"T.TXT", "HELLO\x9B"},
                                                      {"L.LST", "10 PRINT \"HI\"\x9B"},
                                                      {"CUBE.3D", "2\n0 0 0\n10 10 10\n1\n0 1\n"},
                                                      {"F.FNT", QByteArray(1024, 0x18)}};
-    for (const auto& [Name, Data] : Files) {
-        WriteWholeFile(Dir.filePath(Name), Data);
-        Main.OpenFiles({Dir.filePath(Name)});
-    }
+    for (const auto& [Name, Data] : Files) Main.OpenFiles({Write(Name, Data)});
     Main.menuATASCIITableClick();
     Main.menuATASCIIEditorClick();
     Main.ChildWinASC2ATASC->TextEdit->setPlainText("READY");

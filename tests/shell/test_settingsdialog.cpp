@@ -1,6 +1,7 @@
 #include "FileDialogs.h"
 #include "IniFile.h"
 #include "VekButton.h"
+#include "test_shell_common.h"
 #include "uGlobal.h"
 #include "uParam.h"
 
@@ -13,17 +14,11 @@
 #include <gtest/gtest.h>
 
 namespace {
-class SettingsDialogTest : public ::testing::Test {
+class SettingsDialogTest : public SettingsFixture {
 protected:
-    void SetUp() override {
-        SettingsFolder = Dir.path() + "/";
-        ProgramFolder = "/opt/morvanel/";
-        SetSettingsDefaults();
-        SetMessageBoxHook([this](TMsgKind, const QString& C, const QString& T) { Boxes << C + "|" + T; });
-    }
     void TearDown() override {
         SetColorDialogHook(nullptr);
-        SetMessageBoxHook(nullptr);
+        SettingsFixture::TearDown();
         SetSettingsDefaults();
     }
     void WriteSettings(const QByteArray& Text) { WriteWholeFile(SettingsFileName(), Text); }
@@ -37,8 +32,6 @@ protected:
             return true;
         });
     }
-    QTemporaryDir Dir;
-    QStringList Boxes;
     QList<quint32> Offered;
 };
 } // namespace

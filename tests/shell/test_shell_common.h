@@ -1,16 +1,10 @@
 #pragma once
-// Shared set-up of the main-window tests: defaults, recorded message boxes, and no
-// main window left behind; a main window on screen with a folder for its files; the
-// error a call raises.
-#include "FileDialogs.h"
+// Shared set-up of the main-window tests: no main window left behind, or one on
+// screen to open files in; the error a call raises.
 #include "test_common.h"
-#include "uGlobal.h"
 #include "uMain.h"
 
 #include <QApplication>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 // What Fn raises: "code: message" for an input/output error, the message for
 // another error of ours, "no error" when it returns.
@@ -25,20 +19,24 @@ template <class F> QString ErrorOf(F&& Fn) {
     return QStringLiteral("no error");
 }
 
-class MainWindowFixture : public ::testing::Test {
+// No main window is left behind either.
+class MainWindowFixture : public FileTest {
 protected:
-    void SetUp() override {
-        InitFolders();
-        SetSettingsDefaults();
-        SetMessageBoxHook([this](TMsgKind, const QString& C, const QString& T) { Boxes << C + "|" + T; });
-    }
     void TearDown() override {
-        SetMessageBoxHook(nullptr);
-        SetFileDialogHook(nullptr);
-        SetReportOutputHook(nullptr);
+        FileTest::TearDown();
         frmMain = nullptr;
     }
-    QStringList Boxes;
+};
+
+// The settings file in the test's folder, the program in a folder of its own.
+class SettingsFixture : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        SettingsFolder = Dir.path() + "/";
+        ProgramFolder = "/opt/morvanel/";
+        SetSettingsDefaults();
+    }
 };
 
 // A main window on screen at the size of a first start, and a folder for the files
@@ -57,10 +55,6 @@ protected:
         delete Main;
         MainWindowFixture::TearDown();
     }
-    QString Write(const QString& Name, const QByteArray& Data) {
-        WriteWholeFile(Dir.filePath(Name), Data);
-        return Dir.filePath(Name);
-    }
     // Opens Name holding Data as a drop does; the document window in front afterwards.
     QWidget* Open(const QString& Name, const QByteArray& Data) {
         Main->OpenFiles({Write(Name, Data)});
@@ -75,6 +69,5 @@ protected:
             return true;
         });
     }
-    QTemporaryDir Dir;
     TfrmMain* Main = nullptr;
 };

@@ -10,13 +10,8 @@
 namespace {
 using texttest::Bytes;
 
-class AtariTextTest : public ::testing::Test {
+class AtariTextTest : public FileTest {
 protected:
-    QString Write(const QString& Name, const QByteArray& Data) {
-        const QString Path = Dir.filePath(Name);
-        WriteWholeFile(Path, Data);
-        return Path;
-    }
     int Detect(const QByteArray& Data) {
         TAtariText T;
         T.DetectFormat(Write("d.txt", Data));
@@ -28,7 +23,6 @@ protected:
         std::copy(Data.begin(), Data.end(), Text.Buffer.begin());
         return Text.ToPCText(Mode);
     }
-    QTemporaryDir Dir;
     TAtariText Text;
 };
 

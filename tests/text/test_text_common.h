@@ -2,18 +2,12 @@
 // Shared set-up of the text window tests: a temporary folder, recorded message
 // boxes, answered save dialogs and report output to PDF; and the expected pages:
 // glyph rows read straight from the character set files, never drawn by the font.
-#include "FileDialogs.h"
-#include "FileIO.h"
-#include "ReportOptionsDialog.h"
 #include "WinColor.h"
+#include "test_common.h"
 #include "uFGlobal.h"
-#include "uGlobal.h"
 
-#include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 #include <functional>
-#include <gtest/gtest.h>
 #include <span>
 
 namespace texttest {
@@ -161,25 +155,16 @@ inline void ExpectLayoutLimits(int MaxMargin, const std::function<void(int, int)
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public FileTest {
 protected:
     void SetUp() override {
-        InitFolders();
-        SetSettingsDefaults();
-        SetMessageBoxHook([this](TMsgKind, const QString& C, const QString& T) { Boxes << C + "|" + T; });
+        FileTest::SetUp();
         fGlobal = new TfGlobal;
     }
     void TearDown() override {
-        SetMessageBoxHook(nullptr);
-        SetFileDialogHook(nullptr);
-        SetReportOutputHook(nullptr);
+        FileTest::TearDown();
         delete fGlobal;
         fGlobal = nullptr;
-    }
-    QString Write(const QString& Name, const QByteArray& Data) {
-        const QString Path = Dir.filePath(Name);
-        WriteWholeFile(Path, Data);
-        return Path;
     }
     // Answers the next file dialogs with Name in the folder and filter Index; keeps the request.
     void AnswerSave(const QString& Name, int Index = 1) {
@@ -208,22 +193,9 @@ protected:
             EXPECT_EQ(Kind, Extensions[Filter - 1]) << Name.toStdString();
         }
     }
-    // Sends the next reports to Name in the folder as PDF.
-    void PrintTo(const QString& Name) {
-        SetReportOutputHook([Pdf = Dir.filePath(Name)](TReportOutputChoice& C) {
-            C.Destination = TReportDestination::File;
-            C.Format = TReportFileFormat::PDF;
-            C.FileName = Pdf;
-            return true;
-        });
-    }
-    int PdfPages(const QString& Name) {
-        const QByteArray Data = ReadWholeFile(Dir.filePath(Name));
-        EXPECT_TRUE(Data.startsWith("%PDF")) << Name.toStdString();
-        return int(Data.count("/Type /Page\n") + Data.count("/Type /Page "));
-    }
-    QTemporaryDir Dir;
-    QStringList Boxes;
+    // Sends the next reports to Name in the folder as PDF; the pages of such a file.
+    void PrintTo(const QString& Name) { PrintReportsTo(Dir.filePath(Name)); }
+    int PdfPages(const QString& Name) { return PdfPageCount(Dir.filePath(Name)); }
     TFileDialogRequest Request;
 };
 
