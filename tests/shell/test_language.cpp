@@ -172,8 +172,9 @@ TEST(LanguageFiles, SameKeysAndEveryKeyTheCodeUses) {
     EXPECT_GT(Found, 0);
 }
 
-// Qt's own dialogs follow the chosen language file: German for german.lng, Qt's
-// English for English.lng and for a language Qt has no translation for.
+// The language list translates the program, and Qt's own dialogs follow the chosen
+// file: German for german.lng, Qt's English for English.lng and for a language Qt has
+// no translation for.
 TEST_F(MainWindowFixture, QtDialogsSpeakTheLanguageOfTheChosenFile) {
     for (auto [Name, Language] : {std::pair{"german.lng", QLocale::German},
                                   {"ENGLISH.LNG", QLocale::English},
@@ -200,7 +201,18 @@ TEST_F(MainWindowFixture, QtDialogsSpeakTheLanguageOfTheChosenFile) {
         for (const auto& T : Texts)
             EXPECT_EQ(QCoreApplication::translate(T[0], T[1]), QString::fromUtf8(German ? T[2] : T[1]));
         EXPECT_EQ(Open->systemMenu()->actions().last()->text(), German ? "Schl&ießen" : "&Close");
+        EXPECT_EQ(QStringList({Main.MenuFile->title(), Main.btnOpen->text(), GetMsg("mREADY")}),
+                  German ? QStringList({"&Datei", "Laden", "Fertig"})
+                         : QStringList({"&File", "Open", "Ready"}));
     }
+    // A file gone since the list was filled is not taken.
+    Main.ComboLng->addItem("gone.lng");
+    Main.ComboLng->setCurrentText("gone.lng");
+    Main.ComboLngChange();
+    EXPECT_EQ(LngFile, "German.lng");
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes[0].endsWith("|" + LanguageFolder + "gone.lng nicht gefunden!"))
+        << Boxes[0].toStdString();
     EXPECT_FALSE(LoadQtTranslation("klingon.lng"));
     EXPECT_EQ(Cancel(), "Cancel");
     LngFile = "german.lng";

@@ -126,28 +126,6 @@ TEST_F(MainWindowTest, DropsAndArgumentsReachTheDispatchAsAbsolutePathsInOrder) 
     EXPECT_TRUE(Boxes[0].startsWith("Fehler|Datei nicht gefunden"));
 }
 
-TEST_F(MainWindowTest, LanguageComboTranslatesAndKeepsAMissingChoiceOut) {
-    CreateApplicationWindows();
-    frmMain->FillLanguageList();
-    frmMain->ComboLng->setCurrentText("English.lng");
-    frmMain->ComboLngChange();
-    EXPECT_EQ(LngFile, "English.lng");
-    EXPECT_EQ(frmMain->MenuFile->title(), "&File");
-    EXPECT_EQ(frmMain->btnOpen->text(), "Open");
-    EXPECT_EQ(GetMsg("mREADY"), "Ready");
-    frmMain->ComboLng->addItem("gone.lng");
-    frmMain->ComboLng->setCurrentText("gone.lng");
-    frmMain->ComboLngChange();
-    EXPECT_EQ(LngFile, "English.lng");
-    ASSERT_FALSE(Boxes.isEmpty());
-    EXPECT_TRUE(Boxes.last().endsWith("gone.lng not found!")) << Boxes.last().toStdString();
-    frmMain->ComboLng->setCurrentText("German.lng");
-    frmMain->ComboLngChange();
-    EXPECT_EQ(frmMain->MenuFile->title(), "&Datei");
-    DestroyApplicationWindows();
-    LngFile = "german.lng";
-}
-
 TEST_F(MainWindowTest, HelpManualTemplateExportAndReadableToolBar) {
     TfrmMain Main;
     frmMain = &Main;
