@@ -43,12 +43,12 @@ inline QByteArray RandomBytes(int N, quint32 Seed) {
     return B;
 }
 
-// Sends the next reports to the file Pdf as PDF.
-inline void PrintReportsTo(const QString& Pdf) {
-    SetReportOutputHook([Pdf](TReportOutputChoice& C) {
+// Sends the next reports to the file Path, as PDF unless Format says otherwise.
+inline void PrintReportsTo(const QString& Path, TReportFileFormat Format = TReportFileFormat::PDF) {
+    SetReportOutputHook([Path, Format](TReportOutputChoice& C) {
         C.Destination = TReportDestination::File;
-        C.Format = TReportFileFormat::PDF;
-        C.FileName = Pdf;
+        C.Format = Format;
+        C.FileName = Path;
         return true;
     });
 }
