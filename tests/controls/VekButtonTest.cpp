@@ -2,7 +2,6 @@
 #include "VekButton.h"
 #include "FileIO.h"
 #include "VekKindGlyphs.h"
-#include "VekUtils.h"
 #include "test_drive_events.h"
 
 #include <QApplication>
@@ -10,7 +9,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <gtest/gtest.h>
 
 namespace {
 void Mouse(QWidget* W, QEvent::Type Type, int X) {

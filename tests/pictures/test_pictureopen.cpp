@@ -1,7 +1,6 @@
 // The window-free picture open: albums with empty entries, photo round trips under
 // every dialect setting, bitmap headers; the renderer against each mode's definition;
 // every limit of the picture readers and writers.
-#include "FileDialogs.h"
 #include "ImageView.h"
 #include "JPEGImage.h"
 #include "test_atari_reference.h"

@@ -4,7 +4,6 @@
 #include "uGetWinVersion.h"
 #include "uGlobal.h"
 #include "uInfo.h"
-#include "uMain.h"
 #include "uParam.h"
 #include "uSplash.h"
 
@@ -16,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <cstring>
-#include <gtest/gtest.h>
 
 namespace {
 TOSVersionInfoEx Record(quint32 Platform, quint32 Major, quint32 Minor, const char* ServicePack = "",

@@ -11,10 +11,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QTemporaryDir>
 #include <functional>
-#include <gtest/gtest.h>
 
 namespace {
 int RunModal(TfrmYESNOCANCEL& D, const std::function<void()>& Act) {

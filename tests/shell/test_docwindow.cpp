@@ -1,14 +1,10 @@
-#include "FileDialogs.h"
 #include "ImageView.h"
 #include "JPEGImage.h"
 #include "test_drive_events.h"
 #include "test_shell_common.h"
 #include "uChildWinGraphic.h"
 #include "uDocWindow.h"
-#include "uGlobal.h"
-#include "uMain.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
@@ -16,8 +12,6 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPointer>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <stdexcept>
 #include <sys/stat.h>
 

@@ -6,24 +6,19 @@
 #include "JPEGImage.h"
 #include "VekButton.h"
 #include "test_shell_common.h"
-#include "uGlobal.h"
-#include "uMain.h"
 #include "uParam.h"
-#include "uTom3D.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
-#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>

@@ -1,12 +1,8 @@
 #include "IniFile.h"
 #include "test_shell_common.h"
-#include "uGlobal.h"
-#include "uMain.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <climits>
-#include <gtest/gtest.h>
 
 // What key k of [Default] reads as, as text and as a number, for each value line:
 // trimmed, one pair of matching quotes taken off, the first of duplicate keys, keys

@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,9 +15,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <array>
-#include <gtest/gtest.h>
 
 namespace {
 class LanguageTest : public FileTest {

@@ -1,4 +1,3 @@
-#include "FileDialogs.h"
 #include "ImageView.h"
 #include "JPEGImage.h"
 #include "VekButton.h"
@@ -14,26 +13,19 @@
 #include "uChildWinSolidStates.h"
 #include "uChildWinText.h"
 #include "uDocWindow.h"
-#include "uGlobal.h"
 #include "uInfo.h"
-#include "uMain.h"
-#include "uParam.h"
 #include "uYESNOCANCEL.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QDropEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 namespace {
 // Records what reaches the dispatch instead of opening windows.

@@ -1,14 +1,9 @@
 // Report outputs through the project: PDF (rendered back with pdftoppm), HTML, RTF,
 // the printer path, temporary pictures and the output-options dialog.
-#include "FileDialogs.h"
-#include "ReportOptionsDialog.h"
 #include "test_drive_events.h"
 #include "test_shell_common.h"
 #include "uFGlobal.h"
-#include "uGlobal.h"
 
-#include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPrintPreviewWidget>
@@ -17,9 +12,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTextDocument>
-#include <gtest/gtest.h>
 
 namespace {
 QImage TwoColourPicture() {

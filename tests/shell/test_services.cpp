@@ -1,10 +1,6 @@
 #include "JPEGImage.h"
 #include "test_shell_common.h"
-#include "uGlobal.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <memory>
 
 TEST(Services, NamesBitsAndStrings) {

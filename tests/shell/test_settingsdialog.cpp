@@ -1,17 +1,12 @@
-#include "FileDialogs.h"
 #include "IniFile.h"
 #include "VekButton.h"
 #include "test_shell_common.h"
-#include "uGlobal.h"
 #include "uParam.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
-#include <QGroupBox>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 class SettingsDialogTest : public SettingsFixture {

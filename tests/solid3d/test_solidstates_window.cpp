@@ -18,7 +18,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QSlider>
 #include <QTimer>
 #include <climits>
 

@@ -2,10 +2,6 @@
 #include "test_text_common.h"
 #include "uTAtariFont.h"
 
-#include <QCoreApplication>
-#include <QRandomGenerator>
-#include <gtest/gtest.h>
-
 namespace {
 constexpr quint32 Fg = 0x00FF00, Bg = 0x800000; // 0x00BBGGRR
 const QRgb FgRgb = qRgb(0, 255, 0), BgRgb = qRgb(0, 0, 128);

@@ -1,13 +1,10 @@
 // Character set model: code orders, built-in sets, character table, .FNT files, edits.
-#include "FileIO.h"
 #include "test_text_common.h"
 #include "uTAtariFont.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <climits>
 #include <csignal>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 
 namespace {

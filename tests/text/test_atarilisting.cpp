@@ -1,12 +1,9 @@
 // The listing document: typing by extension, loading, and both conversions.
-#include "FileIO.h"
 #include "RichTextSink.h"
 #include "test_text_common.h"
 #include "uTAtariListing.h"
 
-#include <QTemporaryDir>
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
 

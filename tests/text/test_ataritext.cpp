@@ -1,11 +1,7 @@
 // The ATASCII text document: loading, dialect detection and the conversions.
-#include "FileIO.h"
 #include "RichTextSink.h"
 #include "test_text_common.h"
 #include "uTAtariText.h"
-
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 using texttest::Bytes;

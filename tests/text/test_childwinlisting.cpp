@@ -11,10 +11,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTabWidget>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <QToolButton>
 
 namespace {
 using namespace texttest;

@@ -15,11 +15,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QRadioButton>
-#include <QTabWidget>
 #include <QTextEdit>
-#include <QToolButton>
-
-#include <array>
 
 namespace {
 using namespace texttest;
