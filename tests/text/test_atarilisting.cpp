@@ -1,11 +1,9 @@
 // The listing document: typing by extension, loading, and both conversions.
-#include "RichTextSink.h"
 #include "test_text_common.h"
 #include "uTAtariListing.h"
 
 #include <algorithm>
 #include <memory>
-#include <ostream>
 
 namespace {
 
@@ -19,39 +17,14 @@ std::unique_ptr<TAtariListing> Make(const QString& Name, const QByteArray& Bytes
     return L;
 }
 
-// What reaches the rich edit, as runs of one style; paragraphs as "\n" runs.
-struct TRecorder : TRichTextSink {
-    struct TRun {
-        QString Text;
-        TRichStyle Style;
-        bool operator==(const TRun&) const = default;
-    };
-    QList<TRun> Runs;
-    TRichStyle Current;
-    void InsertText(const QString& Text) override {
-        if (!Runs.isEmpty() && Runs.last().Style == Current && Runs.last().Text != "\n")
-            Runs.last().Text += Text;
-        else
-            Runs.append(TRun{Text, Current});
-    }
-    TRichStyle Style() const override { return Current; }
-    void SetStyle(const TRichStyle& S) override { Current = S; }
-    void SetOffset(int) override {}
-    void NewParagraph() override { Runs.append(TRun{"\n", {}}); }
-};
-using TRuns = QList<TRecorder::TRun>;
-
-void PrintTo(const TRecorder::TRun& R, std::ostream* Os) {
-    *Os << '"' << R.Text.toStdString() << "\" " << (R.Style.Bold ? "B" : "") << (R.Style.Italic ? "I" : "")
-        << (R.Style.Underline ? "U" : "");
-}
-
-TRuns Rich(const QString& Name, const QByteArray& Bytes, int InvStyle, TRichStyle Start = {}) {
-    TRecorder R;
-    R.Current = Start;
+// The rich text of Bytes in a listing named Name, starting in the style Start; it ends
+// in the plain style.
+QString Rich(const QString& Name, const QByteArray& Bytes, int InvStyle, TRichStyle Start = {}) {
+    texttest::StyleLog R;
+    R.S = Start;
     Make(Name, Bytes)->ToRichEdit(R, InvStyle);
-    EXPECT_EQ(R.Current, TRichStyle{});
-    return R.Runs;
+    EXPECT_EQ(R.S, TRichStyle{});
+    return R.Log;
 }
 
 const TRichStyle Plain{}, Bold{true, false, false};
@@ -187,10 +160,10 @@ TEST(AtariListing, EveryCodeInBothConversions) {
             }
             for (int InvStyle : {0, 1, 2, 3}) {
                 const TRichStyle Inv{InvStyle == 1, InvStyle == 2, InvStyle == 0};
-                TRecorder R; // the expected runs
+                texttest::StyleLog R; // the expected runs
                 int Col = 0;
                 const auto Add = [&](int C) {
-                    TRichStyle S = R.Current;
+                    TRichStyle S = R.S;
                     const TRichStyle PlusInv{S.Bold || Inv.Bold, S.Italic || Inv.Italic,
                                              S.Underline || Inv.Underline};
                     QString T = "{" + QString::fromLatin1(Keys(C)) + "}";
@@ -206,13 +179,13 @@ TEST(AtariListing, EveryCodeInBothConversions) {
                     } else if (Atmas && C == 9) {
                         S = Plain, T = QString(9 - Col % 9, ' '), Col += T.size();
                     }
-                    R.Current = S;
+                    R.S = S;
                     R.InsertText(T);
                 };
                 Add(B);
                 Add(193);
                 Add(B);
-                EXPECT_EQ(Rich(Name, Bytes({B, 193, B}), InvStyle), R.Runs)
+                EXPECT_EQ(Rich(Name, Bytes({B, 193, B}), InvStyle).toStdString(), R.Log.toStdString())
                     << Name << " style " << InvStyle << ", code " << B;
             }
         }
@@ -224,8 +197,7 @@ TEST(AtariListing, AtmasTabsCountEveryEscapeAsOneColumnInTextAndNoneInRichText) 
     EXPECT_EQ(Make("A.SRC", Bytes({1, 9, 'X'}))->ToText(2), QByteArray(8, ' ') + "X");
     EXPECT_EQ(Make("A.SRC", "AB\r\tC")->ToText(0), QByteArray("AB\r") + QByteArray(9, ' ') + "C");
     // The rich text starts in the control's style.
-    EXPECT_EQ(Rich("A.SRC", Bytes({155, 1, 9, 'X'}), 0, Bold),
-              (TRuns{{"{INV RETURN}{CTRL A}", Bold}, {"         X", Plain}}));
+    EXPECT_EQ(Rich("A.SRC", Bytes({155, 1, 9, 'X'}), 0, Bold), "[{INV RETURN}{CTRL A}|B][         X|]");
 
     auto Hostile = Make("A.SRC", "\tA");
     Hostile->TabWidth = 0;     // would divide by zero

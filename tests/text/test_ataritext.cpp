@@ -1,5 +1,4 @@
 // The ATASCII text document: loading, dialect detection and the conversions.
-#include "RichTextSink.h"
 #include "test_text_common.h"
 #include "uTAtariText.h"
 
@@ -22,21 +21,7 @@ protected:
     TAtariText Text;
 };
 
-// Writes each run of equal style as "[text|BIUo]" and paragraphs as "/".
-class RecordingSink : public TRichTextSink {
-public:
-    void InsertText(const QString& T) override {
-        Log += "[" + T + "|" + (S.Bold ? "B" : "") + (S.Italic ? "I" : "") + (S.Underline ? "U" : "") +
-               (Offset ? QString::number(Offset) : "") + "]";
-    }
-    TRichStyle Style() const override { return S; }
-    void SetStyle(const TRichStyle& Style) override { S = Style; }
-    void SetOffset(int Twips) override { Offset = Twips; }
-    void NewParagraph() override { Log += "/"; }
-    QString Log;
-    TRichStyle S;
-    int Offset = 0;
-};
+using RecordingSink = texttest::StyleLog;
 
 // The German letters in Windows-1252.
 constexpr char AUml[] = "\xc4", OUml[] = "\xd6", UUml[] = "\xdc", aUml[] = "\xe4", oUml[] = "\xf6",

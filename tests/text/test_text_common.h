@@ -2,6 +2,7 @@
 // Shared set-up of the text window tests: a temporary folder, recorded message
 // boxes, answered save dialogs and report output to PDF; and the expected pages:
 // glyph rows read straight from the character set files, never drawn by the font.
+#include "RichTextSink.h"
 #include "WinColor.h"
 #include "test_common.h"
 #include "uFGlobal.h"
@@ -43,6 +44,33 @@ inline QString RowOutput(std::span<const TCodeRow> Rows, int Code, bool* Skip = 
     if (Skip && !Hits) *Skip = false;
     return Out;
 }
+
+// What reaches a rich edit: each run of one style as "[text|BIU]", with its offset in
+// twips after the letters, and each paragraph as "/"; runs of one style in a row join.
+class StyleLog : public TRichTextSink {
+public:
+    void InsertText(const QString& T) override {
+        const QString Tag = "|" + Letters() + (Offset ? QString::number(Offset) : "") + "]";
+        if (Log.endsWith(Tag))
+            Log.insert(Log.size() - Tag.size(), T);
+        else
+            Log += "[" + T + Tag;
+    }
+    TRichStyle Style() const override { return S; }
+    void SetStyle(const TRichStyle& Style) override { S = Style; }
+    void SetOffset(int Twips) override { Offset = Twips; }
+    void NewParagraph() override { Log += "/"; }
+    // The log and, after "#", the style the conversion leaves behind.
+    QString Result() const { return Log + "#" + Letters(); }
+    QString Log;
+    TRichStyle S;
+    int Offset = 0;
+
+private:
+    QString Letters() const {
+        return QString(S.Bold ? "B" : "") + (S.Italic ? "I" : "") + (S.Underline ? "U" : "");
+    }
+};
 
 // ATASCII code (0-127) to internal code, the order of set files; written out independently of the model.
 inline int ToInternal(int A) {
