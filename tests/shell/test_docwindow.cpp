@@ -16,6 +16,8 @@
 #include <sys/stat.h>
 
 namespace {
+using DocWindowOnScreen = OpenedMainWindow;
+
 class DocWindowTest : public MainWindowFixture {
 protected:
     void SetUp() override {
@@ -209,36 +211,33 @@ TEST_F(DocWindowTest, ClientSizeInsideTheFrameAndPanelPieces) {
     EXPECT_EQ(View->Zoom(), 2.0);
 }
 
-TEST_F(DocWindowTest, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
-    TfrmMain Main;
-    frmMain = &Main;
-    Main.show();
+TEST_F(DocWindowOnScreen, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
     QPointer<QWidget> Doc = new QWidget;
     Doc->setAttribute(Qt::WA_DeleteOnClose);
-    Main.AddMDIChild(Doc)->move(40, 30);
+    Main->AddMDIChild(Doc)->move(40, 30);
     quint8 Docked = 1;
     ToggleDocking(Doc, Docked);
     for (int I = 0; I < 5; ++I) QApplication::processEvents();
     ASSERT_TRUE(Doc); // the old frame goes, the window stays
     EXPECT_EQ(Docked, 0);
     EXPECT_TRUE(Doc->isWindow());
-    EXPECT_EQ(Main.MDIChildCount(), 0);
+    EXPECT_EQ(Main->MDIChildCount(), 0);
     ToggleDocking(Doc, Docked, QPoint(7, 9));
     EXPECT_EQ(Docked, 1);
     ASSERT_NE(qobject_cast<QMdiSubWindow*>(Doc->parentWidget()), nullptr);
     EXPECT_EQ(Doc->parentWidget()->pos(), QPoint(7, 9));
-    EXPECT_EQ(Main.MDIChildCount(), 1);
-    EXPECT_EQ(Main.ActiveDocument(), Doc);
+    EXPECT_EQ(Main->MDIChildCount(), 1);
+    EXPECT_EQ(Main->ActiveDocument(), Doc);
 
-    Main.StatusMsg("saving");
-    Main.ProgressBar(3, 10);
-    Main.ProgressBar1->show();
+    Main->StatusMsg("saving");
+    Main->ProgressBar(3, 10);
+    Main->ProgressBar1->show();
     try {
         const TSaveStatusReset Reset;
         throw std::runtime_error("disk full");
     } catch (const std::runtime_error&) {
     }
-    EXPECT_TRUE(Main.ProgressBar1->isHidden());
-    EXPECT_EQ(Main.ProgressBar1->value(), 0);
-    EXPECT_EQ(Main.StatusBar1->PanelText(0), "");
+    EXPECT_TRUE(Main->ProgressBar1->isHidden());
+    EXPECT_EQ(Main->ProgressBar1->value(), 0);
+    EXPECT_EQ(Main->StatusBar1->PanelText(0), "");
 }

@@ -76,6 +76,7 @@ bool MakeSocket(const QString& Path) {
 }
 
 using HostileInputTest = MainWindowFixture;
+using HostileOnScreen = OpenedMainWindow;
 
 // A JPEG of W x H whose frame header is then patched to claim ClaimW x ClaimH.
 QByteArray JpegClaiming(int ClaimW, int ClaimH) {
@@ -112,7 +113,7 @@ mode_t TypeOf(const QString& Path) {
 
 } // namespace
 
-TEST_F(HostileInputTest, FifosDevicesSocketsAndFoldersNamedLikeDocumentsGiveAnErrorAndNoWindow) {
+TEST_F(HostileOnScreen, FifosDevicesSocketsAndFoldersNamedLikeDocumentsGiveAnErrorAndNoWindow) {
     // One extension per reader.
     QStringList Fifos, Others;
     for (const QString& E :
@@ -128,15 +129,12 @@ TEST_F(HostileInputTest, FifosDevicesSocketsAndFoldersNamedLikeDocumentsGiveAnEr
     Others << Dir.filePath("folder.GR8");
     if (MakeSocket(Dir.filePath("s.TXT"))) Others << Dir.filePath("s.TXT");
 
-    TfrmMain Main;
-    frmMain = &Main;
-    Main.show();
     {
         TWatchdog Watchdog(Fifos, std::chrono::seconds(20));
-        for (const QString& P : Fifos + Others) Guarded([&] { Main.CreateMDIChild(P); });
+        for (const QString& P : Fifos + Others) Guarded([&] { Main->CreateMDIChild(P); });
         EXPECT_FALSE(Watchdog.Fired) << "an open blocked";
     }
-    EXPECT_EQ(Main.MDIChildCount(), 0);
+    EXPECT_EQ(Main->MDIChildCount(), 0);
     ASSERT_EQ(Boxes.size(), Fifos.size() + Others.size());
     for (const QString& B : Boxes)
         EXPECT_TRUE(B.startsWith("Fehler|Keine gewöhnliche Datei")) << B.toStdString();
@@ -280,7 +278,7 @@ TEST_F(HostileInputTest, JpegClaimingAHugePictureIsRefusedFromItsHeader) {
               "JPEG-Fehler: mehr als 1000 Scans");
 }
 
-TEST_F(HostileInputTest, OpenErrorsSayWhatIsWrongAndNameTheFile) {
+TEST_F(HostileOnScreen, OpenErrorsSayWhatIsWrongAndNameTheFile) {
     const QString BadJpeg = ErrorOf([] { TJPEGImage().LoadFromData("no picture"); }); // "JPEG-Fehler #nn"
     // A Koala header, then empty runs far beyond the 64 KB such a file can use.
     const QByteArray Koala = QByteArray("\xFF\x80\xC9\xC7\0\0\0\x02", 8) + QByteArray(80000, '\0');
@@ -299,13 +297,11 @@ TEST_F(HostileInputTest, OpenErrorsSayWhatIsWrongAndNameTheFile) {
         {"none/x.gr8", {}, "Ordner nicht gefunden"},
         {"loop.gr8", {}, "Zu viele symbolische Links"},
     };
-    TfrmMain Main;
-    frmMain = &Main;
     for (const auto& R : Rows) {
         const QString Path = Dir.filePath(R.Name);
         if (!R.Data.isEmpty()) WriteWholeFile(Path, R.Data);
         Boxes.clear();
-        Main.OpenFiles({Path});
+        Main->OpenFiles({Path});
         EXPECT_EQ(Boxes.join('\n').toStdString(), ("Fehler|" + R.Text + " (" + Path + ")").toStdString());
     }
 }
@@ -334,7 +330,7 @@ TEST_F(HostileInputTest, RestoredWindowGeometryLiesOnTheScreen) {
     EXPECT_GE(Ini.ReadInteger("Setup", "left", -1), Screen.left());
 }
 
-TEST_F(HostileInputTest, NameThatIsNotUtf8GivesThePlainMessage) {
+TEST_F(HostileOnScreen, NameThatIsNotUtf8GivesThePlainMessage) {
     // The bytes "bad\xFF.txt" on disk; the program gets the name decoded, as from
     // the command line or a drop.
     const QByteArray Raw = QFile::encodeName(Dir.path()) + "/bad\xFF.txt";
@@ -349,10 +345,8 @@ TEST_F(HostileInputTest, NameThatIsNotUtf8GivesThePlainMessage) {
     WriteWholeFile(Real, "A");
     EXPECT_FALSE(IsLossyFileName(Real));
 
-    TfrmMain Main;
-    frmMain = &Main;
-    Main.OpenFiles({Path});
-    EXPECT_EQ(Main.MDIChildCount(), 0);
+    Main->OpenFiles({Path});
+    EXPECT_EQ(Main->MDIChildCount(), 0);
     ASSERT_EQ(Boxes.size(), 1);
     EXPECT_TRUE(Boxes[0].startsWith("Fehler|Dateiname ist kein gültiges UTF-8")) << Boxes[0].toStdString();
     EXPECT_FALSE(Boxes[0].contains("nicht gefunden"));

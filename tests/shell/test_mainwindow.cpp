@@ -40,52 +40,50 @@ public:
 };
 
 using MainWindowTest = MainWindowFixture;
+using MainWindowOnScreen = OpenedMainWindow;
 } // namespace
 
-TEST_F(MainWindowTest, StatusPanelsHintsAndDocumentCommands) {
-    TfrmMain Main;
-    frmMain = &Main;
-    Main.show();
-    EXPECT_EQ(Main.StatusBar1->PanelText(2), " " + VersionText);
-    EXPECT_TRUE(Main.ProgressBar1->isHidden());
-    Main.StatusMsg("busy");
-    EXPECT_EQ(Main.StatusBar1->PanelText(0), "busy");
-    Main.delmsg();
-    EXPECT_EQ(Main.StatusBar1->PanelText(0), "");
-    Main.ProgressBar(30, 60);
-    EXPECT_EQ(Main.ProgressBar1->maximum(), 60);
-    EXPECT_EQ(Main.ProgressBar1->value(), 30);
+TEST_F(MainWindowOnScreen, StatusPanelsHintsAndDocumentCommands) {
+    EXPECT_EQ(Main->StatusBar1->PanelText(2), " " + VersionText);
+    EXPECT_TRUE(Main->ProgressBar1->isHidden());
+    Main->StatusMsg("busy");
+    EXPECT_EQ(Main->StatusBar1->PanelText(0), "busy");
+    Main->delmsg();
+    EXPECT_EQ(Main->StatusBar1->PanelText(0), "");
+    Main->ProgressBar(30, 60);
+    EXPECT_EQ(Main->ProgressBar1->maximum(), 60);
+    EXPECT_EQ(Main->ProgressBar1->value(), 30);
     // Hints go to panel one; a control without a hint empties it.
     QEvent Enter(QEvent::Enter);
-    QApplication::sendEvent(Main.btnOpen, &Enter);
-    EXPECT_EQ(Main.StatusBar1->PanelText(1), "Datei laden");
-    QApplication::sendEvent(Main.pnlTop, &Enter);
-    EXPECT_EQ(Main.StatusBar1->PanelText(1), "");
+    QApplication::sendEvent(Main->btnOpen, &Enter);
+    EXPECT_EQ(Main->StatusBar1->PanelText(1), "Datei laden");
+    QApplication::sendEvent(Main->pnlTop, &Enter);
+    EXPECT_EQ(Main->StatusBar1->PanelText(1), "");
     // The hidden colour test button splits the ST colour.
-    EXPECT_FALSE(Main.Button1->isVisibleTo(&Main));
-    Main.Button1Click();
+    EXPECT_FALSE(Main->Button1->isVisibleTo(Main));
+    Main->Button1Click();
     ASSERT_EQ(Boxes.size(), 1);
     EXPECT_TRUE(Boxes[0].endsWith("|r=1 g=1 b=1"));
 
     // The document commands follow the child windows.
     const auto Enabled = [&] {
         QString Set;
-        for (QAction* A : {Main.FileCloseItem, Main.FileSaveAsItem, Main.SaveBMP640as4PICs,
-                           Main.WindowTileItem, Main.WindowCloseAll})
+        for (QAction* A : {Main->FileCloseItem, Main->FileSaveAsItem, Main->SaveBMP640as4PICs,
+                           Main->WindowTileItem, Main->WindowCloseAll})
             Set += A->isEnabled() ? '1' : '0';
-        for (QToolButton* B : {Main.btnSave, Main.btnReport, Main.btnZoomIn, Main.btnInvert})
+        for (QToolButton* B : {Main->btnSave, Main->btnReport, Main->btnZoomIn, Main->btnInvert})
             Set += B->isEnabled() ? '1' : '0';
         return Set;
     };
     EXPECT_EQ(Enabled(), "000000000");
-    EXPECT_TRUE(Main.FileOpenItem->isEnabled());
+    EXPECT_TRUE(Main->FileOpenItem->isEnabled());
     auto* Doc = new QWidget;
-    QMdiSubWindow* Sub = Main.AddMDIChild(Doc);
+    QMdiSubWindow* Sub = Main->AddMDIChild(Doc);
     EXPECT_EQ(Enabled(), "111111111");
-    EXPECT_EQ(Main.ActiveDocument(), Doc);
+    EXPECT_EQ(Main->ActiveDocument(), Doc);
     // The frame follows the window's icon.
-    Doc->setWindowIcon(Main.Font_Icon);
-    EXPECT_EQ(Sub->windowIcon().cacheKey(), Main.Font_Icon.cacheKey());
+    Doc->setWindowIcon(Main->Font_Icon);
+    EXPECT_EQ(Sub->windowIcon().cacheKey(), Main->Font_Icon.cacheKey());
     Sub->close();
     for (int I = 0; I < 5; ++I) QApplication::processEvents();
     EXPECT_EQ(Enabled(), "000000000");
@@ -118,9 +116,7 @@ TEST_F(MainWindowTest, DropsAndArgumentsReachTheDispatchAsAbsolutePathsInOrder) 
     EXPECT_TRUE(Boxes[0].startsWith("Fehler|Datei nicht gefunden"));
 }
 
-TEST_F(MainWindowTest, HelpManualTemplateExportAndReadableToolBar) {
-    TfrmMain Main;
-    frmMain = &Main;
+TEST_F(MainWindowOnScreen, HelpManualTemplateExportAndReadableToolBar) {
     QStringList Opened;
     bool Answer = true;
     SetShellOpenHook([&](const QString& U) {
@@ -128,14 +124,14 @@ TEST_F(MainWindowTest, HelpManualTemplateExportAndReadableToolBar) {
         return Answer;
     });
     LngFile = "german.lng";
-    Main.MenuHelpHelpIndexClick();
+    Main->MenuHelpHelpIndexClick();
     LngFile = "french.lng";
-    Main.MenuHelpHelpIndexClick(); // no page for other languages
+    Main->MenuHelpHelpIndexClick(); // no page for other languages
     ASSERT_EQ(Opened.size(), 1);
     EXPECT_TRUE(Opened[0].endsWith("/help/context10.html"));
     LngFile = "English.lng";
     Answer = false;
-    Main.menuHelpShowManualClick();
+    Main->menuHelpShowManualClick();
     EXPECT_EQ(Opened.last(), ManualsFolder + "Morvanel_English.PDF");
     EXPECT_TRUE(Boxes.last().startsWith("Warnung|")) << Boxes.last().toStdString();
     SetShellOpenHook(nullptr);
@@ -143,7 +139,7 @@ TEST_F(MainWindowTest, HelpManualTemplateExportAndReadableToolBar) {
 
     const QString OldFolder = LanguageFolder;
     LanguageFolder = Dir.path() + "/";
-    Main.btnSaveTranslationsClick();
+    Main->btnSaveTranslationsClick();
     LanguageFolder = OldFolder;
     const QString Text = QString::fromUtf8(ReadWholeFile(Dir.filePath("all_translations.lng")));
     EXPECT_TRUE(Text.startsWith("[frmMain]\n"));
@@ -153,7 +149,7 @@ TEST_F(MainWindowTest, HelpManualTemplateExportAndReadableToolBar) {
 
     // Hovering and pressing show a tool button's face: it must stay dark under the
     // white caption.
-    for (QToolButton* B : {Main.btnOpen, Main.btnSave, Main.btnZoomIn, Main.btnSettings}) {
+    for (QToolButton* B : {Main->btnOpen, Main->btnSave, Main->btnZoomIn, Main->btnSettings}) {
         for (QPalette::ColorGroup G : {QPalette::Active, QPalette::Inactive})
             EXPECT_LT(qGray(B->palette().color(G, QPalette::Button).rgb()), 255 - 90)
                 << B->objectName().toStdString();
@@ -196,10 +192,7 @@ std::string Seen(QWidget* W) {
 // picture pixel for pixel as its type's mode draws it; then the routed commands on
 // each window, and the table windows' captions with and without a font window in
 // front; the font editor's panel.
-TEST_F(MainWindowTest, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
-    TfrmMain Main;
-    frmMain = &Main;
-    Main.show();
+TEST_F(MainWindowOnScreen, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
     // Bytes that tell every mode and layout apart.
     const auto Bytes = [](int N, int Seed) {
         QByteArray B(N, 0);
@@ -319,74 +312,74 @@ TEST_F(MainWindowTest, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
     for (const auto& K : Kinds) {
         QStringList Paths;
         for (const QString& F : K.Files) Paths << Write(F, K.Data);
-        const int Before = Main.MDIChildCount();
+        const int Before = Main->MDIChildCount();
         if (Paths.size() == 1) {
-            Main.OpenFiles(Paths);
+            Main->OpenFiles(Paths);
         } else {
             SetFileDialogHook([&](TFileDialogRequest&, QStringList& Out) {
                 Out = Paths;
                 return true;
             });
-            Paths.size() == 2 ? Main.Open2PICsClick() : Main.Open4PICsClick();
+            Paths.size() == 2 ? Main->Open2PICsClick() : Main->Open4PICsClick();
             SetFileDialogHook(nullptr);
         }
-        ASSERT_EQ(Main.MDIChildCount(), Before + 1) << K.Files.join(" ").toStdString();
-        QWidget* Win = Main.DocumentWindows().last();
+        ASSERT_EQ(Main->MDIChildCount(), Before + 1) << K.Files.join(" ").toStdString();
+        QWidget* Win = Main->DocumentWindows().last();
         EXPECT_EQ(Seen(Win), Describe(K.Class, K.Caption, {K.Image, K.Shown, K.Info, K.Frame}));
         if (auto* G = qobject_cast<TChildWinGraphic*>(Win); G && !K.Want.isNull()) {
             EXPECT_EQ(ref::FirstDifference(G->ImgGraphic->Picture, K.Want), "") << K.Caption;
         }
     }
     EXPECT_EQ(BeepCount, Beeps);
-    EXPECT_EQ(Main.StatusBar1->PanelText(0), "");
-    QPointer<TChildWinFont> FontWin = Main.ChildWinFont;
+    EXPECT_EQ(Main->StatusBar1->PanelText(0), "");
+    QPointer<TChildWinFont> FontWin = Main->ChildWinFont;
     ASSERT_TRUE(FontWin);
-    for (QWidget* W : Main.DocumentWindows()) {
-        Main.MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(W->parentWidget()));
-        Main.btnZoomInClick(); // every kind takes the routed commands
-        Main.btnInvertClick();
-        Main.MenuFitSizeClick();
+    for (QWidget* W : Main->DocumentWindows()) {
+        Main->MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(W->parentWidget()));
+        Main->btnZoomInClick(); // every kind takes the routed commands
+        Main->btnInvertClick();
+        Main->MenuFitSizeClick();
     }
-    Main.MenuFitSizeAllClick();
-    Main.AlleInvertieren();
+    Main->MenuFitSizeAllClick();
+    Main->AlleInvertieren();
 
     // A picture window in front: the built-in font under its own name.
-    Main.menuATASCIITableClick();
-    ASSERT_TRUE(Main.ChildWinATASCIITable);
-    EXPECT_EQ(Main.ChildWinATASCIITable->windowTitle(), "ATASCII-Tabelle: ATARI-Font (Morvanel intern)");
-    Main.menuFontMapClick();
-    EXPECT_EQ(Main.ChildWinATASCIITable->windowTitle(), "Font-Map: ATARI-Font (Morvanel intern)");
+    Main->menuATASCIITableClick();
+    ASSERT_TRUE(Main->ChildWinATASCIITable);
+    EXPECT_EQ(Main->ChildWinATASCIITable->windowTitle(), "ATASCII-Tabelle: ATARI-Font (Morvanel intern)");
+    Main->menuFontMapClick();
+    EXPECT_EQ(Main->ChildWinATASCIITable->windowTitle(), "Font-Map: ATARI-Font (Morvanel intern)");
 
     // A font window in front: its font, under the file's name.
     const auto FontInFront = [&] {
-        Main.MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(FontWin->parentWidget()));
+        Main->MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(FontWin->parentWidget()));
     };
     FontInFront();
-    Main.menuATASCIITableClick();
-    EXPECT_EQ(Main.ChildWinATASCIITable->windowTitle(), "ATASCII-Tabelle: MYFONT.FNT");
-    EXPECT_EQ(Main.ChildWinATASCIITable->FontName, "MYFONT.FNT");
+    Main->menuATASCIITableClick();
+    EXPECT_EQ(Main->ChildWinATASCIITable->windowTitle(), "ATASCII-Tabelle: MYFONT.FNT");
+    EXPECT_EQ(Main->ChildWinATASCIITable->FontName, "MYFONT.FNT");
     FontInFront();
-    Main.menuFontMapClick();
-    EXPECT_EQ(Main.ChildWinATASCIITable->windowTitle(), "Font-Map: MYFONT.FNT");
-    EXPECT_EQ(Main.ChildWinFont, FontWin);
+    Main->menuFontMapClick();
+    EXPECT_EQ(Main->ChildWinATASCIITable->windowTitle(), "Font-Map: MYFONT.FNT");
+    EXPECT_EQ(Main->ChildWinFont, FontWin);
     // Explorer and editor open the same window; only the editor opens the editor panel.
-    Main.menuFontExplorerClick(Main.menuFontExplorer);
-    TChildWinFont* Explorer = Main.ChildWinFont;
+    Main->menuFontExplorerClick(Main->menuFontExplorer);
+    TChildWinFont* Explorer = Main->ChildWinFont;
     ASSERT_TRUE(Explorer && Explorer != FontWin);
     EXPECT_EQ(Explorer->windowTitle(), " Font-Explorer: ATARI (Morvanel intern)");
     EXPECT_FALSE(Explorer->pnlFontEditor->isVisibleTo(Explorer));
     EXPECT_TRUE(Explorer->btnInternational->isEnabled());
-    Main.menuFontExplorerClick(Main.menuFontEditor);
-    TChildWinFont* Editor = Main.ChildWinFont;
+    Main->menuFontExplorerClick(Main->menuFontEditor);
+    TChildWinFont* Editor = Main->ChildWinFont;
     ASSERT_TRUE(Editor && Editor != Explorer);
     EXPECT_EQ(Editor->windowTitle(), " Font-Explorer: ATARI (Morvanel intern)");
     EXPECT_TRUE(Editor->pnlFontEditor->isVisibleTo(Editor));
     EXPECT_EQ(Editor->EditorOn, 1);
     EXPECT_FALSE(FontWin->btnInternational->isEnabled());
-    Main.menuATASCIIEditorClick();
-    EXPECT_EQ(Main.MDIChildCount(), int(std::size(Kinds)) + 7);
+    Main->menuATASCIIEditorClick();
+    EXPECT_EQ(Main->MDIChildCount(), int(std::size(Kinds)) + 7);
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
-    Main.MdiArea->closeAllSubWindows();
+    Main->MdiArea->closeAllSubWindows();
 }
 
 // A language file named in the settings that is gone: one warning at the first
