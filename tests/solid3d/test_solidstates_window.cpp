@@ -94,6 +94,10 @@ TEST_F(SolidStatesWindowTest, OpeningShowsTheObjectAndZoomRedrawsAtTheNewSize) {
     EXPECT_EQ(Win->ImageSize(), QSize(2, 1));
     Win->ZoomIn();
     EXPECT_EQ(Win->ImageSize(), QSize(4, 2));
+
+    auto* Other = new TChildWinSolidStates;
+    Main->AddMDIChild(Other);
+    EXPECT_THROW(Other->OpenDocument(Dir.filePath("none.3d"), "NONE.3D", TPicInfo{}), EInOutError);
 }
 
 TEST_F(SolidStatesWindowTest, ItRotatesByItselfAndStopsWhenClosed) {

@@ -53,6 +53,10 @@ TEST_F(FontWindowTest, OpenedFontDrawsEveryGlyphAndCharacterZeroAndPrintsBothOrd
     }
     EXPECT_EQ(PdfPages("font.pdf"), 1);
     EXPECT_TRUE(QDir(ProgramFolder).entryList({"tmpFontPic*"}).isEmpty());
+
+    auto* Missing = new TChildWinFont;
+    Windows << Missing;
+    EXPECT_THROW(Missing->OpenDocument(Dir.filePath("nothere.fnt"), "NOTHERE.FNT"), EInOutError);
 }
 
 TEST_F(FontWindowTest, ClicksAndArrowKeysSelectWithFrameAndWrapAround) {

@@ -174,6 +174,7 @@ TEST_F(TextWindowTest, PrintingPicturePagesAndFlowingText) {
 }
 
 TEST_F(TextWindowTest, TooLargePageAndBadFilesFailCleanly) {
+    EXPECT_THROW(Win->OpenDocument(Dir.filePath("NONE.TXT"), "NONE.TXT"), EInOutError);
     try {
         Open("HUGE.TXT", QByteArray(TAtariText::BufferSize, EOL));
         ADD_FAILURE() << "no error";
