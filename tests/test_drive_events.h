@@ -4,6 +4,7 @@
 // so. Nothing here waits for time to pass, so a loaded machine changes nothing.
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
@@ -58,6 +59,14 @@ inline int WhileModal(const std::function<void()>& Open, const std::function<voi
     qApp->removeEventFilter(&Watch);
     *Watch.Over = true;
     return Watch.Shown;
+}
+
+// Key pressed and let go on W, as typed.
+inline void Key(QWidget* W, int Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+    for (QEvent::Type T : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent E(T, Key, Modifiers);
+        QApplication::sendEvent(W, &E);
+    }
 }
 
 // One tick of a timer that a window owns, as if its interval had passed. The timer

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 
@@ -23,12 +22,7 @@ void ClickAt(QWidget* W, int X) {
     Mouse(W, QEvent::MouseButtonRelease, X);
 }
 
-void Key(QWidget* W, int K, Qt::KeyboardModifiers M = Qt::NoModifier) {
-    for (QEvent::Type T : {QEvent::KeyPress, QEvent::KeyRelease}) {
-        QKeyEvent E(T, K, M);
-        QApplication::sendEvent(W, &E);
-    }
-}
+using drive::Key;
 
 void Activate(QWidget* Win, QWidget* Focus) {
     Win->show();

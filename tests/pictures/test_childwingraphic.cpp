@@ -1,12 +1,10 @@
 // Pictures opened through the real main window, as a user opens them.
-#include "ImageView.h"
 #include "shell/test_shell_common.h"
 #include "uChildWinGraphic.h"
 #include "uFGlobal.h"
 
 #include <QDir>
 #include <QLabel>
-#include <QMdiArea>
 
 namespace {
 class PictureWindowTest : public OpenedMainWindow {

@@ -10,7 +10,6 @@
 #include "uYESNOCANCEL.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -19,11 +18,6 @@ int RunModal(TfrmYESNOCANCEL& D, const std::function<void()>& Act) {
     int Result = -2;
     EXPECT_TRUE(drive::WhileModal([&] { Result = D.exec(); }, [&](QWidget*) { Act(); }));
     return Result;
-}
-
-void SendKey(QWidget* W, int Key) {
-    QKeyEvent E(QEvent::KeyPress, Key, Qt::NoModifier);
-    QApplication::sendEvent(W, &E);
 }
 
 // The caption of the message box that Show opens; the box is closed at once.
@@ -43,12 +37,12 @@ TEST(YesNoCancelTest, EachWayOfAnsweringGivesItsResult) {
     EXPECT_EQ(RunModal(D, [&] { D.btnNo->Click(); }), 7);
     EXPECT_EQ(RunModal(D, [&] { D.btnCancel->Click(); }), 2);
     EXPECT_EQ(RunModal(D, [&] { D.close(); }), 2); // the caption bar's close button
-    EXPECT_EQ(RunModal(D, [&] { SendKey(&D, Qt::Key_Escape); }), 2);
+    EXPECT_EQ(RunModal(D, [&] { drive::Key(&D, Qt::Key_Escape); }), 2);
     // With no button focused the default button answers Return.
     EXPECT_EQ(RunModal(D,
                        [&] {
                            if (QWidget* Focus = D.focusWidget()) Focus->clearFocus();
-                           SendKey(&D, Qt::Key_Return);
+                           drive::Key(&D, Qt::Key_Return);
                        }),
               6);
 }

@@ -1,4 +1,3 @@
-#include "ImageView.h"
 #include "JPEGImage.h"
 #include "test_drive_events.h"
 #include "test_shell_common.h"
@@ -8,8 +7,6 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPointer>
 #include <stdexcept>

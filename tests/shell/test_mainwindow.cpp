@@ -1,4 +1,3 @@
-#include "ImageView.h"
 #include "JPEGImage.h"
 #include "VekButton.h"
 #include "pictures/test_atari_reference.h"
@@ -20,8 +19,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QDropEvent>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QToolButton>

@@ -1,10 +1,13 @@
 #pragma once
 // Shared set-up of the main-window tests: no main window left behind, or one on
 // screen to open files in; the error a call raises.
+#include "ImageView.h"
 #include "test_common.h"
 #include "uMain.h"
 
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 // What Fn raises: "code: message" for an input/output error, the message for
 // another error of ours, "no error" when it returns.

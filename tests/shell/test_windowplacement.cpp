@@ -1,14 +1,11 @@
 // Document windows on the main window at its default size: where they open, and
 // that zooming leaves them laid out and painted at their new size.
-#include "ImageView.h"
 #include "solid3d/Solid3DTestUtil.h"
 #include "test_shell_common.h"
 #include "uChildWinFont.h"
 #include "uChildWinGraphic.h"
 #include "uDocWindow.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>

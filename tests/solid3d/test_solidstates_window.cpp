@@ -1,7 +1,6 @@
 // The 3D window and its controller inside a real main window.
 #include "Solid3DTestUtil.h"
 
-#include "ImageView.h"
 #include "VekButton.h"
 #include "shell/test_shell_common.h"
 #include "test_drive_events.h"
@@ -15,8 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QTimer>
 #include <climits>

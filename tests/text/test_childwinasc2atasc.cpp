@@ -1,7 +1,6 @@
 // The ASCII to ATASCII editor: conversion into the page, auto convert, files, print.
 #include "test_text_common.h"
 
-#include "ImageView.h"
 #include "test_drive_events.h"
 #include "uChildWinASC2ATASC.h"
 

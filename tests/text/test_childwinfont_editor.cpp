@@ -4,7 +4,6 @@
 
 #include "VekButton.h"
 
-#include <QApplication>
 #include <QMouseEvent>
 
 using namespace fonttest;

@@ -1,16 +1,13 @@
 // The text window, built without a main window and driven through its handlers.
 #include "test_text_common.h"
 
-#include "ImageView.h"
 #include "test_drive_events.h"
 #include "test_widget_pixels.h"
 #include "uChildWinText.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -36,8 +33,7 @@ protected:
     void Open(const QString& Name, const QByteArray& Data) { Win->OpenDocument(Write(Name, Data), Name); }
     void Enter(QLineEdit* Edit, const QString& Text) {
         Edit->setText(Text);
-        QKeyEvent Press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(Edit, &Press);
+        drive::Key(Edit, Qt::Key_Return);
     }
     QString SaveAs(const QString& Name, int Filter) {
         AnswerSave(Name, Filter);

@@ -1,18 +1,15 @@
 // Long pages in the text and listing windows: shown 1:1 to their last line, zoomed
 // on both sides alike, drawn with few repaints.
 #include "shell/test_shell_common.h"
+#include "test_drive_events.h"
 #include "test_text_common.h"
 
-#include "ImageView.h"
 #include "uChildWinListing.h"
 #include "uChildWinText.h"
 #include "uMain.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -106,8 +103,7 @@ TEST_F(LongPageTest, SixThousandLinesShowAtScaleOneToTheLastLine) {
 
     // Drawing the page anew shows it 1:1 again.
     Text->edCPL->setText("40");
-    QKeyEvent Enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(Text->edCPL, &Enter);
+    drive::Key(Text->edCPL, Qt::Key_Return);
     EXPECT_EQ(View->Zoom(), 1.0);
     EXPECT_EQ(View->ViewSize(), QSize(328, 96014));
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();

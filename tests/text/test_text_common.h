@@ -2,11 +2,13 @@
 // Shared set-up of the text window tests: a temporary folder, recorded message
 // boxes, answered save dialogs and report output to PDF; and the expected pages:
 // glyph rows read straight from the character set files, never drawn by the font.
+#include "ImageView.h"
 #include "RichTextSink.h"
 #include "WinColor.h"
 #include "test_common.h"
 #include "uFGlobal.h"
 
+#include <QApplication>
 #include <QImage>
 #include <functional>
 #include <span>
