@@ -243,41 +243,12 @@ std::vector<TReaderCase> CutFiles::STCases() {
                           Kept(Last, 32000 - 1)}});
     }
 
-    // STAD, packed row by row: fill-byte runs, value runs and plain bytes. A cut
-    // header raises; cut data end the decoding after the last whole code.
-    const QByteArray Screen = RunsScreen();
-    const QByteArray Head("pM85\xF0\x00\xF1", 7);
-    QByteArray Data;
-    std::vector<std::pair<int, int>> Codes{{0, 0}}; // (file bytes, screen bytes) after each code
-    for (int I = 0; I < 32000;) {
-        int N = 1;
-        while (I + N < 32000 && N < 256 && Screen[I + N] == Screen[I]) ++N;
-        const quint8 V = quint8(Screen[I]);
-        if (V == 0 && N > 1) {
-            Data.append('\xF0').append(char(N - 1));
-        } else if (N > 2 || V == 0xF0 || V == 0xF1) {
-            Data.append('\xF1').append(char(V)).append(char(N - 1));
-        } else {
-            N = 1;
-            Data.append(char(V));
-        }
-        I += N;
-        Codes.push_back({int(Data.size()), I});
-    }
-    std::vector<TCut> Cuts{Unchanged(6)};
-    // The first run of each marker after code 200, cut one and two bytes short, and
-    // the last code cut one short.
-    for (const quint8 Marker : {0xF0, 0xF1})
-        for (size_t K = 201; K < Codes.size(); ++K) {
-            const auto [At, Stored] = Codes[K - 1];
-            if (quint8(Data[At]) != Marker) continue;
-            for (int Short = 1; Short <= (Marker == 0xF1 ? 2 : 1); ++Short)
-                Cuts.push_back({7 + Codes[K].first - Short, false, Stored, 7 + Codes[K].first - Short});
-            break;
-        }
-    EXPECT_EQ(Cuts.size(), 4u); // both markers found
-    Cuts.push_back(
-        {7 + int(Data.size()) - 1, false, Codes[Codes.size() - 2].second, 7 + int(Data.size()) - 1});
+    // STAD, packed row by row, fill byte 55: a plain byte, four FF (value run), a
+    // plain byte, three 55 (fill run), a plain byte. A cut header raises; cut data end
+    // the decoding after the last whole code.
+    const QByteArray Head("pM85\xF0\x55\xF1", 7), Data = QByteArray::fromHex("01F1FF0302F00204");
+    const auto Stad = [](int Length, int Stored) { return TCut{7 + Length, false, Stored, 7 + Length}; };
+    const std::vector<TCut> Cuts{Unchanged(6), Stad(2, 1), Stad(3, 1), Stad(6, 6), Stad(7, 9)};
     Cases.push_back({"STAD", Head + Data,
                      Reader<TAtariSTGraphic>(
                          [](auto& G, auto& F, int& N) {
