@@ -15,35 +15,32 @@ namespace {
 
 using PictureOpen = AtariGraphicTest;
 
-// A canvas that keeps the picture as a window would.
-struct TTestCanvas {
+// Opens Path as a picture of Type into G, as a window does; the picture it shows.
+QImage Opened(TAtariGraphic& G, const QString& Path, const char* Type, const TPictureOpenOptions& O = {}) {
     QImage Picture;
-    TPictureCanvas Canvas() {
-        TPictureCanvas C;
-        C.NewPicture = [this](int W, int H, QSize) -> QImage& {
-            Picture = QImage(W, H, QImage::Format_RGB32);
-            Picture.fill(0);
-            return Picture;
-        };
-        C.SetPicture = [this](const QImage& P) { Picture = P; };
-        return C;
-    }
-};
+    TPictureCanvas C;
+    C.NewPicture = [&](int W, int H, QSize) -> QImage& {
+        Picture = QImage(W, H, QImage::Format_RGB32);
+        Picture.fill(0);
+        return Picture;
+    };
+    C.SetPicture = [&](const QImage& P) { Picture = P; };
+    TAtariSTGraphic ST;
+    G.PicInfo.FileType = Type;
+    OpenPictureFile(Path, DisplayName(Path), G, ST, O, C);
+    return Picture;
+}
 
 TEST_F(PictureOpen, AlbumEntryWithoutDataCountsAndGetsBothCaptions) {
     const QByteArray Entries = AlbumEntry("ONE", 2, 8, char(0xFF)) + AlbumEntry("EMPTY", 0, 5, 0) +
                                AlbumEntry("TWO", 3, 6, char(0xFF));
-    const QString Path = Write("E.ALB", AlbumFile(Entries));
-    G.PicInfo.FileType = "ALB";
-    TTestCanvas C;
-    TAtariSTGraphic ST;
-    OpenPictureFile(Path, "E.ALB", G, ST, {}, C.Canvas());
+    const QImage Picture = Opened(G, Write("E.ALB", AlbumFile(Entries)), "ALB");
     ASSERT_EQ(G.AlbumCount, 3);
     EXPECT_EQ(G.Album[1].DataSize, 0);
     EXPECT_EQ(G.Album[1].Name, QByteArray("EMPTY").leftJustified(15, ' '));
     EXPECT_EQ(G.AlbumMaxWidth, 128);
     EXPECT_EQ(G.AlbumMaxHeight, 8 + 16);
-    EXPECT_EQ(C.Picture.size(), QSize(5 * 128, 24 + 32));
+    EXPECT_EQ(Picture.size(), QSize(5 * 128, 24 + 32));
     EXPECT_EQ(G.PicInfo.Width, 128);
     EXPECT_EQ(G.PicInfo.Height, 24);
 
@@ -51,7 +48,7 @@ TEST_F(PictureOpen, AlbumEntryWithoutDataCountsAndGetsBothCaptions) {
     auto Has = [&](int Col, int Top, QRgb Colour) {
         for (int Y = Top; Y < Top + 8; ++Y)
             for (int X = Col * 128; X < (Col + 1) * 128; ++X)
-                if ((C.Picture.pixel(X, Y) & 0xFFFFFF) == Colour) return true;
+                if ((Picture.pixel(X, Y) & 0xFFFFFF) == Colour) return true;
         return false;
     };
     int Names = 0, Sizes = 0;
@@ -63,7 +60,7 @@ TEST_F(PictureOpen, AlbumEntryWithoutDataCountsAndGetsBothCaptions) {
     EXPECT_EQ(Sizes, 3);
     // The empty entry draws no picture pixels: its column stays back colour above the captions.
     for (int Y = 0; Y < 24; ++Y)
-        for (int X = 128; X < 256; ++X) ASSERT_EQ(C.Picture.pixel(X, Y) & 0xFFFFFF, 0u) << X << "," << Y;
+        for (int X = 128; X < 256; ++X) ASSERT_EQ(Picture.pixel(X, Y) & 0xFFFFFF, 0u) << X << "," << Y;
 }
 
 TEST_F(PictureOpen, PhotosWrittenReopenAtTheirSizeUnderEverySetting) {
@@ -89,16 +86,13 @@ TEST_F(PictureOpen, PhotosWrittenReopenAtTheirSizeUnderEverySetting) {
             EXPECT_EQ(Steps.back(), std::make_pair(Bytes / 100 * 100, Bytes + 2));
 
             TAtariGraphic L;
-            TAtariSTGraphic ST;
-            L.PicInfo.FileType = "PHO";
             TPictureOpenOptions O;
             O.PhoFormat = Pho;
-            TTestCanvas C;
-            OpenPictureFile(Path, "RT.PHO", L, ST, O, C.Canvas());
-            ASSERT_EQ(C.Picture.size(), QSize(W, Size.height()));
+            const QImage Picture = Opened(L, Path, "PHO", O);
+            ASSERT_EQ(Picture.size(), QSize(W, Size.height()));
             EXPECT_EQ(L.PicInfo.Width, W);
             EXPECT_EQ(L.PicInfo.Height, Size.height());
-            EXPECT_EQ(C.Picture.copy(0, 0, Size.width(), Size.height()), Img);
+            EXPECT_EQ(Picture.copy(0, 0, Size.width(), Size.height()), Img);
         }
     ASSERT_TRUE(G.SavePhoto(Blank(80, 40), Dir.filePath("OLD.PHO"), 255, nullptr));
     EXPECT_TRUE(ReadWholeFile(Dir.filePath("OLD.PHO")).endsWith(Eol("39|9|")));
@@ -183,18 +177,15 @@ TEST_F(PictureOpen, LargeRunLengthBitmapOpensAtItsSize) {
     Put32(2, quint32(Bmp.size()));
     ASSERT_LT(Bmp.size(), 600 * 1024);
 
-    G.PicInfo.FileType = "BMP";
-    TTestCanvas C;
-    TAtariSTGraphic ST;
-    OpenPictureFile(Write("BIG.BMP", Bmp), "BIG.BMP", G, ST, {}, C.Canvas());
-    ASSERT_EQ(C.Picture.size(), QSize(Side, Side));
+    const QImage Picture = Opened(G, Write("BIG.BMP", Bmp), "BMP");
+    ASSERT_EQ(Picture.size(), QSize(Side, Side));
     EXPECT_EQ(G.PicInfo.Width, Side);
     EXPECT_EQ(G.PicInfo.Height, Side);
-    EXPECT_EQ(C.Picture.pixel(0, Side - 1) & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(C.Picture.pixel(254, Side - 1) & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(C.Picture.pixel(255, Side - 1) & 0xFFFFFF, 0x102030u);
-    EXPECT_EQ(C.Picture.pixel(Side - 1, 0) & 0xFFFFFF, 0xA0B0C0u);
-    EXPECT_EQ(C.Picture.pixel(Side / 2, Side / 2) & 0xFFFFFF, 0x102030u);
+    EXPECT_EQ(Picture.pixel(0, Side - 1) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(Picture.pixel(254, Side - 1) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(Picture.pixel(255, Side - 1) & 0xFFFFFF, 0x102030u);
+    EXPECT_EQ(Picture.pixel(Side - 1, 0) & 0xFFFFFF, 0xA0B0C0u);
+    EXPECT_EQ(Picture.pixel(Side / 2, Side / 2) & 0xFFFFFF, 0x102030u);
 }
 
 } // namespace
@@ -276,11 +267,8 @@ TEST_F(PictureOpen, EveryLimitWorksExactlyAndRefusesOrCutsOnePast) {
     };
     const auto Sheet = [&](int Count) {
         WriteWholeFile(Dir.filePath("S.ALB"), AlbumFile(AlbumEntry("P", 1, 8, 1).repeated(Count)));
-        G.PicInfo.FileType = "ALB";
-        TTestCanvas C;
-        TAtariSTGraphic ST;
-        OpenPictureFile(Dir.filePath("S.ALB"), "S.ALB", G, ST, {}, C.Canvas());
-        return Size(C.Picture.width(), C.Picture.height());
+        const QImage Picture = Opened(G, Dir.filePath("S.ALB"), "ALB");
+        return Size(Picture.width(), Picture.height());
     };
     const auto Bitmap = [&](int W, int H, int Info = 40) {
         QByteArray B = BitmapHeader(W, H, 24);
