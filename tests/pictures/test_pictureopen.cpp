@@ -38,11 +38,9 @@ TEST_F(PictureOpen, AlbumEntryWithoutDataCountsAndGetsBothCaptions) {
     ASSERT_EQ(G.AlbumCount, 3);
     EXPECT_EQ(G.Album[1].DataSize, 0);
     EXPECT_EQ(G.Album[1].Name, QByteArray("EMPTY").leftJustified(15, ' '));
-    EXPECT_EQ(G.AlbumMaxWidth, 128);
-    EXPECT_EQ(G.AlbumMaxHeight, 8 + 16);
+    EXPECT_EQ(QSize(G.AlbumMaxWidth, G.AlbumMaxHeight), QSize(128, 8 + 16));
     EXPECT_EQ(Picture.size(), QSize(5 * 128, 24 + 32));
-    EXPECT_EQ(G.PicInfo.Width, 128);
-    EXPECT_EQ(G.PicInfo.Height, 24);
+    EXPECT_EQ(QSize(G.PicInfo.Width, G.PicInfo.Height), QSize(128, 24));
 
     // Name captions in F0CAA6 (a Windows value), size captions in grey, one each a column.
     auto Has = [&](int Col, int Top, QRgb Colour) {
@@ -56,8 +54,7 @@ TEST_F(PictureOpen, AlbumEntryWithoutDataCountsAndGetsBothCaptions) {
         Names += Has(Col, 24 + 4, 0xA6CAF0);
         Sizes += Has(Col, 24 + 12, 0x808080);
     }
-    EXPECT_EQ(Names, 3);
-    EXPECT_EQ(Sizes, 3);
+    EXPECT_EQ(std::make_pair(Names, Sizes), std::make_pair(3, 3));
     // The empty entry draws no picture pixels: its column stays back colour above the captions.
     for (int Y = 0; Y < 24; ++Y)
         for (int X = 128; X < 256; ++X) ASSERT_EQ(Picture.pixel(X, Y) & 0xFFFFFF, 0u) << X << "," << Y;
@@ -90,8 +87,7 @@ TEST_F(PictureOpen, PhotosWrittenReopenAtTheirSizeUnderEverySetting) {
             O.PhoFormat = Pho;
             const QImage Picture = Opened(L, Path, "PHO", O);
             ASSERT_EQ(Picture.size(), QSize(W, Size.height()));
-            EXPECT_EQ(L.PicInfo.Width, W);
-            EXPECT_EQ(L.PicInfo.Height, Size.height());
+            EXPECT_EQ(QSize(L.PicInfo.Width, L.PicInfo.Height), QSize(W, Size.height()));
             EXPECT_EQ(Picture.copy(0, 0, Size.width(), Size.height()), Img);
         }
     ASSERT_TRUE(G.SavePhoto(Blank(80, 40), Dir.filePath("OLD.PHO"), 255, nullptr));
@@ -168,8 +164,7 @@ TEST_F(PictureOpen, LargeRunLengthBitmapOpensAtItsSize) {
     for (int Row = 0; Row < Side; ++Row) {
         for (int X = 0; X < Side; X += 255) {
             const int Index = Row == Side - 1 ? 2 : Row == 0 && X == 0 ? 3 : 1;
-            Bmp += char(std::min(255, Side - X));
-            Bmp += char(Index);
+            Bmp += QByteArray(1, char(std::min(255, Side - X))) + char(Index);
         }
         Bmp += QByteArray(2, '\0');
     }
@@ -179,13 +174,11 @@ TEST_F(PictureOpen, LargeRunLengthBitmapOpensAtItsSize) {
 
     const QImage Picture = Opened(G, Write("BIG.BMP", Bmp), "BMP");
     ASSERT_EQ(Picture.size(), QSize(Side, Side));
-    EXPECT_EQ(G.PicInfo.Width, Side);
-    EXPECT_EQ(G.PicInfo.Height, Side);
-    EXPECT_EQ(Picture.pixel(0, Side - 1) & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(Picture.pixel(254, Side - 1) & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(Picture.pixel(255, Side - 1) & 0xFFFFFF, 0x102030u);
-    EXPECT_EQ(Picture.pixel(Side - 1, 0) & 0xFFFFFF, 0xA0B0C0u);
-    EXPECT_EQ(Picture.pixel(Side / 2, Side / 2) & 0xFFFFFF, 0x102030u);
+    EXPECT_EQ(QSize(G.PicInfo.Width, G.PicInfo.Height), QSize(Side, Side));
+    EXPECT_EQ(
+        QList<QRgb>({Picture.pixel(0, Side - 1), Picture.pixel(254, Side - 1), Picture.pixel(255, Side - 1),
+                     Picture.pixel(Side - 1, 0), Picture.pixel(Side / 2, Side / 2)}),
+        QList<QRgb>({0xFFFF0000, 0xFFFF0000, 0xFF102030, 0xFFA0B0C0, 0xFF102030}));
 }
 
 } // namespace
