@@ -1,7 +1,7 @@
 #pragma once
-// What every test folder shares: a test with the default settings, recorded message
-// boxes and a folder for its files; reproducible bytes; reports printed to a PDF
-// file whose pages are counted.
+// What every test folder shares: the error a call raises; a test with the default
+// settings, recorded message boxes and a folder for its files; reproducible bytes;
+// reports printed to a PDF file whose pages are counted.
 #include "FileDialogs.h"
 #include "FileIO.h"
 #include "ReportOptionsDialog.h"
@@ -12,6 +12,19 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+// What Fn raises: "code: message" for an input/output error, the message for
+// another error of ours, "no error" when it returns.
+template <class F> QString ErrorOf(F&& Fn) {
+    try {
+        Fn();
+    } catch (const EInOutError& E) {
+        return QString::number(E.ErrorCode) + ": " + E.Message();
+    } catch (const EMorvanelError& E) {
+        return E.Message();
+    }
+    return QStringLiteral("no error");
+}
 
 // The default settings, message boxes recorded as "caption|text" instead of shown,
 // and a folder for the test's files; no hook is left behind.

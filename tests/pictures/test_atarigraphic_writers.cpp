@@ -45,19 +45,15 @@ TEST_F(AtariWrite, SplitIntoFourPagesAndJoinAgain) {
 
 TEST_F(AtariWrite, SplitChecksAllFourTargetsBeforeWritingAny) {
     const auto Split = [&](const char* Base, const TProgressFn& Progress = nullptr) {
-        try {
-            G.SaveAs4PICs(Blank(640, 384), Dir.filePath(Base), 0, Progress);
-        } catch (const EInOutError& E) {
-            return E.Message().toStdString();
-        }
-        return std::string("no error");
+        return ErrorOf([&] { G.SaveAs4PICs(Blank(640, 384), Dir.filePath(Base), 0, Progress); })
+            .toStdString();
     };
     const auto Fifo = [&](const char* Name) {
         return ::mkfifo(QFile::encodeName(Dir.filePath(Name)).constData(), 0600) == 0;
     };
     const auto Refused = [&](const char* Kind, const char* Name) {
-        return QStringLiteral("Keine gewöhnliche Datei, sondern %1 (%2)")
-            .arg(Kind, Dir.filePath(Name))
+        return QStringLiteral("%1: Keine gewöhnliche Datei, sondern %2 (%3)")
+            .arg(QString::number(ioNotRegularFile), Kind, Dir.filePath(Name))
             .toStdString();
     };
     // Regular files only: no FIFO, no folder.

@@ -1,6 +1,6 @@
 #pragma once
 // Shared set-up of the main-window tests: no main window left behind, or one on
-// screen to open files in; the error a call raises.
+// screen to open files in.
 #include "ImageView.h"
 #include "test_common.h"
 #include "uMain.h"
@@ -8,19 +8,6 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-
-// What Fn raises: "code: message" for an input/output error, the message for
-// another error of ours, "no error" when it returns.
-template <class F> QString ErrorOf(F&& Fn) {
-    try {
-        Fn();
-    } catch (const EInOutError& E) {
-        return QString::number(E.ErrorCode) + ": " + E.Message();
-    } catch (const EMorvanelError& E) {
-        return E.Message();
-    }
-    return QStringLiteral("no error");
-}
 
 // No main window is left behind either.
 class MainWindowFixture : public FileTest {
