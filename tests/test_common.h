@@ -27,7 +27,7 @@ template <class F> QString ErrorOf(F&& Fn) {
 }
 
 // The default settings, message boxes recorded as "caption|text" instead of shown,
-// and a folder for the test's files; no hook is left behind.
+// and a folder for the test's files; no hook, folder or setting is left changed.
 class FileTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -39,6 +39,8 @@ protected:
         SetMessageBoxHook(nullptr);
         SetFileDialogHook(nullptr);
         SetReportOutputHook(nullptr);
+        InitFolders();
+        SetSettingsDefaults();
     }
     QString Write(const QString& Name, const QByteArray& Data) {
         WriteWholeFile(Dir.filePath(Name), Data);

@@ -2,6 +2,7 @@
 // every showing, and captions that read exactly as the program sets them (the
 // window system is given no display name to append).
 #include "VekButton.h"
+#include "test_common.h"
 #include "test_drive_events.h"
 #include "uChildWinFont.h"
 #include "uGlobal.h"
@@ -10,10 +11,11 @@
 #include "uYESNOCANCEL.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <functional>
 
 namespace {
+using YesNoCancelLanguage = FileTest;
+
 int RunModal(TfrmYESNOCANCEL& D, const std::function<void()>& Act) {
     int Result = -2;
     EXPECT_TRUE(drive::WhileModal([&] { Result = D.exec(); }, [&](QWidget*) { Act(); }));
@@ -47,19 +49,16 @@ TEST(YesNoCancelTest, EachWayOfAnsweringGivesItsResult) {
               6);
 }
 
-TEST(YesNoCancelTest, TranslatesItselfOnEveryShowing) {
-    InitFolders();
-    const QString SavedFolder = LanguageFolder, SavedFile = LngFile;
-    QTemporaryDir Dir;
+TEST_F(YesNoCancelLanguage, TranslatesItselfOnEveryShowing) {
     LanguageFolder = Dir.path() + "/";
-    WriteWholeFile(Dir.filePath("Deutsch.lng"), "[frmYESNOCANCEL]\n"
-                                                "frmYESNOCANCEL.Caption = Änderungen speichern?\n"
-                                                "lblMsg.Caption = Änderungen speichern?\n"
-                                                "btnYES.Caption = Ja\n");
-    WriteWholeFile(Dir.filePath("English.lng"), "[frmYESNOCANCEL]\n"
-                                                "lblMsg.Caption = Keep your edits?\n"
-                                                "btnYES.Caption = Yes\n"
-                                                "btnCancel.Caption = Back\n");
+    Write("Deutsch.lng", "[frmYESNOCANCEL]\n"
+                         "frmYESNOCANCEL.Caption = Änderungen speichern?\n"
+                         "lblMsg.Caption = Änderungen speichern?\n"
+                         "btnYES.Caption = Ja\n");
+    Write("English.lng", "[frmYESNOCANCEL]\n"
+                         "lblMsg.Caption = Keep your edits?\n"
+                         "btnYES.Caption = Yes\n"
+                         "btnCancel.Caption = Back\n");
     TfrmYESNOCANCEL D;
     QString Seen;
     const auto Answer = [&](TVekButton* B) {
@@ -75,8 +74,6 @@ TEST(YesNoCancelTest, TranslatesItselfOnEveryShowing) {
     LngFile = "english.LNG"; // found without regard to case
     RunModal(D, Answer(D.btnNo));
     EXPECT_EQ(Seen, "Keep your edits?|Yes|Back");
-    LanguageFolder = SavedFolder;
-    LngFile = SavedFile;
 }
 
 TEST(Captions, NoDisplayNameIsAppendedToDialogsAndMessages) {

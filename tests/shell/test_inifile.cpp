@@ -61,10 +61,8 @@ using SettingsTest = SettingsFixture;
 
 TEST_F(SettingsTest, FirstStartGivesDefaultsAndSaveWritesAll24Keys) {
     LoadSettings();
-    EXPECT_EQ(LngFile, "german.lng");
-    EXPECT_EQ(col3, 0x904F1Fu);
-    EXPECT_EQ(openpath, "/opt/morvanel/");
-    EXPECT_EQ(CurrentColors[2], 0x70D890u);
+    EXPECT_EQ(std::make_tuple(LngFile, col3, openpath, CurrentColors[2]),
+              std::make_tuple(QString("german.lng"), 0x904F1Fu, QString("/opt/morvanel/"), 0x70D890u));
     SaveSettings();
     TIniFile Ini(SettingsFileName());
     EXPECT_EQ(Ini.ReadSection("Setup").size() + Ini.ReadSection("default").size(), 24);

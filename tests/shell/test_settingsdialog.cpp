@@ -14,7 +14,6 @@ protected:
     void TearDown() override {
         SetColorDialogHook(nullptr);
         SettingsFixture::TearDown();
-        SetSettingsDefaults();
     }
     void WriteSettings(const QByteArray& Text) { WriteWholeFile(SettingsFileName(), Text); }
     static quint32 Face(const TVekButton* B) { return B->LookStyle()->ButtonColor(); }
