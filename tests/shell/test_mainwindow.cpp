@@ -134,10 +134,8 @@ TEST_F(MainWindowOnScreen, HelpManualTemplateExportAndReadableToolBar) {
     SetShellOpenHook(nullptr);
     LngFile = "german.lng";
 
-    const QString OldFolder = LanguageFolder;
     LanguageFolder = Dir.path() + "/";
     Main->btnSaveTranslationsClick();
-    LanguageFolder = OldFolder;
     const QString Text = QString::fromUtf8(ReadWholeFile(Dir.filePath("all_translations.lng")));
     EXPECT_TRUE(Text.startsWith("[frmMain]\n"));
     EXPECT_TRUE(Text.contains(QString("FileOpenItem.Caption").leftJustified(44) +
@@ -396,7 +394,6 @@ TEST_F(MainWindowTest, MissingLanguageFromTheSettingsWarnsOnceAndGermanGoesOn) {
     EXPECT_EQ(GetMsg("mREADY"), "Fertig");
     EXPECT_EQ(Boxes.size(), 1) << Boxes.join("\n").toStdString();
     Main.MdiArea->closeAllSubWindows();
-    LngFile = "german.lng";
 }
 
 // Quitting asks every document window before it closes any: Cancel in a changed
@@ -490,5 +487,4 @@ TEST_F(MainWindowTest, ToolBarShowsWholeAtTheDefaultWidth) {
     Check("a long caption", false);
     EXPECT_TRUE(Shown(Main.imgTEVRA).isEmpty());
     DestroyApplicationWindows();
-    LngFile = "german.lng";
 }
