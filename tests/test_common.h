@@ -46,8 +46,20 @@ protected:
         WriteWholeFile(Dir.filePath(Name), Data);
         return Dir.filePath(Name);
     }
+    // Answers the next file dialogs with Files and filter Index, keeping the request; or
+    // with Name in the folder.
+    void Answer(const QStringList& Files, int Index = 1) {
+        SetFileDialogHook([this, Files, Index](TFileDialogRequest& R, QStringList& Out) {
+            Request = R;
+            R.FilterIndex = Index;
+            Out = Files;
+            return true;
+        });
+    }
+    void AnswerSave(const QString& Name, int Index = 1) { Answer({Dir.filePath(Name)}, Index); }
     QTemporaryDir Dir;
     QStringList Boxes;
+    TFileDialogRequest Request;
 };
 
 // N bytes from a generator seeded with Seed.

@@ -28,14 +28,6 @@ protected:
         SetQuestionHook(nullptr);
         MainWindowFixture::TearDown();
     }
-    // Answers the next save dialogs with Name (in Dir) and filter Index.
-    void AnswerSave(const QString& Name, int Index) {
-        SetFileDialogHook([this, Name, Index](TFileDialogRequest& R, QStringList& Files) {
-            R.FilterIndex = Index;
-            Files = {Dir.filePath(Name)};
-            return true;
-        });
-    }
     static QImage Pattern(int Width, int Height) {
         QImage Image(Width, Height, QImage::Format_RGB32);
         for (int Y = 0; Y < Height; ++Y)

@@ -51,13 +51,5 @@ protected:
         QApplication::processEvents();
         return Main->ActiveDocument();
     }
-    // Answers the next file dialogs with Files and filter Index.
-    static void Answer(const QStringList& Files, int Index = 1) {
-        SetFileDialogHook([Files, Index](TFileDialogRequest& R, QStringList& Out) {
-            R.FilterIndex = Index;
-            Out = Files;
-            return true;
-        });
-    }
     TfrmMain* Main = nullptr;
 };

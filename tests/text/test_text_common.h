@@ -196,15 +196,6 @@ protected:
         delete fGlobal;
         fGlobal = nullptr;
     }
-    // Answers the next file dialogs with Name in the folder and filter Index; keeps the request.
-    void AnswerSave(const QString& Name, int Index = 1) {
-        SetFileDialogHook([this, Name, Index](TFileDialogRequest& R, QStringList& Files) {
-            Request = R;
-            R.FilterIndex = Index;
-            Files = {Dir.filePath(Name)};
-            return true;
-        });
-    }
     // Saves with each filter in turn under a name without extension: each adds its own
     // extension (Extensions in filter order) and writes that kind of file.
     void ExpectFilterExtensions(const std::function<void()>& Save, const QStringList& Extensions) {
@@ -226,7 +217,6 @@ protected:
     // Sends the next reports to Name in the folder as PDF; the pages of such a file.
     void PrintTo(const QString& Name) { PrintReportsTo(Dir.filePath(Name)); }
     int PdfPages(const QString& Name) { return PdfPageCount(Dir.filePath(Name)); }
-    TFileDialogRequest Request;
 };
 
 } // namespace texttest
