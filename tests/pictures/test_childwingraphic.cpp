@@ -101,14 +101,9 @@ TEST_F(PictureWindowTest, PrintGoesToAOnePagePdf) {
 }
 
 TEST_F(PictureWindowTest, OpenItemsAndViewCommandsReachThePicture) {
-    QString Filter;
-    SetFileDialogHook([&](TFileDialogRequest& R, QStringList& Out) {
-        Filter = R.Filter;
-        Out = {Write("ONE.GR8", QByteArray(7680, char(0x80))), Write("two.mic", QByteArray(7684, 0))};
-        return true;
-    });
+    Answer({Write("ONE.GR8", QByteArray(7680, char(0x80))), Write("two.mic", QByteArray(7684, 0))});
     Main->FileOpenItemClick(Main->OpenAWR);
-    EXPECT_EQ(Filter, "Text: Atari Schreiber|*.TXT");
+    EXPECT_EQ(Request.Filter, "Text: Atari Schreiber|*.TXT");
     EXPECT_EQ(TextMode, -1); // forced only while the command runs
     EXPECT_EQ(Main->MDIChildCount(), 2);
     EXPECT_EQ(openpath, Dir.path() + "/");

@@ -284,12 +284,8 @@ TEST_F(PictureOpen, EveryLimitWorksExactlyAndRefusesOrCutsOnePast) {
         QStringList Paths;
         for (int I = 0; I < Files; ++I)
             Paths << Write(QString("J%1.PIC").arg(I), QByteArray(7681, char(0xFF)));
-        SetFileDialogHook([&](TFileDialogRequest&, QStringList& Out) {
-            Out = Paths;
-            return true;
-        });
+        Answer(Paths);
         Count == 2 ? Main.Open2PICsClick() : Main.Open4PICsClick();
-        SetFileDialogHook(nullptr);
         frmMain = nullptr;
         auto* Win = qobject_cast<TChildWinGraphic*>(Main.ActiveDocument());
         if (!Win) return std::string("none");

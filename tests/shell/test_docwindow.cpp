@@ -21,7 +21,7 @@ protected:
         MainWindowFixture::SetUp();
         SetQuestionHook([this](const QString&, const QString& Text) {
             Questions << Text;
-            return Answer;
+            return Replace;
         });
     }
     void TearDown() override {
@@ -36,7 +36,7 @@ protected:
         return Image;
     }
     QStringList Questions;
-    bool Answer = false;
+    bool Replace = false; // the answer to the replace question
 };
 } // namespace
 
@@ -52,7 +52,7 @@ TEST_F(DocWindowTest, AppendedExtensionAsksBeforeReplacingAnExistingFile) {
     EXPECT_TRUE(Questions[0].contains("pic.BMP")) << Questions[0].toStdString();
     EXPECT_EQ(ReadWholeFile(Existing), "old"); // "No" writes nothing
 
-    Answer = true;
+    Replace = true;
     Win.FileSaveAs();
     EXPECT_EQ(Questions.size(), 2);
     EXPECT_EQ(QImage(Existing).convertToFormat(QImage::Format_RGB32), Win.ImgGraphic->Picture);
@@ -130,10 +130,7 @@ TEST_F(DocWindowTest, SaveDialogAppendsTheChosenFiltersExtension) {
     Name = "kept";
     SetFileDialogHook([](TFileDialogRequest&, QStringList&) { return false; });
     EXPECT_FALSE(ExecuteSaveDialogWithExt(nullptr, Request, Exts, Name));
-    SetFileDialogHook([](TFileDialogRequest&, QStringList& Files) {
-        Files.clear();
-        return true;
-    });
+    Answer({});
     EXPECT_FALSE(ExecuteSaveDialogWithExt(nullptr, Request, Exts, Name));
     EXPECT_EQ(Name, "kept");
 }

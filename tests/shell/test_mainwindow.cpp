@@ -308,16 +308,10 @@ TEST_F(MainWindowOnScreen, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
         QStringList Paths;
         for (const QString& F : K.Files) Paths << Write(F, K.Data);
         const int Before = Main->MDIChildCount();
-        if (Paths.size() == 1) {
-            Main->OpenFiles(Paths);
-        } else {
-            SetFileDialogHook([&](TFileDialogRequest&, QStringList& Out) {
-                Out = Paths;
-                return true;
-            });
-            Paths.size() == 2 ? Main->Open2PICsClick() : Main->Open4PICsClick();
-            SetFileDialogHook(nullptr);
-        }
+        Answer(Paths);
+        if (Paths.size() == 1) Main->OpenFiles(Paths);
+        if (Paths.size() == 2) Main->Open2PICsClick();
+        if (Paths.size() == 4) Main->Open4PICsClick();
         ASSERT_EQ(Main->MDIChildCount(), Before + 1) << K.Files.join(" ").toStdString();
         QWidget* Win = Main->DocumentWindows().last();
         EXPECT_EQ(Seen(Win), Describe(K.Class, K.Caption, {K.Image, K.Shown, K.Info, K.Frame}));
