@@ -36,10 +36,8 @@ TEST(IniFile, ValuesAtTheirEdges) {
     EXPECT_EQ(Read("k=1\n[Other]\nOne=1\nTWO=2").ReadSection("OTHER"), (QStringList{"One", "TWO"}));
 }
 
-TEST(IniFile, WritesKeepUnknownKeysAndSpellingsOrRaiseTheWriteError) {
-    QTemporaryDir Dir;
-    const QString Path = Dir.filePath("t.ini");
-    WriteWholeFile(Path, "[Setup]\nLNGFILE=english.lng\nmine=kept\n\n[default]\ncol1=1\n");
+TEST_F(FileTest, IniFileWritesKeepUnknownKeysAndSpellingsOrRaiseTheWriteError) {
+    const QString Path = Write("t.ini", "[Setup]\nLNGFILE=english.lng\nmine=kept\n\n[default]\ncol1=1\n");
     {
         TIniFile Ini(Path);
         Ini.WriteString("setup", "LngFile", "german.lng");
@@ -107,10 +105,9 @@ TEST_F(SettingsTest, ValuesAtTheirEdgesLoadIntoTheirFields) {
 }
 
 TEST_F(SettingsTest, FoldersLiveUnderTheDataHome) {
-    QTemporaryDir Home;
-    qputenv("XDG_DATA_HOME", Home.path().toUtf8());
+    qputenv("XDG_DATA_HOME", Dir.path().toUtf8());
     InitFolders();
-    EXPECT_EQ(SettingsFolder, Home.path() + "/TEVRA/Morvanel/");
+    EXPECT_EQ(SettingsFolder, Dir.path() + "/TEVRA/Morvanel/");
     EXPECT_TRUE(QDir(SettingsFolder).exists());
     InitFolders(); // an existing folder is fine
     qunsetenv("XDG_DATA_HOME");

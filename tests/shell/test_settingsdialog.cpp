@@ -115,10 +115,9 @@ TEST_F(SettingsDialogTest, DefaultsButtonSetsTheSettingsThemselves) {
 }
 
 TEST_F(SettingsDialogTest, RegistrationButtonsActOnAllTwelveWhateverIsSelected) {
-    QTemporaryDir Home;
     TfrmParameter Dlg;
-    Dlg.RegistrationFolders.DataHome = Home.path() + "/share";
-    Dlg.RegistrationFolders.ConfigHome = Home.path() + "/config";
+    Dlg.RegistrationFolders.DataHome = Dir.filePath("share");
+    Dlg.RegistrationFolders.ConfigHome = Dir.filePath("config");
     Dlg.RegistrationFolders.UpdateDatabases = false;
     Dlg.FileTypeListBox->clearSelection();
     Dlg.btnRegisterFileExt->Click();
@@ -126,6 +125,7 @@ TEST_F(SettingsDialogTest, RegistrationButtonsActOnAllTwelveWhateverIsSelected) 
     EXPECT_TRUE(ReadWholeFile(DesktopEntryPath(Dlg.RegistrationFolders))
                     .contains("\nExec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\" %F\n"));
     Dlg.btnUnregisterFileExt->Click();
-    EXPECT_FALSE(QDirIterator(Home.path(), QDir::Files, QDirIterator::Subdirectories).hasNext());
+    EXPECT_FALSE(QDirIterator(Dir.filePath("share"), QDir::Files, QDirIterator::Subdirectories).hasNext());
+    EXPECT_FALSE(QDirIterator(Dir.filePath("config"), QDir::Files, QDirIterator::Subdirectories).hasNext());
     EXPECT_TRUE(Boxes.isEmpty());
 }

@@ -112,10 +112,8 @@ TEST(Tom3DLoad, CountsUpToTheModelsSizeAreKeptAndCutOnePast) {
     EXPECT_EQ(Loaded(Records({"1", "1", "2", "3", "2147483647", "1", "1"}))->LineCount, 0);
 }
 
-TEST(Tom3DLoad, FilesAreReadByTheirRealPathAndFailuresReachTheCaller) {
-    QTemporaryDir Dir;
-    const QString Path = Dir.filePath("wuerfel.3d");
-    WriteWholeFile(Path, SolidFile({{1, 2, 3}, {4, 5, 6}}, {{1, 2}}));
+TEST_F(FileTest, Tom3DFilesAreReadByTheirRealPathAndFailuresReachTheCaller) {
+    const QString Path = Write("wuerfel.3d", SolidFile({{1, 2, 3}, {4, 5, 6}}, {{1, 2}}));
     Tom3D M;
     M.RotateStep(); // started
     M.LoadFromFile(Path);

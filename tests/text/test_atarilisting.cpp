@@ -106,23 +106,20 @@ TEST(AtariListing, TypesFollowTheExtensionWithoutRegardToCase) {
         }
 }
 
-TEST(AtariListing, LoadingCutsLongFilesAndKeepsTheOldBytesOnFailure) {
-    QTemporaryDir Dir;
+TEST_F(FileTest, ListingLoadingCutsLongFilesAndKeepsTheOldBytesOnFailure) {
     QByteArray Long(65537, 0);
     for (int I = 0; I < Long.size(); ++I) Long[I] = char(I * 7 + I / 256);
     auto L = std::make_unique<TAtariListing>();
     // Up to 65536 bytes whole, a longer file cut there.
     for (int Size : {65535, 65536, 65537}) {
-        WriteWholeFile(Dir.filePath("long.lst"), Long.left(Size));
-        L->LoadFromFile(Dir.filePath("long.lst"));
+        L->LoadFromFile(Write("long.lst", Long.left(Size)));
         const int Length = std::min(Size, 65536);
         EXPECT_EQ(std::make_tuple(L->FileName, L->Length, L->FileLength, L->WasCut()),
                   std::make_tuple(QString("LONG.LST"), Length, qint64(Size), Size > 65536));
         EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(L->Buffer.data()), Length), Long.left(Length));
     }
 
-    WriteWholeFile(Dir.filePath("Short.Src"), "LDA");
-    L->LoadFromFile(Dir.filePath("Short.Src"));
+    L->LoadFromFile(Write("Short.Src", "LDA"));
     EXPECT_EQ(std::make_tuple(L->Length, L->WasCut(), L->Buffer[0]), std::make_tuple(3, false, quint8('L')));
     EXPECT_EQ(L->Buffer[3], quint8(Long[3])); // the bytes behind stay until Clear
 
