@@ -56,11 +56,9 @@ const char* const ExpectedPackage =
 
 TEST(MorvanelFileTypes, OutOfRangeAndMimeNames) {
     TMorvanelFileTypes T;
-    EXPECT_EQ(T.Extension(1), ".GR8");
-    EXPECT_EQ(T.Extension(0), "");
-    EXPECT_EQ(T.Extension(13), "");
-    EXPECT_EQ(MimeTypeOfTypeName("TEVRA Morvanel file"), "application/x-tevra-morvanel-file");
-    EXPECT_EQ(MimeTypeOfTypeName("  A+B  c "), "application/x-a-b-c");
+    EXPECT_EQ(QStringList({T.Extension(1), T.Extension(0), T.Extension(13),
+                           MimeTypeOfTypeName("TEVRA Morvanel file"), MimeTypeOfTypeName("  A+B  c ")}),
+              QStringList({".GR8", "", "", "application/x-tevra-morvanel-file", "application/x-a-b-c"}));
 }
 
 TEST_F(RegisterFileExtTest, RegisterWritesExactlyThePackageEntryAndDefault) {

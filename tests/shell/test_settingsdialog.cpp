@@ -48,8 +48,7 @@ TEST_F(SettingsDialogTest, OkStoresChosenColoursAndOptionsAndCancelKeepsTheEdits
     EXPECT_EQ(Face(Dlg.btnGR8BackCol), 0x000000u);
     Dlg.btnCancel->Click();
     EXPECT_FALSE(Dlg.isVisible());
-    EXPECT_EQ(col0, 0u);
-    EXPECT_EQ(phoformat, 7);
+    EXPECT_EQ(std::make_pair(col0, phoformat), std::make_pair(0u, quint8(7)));
     EXPECT_EQ(ReadWholeFile(SettingsFileName()), Before);
 
     Dlg.show();
@@ -57,18 +56,15 @@ TEST_F(SettingsDialogTest, OkStoresChosenColoursAndOptionsAndCancelKeepsTheEdits
     Dlg.rbPHO2->setChecked(true);
     Dlg.btnOK->Click();
     EXPECT_FALSE(Dlg.isVisible());
-    EXPECT_EQ(col0, 0x010203u);
-    EXPECT_EQ(textPrintforecolor, 0xABCDEFu);
-    EXPECT_EQ(fontbackcolor, 0x00FF00u);
-    EXPECT_EQ(phoformat, 1);
-    EXPECT_EQ(pic2x2mode, 0);
+    EXPECT_EQ(std::make_tuple(col0, textPrintforecolor, fontbackcolor, phoformat, pic2x2mode),
+              std::make_tuple(0x010203u, 0xABCDEFu, 0x00FF00u, quint8(1), quint8(0)));
     // The base colours of new pictures change only at the next start.
     EXPECT_EQ(CurrentColors[0], 0u);
     TIniFile Ini(SettingsFileName());
-    EXPECT_EQ(Ini.ReadInteger("default", "col0", -1), 0x010203);
-    EXPECT_EQ(Ini.ReadInteger("default", "textPrintforecolor", -1), 0xABCDEF);
-    EXPECT_EQ(Ini.ReadInteger("default", "phoformat", -1), 1);
-    EXPECT_EQ(Ini.ReadInteger("default", "pic2x2mode", -1), 0);
+    QList<int> Stored;
+    for (const char* Key : {"col0", "textPrintforecolor", "phoformat", "pic2x2mode"})
+        Stored << Ini.ReadInteger("default", Key, -1);
+    EXPECT_EQ(Stored, QList<int>({0x010203, 0xABCDEF, 1, 0}));
 }
 
 TEST_F(SettingsDialogTest, DefaultsButtonSetsTheSettingsThemselves) {
@@ -106,9 +102,8 @@ TEST_F(SettingsDialogTest, DefaultsButtonSetsTheSettingsThemselves) {
     EXPECT_TRUE(Dlg.rb2x2A->isChecked());
     EXPECT_EQ(Dlg.FileTypeListBox->selectedItems().size(), 12);
     // Language, folder and the loaded base colours of this run stay; the file waits for OK.
-    EXPECT_EQ(LngFile, "English.lng");
-    EXPECT_EQ(openpath, "/data/atari/");
-    EXPECT_EQ(CurrentColors[0], 1u);
+    EXPECT_EQ(std::make_tuple(LngFile, openpath, CurrentColors[0]),
+              std::make_tuple(QString("English.lng"), QString("/data/atari/"), 1u));
     EXPECT_EQ(ReadWholeFile(SettingsFileName()), Before);
     Dlg.btnCancel->Click();
     EXPECT_EQ(col1, 0x5FB7CFu);
