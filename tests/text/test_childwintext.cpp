@@ -144,9 +144,9 @@ TEST_F(TextWindowTest, SavesWriteTextRichTextAndPictures) {
 
     Win->cbTxtStyles->setCurrentIndex(1);
     const QByteArray Rtf = ReadWholeFile(SaveAs("styled.rtf", 1));
-    EXPECT_TRUE(Rtf.startsWith("{\\rtf1"));
-    EXPECT_TRUE(Rtf.contains("A{\\b B}{\\i \\u228?cccc")) << Rtf.constData();
-    EXPECT_TRUE(Rtf.contains("\\par\n{\\i D}")) << Rtf.constData();
+    EXPECT_TRUE(Rtf.startsWith("{\\rtf1") && Rtf.contains("A{\\b B}{\\i \\u228?cccc") &&
+                Rtf.contains("\\par\n{\\i D}"))
+        << Rtf.constData();
     EXPECT_EQ(ReadWholeFile(SaveAs("rich.txt", 1)), "AB\xe4" + QByteArray(71, 'c') + "\r\nD");
 
     QImage Bmp;
