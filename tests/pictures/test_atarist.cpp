@@ -129,9 +129,8 @@ TEST_F(AtariST, PackedRunsStopAtTheEndOfTheScreen) {
 
         TAtariSTGraphic R;
         EXPECT_EQ((R.*K.Load)(Write("R.PC", Lead + "\x81\x66" + More)), Lead.size() + 2);
-        EXPECT_EQ(std::count(R.Screen.begin(), R.Screen.end(), 0x66), 10);
-        EXPECT_EQ(std::count(R.Screen.begin(), R.Screen.end(), 0xC0), 118);
-        EXPECT_EQ(std::count(R.Screen.begin(), R.Screen.end(), 0x77), 0);
+        const auto Count = [&](int V) { return std::count(R.Screen.begin(), R.Screen.end(), V); };
+        EXPECT_EQ(std::make_tuple(Count(0x66), Count(0xC0), Count(0x77)), std::make_tuple(10, 118, 0));
     }
 }
 

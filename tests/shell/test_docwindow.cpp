@@ -185,8 +185,8 @@ TEST_F(DocWindowTest, ClientSizeInsideTheFrameAndPanelPieces) {
     const TInfoPanel Info = NewInfoPanel(&Free, 64, 10);
     QLabel* Caption = NewInfoLabel(Info, 2, "lSize", "Bytes:", 100);
     QLabel* Value = NewValueLabel(Info, 2, "lblSizeInBytes", 0x0080FF);
-    EXPECT_EQ(Caption->property("Tag"), QVariant());
-    EXPECT_EQ(Value->property("Tag").toInt(), -1);
+    EXPECT_EQ(std::make_pair(Caption->property("Tag"), Value->property("Tag")),
+              std::make_pair(QVariant(), QVariant(-1)));
     EXPECT_TRUE(Value->styleSheet().contains(QColor(255, 128, 0).name()));
     EXPECT_EQ(Info.Grid->itemAtPosition(2, 1)->widget(), Value);
     auto* View = new ImageView;

@@ -362,8 +362,7 @@ TEST_F(MainWindowOnScreen, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
     TChildWinFont* Editor = Main->ChildWinFont;
     ASSERT_TRUE(Editor && Editor != Explorer);
     EXPECT_EQ(Editor->windowTitle(), " Font-Explorer: ATARI (Morvanel intern)");
-    EXPECT_TRUE(Editor->pnlFontEditor->isVisibleTo(Editor));
-    EXPECT_EQ(Editor->EditorOn, 1);
+    EXPECT_TRUE(Editor->pnlFontEditor->isVisibleTo(Editor) && Editor->EditorOn == 1);
     EXPECT_FALSE(FontWin->btnInternational->isEnabled());
     Main->menuATASCIIEditorClick();
     EXPECT_EQ(Main->MDIChildCount(), int(std::size(Kinds)) + 7);

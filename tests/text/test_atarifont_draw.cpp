@@ -132,9 +132,7 @@ TEST(AtariFontRender, ProgressEventsReentryAndOwnerLoss) {
     ASSERT_TRUE(Render(F, I, QByteArray(100, 'A'), 40, 0, 0, 1, P, &Owner, Repaint));
     ASSERT_EQ(Calls.size(), 7);
     for (int K = 0; K < 7; ++K) EXPECT_EQ(Calls[K], qMakePair(16 * K, 99));
-    EXPECT_EQ(Repaints, 7);
-    EXPECT_FALSE(Nested);
-    EXPECT_EQ(I.size(), QSize(328, 30));
+    EXPECT_EQ(std::make_tuple(Repaints, Nested, I.size()), std::make_tuple(7, false, QSize(328, 30)));
     EXPECT_TRUE(CellIs(I, 4, 12, GlyphA, FgRgb, BgRgb));
 
     // An owner closed while events run is covered by each window; the page is replaced meanwhile: the
