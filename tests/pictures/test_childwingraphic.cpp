@@ -1,7 +1,6 @@
 // Pictures opened through the real main window, as a user opens them.
 #include "shell/test_shell_common.h"
 #include "uChildWinGraphic.h"
-#include "uFGlobal.h"
 
 #include <QDir>
 #include <QLabel>
@@ -90,12 +89,9 @@ TEST_F(PictureWindowTest, TwoPicturesJoinOneAboveTheOtherAndFourByColumns) {
 }
 
 TEST_F(PictureWindowTest, PrintGoesToAOnePagePdf) {
-    fGlobal = new TfGlobal;
     Open("PRINT.GR8", RandomBytes(7680, 5));
     PrintReportsTo(Dir.filePath("out.pdf"));
     Main->btnReportClick();
-    delete fGlobal;
-    fGlobal = nullptr;
     EXPECT_EQ(PdfPageCount(Dir.filePath("out.pdf")), 1);
     EXPECT_TRUE(QDir(ProgramFolder).entryList({"temppic*"}).isEmpty());
 }

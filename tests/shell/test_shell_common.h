@@ -3,6 +3,7 @@
 // screen to open files in.
 #include "ImageView.h"
 #include "test_common.h"
+#include "uFGlobal.h"
 #include "uMain.h"
 
 #include <QApplication>
@@ -29,13 +30,14 @@ protected:
     }
 };
 
-// A main window on screen at the size of a first start, and a folder for the files
-// the test opens in it.
+// A main window on screen at the size of a first start, its report project, and a
+// folder for the files the test opens in it.
 class OpenedMainWindow : public MainWindowFixture {
 protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
         LoadSettings();
+        fGlobal = new TfGlobal;
         frmMain = Main = new TfrmMain;
         Main->resize(625, 475);
         Main->show();
@@ -43,6 +45,8 @@ protected:
     }
     void TearDown() override {
         delete Main;
+        delete fGlobal;
+        fGlobal = nullptr;
         MainWindowFixture::TearDown();
     }
     // Opens Name holding Data as a drop does; the document window in front afterwards.

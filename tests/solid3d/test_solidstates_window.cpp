@@ -6,7 +6,6 @@
 #include "test_drive_events.h"
 #include "uChildWinGraphic.h"
 #include "uChildWinSolidStates.h"
-#include "uFGlobal.h"
 #include "uFrmSolidStatesController.h"
 
 #include <QCheckBox>
@@ -207,12 +206,9 @@ TEST_F(SolidStatesWindowTest, EditTextsUseTheirFixedForms) {
 }
 
 TEST_F(SolidStatesWindowTest, PrintGoesToAOnePagePdf) {
-    fGlobal = new TfGlobal;
     PrintReportsTo(Dir.filePath("out.pdf"));
     Open()->btnReportClick();
     EXPECT_EQ(fGlobal->SelectedReport().toLower(), "graphicreport");
-    delete fGlobal;
-    fGlobal = nullptr;
     EXPECT_EQ(PdfPageCount(Dir.filePath("out.pdf")), 1);
 }
 
