@@ -1,13 +1,14 @@
 #pragma once
 // What every test folder shares: the error a call raises; a test with the default
-// settings, recorded message boxes and a folder for its files; reproducible bytes;
-// reports printed to a PDF file whose pages are counted.
+// settings, recorded message boxes and a folder for its files; filled pictures and
+// reproducible bytes; reports printed to a PDF file whose pages are counted.
 #include "FileDialogs.h"
 #include "FileIO.h"
 #include "ReportOptionsDialog.h"
 #include "uGlobal.h"
 
 #include <QFile>
+#include <QImage>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -61,6 +62,13 @@ protected:
     QStringList Boxes;
     TFileDialogRequest Request;
 };
+
+// A W x H picture all in Colour.
+inline QImage Filled(int W, int H, QRgb Colour) {
+    QImage Img(W, H, QImage::Format_RGB32);
+    Img.fill(Colour);
+    return Img;
+}
 
 // N bytes from a generator seeded with Seed.
 inline QByteArray RandomBytes(int N, quint32 Seed) {

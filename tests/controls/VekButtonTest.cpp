@@ -1,7 +1,7 @@
 // Look-style button: settings, glyphs and layout, kinds, keys and clicks.
 #include "VekButton.h"
-#include "FileIO.h"
 #include "VekKindGlyphs.h"
+#include "test_common.h"
 #include "test_drive_events.h"
 
 #include <QApplication>
@@ -32,9 +32,7 @@ void Activate(QWidget* Win, QWidget* Focus) {
 }
 
 QImage Solid(int W, int H) {
-    QImage I(W, H, QImage::Format_RGB32);
-    I.fill(Qt::blue);
-    return I;
+    return Filled(W, H, qRgb(0, 0, 255));
 }
 } // namespace
 

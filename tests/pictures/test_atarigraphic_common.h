@@ -13,11 +13,7 @@ protected:
         for (char& C : B) C = char(Gen() & 0xFF);
         return B;
     }
-    static QImage Blank(int W, int H) {
-        QImage Img(W, H, QImage::Format_RGB32);
-        Img.fill(Qt::black);
-        return Img;
-    }
+    static QImage Blank(int W, int H) { return Filled(W, H, qRgb(0, 0, 0)); }
     // Pixel as 0xRRGGBB.
     static quint32 Px(const QImage& Img, int X, int Y) { return Img.pixel(X, Y) & 0xFFFFFF; }
     // A Koala header with colour registers 11 22 33 44.

@@ -222,11 +222,7 @@ TEST_F(PictureOpen, RenderDrawsEachModeAsDefinedAtEveryWidthAndClip) {
 TEST_F(PictureOpen, EveryLimitWorksExactlyAndRefusesOrCutsOnePast) {
     const auto Size = [](int W, int H) { return std::to_string(W) + "x" + std::to_string(H); };
     const auto Msg = [](const char* Key) { return " | " + GetMsg(Key).toStdString(); };
-    const auto Lit = [](int W, int H) {
-        QImage Img(W, H, QImage::Format_RGB32);
-        Img.fill(Qt::white);
-        return Img;
-    };
+    const auto Lit = [](int W, int H) { return Filled(W, H, qRgb(255, 255, 255)); };
     // A photo of N data bytes (count line Count) and the lines Rows and Bytes.
     const auto Photo = [&](const QByteArray& Count, int N, int Rows, int Bytes, int Dialect) {
         int Used = 0, LastX = 0, Height = 0;

@@ -7,10 +7,8 @@ constexpr quint32 Fg = 0x00FF00, Bg = 0x800000; // 0x00BBGGRR
 const QRgb FgRgb = qRgb(0, 255, 0), BgRgb = qRgb(0, 0, 128);
 const quint8 GlyphA[8] = {0x00, 0x18, 0x3C, 0x66, 0x66, 0x7E, 0x66, 0x00};
 
-QImage Blank(int W, int H, QRgb C = qRgb(1, 2, 3)) {
-    QImage I(W, H, QImage::Format_RGB32);
-    I.fill(C);
-    return I;
+QImage Blank(int W, int H) {
+    return Filled(W, H, qRgb(1, 2, 3));
 }
 // Whether the 8 x 8 cell at (X, Y) shows Glyph, set pixels in Ink and clear ones in Paper.
 bool CellIs(const QImage& I, int X, int Y, const quint8* Glyph, QRgb Ink, QRgb Paper) {
