@@ -11,8 +11,9 @@ using AtariWrite = AtariGraphicTest;
 // (Pages round trip byte for byte through the picture window's save.)
 TEST_F(AtariWrite, OnlyPureWhitePacksAsASetBit) {
     QImage Img = Blank(320, 192);
-    Img.setPixel(0, 0, qRgb(0xFF, 0xFF, 0xFF));
-    Img.setPixel(1, 0, qRgb(0xFE, 0xFF, 0xFF));
+    const QRgb Near[] = {qRgb(0xFF, 0xFF, 0xFF), qRgb(0xFE, 0xFF, 0xFF), qRgb(0xFF, 0xFE, 0xFF),
+                         qRgb(0xFF, 0xFF, 0xFE)};
+    for (int X = 0; X < 4; ++X) Img.setPixel(X, 0, Near[X]);
     G.ImageToGR8Bits(Img, 39, 191, 0, 0);
     EXPECT_EQ(G.GR8Buffer[0], 0x80);
 }
