@@ -4,6 +4,7 @@
 // so. Nothing here waits for time to pass, so a loaded machine changes nothing.
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
@@ -20,14 +21,17 @@ inline void Soon(QObject* Context, std::function<void()> Fn) {
 }
 
 // Runs Open, which shows a modal dialog or a menu and waits in its own event loop;
-// Act gets that window once it is shown, from inside its loop. A window Act leaves
-// open is closed when the events Act started have run (a dialog then ends with -1),
-// so a wrong answer fails the test instead of hanging it. Whether a window came up.
-inline bool WhileModal(const std::function<void()>& Open, const std::function<void(QWidget*)>& Act) {
+// Act gets that window once it is shown, from inside its loop (with Every, each such
+// window Open shows). A window Act leaves open is closed when the events Act started
+// have run (a dialog then ends with -1), so a wrong answer fails the test instead of
+// hanging it. How many windows came up.
+inline int WhileModal(const std::function<void()>& Open, const std::function<void(QWidget*)>& Act,
+                      bool Every = false) {
     struct TWatch : QObject {
         std::function<void(QWidget*)> Act;
         std::shared_ptr<bool> Over = std::make_shared<bool>(false);
-        bool Shown = false;
+        int Shown = 0;
+        bool Every = false;
         // Rounds of posted events (queued closes, deferred clicks) before it counts as left open.
         static void CloseLeftOpen(std::shared_ptr<bool> Over, QPointer<QWidget> W, int Rounds) {
             if (*Over || !W || !W->isVisible()) return;
@@ -37,10 +41,10 @@ inline bool WhileModal(const std::function<void()>& Open, const std::function<vo
         }
         bool eventFilter(QObject* O, QEvent* E) override {
             auto* W = qobject_cast<QWidget*>(O);
-            if (Shown || E->type() != QEvent::Show || !W || !W->isWindow() ||
+            if ((Shown && !Every) || E->type() != QEvent::Show || !W || !W->isWindow() ||
                 !(W->isModal() || qobject_cast<QMenu*>(W)))
                 return false;
-            Shown = true;
+            ++Shown;
             Soon(W, [Act = Act, Over = Over, W] {
                 Act(W);
                 CloseLeftOpen(Over, W, 16);
@@ -49,11 +53,20 @@ inline bool WhileModal(const std::function<void()>& Open, const std::function<vo
         }
     } Watch;
     Watch.Act = Act;
+    Watch.Every = Every;
     qApp->installEventFilter(&Watch);
     Open();
     qApp->removeEventFilter(&Watch);
     *Watch.Over = true;
     return Watch.Shown;
+}
+
+// Key pressed and let go on W, as typed.
+inline void Key(QWidget* W, int Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+    for (QEvent::Type T : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent E(T, Key, Modifiers);
+        QApplication::sendEvent(W, &E);
+    }
 }
 
 // One tick of a timer that a window owns, as if its interval had passed. The timer

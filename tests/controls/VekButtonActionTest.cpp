@@ -2,9 +2,7 @@
 #include "VekButton.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QIcon>
-#include <QPainter>
 #include <QPixmap>
 #include <gtest/gtest.h>
 

@@ -1,16 +1,13 @@
 // Look-style button: settings, glyphs and layout, kinds, keys and clicks.
 #include "VekButton.h"
-#include "FileIO.h"
 #include "VekKindGlyphs.h"
-#include "VekUtils.h"
+#include "test_common.h"
 #include "test_drive_events.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <gtest/gtest.h>
 
 namespace {
 void Mouse(QWidget* W, QEvent::Type Type, int X) {
@@ -25,12 +22,7 @@ void ClickAt(QWidget* W, int X) {
     Mouse(W, QEvent::MouseButtonRelease, X);
 }
 
-void Key(QWidget* W, int K, Qt::KeyboardModifiers M = Qt::NoModifier) {
-    for (QEvent::Type T : {QEvent::KeyPress, QEvent::KeyRelease}) {
-        QKeyEvent E(T, K, M);
-        QApplication::sendEvent(W, &E);
-    }
-}
+using drive::Key;
 
 void Activate(QWidget* Win, QWidget* Focus) {
     Win->show();
@@ -40,9 +32,7 @@ void Activate(QWidget* Win, QWidget* Focus) {
 }
 
 QImage Solid(int W, int H) {
-    QImage I(W, H, QImage::Format_RGB32);
-    I.fill(Qt::blue);
-    return I;
+    return Filled(W, H, qRgb(0, 0, 255));
 }
 } // namespace
 

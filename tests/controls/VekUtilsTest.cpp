@@ -63,10 +63,7 @@ TEST(VekGradient, HorizontalOneLineAndEmpty) {
     FillGradient(P, QRect(2, 2, 2, -3), 0x000000, 0x000000, true);
     EXPECT_EQ(P.pen(), Pen);
     P.end();
-    EXPECT_EQ(PixelWin(Image, 0, 0), 0x0000FFu);
-    EXPECT_EQ(PixelWin(Image, 1, 1), 0x0055AAu);
-    EXPECT_EQ(PixelWin(Image, 3, 1), 0x00FF00u);
-    EXPECT_EQ(PixelWin(Image, 1, 2), 0x123456u);
-    EXPECT_EQ(Image.pixel(2, 2), QColor(Qt::red).rgb());
-    EXPECT_EQ(Image.pixel(3, 2), QColor(Qt::red).rgb());
+    EXPECT_EQ(QList<quint32>({PixelWin(Image, 0, 0), PixelWin(Image, 1, 1), PixelWin(Image, 3, 1),
+                              PixelWin(Image, 1, 2), PixelWin(Image, 2, 2), PixelWin(Image, 3, 2)}),
+              QList<quint32>({0x0000FF, 0x0055AA, 0x00FF00, 0x123456, 0x0000FF, 0x0000FF})); // red stays
 }

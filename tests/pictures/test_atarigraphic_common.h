@@ -1,42 +1,19 @@
 #pragma once
-// Shared set-up of the 8-bit picture tests: a temporary folder, German messages,
-// default picture colours and recorded message boxes.
-#include "FileIO.h"
+// Shared set-up of the 8-bit picture tests: picture builders and a fresh picture.
+#include "test_common.h"
 #include "uTAtariGraphic.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <random>
 
-class AtariGraphicTest : public ::testing::Test {
+class AtariGraphicTest : public FileTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(Dir.isValid());
-        LanguageFolder = QStringLiteral(MORVANEL_SOURCE_DIR "/langscripts/");
-        LngFile = QStringLiteral("german.lng");
-        gr8forecolor = 0xFFFFFF;
-        gr8backcolor = 0x000000;
-        SetMessageBoxHook([this](TMsgKind Kind, const QString&, const QString& Text) {
-            Boxes.push_back({Kind, Text});
-        });
-    }
-    void TearDown() override { SetMessageBoxHook(nullptr); }
-
-    QString Write(const QString& Name, const QByteArray& Data) {
-        WriteWholeFile(Dir.filePath(Name), Data);
-        return Dir.filePath(Name);
-    }
     static QByteArray Random(int Size, unsigned Seed) {
         std::mt19937 Gen(Seed);
         QByteArray B(Size, '\0');
         for (char& C : B) C = char(Gen() & 0xFF);
         return B;
     }
-    static QImage Blank(int W, int H) {
-        QImage Img(W, H, QImage::Format_RGB32);
-        Img.fill(Qt::black);
-        return Img;
-    }
+    static QImage Blank(int W, int H) { return Filled(W, H, qRgb(0, 0, 0)); }
     // Pixel as 0xRRGGBB.
     static quint32 Px(const QImage& Img, int X, int Y) { return Img.pixel(X, Y) & 0xFFFFFF; }
     // A Koala header with colour registers 11 22 33 44.
@@ -57,8 +34,6 @@ protected:
         return Eol(QByteArray::number(Entries.size()) + "|") + Entries;
     }
 
-    QTemporaryDir Dir;
     TAtariGraphic G;
-    std::vector<std::pair<TMsgKind, QString>> Boxes;
     static constexpr quint32 Base[4] = {0x000000, 0x5FB7CF, 0x70D890, 0x904F1F};
 };

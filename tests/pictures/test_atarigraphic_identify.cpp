@@ -64,8 +64,8 @@ TEST_F(AtariIdentify, DisplayNameComesFromThePathAndForceTypeStops) {
     TAtariGraphic F;
     F.PicInfo.ForceType = true;
     F.IdentifyFileType(Write("k.koa", KoalaMagic + QByteArray(40, 0)));
-    EXPECT_EQ(F.PicInfo.FileType, "UNK");
-    EXPECT_EQ(F.PicInfo.FileSize, 44);
+    EXPECT_EQ(std::make_pair(F.PicInfo.FileType, F.PicInfo.FileSize),
+              std::make_pair(QString("UNK"), qint64(44)));
     EXPECT_THROW(G.IdentifyFileType(Dir.filePath("missing.gr8")), EInOutError);
 }
 
@@ -75,9 +75,8 @@ TEST_F(AtariIdentify, KoalaCompressionFromByteSeven) {
     for (char C = 0; C < 4; ++C) {
         G.IdentifyFileType(Write("k.gr8", KoalaMagic + QByteArray(3, 0) + C + QByteArray(30, 7)), "K.GR8");
         G.SetFormatInfo();
-        EXPECT_EQ(G.PicInfo.FileType, "KOA");
-        EXPECT_EQ(G.PicInfo.CompressionText, Texts[int(C)]);
-        EXPECT_EQ(G.PicInfo.Width, 160);
+        EXPECT_EQ(std::make_tuple(G.PicInfo.FileType, G.PicInfo.CompressionText, G.PicInfo.Width),
+                  std::make_tuple(QString("KOA"), QString(Texts[int(C)]), 160));
     }
 }
 

@@ -1,25 +1,17 @@
 #pragma once
 // Builders for synthetic ST picture files used by the ST picture tests.
-#include "FileIO.h"
+#include "test_common.h"
 #include "uTAtariSTGraphic.h"
 
-#include <QByteArray>
 #include <QImage>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <random>
 
 namespace sttest {
 
-// A temporary folder for the files a test writes, and a fixed random source.
-class STFileTest : public ::testing::Test {
+// A test with a folder for its files and a fixed random source.
+class STFileTest : public FileTest {
 protected:
-    QTemporaryDir Dir;
     std::mt19937 Rng{4711};
-    QString Put(const QString& Name, const QByteArray& Data) {
-        WriteWholeFile(Dir.filePath(Name), Data);
-        return Dir.filePath(Name);
-    }
 };
 
 inline QByteArray RandomBytes(int Count, std::mt19937& Rng) {

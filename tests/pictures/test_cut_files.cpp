@@ -63,18 +63,28 @@ template <class A> QByteArray Span(const A& Array, int From, int Count) {
     return QByteArray(reinterpret_cast<const char*>(Array.data()) + From, Count);
 }
 
-// A fresh 8-bit picture whose buffer holds stale bytes, so a loader that does not
-// clear it shows.
-std::unique_ptr<TAtariGraphic> Graphic() {
-    auto G = std::make_unique<TAtariGraphic>();
-    G->PicBuffer.fill(Stale);
-    return G;
+// Readers of fresh pictures whose buffers hold stale bytes, so a loader that does not
+// clear them shows: Parse reads the file and sets the count, Shown gives the picture.
+template <class TPicture, class TParse, class TShown> TDecoder Reader(TParse Parse, TShown Shown) {
+    return [=](const QByteArray& F) {
+        auto G = std::make_unique<TPicture>();
+        if constexpr (std::is_same_v<TPicture, TAtariGraphic>) {
+            G->PicBuffer.fill(Stale);
+        } else {
+            G->Screen.fill(Stale);
+            G->Palette.fill(Stale << 8 | Stale);
+        }
+        TDecoded D;
+        D.Raised = RaisesReadError([&] { Parse(*G, F, D.Used); });
+        D.Picture = Shown(*G);
+        return D;
+    };
 }
-std::unique_ptr<TAtariSTGraphic> STGraphic() {
-    auto G = std::make_unique<TAtariSTGraphic>();
-    G->Screen.fill(Stale);
-    G->Palette.fill(Stale << 8 | Stale);
-    return G;
+QByteArray Buffer(const TAtariGraphic& G) {
+    return Span(G.PicBuffer, 0, TAtariGraphic::PicBufferSize);
+}
+QByteArray NoPicture(const TAtariGraphic&) {
+    return {};
 }
 QByteArray PaletteAndScreen(const TAtariSTGraphic& G) {
     QByteArray P;
@@ -99,37 +109,6 @@ std::array<quint16, 16> SomePalette() {
     return P;
 }
 
-// ---------------------------------------------------------------- 8-bit readers
-
-TDecoded DecodeRaw(const QByteArray& F) {
-    auto G = Graphic();
-    TDecoded D;
-    D.Raised = RaisesReadError([&] { G->ParseRawPic(F, D.Used); });
-    D.Picture = Span(G->PicBuffer, 0, TAtariGraphic::PicBufferSize);
-    return D;
-}
-TDecoded DecodeKoala(const QByteArray& F) {
-    auto G = Graphic();
-    TDecoded D;
-    D.Raised = RaisesReadError([&] { G->ParseKoala(F, D.Used); });
-    D.Picture = Span(G->PicBuffer, 7680, 4) + Span(G->PicBuffer, 0, 7680);
-    return D;
-}
-TDecoded DecodePhoto(const QByteArray& F) {
-    auto G = Graphic();
-    TDecoded D;
-    int LastX = 0, Height = 0;
-    D.Raised = RaisesReadError([&] { G->ParsePhoto(F, D.Used, LastX, Height, 0); });
-    return D;
-}
-TDecoded DecodeAlbum(const QByteArray& F) {
-    auto G = Graphic();
-    TDecoded D;
-    int Total = 0, W = 0, H = 0;
-    D.Raised = RaisesReadError([&] { G->ParseAlbum(F, Total, D.Used, W, H); });
-    return D;
-}
-
 } // namespace
 
 class CutFiles : public AtariGraphicTest {
@@ -142,9 +121,10 @@ std::vector<TReaderCase> CutFiles::EightBitCases() {
     std::vector<TReaderCase> Cases;
     // Raw pages have no structure: a short file is a short picture, the rest cleared.
     auto RawCut = [](int N) { return TCut{N, false, N, N}; };
-    Cases.push_back({"GR.8/GR.9 page", Random(7680, 11), DecodeRaw, {RawCut(7679)}});
-    Cases.push_back({"GR.15 Micropainter", Random(7684, 12), DecodeRaw, {RawCut(7679), RawCut(7683)}});
-    Cases.push_back({"APAC", Random(7720, 13), DecodeRaw, {RawCut(7719)}});
+    const TDecoder Raw = Reader<TAtariGraphic>([](auto& G, auto& F, int& N) { G.ParseRawPic(F, N); }, Buffer);
+    Cases.push_back({"GR.8/GR.9 page", Random(7680, 11), Raw, {RawCut(7679)}});
+    Cases.push_back({"GR.15 Micropainter", Random(7684, 12), Raw, {RawCut(7679), RawCut(7683)}});
+    Cases.push_back({"APAC", Random(7720, 13), Raw, {RawCut(7719)}});
 
     // Koala: a cut header raises with a cleared picture; a cut run raises and keeps
     // what was stored before it (the registers first). Size is 7684 either way.
@@ -153,9 +133,12 @@ std::vector<TReaderCase> CutFiles::EightBitCases() {
                                                 "05AA"
                                                 "000100FF"
                                                 "8444556677");
+    const TDecoder Koala = Reader<TAtariGraphic>(
+        [](auto& G, auto& F, int& N) { G.ParseKoala(F, N); },
+        [](const TAtariGraphic& G) { return Span(G.PicBuffer, 7680, 4) + Span(G.PicBuffer, 0, 7680); });
     Cases.push_back({"Koala, runs",
                      KoalaHeader(2) + Runs,
-                     DecodeKoala,
+                     Koala,
                      {{26, true, 0, 7684},
                       {27 + 3, true, 4 + 2, 7684}, // literal without its last byte
                       {27 + 5, true, 4 + 3, 7684}, // repeat without its value
@@ -164,7 +147,7 @@ std::vector<TReaderCase> CutFiles::EightBitCases() {
                       {27 + 14, true, 4 + 267, 7684}}});
     Cases.push_back({"Koala, uncompressed",
                      KoalaHeader(0) + Random(7680, 14),
-                     DecodeKoala,
+                     Koala,
                      {{26, true, 0, 7684}, {27 + 7679, false, 4 + 7679, 7684}}});
 
     // Technicolor pairs (the .LUM half is a bare header): a cut header stores
@@ -176,25 +159,30 @@ std::vector<TReaderCase> CutFiles::EightBitCases() {
                                                               "2228"
                                                               "3300"
                                                               "4405"),
-                     [Lum](const QByteArray& Hue) {
-                         auto G = Graphic();
-                         TDecoded D;
-                         D.Raised = RaisesReadError([&] { G->ParseTechnicolor(Hue, Lum, D.Used); });
-                         D.Picture = Span(G->PicBuffer, 0, TAtariGraphic::PicBufferSize);
-                         return D;
-                     },
+                     Reader<TAtariGraphic>(
+                         [Lum](auto& G, auto& Hue, int& N) { G.ParseTechnicolor(Hue, Lum, N); }, Buffer),
                      {{5, false, 0, 0}, {7, false, 0, 0}, {9, false, 3, 3}, {13, false, 83, 43}}});
 
     // Photo: line 1 without its end of line, the 2 bytes, the data, lines 2 and 3.
     Cases.push_back({"Photo",
                      Eol("402|") + QByteArray(2, 0) + Random(400, 15) + Eol("39|9|"),
-                     DecodePhoto,
+                     Reader<TAtariGraphic>(
+                         [](auto& G, auto& F, int& N) {
+                             int LastX = 0, Height = 0;
+                             G.ParsePhoto(F, N, LastX, Height, 0);
+                         },
+                         NoPicture),
                      {{3, true}, {5, true}, {405, true}, {408, true}, {410, true}}});
 
     // Album: line 1, then each entry's 17 header bytes and its data.
     Cases.push_back({"Album",
                      AlbumFile(AlbumEntry("ONE", 2, 3, 0x0F) + AlbumEntry("TWO", 1, 2, char(0xF0))),
-                     DecodeAlbum,
+                     Reader<TAtariGraphic>(
+                         [](auto& G, auto& F, int& N) {
+                             int Total = 0, W = 0, H = 0;
+                             G.ParseAlbum(F, Total, N, W, H);
+                         },
+                         NoPicture),
                      {{2, true}, {3 + 16, true}, {3 + 22, true}, {3 + 39, true}, {3 + 41, true}}});
     return Cases;
 }
@@ -208,13 +196,8 @@ std::vector<TReaderCase> CutFiles::STCases() {
     // Uncompressed screens: any cut raises and leaves the picture as it was.
     auto Unchanged = [](int N) { return TCut{N, true, 0, -1, Stale}; };
     auto RawST = [](int (TAtariSTGraphic::*Parse)(const QByteArray&, const QString&)) {
-        return [Parse](const QByteArray& F) {
-            auto G = STGraphic();
-            TDecoded D;
-            D.Raised = RaisesReadError([&] { D.Used = ((*G).*Parse)(F, QString()); });
-            D.Picture = PaletteAndScreen(*G);
-            return D;
-        };
+        return Reader<TAtariSTGraphic>([Parse](auto& G, auto& F, int& N) { N = (G.*Parse)(F, QString()); },
+                                       PaletteAndScreen);
     };
     // Degas .PI1 to .PI3 share the reader: resolution word, palette, screen.
     Cases.push_back({"Degas PI1-PI3",
@@ -250,13 +233,9 @@ std::vector<TReaderCase> CutFiles::STCases() {
         };
         Cases.push_back({K.Name,
                          Full,
-                         [Res = K.Res](const QByteArray& F) {
-                             auto G = STGraphic();
-                             TDecoded D;
-                             D.Raised = RaisesReadError([&] { D.Used = G->ParseDegasPacked(F, Res); });
-                             D.Picture = PaletteAndScreen(*G);
-                             return D;
-                         },
+                         Reader<TAtariSTGraphic>(
+                             [Res = K.Res](auto& G, auto& F, int& N) { N = G.ParseDegasPacked(F, Res); },
+                             PaletteAndScreen),
                          {Unchanged(33),
                           Kept(Between - 1, R * RowBytes - 1),          // row 56's last literal one short
                           {Between, false, 32 + R * RowBytes, Between}, // whole rows
@@ -264,51 +243,21 @@ std::vector<TReaderCase> CutFiles::STCases() {
                           Kept(Last, 32000 - 1)}});
     }
 
-    // STAD, packed row by row: fill-byte runs, value runs and plain bytes. A cut
-    // header raises; cut data end the decoding after the last whole code.
-    const QByteArray Screen = RunsScreen();
-    const QByteArray Head("pM85\xF0\x00\xF1", 7);
-    QByteArray Data;
-    std::vector<std::pair<int, int>> Codes{{0, 0}}; // (file bytes, screen bytes) after each code
-    for (int I = 0; I < 32000;) {
-        int N = 1;
-        while (I + N < 32000 && N < 256 && Screen[I + N] == Screen[I]) ++N;
-        const quint8 V = quint8(Screen[I]);
-        if (V == 0 && N > 1) {
-            Data.append('\xF0').append(char(N - 1));
-        } else if (N > 2 || V == 0xF0 || V == 0xF1) {
-            Data.append('\xF1').append(char(V)).append(char(N - 1));
-        } else {
-            N = 1;
-            Data.append(char(V));
-        }
-        I += N;
-        Codes.push_back({int(Data.size()), I});
-    }
-    std::vector<TCut> Cuts{Unchanged(6)};
-    // The first run of each marker after code 200, cut one and two bytes short, and
-    // the last code cut one short.
-    for (const quint8 Marker : {0xF0, 0xF1})
-        for (size_t K = 201; K < Codes.size(); ++K) {
-            const auto [At, Stored] = Codes[K - 1];
-            if (quint8(Data[At]) != Marker) continue;
-            for (int Short = 1; Short <= (Marker == 0xF1 ? 2 : 1); ++Short)
-                Cuts.push_back({7 + Codes[K].first - Short, false, Stored, 7 + Codes[K].first - Short});
-            break;
-        }
-    EXPECT_EQ(Cuts.size(), 4u); // both markers found
-    Cuts.push_back(
-        {7 + int(Data.size()) - 1, false, Codes[Codes.size() - 2].second, 7 + int(Data.size()) - 1});
+    // STAD, packed row by row, fill byte 55: a plain byte, four FF (value run), a
+    // plain byte, three 55 (fill run), a plain byte. A cut header raises; cut data end
+    // the decoding after the last whole code.
+    const QByteArray Head("pM85\xF0\x55\xF1", 7), Data = QByteArray::fromHex("01F1FF0302F00204");
+    const auto Stad = [](int Length, int Stored) { return TCut{7 + Length, false, Stored, 7 + Length}; };
+    const std::vector<TCut> Cuts{Unchanged(6), Stad(2, 1), Stad(3, 1), Stad(6, 6), Stad(7, 9)};
     Cases.push_back({"STAD", Head + Data,
-                     [](const QByteArray& F) {
-                         auto G = STGraphic();
-                         TDecoded D;
-                         D.Raised = RaisesReadError([&] { G->ParseSTADHeader(F); });
-                         // The data reader refuses a file without a header by itself too.
-                         EXPECT_EQ(RaisesReadError([&] { D.Used = G->ParseSTAD(F); }), D.Raised);
-                         D.Picture = ScreenOf(*G);
-                         return D;
-                     },
+                     Reader<TAtariSTGraphic>(
+                         [](auto& G, auto& F, int& N) {
+                             // The data reader refuses a file without a header by itself too.
+                             const bool Head = RaisesReadError([&] { G.ParseSTADHeader(F); });
+                             EXPECT_EQ(RaisesReadError([&] { N = G.ParseSTAD(F); }), Head);
+                             if (Head) RaiseInOutError(ioReadPastEnd, QString());
+                         },
+                         ScreenOf),
                      Cuts});
     return Cases;
 }

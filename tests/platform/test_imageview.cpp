@@ -26,9 +26,7 @@ TEST(ImageViewTest, ZoomIsUniformRefusedAtTheLimitsAndPaintedExactly) {
 
     // No side below one pixel; nothing changes on a refused step.
     EXPECT_TRUE(View.SetZoom(1.0 / 30));
-    EXPECT_EQ(View.ViewSize(), QSize(1, 1));
-    EXPECT_FALSE(View.SetZoom(1.0 / 60));
-    EXPECT_FALSE(View.SetZoom(std::numeric_limits<double>::quiet_NaN()));
+    EXPECT_FALSE(View.SetZoom(1.0 / 60) || View.SetZoom(std::numeric_limits<double>::quiet_NaN()));
     EXPECT_EQ(View.ViewSize(), QSize(1, 1));
 
     // A base too big for the inherited factor: the factor shrinks for both sides alike.

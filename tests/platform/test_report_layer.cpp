@@ -1,12 +1,10 @@
 // Report designs, the project's parameters and page layout, flowing text.
 #include "ReportLayer.h"
-#include "uGlobal.h"
+#include "test_common.h"
 
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <gtest/gtest.h>
 
 namespace {
 const TReportElement* Find(const TReportPage& Page, const QString& Name) {
@@ -15,11 +13,6 @@ const TReportElement* Find(const TReportPage& Page, const QString& Name) {
     return nullptr;
 }
 
-QImage Solid(int W, int H, QRgb Colour) {
-    QImage Img(W, H, QImage::Format_RGB32);
-    Img.fill(Colour);
-    return Img;
-}
 } // namespace
 
 TEST(ReportDesigns, SevenDesignsFoundWithoutRegardToCase) {
@@ -73,17 +66,16 @@ TEST(ReportProject, ParametersAreCaseBlindAndStayAcrossReports) {
     EXPECT_EQ(Page.Title, "BILD.PIC");
 }
 
-TEST(ReportProject, PicturesFromMemoryAndFromFiles) {
-    QTemporaryDir Dir;
+TEST_F(FileTest, ReportPicturesFromMemoryAndFromFiles) {
     const QString Path = Dir.filePath("pic.bmp");
-    ASSERT_TRUE(Solid(8, 4, qRgb(10, 20, 30)).save(Path, "BMP"));
+    ASSERT_TRUE(Filled(8, 4, qRgb(10, 20, 30)).save(Path, "BMP"));
 
     TReportProject P;
     P.SelectReport("Fontreport");
     P.SetParam("imagepathfont1", Path);
-    P.SetImage("IMAGEPATHFONT2", Solid(3, 5, qRgb(200, 0, 0)));
+    P.SetImage("IMAGEPATHFONT2", Filled(3, 5, qRgb(200, 0, 0)));
     TReportPage Page = P.Layout();
-    EXPECT_EQ(Find(Page, "bitmapFont1")->Image, Solid(8, 4, qRgb(10, 20, 30)));
+    EXPECT_EQ(Find(Page, "bitmapFont1")->Image, Filled(8, 4, qRgb(10, 20, 30)));
     EXPECT_EQ(Find(Page, "bitmapFont2")->Image.size(), QSize(3, 5));
     EXPECT_TRUE(P.GetParam("ImagePathFont2").isEmpty());
 

@@ -2,6 +2,7 @@
 // every showing, and captions that read exactly as the program sets them (the
 // window system is given no display name to append).
 #include "VekButton.h"
+#include "test_common.h"
 #include "test_drive_events.h"
 #include "uChildWinFont.h"
 #include "uGlobal.h"
@@ -10,22 +11,15 @@
 #include "uYESNOCANCEL.h"
 
 #include <QApplication>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QTemporaryDir>
 #include <functional>
-#include <gtest/gtest.h>
 
 namespace {
+using YesNoCancelLanguage = FileTest;
+
 int RunModal(TfrmYESNOCANCEL& D, const std::function<void()>& Act) {
     int Result = -2;
     EXPECT_TRUE(drive::WhileModal([&] { Result = D.exec(); }, [&](QWidget*) { Act(); }));
     return Result;
-}
-
-void SendKey(QWidget* W, int Key) {
-    QKeyEvent E(QEvent::KeyPress, Key, Qt::NoModifier);
-    QApplication::sendEvent(W, &E);
 }
 
 // The caption of the message box that Show opens; the box is closed at once.
@@ -45,29 +39,26 @@ TEST(YesNoCancelTest, EachWayOfAnsweringGivesItsResult) {
     EXPECT_EQ(RunModal(D, [&] { D.btnNo->Click(); }), 7);
     EXPECT_EQ(RunModal(D, [&] { D.btnCancel->Click(); }), 2);
     EXPECT_EQ(RunModal(D, [&] { D.close(); }), 2); // the caption bar's close button
-    EXPECT_EQ(RunModal(D, [&] { SendKey(&D, Qt::Key_Escape); }), 2);
+    EXPECT_EQ(RunModal(D, [&] { drive::Key(&D, Qt::Key_Escape); }), 2);
     // With no button focused the default button answers Return.
     EXPECT_EQ(RunModal(D,
                        [&] {
                            if (QWidget* Focus = D.focusWidget()) Focus->clearFocus();
-                           SendKey(&D, Qt::Key_Return);
+                           drive::Key(&D, Qt::Key_Return);
                        }),
               6);
 }
 
-TEST(YesNoCancelTest, TranslatesItselfOnEveryShowing) {
-    InitFolders();
-    const QString SavedFolder = LanguageFolder, SavedFile = LngFile;
-    QTemporaryDir Dir;
+TEST_F(YesNoCancelLanguage, TranslatesItselfOnEveryShowing) {
     LanguageFolder = Dir.path() + "/";
-    WriteWholeFile(Dir.filePath("Deutsch.lng"), "[frmYESNOCANCEL]\n"
-                                                "frmYESNOCANCEL.Caption = Änderungen speichern?\n"
-                                                "lblMsg.Caption = Änderungen speichern?\n"
-                                                "btnYES.Caption = Ja\n");
-    WriteWholeFile(Dir.filePath("English.lng"), "[frmYESNOCANCEL]\n"
-                                                "lblMsg.Caption = Keep your edits?\n"
-                                                "btnYES.Caption = Yes\n"
-                                                "btnCancel.Caption = Back\n");
+    Write("Deutsch.lng", "[frmYESNOCANCEL]\n"
+                         "frmYESNOCANCEL.Caption = Änderungen speichern?\n"
+                         "lblMsg.Caption = Änderungen speichern?\n"
+                         "btnYES.Caption = Ja\n");
+    Write("English.lng", "[frmYESNOCANCEL]\n"
+                         "lblMsg.Caption = Keep your edits?\n"
+                         "btnYES.Caption = Yes\n"
+                         "btnCancel.Caption = Back\n");
     TfrmYESNOCANCEL D;
     QString Seen;
     const auto Answer = [&](TVekButton* B) {
@@ -83,8 +74,6 @@ TEST(YesNoCancelTest, TranslatesItselfOnEveryShowing) {
     LngFile = "english.LNG"; // found without regard to case
     RunModal(D, Answer(D.btnNo));
     EXPECT_EQ(Seen, "Keep your edits?|Yes|Back");
-    LanguageFolder = SavedFolder;
-    LngFile = SavedFile;
 }
 
 TEST(Captions, NoDisplayNameIsAppendedToDialogsAndMessages) {

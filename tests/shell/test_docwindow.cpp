@@ -1,48 +1,32 @@
-#include "FileDialogs.h"
-#include "ImageView.h"
 #include "JPEGImage.h"
+#include "test_drive_events.h"
 #include "test_shell_common.h"
 #include "uChildWinGraphic.h"
 #include "uDocWindow.h"
-#include "uGlobal.h"
-#include "uMain.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPointer>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <gtest/gtest.h>
 #include <stdexcept>
 #include <sys/stat.h>
 
 namespace {
+using DocWindowOnScreen = OpenedMainWindow;
+
 class DocWindowTest : public MainWindowFixture {
 protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
         SetQuestionHook([this](const QString&, const QString& Text) {
             Questions << Text;
-            return Answer;
+            return Replace;
         });
     }
     void TearDown() override {
         SetQuestionHook(nullptr);
-        SetFileDialogHook(nullptr);
         MainWindowFixture::TearDown();
-    }
-    // Answers the next save dialogs with Name (in Dir) and filter Index.
-    void AnswerSave(const QString& Name, int Index) {
-        SetFileDialogHook([this, Name, Index](TFileDialogRequest& R, QStringList& Files) {
-            R.FilterIndex = Index;
-            Files = {Dir.filePath(Name)};
-            return true;
-        });
     }
     static QImage Pattern(int Width, int Height) {
         QImage Image(Width, Height, QImage::Format_RGB32);
@@ -51,9 +35,8 @@ protected:
                 Image.setPixel(X, Y, qRgb(X * 37 % 256, Y * 53 % 256, (X ^ Y) * 11 % 256));
         return Image;
     }
-    QTemporaryDir Dir;
     QStringList Questions;
-    bool Answer = false;
+    bool Replace = false; // the answer to the replace question
 };
 } // namespace
 
@@ -69,7 +52,7 @@ TEST_F(DocWindowTest, AppendedExtensionAsksBeforeReplacingAnExistingFile) {
     EXPECT_TRUE(Questions[0].contains("pic.BMP")) << Questions[0].toStdString();
     EXPECT_EQ(ReadWholeFile(Existing), "old"); // "No" writes nothing
 
-    Answer = true;
+    Replace = true;
     Win.FileSaveAs();
     EXPECT_EQ(Questions.size(), 2);
     EXPECT_EQ(QImage(Existing).convertToFormat(QImage::Format_RGB32), Win.ImgGraphic->Picture);
@@ -104,25 +87,24 @@ TEST_F(DocWindowTest, SaveDialogRefusesANameNoSaveCanTakeBeforeTheReplaceQuestio
     QStringList Asked;
     const auto Save = [&](const QString& Name) {
         bool StaysOpen = false;
-        QTimer::singleShot(0, [&] {
-            auto* D = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(D, nullptr);
-            QTimer::singleShot(0, D, [&] { // a question the Save asks, answered No
-                if (auto* Box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                    Asked << Box->text();
-                    Box->reject();
-                }
-            });
-            D->selectFile(Name);
-            QMetaObject::invokeMethod(D, "accept");
-            StaysOpen = D->isVisible();
-            D->reject();
-        });
         TFileDialogRequest Request;
         Request.Save = true;
         Request.Filter = "BMP|*.BMP";
         QStringList Files;
-        ExecuteFileDialog(nullptr, Request, Files);
+        drive::WhileModal([&] { ExecuteFileDialog(nullptr, Request, Files); },
+                          [&](QWidget* D) {
+                              auto* Dialog = qobject_cast<QFileDialog*>(D);
+                              ASSERT_NE(Dialog, nullptr);
+                              Dialog->selectFile(Name);
+                              // A question the Save asks is answered No.
+                              drive::WhileModal([&] { QMetaObject::invokeMethod(Dialog, "accept"); },
+                                                [&](QWidget* Box) {
+                                                    Asked << qobject_cast<QMessageBox*>(Box)->text();
+                                                    Box->close();
+                                                });
+                              StaysOpen = Dialog->isVisible();
+                              Dialog->reject();
+                          });
         return StaysOpen;
     };
     EXPECT_TRUE(Save(Fifo));
@@ -148,10 +130,7 @@ TEST_F(DocWindowTest, SaveDialogAppendsTheChosenFiltersExtension) {
     Name = "kept";
     SetFileDialogHook([](TFileDialogRequest&, QStringList&) { return false; });
     EXPECT_FALSE(ExecuteSaveDialogWithExt(nullptr, Request, Exts, Name));
-    SetFileDialogHook([](TFileDialogRequest&, QStringList& Files) {
-        Files.clear();
-        return true;
-    });
+    Answer({});
     EXPECT_FALSE(ExecuteSaveDialogWithExt(nullptr, Request, Exts, Name));
     EXPECT_EQ(Name, "kept");
 }
@@ -206,8 +185,8 @@ TEST_F(DocWindowTest, ClientSizeInsideTheFrameAndPanelPieces) {
     const TInfoPanel Info = NewInfoPanel(&Free, 64, 10);
     QLabel* Caption = NewInfoLabel(Info, 2, "lSize", "Bytes:", 100);
     QLabel* Value = NewValueLabel(Info, 2, "lblSizeInBytes", 0x0080FF);
-    EXPECT_EQ(Caption->property("Tag"), QVariant());
-    EXPECT_EQ(Value->property("Tag").toInt(), -1);
+    EXPECT_EQ(std::make_pair(Caption->property("Tag"), Value->property("Tag")),
+              std::make_pair(QVariant(), QVariant(-1)));
     EXPECT_TRUE(Value->styleSheet().contains(QColor(255, 128, 0).name()));
     EXPECT_EQ(Info.Grid->itemAtPosition(2, 1)->widget(), Value);
     auto* View = new ImageView;
@@ -218,36 +197,33 @@ TEST_F(DocWindowTest, ClientSizeInsideTheFrameAndPanelPieces) {
     EXPECT_EQ(View->Zoom(), 2.0);
 }
 
-TEST_F(DocWindowTest, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
-    TfrmMain Main;
-    frmMain = &Main;
-    Main.show();
+TEST_F(DocWindowOnScreen, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
     QPointer<QWidget> Doc = new QWidget;
     Doc->setAttribute(Qt::WA_DeleteOnClose);
-    Main.AddMDIChild(Doc)->move(40, 30);
+    Main->AddMDIChild(Doc)->move(40, 30);
     quint8 Docked = 1;
     ToggleDocking(Doc, Docked);
     for (int I = 0; I < 5; ++I) QApplication::processEvents();
     ASSERT_TRUE(Doc); // the old frame goes, the window stays
     EXPECT_EQ(Docked, 0);
     EXPECT_TRUE(Doc->isWindow());
-    EXPECT_EQ(Main.MDIChildCount(), 0);
+    EXPECT_EQ(Main->MDIChildCount(), 0);
     ToggleDocking(Doc, Docked, QPoint(7, 9));
     EXPECT_EQ(Docked, 1);
     ASSERT_NE(qobject_cast<QMdiSubWindow*>(Doc->parentWidget()), nullptr);
     EXPECT_EQ(Doc->parentWidget()->pos(), QPoint(7, 9));
-    EXPECT_EQ(Main.MDIChildCount(), 1);
-    EXPECT_EQ(Main.ActiveDocument(), Doc);
+    EXPECT_EQ(Main->MDIChildCount(), 1);
+    EXPECT_EQ(Main->ActiveDocument(), Doc);
 
-    Main.StatusMsg("saving");
-    Main.ProgressBar(3, 10);
-    Main.ProgressBar1->show();
+    Main->StatusMsg("saving");
+    Main->ProgressBar(3, 10);
+    Main->ProgressBar1->show();
     try {
         const TSaveStatusReset Reset;
         throw std::runtime_error("disk full");
     } catch (const std::runtime_error&) {
     }
-    EXPECT_TRUE(Main.ProgressBar1->isHidden());
-    EXPECT_EQ(Main.ProgressBar1->value(), 0);
-    EXPECT_EQ(Main.StatusBar1->PanelText(0), "");
+    EXPECT_TRUE(Main->ProgressBar1->isHidden());
+    EXPECT_EQ(Main->ProgressBar1->value(), 0);
+    EXPECT_EQ(Main->StatusBar1->PanelText(0), "");
 }

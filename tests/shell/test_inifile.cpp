@@ -1,12 +1,8 @@
 #include "IniFile.h"
 #include "test_shell_common.h"
-#include "uGlobal.h"
-#include "uMain.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <climits>
-#include <gtest/gtest.h>
 
 // What key k of [Default] reads as, as text and as a number, for each value line:
 // trimmed, one pair of matching quotes taken off, the first of duplicate keys, keys
@@ -40,10 +36,8 @@ TEST(IniFile, ValuesAtTheirEdges) {
     EXPECT_EQ(Read("k=1\n[Other]\nOne=1\nTWO=2").ReadSection("OTHER"), (QStringList{"One", "TWO"}));
 }
 
-TEST(IniFile, WritesKeepUnknownKeysAndSpellingsOrRaiseTheWriteError) {
-    QTemporaryDir Dir;
-    const QString Path = Dir.filePath("t.ini");
-    WriteWholeFile(Path, "[Setup]\nLNGFILE=english.lng\nmine=kept\n\n[default]\ncol1=1\n");
+TEST_F(FileTest, IniFileWritesKeepUnknownKeysAndSpellingsOrRaiseTheWriteError) {
+    const QString Path = Write("t.ini", "[Setup]\nLNGFILE=english.lng\nmine=kept\n\n[default]\ncol1=1\n");
     {
         TIniFile Ini(Path);
         Ini.WriteString("setup", "LngFile", "german.lng");
@@ -61,21 +55,12 @@ TEST(IniFile, WritesKeepUnknownKeysAndSpellingsOrRaiseTheWriteError) {
                 }).endsWith("In " + Dir.filePath("missing-folder/t.ini") + " kann nicht geschrieben werden"));
 }
 
-struct SettingsTest : ::testing::Test {
-    void SetUp() override {
-        SettingsFolder = Dir.path() + "/";
-        ProgramFolder = "/opt/morvanel/";
-        SetSettingsDefaults();
-    }
-    QTemporaryDir Dir;
-};
+using SettingsTest = SettingsFixture;
 
 TEST_F(SettingsTest, FirstStartGivesDefaultsAndSaveWritesAll24Keys) {
     LoadSettings();
-    EXPECT_EQ(LngFile, "german.lng");
-    EXPECT_EQ(col3, 0x904F1Fu);
-    EXPECT_EQ(openpath, "/opt/morvanel/");
-    EXPECT_EQ(CurrentColors[2], 0x70D890u);
+    EXPECT_EQ(std::make_tuple(LngFile, col3, openpath, CurrentColors[2]),
+              std::make_tuple(QString("german.lng"), 0x904F1Fu, QString("/opt/morvanel/"), 0x70D890u));
     SaveSettings();
     TIniFile Ini(SettingsFileName());
     EXPECT_EQ(Ini.ReadSection("Setup").size() + Ini.ReadSection("default").size(), 24);
@@ -120,10 +105,9 @@ TEST_F(SettingsTest, ValuesAtTheirEdgesLoadIntoTheirFields) {
 }
 
 TEST_F(SettingsTest, FoldersLiveUnderTheDataHome) {
-    QTemporaryDir Home;
-    qputenv("XDG_DATA_HOME", Home.path().toUtf8());
+    qputenv("XDG_DATA_HOME", Dir.path().toUtf8());
     InitFolders();
-    EXPECT_EQ(SettingsFolder, Home.path() + "/TEVRA/Morvanel/");
+    EXPECT_EQ(SettingsFolder, Dir.path() + "/TEVRA/Morvanel/");
     EXPECT_TRUE(QDir(SettingsFolder).exists());
     InitFolders(); // an existing folder is fine
     qunsetenv("XDG_DATA_HOME");

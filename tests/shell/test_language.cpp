@@ -6,37 +6,22 @@
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <array>
-#include <gtest/gtest.h>
 
 namespace {
-struct RecordedBox {
-    TMsgKind Kind;
-    QString Caption, Text;
-};
-
-class LanguageTest : public ::testing::Test {
+class LanguageTest : public FileTest {
 protected:
     void SetUp() override {
+        FileTest::SetUp();
         LanguageFolder = Dir.path() + "/";
-        SetMessageBoxHook([this](TMsgKind K, const QString& C, const QString& T) {
-            Boxes.push_back({K, C, T});
-        });
     }
-    void TearDown() override { SetMessageBoxHook(nullptr); }
-    void Write(const QString& Name, const QByteArray& Text) { WriteWholeFile(Dir.filePath(Name), Text); }
-    QTemporaryDir Dir;
-    std::vector<RecordedBox> Boxes;
 };
 } // namespace
 
@@ -45,13 +30,12 @@ TEST_F(LanguageTest, GetMsgReadsTheCurrentFileFoundWithoutCase) {
     LngFile = "small.lng";
     EXPECT_EQ(GetMsg("mREADY"), "Bereit");
     EXPECT_EQ(GetMsg("mFile"), "Translation missing!");
-    EXPECT_TRUE(Boxes.empty());
+    EXPECT_TRUE(Boxes.isEmpty());
     // An old Windows-1252 file is read too.
     Write("old.lng", "[GeneralMsg]\nmFile=Gr\xF6\xDF"
                      "e\n");
     LngFile = "old.lng";
     EXPECT_EQ(GetMsg("mFile"), QString::fromUtf8("Größe"));
-    LngFile = "german.lng";
 }
 
 // A language file that is gone is reported once; the lookups go on in German.
@@ -59,19 +43,15 @@ TEST_F(LanguageTest, MissingFileWarnsOnceThenGermanIsUsed) {
     LngFile = "french.lng";
     EXPECT_EQ(GetMsg("mREADY"), ""); // no German file either: both reported, once each
     EXPECT_EQ(GetMsg("mFile"), "");
-    ASSERT_EQ(Boxes.size(), 2u);
-    EXPECT_EQ(Boxes[0].Kind, TMsgKind::Warning);
-    EXPECT_EQ(Boxes[0].Caption, "Warnung");
-    EXPECT_EQ(Boxes[0].Text, LanguageFolder + "french.lng not found!");
-    EXPECT_EQ(Boxes[1].Text, LanguageFolder + "german.lng not found!");
+    EXPECT_EQ(Boxes, QStringList({"Warnung|" + LanguageFolder + "french.lng not found!",
+                                  "Warnung|" + LanguageFolder + "german.lng not found!"}));
     EXPECT_EQ(LngFile, "german.lng");
     // Once German is there, a file that is gone switches to it at the check.
     Write("German.lng", "[GeneralMsg]\nmREADY=Bereit\n");
     LngFile = "italian.lng";
     EXPECT_TRUE(CheckLanguageFile());
     EXPECT_EQ(GetMsg("mREADY"), "Bereit");
-    ASSERT_EQ(Boxes.size(), 3u);
-    EXPECT_EQ(Boxes[2].Text, LanguageFolder + "italian.lng not found!");
+    EXPECT_EQ(Boxes.mid(2), QStringList{"Warnung|" + LanguageFolder + "italian.lng not found!"});
 }
 
 // The file is parsed once but looked at on every call: a change on disk, in size
@@ -106,18 +86,16 @@ TEST_F(LanguageTest, GetMsgSeesTheFileChangedOnDisk) {
     TranslateForm(&Form, Path);
     EXPECT_EQ(Label->text(), "Neu");
     EXPECT_EQ(GetMsg("mREADY"), "x");
-    EXPECT_TRUE(Boxes.empty());
+    EXPECT_TRUE(Boxes.isEmpty());
     Write("german.lng", "[GeneralMsg]\nmREADY=Bereit\n");
     QFile::remove(Path);
     EXPECT_EQ(GetMsg("mREADY"), "Bereit");
-    ASSERT_EQ(Boxes.size(), 1u);
-    EXPECT_EQ(Boxes[0].Text, Path + " not found!");
-    LngFile = "german.lng";
+    EXPECT_EQ(Boxes, QStringList{"Warnung|" + Path + " not found!"});
 }
 
 TEST_F(LanguageTest, TranslateFormBySectionOfTheNameBeforeUnderscoreStopsAtOtherWindowsAndExports) {
     Write("t.lng", "[ChildWinText]\nChildWinText_1.Caption=Second\nlblInfo.Caption = Info text \n"
-                   "lblInfo.Hint=Tip\nedValue.Text=42\nbtnGo.Caption=\n");
+                   "lblInfo.Hint=Tip\nedValue.Text=42\nbtnGo.Caption=\nrgKind.Caption=Art\n");
     QWidget Form;
     Form.setObjectName("ChildWinText_1");
     auto* Label = new QLabel("x", &Form);
@@ -127,6 +105,8 @@ TEST_F(LanguageTest, TranslateFormBySectionOfTheNameBeforeUnderscoreStopsAtOther
     Edit->setProperty("Tag", -1);
     auto* Button = new QPushButton("Go", &Form);
     Button->setObjectName("btnGo");
+    auto* Group = new QGroupBox("Kind", &Form);
+    Group->setObjectName("rgKind");
     auto* Blank = new QLabel(&Form);
     Blank->setObjectName("lblBlank");
     // A dialog living in the form's object tree has a section of its own.
@@ -138,6 +118,7 @@ TEST_F(LanguageTest, TranslateFormBySectionOfTheNameBeforeUnderscoreStopsAtOther
     EXPECT_EQ(Label->toolTip(), "Tip");
     EXPECT_EQ(Edit->text(), "42");   // Tag -1 is still translated
     EXPECT_EQ(Button->text(), "Go"); // an empty value counts as missing
+    EXPECT_EQ(Group->title(), "Art");
     EXPECT_EQ(Foreign->text(), "Drucken");
     TranslateForm(&Form, Dir.filePath("missing.lng")); // nothing changes
     EXPECT_EQ(Label->text(), "Info text");
@@ -147,7 +128,8 @@ TEST_F(LanguageTest, TranslateFormBySectionOfTheNameBeforeUnderscoreStopsAtOther
     WriteFormTranslation(&Form, Lines);
     EXPECT_EQ(Lines, (QStringList{"[ChildWinText_1]", QString("btnGo.Caption").leftJustified(44) + "= Go",
                                   QString("lblInfo.Caption").leftJustified(44) + "= Info text",
-                                  QString("lblInfo.Hint").leftJustified(44) + "= Tip", ""}));
+                                  QString("lblInfo.Hint").leftJustified(44) + "= Tip",
+                                  QString("rgKind.Caption").leftJustified(44) + "= Art", ""}));
 }
 
 // The shipped language files carry the same keys, and every message key the
@@ -183,8 +165,9 @@ TEST(LanguageFiles, SameKeysAndEveryKeyTheCodeUses) {
     EXPECT_GT(Found, 0);
 }
 
-// Qt's own dialogs follow the chosen language file: German for german.lng, Qt's
-// English for English.lng and for a language Qt has no translation for.
+// The language list translates the program, and Qt's own dialogs follow the chosen
+// file: German for german.lng, Qt's English for English.lng and for a language Qt has
+// no translation for.
 TEST_F(MainWindowFixture, QtDialogsSpeakTheLanguageOfTheChosenFile) {
     for (auto [Name, Language] : {std::pair{"german.lng", QLocale::German},
                                   {"ENGLISH.LNG", QLocale::English},
@@ -211,8 +194,18 @@ TEST_F(MainWindowFixture, QtDialogsSpeakTheLanguageOfTheChosenFile) {
         for (const auto& T : Texts)
             EXPECT_EQ(QCoreApplication::translate(T[0], T[1]), QString::fromUtf8(German ? T[2] : T[1]));
         EXPECT_EQ(Open->systemMenu()->actions().last()->text(), German ? "Schl&ießen" : "&Close");
+        EXPECT_EQ(QStringList({Main.MenuFile->title(), Main.btnOpen->text(), GetMsg("mREADY")}),
+                  German ? QStringList({"&Datei", "Laden", "Fertig"})
+                         : QStringList({"&File", "Open", "Ready"}));
     }
+    // A file gone since the list was filled is not taken.
+    Main.ComboLng->addItem("gone.lng");
+    Main.ComboLng->setCurrentText("gone.lng");
+    Main.ComboLngChange();
+    EXPECT_EQ(LngFile, "German.lng");
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes[0].endsWith("|" + LanguageFolder + "gone.lng nicht gefunden!"))
+        << Boxes[0].toStdString();
     EXPECT_FALSE(LoadQtTranslation("klingon.lng"));
     EXPECT_EQ(Cancel(), "Cancel");
-    LngFile = "german.lng";
 }

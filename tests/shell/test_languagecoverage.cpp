@@ -9,7 +9,6 @@
 #include "uChildWinListing.h"
 #include "uChildWinSolidStates.h"
 #include "uChildWinText.h"
-#include "uFGlobal.h"
 #include "uFrmSolidStatesController.h"
 #include "uGlobal.h"
 #include "uInfo.h"

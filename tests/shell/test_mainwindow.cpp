@@ -1,9 +1,8 @@
-#include "FileDialogs.h"
-#include "ImageView.h"
 #include "JPEGImage.h"
 #include "VekButton.h"
 #include "pictures/test_atari_reference.h"
 #include "pictures/test_atarist_helpers.h"
+#include "test_drive_events.h"
 #include "test_shell_common.h"
 #include "uChildWinASC2ATASC.h"
 #include "uChildWinATASCIITable.h"
@@ -13,27 +12,17 @@
 #include "uChildWinSolidStates.h"
 #include "uChildWinText.h"
 #include "uDocWindow.h"
-#include "uGlobal.h"
 #include "uInfo.h"
-#include "uMain.h"
-#include "uParam.h"
 #include "uYESNOCANCEL.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QDropEvent>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 namespace {
 // Records what reaches the dispatch instead of opening windows.
@@ -48,52 +37,50 @@ public:
 };
 
 using MainWindowTest = MainWindowFixture;
+using MainWindowOnScreen = OpenedMainWindow;
 } // namespace
 
-TEST_F(MainWindowTest, StatusPanelsHintsAndDocumentCommands) {
-    TfrmMain Main;
-    frmMain = &Main;
-    Main.show();
-    EXPECT_EQ(Main.StatusBar1->PanelText(2), " " + VersionText);
-    EXPECT_TRUE(Main.ProgressBar1->isHidden());
-    Main.StatusMsg("busy");
-    EXPECT_EQ(Main.StatusBar1->PanelText(0), "busy");
-    Main.delmsg();
-    EXPECT_EQ(Main.StatusBar1->PanelText(0), "");
-    Main.ProgressBar(30, 60);
-    EXPECT_EQ(Main.ProgressBar1->maximum(), 60);
-    EXPECT_EQ(Main.ProgressBar1->value(), 30);
+TEST_F(MainWindowOnScreen, StatusPanelsHintsAndDocumentCommands) {
+    EXPECT_EQ(Main->StatusBar1->PanelText(2), " " + VersionText);
+    EXPECT_TRUE(Main->ProgressBar1->isHidden());
+    Main->StatusMsg("busy");
+    EXPECT_EQ(Main->StatusBar1->PanelText(0), "busy");
+    Main->delmsg();
+    EXPECT_EQ(Main->StatusBar1->PanelText(0), "");
+    Main->ProgressBar(30, 60);
+    EXPECT_EQ(Main->ProgressBar1->maximum(), 60);
+    EXPECT_EQ(Main->ProgressBar1->value(), 30);
     // Hints go to panel one; a control without a hint empties it.
     QEvent Enter(QEvent::Enter);
-    QApplication::sendEvent(Main.btnOpen, &Enter);
-    EXPECT_EQ(Main.StatusBar1->PanelText(1), "Datei laden");
-    QApplication::sendEvent(Main.pnlTop, &Enter);
-    EXPECT_EQ(Main.StatusBar1->PanelText(1), "");
+    QApplication::sendEvent(Main->btnOpen, &Enter);
+    EXPECT_EQ(Main->StatusBar1->PanelText(1), "Datei laden");
+    QApplication::sendEvent(Main->pnlTop, &Enter);
+    EXPECT_EQ(Main->StatusBar1->PanelText(1), "");
     // The hidden colour test button splits the ST colour.
-    EXPECT_FALSE(Main.Button1->isVisibleTo(&Main));
-    Main.Button1Click();
+    EXPECT_FALSE(Main->Button1->isVisibleTo(Main));
+    Main->Button1Click();
     ASSERT_EQ(Boxes.size(), 1);
     EXPECT_TRUE(Boxes[0].endsWith("|r=1 g=1 b=1"));
 
     // The document commands follow the child windows.
     const auto Enabled = [&] {
         QString Set;
-        for (QAction* A : {Main.FileCloseItem, Main.FileSaveAsItem, Main.SaveBMP640as4PICs,
-                           Main.WindowTileItem, Main.WindowCloseAll})
+        for (QAction* A : {Main->FileCloseItem, Main->FileSaveAsItem, Main->SaveBMP640as4PICs,
+                           Main->WindowTileItem, Main->WindowCloseAll})
             Set += A->isEnabled() ? '1' : '0';
-        for (QToolButton* B : {Main.btnSave, Main.btnReport, Main.btnZoomIn, Main.btnInvert})
+        for (QToolButton* B : {Main->btnSave, Main->btnReport, Main->btnZoomIn, Main->btnInvert})
             Set += B->isEnabled() ? '1' : '0';
         return Set;
     };
     EXPECT_EQ(Enabled(), "000000000");
-    EXPECT_TRUE(Main.FileOpenItem->isEnabled());
+    EXPECT_TRUE(Main->FileOpenItem->isEnabled());
     auto* Doc = new QWidget;
-    QMdiSubWindow* Sub = Main.AddMDIChild(Doc);
+    QMdiSubWindow* Sub = Main->AddMDIChild(Doc);
     EXPECT_EQ(Enabled(), "111111111");
-    EXPECT_EQ(Main.ActiveDocument(), Doc);
+    EXPECT_EQ(Main->ActiveDocument(), Doc);
     // The frame follows the window's icon.
-    Doc->setWindowIcon(Main.Font_Icon);
-    EXPECT_EQ(Sub->windowIcon().cacheKey(), Main.Font_Icon.cacheKey());
+    Doc->setWindowIcon(Main->Font_Icon);
+    EXPECT_EQ(Sub->windowIcon().cacheKey(), Main->Font_Icon.cacheKey());
     Sub->close();
     for (int I = 0; I < 5; ++I) QApplication::processEvents();
     EXPECT_EQ(Enabled(), "000000000");
@@ -126,31 +113,7 @@ TEST_F(MainWindowTest, DropsAndArgumentsReachTheDispatchAsAbsolutePathsInOrder) 
     EXPECT_TRUE(Boxes[0].startsWith("Fehler|Datei nicht gefunden"));
 }
 
-TEST_F(MainWindowTest, LanguageComboTranslatesAndKeepsAMissingChoiceOut) {
-    CreateApplicationWindows();
-    frmMain->FillLanguageList();
-    frmMain->ComboLng->setCurrentText("English.lng");
-    frmMain->ComboLngChange();
-    EXPECT_EQ(LngFile, "English.lng");
-    EXPECT_EQ(frmMain->MenuFile->title(), "&File");
-    EXPECT_EQ(frmMain->btnOpen->text(), "Open");
-    EXPECT_EQ(GetMsg("mREADY"), "Ready");
-    frmMain->ComboLng->addItem("gone.lng");
-    frmMain->ComboLng->setCurrentText("gone.lng");
-    frmMain->ComboLngChange();
-    EXPECT_EQ(LngFile, "English.lng");
-    ASSERT_FALSE(Boxes.isEmpty());
-    EXPECT_TRUE(Boxes.last().endsWith("gone.lng not found!")) << Boxes.last().toStdString();
-    frmMain->ComboLng->setCurrentText("German.lng");
-    frmMain->ComboLngChange();
-    EXPECT_EQ(frmMain->MenuFile->title(), "&Datei");
-    DestroyApplicationWindows();
-    LngFile = "german.lng";
-}
-
-TEST_F(MainWindowTest, HelpManualTemplateExportAndReadableToolBar) {
-    TfrmMain Main;
-    frmMain = &Main;
+TEST_F(MainWindowOnScreen, HelpManualTemplateExportAndReadableToolBar) {
     QStringList Opened;
     bool Answer = true;
     SetShellOpenHook([&](const QString& U) {
@@ -158,24 +121,21 @@ TEST_F(MainWindowTest, HelpManualTemplateExportAndReadableToolBar) {
         return Answer;
     });
     LngFile = "german.lng";
-    Main.MenuHelpHelpIndexClick();
+    Main->MenuHelpHelpIndexClick();
     LngFile = "french.lng";
-    Main.MenuHelpHelpIndexClick(); // no page for other languages
+    Main->MenuHelpHelpIndexClick(); // no page for other languages
     ASSERT_EQ(Opened.size(), 1);
     EXPECT_TRUE(Opened[0].endsWith("/help/context10.html"));
     LngFile = "English.lng";
     Answer = false;
-    Main.menuHelpShowManualClick();
+    Main->menuHelpShowManualClick();
     EXPECT_EQ(Opened.last(), ManualsFolder + "Morvanel_English.PDF");
     EXPECT_TRUE(Boxes.last().startsWith("Warnung|")) << Boxes.last().toStdString();
     SetShellOpenHook(nullptr);
     LngFile = "german.lng";
 
-    QTemporaryDir Dir;
-    const QString OldFolder = LanguageFolder;
     LanguageFolder = Dir.path() + "/";
-    Main.btnSaveTranslationsClick();
-    LanguageFolder = OldFolder;
+    Main->btnSaveTranslationsClick();
     const QString Text = QString::fromUtf8(ReadWholeFile(Dir.filePath("all_translations.lng")));
     EXPECT_TRUE(Text.startsWith("[frmMain]\n"));
     EXPECT_TRUE(Text.contains(QString("FileOpenItem.Caption").leftJustified(44) +
@@ -184,7 +144,7 @@ TEST_F(MainWindowTest, HelpManualTemplateExportAndReadableToolBar) {
 
     // Hovering and pressing show a tool button's face: it must stay dark under the
     // white caption.
-    for (QToolButton* B : {Main.btnOpen, Main.btnSave, Main.btnZoomIn, Main.btnSettings}) {
+    for (QToolButton* B : {Main->btnOpen, Main->btnSave, Main->btnZoomIn, Main->btnSettings}) {
         for (QPalette::ColorGroup G : {QPalette::Active, QPalette::Inactive})
             EXPECT_LT(qGray(B->palette().color(G, QPalette::Button).rgb()), 255 - 90)
                 << B->objectName().toStdString();
@@ -227,11 +187,7 @@ std::string Seen(QWidget* W) {
 // picture pixel for pixel as its type's mode draws it; then the routed commands on
 // each window, and the table windows' captions with and without a font window in
 // front; the font editor's panel.
-TEST_F(MainWindowTest, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
-    TfrmMain Main;
-    frmMain = &Main;
-    Main.show();
-    QTemporaryDir Dir;
+TEST_F(MainWindowOnScreen, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
     // Bytes that tell every mode and layout apart.
     const auto Bytes = [](int N, int Seed) {
         QByteArray B(N, 0);
@@ -350,78 +306,68 @@ TEST_F(MainWindowTest, EachKindOfFileAndToolGetsItsWindowSizeAndCaption) {
     const int Beeps = BeepCount;
     for (const auto& K : Kinds) {
         QStringList Paths;
-        for (const QString& F : K.Files) {
-            WriteWholeFile(Dir.filePath(F), K.Data);
-            Paths << Dir.filePath(F);
-        }
-        const int Before = Main.MDIChildCount();
-        if (Paths.size() == 1) {
-            Main.OpenFiles(Paths);
-        } else {
-            SetFileDialogHook([&](TFileDialogRequest&, QStringList& Out) {
-                Out = Paths;
-                return true;
-            });
-            Paths.size() == 2 ? Main.Open2PICsClick() : Main.Open4PICsClick();
-            SetFileDialogHook(nullptr);
-        }
-        ASSERT_EQ(Main.MDIChildCount(), Before + 1) << K.Files.join(" ").toStdString();
-        QWidget* Win = Main.DocumentWindows().last();
+        for (const QString& F : K.Files) Paths << Write(F, K.Data);
+        const int Before = Main->MDIChildCount();
+        Answer(Paths);
+        if (Paths.size() == 1) Main->OpenFiles(Paths);
+        if (Paths.size() == 2) Main->Open2PICsClick();
+        if (Paths.size() == 4) Main->Open4PICsClick();
+        ASSERT_EQ(Main->MDIChildCount(), Before + 1) << K.Files.join(" ").toStdString();
+        QWidget* Win = Main->DocumentWindows().last();
         EXPECT_EQ(Seen(Win), Describe(K.Class, K.Caption, {K.Image, K.Shown, K.Info, K.Frame}));
         if (auto* G = qobject_cast<TChildWinGraphic*>(Win); G && !K.Want.isNull()) {
             EXPECT_EQ(ref::FirstDifference(G->ImgGraphic->Picture, K.Want), "") << K.Caption;
         }
     }
     EXPECT_EQ(BeepCount, Beeps);
-    EXPECT_EQ(Main.StatusBar1->PanelText(0), "");
-    QPointer<TChildWinFont> FontWin = Main.ChildWinFont;
+    EXPECT_EQ(Main->StatusBar1->PanelText(0), "");
+    QPointer<TChildWinFont> FontWin = Main->ChildWinFont;
     ASSERT_TRUE(FontWin);
-    for (QWidget* W : Main.DocumentWindows()) {
-        Main.MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(W->parentWidget()));
-        Main.btnZoomInClick(); // every kind takes the routed commands
-        Main.btnInvertClick();
-        Main.MenuFitSizeClick();
+    for (QWidget* W : Main->DocumentWindows()) {
+        Main->MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(W->parentWidget()));
+        Main->btnZoomInClick(); // every kind takes the routed commands
+        Main->btnInvertClick();
+        Main->MenuFitSizeClick();
     }
-    Main.MenuFitSizeAllClick();
-    Main.AlleInvertieren();
+    Main->MenuFitSizeAllClick();
+    Main->AlleInvertieren();
 
     // A picture window in front: the built-in font under its own name.
-    Main.menuATASCIITableClick();
-    ASSERT_TRUE(Main.ChildWinATASCIITable);
-    EXPECT_EQ(Main.ChildWinATASCIITable->windowTitle(), "ATASCII-Tabelle: ATARI-Font (Morvanel intern)");
-    Main.menuFontMapClick();
-    EXPECT_EQ(Main.ChildWinATASCIITable->windowTitle(), "Font-Map: ATARI-Font (Morvanel intern)");
+    Main->menuATASCIITableClick();
+    ASSERT_TRUE(Main->ChildWinATASCIITable);
+    EXPECT_EQ(Main->ChildWinATASCIITable->windowTitle(), "ATASCII-Tabelle: ATARI-Font (Morvanel intern)");
+    Main->menuFontMapClick();
+    EXPECT_EQ(Main->ChildWinATASCIITable->windowTitle(), "Font-Map: ATARI-Font (Morvanel intern)");
 
     // A font window in front: its font, under the file's name.
     const auto FontInFront = [&] {
-        Main.MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(FontWin->parentWidget()));
+        Main->MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(FontWin->parentWidget()));
     };
     FontInFront();
-    Main.menuATASCIITableClick();
-    EXPECT_EQ(Main.ChildWinATASCIITable->windowTitle(), "ATASCII-Tabelle: MYFONT.FNT");
-    EXPECT_EQ(Main.ChildWinATASCIITable->FontName, "MYFONT.FNT");
+    Main->menuATASCIITableClick();
+    EXPECT_EQ(Main->ChildWinATASCIITable->windowTitle(), "ATASCII-Tabelle: MYFONT.FNT");
+    EXPECT_EQ(Main->ChildWinATASCIITable->FontName, "MYFONT.FNT");
     FontInFront();
-    Main.menuFontMapClick();
-    EXPECT_EQ(Main.ChildWinATASCIITable->windowTitle(), "Font-Map: MYFONT.FNT");
-    EXPECT_EQ(Main.ChildWinFont, FontWin);
+    Main->menuFontMapClick();
+    EXPECT_EQ(Main->ChildWinATASCIITable->windowTitle(), "Font-Map: MYFONT.FNT");
+    EXPECT_EQ(Main->ChildWinFont, FontWin);
     // Explorer and editor open the same window; only the editor opens the editor panel.
-    Main.menuFontExplorerClick(Main.menuFontExplorer);
-    TChildWinFont* Explorer = Main.ChildWinFont;
+    Main->menuFontExplorerClick(Main->menuFontExplorer);
+    TChildWinFont* Explorer = Main->ChildWinFont;
     ASSERT_TRUE(Explorer && Explorer != FontWin);
     EXPECT_EQ(Explorer->windowTitle(), " Font-Explorer: ATARI (Morvanel intern)");
     EXPECT_FALSE(Explorer->pnlFontEditor->isVisibleTo(Explorer));
     EXPECT_TRUE(Explorer->btnInternational->isEnabled());
-    Main.menuFontExplorerClick(Main.menuFontEditor);
-    TChildWinFont* Editor = Main.ChildWinFont;
+    Main->menuFontExplorerClick(Main->menuFontEditor);
+    TChildWinFont* Editor = Main->ChildWinFont;
     ASSERT_TRUE(Editor && Editor != Explorer);
     EXPECT_EQ(Editor->windowTitle(), " Font-Explorer: ATARI (Morvanel intern)");
-    EXPECT_TRUE(Editor->pnlFontEditor->isVisibleTo(Editor));
-    EXPECT_EQ(Editor->EditorOn, 1);
+    EXPECT_TRUE(Editor->pnlFontEditor->isVisibleTo(Editor) && Editor->EditorOn == 1);
     EXPECT_FALSE(FontWin->btnInternational->isEnabled());
-    Main.menuATASCIIEditorClick();
-    EXPECT_EQ(Main.MDIChildCount(), int(std::size(Kinds)) + 7);
+    Main->menuATASCIIEditorClick();
+    EXPECT_EQ(Main->MDIChildCount(), int(std::size(Kinds)) + 7);
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
-    Main.MdiArea->closeAllSubWindows();
+    Main->MdiArea->closeAllSubWindows();
 }
 
 // A language file named in the settings that is gone: one warning at the first
@@ -436,40 +382,12 @@ TEST_F(MainWindowTest, MissingLanguageFromTheSettingsWarnsOnceAndGermanGoesOn) {
     EXPECT_EQ(Boxes[0], "Warnung|" + LanguageFolder + "klingon.lng not found!");
     EXPECT_EQ(LngFile.toLower(), "german.lng");
     EXPECT_EQ(Main.ComboLng->currentText(), "German.lng");
-    QTemporaryDir Dir;
-    WriteWholeFile(Dir.filePath("pic.gr8"), QByteArray(7680, 0x55));
-    Main.OpenFiles({Dir.filePath("pic.gr8")});
+    Main.OpenFiles({Write("pic.gr8", QByteArray(7680, 0x55))});
     EXPECT_EQ(Main.MDIChildCount(), 1);
     EXPECT_EQ(GetMsg("mREADY"), "Fertig");
     EXPECT_EQ(Boxes.size(), 1) << Boxes.join("\n").toStdString();
     Main.MdiArea->closeAllSubWindows();
-    LngFile = "german.lng";
 }
-
-namespace {
-// Answers each showing of the save question with the button Answer points to,
-// from inside the dialog's own event loop.
-class TSaveQuestionAnswer : public QObject {
-public:
-    explicit TSaveQuestionAnswer(TfrmYESNOCANCEL* Dialog) : FDialog(Dialog) {
-        Dialog->installEventFilter(this);
-    }
-    TVekButton* TfrmYESNOCANCEL::*Answer = &TfrmYESNOCANCEL::btnCancel;
-    int Asked = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* E) override {
-        if (E->type() == QEvent::Show) {
-            ++Asked;
-            QTimer::singleShot(0, FDialog, [this] { (FDialog->*Answer)->Click(); });
-        }
-        return false;
-    }
-
-private:
-    TfrmYESNOCANCEL* FDialog;
-};
-} // namespace
 
 // Quitting asks every document window before it closes any: Cancel in a changed
 // font's question keeps every window, docked or free, with its content, also for a
@@ -478,17 +396,19 @@ TEST_F(MainWindowTest, QuitClosesNothingWhileOneWindowRefuses) {
     CreateApplicationWindows();
     TfrmMain& Main = *frmMain;
     Main.show();
-    TSaveQuestionAnswer Question(frmYESNOCANCEL);
-    QTemporaryDir Dir;
+    // Each quit asks once; Answer is given from inside the dialog's loop.
+    const auto Quit = [&](const std::function<void()>& Ask, TVekButton* Answer) {
+        EXPECT_EQ(drive::WhileModal(
+                      Ask, [&](QWidget*) { Answer->Click(); }, true),
+                  1);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
     const QList<QPair<QString, QByteArray>> Files = {{"PIC.GR8", QByteArray(7680, 0x55)},
                                                      {"T.TXT", "HELLO\x9B"},
                                                      {"L.LST", "10 PRINT \"HI\"\x9B"},
                                                      {"CUBE.3D", "2\n0 0 0\n10 10 10\n1\n0 1\n"},
                                                      {"F.FNT", QByteArray(1024, 0x18)}};
-    for (const auto& [Name, Data] : Files) {
-        WriteWholeFile(Dir.filePath(Name), Data);
-        Main.OpenFiles({Dir.filePath(Name)});
-    }
+    for (const auto& [Name, Data] : Files) Main.OpenFiles({Write(Name, Data)});
     Main.menuATASCIITableClick();
     Main.menuATASCIIEditorClick();
     Main.ChildWinASC2ATASC->TextEdit->setPlainText("READY");
@@ -503,11 +423,9 @@ TEST_F(MainWindowTest, QuitClosesNothingWhileOneWindowRefuses) {
     ASSERT_EQ(Windows.size(), 7);
 
     QEvent SessionQuit(QEvent::Quit);
-    QApplication::sendEvent(qApp, &SessionQuit);
+    Quit([&] { QApplication::sendEvent(qApp, &SessionQuit); }, frmYESNOCANCEL->btnCancel);
     EXPECT_FALSE(SessionQuit.isAccepted());
-    Main.FileExitItemClick();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(Question.Asked, 2);
+    Quit([&] { Main.FileExitItemClick(); }, frmYESNOCANCEL->btnCancel);
     EXPECT_TRUE(Main.isVisible());
     for (const auto& W : Windows) EXPECT_TRUE(W && W->isVisible());
     EXPECT_EQ(Main.ChildWinASC2ATASC->TextEdit->toPlainText(), "READY");
@@ -515,10 +433,7 @@ TEST_F(MainWindowTest, QuitClosesNothingWhileOneWindowRefuses) {
     EXPECT_EQ(Main.ChildWinGraphic->ImgGraphic->Picture, Picture);
     EXPECT_TRUE(Main.ChildWinSolidStates->Timer1->isActive()); // still turning
 
-    Question.Answer = &TfrmYESNOCANCEL::btnNo;
-    Main.FileExitItemClick();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(Question.Asked, 3);
+    Quit([&] { Main.FileExitItemClick(); }, frmYESNOCANCEL->btnNo);
     EXPECT_FALSE(Main.isVisible());
     for (const auto& W : Windows) EXPECT_TRUE(W.isNull());
     DestroyApplicationWindows();
@@ -565,5 +480,4 @@ TEST_F(MainWindowTest, ToolBarShowsWholeAtTheDefaultWidth) {
     Check("a long caption", false);
     EXPECT_TRUE(Shown(Main.imgTEVRA).isEmpty());
     DestroyApplicationWindows();
-    LngFile = "german.lng";
 }

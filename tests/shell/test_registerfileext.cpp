@@ -1,27 +1,26 @@
-#include "FileIO.h"
 #include "Resources.h"
+#include "test_common.h"
 #include "uRegisterFileExt.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
-class RegisterFileExtTest : public ::testing::Test {
+class RegisterFileExtTest : public FileTest {
 protected:
     void SetUp() override {
-        Folders.DataHome = Home.path() + "/data";
-        Folders.ConfigHome = Home.path() + "/config";
+        FileTest::SetUp();
+        Folders.DataHome = Dir.path() + "/data";
+        Folders.ConfigHome = Dir.path() + "/config";
         Folders.UpdateDatabases = false;
     }
     // Every file below the temporary home, relative to it.
     QStringList AllFiles() const {
         QStringList Files;
-        QDirIterator It(Home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (It.hasNext()) Files << QDir(Home.path()).relativeFilePath(It.next());
+        QDirIterator It(Dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (It.hasNext()) Files << QDir(Dir.path()).relativeFilePath(It.next());
         Files.sort();
         return Files;
     }
@@ -35,7 +34,6 @@ protected:
             Ok &= Register(Types.Extension(I), "/opt/morvanel/morvanel");
         return Ok;
     }
-    QTemporaryDir Home;
     TFileTypeFolders Folders;
     TMorvanelFileTypes Types;
 };
@@ -56,11 +54,9 @@ const char* const ExpectedPackage =
 
 TEST(MorvanelFileTypes, OutOfRangeAndMimeNames) {
     TMorvanelFileTypes T;
-    EXPECT_EQ(T.Extension(1), ".GR8");
-    EXPECT_EQ(T.Extension(0), "");
-    EXPECT_EQ(T.Extension(13), "");
-    EXPECT_EQ(MimeTypeOfTypeName("TEVRA Morvanel file"), "application/x-tevra-morvanel-file");
-    EXPECT_EQ(MimeTypeOfTypeName("  A+B  c "), "application/x-a-b-c");
+    EXPECT_EQ(QStringList({T.Extension(1), T.Extension(0), T.Extension(13),
+                           MimeTypeOfTypeName("TEVRA Morvanel file"), MimeTypeOfTypeName("  A+B  c ")}),
+              QStringList({".GR8", "", "", "application/x-tevra-morvanel-file", "application/x-a-b-c"}));
 }
 
 TEST_F(RegisterFileExtTest, RegisterWritesExactlyThePackageEntryAndDefault) {
@@ -150,8 +146,8 @@ TEST_F(RegisterFileExtTest, ProgramPathIsQuotedAndBadArgumentsOrUnwritableFolder
     EXPECT_TRUE(AllFiles().isEmpty());
 
     // A plain file where the data folder should be: nothing can be written.
-    WriteWholeFile(Home.filePath("blocker"), "x");
-    Folders.DataHome = Home.filePath("blocker");
+    WriteWholeFile(Dir.filePath("blocker"), "x");
+    Folders.DataHome = Dir.filePath("blocker");
     EXPECT_FALSE(Register(".GR8"));
     EXPECT_EQ(AllFiles(), QStringList{"blocker"});
 }

@@ -1,14 +1,9 @@
 // Report outputs through the project: PDF (rendered back with pdftoppm), HTML, RTF,
 // the printer path, temporary pictures and the output-options dialog.
-#include "FileDialogs.h"
-#include "ReportOptionsDialog.h"
 #include "test_drive_events.h"
 #include "test_shell_common.h"
 #include "uFGlobal.h"
-#include "uGlobal.h"
 
-#include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPrintPreviewWidget>
@@ -17,9 +12,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTextDocument>
-#include <gtest/gtest.h>
 
 namespace {
 QImage TwoColourPicture() {
@@ -93,26 +86,15 @@ QStringList TempEntries() {
     return QDir(TempFolder()).entryList(QDir::Files | QDir::NoDotAndDotDot);
 }
 
-class ReportOutput : public ::testing::Test {
+class ReportOutput : public FileTest {
 protected:
-    void TearDown() override { SetReportOutputHook(nullptr); }
-    // Every print goes to a file of the given format.
-    void ToFile(TReportFileFormat Format, const QString& Name) {
-        SetReportOutputHook([Format, Name](TReportOutputChoice& C) {
-            C.Destination = TReportDestination::File;
-            C.Format = Format;
-            C.FileName = Name;
-            return true;
-        });
-    }
-    QTemporaryDir Dir;
     TfGlobal Project;
 };
 } // namespace
 
 TEST_F(ReportOutput, GraphicReportPdfShowsPictureInItsBoxAndTitle) {
     const QString Pdf = Dir.filePath("graphic.pdf");
-    ToFile(TReportFileFormat::PDF, Pdf);
+    PrintReportsTo(Pdf);
     EXPECT_TRUE(Project.SelectReport("graphicreport"));
     EXPECT_EQ(Project.SelectedReport(), "GraphicReport");
     Project.SetParam("Titel", "TITLE WWW MMM.PIC");
@@ -153,12 +135,12 @@ TEST_F(ReportOutput, ThreeStripPagesAsPdfHtmlAndRtf) {
         }
     };
     const QString Pdf = Dir.filePath("strips.pdf");
-    ToFile(TReportFileFormat::PDF, Pdf);
+    PrintReportsTo(Pdf);
     ASSERT_TRUE(Project.ExecuteJob(Fill));
     ExpectLetterPages(ReadWholeFile(Pdf), 3);
 
     const QString Html = Dir.filePath("strips"); // the extension is appended
-    ToFile(TReportFileFormat::HTML, Html);
+    PrintReportsTo(Html, TReportFileFormat::HTML);
     ASSERT_TRUE(Project.ExecuteJob(Fill));
     const QString Text = QString::fromUtf8(ReadWholeFile(Html + ".html"));
     const qsizetype P1 = Text.indexOf("1 / 3"), P2 = Text.indexOf("2 / 3"), P3 = Text.indexOf("3 / 3");
@@ -173,7 +155,7 @@ TEST_F(ReportOutput, ThreeStripPagesAsPdfHtmlAndRtf) {
     TReportJob Job;
     Fill(Job);
     const QString Path = Dir.filePath("l.rtf");
-    ToFile(TReportFileFormat::RTF, Path);
+    PrintReportsTo(Path, TReportFileFormat::RTF);
     ASSERT_TRUE(Project.ExecuteJob(Job));
     const QString R = QString::fromLatin1(ReadWholeFile(Path));
     EXPECT_TRUE(R.startsWith("{\\rtf1"));
@@ -206,7 +188,7 @@ TEST_F(ReportOutput, FileNamesInTextsAreEscaped) {
     Project.SelectReport("GraphicReport");
     Project.SetParam("Titel", "<a&b>.GR8");
     const QString Html = Dir.filePath("t.html");
-    ToFile(TReportFileFormat::HTML, Html);
+    PrintReportsTo(Html, TReportFileFormat::HTML);
     ASSERT_TRUE(Project.Execute());
     const QString Text = QString::fromUtf8(ReadWholeFile(Html));
     EXPECT_TRUE(Text.contains("&lt;a&amp;b&gt;.GR8"));
@@ -215,7 +197,7 @@ TEST_F(ReportOutput, FileNamesInTextsAreEscaped) {
 
     Project.SetParam("Titel", "{x}\\y \xc3\xa4%1.GR8");
     const QString Rtf = Dir.filePath("t.rtf");
-    ToFile(TReportFileFormat::RTF, Rtf);
+    PrintReportsTo(Rtf, TReportFileFormat::RTF);
     ASSERT_TRUE(Project.Execute());
     const QByteArray R = ReadWholeFile(Rtf);
     EXPECT_TRUE(R.contains("\\{x\\}\\\\y \\u228?%1.GR8"));
@@ -229,7 +211,7 @@ TEST_F(ReportOutput, NoTemporaryPictureRemainsAfterPrints) {
         EXPECT_TRUE(Tmp.Path().startsWith(TempFolder()));
         Project.SelectReport("GraphicReport");
         Project.SetParam("ImagePathGraphic", Tmp.Path());
-        ToFile(TReportFileFormat::PDF, Dir.filePath("ok.pdf"));
+        PrintReportsTo(Dir.filePath("ok.pdf"));
         EXPECT_TRUE(Project.Execute());
         TReportTempImage Second(TwoColourPicture(), "temppic");
         EXPECT_NE(Second.Path(), Tmp.Path());
@@ -243,7 +225,7 @@ TEST_F(ReportOutput, NoTemporaryPictureRemainsAfterPrints) {
         Project.SelectReport("FontReport");
         Project.SetParam("ImagePathFont1", One.Path());
         Project.SetParam("ImagePathFont2", Two.Path());
-        ToFile(TReportFileFormat::PDF, Dir.filePath("no/such/folder/x.pdf"));
+        PrintReportsTo(Dir.filePath("no/such/folder/x.pdf"));
         Project.Execute();
     };
     EXPECT_THROW(FailingPrint(), EInOutError);
@@ -384,7 +366,7 @@ TEST_F(ReportOutput, PdfNamesTheProgramAndKeepsItsTableExact) {
     Project.SetParam("Titel", QString::fromUtf8("Bild \xC3\xA4 (1).PIC"));
     Project.SetImage("ImagePathGraphic", TwoColourPicture());
     const QString Pdf = Dir.filePath("info.pdf");
-    ToFile(TReportFileFormat::PDF, Pdf);
+    PrintReportsTo(Pdf);
     ASSERT_TRUE(Project.Execute());
     QString Errors;
     const QString Info = RunPoppler("pdfinfo", {Pdf}, &Errors);

@@ -1,52 +1,41 @@
 #include "JPEGImage.h"
 #include "test_shell_common.h"
-#include "uGlobal.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <memory>
 
 TEST(Services, NamesBitsAndStrings) {
-    EXPECT_EQ(NameBeforeDot("A.B.C"), "A");
-    EXPECT_EQ(NameBeforeDot("NAME"), "NAME");
-    EXPECT_EQ(DisplayName("/tmp/ä/bild.gr8"), "BILD.GR8");
-    EXPECT_EQ(UpperAscii("straße.pic"), "STRAßE.PIC");
-    EXPECT_EQ(ExtractFileExtUpper("DEMO"), "");
-    EXPECT_EQ(ExtractFileExtUpper("a.b/demo.pas"), ".PAS");
+    EXPECT_EQ(QStringList({NameBeforeDot("A.B.C"), NameBeforeDot("NAME"), DisplayName("/tmp/ä/bild.gr8"),
+                           UpperAscii("straße.pic"), ExtractFileExtUpper("DEMO"),
+                           ExtractFileExtUpper("a.b/demo.pas"), RepeatString(' ', 3), RepeatString(' ', -2)}),
+              QStringList({"A", "NAME", "BILD.GR8", "STRAßE.PIC", "", ".PAS", "   ", ""}));
     quint8 B = 0;
     SetBit(B, 7);
-    EXPECT_TRUE(GetBit(B, 7));
     ToggleBit(B, 3);
-    EXPECT_EQ(B, 0x88);
+    const quint8 Set = B;
     InvertByte(B);
-    EXPECT_EQ(B, 0x77);
+    const quint8 Inverted = B;
     ClearBit(B, 6);
-    EXPECT_EQ(B, 0x37);
-    EXPECT_EQ(RepeatString(' ', 3), "   ");
-    EXPECT_EQ(RepeatString(' ', -2), "");
+    EXPECT_EQ(std::make_tuple(GetBit(Set, 7), Set, Inverted, B),
+              std::make_tuple(true, quint8(0x88), quint8(0x77), quint8(0x37)));
 }
 
-TEST(Services, FileLengthDeleteLookupAndFailedWrites) {
-    QTemporaryDir Dir;
-    const QString Big = Dir.filePath("big.bin");
-    WriteWholeFile(Big, QByteArray(65537, 'x'));
+TEST_F(FileTest, FileLengthDeleteLookupAndFailedWrites) {
+    const QString Big = Write("big.bin", QByteArray(65537, 'x'));
     EXPECT_EQ(GetFileLength(Big), 65537);
     EXPECT_THROW(GetFileLength(Dir.filePath("none")), EInOutError);
     DeleteFileIfExists(Dir.filePath("none"));
     DeleteFileIfExists(Big);
     EXPECT_FALSE(QFile::exists(Big));
-    WriteWholeFile(Dir.filePath("Pic.lum"), "x");
+    Write("Pic.lum", "x");
     EXPECT_EQ(FindFileCaseInsensitive(Dir.path(), "PIC.LUM"), Dir.path() + "/Pic.lum");
-    WriteWholeFile(Dir.filePath("PIC.LUM"), "y");
+    Write("PIC.LUM", "y");
     EXPECT_EQ(FindFileCaseInsensitive(Dir.path(), "PIC.LUM"), Dir.path() + "/PIC.LUM");
     EXPECT_TRUE(ErrorOf([&] {
                     ReadWholeFile(Dir.filePath("nothing.gr8"));
                 }).startsWith(QString::number(ioFileNotFound) + ": Datei nicht gefunden"));
 
     // A failed write leaves the old file.
-    const QString Path = Dir.filePath("keep.fnt");
-    WriteWholeFile(Path, "old");
+    const QString Path = Write("keep.fnt", "old");
     EXPECT_THROW(WriteWholeFile(Dir.filePath("no/such/dir/x"), "new"), EInOutError);
     QFile::setPermissions(Dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     if (!QFile(Dir.filePath("probe")).open(QIODevice::WriteOnly)) { // not root

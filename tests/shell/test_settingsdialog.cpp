@@ -1,30 +1,19 @@
-#include "FileDialogs.h"
 #include "IniFile.h"
 #include "VekButton.h"
-#include "uGlobal.h"
+#include "test_shell_common.h"
 #include "uParam.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
-#include <QGroupBox>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
-class SettingsDialogTest : public ::testing::Test {
+class SettingsDialogTest : public SettingsFixture {
 protected:
-    void SetUp() override {
-        SettingsFolder = Dir.path() + "/";
-        ProgramFolder = "/opt/morvanel/";
-        SetSettingsDefaults();
-        SetMessageBoxHook([this](TMsgKind, const QString& C, const QString& T) { Boxes << C + "|" + T; });
-    }
     void TearDown() override {
         SetColorDialogHook(nullptr);
-        SetMessageBoxHook(nullptr);
-        SetSettingsDefaults();
+        SettingsFixture::TearDown();
     }
     void WriteSettings(const QByteArray& Text) { WriteWholeFile(SettingsFileName(), Text); }
     static quint32 Face(const TVekButton* B) { return B->LookStyle()->ButtonColor(); }
@@ -37,8 +26,6 @@ protected:
             return true;
         });
     }
-    QTemporaryDir Dir;
-    QStringList Boxes;
     QList<quint32> Offered;
 };
 } // namespace
@@ -61,8 +48,7 @@ TEST_F(SettingsDialogTest, OkStoresChosenColoursAndOptionsAndCancelKeepsTheEdits
     EXPECT_EQ(Face(Dlg.btnGR8BackCol), 0x000000u);
     Dlg.btnCancel->Click();
     EXPECT_FALSE(Dlg.isVisible());
-    EXPECT_EQ(col0, 0u);
-    EXPECT_EQ(phoformat, 7);
+    EXPECT_EQ(std::make_pair(col0, phoformat), std::make_pair(0u, quint8(7)));
     EXPECT_EQ(ReadWholeFile(SettingsFileName()), Before);
 
     Dlg.show();
@@ -70,18 +56,15 @@ TEST_F(SettingsDialogTest, OkStoresChosenColoursAndOptionsAndCancelKeepsTheEdits
     Dlg.rbPHO2->setChecked(true);
     Dlg.btnOK->Click();
     EXPECT_FALSE(Dlg.isVisible());
-    EXPECT_EQ(col0, 0x010203u);
-    EXPECT_EQ(textPrintforecolor, 0xABCDEFu);
-    EXPECT_EQ(fontbackcolor, 0x00FF00u);
-    EXPECT_EQ(phoformat, 1);
-    EXPECT_EQ(pic2x2mode, 0);
+    EXPECT_EQ(std::make_tuple(col0, textPrintforecolor, fontbackcolor, phoformat, pic2x2mode),
+              std::make_tuple(0x010203u, 0xABCDEFu, 0x00FF00u, quint8(1), quint8(0)));
     // The base colours of new pictures change only at the next start.
     EXPECT_EQ(CurrentColors[0], 0u);
     TIniFile Ini(SettingsFileName());
-    EXPECT_EQ(Ini.ReadInteger("default", "col0", -1), 0x010203);
-    EXPECT_EQ(Ini.ReadInteger("default", "textPrintforecolor", -1), 0xABCDEF);
-    EXPECT_EQ(Ini.ReadInteger("default", "phoformat", -1), 1);
-    EXPECT_EQ(Ini.ReadInteger("default", "pic2x2mode", -1), 0);
+    QList<int> Stored;
+    for (const char* Key : {"col0", "textPrintforecolor", "phoformat", "pic2x2mode"})
+        Stored << Ini.ReadInteger("default", Key, -1);
+    EXPECT_EQ(Stored, QList<int>({0x010203, 0xABCDEF, 1, 0}));
 }
 
 TEST_F(SettingsDialogTest, DefaultsButtonSetsTheSettingsThemselves) {
@@ -119,19 +102,17 @@ TEST_F(SettingsDialogTest, DefaultsButtonSetsTheSettingsThemselves) {
     EXPECT_TRUE(Dlg.rb2x2A->isChecked());
     EXPECT_EQ(Dlg.FileTypeListBox->selectedItems().size(), 12);
     // Language, folder and the loaded base colours of this run stay; the file waits for OK.
-    EXPECT_EQ(LngFile, "English.lng");
-    EXPECT_EQ(openpath, "/data/atari/");
-    EXPECT_EQ(CurrentColors[0], 1u);
+    EXPECT_EQ(std::make_tuple(LngFile, openpath, CurrentColors[0]),
+              std::make_tuple(QString("English.lng"), QString("/data/atari/"), 1u));
     EXPECT_EQ(ReadWholeFile(SettingsFileName()), Before);
     Dlg.btnCancel->Click();
     EXPECT_EQ(col1, 0x5FB7CFu);
 }
 
 TEST_F(SettingsDialogTest, RegistrationButtonsActOnAllTwelveWhateverIsSelected) {
-    QTemporaryDir Home;
     TfrmParameter Dlg;
-    Dlg.RegistrationFolders.DataHome = Home.path() + "/share";
-    Dlg.RegistrationFolders.ConfigHome = Home.path() + "/config";
+    Dlg.RegistrationFolders.DataHome = Dir.filePath("share");
+    Dlg.RegistrationFolders.ConfigHome = Dir.filePath("config");
     Dlg.RegistrationFolders.UpdateDatabases = false;
     Dlg.FileTypeListBox->clearSelection();
     Dlg.btnRegisterFileExt->Click();
@@ -139,17 +120,7 @@ TEST_F(SettingsDialogTest, RegistrationButtonsActOnAllTwelveWhateverIsSelected) 
     EXPECT_TRUE(ReadWholeFile(DesktopEntryPath(Dlg.RegistrationFolders))
                     .contains("\nExec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\" %F\n"));
     Dlg.btnUnregisterFileExt->Click();
-    EXPECT_FALSE(QDirIterator(Home.path(), QDir::Files, QDirIterator::Subdirectories).hasNext());
+    EXPECT_FALSE(QDirIterator(Dir.filePath("share"), QDir::Files, QDirIterator::Subdirectories).hasNext());
+    EXPECT_FALSE(QDirIterator(Dir.filePath("config"), QDir::Files, QDirIterator::Subdirectories).hasNext());
     EXPECT_TRUE(Boxes.isEmpty());
-}
-
-TEST_F(SettingsDialogTest, TranslatedFromALanguageFile) {
-    TfrmParameter Dlg;
-    QTemporaryDir Lng;
-    WriteWholeFile(Lng.filePath("en.lng"), "[frmParameter]\nfrmParameter.Caption=Settings\n"
-                                           "btnCancel.Caption=&Cancel\nrgPrintText.Caption= Report \n");
-    TranslateForm(&Dlg, Lng.filePath("en.lng"));
-    EXPECT_EQ(Dlg.windowTitle(), "Settings");
-    EXPECT_EQ(Dlg.btnCancel->Caption(), "&Cancel");
-    EXPECT_EQ(Dlg.rgPrintText->title(), "Report");
 }

@@ -1,48 +1,28 @@
 // The 3D window and its controller inside a real main window.
 #include "Solid3DTestUtil.h"
 
-#include "ImageView.h"
-#include "ReportOptionsDialog.h"
 #include "VekButton.h"
+#include "shell/test_shell_common.h"
 #include "test_drive_events.h"
 #include "uChildWinGraphic.h"
 #include "uChildWinSolidStates.h"
-#include "uFGlobal.h"
 #include "uFrmSolidStatesController.h"
-#include "uGlobal.h"
-#include "uMain.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
-#include <QSlider>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <climits>
-#include <gtest/gtest.h>
 
 namespace {
-class SolidStatesWindowTest : public ::testing::Test {
+class SolidStatesWindowTest : public OpenedMainWindow {
 protected:
-    void SetUp() override {
-        InitFolders();
-        SetSettingsDefaults();
-        SetMessageBoxHook([this](TMsgKind, const QString& C, const QString& T) { Boxes << C + "|" + T; });
-        Main = new TfrmMain;
-        frmMain = Main;
-        Main->show();
-    }
     void TearDown() override {
-        SetMessageBoxHook(nullptr);
         delete frmSolidStatesController;
-        delete Main;
-        frmMain = nullptr;
+        OpenedMainWindow::TearDown();
         ASSERT_EQ(frmSolidStatesController, nullptr);
     }
     // A square in the plane z = 0 and a line to the view point.
@@ -50,17 +30,8 @@ protected:
         return SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}},
                          {{1, 2}, {2, 3}, {3, 4}, {4, 1}, {1, 0}});
     }
-    // Opened as the main window's dispatch opens it.
-    TChildWinSolidStates* Open(const QString& FileName = QStringLiteral("quadrat.3d")) {
-        const QString Path = Dir.filePath(FileName);
-        WriteWholeFile(Path, Square());
-        TAtariGraphic Ident;
-        Ident.IdentifyFileType(Path, DisplayName(Path));
-        Ident.SetFormatInfo();
-        auto* Win = new TChildWinSolidStates;
-        Main->AddMDIChild(Win);
-        Win->OpenDocument(Path, DisplayName(Path), Ident.PicInfo);
-        return Win;
+    TChildWinSolidStates* Open() {
+        return qobject_cast<TChildWinSolidStates*>(OpenedMainWindow::Open("quadrat.3d", Square()));
     }
     void Activate(QWidget* W) {
         Main->MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(W->parentWidget()));
@@ -70,9 +41,6 @@ protected:
         Win->btnControllerClick();
         return frmSolidStatesController;
     }
-    QTemporaryDir Dir;
-    TfrmMain* Main = nullptr;
-    QStringList Boxes;
 };
 } // namespace
 
@@ -225,36 +193,23 @@ TEST_F(SolidStatesWindowTest, ControllerActsOnlyOnAnActive3DWindow) {
 TEST_F(SolidStatesWindowTest, EditTextsUseTheirFixedForms) {
     const QLocale Old;
     QLocale::setDefault(QLocale::c());
-    EXPECT_EQ(ObserverText(35.355), "35.4");
-    EXPECT_EQ(ObserverText(123.456), "123.0");
+    EXPECT_EQ(QStringList({ObserverText(35.355), ObserverText(123.456), GeneralFloatText(70.71067811865476)}),
+              QStringList({"35.4", "123.0", "70.7106781186548"}));
     EXPECT_EQ(EditFloatValue(ObserverText(1234.5)), 1230.0);
-    EXPECT_EQ(GeneralFloatText(70.71067811865476), "70.7106781186548");
     EXPECT_THROW(EditFloatValue("nan"), EConvertError);
     EXPECT_EQ(RoundToInt(1e30), INT_MAX);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(ObserverText(35.355), "35,4");
-    EXPECT_EQ(EditFloatValue("35,4"), 35.4);
-    EXPECT_EQ(EditFloatValue("35.4"), 35.4); // the point is understood everywhere
+    EXPECT_EQ(std::make_pair(EditFloatValue("35,4"), EditFloatValue("35.4")),
+              std::make_pair(35.4, 35.4)); // the point too
     QLocale::setDefault(Old);
 }
 
 TEST_F(SolidStatesWindowTest, PrintGoesToAOnePagePdf) {
-    fGlobal = new TfGlobal;
-    TChildWinSolidStates* Win = Open();
-    const QString Pdf = Dir.filePath("out.pdf");
-    SetReportOutputHook([Pdf](TReportOutputChoice& C) {
-        C.Destination = TReportDestination::File;
-        C.Format = TReportFileFormat::PDF;
-        C.FileName = Pdf;
-        return true;
-    });
-    Win->btnReportClick();
-    SetReportOutputHook(nullptr);
+    PrintReportsTo(Dir.filePath("out.pdf"));
+    Open()->btnReportClick();
     EXPECT_EQ(fGlobal->SelectedReport().toLower(), "graphicreport");
-    delete fGlobal;
-    fGlobal = nullptr;
-    const QByteArray Data = ReadWholeFile(Pdf);
-    EXPECT_TRUE(Data.startsWith("%PDF") && Data.count("/Type /Page\n") + Data.count("/Type /Page ") == 1);
+    EXPECT_EQ(PdfPageCount(Dir.filePath("out.pdf")), 1);
 }
 
 TEST_F(SolidStatesWindowTest, TheFirstClickIntoTheInactiveControllerSelectsThatEdit) {

@@ -1,5 +1,6 @@
 // Reading Solid States files, well-formed and hostile.
 #include "Solid3DTestUtil.h"
+#include "test_common.h"
 
 #include "FileIO.h"
 
@@ -111,10 +112,8 @@ TEST(Tom3DLoad, CountsUpToTheModelsSizeAreKeptAndCutOnePast) {
     EXPECT_EQ(Loaded(Records({"1", "1", "2", "3", "2147483647", "1", "1"}))->LineCount, 0);
 }
 
-TEST(Tom3DLoad, FilesAreReadByTheirRealPathAndFailuresReachTheCaller) {
-    QTemporaryDir Dir;
-    const QString Path = Dir.filePath("wuerfel.3d");
-    WriteWholeFile(Path, SolidFile({{1, 2, 3}, {4, 5, 6}}, {{1, 2}}));
+TEST_F(FileTest, Tom3DFilesAreReadByTheirRealPathAndFailuresReachTheCaller) {
+    const QString Path = Write("wuerfel.3d", SolidFile({{1, 2, 3}, {4, 5, 6}}, {{1, 2}}));
     Tom3D M;
     M.RotateStep(); // started
     M.LoadFromFile(Path);
@@ -127,13 +126,8 @@ TEST(Tom3DLoad, FilesAreReadByTheirRealPathAndFailuresReachTheCaller) {
     const QByteArray One = SolidFile({{1, 2, 3}}, {});
     for (const qint64 Size : {Tom3D::MaxFileSize, Tom3D::MaxFileSize + 1}) {
         WriteWholeFile(Path, One + QByteArray(Size - One.size(), ' '));
-        int Code = 0;
-        try {
-            M.LoadFromFile(Path);
-        } catch (const EInOutError& E) {
-            Code = E.ErrorCode;
-        }
-        EXPECT_EQ(Code, Size > Tom3D::MaxFileSize ? ioFileTooLarge : 0);
+        EXPECT_EQ(ErrorOf([&] { M.LoadFromFile(Path); }).section(':', 0, 0),
+                  Size > Tom3D::MaxFileSize ? QString::number(ioFileTooLarge) : "no error");
         EXPECT_EQ(M.PointCount, 1);
     }
     M.LoadFromData(Records({"1", "7", "8", "9", "0"})); // a reload clears the old points

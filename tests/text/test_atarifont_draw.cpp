@@ -2,19 +2,13 @@
 #include "test_text_common.h"
 #include "uTAtariFont.h"
 
-#include <QCoreApplication>
-#include <QRandomGenerator>
-#include <gtest/gtest.h>
-
 namespace {
 constexpr quint32 Fg = 0x00FF00, Bg = 0x800000; // 0x00BBGGRR
 const QRgb FgRgb = qRgb(0, 255, 0), BgRgb = qRgb(0, 0, 128);
 const quint8 GlyphA[8] = {0x00, 0x18, 0x3C, 0x66, 0x66, 0x7E, 0x66, 0x00};
 
-QImage Blank(int W, int H, QRgb C = qRgb(1, 2, 3)) {
-    QImage I(W, H, QImage::Format_RGB32);
-    I.fill(C);
-    return I;
+QImage Blank(int W, int H) {
+    return Filled(W, H, qRgb(1, 2, 3));
 }
 // Whether the 8 x 8 cell at (X, Y) shows Glyph, set pixels in Ink and clear ones in Paper.
 bool CellIs(const QImage& I, int X, int Y, const quint8* Glyph, QRgb Ink, QRgb Paper) {
@@ -114,12 +108,7 @@ TEST(AtariFontRender, PagesBeyondTheLimitAreRefused) {
     QImage I(5, 5, QImage::Format_RGB32);
     I.fill(0);
     const QByteArray Huge(300000, char(155));
-    try {
-        Render(F, I, Huge, 1000);
-        ADD_FAILURE() << "a page of 2.4 million rows was accepted";
-    } catch (const EMorvanelError& E) {
-        EXPECT_TRUE(E.Message().contains("zu lang")) << E.Message().toStdString();
-    }
+    EXPECT_TRUE(ErrorOf([&] { Render(F, I, Huge, 1000); }).contains("zu lang"));
     EXPECT_EQ(I.size(), QSize(5, 5));
     EXPECT_THROW(Render(F, I, "A", -5), EMorvanelError);
 }
@@ -141,9 +130,7 @@ TEST(AtariFontRender, ProgressEventsReentryAndOwnerLoss) {
     ASSERT_TRUE(Render(F, I, QByteArray(100, 'A'), 40, 0, 0, 1, P, &Owner, Repaint));
     ASSERT_EQ(Calls.size(), 7);
     for (int K = 0; K < 7; ++K) EXPECT_EQ(Calls[K], qMakePair(16 * K, 99));
-    EXPECT_EQ(Repaints, 7);
-    EXPECT_FALSE(Nested);
-    EXPECT_EQ(I.size(), QSize(328, 30));
+    EXPECT_EQ(std::make_tuple(Repaints, Nested, I.size()), std::make_tuple(7, false, QSize(328, 30)));
     EXPECT_TRUE(CellIs(I, 4, 12, GlyphA, FgRgb, BgRgb));
 
     // An owner closed while events run is covered by each window; the page is replaced meanwhile: the

@@ -1,14 +1,9 @@
 // The listing document: typing by extension, loading, and both conversions.
-#include "FileIO.h"
-#include "RichTextSink.h"
 #include "test_text_common.h"
 #include "uTAtariListing.h"
 
-#include <QTemporaryDir>
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <memory>
-#include <ostream>
 
 namespace {
 
@@ -22,39 +17,14 @@ std::unique_ptr<TAtariListing> Make(const QString& Name, const QByteArray& Bytes
     return L;
 }
 
-// What reaches the rich edit, as runs of one style; paragraphs as "\n" runs.
-struct TRecorder : TRichTextSink {
-    struct TRun {
-        QString Text;
-        TRichStyle Style;
-        bool operator==(const TRun&) const = default;
-    };
-    QList<TRun> Runs;
-    TRichStyle Current;
-    void InsertText(const QString& Text) override {
-        if (!Runs.isEmpty() && Runs.last().Style == Current && Runs.last().Text != "\n")
-            Runs.last().Text += Text;
-        else
-            Runs.append(TRun{Text, Current});
-    }
-    TRichStyle Style() const override { return Current; }
-    void SetStyle(const TRichStyle& S) override { Current = S; }
-    void SetOffset(int) override {}
-    void NewParagraph() override { Runs.append(TRun{"\n", {}}); }
-};
-using TRuns = QList<TRecorder::TRun>;
-
-void PrintTo(const TRecorder::TRun& R, std::ostream* Os) {
-    *Os << '"' << R.Text.toStdString() << "\" " << (R.Style.Bold ? "B" : "") << (R.Style.Italic ? "I" : "")
-        << (R.Style.Underline ? "U" : "");
-}
-
-TRuns Rich(const QString& Name, const QByteArray& Bytes, int InvStyle, TRichStyle Start = {}) {
-    TRecorder R;
-    R.Current = Start;
+// The rich text of Bytes in a listing named Name, starting in the style Start; it ends
+// in the plain style.
+QString Rich(const QString& Name, const QByteArray& Bytes, int InvStyle, TRichStyle Start = {}) {
+    texttest::StyleLog R;
+    R.S = Start;
     Make(Name, Bytes)->ToRichEdit(R, InvStyle);
-    EXPECT_EQ(R.Current, TRichStyle{});
-    return R.Runs;
+    EXPECT_EQ(R.S, TRichStyle{});
+    return R.Log;
 }
 
 const TRichStyle Plain{}, Bold{true, false, false};
@@ -136,23 +106,20 @@ TEST(AtariListing, TypesFollowTheExtensionWithoutRegardToCase) {
         }
 }
 
-TEST(AtariListing, LoadingCutsLongFilesAndKeepsTheOldBytesOnFailure) {
-    QTemporaryDir Dir;
+TEST_F(FileTest, ListingLoadingCutsLongFilesAndKeepsTheOldBytesOnFailure) {
     QByteArray Long(65537, 0);
     for (int I = 0; I < Long.size(); ++I) Long[I] = char(I * 7 + I / 256);
     auto L = std::make_unique<TAtariListing>();
     // Up to 65536 bytes whole, a longer file cut there.
     for (int Size : {65535, 65536, 65537}) {
-        WriteWholeFile(Dir.filePath("long.lst"), Long.left(Size));
-        L->LoadFromFile(Dir.filePath("long.lst"));
+        L->LoadFromFile(Write("long.lst", Long.left(Size)));
         const int Length = std::min(Size, 65536);
         EXPECT_EQ(std::make_tuple(L->FileName, L->Length, L->FileLength, L->WasCut()),
                   std::make_tuple(QString("LONG.LST"), Length, qint64(Size), Size > 65536));
         EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(L->Buffer.data()), Length), Long.left(Length));
     }
 
-    WriteWholeFile(Dir.filePath("Short.Src"), "LDA");
-    L->LoadFromFile(Dir.filePath("Short.Src"));
+    L->LoadFromFile(Write("Short.Src", "LDA"));
     EXPECT_EQ(std::make_tuple(L->Length, L->WasCut(), L->Buffer[0]), std::make_tuple(3, false, quint8('L')));
     EXPECT_EQ(L->Buffer[3], quint8(Long[3])); // the bytes behind stay until Clear
 
@@ -190,10 +157,10 @@ TEST(AtariListing, EveryCodeInBothConversions) {
             }
             for (int InvStyle : {0, 1, 2, 3}) {
                 const TRichStyle Inv{InvStyle == 1, InvStyle == 2, InvStyle == 0};
-                TRecorder R; // the expected runs
+                texttest::StyleLog R; // the expected runs
                 int Col = 0;
                 const auto Add = [&](int C) {
-                    TRichStyle S = R.Current;
+                    TRichStyle S = R.S;
                     const TRichStyle PlusInv{S.Bold || Inv.Bold, S.Italic || Inv.Italic,
                                              S.Underline || Inv.Underline};
                     QString T = "{" + QString::fromLatin1(Keys(C)) + "}";
@@ -209,13 +176,13 @@ TEST(AtariListing, EveryCodeInBothConversions) {
                     } else if (Atmas && C == 9) {
                         S = Plain, T = QString(9 - Col % 9, ' '), Col += T.size();
                     }
-                    R.Current = S;
+                    R.S = S;
                     R.InsertText(T);
                 };
                 Add(B);
                 Add(193);
                 Add(B);
-                EXPECT_EQ(Rich(Name, Bytes({B, 193, B}), InvStyle), R.Runs)
+                EXPECT_EQ(Rich(Name, Bytes({B, 193, B}), InvStyle).toStdString(), R.Log.toStdString())
                     << Name << " style " << InvStyle << ", code " << B;
             }
         }
@@ -227,8 +194,7 @@ TEST(AtariListing, AtmasTabsCountEveryEscapeAsOneColumnInTextAndNoneInRichText) 
     EXPECT_EQ(Make("A.SRC", Bytes({1, 9, 'X'}))->ToText(2), QByteArray(8, ' ') + "X");
     EXPECT_EQ(Make("A.SRC", "AB\r\tC")->ToText(0), QByteArray("AB\r") + QByteArray(9, ' ') + "C");
     // The rich text starts in the control's style.
-    EXPECT_EQ(Rich("A.SRC", Bytes({155, 1, 9, 'X'}), 0, Bold),
-              (TRuns{{"{INV RETURN}{CTRL A}", Bold}, {"         X", Plain}}));
+    EXPECT_EQ(Rich("A.SRC", Bytes({155, 1, 9, 'X'}), 0, Bold), "[{INV RETURN}{CTRL A}|B][         X|]");
 
     auto Hostile = Make("A.SRC", "\tA");
     Hostile->TabWidth = 0;     // would divide by zero

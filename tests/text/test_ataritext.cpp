@@ -1,22 +1,12 @@
 // The ATASCII text document: loading, dialect detection and the conversions.
-#include "FileIO.h"
-#include "RichTextSink.h"
 #include "test_text_common.h"
 #include "uTAtariText.h"
-
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 using texttest::Bytes;
 
-class AtariTextTest : public ::testing::Test {
+class AtariTextTest : public FileTest {
 protected:
-    QString Write(const QString& Name, const QByteArray& Data) {
-        const QString Path = Dir.filePath(Name);
-        WriteWholeFile(Path, Data);
-        return Path;
-    }
     int Detect(const QByteArray& Data) {
         TAtariText T;
         T.DetectFormat(Write("d.txt", Data));
@@ -28,25 +18,10 @@ protected:
         std::copy(Data.begin(), Data.end(), Text.Buffer.begin());
         return Text.ToPCText(Mode);
     }
-    QTemporaryDir Dir;
     TAtariText Text;
 };
 
-// Writes each run of equal style as "[text|BIUo]" and paragraphs as "/".
-class RecordingSink : public TRichTextSink {
-public:
-    void InsertText(const QString& T) override {
-        Log += "[" + T + "|" + (S.Bold ? "B" : "") + (S.Italic ? "I" : "") + (S.Underline ? "U" : "") +
-               (Offset ? QString::number(Offset) : "") + "]";
-    }
-    TRichStyle Style() const override { return S; }
-    void SetStyle(const TRichStyle& Style) override { S = Style; }
-    void SetOffset(int Twips) override { Offset = Twips; }
-    void NewParagraph() override { Log += "/"; }
-    QString Log;
-    TRichStyle S;
-    int Offset = 0;
-};
+using RecordingSink = texttest::StyleLog;
 
 // The German letters in Windows-1252.
 constexpr char AUml[] = "\xc4", OUml[] = "\xd6", UUml[] = "\xdc", aUml[] = "\xe4", oUml[] = "\xf6",

@@ -1,13 +1,11 @@
 // The ATASCII table and font map: glyph pixels cell by cell, and their window.
 #include "test_text_common.h"
 
-#include "ImageView.h"
 #include "JPEGImage.h"
 #include "uChildWinATASCIITable.h"
 #include "uMain.h"
 #include "uRptATASCIITable.h"
 
-#include <QApplication>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWheelEvent>

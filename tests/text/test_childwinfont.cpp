@@ -6,9 +6,7 @@
 #include "test_drive_events.h"
 #include "uYESNOCANCEL.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QToolButton>
 
@@ -75,10 +73,7 @@ TEST_F(FontWindowTest, ClicksAndArrowKeysSelectWithFrameAndWrapAround) {
     W->imgFontMouseDown(288 * 2 + 1, 72 * 2 + 1); // the outer border belongs to the last cell
     EXPECT_EQ(W->SelectedChar, 255);
 
-    auto Key = [W](int K) {
-        QKeyEvent E(QEvent::KeyPress, K, Qt::NoModifier);
-        QApplication::sendEvent(W, &E);
-    };
+    const auto Key = [W](int K) { drive::Key(W, K); };
     Key(Qt::Key_Right); // column 31 wraps to 0 of the same row
     EXPECT_EQ(W->SelectedChar, 224);
     Key(Qt::Key_Left);

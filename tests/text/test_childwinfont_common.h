@@ -3,7 +3,6 @@
 // opened it, and readers of the grid picture.
 #include "test_text_common.h"
 
-#include "ImageView.h"
 #include "uChildWinFont.h"
 
 #include <QPointer>

@@ -4,7 +4,6 @@
 
 #include "VekButton.h"
 
-#include <QApplication>
 #include <QMouseEvent>
 
 using namespace fonttest;
@@ -45,8 +44,8 @@ TEST_F(FontEditorTest, PixelClicksDoubleClicksAndDragsChangeModelAndPictures) {
     };
     Send(QEvent::MouseButtonPress);
     Send(QEvent::MouseButtonRelease);
-    EXPECT_EQ(W->AtariFont->FontInternal[1 * 8 + 2], After);
-    EXPECT_EQ(W->Modified, 1);
+    EXPECT_EQ(std::make_pair(W->AtariFont->FontInternal[1 * 8 + 2], W->Modified),
+              std::make_pair(After, quint8(1)));
     EXPECT_EQ(W->imgChar->Picture.pixel(At.toPoint()) == qRgb(0, 0, 0), bool(After & 0x10));
     EXPECT_EQ(CellBytes(W->imgFont->Picture, 33, Fore())[2], After);
     EXPECT_EQ(CellBytes(W->imgFont->Picture, 161, Back())[2], After); // the inverse copy follows

@@ -1,20 +1,16 @@
 // The listing window, driven through its handlers as the main window and the user drive it.
 #include "test_text_common.h"
 
-#include "ImageView.h"
 #include "test_drive_events.h"
 #include "test_widget_pixels.h"
 #include "uChildWinListing.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTabWidget>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <QToolButton>
 
 namespace {
 using namespace texttest;

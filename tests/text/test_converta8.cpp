@@ -2,7 +2,6 @@
 #include "test_text_common.h"
 #include "uConvertA8.h"
 
-#include <gtest/gtest.h>
 #include <vector>
 
 namespace {

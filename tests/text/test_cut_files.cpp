@@ -2,13 +2,12 @@
 // has such rows of its own). A cut file is a view of the first bytes of the whole one,
 // and the documents held the whole file before, so a byte read from beyond the cut is
 // really there and shows.
-#include "RichTextSink.h"
+#include "test_text_common.h"
 #include "uTAtariFont.h"
 #include "uTAtariListing.h"
 #include "uTAtariText.h"
 
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -16,30 +15,7 @@ namespace {
 QByteArray View(const QByteArray& Full, int Length) {
     return QByteArray::fromRawData(Full.constData(), Length);
 }
-QByteArray Bytes(std::initializer_list<int> List) {
-    QByteArray B;
-    for (int V : List) B += char(V);
-    return B;
-}
-
-// Runs of equal style as "[text|BIU]", paragraphs as "/", and after "#" the style
-// the conversion leaves behind.
-class StyleLog : public TRichTextSink {
-public:
-    void InsertText(const QString& T) override { Log += "[" + T + "|" + Letters() + "]"; }
-    TRichStyle Style() const override { return S; }
-    void SetStyle(const TRichStyle& Style) override { S = Style; }
-    void SetOffset(int) override {}
-    void NewParagraph() override { Log += "/"; }
-    QByteArray Result() const { return (Log + "#" + Letters()).toLatin1(); }
-
-private:
-    QString Letters() const {
-        return QString(S.Bold ? "B" : "") + (S.Italic ? "I" : "") + (S.Underline ? "U" : "");
-    }
-    QString Log;
-    TRichStyle S;
-};
+using texttest::Bytes, texttest::StyleLog;
 
 // The font in internal order, then its ATASCII-ordered copy put back in internal order.
 QByteArray FontOf(const TAtariFont& F) {
@@ -54,7 +30,7 @@ QByteArray StartexterRich(const QByteArray& Full, int Length) {
     T->LoadFromData(View(Full, Length));
     StyleLog Log;
     T->ToRichEdit(Log, 2);
-    return Log.Result();
+    return Log.Result().toLatin1();
 }
 QByteArray SchreiberText(const QByteArray& Full, int Length) {
     auto T = std::make_unique<TAtariText>();
@@ -91,7 +67,7 @@ TEST(CutFiles, OneByteShortReadsNothingBeyondTheCut) {
     const std::function<QByteArray(const QByteArray&, int)> ListingRich = [](const QByteArray& Full, int L) {
         StyleLog Log;
         Listing(Full, L)->ToRichEdit(Log, 0);
-        return Log.Result();
+        return Log.Result().toLatin1();
     };
     const struct {
         const char* Reader;

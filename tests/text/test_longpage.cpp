@@ -1,17 +1,15 @@
 // Long pages in the text and listing windows: shown 1:1 to their last line, zoomed
 // on both sides alike, drawn with few repaints.
+#include "shell/test_shell_common.h"
+#include "test_drive_events.h"
 #include "test_text_common.h"
 
-#include "ImageView.h"
 #include "uChildWinListing.h"
 #include "uChildWinText.h"
 #include "uMain.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -30,18 +28,18 @@ QByteArray LongLine(int N) {
         .leftJustified(40, 'Z');
 }
 
+using LongListingOnScreen = OpenedMainWindow;
+
 class LongPageTest : public texttest::WindowTest {
 protected:
     void TearDown() override {
         delete Text;
-        delete Listing;
         WindowTest::TearDown();
     }
     QImage Shot(QScrollArea* Box) {
         return Box->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
     TChildWinText* Text = nullptr;
-    TChildWinListing* Listing = nullptr;
 };
 } // namespace
 
@@ -105,23 +103,19 @@ TEST_F(LongPageTest, SixThousandLinesShowAtScaleOneToTheLastLine) {
 
     // Drawing the page anew shows it 1:1 again.
     Text->edCPL->setText("40");
-    QKeyEvent Enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(Text->edCPL, &Enter);
+    drive::Key(Text->edCPL, Qt::Key_Return);
     EXPECT_EQ(View->Zoom(), 1.0);
     EXPECT_EQ(View->ViewSize(), QSize(328, 96014));
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-TEST_F(LongPageTest, ListingIsDrawnWithThrottledRepaintsAndShownWhole) {
-    TfrmMain Main;
-    frmMain = &Main;
-    Main.show();
+TEST_F(LongListingOnScreen, ListingIsDrawnWithThrottledRepaintsAndShownWhole) {
     // Short lines: 64 KB make a page far taller than 32000 pixels.
     QByteArray Data;
     for (int N = 1; Data.size() < 65536; ++N) Data += QByteArray::number(N % 100000) + " ?" + EOL;
     Data.truncate(65536);
     int Progress = 0, Paints = 0;
-    QObject::connect(Main.ProgressBar1, &QProgressBar::valueChanged, [&] { ++Progress; });
+    QObject::connect(Main->ProgressBar1, &QProgressBar::valueChanged, [&] { ++Progress; });
     struct TPaintCounter : QObject {
         int* Count;
         explicit TPaintCounter(int* C) : Count(C) {}
@@ -133,11 +127,11 @@ TEST_F(LongPageTest, ListingIsDrawnWithThrottledRepaintsAndShownWhole) {
     qApp->installEventFilter(&Counter);
     QElapsedTimer Clock;
     Clock.start();
-    Main.OpenFiles({Write("LONG.LST", Data)});
+    Main->OpenFiles({Write("LONG.LST", Data)});
     const qint64 Elapsed = Clock.elapsed();
     qApp->removeEventFilter(&Counter);
 
-    Listing = qobject_cast<TChildWinListing*>(Main.ActiveDocument());
+    auto* Listing = qobject_cast<TChildWinListing*>(Main->ActiveDocument());
     ASSERT_NE(Listing, nullptr);
     ImageView* View = Listing->imgListing;
     EXPECT_GT(View->Picture.height(), 60000);
@@ -146,11 +140,8 @@ TEST_F(LongPageTest, ListingIsDrawnWithThrottledRepaintsAndShownWhole) {
     const qint64 Allowed = Elapsed / 40 + 4;
     EXPECT_LE(Progress, Allowed) << Elapsed << " ms";
     EXPECT_LE(Paints, Allowed) << Elapsed << " ms";
-    EXPECT_EQ(Main.ProgressBar1->maximum(), 65535);
-    EXPECT_EQ(Main.ProgressBar1->value(), 65520);
+    EXPECT_EQ(Main->ProgressBar1->maximum(), 65535);
+    EXPECT_EQ(Main->ProgressBar1->value(), 65520);
     Listing->ZoomIn(); // the window grows with the view
     EXPECT_EQ(Listing->width(), View->ViewSize().width() + 32);
-    Main.MdiArea->closeAllSubWindows();
-    Listing = nullptr;
-    frmMain = nullptr;
 }

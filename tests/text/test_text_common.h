@@ -2,18 +2,15 @@
 // Shared set-up of the text window tests: a temporary folder, recorded message
 // boxes, answered save dialogs and report output to PDF; and the expected pages:
 // glyph rows read straight from the character set files, never drawn by the font.
-#include "FileDialogs.h"
-#include "FileIO.h"
-#include "ReportOptionsDialog.h"
+#include "ImageView.h"
+#include "RichTextSink.h"
 #include "WinColor.h"
+#include "test_common.h"
 #include "uFGlobal.h"
-#include "uGlobal.h"
 
-#include <QFile>
+#include <QApplication>
 #include <QImage>
-#include <QTemporaryDir>
 #include <functional>
-#include <gtest/gtest.h>
 #include <span>
 
 namespace texttest {
@@ -49,6 +46,33 @@ inline QString RowOutput(std::span<const TCodeRow> Rows, int Code, bool* Skip = 
     if (Skip && !Hits) *Skip = false;
     return Out;
 }
+
+// What reaches a rich edit: each run of one style as "[text|BIU]", with its offset in
+// twips after the letters, and each paragraph as "/"; runs of one style in a row join.
+class StyleLog : public TRichTextSink {
+public:
+    void InsertText(const QString& T) override {
+        const QString Tag = "|" + Letters() + (Offset ? QString::number(Offset) : "") + "]";
+        if (Log.endsWith(Tag))
+            Log.insert(Log.size() - Tag.size(), T);
+        else
+            Log += "[" + T + Tag;
+    }
+    TRichStyle Style() const override { return S; }
+    void SetStyle(const TRichStyle& Style) override { S = Style; }
+    void SetOffset(int Twips) override { Offset = Twips; }
+    void NewParagraph() override { Log += "/"; }
+    // The log and, after "#", the style the conversion leaves behind.
+    QString Result() const { return Log + "#" + Letters(); }
+    QString Log;
+    TRichStyle S;
+    int Offset = 0;
+
+private:
+    QString Letters() const {
+        return QString(S.Bold ? "B" : "") + (S.Italic ? "I" : "") + (S.Underline ? "U" : "");
+    }
+};
 
 // ATASCII code (0-127) to internal code, the order of set files; written out independently of the model.
 inline int ToInternal(int A) {
@@ -161,34 +185,16 @@ inline void ExpectLayoutLimits(int MaxMargin, const std::function<void(int, int)
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public FileTest {
 protected:
     void SetUp() override {
-        InitFolders();
-        SetSettingsDefaults();
-        SetMessageBoxHook([this](TMsgKind, const QString& C, const QString& T) { Boxes << C + "|" + T; });
+        FileTest::SetUp();
         fGlobal = new TfGlobal;
     }
     void TearDown() override {
-        SetMessageBoxHook(nullptr);
-        SetFileDialogHook(nullptr);
-        SetReportOutputHook(nullptr);
+        FileTest::TearDown();
         delete fGlobal;
         fGlobal = nullptr;
-    }
-    QString Write(const QString& Name, const QByteArray& Data) {
-        const QString Path = Dir.filePath(Name);
-        WriteWholeFile(Path, Data);
-        return Path;
-    }
-    // Answers the next file dialogs with Name in the folder and filter Index; keeps the request.
-    void AnswerSave(const QString& Name, int Index = 1) {
-        SetFileDialogHook([this, Name, Index](TFileDialogRequest& R, QStringList& Files) {
-            Request = R;
-            R.FilterIndex = Index;
-            Files = {Dir.filePath(Name)};
-            return true;
-        });
     }
     // Saves with each filter in turn under a name without extension: each adds its own
     // extension (Extensions in filter order) and writes that kind of file.
@@ -208,23 +214,9 @@ protected:
             EXPECT_EQ(Kind, Extensions[Filter - 1]) << Name.toStdString();
         }
     }
-    // Sends the next reports to Name in the folder as PDF.
-    void PrintTo(const QString& Name) {
-        SetReportOutputHook([Pdf = Dir.filePath(Name)](TReportOutputChoice& C) {
-            C.Destination = TReportDestination::File;
-            C.Format = TReportFileFormat::PDF;
-            C.FileName = Pdf;
-            return true;
-        });
-    }
-    int PdfPages(const QString& Name) {
-        const QByteArray Data = ReadWholeFile(Dir.filePath(Name));
-        EXPECT_TRUE(Data.startsWith("%PDF")) << Name.toStdString();
-        return int(Data.count("/Type /Page\n") + Data.count("/Type /Page "));
-    }
-    QTemporaryDir Dir;
-    QStringList Boxes;
-    TFileDialogRequest Request;
+    // Sends the next reports to Name in the folder as PDF; the pages of such a file.
+    void PrintTo(const QString& Name) { PrintReportsTo(Dir.filePath(Name)); }
+    int PdfPages(const QString& Name) { return PdfPageCount(Dir.filePath(Name)); }
 };
 
 } // namespace texttest
