@@ -150,21 +150,11 @@ TEST_F(PictureWindowTest, TheInfoPanelShowsWholeRightUnderASmallOrZoomedOutPictu
         // Right under the picture and down to the window's bottom edge.
         EXPECT_EQ(Win->pnlBottom->mapTo(Win, QPoint()).y(), 27 + C.Picture.height() + 2) << C.Picture.width();
         EXPECT_EQ(Win->height(), 27 + C.Picture.height() + 2 + 64);
-        QLabel* const Captions[] = {Win->lFileName, Win->lFileType, Win->lCompress, Win->lSize,
-                                    Win->lResolution};
-        QLabel* const Values[] = {Win->lblFilename, Win->lblFileType, Win->lblCompression,
-                                  Win->lblSizeInBytes, Win->lblResolution};
-        for (int I = 0; I < 5; ++I) {
-            // Captions keep their 100 pixels, values start 8 pixels after them and take the rest less 12.
-            const QRect Caption = Captions[I]->geometry();
-            EXPECT_EQ(Caption, QRect(2, Caption.top(), 100, Caption.height()));
-            EXPECT_EQ(Values[I]->geometry(),
-                      QRect(110, Caption.top(), std::max(0, Win->width() - 100 - 12), Caption.height()));
-            // Nothing cuts a label: not the panel, the window nor the main window.
-            for (QLabel* L : {Captions[I], Values[I]})
-                EXPECT_EQ(L->visibleRegion(), QRegion(L->rect()))
-                    << L->objectName().toStdString() << " at " << C.Picture.width();
-        }
+        SCOPED_TRACE(C.Picture.width());
+        ExpectInfoPanelRows({Win->lFileName, Win->lFileType, Win->lCompress, Win->lSize, Win->lResolution},
+                            {Win->lblFilename, Win->lblFileType, Win->lblCompression, Win->lblSizeInBytes,
+                             Win->lblResolution},
+                            100, Win->width());
         // The buttons stay where they were, cut by the window's edge, never over each other.
         if (Details.isNull()) Details = Win->btnDetails->geometry(), Report = Win->btnReport->geometry();
         EXPECT_EQ(Win->btnDetails->geometry(), Details);

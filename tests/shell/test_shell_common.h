@@ -7,6 +7,7 @@
 #include "uMain.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -57,3 +58,19 @@ protected:
     }
     TfrmMain* Main = nullptr;
 };
+
+// The rows of a window's info panel: captions keep their width, values start 8
+// pixels after them and take the rest of the window less 12, and nothing (panel,
+// window or main window) cuts any label.
+inline void ExpectInfoPanelRows(const QList<QLabel*>& Captions, const QList<QLabel*>& Values,
+                                int CaptionWidth, int WindowWidth) {
+    for (int I = 0; I < Captions.size(); ++I) {
+        const QRect Caption = Captions[I]->geometry();
+        EXPECT_EQ(Caption, QRect(2, Caption.top(), CaptionWidth, Caption.height()));
+        EXPECT_EQ(Values[I]->geometry(),
+                  QRect(CaptionWidth + 10, Caption.top(), std::max(0, WindowWidth - CaptionWidth - 12),
+                        Caption.height()));
+        for (QLabel* L : {Captions[I], Values[I]})
+            EXPECT_EQ(L->visibleRegion(), QRegion(L->rect())) << L->objectName().toStdString();
+    }
+}
