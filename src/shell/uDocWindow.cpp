@@ -24,6 +24,7 @@
 #include <QStyleOptionTitleBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 // ---------------------------------------------------------------- colours
@@ -394,7 +395,14 @@ void PlaceAtCascadeStep(QMdiArea* Area, QMdiSubWindow* Frame) {
 void ToggleDocking(QWidget* Window, quint8& IsChildWin, const QPoint& TopLeft) {
     IsChildWin = IsChildWin ? 0 : 1;
     SetMDIChildStyle(Window, IsChildWin);
-    DocumentFrame(Window)->move(TopLeft);
+    QWidget* Frame = DocumentFrame(Window);
+    // A free window's frame goes to the corner: the window manager, which alone
+    // knows the frame, places it (a plain move before the frame is known puts the
+    // client there and the title bar off the screen).
+    if (QWindow* Handle = Frame->isWindow() ? Frame->windowHandle() : nullptr)
+        Handle->setFramePosition(TopLeft);
+    else
+        Frame->move(TopLeft);
 }
 
 // ---------------------------------------------------------------- closing
