@@ -399,10 +399,9 @@ void ToggleDocking(QWidget* Window, quint8& IsChildWin, const QPoint& TopLeft) {
     // A free window's frame goes to the corner: the window manager, which alone
     // knows the frame, places it (a plain move before the frame is known puts the
     // client there and the title bar off the screen).
+    Frame->move(TopLeft);
     if (QWindow* Handle = Frame->isWindow() ? Frame->windowHandle() : nullptr)
         Handle->setFramePosition(TopLeft);
-    else
-        Frame->move(TopLeft);
 }
 
 // ---------------------------------------------------------------- closing

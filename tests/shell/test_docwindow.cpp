@@ -208,6 +208,8 @@ TEST_F(DocWindowOnScreen, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
     EXPECT_EQ(Docked, 0);
     EXPECT_TRUE(Doc->isWindow());
     EXPECT_EQ(Main->MDIChildCount(), 0);
+    // The free window's frame, not its client, stands at the corner.
+    EXPECT_EQ(Doc->frameGeometry().topLeft(), QPoint(1, 1));
     ToggleDocking(Doc, Docked, QPoint(7, 9));
     EXPECT_EQ(Docked, 1);
     ASSERT_NE(qobject_cast<QMdiSubWindow*>(Doc->parentWidget()), nullptr);
