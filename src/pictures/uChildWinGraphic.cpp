@@ -189,7 +189,7 @@ void TChildWinGraphic::SaveToFile(const QString& FileName) {
             if (MainWindow()) MainWindow()->ProgressBar(Pos, Max);
         });
     } else {
-        WarnUnknownFileFormat();
+        WarnUnknownFileFormat(FileName);
     }
 }
 

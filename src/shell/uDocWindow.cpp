@@ -444,9 +444,9 @@ bool SavePictureFile(const QImage& Picture, const QString& FileName, int JpegQua
     return false;
 }
 
-void WarnUnknownFileFormat() {
+void WarnUnknownFileFormat(const QString& FileName) {
     MessageBeep(32);
-    ShowWarningMsg(GetMsg(QStringLiteral("mFileFormatUnk")));
+    ShowWarningMsg(WithFileName(GetMsg(QStringLiteral("mFileFormatUnk")), FileName));
 }
 
 bool ExecuteSaveDialogWithExt(QWidget* Parent, TFileDialogRequest& Request, const QStringList& Extensions,

@@ -191,8 +191,8 @@ bool CloseAlreadyAgreed(const QWidget* Window);
 // Writes Picture as BMP or JPEG (JpegQuality) by FileName's extension. False, and
 // nothing written, for any other extension. Throws on write errors.
 bool SavePictureFile(const QImage& Picture, const QString& FileName, int JpegQuality);
-// Beep and warning for a name no format can be written under.
-void WarnUnknownFileFormat();
+// Beep and warning, naming the file, for a name no format can be written under.
+void WarnUnknownFileFormat(const QString& FileName);
 // The save dialog; a chosen name without extension gets the one of the chosen filter
 // (Extensions[FilterIndex - 1]; DefaultIndex counts when the filter has none). That
 // appended name is checked (CheckSaveTarget, throws) and, when it exists already, the

@@ -206,5 +206,5 @@ void TChildWinATASCIITable::SaveToFile() {
 void TChildWinATASCIITable::WritePicture(const QString& FileName) {
     // Nothing can be written under another extension; say so instead of leaving the
     // user believing the picture was saved.
-    if (!SavePictureFile(imgATASCIITable->Picture, FileName, JpegQuality)) WarnUnknownFileFormat();
+    if (!SavePictureFile(imgATASCIITable->Picture, FileName, JpegQuality)) WarnUnknownFileFormat(FileName);
 }

@@ -710,7 +710,7 @@ void TChildWinFont::SaveToFile() {
     QString Name;
     // The chosen filter supplies the extension; the font's own is the default.
     if (!ExecuteSaveDialogWithExt(this, Request, {".FNT", ".BMP", ".JPG"}, Name, 1)) return;
-    if (!SaveAs(Name)) WarnUnknownFileFormat();
+    if (!SaveAs(Name)) WarnUnknownFileFormat(Name);
 }
 
 void TChildWinFont::PrintReport() {

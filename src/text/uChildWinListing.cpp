@@ -615,7 +615,7 @@ void TChildWinListing::SaveToFile() {
         WriteWholeFile(Name, UnicodeToCp1252(Plain));
     } else if (!SavePictureFile(imgListing->Picture, Name, 95)) {
         // Nothing can be written under that name: say so instead of pretending.
-        WarnUnknownFileFormat();
+        WarnUnknownFileFormat(Name);
     }
 }
 

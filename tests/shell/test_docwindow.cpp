@@ -153,10 +153,10 @@ TEST_F(DocWindowTest, PictureFilesByExtensionWithTheGivenJpegQuality) {
     EXPECT_FALSE(SavePictureFile(Picture, Dir.filePath("a.BMP.txt"), 95));
     EXPECT_FALSE(QFile::exists(Dir.filePath("a.BMP.txt")));
     const int Beeps = BeepCount;
-    WarnUnknownFileFormat();
+    WarnUnknownFileFormat(Dir.filePath("a.BMP.txt"));
     EXPECT_EQ(BeepCount, Beeps + 1);
-    ASSERT_EQ(Boxes.size(), 1);
-    EXPECT_TRUE(Boxes[0].startsWith("Warnung|"));
+    // The warning names the file, as every other message about a file does.
+    EXPECT_EQ(Boxes, QStringList{"Warnung|Unbekanntes Dateiformat! (" + Dir.filePath("a.BMP.txt") + ")"});
 }
 
 TEST_F(DocWindowTest, ClientSizeInsideTheFrameAndPanelPieces) {
