@@ -181,8 +181,7 @@ void TChildWinGraphic::SaveToFile(const QString& FileName) {
             ShowWarningMsg(GetMsg(QStringLiteral("mFormat320")));
             return;
         }
-        AtariGraphic->ImageToGR8Bits(Picture, 39, 191, 0, 0);
-        AtariGraphic->SaveGR8Pic(FileName);
+        AtariGraphic->SaveGR8Page(Picture, FileName);
     } else if (Ext == QLatin1String(".PHO")) {
         if (MainWindow()) MainWindow()->ShowProgressBar(true);
         AtariGraphic->SavePhoto(Picture, FileName, phoformat, [](int Pos, int Max) {

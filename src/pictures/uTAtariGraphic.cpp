@@ -1,5 +1,6 @@
 #include "uTAtariGraphic.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 #include <cstring>
@@ -421,14 +422,21 @@ void TAtariGraphic::ShowTechnicolor(QImage& Image, int ByteCount, int LastX, con
 
 // ---------------------------------------------------------------- writers
 
+namespace {
+// The picture with one 32-bit word a pixel, as the packing reads it.
+QImage AsRgb32(const QImage& Image) {
+    return Image.format() == QImage::Format_RGB32 || Image.format() == QImage::Format_ARGB32
+               ? Image
+               : Image.convertToFormat(QImage::Format_RGB32);
+}
+} // namespace
+
 QByteArray TAtariGraphic::PackImageBits(const QImage& Image, int LastByteCol, int RowsMinus1, int X0Byte,
                                         int Y0) {
     if (LastByteCol < 0 || RowsMinus1 < 0) return QByteArray();
     const qint64 Count = qint64(LastByteCol + 1) * (RowsMinus1 + 1);
     if (Count > 64 * 1024 * 1024) return QByteArray(); // far beyond any picture we write
-    const QImage Src = Image.format() == QImage::Format_RGB32 || Image.format() == QImage::Format_ARGB32
-                           ? Image
-                           : Image.convertToFormat(QImage::Format_RGB32);
+    const QImage Src = AsRgb32(Image);
     QByteArray Out(int(Count), '\0');
     int K = 0;
     for (int Y = Y0; Y <= Y0 + RowsMinus1; ++Y) {
@@ -459,6 +467,37 @@ void TAtariGraphic::SaveGR8Pic(const QString& Path) {
     WriteWholeFile(Path, QByteArray(reinterpret_cast<const char*>(GR8Buffer.data()), GR8BufferSize));
 }
 
+bool TAtariGraphic::PacksBlank(const QImage& Image, const QRect& Area, QByteArrayView Packed) {
+    if (std::any_of(Packed.begin(), Packed.end(), [](char B) { return B != 0; })) return false;
+    const QRect Inside = Area & Image.rect();
+    if (Inside.isEmpty()) return false;
+    const QImage Src = AsRgb32(Image);
+    const QRgb First = Src.pixel(Inside.topLeft()) & 0xFFFFFF;
+    for (int Y = Inside.top(); Y <= Inside.bottom(); ++Y) {
+        const QRgb* Line = reinterpret_cast<const QRgb*>(Src.constScanLine(Y));
+        for (int X = Inside.left(); X <= Inside.right(); ++X)
+            if ((Line[X] & 0xFFFFFF) != First) return true;
+    }
+    return false;
+}
+
+bool TAtariGraphic::ConfirmBlankSave(const QStringList& Names) {
+    QString Text = GetMsg(QStringLiteral("mGR8Blank"));
+    for (const QString& Name : Names) Text += QStringLiteral("\r\n") + Name;
+    // The same caption as the save path's replace question.
+    return AskYesNo(QCoreApplication::translate("QFileDialog", "Save As"), Text);
+}
+
+bool TAtariGraphic::SaveGR8Page(const QImage& Image, const QString& Path) {
+    // A name no save can take is refused before any question.
+    CheckSaveTarget(Path);
+    ImageToGR8Bits(Image, 39, 191, 0, 0);
+    const QByteArrayView Packed(reinterpret_cast<const char*>(GR8Buffer.data()), GR8BufferSize);
+    if (PacksBlank(Image, QRect(0, 0, 320, 192), Packed) && !ConfirmBlankSave({Path})) return false;
+    SaveGR8Pic(Path);
+    return true;
+}
+
 bool TAtariGraphic::SavePhoto(const QImage& Image, const QString& Path, int PhoFormat,
                               const TProgressFn& Progress) {
     const int W = (Image.width() - 1) / 8; // last byte column
@@ -470,6 +509,8 @@ bool TAtariGraphic::SavePhoto(const QImage& Image, const QString& Path, int PhoF
     }
     const int N = (W + 1) * (H + 1) + 2;
     const QByteArray Packed = PackImageBits(Image, W, H, 0, 0);
+    CheckSaveTarget(Path);
+    if (PacksBlank(Image, Image.rect(), Packed) && !ConfirmBlankSave({Path})) return false;
 
     QByteArray Out = QByteArray::number(N);
     Out.append(char(EOL));
@@ -503,6 +544,16 @@ QStringList TAtariGraphic::SaveAs4PICs(const QImage& Image, const QString& BaseP
     for (int Q = 0; Q < 4; ++Q) Names << BasePath + QLatin1String(Pic2x2Mode == 1 ? ByCols[Q] : ByRows[Q]);
     // A target that cannot take its page stops the split before the first page is written.
     for (const QString& Name : Names) CheckSaveTarget(Name);
+    // A page blank while its quarter shows a picture, or all four blank while the
+    // whole shows one, asks before any page is written.
+    bool Loses = false, AllBlank = true;
+    for (int Q = 0; Q < 4; ++Q) {
+        const QByteArray Page = PackImageBits(Image, 39, 191, FirstCol[Q], FirstRow[Q]);
+        Loses = Loses || PacksBlank(Image, QRect(8 * FirstCol[Q], FirstRow[Q], 320, 192), Page);
+        AllBlank = AllBlank && Page.count('\0') == Page.size();
+    }
+    if (AllBlank) Loses = Loses || PacksBlank(Image, Image.rect(), QByteArrayView());
+    if (Loses && !ConfirmBlankSave(Names)) return {};
     // The names one a line, all but the last followed by ",".
     const auto List = [](const QStringList& L) {
         QString Text;

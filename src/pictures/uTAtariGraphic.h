@@ -4,7 +4,9 @@
 #include "uGlobal.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -151,15 +153,30 @@ public:
     static QByteArray PackImageBits(const QImage& Image, int LastByteCol, int RowsMinus1, int X0Byte, int Y0);
     // Writes the 7680 bytes of GR8Buffer (atomic replace).
     void SaveGR8Pic(const QString& Path);
+    // True when Packed, the packing of Area of Image, holds no set bit while Area
+    // shows more than one colour: the page would be written blank although the
+    // picture is not (only white packs as a set bit).
+    static bool PacksBlank(const QImage& Image, const QRect& Area, QByteArrayView Packed);
+    // Asks in the current language whether the blank pages Names are to be written
+    // all the same; true for Yes.
+    static bool ConfirmBlankSave(const QStringList& Names);
+    // Packs the 320 x 192 page at the top left of Image into GR8Buffer and writes it
+    // to Path. A page that would be blank although the picture is not asks first:
+    // No writes nothing and returns false.
+    bool SaveGR8Page(const QImage& Image, const QString& Path);
     // Writes Image as a photo in dialect PhoFormat. A picture whose packed data exceed
-    // 32000 bytes is refused with the "mFormat320" warning: returns false, nothing
-    // is written. Progress gets (0, N) first, then every 100 data bytes.
+    // 32000 bytes is refused with the "mFormat320" warning, and a photo that would be
+    // blank although the picture is not is written only when the user agrees: else
+    // returns false, nothing is written. Progress gets (0, N) first, then every 100
+    // data bytes.
     bool SavePhoto(const QImage& Image, const QString& Path, int PhoFormat, const TProgressFn& Progress);
     // Splits a 640 x 384 picture into four GR.8 pages BasePath + "_1.PIC" .. "_4.PIC"
     // (numbered by rows for Pic2x2Mode 0, by columns for 1) and reports them with
     // "mPicsSaved"; Progress gets (page, 4) after each page. Another size gives the
     // "mWrongRes1" warning and writes nothing. All four targets are checked before the
-    // first page is written (CheckSaveTarget); a write that still fails raises its
+    // first page is written (CheckSaveTarget); pages that would be blank although
+    // their picture is not are written only when the user agrees (else nothing is
+    // written and the list is empty); a write that still fails raises its
     // EInOutError followed by "mPicsSavedBefore" and the pages already written.
     // Returns the names in the order top-left, bottom-left, top-right, bottom-right.
     QStringList SaveAs4PICs(const QImage& Image, const QString& BasePath, int Pic2x2Mode,

@@ -18,6 +18,44 @@ TEST_F(AtariWrite, OnlyPureWhitePacksAsASetBit) {
     EXPECT_EQ(G.GR8Buffer[0], 0x80);
 }
 
+// A page is lost when it packs to nothing while its area shows more than one colour.
+TEST_F(AtariWrite, BlankPackingOfAPictureIsFoundAndAskedAbout) {
+    QImage Img = Filled(320, 192, qRgb(0, 0, 0));
+    const QRect Page(0, 0, 320, 192);
+    const QByteArray Zeros(7680, '\0');
+    EXPECT_FALSE(TAtariGraphic::PacksBlank(Img, Page, Zeros)); // black on black: blank indeed
+    Img.setPixel(319, 191, qRgb(255, 0, 0));
+    EXPECT_TRUE(TAtariGraphic::PacksBlank(Img, Page, Zeros));
+    EXPECT_FALSE(TAtariGraphic::PacksBlank(Img, QRect(0, 0, 319, 191), Zeros)); // outside the area
+    EXPECT_FALSE(TAtariGraphic::PacksBlank(Img, Page, QByteArray(7679, '\0') + '\x01'));
+    EXPECT_FALSE(TAtariGraphic::PacksBlank(Img, QRect(400, 0, 10, 10), QByteArrayView()));
+
+    // The writers ask before anything is written; No leaves what was there.
+    QStringList Asked;
+    bool Agree = false;
+    SetQuestionHook([&](const QString&, const QString& Text) {
+        Asked << Text;
+        return Agree;
+    });
+    const QString Gr8 = Write("a.GR8", "old"), Pho = Write("a.PHO", "old");
+    EXPECT_FALSE(G.SaveGR8Page(Img, Gr8));
+    EXPECT_FALSE(G.SavePhoto(Img, Pho, 0, nullptr));
+    EXPECT_EQ(ReadWholeFile(Gr8) + ReadWholeFile(Pho), "oldold");
+    EXPECT_EQ(Asked, QStringList({GetMsg("mGR8Blank") + "\r\n" + Gr8, GetMsg("mGR8Blank") + "\r\n" + Pho}));
+    // Each quarter one colour, but not all the same: the four blank pages lose the picture.
+    QImage Wide = Filled(640, 384, qRgb(255, 0, 0));
+    EXPECT_EQ(G.SaveAs4PICs(Wide, Dir.filePath("red"), 0).size(), 4); // all red: blank on screen too
+    Asked.clear();
+    for (int Y = 0; Y < 192; ++Y)
+        for (int X = 0; X < 320; ++X) Wide.setPixel(X, Y, qRgb(0, 0, 0));
+    EXPECT_TRUE(G.SaveAs4PICs(Wide, Dir.filePath("red"), 0).isEmpty());
+    EXPECT_EQ(Asked.size(), 1);
+    Agree = true;
+    EXPECT_TRUE(G.SavePhoto(Img, Pho, 0, nullptr));
+    EXPECT_EQ(ReadWholeFile(Pho).mid(7, 7680), Zeros);
+    SetQuestionHook(nullptr);
+}
+
 TEST_F(AtariWrite, SplitIntoFourPagesAndJoinAgain) {
     const QByteArray Whole = Random(30720, 12);
     std::copy_n(reinterpret_cast<const quint8*>(Whole.constData()), 30720, G.PicBuffer.begin());
