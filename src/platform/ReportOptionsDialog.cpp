@@ -1,15 +1,18 @@
 #include "ReportOptionsDialog.h"
 
 #include "FileDialogs.h"
+#include "FileIO.h"
 #include "Guarded.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -17,6 +20,18 @@
 namespace {
 TReportOutputHook OutputHook;
 TReportOptionsSetup OptionsSetup;
+TReportReplaceQuestion ReplaceQuestion;
+
+bool AskReplace(QWidget* Parent, const QString& FileName) {
+    if (ReplaceQuestion) return ReplaceQuestion(Parent, FileName);
+    QMessageBox Box(
+        QMessageBox::Question, QCoreApplication::translate("QFileDialog", "Save As"),
+        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+            .arg(QFileInfo(FileName).fileName()),
+        QMessageBox::Yes | QMessageBox::No, Parent);
+    Box.setDefaultButton(QMessageBox::No);
+    return Box.exec() == QMessageBox::Yes;
+}
 
 template <class T> T* Named(T* W, const char* Name) {
     W->setObjectName(QLatin1String(Name));
@@ -135,13 +150,32 @@ void TfrmReportOptions::btnBrowseClick() {
     Request.InitialDir = BrowseFolder;
     QStringList Files;
     if (!ExecuteFileDialog(this, Request, Files) || Files.isEmpty()) return;
+    FBrowsedName = Files.first();
     edFileName->setText(ReportFileNameWithExt(Files.first(), CurrentFormat()));
 }
 
+bool TfrmReportOptions::FileTargetAgreed() {
+    const QString Name = Choice().FileName;
+    try {
+        CheckSaveTarget(Name);
+    } catch (const EInOutError& E) {
+        HandleException(E);
+        return false;
+    }
+    // The file dialog asked about the very name it chose; an extension added to it,
+    // or a name typed or kept from an earlier report, has not been asked about.
+    if (!QFileInfo::exists(Name) || Name == FBrowsedName) return true;
+    return AskReplace(this, Name);
+}
+
 void TfrmReportOptions::btnOKClick() {
-    if (rbFile->isChecked() && edFileName->text().trimmed().isEmpty()) {
-        btnBrowseClick();
-        if (edFileName->text().trimmed().isEmpty()) return;
+    if (rbFile->isChecked()) {
+        if (edFileName->text().trimmed().isEmpty()) {
+            btnBrowseClick();
+            if (edFileName->text().trimmed().isEmpty()) return;
+        }
+        // Refused or not to be replaced: the dialog stays open.
+        if (!FileTargetAgreed()) return;
     }
     accept();
 }
@@ -152,6 +186,10 @@ void SetReportOutputHook(TReportOutputHook Hook) {
 
 void SetReportOptionsSetup(TReportOptionsSetup Setup) {
     OptionsSetup = std::move(Setup);
+}
+
+void SetReportReplaceQuestion(TReportReplaceQuestion Question) {
+    ReplaceQuestion = std::move(Question);
 }
 
 bool AskReportOutput(TReportOutputChoice& Choice, QWidget* Parent) {

@@ -41,6 +41,12 @@ public:
 
 private:
     TReportFileFormat CurrentFormat() const;
+    // Whether the report may be written to the chosen file: a name no save can take
+    // is refused with the save dialogs' message, an existing file is replaced only
+    // when the user agrees.
+    bool FileTargetAgreed();
+    // The name the file dialog last chose; it asked before replacing that file.
+    QString FBrowsedName;
 };
 
 // Tests answer the output question instead of the dialog; nullptr restores the dialog.
@@ -51,5 +57,10 @@ void SetReportOutputHook(TReportOutputHook Hook);
 // the folder to browse from).
 using TReportOptionsSetup = std::function<void(TfrmReportOptions& Dialog)>;
 void SetReportOptionsSetup(TReportOptionsSetup Setup);
+// Asks whether the existing file FileName may be replaced by a report; true for Yes.
+// The application installs its own question (its language, its tests' answers);
+// without one a message box asks with the file dialog's texts.
+using TReportReplaceQuestion = std::function<bool(QWidget* Parent, const QString& FileName)>;
+void SetReportReplaceQuestion(TReportReplaceQuestion Question);
 // Asks where a report goes, starting from Choice; false when cancelled.
 bool AskReportOutput(TReportOutputChoice& Choice, QWidget* Parent);

@@ -4,11 +4,20 @@
 #include "uGlobal.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 TfGlobal* fGlobal = nullptr;
 
 TfGlobal::TfGlobal(QObject* Parent) : QObject(Parent) {
     setObjectName(QStringLiteral("fGlobal"));
+    // A report about to replace a file asks as the save dialogs do, through the
+    // program's one question.
+    SetReportReplaceQuestion([](QWidget*, const QString& FileName) {
+        return AskYesNo(
+            QCoreApplication::translate("QFileDialog", "Save As"),
+            QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+                .arg(QFileInfo(FileName).fileName()));
+    });
 }
 
 bool TfGlobal::SelectReport(const QString& Name) {

@@ -321,15 +321,16 @@ TEST(ReportOptionsDialog, ChoiceExtensionsAndOkWithoutFileName) {
     Asks.SetChoice(In);
     Cancelled.SetChoice(In);
     QString Filter;
+    const QTemporaryDir Folder; // OK checks the folder of the chosen file
     SetFileDialogHook([&](TFileDialogRequest& R, QStringList& Files) {
         Filter = R.Filter;
-        Files << "/tmp/chosen";
+        Files << Folder.filePath("chosen");
         return R.Save;
     });
     Asks.btnOKClick();
     EXPECT_EQ(Filter, "Rich Text Format (RTF)|*.rtf");
     EXPECT_EQ(Asks.result(), QDialog::Accepted);
-    EXPECT_EQ(Asks.Choice().FileName, "/tmp/chosen.rtf");
+    EXPECT_EQ(Asks.Choice().FileName, Folder.filePath("chosen.rtf"));
     SetFileDialogHook([](TFileDialogRequest&, QStringList&) { return false; });
     Cancelled.btnOKClick();
     SetFileDialogHook(nullptr);
