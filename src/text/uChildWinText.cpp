@@ -598,9 +598,9 @@ void TChildWinText::SaveToFile(const QString& FileName) {
         Text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
         Text.replace(QChar::LineSeparator, QLatin1String("\r\n"));
         WriteWholeFile(FileName, UnicodeToCp1252(Text));
-    } else {
-        // Any other name writes nothing.
-        SavePictureFile(imgText->Picture, FileName, 95);
+    } else if (!SavePictureFile(imgText->Picture, FileName, 95)) {
+        // Nothing can be written under that name: say so instead of pretending.
+        WarnUnknownFileFormat(FileName);
     }
 }
 
