@@ -4,6 +4,7 @@
 #include "uChildWinGraphic.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 namespace {
 class BlankSaveTest : public OpenedMainWindow {
@@ -121,4 +122,35 @@ TEST_F(BlankSaveTest, SplitInRedAsksOnceAndNoWritesNoneOfTheFour) {
     Active()->SaveBMP640x384As4PICs();
     EXPECT_TRUE(Questions.isEmpty());
     EXPECT_EQ(ReadWholeFile(Dir.filePath("WHITE_1.PIC")).left(40), Page.left(40));
+
+    // The source's folder gone: the split says so, naming the first page, and asks nothing.
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("sub"));
+    gr8forecolor = 0x0000FF;
+    MultiPicOpen = 1;
+    Main->OpenFiles({Write("sub/GONE.PIC", Page)});
+    MultiPicOpen = 0;
+    ASSERT_TRUE(QDir(Dir.filePath("sub")).removeRecursively());
+    EXPECT_EQ(ErrorOf([&] { Active()->SaveBMP640x384As4PICs(); }),
+              "3: Ordner nicht gefunden (" + Dir.filePath("sub/GONE_1.PIC") + ")");
+    EXPECT_TRUE(Questions.isEmpty());
+}
+
+TEST_F(BlankSaveTest, NoQuestionBeforeARefusedTargetAndFourColourPagesAsk) {
+    // A four-colour page holds no white in the standard base colours: its GR.8 save asks.
+    TChildWinGraphic* Win = qobject_cast<TChildWinGraphic*>(Open("COLOUR.MIC", RandomBytes(7684, 4)));
+    ASSERT_NE(Win, nullptr);
+    ASSERT_EQ(Win->ImgGraphic->Picture.size(), QSize(320, 192));
+    Win->SaveToFile(Dir.filePath("colour.GR8"));
+    EXPECT_EQ(Questions.join("\n"), Asked({Dir.filePath("colour.GR8")}));
+    EXPECT_FALSE(QFile::exists(Dir.filePath("colour.GR8")));
+
+    // A name no save can take is refused before anything is asked, on every writer.
+    Questions.clear();
+    const QString Missing = Dir.filePath("gone/page");
+    for (const char* Ext : {".GR8", ".PHO"})
+        EXPECT_EQ(ErrorOf([&] { Win->SaveToFile(Missing + Ext); }),
+                  "3: Ordner nicht gefunden (" + Missing + Ext + ")");
+    AnswerSave("gone/page", 3); // the filter's extension added to a name in a missing folder
+    EXPECT_EQ(ErrorOf([&] { Win->FileSaveAs(); }), "3: Ordner nicht gefunden (" + Missing + ".GR8)");
+    EXPECT_TRUE(Questions.isEmpty());
 }
