@@ -378,18 +378,38 @@ void FitToPicture(QWidget* Window, const QSize& Picture, const QWidget* TopPanel
                   Picture.height() + TopPanel->maximumHeight() + (Info ? InfoPanel->maximumHeight() : 0) + 2);
 }
 
+namespace {
+const char* const CascadeStepProperty = "cascadeStep";
+const char* const CascadePlaceProperty = "cascadePlace";
+} // namespace
+
 void PlaceAtCascadeStep(QMdiArea* Area, QMdiSubWindow* Frame) {
     QStyleOptionTitleBar Option;
     Option.initFrom(Frame);
     const int Step = std::max(1, Frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, &Option, Frame));
     const QSize Shown = Area->viewport()->size();
-    // Room for the corner plus a usable part of the window at every step.
-    const int Steps = std::max(1, std::min((Shown.width() - 100) / Step, (Shown.height() - 50) / Step));
-    const int Others = int(Area->subWindowList().size()) - 1;
-    const int K = std::max(0, Others) % Steps;
+    // Placed before: it keeps its step, unless it was moved meanwhile.
+    const QVariant Placed = Frame->property(CascadePlaceProperty);
+    if (Placed.isValid() && Placed.toPoint() != Frame->pos()) return;
+    int K = Frame->property(CascadeStepProperty).toInt();
+    if (!Placed.isValid()) {
+        // Room for the corner plus a usable part of the window at every step.
+        const int Steps = std::max(1, std::min((Shown.width() - 100) / Step, (Shown.height() - 50) / Step));
+        const int Others = int(Area->subWindowList().size()) - 1;
+        K = std::max(0, Others) % Steps;
+        Frame->setProperty(CascadeStepProperty, K);
+    }
+    // Above the rows of minimised windows when it fits there: the cascade starts
+    // again at the top before the window would reach them.
+    int Free = Shown.height();
+    for (const QMdiSubWindow* W : Area->subWindowList())
+        if (W != Frame && W->isVisible() && W->isMinimized()) Free = std::min(Free, W->y());
+    const int Height = Frame->height();
+    if (Free < Shown.height() && Height <= Free) K %= 1 + (Free - Height) / Step;
     // Frames move in the area's viewport coordinates: whatever the area's scrolling,
     // the corner lands in view.
     Frame->move(K * Step, K * Step);
+    Frame->setProperty(CascadePlaceProperty, Frame->pos());
 }
 
 void ToggleDocking(QWidget* Window, quint8& IsChildWin, const QPoint& TopLeft) {

@@ -174,7 +174,10 @@ void SetClientWidth(QWidget* Window, int Width);
 void FitToPicture(QWidget* Window, const QSize& Picture, const QWidget* TopPanel, const QWidget* InfoPanel);
 // Moves a frame just added to Area to the next cascade step: the k-th window of
 // the area at k title-bar heights right and down, starting over at the top left
-// before a corner would leave the visible area. Its left edge and title show.
+// before a corner would leave the visible area. Its left edge and title show. A
+// window that fits above the rows of minimised windows lies above them. Called
+// again once the new window has its size, it keeps its step (and a frame moved
+// meanwhile stays where it is).
 void PlaceAtCascadeStep(QMdiArea* Area, QMdiSubWindow* Frame);
 // Docks a free window or frees a docked one and moves its frame to TopLeft.
 void ToggleDocking(QWidget* Window, quint8& IsChildWin, const QPoint& TopLeft = QPoint(1, 1));
