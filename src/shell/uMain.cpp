@@ -909,7 +909,8 @@ TChildWinGraphic* TfrmMain::OpenPictureWindow(const QString& FileName, const QSt
     };
     OpenPictureFile(FileName, Name, G, ST, Options, Canvas);
     Img.Changed();
-    Win->ShowPicInfos();
+    // Fitted again with the values the info panel shows now.
+    Win->FitWindow();
     return Win;
 }
 
