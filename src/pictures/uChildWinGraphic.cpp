@@ -93,6 +93,8 @@ TChildWinGraphic::~TChildWinGraphic() = default;
 // ------------------------------------------------------------------ size and zoom
 
 void TChildWinGraphic::FitWindow() {
+    // The window is made wide enough for the values it is about to show.
+    ShowPicInfos();
     FitToPicture(this, ImgGraphic->ViewSize(), pnlTop, pnlBottom);
 }
 

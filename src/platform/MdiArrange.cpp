@@ -66,7 +66,7 @@ void TileHorizontally(QMdiArea* Area) {
 
 void Cascade(QMdiArea* Area) {
     QSize Room;
-    // From the bottom of the stack, so the active window ends in front.
+    // From the bottom of the stack to the active window, which comes last.
     const QList<QMdiSubWindow*> Windows = PrepareArrange(Area, QMdiArea::StackingOrder, Room);
     const int Count = int(Windows.size());
     if (Count == 0) return;
@@ -80,10 +80,32 @@ void Cascade(QMdiArea* Area) {
     QSize Least = Room / 2;
     for (QMdiSubWindow* W : Windows) Least = Least.expandedTo(W->minimumSizeHint());
     const QSize Size = (Room - QSize(Step, Step) * (Count - 1)).expandedTo(Least).boundedTo(Room);
-    const int Steps =
-        1 + std::min((Room.width() - Size.width()) / Step, (Room.height() - Size.height()) / Step);
+    const int Down = std::max(1, 1 + (Room.height() - Size.height()) / Step);
+    const int Across = std::max(0, (Room.width() - Size.width()) / Step);
+    // Windows that do not fit on one diagonal go onto diagonals behind it, each one
+    // step further right and one place shorter: every title bar shows at least its
+    // right end, none lies exactly under another, and the active window at the
+    // front diagonal's last place covers no title bar. As many windows per diagonal
+    // as the area's width allows for the shifts.
+    auto Behind = [](int PerRound) { return std::max(1, PerRound - 1); };
+    auto Rounds = [Count, &Behind](int PerRound) {
+        return 1 + (std::max(0, Count - PerRound) + Behind(PerRound) - 1) / Behind(PerRound);
+    };
+    int PerRound = std::min(Down, Count);
+    while (PerRound > 1 && PerRound - 1 + Rounds(PerRound) - 1 > Across) --PerRound;
+    if (PerRound - 1 + Rounds(PerRound) - 1 > Across) PerRound = std::min(Down, Count);
+    const int Shifts = std::max(1, Across - (PerRound - 1) + 1);
     for (int I = 0; I < Count; ++I) {
-        const int Offset = I % Steps * Step;
-        Windows[I]->setGeometry(Offset, Offset, Size.width(), Size.height());
+        // Counted from the front: the active window takes the front diagonal's last place.
+        const int FromFront = Count - 1 - I;
+        int Round = 0, Index = FromFront, InRound = PerRound;
+        if (FromFront >= PerRound) {
+            const int Back = FromFront - PerRound, Length = Behind(PerRound);
+            Round = 1 + Back / Length;
+            Index = Back % Length;
+            InRound = std::min(Length, Count - PerRound - (Round - 1) * Length);
+        }
+        const int Place = InRound - 1 - Index;
+        Windows[I]->setGeometry((Place + Round % Shifts) * Step, Place * Step, Size.width(), Size.height());
     }
 }

@@ -23,8 +23,9 @@ int ArrangeIcons(QMdiArea* Area);
 void TileHorizontally(QMdiArea* Area);
 
 // Cascades the area's child windows from the top left, one title-bar height right
-// and down per window, the active one in front: all get one size that keeps each
-// inside the visible area above the icon rows, and the cascade starts again at
-// the top left when the next step would leave it. Maximised windows become
-// normal first; the icons are arranged first.
+// and down per window, the active one last and in front: all get one size that
+// keeps each inside the visible area above the icon rows. Windows beyond one
+// diagonal go onto diagonals behind it that start again at the top, each one step
+// further right, so that every title bar shows. Maximised windows become normal
+// first; the icons are arranged first.
 void Cascade(QMdiArea* Area);

@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
@@ -365,31 +366,92 @@ void SetClientWidth(QWidget* Window, int Width) {
     SetClientSize(Window, Width, Window->height());
 }
 
+int RoomForClient(QWidget* Window) {
+    if (auto* Sub = qobject_cast<QMdiSubWindow*>(Window->parentWidget())) {
+        const QMargins M = Sub->contentsMargins();
+        const int Room = Sub->mdiArea() ? Sub->mdiArea()->viewport()->width() : MaxWindowSide;
+        return std::max(0, Room - M.left() - M.right());
+    }
+    const QScreen* Screen = Window->screen();
+    const int Borders = Window->frameGeometry().width() - Window->width();
+    return std::max(0, (Screen ? Screen->availableGeometry().width() : MaxWindowSide) - Borders);
+}
+
+int PanelNeed(const QWidget* Panel) {
+    if (!Panel || Panel->isHidden()) return 0;
+    const QLayout* Layout = Panel->layout();
+    const auto* Grid = qobject_cast<const QGridLayout*>(Layout);
+    if (!Grid) return Layout ? Layout->sizeHint().width() : Panel->sizeHint().width();
+    // The grid's own hint leaves out values that may be cut; here they count whole.
+    int Widest = 0;
+    for (int Row = 0; Row < Grid->rowCount(); ++Row) {
+        int Width = 0, Parts = 0;
+        for (int Column = 0; Column < Grid->columnCount(); ++Column) {
+            const QLayoutItem* Item = Grid->itemAtPosition(Row, Column);
+            const QWidget* W = Item ? Item->widget() : nullptr;
+            if (!W || W->isHidden()) continue;
+            Width += W->sizeHint().expandedTo(W->minimumSize()).boundedTo(W->maximumSize()).width();
+            ++Parts;
+        }
+        if (Parts > 1) Width += (Parts - 1) * Grid->horizontalSpacing();
+        Widest = std::max(Widest, Width);
+    }
+    const QMargins M = Grid->contentsMargins();
+    return Widest + M.left() + M.right();
+}
+
+int ControlsWidth(QWidget* Window, std::initializer_list<int> Needs) {
+    int Need = 0;
+    for (const int N : Needs) Need = std::max(Need, N);
+    // The title bar's buttons and some of its title, as the frame keeps them.
+    if (auto* Sub = qobject_cast<QMdiSubWindow*>(Window->parentWidget())) {
+        const QMargins M = Sub->contentsMargins();
+        Need = std::max(Need, Sub->minimumSizeHint().width() - M.left() - M.right());
+    }
+    return std::min(Need, RoomForClient(Window));
+}
+
 void FitToPicture(QWidget* Window, const QSize& Picture, const QWidget* TopPanel, const QWidget* InfoPanel) {
     ShowFrameNormal(Window);
     const bool Info = !InfoPanel->isHidden();
-    int Width = Picture.width();
-    if (Info) Width = std::max(Width, InfoPanel->minimumSizeHint().width());
-    if (auto* Sub = qobject_cast<QMdiSubWindow*>(Window->parentWidget())) {
-        const QMargins M = Sub->contentsMargins();
-        Width = std::max(Width, Sub->minimumSizeHint().width() - M.left() - M.right());
-    }
+    const int Width =
+        std::max(Picture.width(), ControlsWidth(Window, {PanelNeed(TopPanel), PanelNeed(InfoPanel)}));
     SetClientSize(Window, Width,
                   Picture.height() + TopPanel->maximumHeight() + (Info ? InfoPanel->maximumHeight() : 0) + 2);
 }
+
+namespace {
+const char* const CascadeStepProperty = "cascadeStep";
+const char* const CascadePlaceProperty = "cascadePlace";
+} // namespace
 
 void PlaceAtCascadeStep(QMdiArea* Area, QMdiSubWindow* Frame) {
     QStyleOptionTitleBar Option;
     Option.initFrom(Frame);
     const int Step = std::max(1, Frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, &Option, Frame));
     const QSize Shown = Area->viewport()->size();
-    // Room for the corner plus a usable part of the window at every step.
-    const int Steps = std::max(1, std::min((Shown.width() - 100) / Step, (Shown.height() - 50) / Step));
-    const int Others = int(Area->subWindowList().size()) - 1;
-    const int K = std::max(0, Others) % Steps;
+    // Placed before: it keeps its step, unless it was moved meanwhile.
+    const QVariant Placed = Frame->property(CascadePlaceProperty);
+    if (Placed.isValid() && Placed.toPoint() != Frame->pos()) return;
+    int K = Frame->property(CascadeStepProperty).toInt();
+    if (!Placed.isValid()) {
+        // Room for the corner plus a usable part of the window at every step.
+        const int Steps = std::max(1, std::min((Shown.width() - 100) / Step, (Shown.height() - 50) / Step));
+        const int Others = int(Area->subWindowList().size()) - 1;
+        K = std::max(0, Others) % Steps;
+        Frame->setProperty(CascadeStepProperty, K);
+    }
+    // Above the rows of minimised windows when it fits there: the cascade starts
+    // again at the top before the window would reach them.
+    int Free = Shown.height();
+    for (const QMdiSubWindow* W : Area->subWindowList())
+        if (W != Frame && W->isVisible() && W->isMinimized()) Free = std::min(Free, W->y());
+    const int Height = Frame->height();
+    if (Free < Shown.height() && Height <= Free) K %= 1 + (Free - Height) / Step;
     // Frames move in the area's viewport coordinates: whatever the area's scrolling,
     // the corner lands in view.
     Frame->move(K * Step, K * Step);
+    Frame->setProperty(CascadePlaceProperty, Frame->pos());
 }
 
 void ToggleDocking(QWidget* Window, quint8& IsChildWin, const QPoint& TopLeft) {

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <initializer_list>
 
 class ImageView;
 class QBoxLayout;
@@ -166,15 +167,27 @@ void SetFrameSize(QWidget* Window, int Width, int Height);
 // Window's own size; the frame grows by its borders.
 void SetClientSize(QWidget* Window, int Width, int Height);
 void SetClientWidth(QWidget* Window, int Width);
+// The widest client Window has room for: the visible width of its MDI area, or of
+// the screen for a free window, less the frame's borders.
+int RoomForClient(QWidget* Window);
+// The width a panel's controls need side by side: its layout's hint; for an info
+// panel, each caption beside its value at the value's full length. 0 while hidden.
+int PanelNeed(const QWidget* Panel);
+// The least width Fit gives Window: the most of Needs (what its panels need) and of
+// its frame's title bar, but no more than the room it has.
+int ControlsWidth(QWidget* Window, std::initializer_list<int> Needs);
 // Fits Window around a picture of size Picture: its width, and its height plus the
 // top panel, the info panel while shown, and 2 pixels; a maximized frame becomes
-// normal first. The window stays as wide as its title bar and the info panel's
-// captions need, as the window system keeps a window's minimum size: a narrower
-// picture shows at the left.
+// normal first. The window stays as wide as its tool bar's controls and the info
+// panel's captions with their values need (ControlsWidth): a narrower picture shows
+// at the left.
 void FitToPicture(QWidget* Window, const QSize& Picture, const QWidget* TopPanel, const QWidget* InfoPanel);
 // Moves a frame just added to Area to the next cascade step: the k-th window of
 // the area at k title-bar heights right and down, starting over at the top left
-// before a corner would leave the visible area. Its left edge and title show.
+// before a corner would leave the visible area. Its left edge and title show. A
+// window that fits above the rows of minimised windows lies above them. Called
+// again once the new window has its size, it keeps its step (and a frame moved
+// meanwhile stays where it is).
 void PlaceAtCascadeStep(QMdiArea* Area, QMdiSubWindow* Frame);
 // Docks a free window or frees a docked one and moves its frame to TopLeft.
 void ToggleDocking(QWidget* Window, quint8& IsChildWin, const QPoint& TopLeft = QPoint(1, 1));

@@ -752,6 +752,15 @@ void TfrmMain::closeEvent(QCloseEvent* E) {
 
 // ------------------------------------------------------------------ documents
 
+namespace {
+// A new window has its size only once it is filled: its cascade step is checked
+// again then, so that it lies above the icons where it fits.
+void SettlePlacement(QWidget* Child) {
+    auto* Sub = Child ? qobject_cast<QMdiSubWindow*>(Child->parentWidget()) : nullptr;
+    if (Sub && Sub->mdiArea()) PlaceAtCascadeStep(Sub->mdiArea(), Sub);
+}
+} // namespace
+
 QMdiSubWindow* TfrmMain::AddMDIChild(QWidget* Child) {
     Child->setProperty("freeDocumentWindow", false);
     QMdiSubWindow* Sub = MdiArea->addSubWindow(Child);
@@ -855,7 +864,10 @@ void TfrmMain::CreateMDIChild(const QString& FileName) {
     }
     delmsg();
     ProgressBar1->hide();
-    if (Created) TranslateForm(Created, CurrentLanguageFile());
+    if (Created) {
+        TranslateForm(Created, CurrentLanguageFile());
+        SettlePlacement(Created);
+    }
 }
 
 TChildWinGraphic* TfrmMain::OpenPictureWindow(const QString& FileName, const QString& Name,
@@ -897,7 +909,8 @@ TChildWinGraphic* TfrmMain::OpenPictureWindow(const QString& FileName, const QSt
     };
     OpenPictureFile(FileName, Name, G, ST, Options, Canvas);
     Img.Changed();
-    Win->ShowPicInfos();
+    // Fitted again with the values the info panel shows now.
+    Win->FitWindow();
     return Win;
 }
 
@@ -1123,6 +1136,7 @@ void TfrmMain::menuFontExplorerClick(QObject* Sender) {
     AddMDIChild(Win);
     Win->OpenBuiltinFont(Sender == menuFontEditor);
     TranslateForm(Win, CurrentLanguageFile());
+    SettlePlacement(Win);
 }
 
 // The font of the active font window, or else the built-in one.
@@ -1134,12 +1148,14 @@ void TfrmMain::menuATASCIITableClick() {
     TChildWinFont* F = ActiveFontWindow();
     ChildWinATASCIITable =
         F ? TChildWinATASCIITable::CreateTable(*F->AtariFont, false) : TChildWinATASCIITable::CreateTable();
+    SettlePlacement(ChildWinATASCIITable);
 }
 
 void TfrmMain::menuFontMapClick() {
     TChildWinFont* F = ActiveFontWindow();
     ChildWinATASCIITable =
         F ? TChildWinATASCIITable::CreateFontMap(*F->AtariFont) : TChildWinATASCIITable::CreateFontMap();
+    SettlePlacement(ChildWinATASCIITable);
 }
 
 void TfrmMain::menuATASCIIEditorClick() {
@@ -1149,6 +1165,7 @@ void TfrmMain::menuATASCIIEditorClick() {
     Win->setWindowIcon(Font_Icon);
     AddMDIChild(Win);
     TranslateForm(Win, CurrentLanguageFile());
+    SettlePlacement(Win);
 }
 
 namespace {

@@ -151,6 +151,8 @@ void TChildWinSolidStates::SetImageSize(const QSize& Size) {
 }
 
 void TChildWinSolidStates::FitWindow() {
+    // The window is made wide enough for the values it is about to show.
+    ShowPicInfos();
     FitToPicture(this, ImageSize(), pnlTop, pnlBottom);
 }
 

@@ -471,7 +471,7 @@ void TChildWinFont::FitWindow() {
     // Never narrower than the tool bar's buttons nor, while it shows, the details and
     // editor panel: a small zoom must not squeeze or cut them.
     const int PanelWidth = BottomPanelHeight() > 0 ? pnlBottom->childrenRect().right() + 1 : 0;
-    const int Width = std::max({View.width(), pnlTop->sizeHint().width(), PanelWidth});
+    const int Width = std::max(View.width(), ControlsWidth(this, {PanelNeed(pnlTop), PanelWidth}));
     SetClientSize(this, Width, View.height() + TopHeight + BottomPanelHeight() + 2);
 }
 

@@ -398,7 +398,9 @@ void TChildWinListing::edcplKeyDown(int Key) {
 
 void TChildWinListing::FitToImageWidth(int ImageWidth) {
     ShowFrameNormal(this);
-    SetClientWidth(this, ImageWidth + 32);
+    // The tool bar's controls end where the dock button's gap begins.
+    const int Tools = FControls->childrenRect().right() + 1 + 2 + btnIsChildWin->width() + 4;
+    SetClientWidth(this, std::max(ImageWidth + 32, ControlsWidth(this, {Tools, PanelNeed(StatusBar1)})));
 }
 
 void TChildWinListing::FitWindow() {

@@ -34,6 +34,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <algorithm>
 
 namespace {
 constexpr int TopHeight = 47;
@@ -557,7 +558,8 @@ void TChildWinText::CopyToClipboardClick() {
 void TChildWinText::FitWindow() {
     ShowFrameNormal(this);
     QWidget* F = DocumentFrame(this);
-    const int Client = imgText->ViewSize().width() + 32;
+    const int Client = std::max(imgText->ViewSize().width() + 32,
+                                ControlsWidth(this, {PanelNeed(pnlTop), PanelNeed(StatusBar1)}));
     SetFrameSize(this, Client + (F->width() - width()), F->height());
 }
 

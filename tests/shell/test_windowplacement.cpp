@@ -196,10 +196,13 @@ TEST_F(WindowPlacementTest, TileAndCascadeKeepWindowsInsideTheAreaAndIconsFree) 
                         EXPECT_GE(R.width(), Area.width() / 8) << What;
                         Covered += R.width() * R.height();
                     } else {
-                        // One size for all, at least half the room, on the diagonal.
+                        // One size for all, at least half the room, on a diagonal from
+                        // the top or whole steps right of it.
                         EXPECT_EQ(R.size(), Frames.last()->size()) << What;
                         EXPECT_GE(R.height() * 2, Room) << What;
-                        EXPECT_EQ(R.x(), R.y()) << What;
+                        EXPECT_GE(R.x(), R.y()) << What;
+                        EXPECT_EQ((R.x() - R.y()) % std::max(1, Frames.last()->contentsMargins().top()), 0)
+                            << What;
                     }
                     // Tiles meet nothing; cascaded windows meet no icon.
                     for (int B = 0; B < Count; ++B) {
@@ -248,6 +251,87 @@ TEST_F(WindowPlacementTest, MaximisedWindowsFillTheAreaExactly) {
             EXPECT_LE(OnWin.right(), Inside.right())
                 << Name.toStdString() << " " << Box->objectName().toStdString();
         }
+        Main->MdiArea->closeAllSubWindows();
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+// Many windows cascaded, with and without icons: the active window comes last and
+// in front and covers no title bar; no two title bars lie at the same place and
+// every one shows at least a title-bar height of itself, the front diagonal whole.
+// A window opened while icons exist lies above them.
+TEST_F(WindowPlacementTest, CascadeShowsEveryTitleBarAndNewWindowsOpenAboveTheIcons) {
+    for (const QSize MainSize : {QSize(625, 475), QSize(1260, 1000)}) {
+        Main->resize(MainSize);
+        for (const auto& [Count, Minimised] : {std::pair{12, 0}, {24, 0}, {12, 3}, {40, 2}}) {
+            for (int I = 0; I < Count; ++I) {
+                const auto [Name, Data] = MixedFile(I);
+                ASSERT_NE(Open(Name, Data), nullptr) << Name.toStdString();
+            }
+            const auto Frames = Main->MdiArea->subWindowList(QMdiArea::CreationOrder);
+            for (int I = 0; I < Minimised; ++I) Frames[I]->showMinimized();
+            QMdiSubWindow* Active = Frames[Count / 2];
+            Main->MdiArea->setActiveSubWindow(Active);
+            Main->WindowCascadeItemClick();
+            QApplication::processEvents();
+            const auto Stack = Main->MdiArea->subWindowList(QMdiArea::StackingOrder);
+            const std::string Case = std::to_string(Count) + " windows, " + std::to_string(Minimised) +
+                                     " minimised, main window " + std::to_string(MainSize.width());
+            EXPECT_EQ(Stack.last(), Active) << Case;
+            EXPECT_EQ(Main->MdiArea->activeSubWindow(), Active) << Case;
+            const int Title = Active->contentsMargins().top();
+            ASSERT_GT(Title, 10);
+            QSet<QPair<int, int>> Corners;
+            int Lowest = -1;
+            for (int A = 0; A < Stack.size(); ++A) {
+                QMdiSubWindow* F = Stack[A];
+                if (F->isMinimized()) continue;
+                const QRect Bar(F->pos(), QSize(F->width(), Title));
+                const std::string What = Case + ", title bar " + Rect(Bar).toStdString();
+                EXPECT_FALSE(Corners.contains({Bar.x(), Bar.y()})) << What;
+                Corners.insert({Bar.x(), Bar.y()});
+                Lowest = std::max(Lowest, Bar.y());
+                QRegion Shown(Bar);
+                for (int B = A + 1; B < Stack.size(); ++B) Shown -= Stack[B]->geometry();
+                int Widest = 0;
+                for (const QRect& Part : Shown)
+                    if (Part.height() == Title) Widest = std::max(Widest, Part.width());
+                EXPECT_GE(Widest, Title) << What;
+                if (F != Active) {
+                    EXPECT_FALSE(Active->geometry().intersects(Bar)) << What;
+                }
+            }
+            // The active window takes the last place of the front diagonal.
+            EXPECT_EQ(Active->y(), Lowest) << Case;
+            EXPECT_EQ(Active->x(), Active->y()) << Case;
+            Main->MdiArea->closeAllSubWindows();
+            QApplication::processEvents();
+        }
+
+        // New windows of every kind while icons lie at the bottom.
+        for (int I = 0; I < 9; ++I) Open(MixedFile(I).first, MixedFile(I).second);
+        const auto Frames = Main->MdiArea->subWindowList(QMdiArea::CreationOrder);
+        for (int I = 0; I < 9; ++I)
+            if (I % 2) Frames[I]->showMinimized();
+        QApplication::processEvents();
+        int IconTop = Main->MdiArea->viewport()->height();
+        for (auto* F : Frames)
+            if (F->isMinimized()) IconTop = std::min(IconTop, F->y());
+        ASSERT_LT(IconTop, Main->MdiArea->viewport()->height());
+        int Above = 0;
+        for (int I = 9; I < 15; ++I) {
+            const auto [Name, Data] = MixedFile(I);
+            QWidget* Win = Open(Name, Data);
+            ASSERT_NE(Win, nullptr) << Name.toStdString();
+            const QRect R = Frame(Win)->geometry();
+            const std::string What = Name.toStdString() + " at " + Rect(R).toStdString();
+            EXPECT_EQ(R.x(), R.y()) << What;
+            if (R.height() > IconTop) continue;
+            EXPECT_LT(R.bottom(), IconTop) << What;
+            ++Above;
+        }
+        EXPECT_GE(Above, 3);
         Main->MdiArea->closeAllSubWindows();
         QApplication::processEvents();
     }
