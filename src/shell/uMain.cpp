@@ -174,6 +174,7 @@ TfrmMain::TfrmMain(QWidget* Parent) : QMainWindow(Parent) {
         TranslateForm(&Dialog, CurrentLanguageFile());
         Dialog.BrowseFolder = openpath;
     });
+    SetReportPreviewSetup([](QDialog& Preview) { TranslateForm(&Preview, CurrentLanguageFile()); });
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Morvanel"));
     Graphic_Icon = DocIcon(QColor(0, 128, 0), QStringLiteral("G"));
