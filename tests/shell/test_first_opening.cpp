@@ -202,3 +202,68 @@ TEST_F(FirstOpening, EveryWindowSpeaksTheLanguageAtItsFirstOpening) {
     }
 }
 
+// Help pages and manuals: a file that is not there is named and the desktop is not
+// asked; a desktop that cannot open one gets the browser warning; one that can, none.
+TEST_F(FirstOpening, HelpAndManualSayWhatIsWrong) {
+    QStringList Opened;
+    bool Opens = false;
+    SetShellOpenHook([&](const QString& U) {
+        Opened << U;
+        return Opens;
+    });
+    const QString Program = ProgramFolder;
+    ASSERT_TRUE(QDir().mkpath(Dir.filePath("manuals")));
+    for (const char* Lng : {"german.lng", "English.lng"}) {
+        SCOPED_TRACE(Lng);
+        Start(Lng);
+        const bool German = LngFile.compare("german.lng", Qt::CaseInsensitive) == 0;
+        const QString NoBrowser =
+            "Warnung|" + QString(German ? "Der Browser bzw. das Anzeigeprogramm konnte "
+                                          "nicht gestartet werden!"
+                                        : "The browser or viewer could not be started!");
+        const QString Missing = "Warnung|" + QString(German ? "Das Handbuch bzw. die Hilfeseite wurde nicht "
+                                                              "gefunden:\n"
+                                                            : "The manual or help page was not found:\n");
+        const QString Page = Program + (German ? "help/context10.html" : "help/context0.html");
+        Boxes.clear();
+        Opened.clear();
+
+        // Help topics with no browser, then with one.
+        Opens = false;
+        Main->MenuHelpHelpIndexClick();
+        EXPECT_EQ(Opened.join("|").toStdString(), Page.toStdString());
+        EXPECT_EQ(Boxes.join("|").toStdString(), NoBrowser.toStdString());
+        Opens = true;
+        Main->MenuHelpHelpIndexClick();
+        EXPECT_EQ(Opened.size(), 2);
+        EXPECT_EQ(Boxes.size(), 1);
+        // A help page that is not there.
+        ProgramFolder = Dir.path() + "/";
+        Main->MenuHelpHelpIndexClick();
+        EXPECT_EQ(Opened.size(), 2);
+        EXPECT_EQ(Boxes.value(1).toStdString(),
+                  (Missing + ProgramFolder + (German ? "help/context10.html" : "help/context0.html"))
+                      .toStdString());
+        ProgramFolder = Program;
+
+        // The manual: missing, then there (its name in another case) with no browser
+        // and with one.
+        ManualsFolder = Dir.filePath("manuals") + "/";
+        const QString Manual = ManualsFolder + (German ? "Morvanel_German.PDF" : "Morvanel_English.PDF");
+        Main->menuHelpShowManualClick();
+        EXPECT_EQ(Opened.size(), 2);
+        EXPECT_EQ(Boxes.value(2).toStdString(), (Missing + Manual).toStdString());
+        const QString Present =
+            Write(German ? "manuals/MORVANEL_GERMAN.pdf" : "manuals/morvanel_english.pdf", "%PDF");
+        Opens = false;
+        Main->menuHelpShowManualClick();
+        EXPECT_EQ(Opened.value(2).toStdString(), Present.toStdString());
+        EXPECT_EQ(Boxes.value(3).toStdString(), NoBrowser.toStdString());
+        Opens = true;
+        Main->menuHelpShowManualClick();
+        EXPECT_EQ(Opened.value(3).toStdString(), Present.toStdString());
+        EXPECT_EQ(Boxes.size(), 4) << Boxes.join("\n").toStdString();
+        DestroyApplicationWindows();
+    }
+    SetShellOpenHook(nullptr);
+}
