@@ -19,10 +19,6 @@ void TClickImage::mouseReleaseEvent(QMouseEvent* E) {
 
 TfrmAbout* frmAbout = nullptr;
 
-const QString TfrmAbout::CreditsText =
-    QStringLiteral("+++ Morvanel - the ATARI file viewer +++ Program and graphics: TEVRA +++ "
-                   "Thanks to all testers of the club +++ Greetings to everybody who keeps the "
-                   "8-bit ATARI alive +++ Have fun with your pictures, fonts and texts! +++ ");
 const QString TfrmAbout::EMailAddress = QStringLiteral("morvanel@example.org");
 const QString TfrmAbout::WebAddress = QStringLiteral("https://www.example.org/tevra/");
 const QString TfrmAbout::Image3Address = QStringLiteral("https://club.example.org/");
@@ -157,15 +153,16 @@ void TfrmAbout::changeEvent(QEvent* Event) {
 
 void TfrmAbout::FormActivate() {
     FScrollPos = 1;
+    FCredits = GetMsg(QStringLiteral("mCredits"));
 }
 
 void TfrmAbout::Timer1Timer() {
     // Starts over before the last character would lead.
-    if (FScrollPos >= CreditsText.size()) {
+    if (FScrollPos >= FCredits.size()) {
         lblScroller->clear();
         FScrollPos = 1;
     }
-    lblScroller->setText(CreditsText.mid(FScrollPos - 1, ScrollerWidth));
+    lblScroller->setText(FCredits.mid(FScrollPos - 1, ScrollerWidth));
     ++FScrollPos;
 }
 

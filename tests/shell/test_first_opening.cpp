@@ -159,6 +159,8 @@ TEST_F(FirstOpening, EveryWindowSpeaksTheLanguageAtItsFirstOpening) {
 
         // Dialogs made at start, shown now.
         Wrong << WhileShown([&] { Main->MenuHelpAboutClick(); }, File);
+        EXPECT_EQ(frmAbout->CreditsText(),
+                  TIniFile(LanguageFolder + File).ReadString("GeneralMsg", "mCredits", ""));
         Main->btnSettingsClick();
         QApplication::processEvents();
         Wrong << Untranslated(frmParameter, File);
