@@ -6,7 +6,9 @@
 #include "test_drive_events.h"
 #include "test_shell_common.h"
 #include "uChildWinFont.h"
+#include "uChildWinGraphic.h"
 #include "uChildWinSolidStates.h"
+#include "uChildWinText.h"
 #include "uFrmSolidStatesController.h"
 #include "uInfo.h"
 #include "uParam.h"
@@ -15,6 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -176,10 +179,15 @@ TEST_F(FirstOpening, EveryWindowSpeaksTheLanguageAtItsFirstOpening) {
         // Tool windows.
         Main->menuFontExplorerClick(Main->menuFontEditor);
         Wrong << Untranslated(Main->ActiveDocument(), File);
+        // The run-time texts taken from the messages are in the language too.
+        const TIniFile Ini(LanguageFolder + File);
+        const auto Msg = [&](const char* Key) { return Ini.ReadString("GeneralMsg", Key, "?"); };
         Main->menuATASCIITableClick();
         Wrong << Untranslated(Main->ActiveDocument(), File);
+        EXPECT_TRUE(Main->ActiveDocument()->windowTitle().startsWith(Msg("mATASCTable") + ": "));
         Main->menuFontMapClick();
         Wrong << Untranslated(Main->ActiveDocument(), File);
+        EXPECT_TRUE(Main->ActiveDocument()->windowTitle().startsWith(Msg("mFontMap") + ": "));
         Main->menuATASCIIEditorClick();
         Wrong << Untranslated(Main->ActiveDocument(), File);
         // Document windows of every kind, and the 3D window's controller.
@@ -196,6 +204,9 @@ TEST_F(FirstOpening, EveryWindowSpeaksTheLanguageAtItsFirstOpening) {
             ASSERT_NE(W, nullptr) << Name.toStdString();
             Wrong << Untranslated(W, File);
         }
+        EXPECT_EQ(Main->ChildWinGraphic->lblCompression->text(), Msg("mUnCompressed"));
+        EXPECT_EQ(Main->ChildWinText->StatusPanels[1]->text(),
+                  Msg("mFile") + " A.TXT / " + Msg("mLenBytes") + " 12");
         qobject_cast<TChildWinSolidStates*>(Main->ActiveDocument())->btnControllerClick();
         Wrong << Untranslated(frmSolidStatesController, File);
         EXPECT_EQ(Wrong.join("\n").toStdString(), "");
