@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShowEvent>
 #include <QTimer>
 #include <QUrl>
 
@@ -149,6 +150,12 @@ void TfrmAbout::FormCreate() {
 void TfrmAbout::changeEvent(QEvent* Event) {
     QDialog::changeEvent(Event);
     if (Event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+// Also when no window manager hands the box the focus.
+void TfrmAbout::showEvent(QShowEvent* Event) {
+    QDialog::showEvent(Event);
+    if (!Event->spontaneous()) FCredits = GetMsg(QStringLiteral("mCredits"));
 }
 
 void TfrmAbout::FormActivate() {

@@ -53,6 +53,7 @@ public:
 
 protected:
     void changeEvent(QEvent* Event) override;
+    void showEvent(QShowEvent* Event) override;
 
 private:
     void FormCreate();

@@ -130,6 +130,9 @@ TEST_F(AboutTest, ScrollerRunsThroughTheCreditsAndStartsOver) {
     const int N = int(T.size());
     ASSERT_GT(N, TfrmAbout::ScrollerWidth);
     EXPECT_EQ(T, "+++ Programm und Grafik: TEVRA +++ Dank an alle Tester des Clubs +++ Viel Spass! +++");
+    TfrmAbout Shown; // showing reads them as well
+    Shown.show();
+    EXPECT_EQ(Shown.CreditsText(), T);
     for (int Tick = 0; Tick < 3; ++Tick) ASSERT_TRUE(drive::Tick(About.Timer1));
     EXPECT_EQ(About.lblScroller->text(), T.mid(2, 60));
     About.FormActivate();
