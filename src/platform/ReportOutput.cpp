@@ -590,11 +590,19 @@ void PrintReportJob(const TReportJob& Job, QPrinter& Printer) {
     P.end();
 }
 
+static TReportPreviewSetup PreviewSetup;
+
+void SetReportPreviewSetup(TReportPreviewSetup Setup) {
+    PreviewSetup = std::move(Setup);
+}
+
 void PreviewReportJob(const TReportJob& Job, QWidget* Parent) {
     QPrinter Printer(QPrinter::HighResolution);
     SetUpPrinter(Printer);
     QPrintPreviewDialog Dlg(&Printer, Parent);
+    Dlg.setObjectName(QStringLiteral("frmReportPreview"));
     Dlg.setWindowTitle(QStringLiteral("Report Preview"));
+    if (PreviewSetup) PreviewSetup(Dlg);
     Dlg.resize(750, 900);
     QObject::connect(&Dlg, &QPrintPreviewDialog::paintRequested, &Dlg,
                      [&Job](QPrinter* Target) { Guarded([&] { PrintReportJob(Job, *Target); }); });

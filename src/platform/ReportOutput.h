@@ -5,7 +5,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
+class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -52,8 +54,12 @@ void WriteReportFile(const TReportJob& Job, TReportFileFormat Format, const QStr
 // not make them itself or for a file, copies and collation honoured); the painter's
 // origin is the paper's corner. Throws EMorvanelError when the printer cannot start.
 void PrintReportJob(const TReportJob& Job, QPrinter& Printer);
-// Shows the preview window (which can print as well).
+// Shows the preview window "frmReportPreview" (which can print as well).
 void PreviewReportJob(const TReportJob& Job, QWidget* Parent);
+// The application prepares the preview window each time before it is shown (its
+// language); nullptr leaves it as it is made.
+using TReportPreviewSetup = std::function<void(QDialog& Preview)>;
+void SetReportPreviewSetup(TReportPreviewSetup Setup);
 // Sends the job where Choice says: the printer dialog first for the printer (false
 // when it is cancelled), the preview, or the file. Throws on failures.
 bool RunReportOutput(const TReportJob& Job, const TReportOutputChoice& Choice, QWidget* Parent);

@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShowEvent>
 #include <QTimer>
 #include <QUrl>
 
@@ -19,10 +20,6 @@ void TClickImage::mouseReleaseEvent(QMouseEvent* E) {
 
 TfrmAbout* frmAbout = nullptr;
 
-const QString TfrmAbout::CreditsText =
-    QStringLiteral("+++ Morvanel - the ATARI file viewer +++ Program and graphics: TEVRA +++ "
-                   "Thanks to all testers of the club +++ Greetings to everybody who keeps the "
-                   "8-bit ATARI alive +++ Have fun with your pictures, fonts and texts! +++ ");
 const QString TfrmAbout::EMailAddress = QStringLiteral("morvanel@example.org");
 const QString TfrmAbout::WebAddress = QStringLiteral("https://www.example.org/tevra/");
 const QString TfrmAbout::Image3Address = QStringLiteral("https://club.example.org/");
@@ -155,17 +152,24 @@ void TfrmAbout::changeEvent(QEvent* Event) {
     if (Event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
 }
 
+// Also when no window manager hands the box the focus.
+void TfrmAbout::showEvent(QShowEvent* Event) {
+    QDialog::showEvent(Event);
+    if (!Event->spontaneous()) FCredits = GetMsg(QStringLiteral("mCredits"));
+}
+
 void TfrmAbout::FormActivate() {
     FScrollPos = 1;
+    FCredits = GetMsg(QStringLiteral("mCredits"));
 }
 
 void TfrmAbout::Timer1Timer() {
     // Starts over before the last character would lead.
-    if (FScrollPos >= CreditsText.size()) {
+    if (FScrollPos >= FCredits.size()) {
         lblScroller->clear();
         FScrollPos = 1;
     }
-    lblScroller->setText(CreditsText.mid(FScrollPos - 1, ScrollerWidth));
+    lblScroller->setText(FCredits.mid(FScrollPos - 1, ScrollerWidth));
     ++FScrollPos;
 }
 

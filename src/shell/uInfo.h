@@ -24,8 +24,9 @@ class TfrmAbout : public QDialog {
 public:
     explicit TfrmAbout(QWidget* Parent = nullptr);
 
-    // The text the scroller runs through, one character per tick.
-    static const QString CreditsText;
+    // The text the scroller runs through, one character per tick: the credits of
+    // the current language, read each time the box comes up.
+    QString CreditsText() const { return FCredits; }
     // Characters the scroller shows at once.
     static constexpr int ScrollerWidth = 60;
     static const QString EMailAddress;
@@ -52,10 +53,12 @@ public:
 
 protected:
     void changeEvent(QEvent* Event) override;
+    void showEvent(QShowEvent* Event) override;
 
 private:
     void FormCreate();
     int FScrollPos = 1;
+    QString FCredits;
 };
 
 extern TfrmAbout* frmAbout;

@@ -174,6 +174,7 @@ TfrmMain::TfrmMain(QWidget* Parent) : QMainWindow(Parent) {
         TranslateForm(&Dialog, CurrentLanguageFile());
         Dialog.BrowseFolder = openpath;
     });
+    SetReportPreviewSetup([](QDialog& Preview) { TranslateForm(&Preview, CurrentLanguageFile()); });
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Morvanel"));
     Graphic_Icon = DocIcon(QColor(0, 128, 0), QStringLiteral("G"));
@@ -920,6 +921,16 @@ void TfrmMain::OpenUrl(const char* Url) {
     if (!ShellOpen(QString::fromLatin1(Url))) ShowWarningMsg(GetMsg(QStringLiteral("mErrBrowser")));
 }
 
+// A help page or manual: a file that is not there is named, as the desktop would only
+// say that it cannot open it; a desktop that cannot be asked gets the browser warning.
+static void OpenHelpFile(const QString& Path) {
+    if (!QFileInfo(Path).isFile()) {
+        ShowWarningMsg(GetMsg(QStringLiteral("mHelpFileNotFound")) + QLatin1Char('\n') + Path);
+        return;
+    }
+    if (!ShellOpen(Path)) ShowWarningMsg(GetMsg(QStringLiteral("mErrBrowser")));
+}
+
 void TfrmMain::MenuHelpHelpIndexClick() {
     // One start page per language: context 10 German, context 0 English.
     const QString Upper = UpperAscii(LngFile);
@@ -931,13 +942,13 @@ void TfrmMain::MenuHelpHelpIndexClick() {
     if (Context < 0) return;
     const QString Page = FindFileCaseInsensitive(ProgramFolder + QStringLiteral("help"),
                                                  QStringLiteral("context%1.html").arg(Context));
-    if (QFileInfo(Page).isFile()) ShellOpen(Page);
+    OpenHelpFile(Page);
 }
 
 void TfrmMain::menuHelpShowManualClick() {
     const QString Manual = FindFileCaseInsensitive(
         ManualsFolder, QStringLiteral("Morvanel_") + NameBeforeDot(LngFile) + QStringLiteral(".PDF"));
-    if (!ShellOpen(Manual)) ShowWarningMsg(GetMsg(QStringLiteral("mErrBrowser")));
+    OpenHelpFile(Manual);
 }
 
 void TfrmMain::btnSaveTranslationsClick() {

@@ -7,6 +7,7 @@
 #include "uFrmSolidStatesController.h"
 #include "uGlobal.h"
 #include "uMainLink.h"
+#include "uParam.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -226,6 +227,8 @@ void TChildWinSolidStates::btnControllerClick() {
                                            Main.top() + MainWindow()->TopPanelHeight() + 55);
         }
         frmSolidStatesController->lblFileName->setText(AtariGraphic->PicInfo.FileName);
+        // Made after the language was chosen: it speaks it from its first showing.
+        TranslateForm(frmSolidStatesController, CurrentLanguageFile());
     }
     frmSolidStatesController->show();
     frmSolidStatesController->raise();

@@ -115,12 +115,24 @@ TEST_F(AboutTest, RunTimeTextsAndOkCloses) {
 
 TEST_F(AboutTest, ScrollerRunsThroughTheCreditsAndStartsOver) {
     TfrmAbout About;
-    const QString T = TfrmAbout::CreditsText;
+    // The box's own timer moves it, every 125 ms; activation starts at the first
+    // character of the credits in the current language.
+    EXPECT_EQ(About.Timer1->interval(), 125);
+    Write("german.lng", "[GeneralMsg]\nmCredits=+++ Programm und Grafik: TEVRA +++ Dank an alle Tester des "
+                        "Clubs +++ Viel Spass! +++\n");
+    Write("English.lng", "[GeneralMsg]\nmCredits=+++ Program and graphics: TEVRA +++\n");
+    LngFile = "English.lng";
+    About.FormActivate();
+    EXPECT_EQ(About.CreditsText(), "+++ Program and graphics: TEVRA +++");
+    LngFile = "german.lng";
+    About.FormActivate();
+    const QString T = About.CreditsText();
     const int N = int(T.size());
     ASSERT_GT(N, TfrmAbout::ScrollerWidth);
-    // The box's own timer moves it, every 125 ms; activation starts at the first character.
-    EXPECT_EQ(About.Timer1->interval(), 125);
-    About.FormActivate();
+    EXPECT_EQ(T, "+++ Programm und Grafik: TEVRA +++ Dank an alle Tester des Clubs +++ Viel Spass! +++");
+    TfrmAbout Shown; // showing reads them as well
+    Shown.show();
+    EXPECT_EQ(Shown.CreditsText(), T);
     for (int Tick = 0; Tick < 3; ++Tick) ASSERT_TRUE(drive::Tick(About.Timer1));
     EXPECT_EQ(About.lblScroller->text(), T.mid(2, 60));
     About.FormActivate();

@@ -128,6 +128,8 @@ TEST_F(MainWindowOnScreen, HelpManualTemplateExportAndReadableToolBar) {
     EXPECT_TRUE(Opened[0].endsWith("/help/context10.html"));
     LngFile = "English.lng";
     Answer = false;
+    ManualsFolder = Dir.path() + "/";
+    Write("Morvanel_English.PDF", "%PDF");
     Main->menuHelpShowManualClick();
     EXPECT_EQ(Opened.last(), ManualsFolder + "Morvanel_English.PDF");
     EXPECT_TRUE(Boxes.last().startsWith("Warnung|")) << Boxes.last().toStdString();
