@@ -40,6 +40,9 @@ public:
 protected:
     void paintEvent(QPaintEvent* E) override;
     void mousePressEvent(QMouseEvent* E) override;
+    void keyPressEvent(QKeyEvent* E) override;
+    void focusInEvent(QFocusEvent* E) override;
+    void focusOutEvent(QFocusEvent* E) override;
 
 private:
     TChildWinFont* FOwner;
