@@ -55,7 +55,7 @@ TChildWinSolidStates::TChildWinSolidStates(QWidget* Parent) : QWidget(Parent) {
         B->setObjectName(QLatin1String(Name));
         B->SetCaption(Caption);
         B->SetHint(Hint);
-        B->setFocusPolicy(Qt::NoFocus);
+        B->setFocusPolicy(Qt::TabFocus); // in the Tab order, as every window's tool bar
         B->setFont(QFont(QStringLiteral("ATASCII"), 8));
         B->LookStyle()->SetStyle(vlsFlat);
         B->LookStyle()->SetButtonColor(TopPanelColor);

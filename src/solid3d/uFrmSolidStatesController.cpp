@@ -19,6 +19,7 @@
 #include <QSlider>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -127,8 +128,9 @@ TfrmSolidStatesController::TfrmSolidStatesController(QWidget* Parent)
     Layout->addLayout(ZoomRow);
     trackBar1 = new QSlider(Qt::Horizontal, this);
     trackBar1->setObjectName(QStringLiteral("trackBar1"));
-    trackBar1->setMinimum(1);
-    trackBar1->setMaximum(10);
+    // The track bar starts on the zoom edit, so it starts with the zoom's range.
+    trackBar1->setMinimum(MinZoom);
+    trackBar1->setMaximum(MaxZoom);
     trackBar1->setValue(1);
     trackBar1->installEventFilter(this);
     Layout->addWidget(trackBar1);
@@ -309,8 +311,8 @@ void TfrmSolidStatesController::SelectEdit(QLineEdit* Edit) {
         // not overwrite the edit's value.
         const QSignalBlocker Block(trackBar1);
         if (Edit == tbxZoom) {
-            trackBar1->setMinimum(1);
-            trackBar1->setMaximum(15);
+            trackBar1->setMinimum(MinZoom);
+            trackBar1->setMaximum(MaxZoom);
         } else {
             trackBar1->setMinimum(-100);
             trackBar1->setMaximum(100);
@@ -342,7 +344,11 @@ void TfrmSolidStatesController::ApplyView() {
     const double VX = EditFloatValue(tbxVX->text());
     const double VY = EditFloatValue(tbxVY->text());
     const double VZ = EditFloatValue(tbxVZ->text());
-    const double Zoom = EditFloatValue(tbxZoom->text());
+    const double Typed = EditFloatValue(tbxZoom->text());
+    // A zoom typed outside the track bar's range is held at its nearest end, and
+    // the edit shows the zoom the model got.
+    const double Zoom = std::clamp(Typed, double(MinZoom), double(MaxZoom));
+    if (Zoom != Typed) tbxZoom->setText(GeneralFloatText(Zoom));
     Tom3D& M = *Win->Om3D;
     M.Observer = {OX, OY, OZ};
     M.ViewPoint = {VX, VY, VZ};
