@@ -11,6 +11,7 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -258,6 +259,17 @@ bool TfrmSolidStatesController::eventFilter(QObject* Watched, QEvent* E) {
             if (T == QEvent::MouseButtonPress)
                 Guarded([&] { btnRotateMouseDown(); });
             else
+                Guarded([&] { btnRotateMouseUp(); });
+        }
+    }
+    // Space holds the button down as the mouse does, so the rotation can be started
+    // and stopped by keyboard; a held key's repeats are one press.
+    if (Watched == btnRotate && (T == QEvent::KeyPress || T == QEvent::KeyRelease)) {
+        const auto* Key = static_cast<QKeyEvent*>(E);
+        if (Key->key() == Qt::Key_Space && !Key->isAutoRepeat() && btnRotate->isEnabled()) {
+            if (T == QEvent::KeyPress)
+                Guarded([&] { btnRotateMouseDown(); });
+            else if (btnRotate->isDown())
                 Guarded([&] { btnRotateMouseUp(); });
         }
     }

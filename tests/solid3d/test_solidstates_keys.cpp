@@ -8,6 +8,8 @@
 #include "uChildWinSolidStates.h"
 #include "uFrmSolidStatesController.h"
 
+#include <QCheckBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSlider>
 #include <QTimer>
@@ -122,4 +124,39 @@ TEST_F(SolidStatesKeysTest, ControllerZoomTakesOneToFifteenAndNoMore) {
     C->trackBar1->setValue(C->trackBar1->value() == 3 ? 4 : 3);
     EXPECT_EQ(std::make_pair(Zoom(), C->tbxZoom->text()), std::make_pair(2.5, QString("2.5")));
     EXPECT_TRUE(Boxes.isEmpty());
+}
+
+TEST_F(SolidStatesKeysTest, SpaceOnRotiereStartsAndStopsTheRotationAsTheMouseDoes) {
+    TChildWinSolidStates* Win = Open();
+    ASSERT_NE(Win, nullptr);
+    Win->btnControllerClick();
+    TfrmSolidStatesController* C = frmSolidStatesController;
+    ASSERT_NE(C, nullptr);
+    QApplication::setActiveWindow(C);
+    C->cbDrawLines->setFocus(Qt::TabFocusReason);
+    // Back from the drawing options to the rotate button and its check box.
+    Type(Qt::Key_Backtab);
+    ASSERT_EQ(QApplication::focusWidget(), C->cbAutorotate);
+    Type(Qt::Key_Backtab);
+    ASSERT_EQ(QApplication::focusWidget(), C->btnRotate);
+    // Automatic mode: one press starts, the next stops; a held key's repeats count once.
+    ASSERT_FALSE(Win->Timer1->isActive());
+    QKeyEvent Press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+    QApplication::sendEvent(C->btnRotate, &Press);
+    QKeyEvent Repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QString(" "), true);
+    QApplication::sendEvent(C->btnRotate, &Repeat);
+    QKeyEvent Release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier);
+    QApplication::sendEvent(C->btnRotate, &Release);
+    EXPECT_EQ(std::make_pair(Win->Timer1->isActive(), int(C->Rotating)), std::make_pair(true, 1));
+    Type(Qt::Key_Space);
+    EXPECT_EQ(std::make_pair(Win->Timer1->isActive(), int(C->Rotating)), std::make_pair(false, 0));
+    // By hand: Space on the check box, then the model turns while Space holds the button.
+    Type(Qt::Key_Tab);
+    Type(Qt::Key_Space);
+    ASSERT_FALSE(C->cbAutorotate->isChecked());
+    Type(Qt::Key_Backtab);
+    QApplication::sendEvent(C->btnRotate, &Press);
+    EXPECT_TRUE(Win->Timer1->isActive());
+    QApplication::sendEvent(C->btnRotate, &Release);
+    EXPECT_FALSE(Win->Timer1->isActive());
 }
