@@ -227,6 +227,7 @@ void TChildWinSolidStates::btnControllerClick() {
     }
     frmSolidStatesController->show();
     frmSolidStatesController->raise();
+    frmSolidStatesController->activateWindow(); // shown to be used: by keyboard, too
 }
 
 void TChildWinSolidStates::RotateModel() {

@@ -66,6 +66,13 @@ TEST_F(SolidStatesKeysTest, TabReachesTheToolBarAndSpaceOpensTheController) {
     Type(Qt::Key_Space);
     ASSERT_NE(frmSolidStatesController, nullptr);
     EXPECT_TRUE(frmSolidStatesController->isVisible());
+    // It comes up active, so the keyboard goes on in it; pressed again, it comes back.
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), frmSolidStatesController);
+    QApplication::setActiveWindow(Main);
+    Win->btnController->setFocus(Qt::TabFocusReason);
+    Type(Qt::Key_Space);
+    EXPECT_EQ(QApplication::activeWindow(), frmSolidStatesController);
 }
 
 TEST_F(SolidStatesKeysTest, ControllerZoomTakesOneToFifteenAndNoMore) {
