@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -698,6 +699,18 @@ bool TChildWinFont::FormKeyDown(int Key) {
     }
     SelectCell(Col, Row);
     return true;
+}
+
+void TChildWinFont::contextMenuEvent(QContextMenuEvent* E) {
+    // The menu key opens the grid's menu at the selected character, as a right click
+    // on it does.
+    if (E->reason() != QContextMenuEvent::Keyboard) {
+        QWidget::contextMenuEvent(E);
+        return;
+    }
+    E->accept();
+    const QPoint Cell = QPoint(FrameX + 4, FrameY + 4) * ZoomFactor;
+    PopupMenu1->popup(imgFont->mapToGlobal(Cell));
 }
 
 void TChildWinFont::keyPressEvent(QKeyEvent* E) {

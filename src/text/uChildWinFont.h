@@ -169,6 +169,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* E) override;
+    void contextMenuEvent(QContextMenuEvent* E) override;
     void closeEvent(QCloseEvent* E) override;
     void showEvent(QShowEvent* E) override;
 

@@ -7,6 +7,8 @@
 #include "VekButton.h"
 #include "uChildWinFont.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QToolButton>
 #include <algorithm>
@@ -182,4 +184,19 @@ TEST_F(FontKeysTest, ArrowsMoveTheSelectionWhileTheGridHasTheFocus) {
     EXPECT_EQ(W->SelectedChar, 31);
     Type(Qt::Key_Up);
     EXPECT_EQ(W->SelectedChar, 31 + 7 * 32);
+
+    // The menu key opens the grid's menu at the selected character; its mnemonic copies.
+    Click(W, 40);
+    QApplication::clipboard()->clear();
+    QContextMenuEvent Menu(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+    QApplication::sendEvent(QApplication::focusWidget(), &Menu);
+    ASSERT_TRUE(W->PopupMenu1->isVisible());
+    const QPoint Cell =
+        W->imgFont->mapToGlobal((QPoint(W->FrameX, W->FrameY) + QPoint(4, 4)) * W->ZoomFactor);
+    EXPECT_EQ(W->PopupMenu1->geometry().topLeft(), Cell);
+    QKeyEvent Mnemonic(QEvent::KeyPress, Qt::Key_K, Qt::NoModifier, QStringLiteral("k"));
+    QApplication::sendEvent(W->PopupMenu1, &Mnemonic);
+    QApplication::processEvents();
+    EXPECT_FALSE(W->PopupMenu1->isVisible());
+    EXPECT_EQ(QApplication::clipboard()->image().size(), W->imgFont->Picture.size());
 }
