@@ -56,7 +56,7 @@ TChildWinSolidStates::TChildWinSolidStates(QWidget* Parent) : QWidget(Parent) {
         B->setObjectName(QLatin1String(Name));
         B->SetCaption(Caption);
         B->SetHint(Hint);
-        B->setFocusPolicy(Qt::NoFocus);
+        B->setFocusPolicy(Qt::TabFocus); // in the Tab order, as every window's tool bar
         B->setFont(QFont(QStringLiteral("ATASCII"), 8));
         B->LookStyle()->SetStyle(vlsFlat);
         B->LookStyle()->SetButtonColor(TopPanelColor);
@@ -232,6 +232,7 @@ void TChildWinSolidStates::btnControllerClick() {
     }
     frmSolidStatesController->show();
     frmSolidStatesController->raise();
+    frmSolidStatesController->activateWindow(); // shown to be used: by keyboard, too
 }
 
 void TChildWinSolidStates::RotateModel() {

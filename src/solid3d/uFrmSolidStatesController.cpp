@@ -11,6 +11,7 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -19,6 +20,7 @@
 #include <QSlider>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -127,8 +129,9 @@ TfrmSolidStatesController::TfrmSolidStatesController(QWidget* Parent)
     Layout->addLayout(ZoomRow);
     trackBar1 = new QSlider(Qt::Horizontal, this);
     trackBar1->setObjectName(QStringLiteral("trackBar1"));
-    trackBar1->setMinimum(1);
-    trackBar1->setMaximum(10);
+    // The track bar starts on the zoom edit, so it starts with the zoom's range.
+    trackBar1->setMinimum(MinZoom);
+    trackBar1->setMaximum(MaxZoom);
     trackBar1->setValue(1);
     trackBar1->installEventFilter(this);
     Layout->addWidget(trackBar1);
@@ -259,6 +262,17 @@ bool TfrmSolidStatesController::eventFilter(QObject* Watched, QEvent* E) {
                 Guarded([&] { btnRotateMouseUp(); });
         }
     }
+    // Space holds the button down as the mouse does, so the rotation can be started
+    // and stopped by keyboard; a held key's repeats are one press.
+    if (Watched == btnRotate && (T == QEvent::KeyPress || T == QEvent::KeyRelease)) {
+        const auto* Key = static_cast<QKeyEvent*>(E);
+        if (Key->key() == Qt::Key_Space && !Key->isAutoRepeat() && btnRotate->isEnabled()) {
+            if (T == QEvent::KeyPress)
+                Guarded([&] { btnRotateMouseDown(); });
+            else if (btnRotate->isDown())
+                Guarded([&] { btnRotateMouseUp(); });
+        }
+    }
     return QWidget::eventFilter(Watched, E);
 }
 
@@ -309,8 +323,8 @@ void TfrmSolidStatesController::SelectEdit(QLineEdit* Edit) {
         // not overwrite the edit's value.
         const QSignalBlocker Block(trackBar1);
         if (Edit == tbxZoom) {
-            trackBar1->setMinimum(1);
-            trackBar1->setMaximum(15);
+            trackBar1->setMinimum(MinZoom);
+            trackBar1->setMaximum(MaxZoom);
         } else {
             trackBar1->setMinimum(-100);
             trackBar1->setMaximum(100);
@@ -342,7 +356,11 @@ void TfrmSolidStatesController::ApplyView() {
     const double VX = EditFloatValue(tbxVX->text());
     const double VY = EditFloatValue(tbxVY->text());
     const double VZ = EditFloatValue(tbxVZ->text());
-    const double Zoom = EditFloatValue(tbxZoom->text());
+    const double Typed = EditFloatValue(tbxZoom->text());
+    // A zoom typed outside the track bar's range is held at its nearest end, and
+    // the edit shows the zoom the model got.
+    const double Zoom = std::clamp(Typed, double(MinZoom), double(MaxZoom));
+    if (Zoom != Typed) tbxZoom->setText(GeneralFloatText(Zoom));
     Tom3D& M = *Win->Om3D;
     M.Observer = {OX, OY, OZ};
     M.ViewPoint = {VX, VY, VZ};

@@ -44,7 +44,8 @@ public:
     void SelectEdit(QLineEdit* Edit);
     // Observer, view point and zoom from the seven edits to the active 3D window's
     // model, then a redraw. All seven are read before any is applied; one that is
-    // not a number throws EConvertError and the model stays as it was.
+    // not a number throws EConvertError and the model stays as it was. A zoom
+    // outside MinZoom..MaxZoom is held at the nearer end, in the edit as well.
     void ApplyView();
     void ApplyDrawOptions(QCheckBox* Box);
     // Shows the active edit's value on the track bar without applying anything.
@@ -67,6 +68,9 @@ public:
     QCheckBox *cbDrawLines = nullptr, *cbDrawLineNumbers = nullptr, *cbDrawPoints = nullptr,
               *cbDrawPointNumbers = nullptr;
 
+    // The zoom's range, on the track bar and in the model.
+    static constexpr int MinZoom = 1;
+    static constexpr int MaxZoom = 15;
     static constexpr quint32 SelectedColor = 0xFFFFFF;
     static constexpr quint32 UnselectedColor = 0xC0C0C0;
 

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -88,6 +89,8 @@ TFontDrawGrid::TFontDrawGrid(TChildWinFont* Owner, QWidget* Parent) : QWidget(Pa
     setFixedSize(ColCount * (CellSize + LineWidth) - LineWidth,
                  RowCount * (CellSize + LineWidth) - LineWidth);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Reached by Tab, the arrow keys pick a buffer; a click keeps the focus in the grid.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 QRect TFontDrawGrid::CellRect(int Col, int Row) const {
@@ -110,12 +113,55 @@ void TFontDrawGrid::paintEvent(QPaintEvent*) {
     Canvas.fillRect(rect(), WinColorToQColor(EditorPanelColour));
     for (int R = 0; R < RowCount; ++R)
         for (int C = 0; C < ColCount; ++C) FOwner->FontDrawGridDrawCell(Canvas, C, R, CellRect(C, R));
+    // The focused grid marks its current cell with a dotted frame inside the cell's own.
+    const int Current = CurrentCopyBuffer - 1;
+    if (hasFocus() && Current >= 0 && Current < ColCount * RowCount) {
+        Canvas.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        Canvas.setBrush(Qt::NoBrush);
+        Canvas.drawRect(CellRect(Current % ColCount, Current / ColCount).adjusted(1, 1, -2, -2));
+    }
 }
 
 void TFontDrawGrid::mousePressEvent(QMouseEvent* E) {
     int Col = 0, Row = 0;
     if (E->button() == Qt::LeftButton && CellAt(E->position().toPoint(), Col, Row))
         Guarded([&] { FOwner->FontDrawGridSelectCell(Col, Row); });
+}
+
+void TFontDrawGrid::keyPressEvent(QKeyEvent* E) {
+    const int Current = std::clamp(CurrentCopyBuffer - 1, 0, ColCount * RowCount - 1);
+    int Next = Current;
+    switch (E->key()) {
+    case Qt::Key_Left:
+        Next = Current - 1;
+        break;
+    case Qt::Key_Right:
+        Next = Current + 1;
+        break;
+    case Qt::Key_Home:
+        Next = 0;
+        break;
+    case Qt::Key_End:
+        Next = ColCount * RowCount - 1;
+        break;
+    default:
+        QWidget::keyPressEvent(E);
+        return;
+    }
+    // The grid stops at its first and last cell, as a grid does.
+    Next = std::clamp(Next, 0, ColCount * RowCount - 1);
+    E->accept();
+    if (Next != Current) Guarded([&] { FOwner->FontDrawGridSelectCell(Next % ColCount, Next / ColCount); });
+}
+
+void TFontDrawGrid::focusInEvent(QFocusEvent* E) {
+    QWidget::focusInEvent(E);
+    update();
+}
+
+void TFontDrawGrid::focusOutEvent(QFocusEvent* E) {
+    QWidget::focusOutEvent(E);
+    update();
 }
 
 void RepaintCopyBuffers() {
@@ -147,7 +193,6 @@ TChildWinFont::TChildWinFont(QWidget* Parent) : QWidget(Parent) {
     QHBoxLayout* Buttons = NewClippedRow(TopLayout);
     auto Button = [this](QBoxLayout* Row, const char* Name, const QString& Caption, const QString& Hint) {
         QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
-        B->setFocusPolicy(Qt::NoFocus);
         B->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         Row->addWidget(B);
         return B;
@@ -333,7 +378,9 @@ void TChildWinFont::BuildEditorPanel() {
         B->LookStyle()->SetButtonColor(EditorPanelColour);
         B->SetFontColor(clWhite);
         B->setFont(Face);
-        B->setFocusPolicy(Qt::NoFocus);
+        // Tab reaches every button, but a click leaves the focus where it was, so
+        // the arrow keys go on moving the selection in the character grid.
+        B->setFocusPolicy(Qt::TabFocus);
         B->setGeometry(Geo);
         return B;
     };
@@ -402,6 +449,16 @@ void TChildWinFont::BuildEditorPanel() {
     ConnectSender(BtnFontRotateRight, &TChildWinFont::btnFontRotateLeftClick);
     for (TVekButton* B : {btnFontPaste, btnFontPasteOR, btnFontPasteAND, btnFontPasteXOR})
         ConnectSender(B, &TChildWinFont::btnFontPasteClick);
+
+    // Tab walks the arrow cross, then the buttons row by row as they stand, then
+    // the copy buffers.
+    const QWidget* const Order[] = {btnFontUp,       btnFontLeft,       btnFontRight,       btnFontDown,
+                                    btnFontClear,    btnFontInvert,     btnFontXMir,        btnFontYMir,
+                                    btnFontAtari,    btnFontRotateLeft, btnFontUndo,        btnFontRedo,
+                                    btnFontCopy,     btnFontPaste,      BtnFontRotateRight, btnFontPasteOR,
+                                    btnFontPasteAND, btnFontPasteXOR,   FontDrawGrid};
+    for (size_t I = 1; I < std::size(Order); ++I)
+        setTabOrder(const_cast<QWidget*>(Order[I - 1]), const_cast<QWidget*>(Order[I]));
 }
 
 // ------------------------------------------------------------------ opening
@@ -642,6 +699,18 @@ bool TChildWinFont::FormKeyDown(int Key) {
     }
     SelectCell(Col, Row);
     return true;
+}
+
+void TChildWinFont::contextMenuEvent(QContextMenuEvent* E) {
+    // The menu key opens the grid's menu at the selected character, as a right click
+    // on it does.
+    if (E->reason() != QContextMenuEvent::Keyboard) {
+        QWidget::contextMenuEvent(E);
+        return;
+    }
+    E->accept();
+    const QPoint Cell = QPoint(FrameX + 4, FrameY + 4) * ZoomFactor;
+    PopupMenu1->popup(imgFont->mapToGlobal(Cell));
 }
 
 void TChildWinFont::keyPressEvent(QKeyEvent* E) {

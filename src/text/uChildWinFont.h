@@ -40,6 +40,9 @@ public:
 protected:
     void paintEvent(QPaintEvent* E) override;
     void mousePressEvent(QMouseEvent* E) override;
+    void keyPressEvent(QKeyEvent* E) override;
+    void focusInEvent(QFocusEvent* E) override;
+    void focusOutEvent(QFocusEvent* E) override;
 
 private:
     TChildWinFont* FOwner;
@@ -166,6 +169,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* E) override;
+    void contextMenuEvent(QContextMenuEvent* E) override;
     void closeEvent(QCloseEvent* E) override;
     void showEvent(QShowEvent* E) override;
 

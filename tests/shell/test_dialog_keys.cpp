@@ -1,0 +1,85 @@
+// The dialogs by keyboard alone: Tab and the arrows reach the controls, Space
+// presses, Enter is the Default button unless a button has the focus,
+// Escape is Cancel.
+#include "VekButton.h"
+#include "test_drive_events.h"
+#include "test_shell_common.h"
+#include "uInfo.h"
+#include "uParam.h"
+
+#include <QListWidget>
+#include <QRadioButton>
+
+namespace {
+class DialogKeysTest : public SettingsFixture {
+protected:
+    void TearDown() override {
+        SetColorDialogHook(nullptr);
+        SettingsFixture::TearDown();
+    }
+    static void Type(int Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+        QWidget* Focus = QApplication::focusWidget();
+        ASSERT_NE(Focus, nullptr);
+        drive::Key(Focus, Key, Modifiers);
+        QApplication::processEvents();
+    }
+    static void Show(QWidget* W) {
+        W->show();
+        QApplication::setActiveWindow(W);
+        QApplication::processEvents();
+    }
+};
+} // namespace
+
+TEST_F(DialogKeysTest, SettingsByKeyboardAlone) {
+    TfrmParameter Dlg;
+    int ColourDialogs = 0;
+    SetColorDialogHook([&](quint32& Colour) {
+        ++ColourDialogs;
+        Colour = 0x123456;
+        return true;
+    });
+    Show(&Dlg);
+    // Tab from the first colour button to the photo format, the arrow to the new one.
+    ASSERT_EQ(QApplication::focusWidget(), Dlg.btnCol0);
+    for (int I = 0; I < 4; ++I) Type(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), Dlg.rbPHO1);
+    Type(Qt::Key_Down);
+    EXPECT_TRUE(Dlg.rbPHO2->isChecked());
+    // Escape is Abbrechen: hidden, nothing stored.
+    Type(Qt::Key_Escape);
+    EXPECT_FALSE(Dlg.isVisible());
+    EXPECT_EQ(phoformat, 0);
+
+    // Enter on a focused colour button opens its colour dialog and leaves the dialog open.
+    Show(&Dlg);
+    Dlg.btnGR8ForeCol->setFocus(Qt::TabFocusReason);
+    Type(Qt::Key_Return);
+    EXPECT_EQ(ColourDialogs, 1);
+    EXPECT_EQ(Dlg.btnGR8ForeCol->LookStyle()->ButtonColor(), 0x123456u);
+    EXPECT_TRUE(Dlg.isVisible());
+    // Space does the same.
+    Type(Qt::Key_Space);
+    EXPECT_EQ(ColourDialogs, 2);
+    // Enter elsewhere is OK: the edits kept from before are stored.
+    Dlg.FileTypeListBox->setFocus(Qt::TabFocusReason);
+    Type(Qt::Key_Return);
+    EXPECT_FALSE(Dlg.isVisible());
+    EXPECT_EQ(std::make_pair(phoformat, gr8forecolor), std::make_pair(quint8(1), 0x123456u));
+}
+
+TEST_F(DialogKeysTest, AboutBoxClosesWithEnterEscapeAndSpace) {
+    TfrmAbout About;
+    for (const int Key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space}) {
+        const int Shown = drive::WhileModal([&] { About.exec(); },
+                                            [&](QWidget*) {
+                                                QApplication::setActiveWindow(&About);
+                                                // The dialog's own focus: its only button.
+                                                ASSERT_EQ(About.focusWidget(), About.btnOK);
+                                                drive::Key(About.btnOK, Key);
+                                            });
+        EXPECT_EQ(Shown, 1);
+        EXPECT_EQ(About.result(), Key == Qt::Key_Escape ? QDialog::Rejected : QDialog::Accepted) << Key;
+        EXPECT_FALSE(About.isVisible());
+    }
+}
