@@ -113,12 +113,13 @@ TEST_F(FontKeysTest, TabReachesEveryButtonAndSpacePressesIt) {
             TCharBytes Up = Prev;
             std::rotate(Up.begin(), Up.begin() + 1, Up.end());
             EXPECT_EQ(Bytes(W), Up);
-        } else if (Name == "btnFontClear")
+        } else if (Name == "btnFontClear") {
             EXPECT_EQ(Bytes(W), TCharBytes{});
-        else if (Name == "btnFontInvert")
+        } else if (Name == "btnFontInvert") {
             EXPECT_EQ(Bytes(W), TCharBytes({255, 255, 255, 255, 255, 255, 255, 255}));
-        else if (Name == "btnFontUndo")
+        } else if (Name == "btnFontUndo") {
             EXPECT_EQ(Bytes(W), BeforeLast); // the rotation undone
+        }
         BeforeLast = Prev;
     }
     for (const QString& Name : Edit) EXPECT_EQ(Clicks[Name], 1) << Name.toStdString();
