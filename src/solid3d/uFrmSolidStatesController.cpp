@@ -1,5 +1,6 @@
 #include "uFrmSolidStatesController.h"
 
+#include "StayOnTop.h"
 #include "VekButton.h"
 #include "uChildWinSolidStates.h"
 #include "uDocWindow.h"
@@ -76,9 +77,9 @@ int RoundToInt(double Value) {
 
 // ------------------------------------------------------------------ window
 
-TfrmSolidStatesController::TfrmSolidStatesController(QWidget* Parent)
-    : QWidget(Parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+TfrmSolidStatesController::TfrmSolidStatesController(QWidget* Parent) : QWidget(Parent, Qt::Tool) {
     setObjectName(QStringLiteral("frmSolidStatesController"));
+    StayOnTopBelowModals(this);
     setWindowTitle(QStringLiteral("Solid States Controller"));
     SetFormColour(this, clGray);
 
