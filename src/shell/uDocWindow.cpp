@@ -213,8 +213,12 @@ void SetPanelButtonColours(QToolButton* B) {
     QPalette Pal = B->palette();
     Pal.setColor(QPalette::Button, WinColorToQColor(TopPanelColor).lighter(135));
     B->setPalette(Pal);
-    B->setStyleSheet(QStringLiteral("QToolButton { color: white; } QToolButton:disabled { color: %1; }")
-                         .arg(WinColorToQColor(clBtnShadow).name()));
+    // The keyboard's button is underlined: the style's own focus mark hardly shows
+    // on the panel's blue, and a frame would widen the button.
+    B->setStyleSheet(
+        QStringLiteral("QToolButton { color: white; } QToolButton:focus { text-decoration: underline; } "
+                       "QToolButton:disabled { color: %1; }")
+            .arg(WinColorToQColor(clBtnShadow).name()));
 }
 
 QToolButton* NewPanelButton(QWidget* Panel, const char* Name, const QString& Caption, const QString& Hint) {
