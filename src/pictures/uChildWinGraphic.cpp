@@ -55,7 +55,6 @@ TChildWinGraphic::TChildWinGraphic(QWidget* Parent) : QWidget(Parent) {
 
     ImgGraphic = new ImageView;
     ImgGraphic->setObjectName(QStringLiteral("ImgGraphic"));
-    ImgGraphic->setContextMenuPolicy(Qt::CustomContextMenu);
     ScrollBox1 = NewImageScrollBox(this, "ScrollBox1", ImgGraphic);
     Layout->addWidget(ScrollBox1, 1);
 
@@ -83,8 +82,7 @@ TChildWinGraphic::TChildWinGraphic(QWidget* Parent) : QWidget(Parent) {
     ConnectGuarded(btnFullscreen, &QToolButton::clicked, this, &TChildWinGraphic::btnFullscreenClick);
     ConnectGuarded(btnIsChildWin, &QToolButton::clicked, this, &TChildWinGraphic::btnIsChildWinClick);
     ConnectGuarded(CopyToClipboard, &QAction::triggered, this, &TChildWinGraphic::CopyToClipboardClick);
-    connect(ImgGraphic, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& P) { PopupMenu1->popup(ImgGraphic->mapToGlobal(P)); });
+    AttachPopupMenu(this, ImgGraphic, PopupMenu1);
     SetClientSize(this, 390, 263);
 }
 

@@ -9,12 +9,14 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
@@ -229,6 +231,35 @@ QToolButton* NewPanelButton(QWidget* Panel, const char* Name, const QString& Cap
     B->setAutoRaise(true);
     SetPanelButtonColours(B);
     return B;
+}
+
+namespace {
+class TKeyboardPopup : public QObject {
+public:
+    TKeyboardPopup(QWidget* Window, QWidget* Image, QMenu* Menu)
+        : QObject(Window), FImage(Image), FMenu(Menu) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* E) override {
+        if (E->type() != QEvent::ContextMenu ||
+            static_cast<QContextMenuEvent*>(E)->reason() != QContextMenuEvent::Keyboard)
+            return false;
+        const QRect Shown = FImage->visibleRegion().boundingRect();
+        FMenu->popup(FImage->mapToGlobal(Shown.topLeft() + QPoint(8, 8)));
+        return true;
+    }
+
+private:
+    QWidget* FImage;
+    QMenu* FMenu;
+};
+} // namespace
+
+void AttachPopupMenu(QWidget* Window, QWidget* Image, QMenu* Menu) {
+    Image->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(Image, &QWidget::customContextMenuRequested, Menu,
+                     [Image, Menu](const QPoint& P) { Menu->popup(Image->mapToGlobal(P)); });
+    Window->installEventFilter(new TKeyboardPopup(Window, Image, Menu));
 }
 
 // ---------------------------------------------------------------- info panel

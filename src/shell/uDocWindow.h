@@ -20,6 +20,7 @@ class QGridLayout;
 class QImage;
 class QLabel;
 class QMdiArea;
+class QMenu;
 class QMdiSubWindow;
 class QScrollArea;
 class QToolButton;
@@ -92,6 +93,9 @@ QToolButton* AddAtasciiPanelButton(QBoxLayout* Row, QWidget* Panel, const char* 
                                    const QString& Hint);
 // Tool tip and status text at once.
 void SetHint(QWidget* W, const QString& Hint);
+// Menu pops up on Image by the right mouse button, and by the menu key (or
+// Shift+F10) at the visible part of Image while Window has the keyboard.
+void AttachPopupMenu(QWidget* Window, QWidget* Image, QMenu* Menu);
 
 // Runs Handler of Window whenever Signal of Sender comes, guarded.
 template <class TSender, class TSignal, class TWindow>

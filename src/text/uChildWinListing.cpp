@@ -148,8 +148,7 @@ TChildWinListing::TChildWinListing(QWidget* Parent) : QWidget(Parent) {
     ConnectGuarded(PageControl1, &QTabWidget::currentChanged, this, &TChildWinListing::PageControl1Change);
     ConnectGuarded(imgListing, &ImageView::MouseDown, this, &TChildWinListing::imgListingClick);
     ConnectGuarded(CopyToClipboard, &QAction::triggered, this, &TChildWinListing::CopyToClipboardClick);
-    connect(imgListing, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& P) { PopupMenu1->popup(imgListing->mapToGlobal(P)); });
+    AttachPopupMenu(this, imgListing, PopupMenu1);
     pnlTop->installEventFilter(this);
     ScrollBox1->viewport()->installEventFilter(this);
     TextField->installEventFilter(this);
@@ -261,7 +260,6 @@ void TChildWinListing::BuildPages() {
     Page0->addWidget(Label2);
     imgListing = new ImageView;
     imgListing->setObjectName(QStringLiteral("imgListing"));
-    imgListing->setContextMenuPolicy(Qt::CustomContextMenu);
     ScrollBox1 = NewImageScrollBox(TabSheet2, "ScrollBox1", imgListing, true, clGray);
     ScrollBox1->setFocusPolicy(Qt::StrongFocus);
     Page0->addWidget(ScrollBox1, 1);

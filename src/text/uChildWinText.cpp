@@ -224,7 +224,6 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
     Page0->addWidget(Label2);
     imgText = new ImageView;
     imgText->setObjectName(QStringLiteral("imgText"));
-    imgText->setContextMenuPolicy(Qt::CustomContextMenu);
     ScrollBox1 = NewImageScrollBox(TabSheet2, "ScrollBox1", imgText, true, clGray);
     ScrollBox1->setFocusPolicy(Qt::StrongFocus);
     ScrollBox1->viewport()->installEventFilter(this);
@@ -292,8 +291,7 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
     connect(PageControl1, &QTabWidget::currentChanged, this,
             [this](int Index) { Guarded([this, Index] { PageControl1Change(Index); }); });
     ConnectGuarded(imgText, &ImageView::MouseUp, this, &TChildWinText::imgTextClick);
-    connect(imgText, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& P) { PopupMenu1->popup(imgText->mapToGlobal(P)); });
+    AttachPopupMenu(this, imgText, PopupMenu1);
     ConnectGuarded(CopyToClipboard, &QAction::triggered, this, &TChildWinText::CopyToClipboardClick);
 
     PageControl1Change(PageControl1->currentIndex());
