@@ -4,8 +4,11 @@
 #include "FramePlacement.h"
 #include "solid3d/Solid3DTestUtil.h"
 #include "test_desktop_common.h"
+#include "uChildWinSolidStates.h"
+#include "uFrmSolidStatesController.h"
 
 #include <QAbstractButton>
+#include <QPointer>
 #include <QScreen>
 #include <QWindow>
 
@@ -99,4 +102,24 @@ TEST_F(UndockingTest, EveryWindowKindUndocksWithItsFrameAtItsCornerAndDocksAgain
         }
     }
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+// The controller, a free window the 3D window places itself, stands with its frame
+// at the place the 3D window gives it.
+TEST_F(UndockingTest, TheControllersFrameStandsWhereThe3DWindowPutsIt) {
+    auto* Window = qobject_cast<TChildWinSolidStates*>(
+        Open("CUBE.3D", SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}, {{1, 2}, {2, 3}, {3, 1}})));
+    ASSERT_NE(Window, nullptr);
+    const QRect Main = this->Main->windowHandle()->frameGeometry();
+    Window->btnControllerClick();
+    QPointer<TfrmSolidStatesController> Controller = frmSolidStatesController;
+    ASSERT_NE(Controller, nullptr);
+    // A resize before the window manager has framed it keeps the corner as well.
+    Controller->resize(Controller->size() + QSize(0, 1));
+    WaitFor([&] { return !FrameMargins(Controller).isNull() && !FramePlacementPending(Controller); });
+    Settle(100);
+    EXPECT_EQ(
+        Controller->windowHandle()->frameGeometry().topLeft(),
+        QPoint(Main.right() + 1 - Controller->width() - 15, Main.top() + this->Main->TopPanelHeight() + 55));
+    delete Controller;
 }
