@@ -59,7 +59,7 @@ protected:
             if (FWindow->isVisible() && FrameMargins(FWindow).isNull()) Apply(FCorner);
             break;
         case QEvent::ParentChange:
-            if (!FWindow->isWindow()) deleteLater();
+            if (!FWindow->isWindow()) Finish(); // docked again
             break;
         default:
             break;
@@ -94,7 +94,10 @@ private:
             Finish();
             return;
         }
-        if (!FWindow->isVisible()) return;
+        if (!FWindow->isVisible()) {
+            FTimer.stop(); // until it is shown again
+            return;
+        }
         const QMargins M = FrameMargins(FWindow);
         if (M.isNull()) {
             // Not framed yet, or never: without a window manager the client is the frame.
@@ -124,8 +127,10 @@ private:
         FCorner = Wanted.topLeft();
     }
 
+    // A request that comes after this finds a new keeper.
     void Finish() {
         FTimer.stop();
+        setObjectName(QString());
         if (FWindow) FWindow->removeEventFilter(this);
         deleteLater();
     }
