@@ -83,6 +83,10 @@ TEST_F(UndockingTest, EveryWindowKindUndocksWithItsFrameAtItsCornerAndDocksAgain
             EXPECT_EQ(Window->windowState(), Qt::WindowNoState);
             EXPECT_TRUE(Screen.contains(Frame.topLeft()));
             EXPECT_TRUE(Dock->isVisible());
+            // A later resize, once framed, leaves the frame's corner where it is.
+            Window->resize(Window->size() + QSize(8, 6));
+            Settle(150);
+            EXPECT_EQ(Window->windowHandle()->frameGeometry().topLeft(), Corner);
             EXPECT_TRUE(Screen.contains(QRect(Dock->mapToGlobal(QPoint(0, 0)), Dock->size())))
                 << RectText(QRect(Dock->mapToGlobal(QPoint(0, 0)), Dock->size())).toStdString();
 
