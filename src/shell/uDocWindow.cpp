@@ -3,6 +3,7 @@
 #include <QBoxLayout>
 
 #include "FileDialogs.h"
+#include "FramePlacement.h"
 #include "ImageView.h"
 #include "JPEGImage.h"
 #include "uMainLink.h"
@@ -27,7 +28,6 @@
 #include <QStyleOptionTitleBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWindow>
 #include <algorithm>
 
 // ---------------------------------------------------------------- colours
@@ -492,13 +492,7 @@ void PlaceAtCascadeStep(QMdiArea* Area, QMdiSubWindow* Frame) {
 void ToggleDocking(QWidget* Window, quint8& IsChildWin, const QPoint& TopLeft) {
     IsChildWin = IsChildWin ? 0 : 1;
     SetMDIChildStyle(Window, IsChildWin);
-    QWidget* Frame = DocumentFrame(Window);
-    // A free window's frame goes to the corner: the window manager, which alone
-    // knows the frame, places it (a plain move before the frame is known puts the
-    // client there and the title bar off the screen).
-    Frame->move(TopLeft);
-    if (QWindow* Handle = Frame->isWindow() ? Frame->windowHandle() : nullptr)
-        Handle->setFramePosition(TopLeft);
+    MoveFrameTo(DocumentFrame(Window), TopLeft);
 }
 
 // ---------------------------------------------------------------- closing

@@ -1,5 +1,6 @@
 #include "uGlobal.h"
 
+#include "FramePlacement.h"
 #include "IniFile.h"
 #include "JPEGImage.h"
 #include "Resources.h"
@@ -143,12 +144,11 @@ QRect FitGeometryToArea(int Left, int Top, int Width, int Height, const QRect& A
     return QRect(X, Y, W, H);
 }
 
-QRect RestoredGeometry(int Left, int Top, int Width, int Height) {
+QRect RestoreArea(int Left, int Top) {
     // The screen the stored corner lies on, else the primary one.
     QScreen* Screen = QGuiApplication::screenAt(QPoint(Left, Top));
     if (!Screen) Screen = QGuiApplication::primaryScreen();
-    const QRect Area = Screen ? Screen->availableGeometry() : QRect(0, 0, 640, 480);
-    return FitGeometryToArea(Left, Top, Width, Height, Area);
+    return Screen ? Screen->availableGeometry() : QRect(0, 0, 640, 480);
 }
 
 namespace {
@@ -174,9 +174,11 @@ void LoadSettings() {
     const int Width = Ini.ReadInteger(S, QStringLiteral("width"), 625);
     const int Height = Ini.ReadInteger(S, QStringLiteral("height"), 475);
     if (MainWindow()) {
-        const QRect R = RestoredGeometry(Left, Top, Width, Height);
-        MainWindow()->Form()->move(R.topLeft());
-        MainWindow()->Form()->resize(R.size());
+        // The stored corner is the frame's and the size the client's: the whole frame,
+        // title bar included, is fitted into the area once its borders are known.
+        const QRect Area = RestoreArea(Left, Top);
+        const QRect R = FitGeometryToArea(Left, Top, Width, Height, Area);
+        PlaceFrameInside(MainWindow()->Form(), R.topLeft(), R.size(), Area);
     }
     auto Col = [&](const char* Key, quint32 Def) {
         return quint32(Ini.ReadInteger(D, QLatin1String(Key), int(Def)));
@@ -527,7 +529,8 @@ void SetMDIChildStyle(QWidget* Form, bool MDIChild) {
     }
     if (!Sub) return;
     const QSize Size = Form->size();
-    const QPoint Pos = Form->mapToGlobal(QPoint(0, 0));
+    // The free window's frame takes the place of the MDI frame.
+    const QPoint Corner = Sub->mapToGlobal(QPoint(0, 0));
     Sub->setWidget(nullptr);
     Form->setParent(MainWindow()->Form(), Qt::Window);
     // The main window finds its free document windows by this mark (language, quitting).
@@ -535,7 +538,7 @@ void SetMDIChildStyle(QWidget* Form, bool MDIChild) {
     Form->setAttribute(Qt::WA_DeleteOnClose, true);
     Sub->close();
     Form->resize(Size);
-    Form->move(Pos);
+    MoveFrameTo(Form, Corner);
     Form->show();
     Form->activateWindow();
 }

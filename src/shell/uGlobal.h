@@ -55,8 +55,8 @@ void LoadSettings(); // also places and sizes frmMain when it exists, on the scr
 // Stored main window geometry moved and cut to lie within Area, with a usable minimum
 // size, so a damaged settings file cannot make the window unusable.
 QRect FitGeometryToArea(int Left, int Top, int Width, int Height, const QRect& Area);
-// The same for the available area of the screen the stored corner lies on.
-QRect RestoredGeometry(int Left, int Top, int Width, int Height);
+// The available area of the screen a stored corner lies on, else of the primary one.
+QRect RestoreArea(int Left, int Top);
 void SaveSettings(); // throws EMorvanelError when the file cannot be written
 
 // ---- message texts (section GeneralMsg of the current language file) ----

@@ -1,5 +1,6 @@
 #include "uParam.h"
 
+#include "DialogBody.h"
 #include "FileDialogs.h"
 #include "IniFile.h"
 #include "VekButton.h"
@@ -84,7 +85,8 @@ TfrmParameter::TfrmParameter(QWidget* Parent) : QDialog(Parent) {
     setObjectName(QStringLiteral("frmParameter"));
     setWindowTitle(QStringLiteral("Einstellungen"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setFixedSize(691, 630);
+    // Of fixed size; on a screen too small for it, it scrolls.
+    QWidget* Body = NewDialogBody(this, QSize(691, 630));
     setAutoFillBackground(true);
     QPalette Pal = palette();
     Pal.setColor(QPalette::Window, WinColorToQColor(TopPanelColor));
@@ -225,23 +227,23 @@ TfrmParameter::TfrmParameter(QWidget* Parent) : QDialog(Parent) {
     btnCancel = DialogButton(this, "btnCancel", QStringLiteral("A&bbrechen"));
 
     // Layout.
-    auto* Main = new QVBoxLayout(this);
+    auto* Main = new QVBoxLayout(Body);
     Main->setContentsMargins(0, 0, 0, 0);
     Main->setSpacing(0);
     Main->addWidget(Image12);
-    auto* Body = new QVBoxLayout;
-    Body->setContentsMargins(14, 8, 14, 10);
-    Body->setSpacing(6);
-    Main->addLayout(Body, 1);
+    auto* Sections = new QVBoxLayout;
+    Sections->setContentsMargins(14, 8, 14, 10);
+    Sections->setSpacing(6);
+    Main->addLayout(Sections, 1);
     Main->addWidget(Image1);
 
-    Body->addWidget(lblGrapics);
+    Sections->addWidget(lblGrapics);
     auto* Graphics = new QGridLayout;
     Graphics->addWidget(rgBaseColors, 0, 0);
     Graphics->addWidget(rgPhoFormat, 0, 1);
     Graphics->addWidget(rg2x2Pics, 1, 0);
     Graphics->addWidget(rgGR8Cols, 1, 1);
-    Body->addLayout(Graphics);
+    Sections->addLayout(Graphics);
 
     auto* Columns = new QHBoxLayout;
     for (const auto& Column : {std::vector<QWidget*>{lblListings, rgListingCols, rgPrintListings},
@@ -252,9 +254,9 @@ TfrmParameter::TfrmParameter(QWidget* Parent) : QDialog(Parent) {
         Box->addStretch(1);
         Columns->addLayout(Box, 1);
     }
-    Body->addLayout(Columns, 1);
+    Sections->addLayout(Columns, 1);
 
-    Body->addWidget(Label21);
+    Sections->addWidget(Label21);
     auto* Files = new QHBoxLayout;
     auto* FileButtons = new QVBoxLayout;
     FileButtons->addWidget(btnRegisterFileExt);
@@ -263,14 +265,14 @@ TfrmParameter::TfrmParameter(QWidget* Parent) : QDialog(Parent) {
     Files->addLayout(FileButtons);
     Files->addWidget(FileTypeListBox);
     Files->addStretch(1);
-    Body->addLayout(Files);
+    Sections->addLayout(Files);
 
     auto* Bottom = new QHBoxLayout;
     Bottom->addWidget(btnSetStandards);
     Bottom->addStretch(1);
     Bottom->addWidget(btnOK);
     Bottom->addWidget(btnCancel);
-    Body->addLayout(Bottom);
+    Sections->addLayout(Bottom);
 
     auto Connect = [this](TVekButton* B, void (TfrmParameter::*Handler)()) {
         connect(B, &QPushButton::clicked, this,

@@ -1,5 +1,6 @@
 #include "uChildWinSolidStates.h"
 
+#include "FramePlacement.h"
 #include "ImageView.h"
 #include "VekButton.h"
 #include "uDocWindow.h"
@@ -222,9 +223,9 @@ void TChildWinSolidStates::btnControllerClick() {
             new TfrmSolidStatesController(MainWindow() ? MainWindow()->Form() : nullptr);
         if (MainWindow()) {
             const QRect Main = MainWindow()->Form()->frameGeometry();
-            frmSolidStatesController->move(Main.left() + Main.width() - frmSolidStatesController->width() -
-                                               15,
-                                           Main.top() + MainWindow()->TopPanelHeight() + 55);
+            MoveFrameTo(frmSolidStatesController,
+                        QPoint(Main.left() + Main.width() - frmSolidStatesController->width() - 15,
+                               Main.top() + MainWindow()->TopPanelHeight() + 55));
         }
         frmSolidStatesController->lblFileName->setText(AtariGraphic->PicInfo.FileName);
         // Made after the language was chosen: it speaks it from its first showing.

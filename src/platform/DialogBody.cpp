@@ -1,0 +1,98 @@
+#include "DialogBody.h"
+
+#include "FramePlacement.h"
+
+#include <QDialog>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+// The smallest a cut dialog becomes; below this nothing can be used anyway.
+constexpr int MinSide = 120;
+
+class TDialogFitter : public QObject {
+public:
+    TDialogFitter(QDialog* Dialog, QScrollArea* Area, const QSize& Size)
+        : QObject(Dialog), FDialog(Dialog), FArea(Area), FSize(Size) {
+        Dialog->installEventFilter(this);
+        Dialog->setFixedSize(Size);
+    }
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* E) override {
+        if (Watched == FDialog && E->type() == QEvent::Show) Fit();
+        return false;
+    }
+
+private:
+    void Fit() {
+        QWidget* Parent = FDialog->parentWidget() ? FDialog->parentWidget()->window() : nullptr;
+        QScreen* Screen = Parent && Parent->isVisible() ? Parent->screen() : FDialog->screen();
+        if (!Screen) Screen = QGuiApplication::primaryScreen();
+        if (!Screen) return;
+        const QRect Available = Screen->availableGeometry();
+        // Until the window manager has framed the dialog, its frame is taken to be
+        // the one of its parent window.
+        QMargins M = FrameMargins(FDialog);
+        if (M.isNull() && Parent) M = FrameMargins(Parent);
+        const QSize Room = Available.size().shrunkBy(M);
+        QSize Client = FSize;
+        if (FSize.width() <= Room.width() && FSize.height() <= Room.height()) {
+            FDialog->setMinimumSize(FSize);
+            FDialog->setMaximumSize(FSize);
+        } else {
+            // A scroll bar takes room from the other direction.
+            const int Bar = FDialog->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, FArea);
+            const bool CutHeight = FSize.height() > Room.height();
+            const bool CutWidth = FSize.width() + (CutHeight ? Bar : 0) > Room.width();
+            const QSize Whole(FSize.width() + (CutHeight ? Bar : 0), FSize.height() + (CutWidth ? Bar : 0));
+            Client = Whole.boundedTo(Room).expandedTo(QSize(MinSide, MinSide));
+            FDialog->setMinimumSize(QSize(MinSide, MinSide).boundedTo(Client));
+            FDialog->setMaximumSize(Whole);
+        }
+        QPoint Corner = FDialog->frameGeometry().topLeft();
+        if (!FPlaced) {
+            const QRect Around = Parent && Parent->isVisible() ? Parent->frameGeometry() : Available;
+            Corner = Around.center() - QPoint((Client.width() + M.left() + M.right()) / 2,
+                                              (Client.height() + M.top() + M.bottom()) / 2);
+            FPlaced = true;
+        }
+        const QRect Frame = FitFrameToArea(QRect(Corner, Client.grownBy(M)), Available);
+        PlaceFrameInside(FDialog, Frame.topLeft(), Client, Available);
+    }
+
+    QDialog* FDialog;
+    QScrollArea* FArea;
+    QSize FSize;
+    bool FPlaced = false;
+};
+} // namespace
+
+QWidget* NewDialogBody(QDialog* Dialog, const QSize& Size) {
+    auto* Area = new QScrollArea(Dialog);
+    Area->setObjectName(QStringLiteral("scrDialogBody"));
+    Area->setFrameShape(QFrame::NoFrame);
+    // The focus goes to the controls as before; Tab scrolls the one it reaches into view.
+    Area->setFocusPolicy(Qt::NoFocus);
+    Area->setWidgetResizable(false);
+    Area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The dialog's own background shows through, as if there were no scroll box.
+    Area->setAutoFillBackground(false);
+    Area->viewport()->setAutoFillBackground(false);
+    auto* Body = new QWidget;
+    Body->setObjectName(QStringLiteral("pnlDialogBody"));
+    Body->setFixedSize(Size);
+    Area->setWidget(Body);
+    auto* Layout = new QVBoxLayout(Dialog);
+    Layout->setContentsMargins(0, 0, 0, 0);
+    Layout->setSpacing(0);
+    Layout->addWidget(Area);
+    new TDialogFitter(Dialog, Area, Size);
+    return Body;
+}
