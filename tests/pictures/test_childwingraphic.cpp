@@ -1,15 +1,11 @@
 // Pictures opened through the real main window, as a user opens them.
-#include "shell/test_shell_common.h"
-#include "uChildWinGraphic.h"
+#include "test_picturewindow_common.h"
 
 #include <QDir>
 #include <QLabel>
 
 namespace {
-class PictureWindowTest : public OpenedMainWindow {
-protected:
-    TChildWinGraphic* Active() { return qobject_cast<TChildWinGraphic*>(Main->ActiveDocument()); }
-};
+class PictureWindowTest : public PictureWindowFixture {};
 } // namespace
 
 TEST_F(PictureWindowTest, Gr8SavesBackByteExactlyOnlyAtZoomOne) {
@@ -36,12 +32,7 @@ TEST_F(PictureWindowTest, Gr8SavesBackByteExactlyOnlyAtZoomOne) {
 TEST_F(PictureWindowTest, SplitWritesBesideTheSourceAndJoinsBack) {
     // A joined 640 x 384 page opens at its full size while the flag is set.
     const QByteArray Page = RandomBytes(32000, 11);
-    MultiPicOpen = 1;
-    MultiPicLayout = 2;
-    MultiPicCount = 2;
-    Main->OpenFiles({Write("WIDE.PIC", Page)});
-    MultiPicOpen = 0;
-    TChildWinGraphic* Win = Active();
+    TChildWinGraphic* Win = OpenJoined("WIDE.PIC", Page);
     ASSERT_NE(Win, nullptr);
     EXPECT_EQ(Win->ImgGraphic->Picture.pixel(639, 383),
               WinColorToRgb(Page[30719] & 1 ? gr8forecolor : gr8backcolor));

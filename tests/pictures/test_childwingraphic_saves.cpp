@@ -1,16 +1,15 @@
 // Saves of the picture window that would write a blank page: a GR.8 page, a photo
 // or the four pages of a split, drawn in a foreground colour that is not white.
-#include "shell/test_shell_common.h"
-#include "uChildWinGraphic.h"
+#include "test_picturewindow_common.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
 namespace {
-class BlankSaveTest : public OpenedMainWindow {
+class BlankSaveTest : public PictureWindowFixture {
 protected:
     void SetUp() override {
-        OpenedMainWindow::SetUp();
+        PictureWindowFixture::SetUp();
         SetQuestionHook([this](const QString& Caption, const QString& Text) {
             Questions << Caption + "|" + Text;
             return Agree;
@@ -18,9 +17,8 @@ protected:
     }
     void TearDown() override {
         SetQuestionHook(nullptr);
-        OpenedMainWindow::TearDown();
+        PictureWindowFixture::TearDown();
     }
-    TChildWinGraphic* Active() { return qobject_cast<TChildWinGraphic*>(Main->ActiveDocument()); }
     // The question about the files Names: the save path's caption and the text.
     static QString Asked(const QStringList& Names) {
         QString Text = QCoreApplication::translate("QFileDialog", "Save As") + "|" + GetMsg("mGR8Blank");
@@ -86,12 +84,7 @@ TEST_F(BlankSaveTest, Gr8AndPhotoInRedAskAndNoKeepsTheOldFile) {
 TEST_F(BlankSaveTest, SplitInRedAsksOnceAndNoWritesNoneOfTheFour) {
     const QByteArray Page = RandomBytes(32000, 3);
     gr8forecolor = 0x0000FF;
-    MultiPicOpen = 1;
-    MultiPicLayout = 2;
-    MultiPicCount = 2;
-    Main->OpenFiles({Write("WIDE.PIC", Page)});
-    MultiPicOpen = 0;
-    TChildWinGraphic* Win = Active();
+    TChildWinGraphic* Win = OpenJoined("WIDE.PIC", Page);
     ASSERT_NE(Win, nullptr);
     ASSERT_EQ(Win->ImgGraphic->Picture.size(), QSize(640, 384));
     QStringList Names;
@@ -115,9 +108,7 @@ TEST_F(BlankSaveTest, SplitInRedAsksOnceAndNoWritesNoneOfTheFour) {
 
     // In white the split asks nothing and the pages hold the picture.
     gr8forecolor = 0xFFFFFF;
-    MultiPicOpen = 1;
-    Main->OpenFiles({Write("WHITE.PIC", Page)});
-    MultiPicOpen = 0;
+    OpenJoined("WHITE.PIC", Page);
     Questions.clear();
     Active()->SaveBMP640x384As4PICs();
     EXPECT_TRUE(Questions.isEmpty());
@@ -126,9 +117,7 @@ TEST_F(BlankSaveTest, SplitInRedAsksOnceAndNoWritesNoneOfTheFour) {
     // The source's folder gone: the split says so, naming the first page, and asks nothing.
     ASSERT_TRUE(QDir(Dir.path()).mkdir("sub"));
     gr8forecolor = 0x0000FF;
-    MultiPicOpen = 1;
-    Main->OpenFiles({Write("sub/GONE.PIC", Page)});
-    MultiPicOpen = 0;
+    OpenJoined("sub/GONE.PIC", Page);
     ASSERT_TRUE(QDir(Dir.filePath("sub")).removeRecursively());
     EXPECT_EQ(ErrorOf([&] { Active()->SaveBMP640x384As4PICs(); }),
               "3: Ordner nicht gefunden (" + Dir.filePath("sub/GONE_1.PIC") + ")");
