@@ -83,18 +83,34 @@ void Cascade(QMdiArea* Area) {
     const int Down = std::max(1, 1 + (Room.height() - Size.height()) / Step);
     const int Across = std::max(0, (Room.width() - Size.width()) / Step);
     // Windows that do not fit on one diagonal go onto diagonals behind it, each one
-    // step further right and one place shorter: every title bar shows at least its
-    // right end, none lies exactly under another, and the active window at the
-    // front diagonal's last place covers no title bar. As many windows per diagonal
-    // as the area's width allows for the shifts.
+    // shift further right and one place shorter: none lies exactly under another,
+    // and the active window at the front diagonal's last place covers no title bar.
+    // A window behind shows the right end of its title bar, so a shift is its
+    // buttons and one step more: a piece of title to click, not the close button
+    // alone. As many windows per diagonal as the area's width allows for the shifts.
+    Option.rect = QRect(0, 0, Size.width(), Step);
+    Option.titleBarFlags = Windows[0]->windowFlags();
+    int ButtonsLeft = Size.width();
+    for (const auto Button : {QStyle::SC_TitleBarMinButton, QStyle::SC_TitleBarMaxButton,
+                              QStyle::SC_TitleBarNormalButton, QStyle::SC_TitleBarCloseButton}) {
+        const QRect R = Windows[0]->style()->subControlRect(QStyle::CC_TitleBar, &Option, Button, Windows[0]);
+        if (R.isValid() && R.left() > 0) ButtonsLeft = std::min(ButtonsLeft, R.left());
+    }
     auto Behind = [](int PerRound) { return std::max(1, PerRound - 1); };
     auto Rounds = [Count, &Behind](int PerRound) {
         return 1 + (std::max(0, Count - PerRound) + Behind(PerRound) - 1) / Behind(PerRound);
     };
-    int PerRound = std::min(Down, Count);
-    while (PerRound > 1 && PerRound - 1 + Rounds(PerRound) - 1 > Across) --PerRound;
-    if (PerRound - 1 + Rounds(PerRound) - 1 > Across) PerRound = std::min(Down, Count);
-    const int Shifts = std::max(1, Across - (PerRound - 1) + 1);
+    auto Width = [&Rounds](int PerRound, int Shift) { return PerRound - 1 + (Rounds(PerRound) - 1) * Shift; };
+    // Where that does not fit, a shorter shift, down to one step.
+    int Shift = 1 + (Size.width() - ButtonsLeft + Step - 1) / Step, PerRound = 1;
+    for (;; --Shift) {
+        PerRound = std::min(Down, Count);
+        while (PerRound > 1 && Width(PerRound, Shift) > Across) --PerRound;
+        if (Width(PerRound, Shift) <= Across || Shift == 1) break;
+    }
+    if (Width(PerRound, Shift) > Across) PerRound = std::min(Down, Count);
+    // Too many rounds for the width: the shifts start again at the left.
+    const int Shifts = 1 + std::max(0, Across - (PerRound - 1)) / Shift;
     for (int I = 0; I < Count; ++I) {
         // Counted from the front: the active window takes the front diagonal's last place.
         const int FromFront = Count - 1 - I;
@@ -106,6 +122,7 @@ void Cascade(QMdiArea* Area) {
             InRound = std::min(Length, Count - PerRound - (Round - 1) * Length);
         }
         const int Place = InRound - 1 - Index;
-        Windows[I]->setGeometry((Place + Round % Shifts) * Step, Place * Step, Size.width(), Size.height());
+        Windows[I]->setGeometry((Place + Round % Shifts * Shift) * Step, Place * Step, Size.width(),
+                                Size.height());
     }
 }
