@@ -40,6 +40,7 @@ protected:
         SetMessageBoxHook(nullptr);
         SetFileDialogHook(nullptr);
         SetReportOutputHook(nullptr);
+        SetQuestionHook(nullptr);
         InitFolders();
         SetSettingsDefaults();
     }
@@ -58,8 +59,16 @@ protected:
         });
     }
     void AnswerSave(const QString& Name, int Index = 1) { Answer({Dir.filePath(Name)}, Index); }
+    // Questions from now on recorded as "caption|text" and answered with Agree.
+    void RecordQuestions() {
+        SetQuestionHook([this](const QString& Caption, const QString& Text) {
+            Questions << Caption + "|" + Text;
+            return Agree;
+        });
+    }
     QTemporaryDir Dir;
-    QStringList Boxes;
+    QStringList Boxes, Questions;
+    bool Agree = false;
     TFileDialogRequest Request;
 };
 

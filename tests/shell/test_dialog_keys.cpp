@@ -1,6 +1,5 @@
 // The dialogs by keyboard alone: Tab and the arrows reach the controls, Space
-// presses, Enter is the Default button unless a button has the focus,
-// Escape is Cancel.
+// presses, Enter is the Default button unless a button has the focus, Escape cancels.
 #include "VekButton.h"
 #include "test_drive_events.h"
 #include "test_shell_common.h"
@@ -10,18 +9,14 @@
 #include <QListWidget>
 #include <QRadioButton>
 
+using drive::Type;
+
 namespace {
 class DialogKeysTest : public SettingsFixture {
 protected:
     void TearDown() override {
         SetColorDialogHook(nullptr);
         SettingsFixture::TearDown();
-    }
-    static void Type(int Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
-        QWidget* Focus = QApplication::focusWidget();
-        ASSERT_NE(Focus, nullptr);
-        drive::Key(Focus, Key, Modifiers);
-        QApplication::processEvents();
     }
     static void Show(QWidget* W) {
         W->show();
@@ -51,16 +46,13 @@ TEST_F(DialogKeysTest, SettingsByKeyboardAlone) {
     EXPECT_FALSE(Dlg.isVisible());
     EXPECT_EQ(phoformat, 0);
 
-    // Enter on a focused colour button opens its colour dialog and leaves the dialog open.
+    // Enter or Space on a focused colour button opens its colour dialog; the dialog stays.
     Show(&Dlg);
     Dlg.btnGR8ForeCol->setFocus(Qt::TabFocusReason);
     Type(Qt::Key_Return);
-    EXPECT_EQ(ColourDialogs, 1);
-    EXPECT_EQ(Dlg.btnGR8ForeCol->LookStyle()->ButtonColor(), 0x123456u);
-    EXPECT_TRUE(Dlg.isVisible());
-    // Space does the same.
     Type(Qt::Key_Space);
     EXPECT_EQ(ColourDialogs, 2);
+    EXPECT_TRUE(Dlg.isVisible());
     // Enter elsewhere is OK: the edits kept from before are stored.
     Dlg.FileTypeListBox->setFocus(Qt::TabFocusReason);
     Type(Qt::Key_Return);
