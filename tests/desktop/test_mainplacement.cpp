@@ -19,23 +19,23 @@ protected:
         delete Main;
         MainWindowFixture::TearDown();
     }
-    // The placement in the settings file, written first when given.
-    QString Stored(std::optional<QRect> Placement = {}) {
+    QString Stored() {
         TIniFile Ini(SettingsFileName());
-        const char* Keys[] = {"left", "top", "width", "height"};
-        int V[] = {Placement ? Placement->x() : 0, Placement ? Placement->y() : 0,
-                   Placement ? Placement->width() : 0, Placement ? Placement->height() : 0};
-        for (int I = 0; I < 4; ++I) {
-            if (Placement) Ini.WriteInteger("Setup", Keys[I], V[I]);
-            V[I] = Ini.ReadInteger("Setup", Keys[I], -1);
-        }
-        if (Placement) Ini.UpdateFile();
-        return RectText(QRect(V[0], V[1], V[2], V[3]));
+        const auto Read = [&](const char* Key) { return Ini.ReadInteger("Setup", Key, -1); };
+        return RectText(QRect(Read("left"), Read("top"), Read("width"), Read("height")));
     }
     // The main window placed from the settings file as the program starts, shown and
     // framed; its frame's corner and its size.
     QString Start(std::optional<QRect> Placement = {}) {
-        Stored(Placement);
+        if (Placement) {
+            TIniFile Ini(SettingsFileName());
+            for (const auto& [Key, V] : {std::pair{"left", Placement->x()},
+                                         {"top", Placement->y()},
+                                         {"width", Placement->width()},
+                                         {"height", Placement->height()}})
+                Ini.WriteInteger("Setup", Key, V);
+            Ini.UpdateFile();
+        }
         delete Main;
         frmMain = Main = new TfrmMain;
         LoadSettings();

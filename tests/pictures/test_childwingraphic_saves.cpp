@@ -21,14 +21,7 @@ protected:
 } // namespace
 
 TEST_F(BlankSaveTest, Gr8AndPhotoInRedAskAndNoKeepsTheOldFile) {
-    // Shown in white, a page saves back exactly and nothing is asked.
     const QByteArray Page = RandomBytes(7680, 28);
-    ASSERT_NE(Open("WHITE.PIC", Page), nullptr);
-    AnswerSave("white.GR8");
-    Active()->FileSaveAs();
-    EXPECT_EQ(ReadWholeFile(Dir.filePath("white.GR8")), Page);
-    EXPECT_TRUE(Questions.isEmpty());
-
     gr8forecolor = 0x0000FF; // red
     TChildWinGraphic* Win = qobject_cast<TChildWinGraphic*>(Open("RED.PIC", Page));
     ASSERT_NE(Win, nullptr);

@@ -1,9 +1,8 @@
-// The dialogs by keyboard alone: Tab and the arrows reach the controls, Space
-// presses, Enter is the Default button unless a button has the focus, Escape cancels.
+// The settings dialog by keyboard alone: Tab and the arrows reach the controls, Space
+// presses, Enter is OK unless a button has the focus, Escape cancels.
 #include "VekButton.h"
 #include "test_drive_events.h"
 #include "test_shell_common.h"
-#include "uInfo.h"
 #include "uParam.h"
 
 #include <QListWidget>
@@ -18,11 +17,6 @@ protected:
         SetColorDialogHook(nullptr);
         SettingsFixture::TearDown();
     }
-    static void Show(QWidget* W) {
-        W->show();
-        QApplication::setActiveWindow(W);
-        QApplication::processEvents();
-    }
 };
 } // namespace
 
@@ -34,7 +28,8 @@ TEST_F(DialogKeysTest, SettingsByKeyboardAlone) {
         Colour = 0x123456;
         return true;
     });
-    Show(&Dlg);
+    Dlg.show();
+    QApplication::setActiveWindow(&Dlg);
     // Tab from the first colour button to the photo format, the arrow to the new one.
     ASSERT_EQ(QApplication::focusWidget(), Dlg.btnCol0);
     for (int I = 0; I < 4; ++I) Type(Qt::Key_Tab);
@@ -47,7 +42,8 @@ TEST_F(DialogKeysTest, SettingsByKeyboardAlone) {
     EXPECT_EQ(phoformat, 0);
 
     // Enter or Space on a focused colour button opens its colour dialog; the dialog stays.
-    Show(&Dlg);
+    Dlg.show();
+    QApplication::setActiveWindow(&Dlg);
     Dlg.btnGR8ForeCol->setFocus(Qt::TabFocusReason);
     Type(Qt::Key_Return);
     Type(Qt::Key_Space);
@@ -58,20 +54,4 @@ TEST_F(DialogKeysTest, SettingsByKeyboardAlone) {
     Type(Qt::Key_Return);
     EXPECT_FALSE(Dlg.isVisible());
     EXPECT_EQ(std::make_pair(phoformat, gr8forecolor), std::make_pair(quint8(1), 0x123456u));
-}
-
-TEST_F(DialogKeysTest, AboutBoxClosesWithEnterEscapeAndSpace) {
-    TfrmAbout About;
-    for (const int Key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space}) {
-        const int Shown = drive::WhileModal([&] { About.exec(); },
-                                            [&](QWidget*) {
-                                                QApplication::setActiveWindow(&About);
-                                                // The dialog's own focus: its only button.
-                                                ASSERT_EQ(About.focusWidget(), About.btnOK);
-                                                drive::Key(About.btnOK, Key);
-                                            });
-        EXPECT_EQ(Shown, 1);
-        EXPECT_EQ(About.result(), Key == Qt::Key_Escape ? QDialog::Rejected : QDialog::Accepted) << Key;
-        EXPECT_FALSE(About.isVisible());
-    }
 }

@@ -46,21 +46,32 @@ protected:
 };
 } // namespace
 
-TEST_F(FitWindowTest, ASmallPictureKeepsItsButtonsAndValuesWholeAndDetailsOffFitsThePicture) {
+// An 8x8 picture and a 3D window after three Zoom Outs; details off, then Fit: the
+// picture, the tool bar and 2 high.
+TEST_F(FitWindowTest, ASmallPictureOrA3DWindowKeepsItsButtonsAndValuesWholeAndDetailsOffFitsThePicture) {
+    const auto Check = [&](auto* Win, int PictureHeight, const std::string& Case) {
+        ExpectWhole(Win, Controls(Win->pnlTop, Win->pnlBottom), Case);
+        Win->btnDetailsClick();
+        Main->MenuFitSizeClick();
+        QApplication::processEvents();
+        EXPECT_EQ(Win->height(), PictureHeight + Win->pnlTop->height() + 2) << Case;
+        ExpectWhole(Win, Controls(Win->pnlTop, nullptr), Case + " without details");
+    };
     const QImage Tiny = Filled(8, 8, qRgb(0, 0, 255));
     ASSERT_TRUE(Tiny.save(Dir.filePath("TINY.BMP")));
     Main->OpenFiles({Dir.filePath("TINY.BMP")});
     QApplication::processEvents();
-    auto* Win = qobject_cast<TChildWinGraphic*>(Main->ActiveDocument());
-    ASSERT_NE(Win, nullptr);
-    EXPECT_EQ(Win->lblResolution->text(), "8x8");
-    ExpectWhole(Win, Controls(Win->pnlTop, Win->pnlBottom), "8x8 picture");
-    // Details off, then Fit: the picture, the tool bar and 2.
-    Win->btnDetailsClick();
-    Main->MenuFitSizeClick();
+    auto* Pic = qobject_cast<TChildWinGraphic*>(Main->ActiveDocument());
+    ASSERT_NE(Pic, nullptr);
+    EXPECT_EQ(Pic->lblResolution->text(), "8x8");
+    Check(Pic, 8, "8x8 picture");
+    auto* Solid = qobject_cast<TChildWinSolidStates*>(
+        Open("A_LONGER_NAME.3D", SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}, {{1, 2}, {2, 3}, {3, 1}})));
+    ASSERT_NE(Solid, nullptr);
+    for (int I = 0; I < 3; ++I) Main->btnZoomOutClick();
     QApplication::processEvents();
-    EXPECT_EQ(Win->height(), 8 + Win->pnlTop->height() + 2);
-    ExpectWhole(Win, Controls(Win->pnlTop, nullptr), "8x8 picture without details");
+    ASSERT_EQ(Solid->ImageSize(), QSize(40, 24));
+    Check(Solid, 24, "3D window after three Zoom Outs");
 
     // A value longer than the area allows makes the window as wide as the area, no wider.
     const QString Long = "TINY_" + QString(150, 'X') + ".BMP";
@@ -69,20 +80,6 @@ TEST_F(FitWindowTest, ASmallPictureKeepsItsButtonsAndValuesWholeAndDetailsOffFit
     QApplication::processEvents();
     ASSERT_NE(Main->MdiArea->activeSubWindow(), nullptr);
     EXPECT_EQ(Main->MdiArea->activeSubWindow()->width(), Main->MdiArea->viewport()->width());
-    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
-}
-
-TEST_F(FitWindowTest, A3DWindowZoomedOutKeepsItsButtonsAndValuesWhole) {
-    auto* Win = qobject_cast<TChildWinSolidStates*>(
-        Open("A_LONGER_NAME.3D", SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}, {{1, 2}, {2, 3}, {3, 1}})));
-    ASSERT_NE(Win, nullptr);
-    for (int I = 0; I < 3; ++I) Main->btnZoomOutClick();
-    QApplication::processEvents();
-    ASSERT_EQ(Win->ImageSize(), QSize(40, 24));
-    ExpectWhole(Win, Controls(Win->pnlTop, Win->pnlBottom), "3D window after three Zoom Outs");
-    Win->btnDetailsClick();
-    Main->MenuFitSizeClick();
-    EXPECT_EQ(Win->height(), 24 + Win->pnlTop->height() + 2);
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 

@@ -7,8 +7,6 @@
 #include "VekButton.h"
 #include "uChildWinFont.h"
 
-#include <QClipboard>
-#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <algorithm>
 
@@ -80,14 +78,7 @@ TEST_F(FontKeysTest, TabReachesEveryButtonAndSpacePressesIt) {
         Type(Qt::Key_Space);
     }
     EXPECT_EQ(Pressed, Edit);
-    // In the copy buffers the arrows pick a buffer and leave the selection.
-    Type(Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), W->FontDrawGrid);
-    Type(Qt::Key_Right);
-    Type(Qt::Key_Right);
-    EXPECT_EQ(CurrentCopyBuffer, 3);
     EXPECT_EQ(W->SelectedChar, 65);
-
     // Space on the tool bar's Editor switches the editor off.
     W->setFocus(Qt::MouseFocusReason);
     for (int I = 0; I < 5; ++I) Type(Qt::Key_Tab);
@@ -96,7 +87,7 @@ TEST_F(FontKeysTest, TabReachesEveryButtonAndSpacePressesIt) {
     EXPECT_FALSE(W->pnlFontEditor->isVisible());
 }
 
-TEST_F(FontKeysTest, ArrowsMoveTheSelectionWhileTheGridHasTheFocusAndTheMenuKeyOpensItsMenu) {
+TEST_F(FontKeysTest, ArrowsMoveTheSelectionWhileTheGridHasTheFocus) {
     TChildWinFont* W = Editor();
     ASSERT_NE(W, nullptr);
     Click(W, 33);
@@ -122,18 +113,4 @@ TEST_F(FontKeysTest, ArrowsMoveTheSelectionWhileTheGridHasTheFocusAndTheMenuKeyO
     Type(Qt::Key_Right);
     EXPECT_EQ(QApplication::focusWidget(), W->btnATAINT);
     EXPECT_EQ(W->SelectedChar, 33);
-
-    // The menu key opens the grid's menu at the selected character; its mnemonic copies.
-    W->setFocus(Qt::MouseFocusReason);
-    Click(W, 40);
-    QApplication::clipboard()->clear();
-    QContextMenuEvent Menu(QContextMenuEvent::Keyboard, QPoint(), QPoint());
-    QApplication::sendEvent(W, &Menu);
-    ASSERT_TRUE(W->PopupMenu1->isVisible());
-    EXPECT_EQ(W->PopupMenu1->geometry().topLeft(),
-              W->imgFont->mapToGlobal((QPoint(W->FrameX, W->FrameY) + QPoint(4, 4)) * W->ZoomFactor));
-    QKeyEvent Mnemonic(QEvent::KeyPress, Qt::Key_K, Qt::NoModifier, QStringLiteral("k"));
-    QApplication::sendEvent(W->PopupMenu1, &Mnemonic);
-    QApplication::processEvents();
-    EXPECT_EQ(QApplication::clipboard()->image().size(), W->imgFont->Picture.size());
 }

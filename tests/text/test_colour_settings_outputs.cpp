@@ -1,6 +1,5 @@
-// The colour settings of texts, listings and fonts crossed with every save and print
-// of their windows: saves write what the screen shows, prints use the print colours
-// where there are any, and a print leaves the screen as it was.
+// The colour settings of texts, listings and fonts in the prints of their windows:
+// prints use the print colours where there are any and leave the screen as it was.
 #include "test_childwinfont_common.h"
 
 #include "uChildWinListing.h"
@@ -38,17 +37,12 @@ protected:
         listingprintforecolor = 0x000080, listingprintbackcolor = 0x008080;
         fontforecolor = 0x4080C0, fontbackcolor = 0x102030;
     }
-    // Saved to a BMP through Save, Screen comes back as it is; printed to HTML through
-    // Print, the pictures named Alt hold the colours Printed besides white, and the
-    // screen stays as it was. How many pictures were printed.
-    int ExpectOutputs(const QImage& Screen, const std::function<void()>& Save,
-                      const std::function<void()>& Print, const QString& Alt, const QSet<QRgb>& Printed) {
-        const QString Bmp = QStringLiteral("out%1.bmp").arg(++Outputs);
-        AnswerSave(Bmp);
-        Save();
-        EXPECT_EQ(QImage(Dir.filePath(Bmp)).convertToFormat(QImage::Format_RGB32), Screen)
-            << Alt.toStdString();
-        const QString Html = Dir.filePath(QStringLiteral("print%1.html").arg(Outputs));
+    // Printed to HTML through Print, the pictures named Alt hold the colours Printed
+    // besides white, and the window's picture Shown stays as it was. How many pictures.
+    int ExpectPrint(const QImage& Shown, const std::function<void()>& Print, const QString& Alt,
+                    const QSet<QRgb>& Printed) {
+        const QImage Before = Shown;
+        const QString Html = Dir.filePath(Alt.left(10) + ".html");
         PrintReportsTo(Html, TReportFileFormat::HTML);
         Print();
         const QRegularExpression Re(
@@ -59,46 +53,38 @@ protected:
             Set.unite(
                 Colours(QImage::fromData(QByteArray::fromBase64(It.next().captured(1).toLatin1()), "PNG")));
         EXPECT_EQ(Set - Rgb({clWhite}), Printed) << Alt.toStdString();
+        EXPECT_EQ(Shown, Before) << Alt.toStdString();
         return N;
     }
-    int Outputs = 0;
 };
 } // namespace
 
-TEST_F(ColourOutputsTest, TextAndListingSaveTheScreenAndPrintInThePrintColours) {
+// Pages are framed in silver on screen and in print; printed strips are cut with a
+// white margin, and the font's pictures leave their unused corner white.
+TEST_F(ColourOutputsTest, TextListingAndFontPrintInTheirPrintColoursAndLeaveTheScreen) {
     QByteArray Lines;
     for (int I = 0; I < 60; ++I) Lines += "LINE " + QByteArray::number(I) + char(155);
-    // Pages are framed in silver; printed strips are cut with a white margin.
     TChildWinText Text;
     Text.OpenDocument(Write("T.TXT", Lines), "T.TXT");
-    const QImage Screen = Text.imgText->Picture;
-    EXPECT_EQ(Colours(Screen), Rgb({textforecolor, textbackcolor, clSilver}));
-    EXPECT_GE(ExpectOutputs(
-                  Screen, [&] { Text.FileSaveAsItemClick(); }, [&] { Text.PrintReport(); }, "bitmapText",
+    EXPECT_EQ(Colours(Text.imgText->Picture), Rgb({textforecolor, textbackcolor, clSilver}));
+    EXPECT_GE(ExpectPrint(
+                  Text.imgText->Picture, [&] { Text.PrintReport(); }, "bitmapText",
                   Rgb({textPrintforecolor, textPrintbackcolor, clSilver})),
               2);
-    EXPECT_EQ(Text.imgText->Picture, Screen);
 
     TChildWinListing Listing;
     ASSERT_TRUE(Listing.OpenDocument(Write("L.LST", Lines), "L.LST"));
-    const QImage Page = Listing.imgListing->Picture;
-    EXPECT_EQ(Colours(Page), Rgb({listingforecolor, listingbackcolor, clSilver}));
-    ExpectOutputs(
-        Page, [&] { Listing.SaveToFile(); }, [&] { Listing.PrintReport(); }, "bitmapListing",
+    EXPECT_EQ(Colours(Listing.imgListing->Picture), Rgb({listingforecolor, listingbackcolor, clSilver}));
+    ExpectPrint(
+        Listing.imgListing->Picture, [&] { Listing.PrintReport(); }, "bitmapListing",
         Rgb({listingprintforecolor, listingprintbackcolor, clSilver}));
-    EXPECT_EQ(Listing.imgListing->Picture, Page);
-    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
-}
 
-TEST_F(ColourOutputsTest, FontSavesAndPrintsInTheFontColours) {
-    TChildWinFont* Win = Open(fonttest::RandomFont(9));
-    const QImage Screen = Win->imgFont->Picture;
-    // The cells in the font's colours on white (and the selection frame in red once shown).
-    EXPECT_EQ(Colours(Screen) - Rgb({0x0000FF}), Rgb({fontforecolor, fontbackcolor, clWhite}));
-    // Both orders print; the pictures' unused corner stays white.
-    EXPECT_EQ(ExpectOutputs(
-                  Screen, [&] { Win->SaveToFile(); }, [&] { Win->PrintReport(); }, "bitmapFont[12]",
+    TChildWinFont* Font = Open(fonttest::RandomFont(9));
+    EXPECT_EQ(Colours(Font->imgFont->Picture) - Rgb({0x0000FF}),
+              Rgb({fontforecolor, fontbackcolor, clWhite})); // less the red frame
+    EXPECT_EQ(ExpectPrint(
+                  Font->imgFont->Picture, [&] { Font->PrintReport(); }, "bitmapFont[12]",
                   Rgb({fontforecolor, fontbackcolor})),
               2);
-    EXPECT_EQ(Win->imgFont->Picture, Screen);
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
