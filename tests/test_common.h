@@ -14,6 +14,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+// Qt strings in failure messages as text, also inside lists.
+inline void PrintTo(const QString& S, std::ostream* Os) {
+    *Os << '"' << S.toStdString() << '"';
+}
+
 // What Fn raises: "code: message" for an input/output error, the message for
 // another error of ours, "no error" when it returns.
 template <class F> QString ErrorOf(F&& Fn) {
