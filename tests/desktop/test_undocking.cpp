@@ -34,12 +34,16 @@ protected:
             {"font", Open("MY.FNT", RandomBytes(1024, 2))},
             {"3D", Open("CUBE.3D", SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}},
                                              {{1, 2}, {2, 3}, {3, 4}, {4, 1}}))}};
-        for (auto [Name, Menu] : {std::pair{"ATASCII table", &TfrmMain::menuATASCIITableClick},
-                                  {"font map", &TfrmMain::menuFontMapClick},
-                                  {"ASCII editor", &TfrmMain::menuATASCIIEditorClick}}) {
-            (Main->*Menu)();
-            Windows << std::pair{QString(Name), Main->ActiveDocument()};
-        }
+        // The tool windows, from the menu.
+        const auto Add = [&](const char* Kind) {
+            Windows << std::pair{QString(Kind), Main->ActiveDocument()};
+        };
+        Main->menuATASCIITableClick();
+        Add("ATASCII table");
+        Main->menuFontMapClick();
+        Add("font map");
+        Main->menuATASCIIEditorClick();
+        Add("ASCII editor");
         QApplication::processEvents();
         return Windows;
     }
