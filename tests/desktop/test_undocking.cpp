@@ -93,12 +93,12 @@ TEST_F(UndockingTest, TheControllersFrameStandsWhereThe3DWindowPutsIt) {
     auto* Window = qobject_cast<TChildWinSolidStates*>(
         Open("CUBE.3D", SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}, {{1, 2}, {2, 3}, {3, 1}})));
     ASSERT_NE(Window, nullptr);
+    const QRect M = FrameOf(Main);
     Window->btnControllerClick();
     QPointer<TfrmSolidStatesController> Controller = frmSolidStatesController;
     ASSERT_NE(Controller, nullptr);
     Controller->resize(Controller->size() + QSize(0, 1));
     Framed(Controller);
-    const QRect M = FrameOf(Main);
     EXPECT_EQ(FrameOf(Controller).topLeft(),
               QPoint(M.right() + 1 - Controller->width() - 15, M.top() + Main->TopPanelHeight() + 55));
     delete Controller;

@@ -273,17 +273,16 @@ TEST_F(WindowPlacementTest, CascadeShowsEveryTitleBarAndNewWindowsOpenAboveTheIc
     for (const QSize MainSize : {QSize(625, 475), QSize(1260, 1000)}) {
         Main->resize(MainSize);
         for (const auto& [Count, Every] : {std::pair{12, 0}, {24, 0}, {12, 4}, {40, 20}}) {
-            const std::string Case = std::to_string(Count) + " windows, icons every " +
-                                     std::to_string(Every) + ", main window " +
-                                     std::to_string(MainSize.width());
+            SCOPED_TRACE(testing::Message() << Count << " windows, icons every " << Every << ", main window "
+                                            << MainSize.width());
             ASSERT_NO_FATAL_FAILURE(OpenMixed(0, Count, Every));
             QMdiSubWindow* Active = Area->subWindowList(QMdiArea::CreationOrder)[Count / 2];
             Area->setActiveSubWindow(Active);
             Main->WindowCascadeItemClick();
             QApplication::processEvents();
             const auto Stack = Area->subWindowList(QMdiArea::StackingOrder);
-            EXPECT_EQ(Stack.last(), Active) << Case;
-            EXPECT_EQ(Area->activeSubWindow(), Active) << Case;
+            EXPECT_EQ(Stack.last(), Active);
+            EXPECT_EQ(Area->activeSubWindow(), Active);
             const int Title = Active->contentsMargins().top();
             ASSERT_GT(Title, 10);
             QSet<QPair<int, int>> Corners;
@@ -291,7 +290,7 @@ TEST_F(WindowPlacementTest, CascadeShowsEveryTitleBarAndNewWindowsOpenAboveTheIc
             for (int A = 0; A < Stack.size(); ++A) {
                 if (Stack[A]->isMinimized()) continue;
                 const QRect Bar(Stack[A]->pos(), QSize(Stack[A]->width(), Title));
-                const std::string What = Case + ", title bar " + Rect(Bar).toStdString();
+                const std::string What = "title bar " + Rect(Bar).toStdString();
                 EXPECT_FALSE(Corners.contains({Bar.x(), Bar.y()})) << What;
                 Corners.insert({Bar.x(), Bar.y()});
                 Lowest = std::max(Lowest, Bar.y());
@@ -304,7 +303,7 @@ TEST_F(WindowPlacementTest, CascadeShowsEveryTitleBarAndNewWindowsOpenAboveTheIc
                 EXPECT_TRUE(Stack[A] == Active || !Active->geometry().intersects(Bar)) << What;
             }
             // The active window takes the last place of the front diagonal.
-            EXPECT_EQ(Active->pos(), QPoint(Lowest, Lowest)) << Case;
+            EXPECT_EQ(Active->pos(), QPoint(Lowest, Lowest));
             Area->closeAllSubWindows();
         }
 
