@@ -14,6 +14,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+// Qt strings in failure messages as text, also inside lists.
+inline void PrintTo(const QString& S, std::ostream* Os) {
+    *Os << '"' << S.toStdString() << '"';
+}
+
 // What Fn raises: "code: message" for an input/output error, the message for
 // another error of ours, "no error" when it returns.
 template <class F> QString ErrorOf(F&& Fn) {
@@ -40,6 +45,7 @@ protected:
         SetMessageBoxHook(nullptr);
         SetFileDialogHook(nullptr);
         SetReportOutputHook(nullptr);
+        SetQuestionHook(nullptr);
         InitFolders();
         SetSettingsDefaults();
     }
@@ -58,8 +64,16 @@ protected:
         });
     }
     void AnswerSave(const QString& Name, int Index = 1) { Answer({Dir.filePath(Name)}, Index); }
+    // Questions from now on recorded as "caption|text" and answered with Agree.
+    void RecordQuestions() {
+        SetQuestionHook([this](const QString& Caption, const QString& Text) {
+            Questions << Caption + "|" + Text;
+            return Agree;
+        });
+    }
     QTemporaryDir Dir;
-    QStringList Boxes;
+    QStringList Boxes, Questions;
+    bool Agree = false;
     TFileDialogRequest Request;
 };
 

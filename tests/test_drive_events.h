@@ -69,6 +69,14 @@ inline void Key(QWidget* W, int Key, Qt::KeyboardModifiers Modifiers = Qt::NoMod
     }
 }
 
+// Key typed to the widget with the keyboard focus; the events it starts run.
+inline void Type(int K, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+    QWidget* Focus = QApplication::focusWidget();
+    ASSERT_NE(Focus, nullptr);
+    Key(Focus, K, Modifiers);
+    QApplication::processEvents();
+}
+
 // One tick of a timer that a window owns, as if its interval had passed. The timer
 // must be running, as it would be for the tick to come.
 inline ::testing::AssertionResult Tick(QTimer* Timer) {

@@ -1,10 +1,12 @@
 #pragma once
 // What the desktop tests share: a main window on a display with a window manager,
 // and waiting for the window manager, which answers in its own time.
+#include "FramePlacement.h"
 #include "shell/test_shell_common.h"
 
 #include <QElapsedTimer>
 #include <QThread>
+#include <QWindow>
 #include <functional>
 
 // Lets events run until Done says so or Ms have passed; Done's last answer.
@@ -22,6 +24,18 @@ inline bool WaitFor(const std::function<bool()>& Done, int Ms = 3000) {
 // Lets events run for Ms.
 inline void Settle(int Ms) {
     WaitFor([] { return false; }, Ms);
+}
+
+// Waits until the window manager has framed W and its placement is done, then a little more.
+inline bool Framed(QWidget* W) {
+    const bool Done = WaitFor([W] { return !FrameMargins(W).isNull() && !FramePlacementPending(W); });
+    Settle(100);
+    return Done;
+}
+
+// The frame of W, title bar included, on the screen.
+inline QRect FrameOf(QWidget* W) {
+    return W->windowHandle()->frameGeometry();
 }
 
 inline QString RectText(const QRect& R) {

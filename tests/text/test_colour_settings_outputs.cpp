@@ -1,6 +1,5 @@
-// The colour settings of texts, listings and fonts crossed with every save and print
-// of their windows: saves write what the screen shows, prints use the print colours
-// where there are any, and a print leaves the screen as it was.
+// The colour settings of texts, listings and fonts in their windows' prints: the print
+// colours where there are any, and the screen left as it was.
 #include "test_childwinfont_common.h"
 
 #include "uChildWinListing.h"
@@ -10,28 +9,18 @@
 #include <QSet>
 
 namespace {
-using namespace texttest;
-
-// The colours a picture holds (0xRRGGBB).
-QSet<QRgb> Colours(const QImage& Img) {
-    QSet<QRgb> Set;
-    const QImage Src = Img.convertToFormat(QImage::Format_RGB32);
-    for (int Y = 0; Y < Src.height(); ++Y)
-        for (int X = 0; X < Src.width(); ++X) Set.insert(Src.pixel(X, Y) & 0xFFFFFF);
-    return Set;
-}
-
-// The pictures of the elements named Alt in a report written as HTML, and their
-// colours together.
-QSet<QRgb> PrintedColours(const QString& HtmlFile, const QString& Alt, int* Pictures = nullptr) {
-    const QString Html = QString::fromUtf8(ReadWholeFile(HtmlFile));
-    QSet<QRgb> Set;
-    int N = 0;
+// The colours (0xRRGGBB) of the pictures named Alt in the HTML report File, but white.
+QSet<QRgb> PrintedColours(const QString& File, const QString& Alt) {
     const QRegularExpression Re(
         QStringLiteral("<img alt=\"%1\"[^>]* src=\"data:image/png;base64,([^\"]+)\"").arg(Alt));
-    for (auto It = Re.globalMatch(Html); It.hasNext(); ++N)
-        Set.unite(Colours(QImage::fromData(QByteArray::fromBase64(It.next().captured(1).toLatin1()), "PNG")));
-    if (Pictures) *Pictures = N;
+    QSet<QRgb> Set;
+    for (auto It = Re.globalMatch(QString::fromUtf8(ReadWholeFile(File))); It.hasNext();) {
+        const QImage Img = QImage::fromData(QByteArray::fromBase64(It.next().captured(1).toLatin1()), "PNG")
+                               .convertToFormat(QImage::Format_RGB32);
+        for (int Y = 0; Y < Img.height(); ++Y)
+            for (int X = 0; X < Img.width(); ++X) Set.insert(Img.pixel(X, Y) & 0xFFFFFF);
+    }
+    Set.remove(0xFFFFFF);
     return Set;
 }
 
@@ -41,75 +30,42 @@ QSet<QRgb> Rgb(std::initializer_list<quint32> WinColours) {
     return Set;
 }
 
-class ColourOutputsTest : public fonttest::FontWindowTest {
-protected:
-    void SetUp() override {
-        FontWindowTest::SetUp();
-        // Each colour once, so every picture tells which setting drew it.
-        textforecolor = 0x0000FF, textbackcolor = 0x00FF00;
-        textPrintforecolor = 0xFF0000, textPrintbackcolor = 0x00FFFF;
-        listingforecolor = 0xFF00FF, listingbackcolor = 0x808000;
-        listingprintforecolor = 0x000080, listingprintbackcolor = 0x008080;
-        fontforecolor = 0x4080C0, fontbackcolor = 0x102030;
-    }
-    // The colours of the report's pictures Alt when the window prints to HTML.
-    QSet<QRgb> Printed(const std::function<void()>& Print, const QString& Alt, int* Pictures = nullptr) {
-        const QString Html = Dir.filePath(QStringLiteral("print%1.html").arg(++Prints));
-        PrintReportsTo(Html, TReportFileFormat::HTML);
-        Print();
-        return PrintedColours(Html, Alt, Pictures);
-    }
-    int Prints = 0;
-};
+using ColourOutputsTest = fonttest::FontWindowTest;
 } // namespace
 
-TEST_F(ColourOutputsTest, TextAndListingSaveTheScreenAndPrintInThePrintColours) {
+// Each colour set once, so every picture tells which setting drew it. Text and listing
+// pages are framed in silver.
+TEST_F(ColourOutputsTest, TextListingAndFontPrintInTheirPrintColoursAndLeaveTheScreen) {
+    textforecolor = 0x0000FF, textbackcolor = 0x00FF00;
+    textPrintforecolor = 0xFF0000, textPrintbackcolor = 0x00FFFF;
+    listingforecolor = 0xFF00FF, listingbackcolor = 0x808000;
+    listingprintforecolor = 0x000080, listingprintbackcolor = 0x008080;
+    fontforecolor = 0x4080C0, fontbackcolor = 0x102030;
     QByteArray Lines;
     for (int I = 0; I < 60; ++I) Lines += "LINE " + QByteArray::number(I) + char(155);
-
     TChildWinText Text;
     Text.OpenDocument(Write("T.TXT", Lines), "T.TXT");
-    const QImage Screen = Text.imgText->Picture;
-    // A page is framed in silver.
-    EXPECT_EQ(Colours(Screen), Rgb({textforecolor, textbackcolor, clSilver}));
-    AnswerSave("t.bmp");
-    Text.FileSaveAsItemClick();
-    EXPECT_EQ(QImage(Dir.filePath("t.bmp")).convertToFormat(QImage::Format_RGB32), Screen);
-    int Pictures = 0;
-    // Strips are cut with a white margin below the last line.
-    EXPECT_EQ(Printed([&] { Text.PrintReport(); }, "bitmapText", &Pictures) - Rgb({clWhite}),
-              Rgb({textPrintforecolor, textPrintbackcolor, clSilver}));
-    EXPECT_GE(Pictures, 2);
-    EXPECT_EQ(Text.imgText->Picture, Screen);
-
     TChildWinListing Listing;
     ASSERT_TRUE(Listing.OpenDocument(Write("L.LST", Lines), "L.LST"));
-    const QImage Page = Listing.imgListing->Picture;
-    EXPECT_EQ(Colours(Page), Rgb({listingforecolor, listingbackcolor, clSilver}));
-    for (const char* Name : {"l.bmp", "l.jpg"}) {
-        AnswerSave(Name);
-        Listing.SaveToFile();
+    TChildWinFont* Font = Open(fonttest::RandomFont(9));
+    struct TCase {
+        std::function<void()> Print;
+        const ImageView* Screen;
+        QString Alt;
+        QSet<QRgb> Printed;
+    };
+    for (const TCase& Case : {TCase{[&] { Text.PrintReport(); }, Text.imgText, "bitmapText",
+                                    Rgb({textPrintforecolor, textPrintbackcolor, clSilver})},
+                              TCase{[&] { Listing.PrintReport(); }, Listing.imgListing, "bitmapListing",
+                                    Rgb({listingprintforecolor, listingprintbackcolor, clSilver})},
+                              TCase{[&] { Font->PrintReport(); }, Font->imgFont, "bitmapFont[12]",
+                                    Rgb({fontforecolor, fontbackcolor})}}) {
+        const QImage Before = Case.Screen->Picture;
+        const QString File = Dir.filePath(Case.Alt.left(10) + ".html");
+        PrintReportsTo(File, TReportFileFormat::HTML);
+        Case.Print();
+        EXPECT_EQ(PrintedColours(File, Case.Alt), Case.Printed) << Case.Alt.toStdString();
+        EXPECT_EQ(Case.Screen->Picture, Before) << Case.Alt.toStdString();
     }
-    EXPECT_EQ(QImage(Dir.filePath("l.bmp")).convertToFormat(QImage::Format_RGB32), Page);
-    EXPECT_EQ(QImage(Dir.filePath("l.jpg")).size(), Page.size());
-    EXPECT_EQ(Printed([&] { Listing.PrintReport(); }, "bitmapListing") - Rgb({clWhite}),
-              Rgb({listingprintforecolor, listingprintbackcolor, clSilver}));
-    EXPECT_EQ(Listing.imgListing->Picture, Page);
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
-}
-
-TEST_F(ColourOutputsTest, FontSavesAndPrintsInTheFontColours) {
-    TChildWinFont* Win = Open(fonttest::RandomFont(9));
-    const QImage Screen = Win->imgFont->Picture;
-    // The cells in the font's colours on white (and the selection frame in red once shown).
-    EXPECT_EQ(Colours(Screen) - Rgb({0x0000FF}), Rgb({fontforecolor, fontbackcolor, clWhite}));
-    AnswerSave("f.bmp");
-    Win->SaveToFile();
-    EXPECT_EQ(QImage(Dir.filePath("f.bmp")).convertToFormat(QImage::Format_RGB32), Screen);
-    // Both orders print in the font colours; the pictures' unused corner stays white.
-    int Pictures = 0;
-    EXPECT_EQ(Printed([&] { Win->PrintReport(); }, "bitmapFont[12]", &Pictures) - Rgb({clWhite}),
-              Rgb({fontforecolor, fontbackcolor}));
-    EXPECT_EQ(Pictures, 2);
-    EXPECT_EQ(Win->imgFont->Picture, Screen);
 }
