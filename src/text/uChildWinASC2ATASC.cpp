@@ -19,6 +19,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -204,6 +205,13 @@ QByteArray TChildWinASC2ATASC::EditorText() const {
     return EditorTextToPCText(TextEdit->toPlainText());
 }
 
+QString TChildWinASC2ATASC::EditorFileText() const {
+    // The plain text would turn no-break spaces into spaces.
+    QString Text = TextEdit->document()->toRawText();
+    Text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return Text;
+}
+
 void TChildWinASC2ATASC::ConvertAndReformat() {
     // Events run while the page is drawn; a second conversion then would change the
     // bytes being drawn.
@@ -273,9 +281,11 @@ void TChildWinASC2ATASC::OpenTextFile() {
     const QString Path = QFileInfo(Files.first()).absoluteFilePath();
     openpath = QFileInfo(Path).absolutePath() + QLatin1Char('/');
     // Read first: a refused file must not become the name a later save proposes.
-    const QString Text = PCTextToEditorText(ReadWholeFile(Path, MaxPCTextFile));
+    TPCTextFormat Format;
+    const QString Text = PCTextToEditorText(ReadWholeFile(Path, MaxPCTextFile), &Format);
     FileName = DisplayName(Path);
     SourceFileName = Path;
+    TextFormat = Format;
     TextEdit->setPlainText(Text);
     ConvertAndReformat();
 }
@@ -295,7 +305,7 @@ void TChildWinASC2ATASC::SaveTextFile() {
     if (Request.FilterIndex == 1)
         AtariText->SaveToFile(Name); // the bytes of the last conversion
     else if (Request.FilterIndex == 2)
-        WriteWholeFile(Name, EditorText());
+        WriteWholeFile(Name, EditorTextToFile(EditorFileText(), TextFormat));
 }
 
 // ------------------------------------------------------------------ view and printing

@@ -38,8 +38,11 @@ public:
     // when an edit holds no integer.
     void ReformatText(ImageView* Image, quint32 FgColor, quint32 BgColor);
     void OpenTextFile();
-    // The editor text as Windows-1252 bytes, every line followed by CR LF.
+    // The editor text as the conversion takes it: Windows-1252 bytes, every line
+    // followed by CR LF.
     QByteArray EditorText() const;
+    // The editor text exactly as typed, lines ended by LF, for a save as PC text.
+    QString EditorFileText() const;
 
     // Event handlers.
     void btnATASCIIClick() { ConvertAndReformat(); }
@@ -52,6 +55,9 @@ public:
 
     QString FileName;       // display name of the PC text opened last
     QString SourceFileName; // its real path: the save dialog proposes its name as on disk
+    // How that file was written; a PC text save writes the same. A new text is
+    // Windows-1252 with CR LF.
+    TPCTextFormat TextFormat;
     std::unique_ptr<TAtariFont> AtariFont;
     std::unique_ptr<TAtariText> AtariText;
     std::unique_ptr<TConvertA8> ConvertA8;

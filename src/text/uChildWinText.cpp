@@ -347,6 +347,9 @@ void TChildWinText::OpenDocument(const QString& Path, const QString& Name) {
                              QStringLiteral(" / ") + GetMsg(QStringLiteral("mLenBytes")) + QLatin1Char(' ') +
                              QString::number(AtariText->Length));
     ShowNormalCursor();
+    if (AtariText->WasCut())
+        ShowWarningMsg(Name + QStringLiteral(" (") + QString::number(AtariText->FileLength) +
+                       QStringLiteral(" Bytes): ") + GetMsg(QStringLiteral("mTextCut")));
 }
 
 // The PC text goes in at the end of the text tab, without styles.

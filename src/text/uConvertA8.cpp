@@ -52,18 +52,40 @@ int TConvertA8::ToATASCII(quint8* Dest, int DestSize) const {
     return Out;
 }
 
-QString PCTextToEditorText(const QByteArray& File) {
-    QString Text = Cp1252ToUnicode(File);
+namespace {
+QString FirstLineEnd(const QByteArray& File) {
+    for (qsizetype I = 0; I < File.size(); ++I) {
+        if (File[I] == '\n') return QStringLiteral("\n");
+        if (File[I] == '\r')
+            return I + 1 < File.size() && File[I + 1] == '\n' ? QStringLiteral("\r\n") : QStringLiteral("\r");
+    }
+    return QStringLiteral("\r\n");
+}
+
+QString Lines(const QString& Plain, const QString& LineEnd) {
+    if (Plain.isEmpty()) return QString();
+    QStringList List = Plain.split(QLatin1Char('\n'));
+    if (List.last().isEmpty()) List.removeLast();
+    QString Text;
+    for (const QString& Line : List) Text += Line + LineEnd;
+    return Text;
+}
+} // namespace
+
+QString PCTextToEditorText(const QByteArray& File, TPCTextFormat* Format) {
+    const TTextEncoding Encoding = DetectTextEncoding(File);
+    if (Format) *Format = {Encoding, FirstLineEnd(File)};
+    QString Text = DecodeText(File, Encoding);
     Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return Text;
 }
 
 QByteArray EditorTextToPCText(const QString& Plain) {
-    if (Plain.isEmpty()) return QByteArray();
-    QStringList Lines = Plain.split(QLatin1Char('\n'));
-    if (Lines.last().isEmpty()) Lines.removeLast();
-    QString Text;
-    for (const QString& Line : Lines) Text += Line + QStringLiteral("\r\n");
-    return UnicodeToCp1252(Text);
+    return UnicodeToCp1252(Lines(Plain, QStringLiteral("\r\n")).normalized(QString::NormalizationForm_C),
+                           true);
+}
+
+QByteArray EditorTextToFile(const QString& Plain, const TPCTextFormat& Format) {
+    return EncodeText(Lines(Plain, Format.LineEnd), Format.Encoding);
 }

@@ -1,14 +1,27 @@
 #pragma once
 // PC text (Windows-1252, lines ending in CR LF) to ATASCII bytes an Atari can show.
+#include "Cp1252.h"
+
 #include <QByteArray>
 #include <QString>
 
-// A PC text file as the editor shows it: Windows-1252 decoded, every kind of line
-// end (CR LF, CR, LF) one line break.
-QString PCTextToEditorText(const QByteArray& File);
-// The editor's text as the conversion and the PC-text save take it: every line
-// followed by CR LF, in Windows-1252. A text ending in a line break has no further line.
+// How a PC text file was written: its encoding and the line end it uses.
+struct TPCTextFormat {
+    TTextEncoding Encoding = TTextEncoding::Cp1252;
+    QString LineEnd = QStringLiteral("\r\n");
+};
+
+// A PC text file as the editor shows it: UTF-8 when the file is valid UTF-8, else
+// Windows-1252; every kind of line end (CR LF, CR, LF) one line break. Format, when
+// given, receives the encoding and the file's first line end (CR LF without one).
+QString PCTextToEditorText(const QByteArray& File, TPCTextFormat* Format = nullptr);
+// The editor's text as the conversion takes it: every line followed by CR LF, in
+// Windows-1252; decomposed umlauts are composed first, and characters Windows-1252
+// lacks are left out (the Atari cannot show them either). A text ending in a line
+// break has no further line.
 QByteArray EditorTextToPCText(const QString& Plain);
+// The editor's text as a PC text file in Format: every line followed by its line end.
+QByteArray EditorTextToFile(const QString& Plain, const TPCTextFormat& Format);
 
 class TConvertA8 {
 public:

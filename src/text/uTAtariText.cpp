@@ -14,9 +14,10 @@ constexpr char aUml = char(228), oUml = char(246), uUml = char(252), SharpS = ch
 // Startexter breaks its lines every 80 bytes of the file.
 constexpr int StartexterLine = 80;
 
-QByteArray ReadText(const QString& Path) {
+QByteArray ReadText(const QString& Path, qint64* Size = nullptr) {
     // The length is asked first, as the file is opened; a missing file fails here.
-    GetFileLength(Path);
+    const qint64 Length = GetFileLength(Path);
+    if (Size) *Size = Length;
     return ReadFileHead(Path, TAtariText::BufferSize);
 }
 
@@ -34,13 +35,17 @@ void TAtariText::Clear() {
 
 void TAtariText::LoadFromFile(const QString& Path) {
     FileName = DisplayName(Path);
-    LoadFromData(ReadText(Path));
+    qint64 Size = 0;
+    const QByteArray Data = ReadText(Path, &Size);
+    LoadFromData(Data, Size);
 }
 
-void TAtariText::LoadFromData(const QByteArray& Data) {
+void TAtariText::LoadFromData(const QByteArray& Data, qint64 FileSize) {
     const int N = int(std::min<qsizetype>(Data.size(), BufferSize));
     std::copy_n(reinterpret_cast<const quint8*>(Data.constData()), N, Buffer.begin());
     Length = N;
+    // Never less than what was read (the file may have grown since its size was asked).
+    FileLength = std::max<qint64>(FileSize < 0 ? Data.size() : FileSize, N);
 }
 
 int TAtariText::DetectDialect(const quint8* Data, int Size) {

@@ -19,14 +19,18 @@ public:
     int Length = 0;                          // valid bytes at the start of Buffer
     QString FileName;                        // display name of the file loaded last
     int TextType = 0;                        // dialect found by DetectFormat, -1 after a failed one
+    qint64 FileLength = 0;                   // size of the file loaded last, also beyond Buffer
 
     // Zeroes Buffer; Length, FileName and TextType stay.
     void Clear();
     // FileName := the display name of Path, then the first BufferSize bytes of the file
-    // go into Buffer. Throws EInOutError; Buffer and Length are untouched then.
+    // go into Buffer. Throws EInOutError; Buffer, Length and FileLength are untouched then.
     void LoadFromFile(const QString& Path);
-    // The same on the file's bytes (the first BufferSize of them); FileName stays.
-    void LoadFromData(const QByteArray& Data);
+    // The same on the file's bytes (the first BufferSize of them) and its size (-1: the
+    // size of Data); FileName stays.
+    void LoadFromData(const QByteArray& Data, qint64 FileSize = -1);
+    // The file was longer than Buffer: only its start is held.
+    bool WasCut() const { return FileLength > Length; }
     // Reads the file again (at most BufferSize bytes) and sets TextType; Buffer and
     // Length stay. Throws EInOutError, leaving TextType at -1.
     void DetectFormat(const QString& Path);

@@ -184,6 +184,23 @@ TEST_F(TextWindowTest, TooLargePageAndBadFilesFailCleanly) {
     EXPECT_TRUE(Boxes[0].startsWith("Fehler|Der Text ist zu lang"));
 }
 
+// Like the listing, the window tells when the file is longer than the part it shows.
+TEST_F(TextWindowTest, LongFileShowsItsStartWithANotice) {
+    for (int Size : {TAtariText::BufferSize, TAtariText::BufferSize + 1}) {
+        SCOPED_TRACE(Size);
+        Boxes.clear();
+        Open("LONG.TXT", QByteArray(Size, 'A'));
+        EXPECT_EQ(Win->AtariText->Length, TAtariText::BufferSize);
+        EXPECT_TRUE(Win->StatusPanelText(1).endsWith(" 250000")) << Win->StatusPanelText(1).toStdString();
+        if (Size == TAtariText::BufferSize) {
+            EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+            continue;
+        }
+        EXPECT_EQ(Boxes, QStringList{"Warnung|LONG.TXT (250001 Bytes): " + GetMsg("mTextCut")});
+        EXPECT_TRUE(GetMsg("mTextCut").contains("250000")) << GetMsg("mTextCut").toStdString();
+    }
+}
+
 TEST_F(TextWindowTest, DialectChangeWhileDrawingStartsOver) {
     // Events run while the page is drawn; a change of dialect then wins.
     const QByteArray Data = Lines(3000, QByteArray(60, 'a'));
