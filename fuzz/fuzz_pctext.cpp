@@ -34,9 +34,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     if (Unicode.size() != File.size()) FuzzFail("one character a byte");
     if (UnicodeToCp1252(Unicode) != File) FuzzFail("Windows-1252 round trip");
 
-    // Opening: line ends of any kind become the editor's paragraphs.
+    // Opening: UTF-8 when valid, else Windows-1252; line ends of any kind become the
+    // editor's paragraphs. Saving back keeps the encoding it was read in.
+    TPCTextFormat Format;
     QTextDocument Editor;
-    Editor.setPlainText(PCTextToEditorText(File));
+    Editor.setPlainText(PCTextToEditorText(File, &Format));
+    if ((Format.Encoding != TTextEncoding::Cp1252) !=
+        IsValidUtf8(File.startsWith("\xEF\xBB\xBF") ? File.mid(3) : File))
+        FuzzFail("encoding detection");
+    const QByteArray Saved = EditorTextToFile(Editor.toPlainText(), Format);
+    if (DetectTextEncoding(Saved) != Format.Encoding &&
+        !(Format.Encoding == TTextEncoding::Cp1252 && IsValidUtf8(Saved)))
+        FuzzFail("saved in another encoding");
 
     TConvertA8 Convert;
     Convert.Text = EditorTextToPCText(Editor.toPlainText());
@@ -85,6 +94,9 @@ void MakeSeeds(const QString& Dir) {
     WriteSeed(Dir, "umlauts.txt",
               "Gr\xFC\xDF"
               "e \xC4\xD6\xDC\xE4\xF6\xFC\r\n{x}\t|~\x7F\r\n");
+    WriteSeed(Dir, "utf8.txt",
+              "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F"
+              "e aus K\xC3\xB6ln\n\xE2\x82\xAC \xF0\x9F\x98\x80\n");
     WriteSeed(Dir, "lineends.txt", "unix\nmac\rdos\r\n\r\n\n\rlast line without end");
     QByteArray All;
     for (int C = 0; C < 256; ++C) All += char(C);
