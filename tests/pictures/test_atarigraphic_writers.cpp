@@ -18,6 +18,37 @@ TEST_F(AtariWrite, OnlyPureWhitePacksAsASetBit) {
     EXPECT_EQ(G.GR8Buffer[0], 0x80);
 }
 
+// A GR.8 rendering packs back to its bytes in any two distinct colours, inverted to
+// the inverted bytes; in one colour, or after another mode, only white is set.
+TEST_F(AtariWrite, Gr8RenderingPacksByItsColours) {
+    const QByteArray Page = Random(7680, 7);
+    std::copy_n(reinterpret_cast<const quint8*>(Page.constData()), 7680, G.PicBuffer.begin());
+    const auto Packed = [&](const QImage& Img) {
+        G.ImageToGR8Bits(Img, 39, 191, 0, 0);
+        return QByteArray(reinterpret_cast<const char*>(G.GR8Buffer.data()), 7680);
+    };
+    QByteArray Inverted = Page;
+    for (char& B : Inverted) B = char(~B);
+    for (const auto& [Fore, Back] : {std::pair{0x000000u, 0xFFFFFFu},
+                                     {0x0000FFu, 0x000000u},
+                                     {0x123456u, 0xFFFFFFu},
+                                     {0xFFFFFFu, 0x000000u}}) {
+        gr8forecolor = Fore;
+        gr8backcolor = Back;
+        QImage Img = Blank(320, 192);
+        G.RenderPic(Img, 7680, 319, nullptr, 8, Base);
+        EXPECT_EQ(Packed(Img), Page) << Fore << " on " << Back;
+        InvertImage(Img);
+        EXPECT_EQ(Packed(Img), Inverted) << Fore << " on " << Back;
+    }
+    gr8forecolor = gr8backcolor = 0xFFFFFF;
+    QImage Img = Blank(320, 192);
+    G.RenderPic(Img, 7680, 319, nullptr, 8, Base);
+    EXPECT_EQ(Packed(Img), QByteArray(7680, char(0xFF)));
+    G.RenderPic(Img, 7680, 319, nullptr, 9, Base);
+    EXPECT_EQ(G.Packing, TBitPacking());
+}
+
 // A page is lost when it packs to nothing while its area shows more than one colour.
 TEST_F(AtariWrite, BlankPackingOfAPictureIsFoundAndAskedAbout) {
     QImage Img = Filled(320, 192, qRgb(0, 0, 0));
@@ -36,7 +67,7 @@ TEST_F(AtariWrite, BlankPackingOfAPictureIsFoundAndAskedAbout) {
     EXPECT_TRUE(Questions.isEmpty());
     for (int Y = 0; Y < 192; ++Y)
         for (int X = 0; X < 320; ++X) Wide.setPixel(X, Y, qRgb(0, 0, 0));
-    EXPECT_TRUE(G.SaveAs4PICs(Wide, Dir.filePath("red"), 0).isEmpty());
+    EXPECT_TRUE(G.SaveAs4PICs(Wide, Dir.filePath("black"), 0).isEmpty());
     EXPECT_EQ(Questions.size(), 1);
 }
 
@@ -92,8 +123,11 @@ TEST_F(AtariWrite, SplitChecksAllFourTargetsBeforeWritingAny) {
     EXPECT_EQ(Written("f") + Written("d"), "f_1.PIC");
     EXPECT_EQ(ReadWholeFile(Dir.filePath("f_1.PIC")), "old");
     ASSERT_TRUE(QFile::remove(Dir.filePath("f_3.PIC")));
+    RecordQuestions();
+    Agree = true;
     EXPECT_EQ(Split("f"), "no error");
-    EXPECT_EQ(ReadWholeFile(Dir.filePath("f_1.PIC")).size(), 7680); // replaced
+    EXPECT_EQ(ReadWholeFile(Dir.filePath("f_1.PIC")).size(), 7680); // replaced after a question
+    EXPECT_EQ(Questions.size(), 1);
 
     // A write that still fails (_2 turns into a FIFO after two pages) names the page
     // and those already written.
