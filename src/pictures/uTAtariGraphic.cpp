@@ -366,6 +366,8 @@ void TAtariGraphic::RenderPic(QImage& Image, int ByteCount, int LastX, const TPr
     PlotX = 0;
     PlotY = 0;
     ByteCount = std::clamp(ByteCount, 0, PicBufferSize);
+    // Only a GR.8 rendering shows bits in the two GR.8 colours.
+    Packing = Mode == 8 ? TBitPacking(gr8forecolor, gr8backcolor) : TBitPacking();
     const quint8* Buf = PicBuffer.data();
     // Filled below for the mode; on the stack, so a progress callback may render too.
     TByteTable Table, Table2;
@@ -422,6 +424,13 @@ void TAtariGraphic::ShowTechnicolor(QImage& Image, int ByteCount, int LastX, con
 
 // ---------------------------------------------------------------- writers
 
+TBitPacking::TBitPacking(quint32 Fore, quint32 Back) {
+    const QRgb F = WinColorToRgb(Fore) & 0xFFFFFF, B = WinColorToRgb(Back) & 0xFFFFFF;
+    if (F == B) return;
+    FSet = F;
+    FSetInverted = ~B & 0xFFFFFF;
+}
+
 namespace {
 // The picture with one 32-bit word a pixel, as the packing reads it.
 QImage AsRgb32(const QImage& Image) {
@@ -432,7 +441,7 @@ QImage AsRgb32(const QImage& Image) {
 } // namespace
 
 QByteArray TAtariGraphic::PackImageBits(const QImage& Image, int LastByteCol, int RowsMinus1, int X0Byte,
-                                        int Y0) {
+                                        int Y0, const TBitPacking& Rule) {
     if (LastByteCol < 0 || RowsMinus1 < 0) return QByteArray();
     const qint64 Count = qint64(LastByteCol + 1) * (RowsMinus1 + 1);
     if (Count > 64 * 1024 * 1024) return QByteArray(); // far beyond any picture we write
@@ -447,7 +456,7 @@ QByteArray TAtariGraphic::PackImageBits(const QImage& Image, int LastByteCol, in
             if (Line) {
                 for (int P = 0; P < 8; ++P) {
                     const int X = 8 * B + P;
-                    if (X >= 0 && X < Src.width() && (Line[X] & 0xFFFFFF) == 0xFFFFFF) V |= quint8(0x80 >> P);
+                    if (X >= 0 && X < Src.width() && Rule.IsSet(Line[X])) V |= quint8(0x80 >> P);
                 }
             }
             Out[K++] = char(V);
@@ -457,7 +466,7 @@ QByteArray TAtariGraphic::PackImageBits(const QImage& Image, int LastByteCol, in
 }
 
 int TAtariGraphic::ImageToGR8Bits(const QImage& Image, int LastByteCol, int RowsMinus1, int X0Byte, int Y0) {
-    const QByteArray Packed = PackImageBits(Image, LastByteCol, RowsMinus1, X0Byte, Y0);
+    const QByteArray Packed = PackImageBits(Image, LastByteCol, RowsMinus1, X0Byte, Y0, Packing);
     const int N = std::min(int(Packed.size()), GR8BufferSize);
     std::copy_n(reinterpret_cast<const quint8*>(Packed.constData()), N, GR8Buffer.begin());
     return N;
@@ -488,6 +497,12 @@ bool TAtariGraphic::ConfirmBlankSave(const QStringList& Names) {
     return AskYesNo(QCoreApplication::translate("QFileDialog", "Save As"), Text);
 }
 
+bool TAtariGraphic::ConfirmReplace(const QStringList& Names) {
+    QString Text = GetMsg(QStringLiteral("mPicsReplace"));
+    for (const QString& Name : Names) Text += QStringLiteral("\r\n") + Name;
+    return AskYesNo(QCoreApplication::translate("QFileDialog", "Save As"), Text);
+}
+
 bool TAtariGraphic::SaveGR8Page(const QImage& Image, const QString& Path) {
     // A name no save can take is refused before any question.
     CheckSaveTarget(Path);
@@ -508,7 +523,7 @@ bool TAtariGraphic::SavePhoto(const QImage& Image, const QString& Path, int PhoF
         return false;
     }
     const int N = (W + 1) * (H + 1) + 2;
-    const QByteArray Packed = PackImageBits(Image, W, H, 0, 0);
+    const QByteArray Packed = PackImageBits(Image, W, H, 0, 0, Packing);
     CheckSaveTarget(Path);
     if (PacksBlank(Image, Image.rect(), Packed) && !ConfirmBlankSave({Path})) return false;
 
@@ -544,11 +559,17 @@ QStringList TAtariGraphic::SaveAs4PICs(const QImage& Image, const QString& BaseP
     for (int Q = 0; Q < 4; ++Q) Names << BasePath + QLatin1String(Pic2x2Mode == 1 ? ByCols[Q] : ByRows[Q]);
     // A target that cannot take its page stops the split before the first page is written.
     for (const QString& Name : Names) CheckSaveTarget(Name);
+    // Pages of an earlier split (or anything else of these names) are replaced only
+    // when the user agrees, in one question for all of them.
+    QStringList Existing;
+    for (const QString& Name : Names)
+        if (QFileInfo::exists(Name)) Existing << Name;
+    if (!Existing.isEmpty() && !ConfirmReplace(Existing)) return {};
     // A page blank while its quarter shows a picture, or all four blank while the
     // whole shows one, asks before any page is written.
     bool Loses = false, AllBlank = true;
     for (int Q = 0; Q < 4; ++Q) {
-        const QByteArray Page = PackImageBits(Image, 39, 191, FirstCol[Q], FirstRow[Q]);
+        const QByteArray Page = PackImageBits(Image, 39, 191, FirstCol[Q], FirstRow[Q], Packing);
         Loses = Loses || PacksBlank(Image, QRect(8 * FirstCol[Q], FirstRow[Q], 320, 192), Page);
         AllBlank = AllBlank && Page.count('\0') == Page.size();
     }

@@ -37,6 +37,27 @@ struct TAlbumPic {
     int DataSize = 0;   // width in bytes x rows
 };
 
+// Which pixels of a picture pack as a set GR.8 bit. By default only white. A
+// picture drawn from 1-bit data in two distinct GR.8 colours packs by those colours:
+// the foreground is set, the background clear, so a page goes back to its own bytes
+// whatever the colours. An inverted picture shows the inverted colours and packs
+// to the inverted bits: its inverted background is set, its inverted foreground
+// clear. With the default colours, white on black, both rules are "only white".
+class TBitPacking {
+public:
+    TBitPacking() = default;
+    // Fore and Back as 0x00BBGGRR; equal colours cannot tell bits apart: only white.
+    TBitPacking(quint32 Fore, quint32 Back);
+    bool IsSet(QRgb Pixel) const {
+        const QRgb P = Pixel & 0xFFFFFF;
+        return P == FSet || P == FSetInverted;
+    }
+    bool operator==(const TBitPacking&) const = default;
+
+private:
+    QRgb FSet = 0xFFFFFF, FSetInverted = 0xFFFFFF;
+};
+
 class TAtariGraphic {
 public:
     static constexpr int PicBufferSize = 32000;
@@ -69,6 +90,9 @@ public:
     // Packed 1-bit picture for the GR.8 writer; GR8Buffer[0] is byte 1.
     std::array<quint8, GR8BufferSize> GR8Buffer{};
     TPicInfo PicInfo;
+    // How the writers pack the picture drawn last: by the GR.8 colours after a GR.8
+    // rendering (RenderPic mode 8, the album), else only white is set.
+    TBitPacking Packing;
     // Photo album: Album[k - 1] is picture k, 1 <= k <= AlbumCount.
     int AlbumCount = 0;
     std::vector<TAlbumPic> Album;
@@ -146,20 +170,25 @@ public:
 
     // ---- writers ----
     // Packs byte columns X0Byte..X0Byte+LastByteCol of rows Y0..Y0+RowsMinus1 (a bit
-    // is 1 exactly for a white pixel) into GR8Buffer from its start; bytes that do
-    // not fit the buffer are dropped. Returns the number of bytes stored.
+    // is 1 exactly for a pixel that Packing sets; pixels outside the image are 0)
+    // into GR8Buffer from its start; bytes that do not fit the buffer are dropped.
+    // Returns the number of bytes stored.
     int ImageToGR8Bits(const QImage& Image, int LastByteCol, int RowsMinus1, int X0Byte, int Y0);
-    // The same packing into a buffer of its own, of any size.
-    static QByteArray PackImageBits(const QImage& Image, int LastByteCol, int RowsMinus1, int X0Byte, int Y0);
+    // The same packing into a buffer of its own, of any size, by the rule Rule.
+    static QByteArray PackImageBits(const QImage& Image, int LastByteCol, int RowsMinus1, int X0Byte, int Y0,
+                                    const TBitPacking& Rule = TBitPacking());
     // Writes the 7680 bytes of GR8Buffer (atomic replace).
     void SaveGR8Pic(const QString& Path);
     // True when Packed, the packing of Area of Image, holds no set bit while Area
     // shows more than one colour: the page would be written blank although the
-    // picture is not (only white packs as a set bit).
+    // picture is not.
     static bool PacksBlank(const QImage& Image, const QRect& Area, QByteArrayView Packed);
     // Asks in the current language whether the blank pages Names are to be written
     // all the same; true for Yes.
     static bool ConfirmBlankSave(const QStringList& Names);
+    // Asks in the current language whether the existing files Names are to be
+    // replaced; true for Yes.
+    static bool ConfirmReplace(const QStringList& Names);
     // Packs the 320 x 192 page at the top left of Image into GR8Buffer and writes it
     // to Path. A page that would be blank although the picture is not asks first:
     // No writes nothing and returns false.
@@ -174,10 +203,12 @@ public:
     // (numbered by rows for Pic2x2Mode 0, by columns for 1) and reports them with
     // "mPicsSaved"; Progress gets (page, 4) after each page. Another size gives the
     // "mWrongRes1" warning and writes nothing. All four targets are checked before the
-    // first page is written (CheckSaveTarget); pages that would be blank although
-    // their picture is not are written only when the user agrees (else nothing is
-    // written and the list is empty); a write that still fails raises its
-    // EInOutError followed by "mPicsSavedBefore" and the pages already written.
+    // first page is written (CheckSaveTarget). Files of the four names that exist
+    // already are replaced, and pages that would be blank although their picture is
+    // not are written, only when the user agrees to each (one question each, the
+    // replace question first; No writes nothing and the list is empty). A write that
+    // still fails raises its EInOutError followed by "mPicsSavedBefore" and the
+    // pages already written.
     // Returns the names in the order top-left, bottom-left, top-right, bottom-right.
     QStringList SaveAs4PICs(const QImage& Image, const QString& BasePath, int Pic2x2Mode,
                             const TProgressFn& Progress = nullptr);

@@ -24,6 +24,8 @@ int TrimmedLength(const QByteArray& S) {
 void TAtariGraphic::ShowAlbum(QImage& Image, int PerRow, bool ShowSize, bool ShowName) {
     static const TAtariFont Font; // the built-in set: built once, never changed
     FillImage(Image, gr8backcolor);
+    // The pictures show their bits in the GR.8 colours.
+    Packing = TBitPacking(gr8forecolor, gr8backcolor);
     if (PerRow < 1) PerRow = 1;
     int X = 0, Y = 0;
     for (int I = 1; I <= AlbumCount && I <= int(Album.size()); ++I) {

@@ -181,18 +181,40 @@ bool IsLossyFileName(const QString& Path) {
     return QFile::decodeName(QFile::encodeName(Path)) != Path;
 }
 
+namespace {
+// Whether this process may do Mode (W_OK, X_OK) at Native, asked of the kernel with
+// the effective user: permission bits, ACLs, read-only mounts and immutable files
+// all count, and root passes where it really can write.
+bool MayAccess(const QByteArray& Native, int Mode) {
+    int Result;
+    do Result = ::faccessat(AT_FDCWD, Native.constData(), Mode, AT_EACCESS);
+    while (Result != 0 && errno == EINTR);
+    return Result == 0;
+}
+} // namespace
+
 void CheckSaveTarget(const QString& Path) {
     if (Path.isEmpty()) RaiseInOutError(ioPathNotFound);
     // The save follows symlinks and renames over what it finds: over a FIFO, socket,
     // device or folder it would put a regular file in its place.
+    const QByteArray Native = QFile::encodeName(Path);
     struct stat St {};
-    if (::stat(QFile::encodeName(Path).constData(), &St) == 0) {
+    QString Folder;
+    if (::stat(Native.constData(), &St) == 0) {
         if (!S_ISREG(St.st_mode)) RaiseNotRegular(St.st_mode, Path);
-        return;
+        // A read-only file is refused as the writer itself would refuse it.
+        if (!MayAccess(Native, W_OK)) RaiseInOutError(ioAccessDenied, Path);
+        Folder = QFileInfo(QFileInfo(Path).canonicalFilePath()).absolutePath();
+    } else {
+        // Nothing there yet is fine in a folder that exists.
+        const int Errno = errno;
+        if (Errno != ENOENT || !QFileInfo(Path).absoluteDir().exists()) RaiseErrno(Errno, Path);
+        Folder = QFileInfo(Path).absolutePath();
     }
-    // Nothing there yet is fine in a folder that exists.
-    const int Errno = errno;
-    if (Errno != ENOENT || !QFileInfo(Path).absoluteDir().exists()) RaiseErrno(Errno, Path);
+    // The file is written beside its target and renamed over it: the folder must
+    // take a new file, whether the target exists or not.
+    if (!Folder.isEmpty() && !MayAccess(QFile::encodeName(Folder), W_OK | X_OK))
+        RaiseInOutError(ioAccessDenied, Path);
 }
 
 void WriteWholeFile(const QString& Path, const QByteArray& Data) {

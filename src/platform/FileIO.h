@@ -76,8 +76,10 @@ void ParseFileHead(const QString& Path, qint64 MaxBytes, const std::function<voi
 bool IsLossyFileName(const QString& Path);
 // Whether a save may write Path: a regular file (to be replaced) or nothing yet, in
 // a folder that exists. Symlinks are followed. A FIFO, socket, device or folder is
-// refused with ioNotRegularFile, a missing folder or a link loop with ioPathNotFound.
-// Throws EInOutError; writes nothing.
+// refused with ioNotRegularFile, a missing folder or a link loop with ioPathNotFound,
+// a file or folder this process may not write (read-only file, folder without write
+// permission, read-only file system) with ioAccessDenied. Throws EInOutError;
+// writes nothing.
 void CheckSaveTarget(const QString& Path);
 // Atomic whole-file write (temporary file, then rename): a failed save leaves an
 // existing file untouched. The target is checked as CheckSaveTarget does before

@@ -39,6 +39,11 @@ public:
     void btnBrowseClick();
     void btnOKClick();
 
+protected:
+    // Each showing is centred on the parent window and starts at the checked
+    // destination, with OK the default button.
+    void showEvent(QShowEvent* E) override;
+
 private:
     TReportFileFormat CurrentFormat() const;
     // Whether the report may be written to the chosen file: a name no save can take
@@ -62,5 +67,6 @@ void SetReportOptionsSetup(TReportOptionsSetup Setup);
 // without one a message box asks with the file dialog's texts.
 using TReportReplaceQuestion = std::function<bool(QWidget* Parent, const QString& FileName)>;
 void SetReportReplaceQuestion(TReportReplaceQuestion Question);
-// Asks where a report goes, starting from Choice; false when cancelled.
+// Asks where a report goes, starting from Choice; false when cancelled. The dialog
+// is centred on Parent's window.
 bool AskReportOutput(TReportOutputChoice& Choice, QWidget* Parent);

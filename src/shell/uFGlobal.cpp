@@ -2,6 +2,7 @@
 
 #include "ReportOptionsDialog.h"
 #include "uGlobal.h"
+#include "uMainLink.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -30,7 +31,10 @@ QWidget* TfGlobal::DialogParent() const {
 
 bool TfGlobal::AskOutput() {
     TReportOutputChoice Choice = FLastOutput;
-    if (!AskReportOutput(Choice, DialogParent())) return false;
+    // The options belong to the program, not to the tool window that may be active:
+    // they show over the main window.
+    QWidget* Parent = MainWindow() && MainWindow()->Form() ? MainWindow()->Form() : DialogParent();
+    if (!AskReportOutput(Choice, Parent)) return false;
     FLastOutput = Choice;
     return true;
 }

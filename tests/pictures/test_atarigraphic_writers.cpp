@@ -18,6 +18,22 @@ TEST_F(AtariWrite, OnlyPureWhitePacksAsASetBit) {
     EXPECT_EQ(G.GR8Buffer[0], 0x80);
 }
 
+// Pages drawn in two colours pack back in the picture window's tests; in one colour,
+// or after another mode, only white is set.
+TEST_F(AtariWrite, Gr8RenderingInOneColourOrAnotherModePacksOnlyWhite) {
+    gr8forecolor = gr8backcolor = 0xFFFFFF;
+    QImage Img = Blank(320, 192);
+    G.RenderPic(Img, 7680, 319, nullptr, 8, Base);
+    EXPECT_EQ(G.Packing, TBitPacking());
+    EXPECT_EQ(G.ImageToGR8Bits(Img, 39, 191, 0, 0), 7680);
+    EXPECT_EQ(std::count(G.GR8Buffer.begin(), G.GR8Buffer.end(), 0xFF), 7680);
+    gr8forecolor = 0x0000FF;
+    G.RenderPic(Img, 7680, 319, nullptr, 8, Base);
+    EXPECT_NE(G.Packing, TBitPacking());
+    G.RenderPic(Img, 7680, 319, nullptr, 9, Base);
+    EXPECT_EQ(G.Packing, TBitPacking());
+}
+
 // A page is lost when it packs to nothing while its area shows more than one colour.
 TEST_F(AtariWrite, BlankPackingOfAPictureIsFoundAndAskedAbout) {
     QImage Img = Filled(320, 192, qRgb(0, 0, 0));
@@ -36,7 +52,7 @@ TEST_F(AtariWrite, BlankPackingOfAPictureIsFoundAndAskedAbout) {
     EXPECT_TRUE(Questions.isEmpty());
     for (int Y = 0; Y < 192; ++Y)
         for (int X = 0; X < 320; ++X) Wide.setPixel(X, Y, qRgb(0, 0, 0));
-    EXPECT_TRUE(G.SaveAs4PICs(Wide, Dir.filePath("red"), 0).isEmpty());
+    EXPECT_TRUE(G.SaveAs4PICs(Wide, Dir.filePath("black"), 0).isEmpty());
     EXPECT_EQ(Questions.size(), 1);
 }
 
@@ -92,8 +108,11 @@ TEST_F(AtariWrite, SplitChecksAllFourTargetsBeforeWritingAny) {
     EXPECT_EQ(Written("f") + Written("d"), "f_1.PIC");
     EXPECT_EQ(ReadWholeFile(Dir.filePath("f_1.PIC")), "old");
     ASSERT_TRUE(QFile::remove(Dir.filePath("f_3.PIC")));
+    RecordQuestions();
+    Agree = true;
     EXPECT_EQ(Split("f"), "no error");
-    EXPECT_EQ(ReadWholeFile(Dir.filePath("f_1.PIC")).size(), 7680); // replaced
+    EXPECT_EQ(ReadWholeFile(Dir.filePath("f_1.PIC")).size(), 7680); // replaced after a question
+    EXPECT_EQ(Questions.size(), 1);
 
     // A write that still fails (_2 turns into a FIFO after two pages) names the page
     // and those already written.

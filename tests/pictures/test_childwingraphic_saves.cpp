@@ -1,7 +1,10 @@
-// Saves of the picture window that would write a blank page: a GR.8 page, a photo
-// or the four pages of a split, drawn in a foreground colour that is not white.
+// Saves of the picture window: GR.8 pages and photos go back to their own bytes;
+// a page, photo or split that would come out blank asks first, a split asks before
+// replacing files, and a target that cannot be written is refused before any question.
+#include "platform/test_readonly.h"
 #include "test_picturewindow_common.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 
@@ -20,19 +23,48 @@ protected:
 };
 } // namespace
 
-TEST_F(BlankSaveTest, Gr8AndPhotoInRedAskAndNoKeepsTheOldFile) {
+TEST_F(BlankSaveTest, Gr8PagesAndPhotosSaveBackUnderAnyTwoGr8ColoursAndInvertedToTheInvertedBits) {
     const QByteArray Page = RandomBytes(7680, 28);
-    gr8forecolor = 0x0000FF; // red
-    TChildWinGraphic* Win = qobject_cast<TChildWinGraphic*>(Open("RED.PIC", Page));
+    // An 80 x 40 photo in the older dialect: rows and bytes per row stored minus 1.
+    const QByteArray Photo = "402\x9b" + QByteArray(2, '\0') + RandomBytes(400, 29) + "39\x9b" + "9\x9b";
+    QByteArray Inverted = Page;
+    for (char& B : Inverted) B = char(~B);
+    for (const auto& [Fore, Back] :
+         {std::pair{0x000000u, 0xFFFFFFu}, {0x0000FFu, 0x000000u}, {0xFFFFFFu, 0x000000u}}) {
+        SCOPED_TRACE(QString::number(Fore, 16).toStdString() + " on " +
+                     QString::number(Back, 16).toStdString());
+        gr8forecolor = Fore;
+        gr8backcolor = Back;
+        auto* Win = qobject_cast<TChildWinGraphic*>(Open("PAGE.PIC", Page));
+        ASSERT_NE(Win, nullptr);
+        Win->SaveToFile(Dir.filePath("copy.GR8"));
+        EXPECT_EQ(ReadWholeFile(Dir.filePath("copy.GR8")), Page);
+        // The inverted picture is what the user sees: its page is the inverted page.
+        Main->btnInvertClick();
+        Win->SaveToFile(Dir.filePath("inverted.GR8"));
+        EXPECT_EQ(ReadWholeFile(Dir.filePath("inverted.GR8")), Inverted);
+        auto* Pho = qobject_cast<TChildWinGraphic*>(Open("SMALL.PHO", Photo));
+        ASSERT_NE(Pho, nullptr);
+        Pho->SaveToFile(Dir.filePath("copy.PHO"));
+        EXPECT_EQ(ReadWholeFile(Dir.filePath("copy.PHO")), Photo);
+    }
+    EXPECT_TRUE(Questions.isEmpty()) << Questions.join("\n").toStdString();
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+TEST_F(BlankSaveTest, AFourColourPictureAsksBeforeABlankPageOrPhotoAndNoKeepsTheOldFile) {
+    // No white in the standard base colours: packed only white is set, so the page is blank.
+    TChildWinGraphic* Win = qobject_cast<TChildWinGraphic*>(Open("COLOUR.MIC", RandomBytes(7684, 4)));
     ASSERT_NE(Win, nullptr);
-    const QString Target = Write("good.GR8", Page.left(7000)), Photo = Write("good.PHO", "old photo");
+    const QByteArray Page = RandomBytes(7000, 28);
+    const QString Target = Write("good.GR8", Page), Photo = Write("good.PHO", "old photo");
     // No: nothing is written, the old files stay byte for byte.
     for (const QString& Name : {Target, Photo}) {
         Answer({Name}, Name.endsWith("PHO") ? 4 : 3);
         Win->FileSaveAs();
     }
     EXPECT_EQ(Questions, QStringList({Asked({Target}), Asked({Photo})}));
-    EXPECT_EQ(ReadWholeFile(Target), Page.left(7000));
+    EXPECT_EQ(ReadWholeFile(Target), Page);
     EXPECT_EQ(ReadWholeFile(Photo), "old photo");
     // Yes writes what the packing gives: a blank page; the English interface asks in English.
     Agree = true;
@@ -45,24 +77,62 @@ TEST_F(BlankSaveTest, Gr8AndPhotoInRedAskAndNoKeepsTheOldFile) {
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-TEST_F(BlankSaveTest, SplitInRedAsksOnceAndNoWritesNoneOfTheFour) {
-    gr8forecolor = 0x0000FF;
-    TChildWinGraphic* Win = OpenJoined("WIDE.PIC", RandomBytes(32000, 3));
+TEST_F(BlankSaveTest, ABitmapSplitThatComesOutBlankAsksOnceAndNoWritesNoneOfTheFour) {
+    QImage Wide = Filled(640, 384, qRgb(255, 0, 0));
+    for (int X = 0; X < 640; ++X) Wide.setPixel(X, 0, qRgb(0, 0, 0));
+    QByteArray Bmp;
+    QBuffer Buffer(&Bmp);
+    ASSERT_TRUE(Buffer.open(QIODevice::WriteOnly) && Wide.save(&Buffer, "BMP"));
+    TChildWinGraphic* Win = qobject_cast<TChildWinGraphic*>(Open("WIDE.BMP", Bmp));
     ASSERT_NE(Win, nullptr);
     QStringList Names;
     for (const char* Suffix : {"_1.PIC", "_3.PIC", "_2.PIC", "_4.PIC"})
         Names << Dir.filePath(QString("WIDE") + Suffix);
-    Write("WIDE_1.PIC", "first");
     Win->SaveBMP640x384As4PICs();
     EXPECT_EQ(Questions, QStringList(Asked(Names)));
-    EXPECT_EQ(ReadWholeFile(Names[0]), "first");
-    EXPECT_FALSE(QFile::exists(Names[1]) || QFile::exists(Names[2]) || QFile::exists(Names[3]));
+    for (const QString& Name : Names) EXPECT_FALSE(QFile::exists(Name));
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString(); // no "saved"
 
     Agree = true;
     Win->SaveBMP640x384As4PICs();
     for (const QString& Name : Names) EXPECT_EQ(ReadWholeFile(Name), QByteArray(7680, '\0'));
     EXPECT_EQ(Boxes.size(), 1);
+}
+
+// The four pages of a joined page, split in black on white, are its four sources;
+// files of their names are replaced only after one question that names them.
+TEST_F(BlankSaveTest, AJoinedPageSplitsBackIntoItsSourcesAndAsksOnceBeforeReplacing) {
+    gr8forecolor = 0x000000;
+    gr8backcolor = 0xFFFFFF;
+    QStringList Sources;
+    QList<QByteArray> Pages;
+    for (char C : {'A', 'B', 'C', 'D'}) {
+        Pages << RandomBytes(7680, quint32(C));
+        Sources << Write(QString(QChar(C)) + ".PIC", Pages.last());
+    }
+    Answer(Sources);
+    Main->Open4PICsClick();
+    TChildWinGraphic* Win = Active();
+    ASSERT_NE(Win, nullptr);
+    ASSERT_EQ(Win->ImgGraphic->Picture.size(), QSize(640, 384));
+    // Numbered by rows: A top left (_1), B top right (_2), C and D below.
+    QStringList Names;
+    for (int K = 1; K <= 4; ++K) Names << Dir.filePath(QString("A_B_C_D_%1.PIC").arg(K));
+    const QString Old2 = Write("A_B_C_D_2.PIC", "second"), Old4 = Write("A_B_C_D_4.PIC", "fourth");
+    Win->SaveBMP640x384As4PICs();
+    const QString Replace =
+        QCoreApplication::translate("QFileDialog", "Save As") + "|" + GetMsg("mPicsReplace");
+    EXPECT_EQ(Questions, QStringList(Replace + "\r\n" + Old2 + "\r\n" + Old4));
+    EXPECT_EQ(ReadWholeFile(Old2), "second");
+    EXPECT_EQ(ReadWholeFile(Old4), "fourth");
+    EXPECT_FALSE(QFile::exists(Names[0]) || QFile::exists(Names[2]));
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+
+    Agree = true;
+    Win->SaveBMP640x384As4PICs();
+    EXPECT_EQ(Questions.size(), 2);
+    for (int K = 0; K < 4; ++K) EXPECT_EQ(ReadWholeFile(Names[K]), Pages[K]) << K + 1;
+    EXPECT_EQ(Boxes.size(), 1); // "saved"
 }
 
 TEST_F(BlankSaveTest, NoQuestionBeforeARefusedTargetAndFourColourPagesAsk) {
@@ -86,4 +156,25 @@ TEST_F(BlankSaveTest, NoQuestionBeforeARefusedTargetAndFourColourPagesAsk) {
     EXPECT_EQ(ErrorOf([&] { Active()->SaveBMP640x384As4PICs(); }),
               "3: Ordner nicht gefunden (" + Dir.filePath("gone/WIDE_1.PIC") + ")");
     EXPECT_TRUE(Questions.isEmpty());
+
+    // So is a target that cannot be written: a read-only file, a folder without write permission.
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("locked"));
+    OpenJoined("locked/WIDE.PIC", RandomBytes(32000, 3));
+    TChildWinGraphic* Joined = Active();
+    const QString ReadOnly = Write("old.GR8", "old");
+    SetMode(ReadOnly, 0444);
+    SetMode(Dir.filePath("locked"), 0555);
+    SetMode(Dir.path(), 0755);
+    {
+        const TActAsUnprivileged Unprivileged;
+        for (const QString& Name :
+             {ReadOnly, Dir.filePath("locked/page.GR8"), Dir.filePath("locked/page.PHO")})
+            EXPECT_EQ(ErrorOf([&] { Win->SaveToFile(Name); }), "5: Zugriff verweigert (" + Name + ")");
+        EXPECT_EQ(ErrorOf([&] { Joined->SaveBMP640x384As4PICs(); }),
+                  "5: Zugriff verweigert (" + Dir.filePath("locked/WIDE_1.PIC") + ")");
+    }
+    SetMode(Dir.filePath("locked"), 0755);
+    EXPECT_TRUE(Questions.isEmpty());
+    EXPECT_EQ(ReadWholeFile(ReadOnly), "old");
+    EXPECT_EQ(QDir(Dir.filePath("locked")).entryList(QDir::Files), QStringList("WIDE.PIC"));
 }

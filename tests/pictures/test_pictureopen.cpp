@@ -355,7 +355,7 @@ TEST_F(PictureOpen, EveryLimitWorksExactlyAndRefusesOrCutsOnePast) {
          [&](int H) { return std::to_string(G.SaveAs4PICs(Lit(640, H), Dir.filePath("Q"), 0).size()); },
          "4" + Msg("mPicsSaved"), "0" + Msg("mWrongRes1")},
         {"four GR.8 pages: columns", 640, 641,
-         [&](int W) { return std::to_string(G.SaveAs4PICs(Lit(W, 384), Dir.filePath("Q"), 0).size()); },
+         [&](int W) { return std::to_string(G.SaveAs4PICs(Lit(W, 384), Dir.filePath("C"), 0).size()); },
          "4" + Msg("mPicsSaved"), "0" + Msg("mWrongRes1")},
         {"four colours: registers drawn from byte 7684 on", 7684, 7683,
          [&](int N) {

@@ -1,40 +1,57 @@
 // A report sent to a file through the output options never replaces a file without a
-// question, and never writes where no save may.
+// question, and never writes where no save may; the options show over the main window.
+#include "platform/test_readonly.h"
+#include "solid3d/Solid3DTestUtil.h"
 #include "test_drive_events.h"
 #include "test_shell_common.h"
+#include "uChildWinSolidStates.h"
+#include "uFrmSolidStatesController.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <optional>
 #include <sys/stat.h>
 
 namespace {
-class ReportReplaceTest : public OpenedMainWindow {
+using ReportReplaceTestBase = OpenedMainWindow;
+class ReportReplaceTest : public ReportReplaceTestBase {
 protected:
     void SetUp() override {
         OpenedMainWindow::SetUp();
         RecordQuestions();
     }
-    // Prints the active window; in the output options Act runs, then OK is pressed.
-    // Whether the options were still open after OK (they are then cancelled).
-    bool PrintWithOk(const std::function<void(TfrmReportOptions&)>& Act) {
+    void TearDown() override {
+        delete frmSolidStatesController;
+        ReportReplaceTestBase::TearDown();
+    }
+    // Prints the active window; in the output options Act runs, then OK is pressed
+    // (as an unprivileged user with Unprivileged). Whether the options were still
+    // open after OK (they are then cancelled).
+    bool PrintWithOk(const std::function<void(TfrmReportOptions&)>& Act, bool Unprivileged = false) {
         bool StillOpen = false;
         drive::WhileModal([&] { Main->btnReportClick(); },
                           [&](QWidget* W) {
                               auto* Dlg = qobject_cast<TfrmReportOptions*>(W);
                               ASSERT_NE(Dlg, nullptr);
                               Act(*Dlg);
+                              std::optional<TActAsUnprivileged> User;
+                              if (Unprivileged) User.emplace();
                               Dlg->btnOK->click();
+                              User.reset();
                               StillOpen = Dlg->isVisible();
                               if (StillOpen) Dlg->btnCancel->click();
                           });
         return StillOpen;
     }
-    bool PrintToFile(const QString& Name) {
-        return PrintWithOk([&](TfrmReportOptions& Dlg) {
-            Dlg.rbFile->setChecked(true);
-            Dlg.edFileName->setText(Name);
-        });
+    bool PrintToFile(const QString& Name, bool Unprivileged = false) {
+        return PrintWithOk(
+            [&](TfrmReportOptions& Dlg) {
+                Dlg.rbFile->setChecked(true);
+                Dlg.edFileName->setText(Name);
+            },
+            Unprivileged);
     }
 };
 } // namespace
@@ -81,4 +98,80 @@ TEST_F(ReportReplaceTest, AnExistingFileIsReplacedOnlyAfterYesAndAFifoIsRefused)
                                   "Fehler|Ordner nicht gefunden (" + Missing + ")"}));
     EXPECT_EQ(Questions.size(), 2);
     EXPECT_FALSE(QFileInfo::exists(Dir.filePath("gone")));
+
+    // A target that cannot be written, a read-only file or a new file in a folder
+    // without write permission, is refused the same way, before any question.
+    Boxes.clear();
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("locked"));
+    const QString ReadOnly = Write("ro.pdf", "old"), Locked = Dir.filePath("locked/out.pdf");
+    SetMode(ReadOnly, 0444);
+    SetMode(Dir.filePath("locked"), 0555);
+    SetMode(Dir.path(), 0755);
+    for (const QString& Name : {ReadOnly, Locked}) EXPECT_TRUE(PrintToFile(Name, true));
+    SetMode(Dir.filePath("locked"), 0755);
+    EXPECT_EQ(Boxes, QStringList({"Fehler|Zugriff verweigert (" + ReadOnly + ")",
+                                  "Fehler|Zugriff verweigert (" + Locked + ")"}));
+    EXPECT_EQ(Questions.size(), 2);
+    EXPECT_EQ(ReadWholeFile(ReadOnly), "old");
+    EXPECT_FALSE(QFileInfo::exists(Locked));
+}
+
+// A name typed in the file dialog without its extension was not asked about there:
+// when the name with the extension exists, OK asks once, and No keeps the file.
+TEST_F(ReportReplaceTest, ABrowsedNameWithoutItsExtensionAsksOnce) {
+    ASSERT_NE(Open("MAP.GR8", RandomBytes(7680, 1)), nullptr);
+    const QString Map = Write("map.pdf", "old map");
+    SetFileDialogHook([&](TFileDialogRequest&, QStringList& Files) {
+        Files << Dir.filePath("map");
+        return true;
+    });
+    EXPECT_TRUE(PrintWithOk([](TfrmReportOptions& Dlg) {
+        Dlg.rbFile->setChecked(true);
+        Dlg.btnBrowse->click();
+    }));
+    ASSERT_EQ(Questions.size(), 1);
+    EXPECT_TRUE(Questions[0].contains("map.pdf")) << Questions[0].toStdString();
+    EXPECT_EQ(ReadWholeFile(Map), "old map");
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+// Printing while the 3D controller at the screen's edge is the active window: the
+// options are centred on the main window, each time they are shown, and start at
+// the checked destination with OK the default button.
+TEST_F(ReportReplaceTest, TheOptionsShowOverTheMainWindowFromTheirDefaultControl) {
+    Main->OpenFiles({Write("cube.3d", SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}, {{1, 2}}))});
+    auto* Win = qobject_cast<TChildWinSolidStates*>(Main->ActiveDocument());
+    ASSERT_NE(Win, nullptr);
+    Win->btnControllerClick();
+    TfrmSolidStatesController* C = frmSolidStatesController;
+    ASSERT_NE(C, nullptr);
+    const QRect Screen = C->screen()->availableGeometry();
+    C->move(Screen.right() - C->frameGeometry().width() + 1,
+            Screen.bottom() - C->frameGeometry().height() + 1);
+    C->activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), C);
+    const QPoint Centre = Main->frameGeometry().center();
+    const auto ExpectOverMain = [&](TfrmReportOptions& Dlg) {
+        EXPECT_LE((Dlg.frameGeometry().center() - Centre).manhattanLength(), 2)
+            << Dlg.frameGeometry().center().x() << "," << Dlg.frameGeometry().center().y();
+        EXPECT_EQ(Dlg.focusWidget(), Dlg.rbPreview);
+        EXPECT_TRUE(Dlg.btnOK->isDefault());
+    };
+    EXPECT_EQ(drive::WhileModal([&] { Win->PrintReport(); },
+                                [&](QWidget* W) {
+                                    auto* Dlg = qobject_cast<TfrmReportOptions*>(W);
+                                    ASSERT_NE(Dlg, nullptr);
+                                    ExpectOverMain(*Dlg);
+                                    Dlg->btnCancel->click();
+                                }),
+              1);
+    // Shown again after it was moved and left on Cancel, it starts over.
+    TfrmReportOptions Dlg(Main);
+    Dlg.show();
+    Dlg.btnCancel->setFocus();
+    Dlg.move(Screen.topLeft());
+    Dlg.hide();
+    Dlg.show();
+    ExpectOverMain(Dlg);
 }
