@@ -298,7 +298,9 @@ QLabel* NewValueLabel(const TInfoPanel& Info, int Row, const char* Name, quint32
     L->setTextFormat(Qt::PlainText);
     // A long value is cut at the panel's edge; it never widens the window.
     L->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    L->setStyleSheet(QStringLiteral("color: %1;").arg(WinColorToQColor(Colour).name()));
+    // Bold: the light blue values have little contrast to the work-space grey, and
+    // the panel's small type thins them further.
+    L->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(WinColorToQColor(Colour).name()));
     Info.Grid->addWidget(L, Row, 1);
     return L;
 }
