@@ -2,6 +2,8 @@
 // Driving modal dialogs, menus and the windows' own timers without a clock: the test
 // acts from inside the dialog's own event loop, and a timer ticks when the test says
 // so. Nothing here waits for time to pass, so a loaded machine changes nothing.
+#include "FocusMark.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -75,6 +77,18 @@ inline void Type(int K, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
     ASSERT_NE(Focus, nullptr);
     Key(Focus, K, Modifiers);
     QApplication::processEvents();
+}
+
+// Each widget takes the focus as by Tab; the names of those that then show it.
+inline QStringList ShowingFocus(const QList<QWidget*>& Widgets) {
+    QStringList Out;
+    for (QWidget* W : Widgets) {
+        QApplication::setActiveWindow(W->window());
+        W->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        if (W->hasFocus() && FocusMarkShown(W)) Out << W->objectName();
+    }
+    return Out;
 }
 
 // One tick of a timer that a window owns, as if its interval had passed. The timer

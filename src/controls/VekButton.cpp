@@ -836,7 +836,34 @@ void TVekButton::nextCheckState() {
         Qt::QueuedConnection);
 }
 
+void TVekButton::DropHoverIfAway() {
+    if (!FMouseInControl) return;
+    // A button that moved away from under the pointer gets no leave notice (a window
+    // docked or undocked, the layout moved it); it drops its hover face by itself.
+    // Only the mouse's own enter lights it again.
+    if (isVisible() && isEnabled() && rect().contains(mapFromGlobal(QCursor::pos())) &&
+        QApplication::widgetAt(QCursor::pos()) == this)
+        return;
+    FMouseInControl = false;
+    update();
+}
+
 bool TVekButton::event(QEvent* Event) {
+    switch (Event->type()) {
+    case QEvent::Hide:
+        DropHoverIfAway();
+        break;
+    case QEvent::Move:
+    case QEvent::Show:
+    case QEvent::ParentChange:
+        // A hidden button's moves arrive late, when it is shown or painted: only a
+        // button on the screen can have moved away from the pointer.
+        if (isVisible() && window()->isVisible() && !testAttribute(Qt::WA_PendingMoveEvent))
+            DropHoverIfAway();
+        break;
+    default:
+        break;
+    }
     if (Event->type() == QEvent::Shortcut) {
         auto* S = static_cast<QShortcutEvent*>(Event);
         if (!S->isAmbiguous() && isEnabled() && OwnClick()) {

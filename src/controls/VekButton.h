@@ -387,6 +387,8 @@ private:
     // Asks OnBeforeDropDownMenu and queues the menu; false when vetoed.
     bool DoDropDown();
     void SetActive(bool Value);
+    // Clears the hover state when the pointer is no longer over the button.
+    void DropHoverIfAway();
     void UpdateActive(QWidget* Focused);
     void FocusChanged(QWidget* Old, QWidget* Now);
     // True when Click() does something other than the push-button click.

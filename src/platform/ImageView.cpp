@@ -1,7 +1,9 @@
 #include "ImageView.h"
 
+#include "FocusMark.h"
 #include "WinColor.h"
 
+#include <QAbstractScrollArea>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
@@ -145,10 +147,44 @@ QImage ImageView::RenderArea(const QRect& Area) const {
     return Out;
 }
 
+QRect ImageView::MapFromPicture(const QRect& Rect) const {
+    if (Picture.isNull() || Rect.isEmpty()) return QRect();
+    const QSize V = ViewSize();
+    const qint64 PW = Picture.width(), PH = Picture.height();
+    // View column X shows picture column X * PW / VW (rounded down): picture column C
+    // starts at the first X with X * PW >= C * VW.
+    const auto First = [](qint64 C, qint64 ViewSide, qint64 PicSide) {
+        return int(std::clamp<qint64>(-FloorDiv(-C * ViewSide, PicSide), 0, ViewSide));
+    };
+    const int L = First(Rect.left(), V.width(), PW), R = First(qint64(Rect.right()) + 1, V.width(), PW);
+    const int T = First(Rect.top(), V.height(), PH), B = First(qint64(Rect.bottom()) + 1, V.height(), PH);
+    return QRect(QPoint(L, T), QPoint(R - 1, B - 1));
+}
+
+void ImageView::SetFocusMark(const QRect& Rect) {
+    const QRect New = Rect.isEmpty() ? QRect() : Rect;
+    if (New == FFocusMark) return;
+    update(MapFromPicture(FFocusMark));
+    FFocusMark = New;
+    update(MapFromPicture(FFocusMark));
+}
+
+bool ImageView::event(QEvent* E) {
+    if (E->type() == QEvent::ParentChange) {
+        // Put into a scroll area: the area shows when it has the keyboard.
+        QWidget* Port = parentWidget();
+        auto* Box = Port ? qobject_cast<QAbstractScrollArea*>(Port->parentWidget()) : nullptr;
+        if (Box && Box->viewport() == Port) ShowScrollFocusFrame(Box);
+    }
+    return QWidget::event(E);
+}
+
 void ImageView::paintEvent(QPaintEvent* E) {
     QPainter Painter(this);
     // Only what is exposed: a long page is never scaled as a whole.
     const QRect Area = E->rect().intersected(rect());
     if (Area.isEmpty()) return;
     Painter.drawImage(Area.topLeft(), RenderArea(Area));
+    const QRect Mark = MapFromPicture(FFocusMark);
+    if (Mark.intersects(Area)) DrawFocusMark(Painter, Mark, Qt::black, Qt::white);
 }

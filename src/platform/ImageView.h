@@ -8,6 +8,8 @@
 //
 // Both sides always share one factor. A page of text can be a hundred thousand
 // pixels tall, so only the part of the view that is exposed is painted.
+//
+// The scroll area it is put into shows a focus frame while it has the keyboard.
 class ImageView : public QWidget {
     Q_OBJECT
 public:
@@ -44,6 +46,13 @@ public:
     // The view's pixels in Area (view coordinates) as painted: each view pixel takes
     // the picture pixel MapToPicture gives. Outside the view stays white.
     QImage RenderArea(const QRect& Area) const;
+    // View pixels that show the picture pixels of Rect.
+    QRect MapFromPicture(const QRect& Rect) const;
+
+    // A dotted focus rectangle along the inside of the view pixels of Rect (picture
+    // coordinates), painted over the picture but never into it. An empty Rect: none.
+    void SetFocusMark(const QRect& Rect);
+    QRect FocusMark() const { return FFocusMark; }
 
 signals:
     void MouseDown(QMouseEvent* Event);
@@ -52,6 +61,7 @@ signals:
     void DoubleClicked(QMouseEvent* Event);
 
 protected:
+    bool event(QEvent* E) override;
     void paintEvent(QPaintEvent* E) override;
     void mousePressEvent(QMouseEvent* E) override { emit MouseDown(E); }
     void mouseMoveEvent(QMouseEvent* E) override { emit MouseMove(E); }
@@ -63,4 +73,5 @@ private:
     void UpdateSize();
     QSize FBaseSize;
     double FZoom = 1.0;
+    QRect FFocusMark;
 };

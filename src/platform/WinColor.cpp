@@ -1,9 +1,11 @@
 #include "WinColor.h"
 
 namespace {
-// The classic Windows scheme, as 0x00BBGGRR values.
+// The classic Windows scheme, as 0x00BBGGRR values, except for the application
+// work space: today's desktops give it (171, 171, 171), and the info panels' light
+// blue values are written for that grey; on the classic dark grey they cannot be read.
 constexpr quint32 SystemColors[31] = {0xC8C8C8, 0x000000, 0x6A240A, 0x808080, 0xD4D0C8, 0xFFFFFF, 0x000000,
-                                      0x000000, 0x000000, 0xFFFFFF, 0xD4D0C8, 0xD4D0C8, 0x808080, 0x6A240A,
+                                      0x000000, 0x000000, 0xFFFFFF, 0xD4D0C8, 0xD4D0C8, 0xABABAB, 0x6A240A,
                                       0xFFFFFF, 0xD4D0C8, 0x808080, 0x808080, 0x000000, 0xC8D0D4, 0xFFFFFF,
                                       0x404040, 0xD4D0C8, 0x000000, 0xE1FFFF, 0xB5B5B5, 0x800000, 0xF0CAA6,
                                       0xC0C0C0, 0x6A240A, 0xD4D0C8};

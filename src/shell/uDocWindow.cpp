@@ -3,6 +3,7 @@
 #include <QBoxLayout>
 
 #include "FileDialogs.h"
+#include "FocusMark.h"
 #include "FramePlacement.h"
 #include "ImageView.h"
 #include "JPEGImage.h"
@@ -215,12 +216,11 @@ void SetPanelButtonColours(QToolButton* B) {
     QPalette Pal = B->palette();
     Pal.setColor(QPalette::Button, WinColorToQColor(TopPanelColor).lighter(135));
     B->setPalette(Pal);
-    // The keyboard's button is underlined: the style's own focus mark hardly shows
-    // on the panel's blue, and a frame would widen the button.
-    B->setStyleSheet(
-        QStringLiteral("QToolButton { color: white; } QToolButton:focus { text-decoration: underline; } "
-                       "QToolButton:disabled { color: %1; }")
-            .arg(WinColorToQColor(clBtnShadow).name()));
+    B->setStyleSheet(QStringLiteral("QToolButton { color: white; } QToolButton:disabled { color: %1; }")
+                         .arg(WinColorToQColor(clBtnShadow).name()));
+    // The style's own focus mark hardly shows on the panel's blue; an icon has no
+    // caption to underline.
+    ShowFocusMark(B);
 }
 
 QToolButton* NewPanelButton(QWidget* Panel, const char* Name, const QString& Caption, const QString& Hint) {
@@ -298,7 +298,9 @@ QLabel* NewValueLabel(const TInfoPanel& Info, int Row, const char* Name, quint32
     L->setTextFormat(Qt::PlainText);
     // A long value is cut at the panel's edge; it never widens the window.
     L->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    L->setStyleSheet(QStringLiteral("color: %1;").arg(WinColorToQColor(Colour).name()));
+    // Bold: the light blue values have little contrast to the work-space grey, and
+    // the panel's small type thins them further.
+    L->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(WinColorToQColor(Colour).name()));
     Info.Grid->addWidget(L, Row, 1);
     return L;
 }

@@ -85,7 +85,8 @@ QLabel* NewPanelLabel(QWidget* Panel, const char* Name, const QString& Caption);
 // A control with a light face of its own (a drop-down list) on a tool panel keeps
 // the application's dark text instead of the panel's white one.
 void KeepDefaultTextColours(QWidget* W);
-// White caption and a face of the panel's colour family for a tool-panel button.
+// White caption, a face of the panel's colour family and a white focus mark for a
+// tool-panel button.
 void SetPanelButtonColours(QToolButton* B);
 QToolButton* NewPanelButton(QWidget* Panel, const char* Name, const QString& Caption, const QString& Hint);
 // A panel button captioned in the ATASCII face, appended to the panel's row.

@@ -2,6 +2,7 @@
 
 #include "DialogBody.h"
 #include "FileDialogs.h"
+#include "FocusMark.h"
 #include "IniFile.h"
 #include "VekButton.h"
 #include "uGlobal.h"
@@ -171,6 +172,9 @@ TfrmParameter::TfrmParameter(QWidget* Parent) : QDialog(Parent) {
         Grid->addWidget(Pages[3], 1, 4);
         Grid->setColumnStretch(5, 1);
     }
+    // The style's focus mark on a radio button cannot be seen on the dialog's blue.
+    ShowFocusMarks(rgPhoFormat);
+    ShowFocusMarks(rg2x2Pics);
     btnGR8BackCol = ColorButton("btnGR8BackCol", &gr8backcolor);
     btnGR8ForeCol = ColorButton("btnGR8ForeCol", &gr8forecolor);
     rgGR8Cols = ColourGroup("rgGR8Cols", QStringLiteral(" GR8-Farben "),

@@ -667,6 +667,7 @@ void TChildWinFont::SelectCell(int Col, int Row) {
     FrameX = (8 + Gap) * FrameCol + 1;
     FrameY = (8 + Gap) * FrameRow + 1;
     DrawSelectionFrame();
+    UpdateGridFocusMark();
     ShowChar(Code);
     SelectedChar = Code;
     UpdateCharCursor();
@@ -711,6 +712,22 @@ void TChildWinFont::contextMenuEvent(QContextMenuEvent* E) {
     E->accept();
     const QPoint Cell = QPoint(FrameX + 4, FrameY + 4) * ZoomFactor;
     PopupMenu1->popup(imgFont->mapToGlobal(Cell));
+}
+
+void TChildWinFont::UpdateGridFocusMark() {
+    // Over the selection frame's ring, so it shows whether the frame is drawn or not.
+    const int Side = 8 + Gap + 1;
+    imgFont->SetFocusMark(hasFocus() ? QRect(FrameX - 1, FrameY - 1, Side, Side) : QRect());
+}
+
+void TChildWinFont::focusInEvent(QFocusEvent* E) {
+    QWidget::focusInEvent(E);
+    UpdateGridFocusMark();
+}
+
+void TChildWinFont::focusOutEvent(QFocusEvent* E) {
+    QWidget::focusOutEvent(E);
+    UpdateGridFocusMark();
 }
 
 void TChildWinFont::keyPressEvent(QKeyEvent* E) {

@@ -172,8 +172,13 @@ protected:
     void contextMenuEvent(QContextMenuEvent* E) override;
     void closeEvent(QCloseEvent* E) override;
     void showEvent(QShowEvent* E) override;
+    void focusInEvent(QFocusEvent* E) override;
+    void focusOutEvent(QFocusEvent* E) override;
 
 private:
+    // The grid takes the arrow keys while the window itself has the focus; its
+    // current cell then shows a focus mark.
+    void UpdateGridFocusMark();
     void BuildDetailsPanel();
     void ShowNewFont(const QString& Name, const QString& Caption);
     void BuildEditorPanel();

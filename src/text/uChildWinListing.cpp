@@ -2,6 +2,7 @@
 
 #include "Cp1252.h"
 #include "FileDialogs.h"
+#include "FocusMark.h"
 #include "ImageView.h"
 #include "IniFile.h"
 #include "RichTextSink.h"
@@ -119,6 +120,7 @@ TChildWinListing::TChildWinListing(QWidget* Parent) : QWidget(Parent) {
 
     QVBoxLayout* Layout = NewWindowColumn(this);
     BuildTopPanel();
+    ShowFocusMarks(pnlTop);
     Layout->addWidget(pnlTop);
     BuildPages();
     Layout->addWidget(PageControl1, 1);

@@ -2,6 +2,7 @@
 
 #include "Cp1252.h"
 #include "FileDialogs.h"
+#include "FocusMark.h"
 #include "ImageView.h"
 #include "RichTextSink.h"
 #include "uDocWindow.h"
@@ -197,6 +198,7 @@ TChildWinText::TChildWinText(QWidget* Parent) : QWidget(Parent) {
                                    QStringLiteral("Fenster aus-/eindocken"));
     btnIsChildWin->setProperty("Tag", -1);
     TopLayout->addWidget(btnIsChildWin, 0, Qt::AlignTop);
+    ShowFocusMarks(pnlTop);
     Layout->addWidget(pnlTop);
 
     // ---- the two tabs

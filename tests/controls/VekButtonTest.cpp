@@ -5,6 +5,7 @@
 #include "test_drive_events.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDialog>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -342,6 +343,45 @@ TEST(VekKeys, DoubleClickAndHoverWithoutTracking) {
     QApplication::sendEvent(&Btn, &E);
     Btn.setEnabled(false);
     EXPECT_FALSE(Btn.MouseInControl());
+}
+
+TEST(VekKeys, HoverFaceDropsWhenTheButtonLeavesThePointerWithoutALeave) {
+    QWidget Win, Other;
+    Win.setGeometry(100, 100, 300, 120);
+    Other.setGeometry(600, 400, 200, 100);
+    auto* Btn = new TVekButton(&Win);
+    Btn->setGeometry(10, 10, 60, 22);
+    Win.show();
+    Other.show();
+    QApplication::processEvents();
+    // The pointer comes onto the button.
+    const auto Enter = [Btn] {
+        const QPoint At = Btn->mapToGlobal(QPoint(30, 10));
+        QCursor::setPos(At);
+        QEnterEvent E(QPointF(30, 10), QPointF(30, 10), QPointF(At));
+        QApplication::sendEvent(Btn, &E);
+        return Btn->MouseInControl();
+    };
+    ASSERT_TRUE(Enter());
+    // Moved a little, still under the pointer: it stays lit.
+    Btn->move(15, 10);
+    EXPECT_TRUE(Btn->MouseInControl());
+    // Moved away from the pointer: no leave comes, the face drops all the same.
+    Btn->move(200, 80);
+    EXPECT_FALSE(Btn->MouseInControl());
+    // Hidden on the way to another frame, as docking and undocking do, and moved to
+    // another window: the face drops too.
+    ASSERT_TRUE(Enter());
+    Btn->hide();
+    EXPECT_FALSE(Btn->MouseInControl());
+    Btn->show();
+    ASSERT_TRUE(Enter());
+    Btn->setParent(&Other);
+    Btn->show();
+    QApplication::processEvents();
+    EXPECT_FALSE(Btn->MouseInControl());
+    // Only the mouse lights it again.
+    EXPECT_TRUE(Enter());
 }
 
 // ------------------------------------------------------------------ drop-down menus

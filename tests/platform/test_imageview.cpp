@@ -37,3 +37,24 @@ TEST(ImageViewTest, ZoomIsUniformRefusedAtTheLimitsAndPaintedExactly) {
     EXPECT_LE(View.ViewSize().height(), ImageView::MaxViewSide);
     EXPECT_FALSE(View.SetZoom(View.Zoom() * 2));
 }
+
+TEST(ImageViewTest, FocusMarkLiesOverTheViewPixelsOfItsCellNotInThePicture) {
+    ImageView View;
+    View.NewPicture(40, 30, 0x0000FF);
+    const QImage Drawn = View.Picture;
+    ASSERT_TRUE(View.SetZoom(2));
+    View.SetFocusMark(QRect(3, 4, 5, 6));
+    EXPECT_EQ(View.MapFromPicture(View.FocusMark()), QRect(6, 8, 10, 12));
+    const QImage Shot = View.grab().toImage();
+    // Dots alternate dark and light from the top-left corner; inside, the picture.
+    const QRgb Black = qRgb(0, 0, 0), White = qRgb(255, 255, 255), Red = qRgb(255, 0, 0);
+    EXPECT_EQ(Shot.pixel(6, 8), Black);
+    EXPECT_EQ(Shot.pixel(7, 8), White);
+    EXPECT_EQ(Shot.pixel(15, 9), Black);
+    EXPECT_EQ(Shot.pixel(6, 19), White);
+    EXPECT_EQ(Shot.pixel(7, 9), Red);
+    EXPECT_EQ(Shot.pixel(5, 8), Red);
+    EXPECT_EQ(View.Picture, Drawn);
+    View.SetFocusMark(QRect());
+    EXPECT_EQ(View.grab().toImage().pixel(6, 8), Red);
+}

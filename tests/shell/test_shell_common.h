@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <algorithm>
+#include <cmath>
 
 // No main window is left behind either.
 class MainWindowFixture : public FileTest {
@@ -59,9 +61,22 @@ protected:
     TfrmMain* Main = nullptr;
 };
 
+// Luminance contrast of two colours: 1 none, 21 black on white.
+inline double LuminanceContrast(const QColor& A, const QColor& B) {
+    const auto L = [](const QColor& C) {
+        const auto Channel = [](double V) {
+            return V <= 0.03928 ? V / 12.92 : std::pow((V + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * Channel(C.redF()) + 0.7152 * Channel(C.greenF()) + 0.0722 * Channel(C.blueF());
+    };
+    const double X = L(A), Y = L(B);
+    return (std::max(X, Y) + 0.05) / (std::min(X, Y) + 0.05);
+}
+
 // The rows of a window's info panel: captions keep their width, values start 8
 // pixels after them and take the rest of the window less 12, and nothing (panel,
-// window or main window) cuts any label.
+// window or main window) cuts any label. The values are bold and set off from the
+// panel's grey.
 inline void ExpectInfoPanelRows(const QList<QLabel*>& Captions, const QList<QLabel*>& Values,
                                 int CaptionWidth, int WindowWidth) {
     for (int I = 0; I < Captions.size(); ++I) {
@@ -72,5 +87,10 @@ inline void ExpectInfoPanelRows(const QList<QLabel*>& Captions, const QList<QLab
                         Caption.height()));
         for (QLabel* L : {Captions[I], Values[I]})
             EXPECT_EQ(L->visibleRegion(), QRegion(L->rect())) << L->objectName().toStdString();
+        Values[I]->ensurePolished();
+        const QColor Text = Values[I]->palette().color(QPalette::WindowText);
+        EXPECT_GE(LuminanceContrast(Text, Values[I]->parentWidget()->palette().color(QPalette::Window)), 1.4)
+            << Values[I]->objectName().toStdString();
+        EXPECT_TRUE(Values[I]->font().bold());
     }
 }

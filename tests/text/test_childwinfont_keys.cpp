@@ -4,6 +4,8 @@
 #include "shell/test_shell_common.h"
 #include "test_drive_events.h"
 
+#include "FocusMark.h"
+#include "ImageView.h"
 #include "VekButton.h"
 #include "uChildWinFont.h"
 
@@ -90,10 +92,16 @@ TEST_F(FontKeysTest, TabReachesEveryButtonAndSpacePressesIt) {
 TEST_F(FontKeysTest, ArrowsMoveTheSelectionWhileTheGridHasTheFocus) {
     TChildWinFont* W = Editor();
     ASSERT_NE(W, nullptr);
+    // The focused grid marks its current cell before any key, over the selection
+    // frame's ring; the picture itself stays as drawn.
+    const QImage Drawn = W->imgFont->Picture;
+    EXPECT_EQ(W->imgFont->FocusMark(), QRect(0, 0, 10, 10));
+    EXPECT_EQ(W->imgFont->Picture, Drawn);
     Click(W, 33);
     Type(Qt::Key_Right);
     Type(Qt::Key_Down);
     EXPECT_EQ(W->SelectedChar, 66);
+    EXPECT_EQ(W->imgFont->FocusMark(), QRect(18, 18, 10, 10));
     // A mouse click on an editor button edits and leaves the focus in the grid.
     TCharBytes Before{}, After{};
     W->AtariFont->GetCharBytes(W->SelectedChar, Before, W->CharOrder);
@@ -108,9 +116,13 @@ TEST_F(FontKeysTest, ArrowsMoveTheSelectionWhileTheGridHasTheFocus) {
     Type(Qt::Key_Left);
     Type(Qt::Key_Up);
     EXPECT_EQ(W->SelectedChar, 33);
-    // On a focused button the arrows move the focus, not the selection.
+    // On a focused button the arrows move the focus, not the selection; the button
+    // shows the focus, the grid no longer.
     Type(Qt::Key_Tab);
     Type(Qt::Key_Right);
     EXPECT_EQ(QApplication::focusWidget(), W->btnATAINT);
     EXPECT_EQ(W->SelectedChar, 33);
+    EXPECT_TRUE(W->imgFont->FocusMark().isNull());
+    EXPECT_TRUE(FocusMarkShown(W->btnATAINT));
+    EXPECT_FALSE(FocusMarkShown(W->btnDetails));
 }

@@ -12,7 +12,9 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTextEdit>
+#include <QToolButton>
 
 namespace {
 using namespace texttest;
@@ -252,4 +254,12 @@ TEST_F(TextWindowTest, DialectButtonsShowTheirMarksOnTheBluePanel) {
     }
     EXPECT_EQ(PixelsNear(Win->lblTxtFormat, Grey), 0);
     EXPECT_GT(PixelsNear(Win->lblTxtFormat, White, 150), 10);
+    // Every control the keyboard reaches on the panel, and the page, shows the focus.
+    Win->PageControl1->setCurrentIndex(0);
+    const QList<QWidget*> Keyed = {Win->btnReport,     Win->btnATASCII,  Win->btnASchreiber,
+                                   Win->btnStartexter, Win->cbSpecChars, Win->btnReFormatListing,
+                                   Win->btnIsChildWin, Win->ScrollBox1};
+    QStringList Names;
+    for (QWidget* W : Keyed) Names << W->objectName();
+    EXPECT_EQ(drive::ShowingFocus(Keyed), Names);
 }
