@@ -1,6 +1,7 @@
 #include "uChildWinASC2ATASC.h"
 
 #include "FileDialogs.h"
+#include "FocusMark.h"
 #include "ImageView.h"
 #include "uDocWindow.h"
 #include "uFGlobal.h"
@@ -126,6 +127,7 @@ TChildWinASC2ATASC::TChildWinASC2ATASC(QWidget* Parent) : QWidget(Parent) {
                                    QStringLiteral("Fenster aus-/eindocken"));
     TopLayout->addWidget(btnIsChildWin);
     btnIsChildWin->setProperty("Tag", -1);
+    ShowFocusMarks(pnlTop);
     Layout->addWidget(pnlTop);
 
     Splitter1 = new QSplitter(Qt::Vertical, this);

@@ -93,6 +93,10 @@ TEST_F(AscEditorTest, AutoConvertFollowsTheEditorUntilTheWindowCloses) {
     Win->Timer1Timer();
     EXPECT_FALSE(ActiveDuringBox);
     EXPECT_TRUE(Win->Timer1->isActive());
+    // The check box shows when it has the keyboard focus, as the panel's buttons do.
+    Win->show();
+    EXPECT_EQ(drive::ShowingFocus({Win->cbAutoConvert, Win->btnIsChildWin}),
+              QStringList({"cbAutoConvert", "btnIsChildWin"}));
     Win->close();
     EXPECT_FALSE(Win->Timer1->isActive());
 }
