@@ -3,7 +3,9 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
+#include <QTimerEvent>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -187,4 +189,78 @@ QRect FitFrameToArea(const QRect& Frame, const QRect& Area) {
     const int X = std::clamp(Frame.x(), Area.left(), std::max(Area.left(), Area.left() + Area.width() - W));
     const int Y = std::clamp(Frame.y(), Area.top(), std::max(Area.top(), Area.top() + Area.height() - H));
     return QRect(X, Y, std::max(W, 0), std::max(H, 0));
+}
+
+// ---------------------------------------------------------------- normal placement
+
+TNormalPlacement::TNormalPlacement(QWidget* Window) : QObject(Window), FWindow(Window) {
+    Window->installEventFilter(this);
+    Note();
+}
+
+namespace {
+// Whether Window's frame spans the available area of its screen across and down.
+// A pixel or two less still spans it: borders may be drawn outside.
+std::pair<bool, bool> SpansArea(const QWidget* Window) {
+    const QScreen* Screen = Window->screen();
+    if (!Screen) return {false, false};
+    constexpr int Slack = 2;
+    const QRect Frame = Window->frameGeometry().adjusted(-Slack, -Slack, Slack, Slack);
+    const QRect Area = Screen->availableGeometry();
+    return {Frame.width() >= Area.width(), Frame.height() >= Area.height()};
+}
+} // namespace
+
+bool TNormalPlacement::LooksMaximised(const QWidget* Window) {
+    if (Window->windowState() & NotNormal) return true;
+    const auto [Across, Down] = SpansArea(Window);
+    return Across && Down;
+}
+
+QRect TNormalPlacement::Current() const {
+    return QRect(FWindow->pos(), FWindow->size());
+}
+
+QRect TNormalPlacement::Placement() const {
+    // Just moved by the user, say: what is seen now counts before it has settled.
+    if (!LooksMaximised(FWindow)) return Current();
+    return FKept.isValid() ? FKept : FWindow->normalGeometry();
+}
+
+void TNormalPlacement::Note() {
+    const bool Candidate = FTimer != 0;
+    if (Candidate) killTimer(FTimer);
+    FTimer = 0;
+    if (LooksMaximised(FWindow)) return;
+    const auto [Across, Down] = SpansArea(FWindow);
+    if (!Across && !Down) {
+        FKept = Current();
+        return;
+    }
+    // As wide or as high as the area: maybe the first of two steps to the maximised
+    // state. It counts once it has held for a while.
+    if (!(Candidate && Current() == FCandidate)) FCandidate = Current();
+    FTimer = startTimer(SettleMs);
+}
+
+void TNormalPlacement::timerEvent(QTimerEvent* E) {
+    if (E->timerId() != FTimer) return;
+    killTimer(FTimer);
+    FTimer = 0;
+    if (!LooksMaximised(FWindow) && Current() == FCandidate) FKept = FCandidate;
+}
+
+bool TNormalPlacement::eventFilter(QObject* Watched, QEvent* E) {
+    if (Watched == FWindow) {
+        switch (E->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WindowStateChange:
+            Note();
+            break;
+        default:
+            break;
+        }
+    }
+    return false;
 }
