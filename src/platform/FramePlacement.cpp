@@ -10,6 +10,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace {
 // How often the placement is checked while it waits for the window manager, and
@@ -228,18 +229,26 @@ QRect TNormalPlacement::Placement() const {
 }
 
 void TNormalPlacement::Note() {
-    const bool Candidate = FTimer != 0;
-    if (Candidate) killTimer(FTimer);
-    FTimer = 0;
-    if (LooksMaximised(FWindow)) return;
+    const auto Forget = [this] {
+        if (FTimer) killTimer(FTimer);
+        FTimer = 0;
+    };
+    if (LooksMaximised(FWindow)) {
+        Forget();
+        return;
+    }
+    const QRect Now = Current();
     const auto [Across, Down] = SpansArea(FWindow);
     if (!Across && !Down) {
-        FKept = Current();
+        Forget();
+        FKept = Now;
         return;
     }
     // As wide or as high as the area: maybe the first of two steps to the maximised
     // state. It counts once it has held for a while.
-    if (!(Candidate && Current() == FCandidate)) FCandidate = Current();
+    if (FTimer && Now == FCandidate) return;
+    Forget();
+    FCandidate = Now;
     FTimer = startTimer(SettleMs);
 }
 

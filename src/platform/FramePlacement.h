@@ -7,7 +7,6 @@
 // known puts the title bar above the screen). Every free window's placement goes
 // through here, whoever asks for it.
 
-#include <QElapsedTimer>
 #include <QMargins>
 #include <QObject>
 #include <QPoint>

@@ -6,6 +6,7 @@
 #include "uChildWinGraphic.h"
 #include "uDocWindow.h"
 
+#include <QElapsedTimer>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>
