@@ -3,11 +3,14 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
+#include <QTimerEvent>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace {
 // How often the placement is checked while it waits for the window manager, and
@@ -187,4 +190,86 @@ QRect FitFrameToArea(const QRect& Frame, const QRect& Area) {
     const int X = std::clamp(Frame.x(), Area.left(), std::max(Area.left(), Area.left() + Area.width() - W));
     const int Y = std::clamp(Frame.y(), Area.top(), std::max(Area.top(), Area.top() + Area.height() - H));
     return QRect(X, Y, std::max(W, 0), std::max(H, 0));
+}
+
+// ---------------------------------------------------------------- normal placement
+
+TNormalPlacement::TNormalPlacement(QWidget* Window) : QObject(Window), FWindow(Window) {
+    Window->installEventFilter(this);
+    Note();
+}
+
+namespace {
+// Whether Window's frame spans the available area of its screen across and down.
+// A pixel or two less still spans it: borders may be drawn outside.
+std::pair<bool, bool> SpansArea(const QWidget* Window) {
+    const QScreen* Screen = Window->screen();
+    if (!Screen) return {false, false};
+    constexpr int Slack = 2;
+    const QRect Frame = Window->frameGeometry().adjusted(-Slack, -Slack, Slack, Slack);
+    const QRect Area = Screen->availableGeometry();
+    return {Frame.width() >= Area.width(), Frame.height() >= Area.height()};
+}
+} // namespace
+
+bool TNormalPlacement::LooksMaximised(const QWidget* Window) {
+    if (Window->windowState() & NotNormal) return true;
+    const auto [Across, Down] = SpansArea(Window);
+    return Across && Down;
+}
+
+QRect TNormalPlacement::Current() const {
+    return QRect(FWindow->pos(), FWindow->size());
+}
+
+QRect TNormalPlacement::Placement() const {
+    // Just moved by the user, say: what is seen now counts before it has settled.
+    if (!LooksMaximised(FWindow)) return Current();
+    return FKept.isValid() ? FKept : FWindow->normalGeometry();
+}
+
+void TNormalPlacement::Note() {
+    const auto Forget = [this] {
+        if (FTimer) killTimer(FTimer);
+        FTimer = 0;
+    };
+    if (LooksMaximised(FWindow)) {
+        Forget();
+        return;
+    }
+    const QRect Now = Current();
+    const auto [Across, Down] = SpansArea(FWindow);
+    if (!Across && !Down) {
+        Forget();
+        FKept = Now;
+        return;
+    }
+    // As wide or as high as the area: maybe the first of two steps to the maximised
+    // state. It counts once it has held for a while.
+    if (FTimer && Now == FCandidate) return;
+    Forget();
+    FCandidate = Now;
+    FTimer = startTimer(SettleMs);
+}
+
+void TNormalPlacement::timerEvent(QTimerEvent* E) {
+    if (E->timerId() != FTimer) return;
+    killTimer(FTimer);
+    FTimer = 0;
+    if (!LooksMaximised(FWindow) && Current() == FCandidate) FKept = FCandidate;
+}
+
+bool TNormalPlacement::eventFilter(QObject* Watched, QEvent* E) {
+    if (Watched == FWindow) {
+        switch (E->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WindowStateChange:
+            Note();
+            break;
+        default:
+            break;
+        }
+    }
+    return false;
 }

@@ -8,6 +8,7 @@
 // through here, whoever asks for it.
 
 #include <QMargins>
+#include <QObject>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -36,3 +37,32 @@ QMargins FrameMargins(const QWidget* Window);
 
 // True while a placement of Window waits for the window manager.
 bool FramePlacementPending(const QWidget* Window);
+
+// Where a top-level window stands in its normal state: its frame's corner and its
+// own size, as last seen while it was neither maximised, minimised nor full
+// screen. Window managers do not all tell a maximised state before the new
+// geometry, some maximise in two steps (width, then height), and some drop the
+// state when the window closes; so a frame that fills the available area counts
+// as maximised, and one as wide or as high as the area only once it has held for
+// SettleMs.
+class TNormalPlacement : public QObject {
+public:
+    static constexpr int SettleMs = 300;
+    explicit TNormalPlacement(QWidget* Window);
+    // The normal placement; the window's own normal geometry while none was seen.
+    QRect Placement() const;
+    // True when Window is maximised, minimised or full screen, or its frame fills
+    // the available area of its screen.
+    static bool LooksMaximised(const QWidget* Window);
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* E) override;
+    void timerEvent(QTimerEvent* E) override;
+
+private:
+    void Note();
+    QRect Current() const;
+    QWidget* FWindow;
+    QRect FKept, FCandidate;
+    int FTimer = 0;
+};

@@ -1,7 +1,11 @@
 #pragma once
-// A window that stays on top of the others, as a tool window may, but steps back
-// while a modal dialog blocks it: a question or a file dialog is never hidden
-// behind it. Once the dialog is gone it stays on top again.
+// A tool window that stays above the window it belongs to and never hides a
+// dialog: it is a transient of its owner, which every window manager keeps above
+// the owner, and a dialog opened later lies above it. An always-on-top window
+// that steps back while a modal dialog is up would rest on the window manager
+// dropping its "above" state on request, and not all of them do.
 class QWidget;
 
-void StayOnTopBelowModals(QWidget* Window);
+// Makes Window a tool window of Owner's window (without an owner, of none); it is
+// never kept above other windows.
+void StayAboveOwner(QWidget* Window, QWidget* Owner);

@@ -206,6 +206,7 @@ TfrmMain::TfrmMain(QWidget* Parent) : QMainWindow(Parent) {
     Layout->addWidget(StatusBar1);
     setCentralWidget(Central);
     BuildMenus();
+    FNormalPlacement = new TNormalPlacement(this);
     FormCreate();
 }
 
@@ -559,31 +560,16 @@ void TfrmMain::showEvent(QShowEvent* E) {
     QTimer::singleShot(0, this, [this] { Guarded([this] { FormShow(); }); });
 }
 
-void TfrmMain::moveEvent(QMoveEvent* E) {
-    QMainWindow::moveEvent(E);
-    NoteNormalPlacement();
-}
-
 void TfrmMain::resizeEvent(QResizeEvent* E) {
     QMainWindow::resizeEvent(E);
-    NoteNormalPlacement();
     if (FShown) LayOverStatusBar();
-}
-
-namespace {
-constexpr Qt::WindowStates NotNormal = Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
 }
 
 // A window manager frames a maximised window differently (no border, say), and
 // normalGeometry() gives only the client corner: the frame corner of the normal
 // state is kept as it is seen.
-void TfrmMain::NoteNormalPlacement() {
-    if (!(windowState() & NotNormal)) FNormalPlacement = QRect(pos(), size());
-}
-
 QRect TfrmMain::NormalPlacement() const {
-    if (!(windowState() & NotNormal)) return QRect(pos(), size());
-    return FNormalPlacement.isValid() ? FNormalPlacement : normalGeometry();
+    return FNormalPlacement->Placement();
 }
 
 void TfrmMain::FillLanguageList() {

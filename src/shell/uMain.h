@@ -1,4 +1,5 @@
 #pragma once
+#include "FramePlacement.h"
 #include "uMainLink.h"
 
 #include <QComboBox>
@@ -171,7 +172,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* E) override;
-    void moveEvent(QMoveEvent* E) override;
     void resizeEvent(QResizeEvent* E) override;
     void closeEvent(QCloseEvent* E) override;
     void dragEnterEvent(QDragEnterEvent* E) override;
@@ -188,9 +188,8 @@ private:
     void BuildStatusBar();
     void LayOverStatusBar();
     void OpenUrl(const char* Url);
-    void NoteNormalPlacement();
     bool FShown = false;
-    QRect FNormalPlacement; // frame corner and size, last seen in the normal state
+    TNormalPlacement* FNormalPlacement = nullptr;
 };
 
 extern TfrmMain* frmMain;

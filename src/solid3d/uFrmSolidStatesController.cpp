@@ -79,7 +79,8 @@ int RoundToInt(double Value) {
 
 TfrmSolidStatesController::TfrmSolidStatesController(QWidget* Parent) : QWidget(Parent, Qt::Tool) {
     setObjectName(QStringLiteral("frmSolidStatesController"));
-    StayOnTopBelowModals(this);
+    // Above the main window, and below any question asked while it is open.
+    StayAboveOwner(this, Parent);
     setWindowTitle(QStringLiteral("Solid States Controller"));
     SetFormColour(this, clGray);
 
@@ -234,6 +235,16 @@ void TfrmSolidStatesController::closeEvent(QCloseEvent* E) {
         E->accept(); // the window only hides
     else
         E->ignore();
+}
+
+// Escape gives the keyboard back to the main window; the controller stays open.
+void TfrmSolidStatesController::keyPressEvent(QKeyEvent* E) {
+    if (E->key() == Qt::Key_Escape && (E->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+        MainWindow()) {
+        MainWindow()->Form()->activateWindow();
+        return;
+    }
+    QWidget::keyPressEvent(E);
 }
 
 bool TfrmSolidStatesController::eventFilter(QObject* Watched, QEvent* E) {

@@ -76,6 +76,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* E) override;
+    void keyPressEvent(QKeyEvent* E) override;
     bool eventFilter(QObject* Watched, QEvent* E) override;
 
 private:

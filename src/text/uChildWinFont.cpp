@@ -524,6 +524,9 @@ void TChildWinFont::ShowBottomPanel(bool Show) {
 }
 
 void TChildWinFont::FitWindow() {
+    // A maximised window becomes normal first: fitted, it would shrink while the
+    // area still showed it maximised, without its title bar.
+    ShowFrameNormal(this);
     const QSize View = imgFont->ViewSize();
     // Never narrower than the tool bar's buttons nor, while it shows, the details and
     // editor panel: a small zoom must not squeeze or cut them.

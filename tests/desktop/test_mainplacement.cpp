@@ -1,6 +1,7 @@
 // The main window's placement under a window manager: what is saved after a
 // maximised close, and where a stored placement comes back.
 #include "IniFile.h"
+#include "X11Desk.h"
 #include "test_desktop_common.h"
 
 #include <QComboBox>
@@ -57,6 +58,34 @@ TEST_F(MainPlacementTest, AMaximisedCloseSavesTheNormalPlacement) {
     // The saved placement comes back as it was.
     EXPECT_EQ(Start(), "120,90 700x500");
     EXPECT_FALSE(Main->isMaximized());
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+// Maximised by the window manager, as by the title bar's button: some window
+// managers move and resize the window before they tell its new state.
+TEST_F(MainPlacementTest, AWindowMaximisedByTheWindowManagerSavesTheNormalPlacement) {
+    EXPECT_EQ(Start(QRect(120, 90, 700, 500)), "120,90 700x500");
+    const QRect Area = Main->screen()->availableGeometry();
+    AskWindowManagerToMaximise(Main, true);
+    ASSERT_TRUE(WaitFor([&] { return Main->isMaximized() && Main->width() > Area.width() * 3 / 4; }));
+    Settle(200);
+    SaveSettings();
+    EXPECT_EQ(Stored(), "120,90 700x500");
+    // Closed maximised: the program saves its settings once the window is gone, and
+    // the window manager may have dropped the state by then.
+    Main->close();
+    Settle(200);
+    SaveSettings();
+    EXPECT_EQ(Stored(), "120,90 700x500");
+    // Made normal again by the window manager, the window comes back where it was.
+    EXPECT_EQ(Start(), "120,90 700x500");
+    AskWindowManagerToMaximise(Main, true);
+    ASSERT_TRUE(WaitFor([&] { return Main->isMaximized() && Main->width() > Area.width() * 3 / 4; }));
+    AskWindowManagerToMaximise(Main, false);
+    ASSERT_TRUE(WaitFor([&] { return !Main->isMaximized() && Main->width() < Area.width() * 3 / 4; }));
+    Settle(200);
+    SaveSettings();
+    EXPECT_EQ(Stored(), "120,90 700x500");
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 

@@ -6,6 +6,7 @@
 #include "uChildWinGraphic.h"
 #include "uDocWindow.h"
 
+#include <QElapsedTimer>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>
@@ -328,4 +329,36 @@ TEST_F(WindowPlacementTest, CascadeShowsEveryTitleBarAndNewWindowsOpenAboveTheIc
         Area->closeAllSubWindows();
     }
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+// The main window's normal placement, as the settings save it, when a window
+// manager maximises it in two steps and tells the state last.
+TEST_F(WindowPlacementTest, TheNormalPlacementSkipsTheStepsOfAMaximising) {
+    const QRect Area = Main->screen()->availableGeometry();
+    const auto Place = [this](const QRect& R) {
+        Main->setGeometry(R);
+        QApplication::processEvents();
+    };
+    const auto Wait = [](int Ms) {
+        QElapsedTimer Clock;
+        Clock.start();
+        while (Clock.elapsed() < Ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+    const QRect Normal(Area.x() + 40, Area.y() + 30, 500, 400);
+    Place(Normal);
+    EXPECT_EQ(Main->NormalPlacement(), QRect(Main->pos(), Main->size()));
+    const QRect Kept = Main->NormalPlacement();
+    // Full width first, then the whole area, the state still normal: the first
+    // placement stays.
+    Place(QRect(Area.x(), Normal.y(), Area.width(), Normal.height()));
+    Place(Area);
+    EXPECT_EQ(Main->windowState(), Qt::WindowNoState);
+    EXPECT_EQ(Main->NormalPlacement(), Kept);
+    // A window the user leaves as wide as the screen keeps that width.
+    Place(QRect(Area.x(), Normal.y(), Area.width(), Normal.height()));
+    Wait(TNormalPlacement::SettleMs + 100);
+    const QRect Wide = Main->NormalPlacement();
+    EXPECT_EQ(Wide.width(), Area.width());
+    Place(Area);
+    EXPECT_EQ(Main->NormalPlacement(), Wide);
 }

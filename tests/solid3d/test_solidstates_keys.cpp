@@ -62,6 +62,21 @@ TEST_F(SolidStatesKeysTest, TabReachesTheToolBarAndSpaceOpensTheController) {
     ASSERT_NE(frmSolidStatesController, nullptr);
     QApplication::processEvents();
     EXPECT_EQ(QApplication::activeWindow(), frmSolidStatesController);
+
+    // Escape, from an edit or the track bar, hands the keyboard back to the main
+    // window and its 3D window; the controller stays open.
+    for (QWidget* From : {static_cast<QWidget*>(frmSolidStatesController->tbxOX),
+                          static_cast<QWidget*>(frmSolidStatesController->trackBar1)}) {
+        SCOPED_TRACE(From->objectName().toStdString());
+        frmSolidStatesController->activateWindow();
+        QApplication::processEvents();
+        From->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), From);
+        Type(Qt::Key_Escape);
+        EXPECT_EQ(QApplication::activeWindow(), Main);
+        EXPECT_TRUE(Win->isAncestorOf(QApplication::focusWidget()));
+        EXPECT_TRUE(frmSolidStatesController->isVisible());
+    }
 }
 
 TEST_F(SolidStatesKeysTest, ControllerZoomTakesOneToFifteenAndNoMore) {

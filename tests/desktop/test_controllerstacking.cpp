@@ -1,0 +1,84 @@
+// The 3D controller, a tool window of the main window, under the window manager
+// the tests run with: above the main window, and below every question asked while
+// it is open, so that no OK or Abbrechen lies under it.
+#include "ReportOptionsDialog.h"
+#include "X11Desk.h"
+#include "solid3d/Solid3DTestUtil.h"
+#include "test_desktop_common.h"
+#include "uChildWinSolidStates.h"
+#include "uFGlobal.h"
+#include "uFrmSolidStatesController.h"
+#include "uInfo.h"
+#include "uYESNOCANCEL.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+class ControllerStackingTest : public OpenedMainWindow {
+protected:
+    void SetUp() override {
+        OpenedMainWindow::SetUp();
+        ASSERT_TRUE(Framed(Main));
+        Win = qobject_cast<TChildWinSolidStates*>(
+            Open("CUBE.3D", SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}, {{1, 2}, {2, 3}, {3, 1}})));
+        ASSERT_NE(Win, nullptr);
+        Win->Timer1->stop();
+        Win->btnControllerClick();
+        Controller = frmSolidStatesController;
+        ASSERT_NE(Controller, nullptr);
+        ASSERT_TRUE(Framed(Controller));
+    }
+    void TearDown() override {
+        delete Controller;
+        OpenedMainWindow::TearDown();
+    }
+    // Runs Open, which shows a modal dialog, and notes the stacking of the dialog,
+    // the controller and the main window once the window manager has framed the
+    // dialog; then the dialog is cancelled.
+    QStringList StackingWhileUp(const std::function<void()>& Open) {
+        QStringList Order;
+        QTimer::singleShot(0, Main, [&] {
+            QPointer<QWidget> Dialog = QApplication::activeModalWidget();
+            if (!Dialog) return;
+            Framed(Dialog);
+            const auto Names = [&] {
+                QStringList Out;
+                for (const QWidget* W : StackedTopFirst({Dialog, Controller, Main}))
+                    Out << (W == Dialog ? "dialog" : W == Controller ? "controller" : "main");
+                return Out;
+            };
+            // The window manager restacks in its own time: the right order, or the
+            // last one seen.
+            WaitFor([&] { return (Order = Names()).join(' ') == "dialog controller main"; }, 2000);
+            if (Dialog) static_cast<QDialog*>(Dialog.data())->reject();
+        });
+        Open();
+        return Order;
+    }
+    TChildWinSolidStates* Win = nullptr;
+    QPointer<TfrmSolidStatesController> Controller;
+};
+} // namespace
+
+TEST_F(ControllerStackingTest, QuestionsStandAboveTheController) {
+    const QString Expected = "dialog controller main";
+    EXPECT_EQ(StackingWhileUp([&] {
+                  TfrmAbout About(Main);
+                  About.exec();
+              }).join(' '),
+              Expected)
+        << "the about box";
+    SetReportOutputHook({});
+    EXPECT_EQ(StackingWhileUp([&] { Win->PrintReport(); }).join(' '), Expected) << "the output options";
+    EXPECT_EQ(StackingWhileUp([&] {
+                  TfrmYESNOCANCEL Question(Main);
+                  Question.exec();
+              }).join(' '),
+              Expected)
+        << "the save question";
+    // The controller is still there, above the main window.
+    EXPECT_TRUE(Controller->isVisible());
+    EXPECT_EQ(StackedTopFirst({Controller, Main}), (QList<const QWidget*>{Controller, Main}));
+}
