@@ -105,6 +105,8 @@ bool TClipBox::eventFilter(QObject* Watched, QEvent* E) {
     if (Watched == FContent) {
         switch (E->type()) {
         case QEvent::ShowToParent:
+            // Limits set while the widget was hidden reach the box only now.
+            FollowLimits();
             show();
             break;
         case QEvent::HideToParent:

@@ -317,10 +317,8 @@ bool TChildWinSolidStates::eventFilter(QObject* Watched, QEvent* E) {
 void TChildWinSolidStates::btnDetailsClick() {
     ShowDetails = ShowDetails ? 0 : 1;
     if (ShowDetails) {
-        // Shown first: the box that clips the panel takes on a height limit only
-        // from a visible panel, and would keep the 0 of the hidden one.
-        pnlBottom->show();
         pnlBottom->setFixedHeight(BottomHeight);
+        pnlBottom->show();
     } else {
         pnlBottom->setFixedHeight(0);
         pnlBottom->hide();
