@@ -1,4 +1,7 @@
-// Test entry point: a headless application for the widget and font tests.
+// Test entry point: a headless application for the widget and font tests, where a
+// modal window that no test expects fails the test at once instead of blocking it.
+#include "test_drive_events.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -6,5 +9,6 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication App(argc, argv);
+    drive::FailUnexpectedModals();
     return RUN_ALL_TESTS();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What every test folder shares: the error a call raises; a test with the default
 // settings, recorded message boxes and a folder for its files; filled pictures and
-// reproducible bytes; reports printed to a PDF file whose pages are counted.
+// reproducible bytes; reports printed to a PDF file whose pages are counted; a
+// window centred on another.
 #include "FileDialogs.h"
 #include "FileIO.h"
 #include "ReportOptionsDialog.h"
@@ -12,6 +13,8 @@
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QWidget>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 // Qt strings in failure messages as text, also inside lists.
@@ -76,6 +79,22 @@ protected:
     bool Agree = false;
     TFileDialogRequest Request;
 };
+
+// Whether Inner's frame is centred on Outer's, to within Slack pixels each way.
+inline ::testing::AssertionResult CentredOn(const QWidget* Inner, const QWidget* Outer, int Slack = 2) {
+    const QPoint Off = Inner->frameGeometry().center() - Outer->frameGeometry().center();
+    if (std::abs(Off.x()) <= Slack && std::abs(Off.y()) <= Slack) return ::testing::AssertionSuccess();
+    const auto Text = [](const QRect& R) {
+        return QStringLiteral("%1,%2 %3x%4")
+            .arg(R.x())
+            .arg(R.y())
+            .arg(R.width())
+            .arg(R.height())
+            .toStdString();
+    };
+    return ::testing::AssertionFailure()
+           << Text(Inner->frameGeometry()) << " is not centred on " << Text(Outer->frameGeometry());
+}
 
 // A W x H picture all in Colour.
 inline QImage Filled(int W, int H, QRgb Colour) {

@@ -1,14 +1,19 @@
 #pragma once
 // Driving modal dialogs, menus and the windows' own timers without a clock: the test
 // acts from inside the dialog's own event loop, and a timer ticks when the test says
-// so. Nothing here waits for time to pass, so a loaded machine changes nothing.
+// so. Nothing here waits for time to pass, so a loaded machine changes nothing; only
+// a modal window that no test expected is answered after a moment, and fails the test.
 #include "FocusMark.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -21,6 +26,10 @@ namespace drive {
 inline void Soon(QObject* Context, std::function<void()> Fn) {
     QMetaObject::invokeMethod(Context, std::move(Fn), Qt::QueuedConnection);
 }
+
+// A window that WhileModal drives carries this property from its showing on, so that
+// the guard below lets it be.
+inline constexpr char ExpectedProperty[] = "driveExpected";
 
 // Runs Open, which shows a modal dialog or a menu and waits in its own event loop;
 // Act gets that window once it is shown, from inside its loop (with Every, each such
@@ -47,6 +56,7 @@ inline int WhileModal(const std::function<void()>& Open, const std::function<voi
                 !(W->isModal() || qobject_cast<QMenu*>(W)))
                 return false;
             ++Shown;
+            W->setProperty(ExpectedProperty, true);
             Soon(W, [Act = Act, Over = Over, W] {
                 Act(W);
                 CloseLeftOpen(Over, W, 16);
@@ -61,6 +71,53 @@ inline int WhileModal(const std::function<void()>& Open, const std::function<voi
     qApp->removeEventFilter(&Watch);
     *Watch.Over = true;
     return Watch.Shown;
+}
+
+// Fails the running test when a modal window comes up that no WhileModal drives (a
+// question, a message, a file or report dialog nobody expected) and answers it No or
+// Cancel, so that the test goes on at once instead of waiting for ctest's time limit.
+// It waits a moment first: a test may close a dialog it opened itself from a timer.
+class TUnexpectedModals : public QObject {
+public:
+    using QObject::QObject;
+    static constexpr int GraceMs = 250;
+
+protected:
+    bool eventFilter(QObject* O, QEvent* E) override {
+        auto* W = qobject_cast<QWidget*>(O);
+        if (E->type() != QEvent::Show || !W || !W->isWindow() || W->windowModality() != Qt::ApplicationModal)
+            return false;
+        // Each showing is judged by itself: a check left from an earlier one does nothing.
+        const int Showing = W->property(ExpectedProperty).toBool() ? 0 : ++FShowings;
+        W->setProperty(ExpectedProperty, QVariant());
+        W->setProperty("unexpectedShowing", Showing);
+        if (Showing == 0) return false;
+        QTimer::singleShot(GraceMs, W, [W, Showing] {
+            if (W->isVisible() && W->property("unexpectedShowing").toInt() == Showing) Answer(W);
+        });
+        return false;
+    }
+
+private:
+    static void Answer(QWidget* W) {
+        QStringList Texts;
+        for (QLabel* L : W->findChildren<QLabel*>())
+            if (L->isVisible() && !L->text().isEmpty()) Texts << L->text();
+        ADD_FAILURE() << "Unexpected " << W->metaObject()->className() << " \""
+                      << W->windowTitle().toStdString()
+                      << "\": " << Texts.join(QStringLiteral(" | ")).toStdString();
+        if (auto* Box = qobject_cast<QMessageBox*>(W))
+            for (QMessageBox::StandardButton B : {QMessageBox::No, QMessageBox::Cancel})
+                if (QAbstractButton* Button = Box->button(B)) return Button->click();
+        if (auto* D = qobject_cast<QDialog*>(W)) return D->reject();
+        W->close();
+    }
+    int FShowings = 0;
+};
+
+// Installs the guard for the whole test program.
+inline void FailUnexpectedModals() {
+    qApp->installEventFilter(new TUnexpectedModals(qApp));
 }
 
 // Key pressed and let go on W, as typed.

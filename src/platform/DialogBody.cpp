@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -16,6 +17,9 @@ namespace {
 // The smallest a cut dialog becomes; below this nothing can be used anyway.
 constexpr int MinSide = 120;
 
+// Sizes a dialog to the screen (with its body scrolling where the screen is too
+// small; without a body, the dialog's own fixed size) and centres it on its parent
+// window, at every showing.
 class TDialogFitter : public QObject {
 public:
     TDialogFitter(QDialog* Dialog, QScrollArea* Area, const QSize& Size)
@@ -43,7 +47,7 @@ private:
         if (M.isNull() && Parent) M = FrameMargins(Parent);
         const QSize Room = Available.size().shrunkBy(M);
         QSize Client = FSize;
-        if (FSize.width() <= Room.width() && FSize.height() <= Room.height()) {
+        if (!FArea || (FSize.width() <= Room.width() && FSize.height() <= Room.height())) {
             FDialog->setMinimumSize(FSize);
             FDialog->setMaximumSize(FSize);
         } else {
@@ -56,21 +60,36 @@ private:
             FDialog->setMinimumSize(QSize(MinSide, MinSide).boundedTo(Client));
             FDialog->setMaximumSize(Whole);
         }
-        QPoint Corner = FDialog->frameGeometry().topLeft();
-        if (!FPlaced) {
-            const QRect Around = Parent && Parent->isVisible() ? Parent->frameGeometry() : Available;
-            Corner = Around.center() - QPoint((Client.width() + M.left() + M.right()) / 2,
-                                              (Client.height() + M.top() + M.bottom()) / 2);
-            FPlaced = true;
-        }
-        const QRect Frame = FitFrameToArea(QRect(Corner, Client.grownBy(M)), Available);
-        PlaceFrameInside(FDialog, Frame.topLeft(), Client, Available);
+        // Centred anew at every showing: the parent may have moved in between.
+        const QRect Around = Parent && Parent->isVisible() ? Parent->frameGeometry() : Available;
+        const QSize Frame = Client.grownBy(M);
+        const QPoint Corner = Around.center() - QPoint(Frame.width() / 2, Frame.height() / 2);
+        PlaceFrameInside(FDialog, FitFrameToArea(QRect(Corner, Frame), Available).topLeft(), Client,
+                         Available);
     }
 
     QDialog* FDialog;
     QScrollArea* FArea;
     QSize FSize;
-    bool FPlaced = false;
+};
+
+class TFocusOnShow : public QObject {
+public:
+    TFocusOnShow(QDialog* Dialog, QWidget* First) : QObject(Dialog), FDialog(Dialog), FFirst(First) {
+        Dialog->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* E) override {
+        // Before the dialog becomes active, so activation hands the focus to First.
+        if (Watched == FDialog && E->type() == QEvent::Show && FFirst && FFirst->isEnabled())
+            FFirst->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+
+private:
+    QDialog* FDialog;
+    QPointer<QWidget> FFirst;
 };
 } // namespace
 
@@ -95,4 +114,12 @@ QWidget* NewDialogBody(QDialog* Dialog, const QSize& Size) {
     Layout->addWidget(Area);
     new TDialogFitter(Dialog, Area, Size);
     return Body;
+}
+
+void PlaceOnEachShowing(QDialog* Dialog) {
+    new TDialogFitter(Dialog, nullptr, Dialog->size());
+}
+
+void FocusOnEachShowing(QDialog* Dialog, QWidget* First) {
+    new TFocusOnShow(Dialog, First);
 }

@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 #include <QToolButton>
@@ -262,6 +263,22 @@ void AttachPopupMenu(QWidget* Window, QWidget* Image, QMenu* Menu) {
     QObject::connect(Image, &QWidget::customContextMenuRequested, Menu,
                      [Image, Menu](const QPoint& P) { Menu->popup(Image->mapToGlobal(P)); });
     Window->installEventFilter(new TKeyboardPopup(Window, Image, Menu));
+    AddShiftF10MenuKey(Window);
+}
+
+void AddShiftF10MenuKey(QWidget* Window) {
+    // X11 makes a context-menu request of the menu key only; Shift+F10 is a plain key.
+    auto* Key = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), Window);
+    Key->setObjectName(QStringLiteral("scShiftF10"));
+    Key->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(Key, &QShortcut::activated, Window, [Window] {
+        QWidget* Target = QApplication::focusWidget();
+        if (!Target || !Window->isAncestorOf(Target)) Target = Window;
+        // Where Qt puts the menu key's request: the focused control's text cursor.
+        const QPoint At = Target->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+        QContextMenuEvent Request(QContextMenuEvent::Keyboard, At, Target->mapToGlobal(At));
+        QApplication::sendEvent(Target, &Request);
+    });
 }
 
 // ---------------------------------------------------------------- info panel

@@ -97,6 +97,10 @@ void SetHint(QWidget* W, const QString& Hint);
 // Menu pops up on Image by the right mouse button, and by the menu key (or
 // Shift+F10) at the visible part of Image while Window has the keyboard.
 void AttachPopupMenu(QWidget* Window, QWidget* Image, QMenu* Menu);
+// Shift+F10 while Window or a control inside it has the keyboard does what the
+// menu key does: a keyboard context-menu request to the control with the focus,
+// which goes up to Window unless a control on the way has a menu of its own.
+void AddShiftF10MenuKey(QWidget* Window);
 
 // Runs Handler of Window whenever Signal of Sender comes, guarded.
 template <class TSender, class TSignal, class TWindow>

@@ -1,5 +1,6 @@
 #include "uInfo.h"
 
+#include "DialogBody.h"
 #include "VekButton.h"
 #include "uGetWinVersion.h"
 #include "uGlobal.h"
@@ -139,6 +140,8 @@ TfrmAbout::TfrmAbout(QWidget* Parent) : QDialog(Parent) {
     connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
     FormCreate();
     Timer1->start();
+    PlaceOnEachShowing(this);
+    FocusOnEachShowing(this, btnOK);
 }
 
 void TfrmAbout::FormCreate() {

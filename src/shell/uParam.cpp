@@ -287,6 +287,8 @@ TfrmParameter::TfrmParameter(QWidget* Parent) : QDialog(Parent) {
     Connect(btnCancel, &TfrmParameter::CancelBtnClick);
     Connect(btnRegisterFileExt, &TfrmParameter::btnRegisterFileExtClick);
     Connect(btnUnregisterFileExt, &TfrmParameter::btnUnregisterFileExtClick);
+    // Each showing starts on the first control, as the first one does.
+    FocusOnEachShowing(this, btnCol0);
     FormCreate();
 }
 

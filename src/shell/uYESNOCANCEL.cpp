@@ -1,5 +1,6 @@
 #include "uYESNOCANCEL.h"
 
+#include "DialogBody.h"
 #include "VekButton.h"
 #include "uGlobal.h"
 #include "uParam.h"
@@ -55,6 +56,10 @@ TfrmYESNOCANCEL::TfrmYESNOCANCEL(QWidget* Parent) : QDialog(Parent) {
     btnYES->SetDefault(true);
     btnNo = DialogButton(this, "btnNo", QStringLiteral("No"), 7, 110, FaceColor);
     btnCancel = DialogButton(this, "btnCancel", QStringLiteral("Cancel"), 2, 205, CancelFaceColor);
+    // Every question starts on Yes and centred on the main window, whatever the
+    // last one was answered with and wherever the main window has moved.
+    PlaceOnEachShowing(this);
+    FocusOnEachShowing(this, btnYES);
 }
 
 void TfrmYESNOCANCEL::FormShow() {
@@ -65,9 +70,6 @@ void TfrmYESNOCANCEL::showEvent(QShowEvent* E) {
     QDialog::showEvent(E);
     if (E->spontaneous()) return;
     Guarded([this] { FormShow(); });
-    // Centred on the main window (the dialog's owner).
-    if (QWidget* Owner = parentWidget() ? parentWidget()->window() : nullptr)
-        move(Owner->frameGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
 void TfrmYESNOCANCEL::reject() {

@@ -247,6 +247,7 @@ TChildWinFont::TChildWinFont(QWidget* Parent) : QWidget(Parent) {
     ConnectGuarded(CopyToClipboard, &QAction::triggered, this, &TChildWinFont::CopyToClipboardClick);
     connect(imgFont, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& P) { PopupMenu1->popup(imgFont->mapToGlobal(P)); });
+    AddShiftF10MenuKey(this);
     connect(imgFont, &ImageView::MouseDown, this, [this](QMouseEvent* E) {
         const QPoint P = E->position().toPoint();
         setFocus(Qt::MouseFocusReason);
@@ -706,8 +707,8 @@ bool TChildWinFont::FormKeyDown(int Key) {
 }
 
 void TChildWinFont::contextMenuEvent(QContextMenuEvent* E) {
-    // The menu key opens the grid's menu at the selected character, as a right click
-    // on it does.
+    // The menu key (and Shift+F10) opens the grid's menu at the selected character,
+    // as a right click on it does.
     if (E->reason() != QContextMenuEvent::Keyboard) {
         QWidget::contextMenuEvent(E);
         return;

@@ -1,5 +1,7 @@
 // Entry point of the desktop tests: a real X display with a window manager, which
 // tests/desktop/run-desktop-tests provides.
+#include "test_drive_events.h"
+
 #include <QApplication>
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -12,5 +14,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication App(argc, argv);
+    drive::FailUnexpectedModals();
     return RUN_ALL_TESTS();
 }

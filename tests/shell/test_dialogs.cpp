@@ -1,5 +1,5 @@
-// The modal dialogs: the save-changes question's answers and its translation on
-// every showing, and captions that read exactly as the program sets them (the
+// The modal dialogs: the save-changes question's answers, its translation, first
+// control and place on every showing, and captions that read exactly as the program sets them (the
 // window system is given no display name to append).
 #include "VekButton.h"
 #include "test_common.h"
@@ -11,10 +11,20 @@
 #include "uYESNOCANCEL.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <functional>
+#include <gtest/gtest-spi.h>
 
 namespace {
 using YesNoCancelLanguage = FileTest;
+using DialogShowing = FileTest;
+
+// The control with the keyboard once the window manager has made Dialog the active window.
+QWidget* Activated(QWidget* Dialog) {
+    Dialog->activateWindow();
+    QApplication::processEvents();
+    return QApplication::focusWidget();
+}
 
 int RunModal(TfrmYESNOCANCEL& D, const std::function<void()>& Act) {
     int Result = -2;
@@ -47,6 +57,65 @@ TEST(YesNoCancelTest, EachWayOfAnsweringGivesItsResult) {
                            drive::Key(&D, Qt::Key_Return);
                        }),
               6);
+}
+
+// The long-lived question opens on Yes each time, whatever the last one was left
+// on, centred on the main window wherever that has moved; so does the about box.
+TEST_F(DialogShowing, EachShowingStartsOnYesCentredOnTheMainWindow) {
+    QWidget Main;
+    Main.setGeometry(60, 80, 625, 475);
+    Main.show();
+    TfrmYESNOCANCEL D(&Main);
+    QWidget* Opened = nullptr;
+    EXPECT_EQ(RunModal(D,
+                       [&] {
+                           Opened = Activated(&D);
+                           EXPECT_TRUE(CentredOn(&D, &Main));
+                           drive::Type(Qt::Key_Tab);
+                           EXPECT_EQ(QApplication::focusWidget(), D.btnNo);
+                           drive::Type(Qt::Key_Escape);
+                       }),
+              2);
+    EXPECT_EQ(Opened, D.btnYES);
+    Main.move(170, 230);
+    Opened = nullptr;
+    EXPECT_EQ(RunModal(D,
+                       [&] {
+                           Opened = Activated(&D);
+                           EXPECT_TRUE(CentredOn(&D, &Main));
+                           drive::Type(Qt::Key_Return);
+                       }),
+              6);
+    EXPECT_EQ(Opened, D.btnYES);
+
+    TfrmAbout About(&Main);
+    for (const QPoint At : {QPoint(20, 30), QPoint(150, 260)}) {
+        Main.move(At);
+        EXPECT_EQ(drive::WhileModal([&] { About.exec(); },
+                                    [&](QWidget*) {
+                                        EXPECT_EQ(Activated(&About), About.btnOK);
+                                        EXPECT_TRUE(CentredOn(&About, &Main));
+                                        drive::Type(Qt::Key_Return);
+                                    }),
+                  1);
+        EXPECT_FALSE(About.isVisible());
+    }
+}
+
+// A question that no test expects fails the running test at once and is answered
+// No or Cancel, instead of keeping the test waiting for ctest's time limit.
+TEST_F(DialogShowing, UnexpectedQuestionsFailTheTestAtOnceAndAreAnsweredNo) {
+    QElapsedTimer Clock;
+    Clock.start();
+    SetQuestionHook(nullptr);
+    bool Yes = true;
+    EXPECT_NONFATAL_FAILURE(Yes = AskYesNo("Frage", "Nobody expects this?"), "Nobody expects this?");
+    EXPECT_FALSE(Yes);
+    TfrmYESNOCANCEL D;
+    int Result = 0;
+    EXPECT_NONFATAL_FAILURE(Result = D.exec(), "TfrmYESNOCANCEL");
+    EXPECT_EQ(Result, 2);
+    EXPECT_LT(Clock.elapsed(), 20000);
 }
 
 TEST_F(YesNoCancelLanguage, TranslatesItselfOnEveryShowing) {

@@ -4,7 +4,7 @@
 #include "test_shell_common.h"
 #include "uParam.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDirIterator>
 #include <QListWidget>
 #include <QRadioButton>
@@ -127,4 +127,28 @@ TEST_F(SettingsDialogTest, RegistrationButtonsActOnAllTwelveWhateverIsSelected) 
     EXPECT_FALSE(QDirIterator(Dir.filePath("share"), QDir::Files, QDirIterator::Subdirectories).hasNext());
     EXPECT_FALSE(QDirIterator(Dir.filePath("config"), QDir::Files, QDirIterator::Subdirectories).hasNext());
     EXPECT_TRUE(Boxes.isEmpty());
+}
+
+// Shown again after the main window moved and after the focus moved on, the
+// dialog opens centred on the main window and on its first control again.
+TEST_F(SettingsDialogTest, EachShowingIsCentredOnTheMainWindowAndStartsOnTheFirstControl) {
+    QWidget Main;
+    Main.resize(625, 475);
+    Main.show();
+    TfrmParameter Dlg(&Main);
+    for (const QPoint At : {QPoint(40, 90), QPoint(130, 240), QPoint(60, 100)}) {
+        Main.move(At);
+        // The user comes from the main window, as the settings command does.
+        Main.activateWindow();
+        QApplication::processEvents();
+        Dlg.show();
+        Dlg.activateWindow();
+        QApplication::processEvents();
+        EXPECT_TRUE(CentredOn(&Dlg, &Main)) << At.x() << "," << At.y();
+        EXPECT_EQ(QApplication::focusWidget(), Dlg.btnCol0);
+        for (int I = 0; I < 3; ++I) drive::Type(Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), Dlg.btnCol0);
+        Dlg.btnCancel->Click();
+        EXPECT_FALSE(Dlg.isVisible());
+    }
 }

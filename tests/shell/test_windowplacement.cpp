@@ -258,9 +258,11 @@ TEST_F(WindowPlacementTest, MaximisedWindowsFillTheAreaExactly) {
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-// Many windows cascaded, with and without icons: the active window comes last and
-// in front and covers no title bar; no two title bars lie at one place and each
-// shows at least a title-bar height of itself. A new window opens above the icons.
+// Many windows cascaded, with and without icons, at the main window's smallest,
+// a middling and a large size: every window lies inside the area above the icons;
+// the active window comes last and in front and covers no title bar; no two title
+// bars lie at one place and each shows at least a title-bar height of itself. A
+// new window opens above the icons.
 TEST_F(WindowPlacementTest, CascadeShowsEveryTitleBarAndNewWindowsOpenAboveTheIcons) {
     QMdiArea* Area = Main->MdiArea;
     const auto OpenMixed = [&](int From, int To, int MinimiseEvery) {
@@ -271,9 +273,10 @@ TEST_F(WindowPlacementTest, CascadeShowsEveryTitleBarAndNewWindowsOpenAboveTheIc
         }
         QApplication::processEvents();
     };
-    for (const QSize MainSize : {QSize(625, 475), QSize(1260, 1000)}) {
+    for (const QSize MainSize : {QSize(625, 475), QSize(800, 600), QSize(1260, 1000)}) {
         Main->resize(MainSize);
-        for (const auto& [Count, Every] : {std::pair{12, 0}, {24, 0}, {12, 4}, {40, 20}}) {
+        for (const auto& [Count, Every] :
+             {std::pair{12, 0}, {17, 0}, {24, 0}, {31, 0}, {12, 4}, {29, 7}, {40, 20}}) {
             SCOPED_TRACE(testing::Message() << Count << " windows, icons every " << Every << ", main window "
                                             << MainSize.width());
             ASSERT_NO_FATAL_FAILURE(OpenMixed(0, Count, Every));
@@ -286,12 +289,19 @@ TEST_F(WindowPlacementTest, CascadeShowsEveryTitleBarAndNewWindowsOpenAboveTheIc
             EXPECT_EQ(Area->activeSubWindow(), Active);
             const int Title = Active->contentsMargins().top();
             ASSERT_GT(Title, 10);
+            const QRect Inside = Area->viewport()->rect();
+            int IconTop = Inside.bottom() + 1;
+            for (auto* F : Stack)
+                if (F->isMinimized()) IconTop = std::min(IconTop, F->y());
             QSet<QPair<int, int>> Corners;
             int Lowest = -1;
             for (int A = 0; A < Stack.size(); ++A) {
                 if (Stack[A]->isMinimized()) continue;
                 const QRect Bar(Stack[A]->pos(), QSize(Stack[A]->width(), Title));
                 const std::string What = "title bar " + Rect(Bar).toStdString();
+                EXPECT_TRUE(Inside.contains(Stack[A]->geometry()))
+                    << Rect(Stack[A]->geometry()).toStdString() << " outside " << Rect(Inside).toStdString();
+                EXPECT_LT(Stack[A]->geometry().bottom(), IconTop) << What;
                 EXPECT_FALSE(Corners.contains({Bar.x(), Bar.y()})) << What;
                 Corners.insert({Bar.x(), Bar.y()});
                 Lowest = std::max(Lowest, Bar.y());
