@@ -5,6 +5,7 @@
 #include "X11Desk.h"
 #include "solid3d/Solid3DTestUtil.h"
 #include "test_desktop_common.h"
+#include "test_drive_events.h"
 #include "uChildWinSolidStates.h"
 #include "uFGlobal.h"
 #include "uFrmSolidStatesController.h"
@@ -39,9 +40,8 @@ protected:
     // dialog; then the dialog is cancelled.
     QStringList StackingWhileUp(const std::function<void()>& Open) {
         QStringList Order;
-        QTimer::singleShot(0, Main, [&] {
-            QPointer<QWidget> Dialog = QApplication::activeModalWidget();
-            if (!Dialog) return;
+        drive::WhileModal(Open, [&](QWidget* Shown) {
+            QPointer<QWidget> Dialog = Shown;
             Framed(Dialog);
             const auto Names = [&] {
                 QStringList Out;
@@ -54,7 +54,6 @@ protected:
             WaitFor([&] { return (Order = Names()).join(' ') == "dialog controller main"; }, 2000);
             if (Dialog) static_cast<QDialog*>(Dialog.data())->reject();
         });
-        Open();
         return Order;
     }
     TChildWinSolidStates* Win = nullptr;
