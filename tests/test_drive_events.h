@@ -136,14 +136,14 @@ inline void Type(int K, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
     QApplication::processEvents();
 }
 
-// Each widget takes the focus as by Tab; the names of those that then show it.
-inline QStringList ShowingFocus(const QList<QWidget*>& Widgets) {
+// Each widget takes the focus as by Tab; the names of those that then show no mark.
+inline QStringList WithoutFocusMark(const QList<QWidget*>& Widgets) {
     QStringList Out;
     for (QWidget* W : Widgets) {
         QApplication::setActiveWindow(W->window());
         W->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();
-        if (W->hasFocus() && FocusMarkShown(W)) Out << W->objectName();
+        if (!W->hasFocus() || !FocusMarkShown(W)) Out << W->objectName();
     }
     return Out;
 }

@@ -258,6 +258,41 @@ TEST_F(WindowPlacementTest, MaximisedWindowsFillTheAreaExactly) {
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
+// A maximised font window that fits itself (Details, View > Fit, docking again) ends
+// normal with its title bar at its fitted size, as the other document windows do.
+TEST_F(WindowPlacementTest, FittingAMaximisedFontWindowMakesItNormal) {
+    Main->resize(1000, 800);
+    const auto [Name, Data] = MixedFile(3);
+    auto* W = qobject_cast<TChildWinFont*>(Open(Name, Data));
+    ASSERT_NE(W, nullptr);
+    QApplication::processEvents();
+    const int Fitted = W->width();
+    const QSize Area = Main->MdiArea->viewport()->size();
+    const std::pair<const char*, std::function<void()>> Fits[] = {
+        {"Details off", [&] { W->btnDetailsClick(); }},
+        {"Details on", [&] { W->btnDetailsClick(); }},
+        {"View > Fit", [&] { Main->MenuFitSizeClick(); }},
+        {"docked again", [&] {
+             W->btnIsChildWinClick();
+             W->btnIsChildWinClick();
+         }}};
+    for (const auto& [What, Fit] : Fits) {
+        SCOPED_TRACE(What);
+        ASSERT_NE(Frame(W), nullptr);
+        Frame(W)->showMaximized();
+        QApplication::processEvents();
+        ASSERT_EQ(Frame(W)->size(), Area);
+        Fit();
+        QApplication::processEvents();
+        ASSERT_NE(Frame(W), nullptr);
+        EXPECT_FALSE(Frame(W)->isMaximized());
+        EXPECT_GT(W->mapTo(Frame(W), QPoint(0, 0)).y(), 0); // below the title bar
+        EXPECT_LT(Frame(W)->width(), Area.width());
+        EXPECT_EQ(W->width(), Fitted);
+    }
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
 // Many windows cascaded, with and without icons, at the main window's smallest,
 // a middling and a large size: every window lies inside the area above the icons;
 // the active window comes last and in front and covers no title bar; no two title
@@ -345,28 +380,26 @@ TEST_F(WindowPlacementTest, CascadeShowsEveryTitleBarAndNewWindowsOpenAboveTheIc
 // manager maximises it in two steps and tells the state last.
 TEST_F(WindowPlacementTest, TheNormalPlacementSkipsTheStepsOfAMaximising) {
     const QRect Area = Main->screen()->availableGeometry();
-    const auto Place = [this](const QRect& R) {
+    const QRect Normal(Area.x() + 40, Area.y() + 30, 500, 400);
+    const QRect FullWidth(Area.x(), Normal.y(), Area.width(), Normal.height());
+    const auto Place = [this](const QRect& R, int WaitMs = 0) {
         Main->setGeometry(R);
-        QApplication::processEvents();
-    };
-    const auto Wait = [](int Ms) {
         QElapsedTimer Clock;
         Clock.start();
-        while (Clock.elapsed() < Ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+        do QApplication::processEvents(QEventLoop::AllEvents, 10);
+        while (Clock.elapsed() < WaitMs);
     };
-    const QRect Normal(Area.x() + 40, Area.y() + 30, 500, 400);
     Place(Normal);
-    EXPECT_EQ(Main->NormalPlacement(), QRect(Main->pos(), Main->size()));
     const QRect Kept = Main->NormalPlacement();
+    EXPECT_EQ(Kept, QRect(Main->pos(), Main->size()));
     // Full width first, then the whole area, the state still normal: the first
     // placement stays.
-    Place(QRect(Area.x(), Normal.y(), Area.width(), Normal.height()));
+    Place(FullWidth);
     Place(Area);
     EXPECT_EQ(Main->windowState(), Qt::WindowNoState);
     EXPECT_EQ(Main->NormalPlacement(), Kept);
     // A window the user leaves as wide as the screen keeps that width.
-    Place(QRect(Area.x(), Normal.y(), Area.width(), Normal.height()));
-    Wait(TNormalPlacement::SettleMs + 100);
+    Place(FullWidth, TNormalPlacement::SettleMs + 100);
     const QRect Wide = Main->NormalPlacement();
     EXPECT_EQ(Wide.width(), Area.width());
     Place(Area);
