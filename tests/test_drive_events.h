@@ -80,7 +80,6 @@ inline int WhileModal(const std::function<void()>& Open, const std::function<voi
 class TUnexpectedModals : public QObject {
 public:
     using QObject::QObject;
-    static constexpr int GraceMs = 250;
 
 protected:
     bool eventFilter(QObject* O, QEvent* E) override {
@@ -88,13 +87,13 @@ protected:
         if (E->type() != QEvent::Show || !W || !W->isWindow() || W->windowModality() != Qt::ApplicationModal)
             return false;
         // Each showing is judged by itself: a check left from an earlier one does nothing.
-        const int Showing = W->property(ExpectedProperty).toBool() ? 0 : ++FShowings;
+        const int Showing = ++FShowings;
+        if (!W->property(ExpectedProperty).toBool())
+            QTimer::singleShot(250, W, [W, Showing] {
+                if (W->isVisible() && W->property("showing").toInt() == Showing) Answer(W);
+            });
         W->setProperty(ExpectedProperty, QVariant());
-        W->setProperty("unexpectedShowing", Showing);
-        if (Showing == 0) return false;
-        QTimer::singleShot(GraceMs, W, [W, Showing] {
-            if (W->isVisible() && W->property("unexpectedShowing").toInt() == Showing) Answer(W);
-        });
+        W->setProperty("showing", Showing);
         return false;
     }
 
@@ -134,6 +133,13 @@ inline void Type(int K, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
     ASSERT_NE(Focus, nullptr);
     Key(Focus, K, Modifiers);
     QApplication::processEvents();
+}
+
+// The control with the keyboard once the window manager has made Window the active window.
+inline QWidget* Activated(QWidget* Window) {
+    Window->activateWindow();
+    QApplication::processEvents();
+    return QApplication::focusWidget();
 }
 
 // Each widget takes the focus as by Tab; the names of those that then show no mark.

@@ -30,14 +30,7 @@ TEST(Cp1252, Utf8ValidityDecidesTheEncodingOfAText) {
         EXPECT_EQ(DetectTextEncoding("\xEF\xBB\xBF" + R.Bytes),
                   R.Utf8 ? TTextEncoding::Utf8Bom : TTextEncoding::Cp1252);
     }
-    // Decoding and encoding give the bytes back in every encoding, the mark included.
-    const QString Word = QString::fromUtf8("Grüß €");
-    for (TTextEncoding E : {TTextEncoding::Cp1252, TTextEncoding::Utf8, TTextEncoding::Utf8Bom}) {
-        const QByteArray File = EncodeText(Word, E);
-        EXPECT_EQ(DetectTextEncoding(File), E);
-        EXPECT_EQ(DecodeText(File, E), Word);
-    }
-    EXPECT_EQ(EncodeText(Word, TTextEncoding::Cp1252), "Gr\xFC\xDF \x80");
+    // Read as Windows-1252, a byte-order mark is three characters of text.
     EXPECT_EQ(DecodeText("\xEF\xBB\xBF", TTextEncoding::Cp1252), QString::fromUtf8("ï»¿"));
     // Characters Windows-1252 lacks, one mark each (also beyond the BMP), or none.
     const QString Foreign = QString::fromUtf8("aŁ😀b");

@@ -15,13 +15,8 @@ public:
         FSwitched = ::setegid(Nobody) == 0 && ::seteuid(Nobody) == 0;
         EXPECT_TRUE(FSwitched) << "cannot act as an unprivileged user";
     }
-    ~TActAsUnprivileged() {
-        if (!FSwitched) return;
-        EXPECT_EQ(::seteuid(0), 0);
-        EXPECT_EQ(::setegid(0), 0);
-    }
+    ~TActAsUnprivileged() { EXPECT_TRUE(!FSwitched || (::seteuid(0) == 0 && ::setegid(0) == 0)); }
     TActAsUnprivileged(const TActAsUnprivileged&) = delete;
-    TActAsUnprivileged& operator=(const TActAsUnprivileged&) = delete;
 
 private:
     static constexpr uid_t Nobody = 65534;

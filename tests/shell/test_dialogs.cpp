@@ -19,13 +19,6 @@ namespace {
 using YesNoCancelLanguage = FileTest;
 using DialogShowing = FileTest;
 
-// The control with the keyboard once the window manager has made Dialog the active window.
-QWidget* Activated(QWidget* Dialog) {
-    Dialog->activateWindow();
-    QApplication::processEvents();
-    return QApplication::focusWidget();
-}
-
 int RunModal(TfrmYESNOCANCEL& D, const std::function<void()>& Act) {
     int Result = -2;
     EXPECT_TRUE(drive::WhileModal([&] { Result = D.exec(); }, [&](QWidget*) { Act(); }));
@@ -72,7 +65,7 @@ TEST_F(DialogShowing, EachShowingStartsOnYesCentredOnTheMainWindow) {
         // Left on No and cancelled the first time, answered by Enter the second.
         EXPECT_EQ(RunModal(D,
                            [&] {
-                               EXPECT_EQ(Activated(&D), D.btnYES);
+                               EXPECT_EQ(drive::Activated(&D), D.btnYES);
                                EXPECT_TRUE(CentredOn(&D, &Main));
                                if (First) drive::Type(Qt::Key_Tab);
                                EXPECT_EQ(QApplication::focusWidget(), First ? D.btnNo : D.btnYES);
@@ -81,7 +74,7 @@ TEST_F(DialogShowing, EachShowingStartsOnYesCentredOnTheMainWindow) {
                   First ? 2 : 6);
         EXPECT_EQ(drive::WhileModal([&] { About.exec(); },
                                     [&](QWidget*) {
-                                        EXPECT_EQ(Activated(&About), About.btnOK);
+                                        EXPECT_EQ(drive::Activated(&About), About.btnOK);
                                         EXPECT_TRUE(CentredOn(&About, &Main));
                                         drive::Type(Qt::Key_Return);
                                     }),

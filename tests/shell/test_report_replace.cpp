@@ -138,8 +138,7 @@ TEST_F(ReportReplaceTest, TheOptionsShowOverTheMainWindowFromTheirDefaultControl
     ASSERT_NE(C, nullptr);
     const QRect Screen = C->screen()->availableGeometry();
     C->move(Screen.bottomRight() - QPoint(C->frameGeometry().width(), C->frameGeometry().height()));
-    C->activateWindow();
-    QApplication::processEvents();
+    drive::Activated(C);
     ASSERT_EQ(QApplication::activeWindow(), C);
     const auto ExpectOverMain = [&](TfrmReportOptions& Dlg) {
         EXPECT_TRUE(CentredOn(&Dlg, Main));

@@ -137,14 +137,10 @@ TEST_F(SettingsDialogTest, EachShowingIsCentredOnTheMainWindowAndStartsOnTheFirs
     TfrmParameter Dlg(&Main);
     for (const QPoint At : {QPoint(40, 90), QPoint(130, 240), QPoint(60, 100)}) {
         Main.move(At);
-        // The user comes from the main window, as the settings command does.
-        Main.activateWindow();
-        QApplication::processEvents();
+        drive::Activated(&Main); // the user comes from the main window
         Dlg.show();
-        Dlg.activateWindow();
-        QApplication::processEvents();
-        EXPECT_TRUE(CentredOn(&Dlg, &Main)) << At.x() << "," << At.y();
-        EXPECT_EQ(QApplication::focusWidget(), Dlg.btnCol0);
+        EXPECT_EQ(drive::Activated(&Dlg), Dlg.btnCol0);
+        EXPECT_TRUE(CentredOn(&Dlg, &Main));
         for (int I = 0; I < 3; ++I) drive::Type(Qt::Key_Tab);
         EXPECT_NE(QApplication::focusWidget(), Dlg.btnCol0);
         Dlg.btnCancel->Click();

@@ -68,8 +68,7 @@ TEST_F(SolidStatesKeysTest, TabReachesTheToolBarAndSpaceOpensTheController) {
     for (QWidget* From : {static_cast<QWidget*>(frmSolidStatesController->tbxOX),
                           static_cast<QWidget*>(frmSolidStatesController->trackBar1)}) {
         SCOPED_TRACE(From->objectName().toStdString());
-        frmSolidStatesController->activateWindow();
-        QApplication::processEvents();
+        drive::Activated(frmSolidStatesController);
         From->setFocus(Qt::TabFocusReason);
         ASSERT_EQ(QApplication::focusWidget(), From);
         Type(Qt::Key_Escape);
