@@ -27,8 +27,7 @@ inline void Soon(QObject* Context, std::function<void()> Fn) {
     QMetaObject::invokeMethod(Context, std::move(Fn), Qt::QueuedConnection);
 }
 
-// A window that WhileModal drives carries this property from its showing on, so that
-// the guard below lets it be.
+// Set on a window that WhileModal drives, so that the guard below lets it be.
 inline constexpr char ExpectedProperty[] = "driveExpected";
 
 // Runs Open, which shows a modal dialog or a menu and waits in its own event loop;
@@ -73,10 +72,9 @@ inline int WhileModal(const std::function<void()>& Open, const std::function<voi
     return Watch.Shown;
 }
 
-// Fails the running test when a modal window comes up that no WhileModal drives (a
-// question, a message, a file or report dialog nobody expected) and answers it No or
-// Cancel, so that the test goes on at once instead of waiting for ctest's time limit.
-// It waits a moment first: a test may close a dialog it opened itself from a timer.
+// A modal window that no WhileModal drives fails the running test and is answered No or
+// Cancel, instead of blocking until ctest's time limit; after a moment, as a test may
+// close a dialog it opened itself from a timer.
 class TUnexpectedModals : public QObject {
 public:
     using QObject::QObject;

@@ -1,6 +1,5 @@
-// The 3D controller, a tool window of the main window, under the window manager
-// the tests run with: above the main window, and below every question asked while
-// it is open, so that no OK or Abbrechen lies under it.
+// The 3D controller, a tool window of the main window, stands above it and below every
+// question asked while it is open, under each window manager the tests run with.
 #include "ReportOptionsDialog.h"
 #include "X11Desk.h"
 #include "solid3d/Solid3DTestUtil.h"
@@ -35,16 +34,14 @@ protected:
         delete Controller;
         OpenedMainWindow::TearDown();
     }
-    // Runs Open, which shows a modal dialog, and notes the stacking of the dialog,
-    // the controller and the main window once the window manager has framed the
-    // dialog; then the dialog is cancelled.
+    // The stacking of the modal dialog Open shows, the controller and the main window
+    // once the dialog is framed; then the dialog is cancelled.
     QString StackingWhileUp(const std::function<void()>& Open) {
         QStringList Order;
         drive::WhileModal(Open, [&](QWidget* Shown) {
             QPointer<QWidget> Dialog = Shown;
             Framed(Dialog);
-            // The window manager restacks in its own time: the right order, or the
-            // last one seen.
+            // The window manager restacks in its own time: the right order, or the last seen.
             WaitFor(
                 [&] {
                     Order.clear();

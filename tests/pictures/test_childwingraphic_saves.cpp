@@ -1,6 +1,5 @@
-// Saves of the picture window: GR.8 pages and photos go back to their own bytes;
-// a page, photo or split that would come out blank asks first, a split asks before
-// replacing files, and a target that cannot be written is refused before any question.
+// Saves of the picture window: GR.8 pages and photos go back to their own bytes; a blank
+// result or a replaced split asks first; an unwritable target is refused before any question.
 #include "platform/test_readonly.h"
 #include "test_picturewindow_common.h"
 
@@ -96,8 +95,8 @@ TEST_F(BlankSaveTest, ABitmapSplitThatComesOutBlankAsksOnceAndNoWritesNoneOfTheF
     EXPECT_EQ(Boxes.size(), 1);
 }
 
-// The four pages of a joined page, split in black on white, are its four sources;
-// files of their names are replaced only after one question that names them.
+// A joined page split in black on white gives its four sources back; files of their
+// names are replaced only after one question naming them.
 TEST_F(BlankSaveTest, AJoinedPageSplitsBackIntoItsSourcesAndAsksOnceBeforeReplacing) {
     gr8forecolor = 0x000000;
     gr8backcolor = 0xFFFFFF;

@@ -1,7 +1,6 @@
 #pragma once
-// Targets this process may not write. Root may write into any folder whatever its
-// permission bits, so while such a target is used the tests act as an unprivileged
-// user: only the effective ids change, and they are given back afterwards.
+// Targets this process may not write. Root writes anywhere, so the tests act as an
+// unprivileged user meanwhile: only the effective ids change, and they come back.
 #include <QFile>
 #include <QString>
 #include <gtest/gtest.h>
@@ -23,8 +22,7 @@ private:
     bool FSwitched = false;
 };
 
-// Gives Path the permission bits Mode; its folders must let others pass for the
-// unprivileged user to reach it.
+// Gives Path the permission bits Mode (its folders must let others pass).
 inline void SetMode(const QString& Path, mode_t Mode) {
     ASSERT_EQ(::chmod(QFile::encodeName(Path).constData(), Mode), 0) << Path.toStdString();
 }

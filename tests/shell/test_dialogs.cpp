@@ -83,8 +83,7 @@ TEST_F(DialogShowing, EachShowingStartsOnYesCentredOnTheMainWindow) {
     }
 }
 
-// A question that no test expects fails the running test at once and is answered
-// No or Cancel, instead of keeping the test waiting for ctest's time limit.
+// A question that no test expects fails the running test at once and is answered No.
 TEST_F(DialogShowing, UnexpectedQuestionsFailTheTestAtOnceAndAreAnsweredNo) {
     QElapsedTimer Clock;
     Clock.start();

@@ -91,8 +91,7 @@ TEST_F(ReportReplaceTest, AnExistingFileIsReplacedOnlyAfterYesAndAFifoIsRefused)
     EXPECT_EQ(Questions.size(), 2);
     EXPECT_FALSE(QFileInfo::exists(Dir.filePath("gone")));
 
-    // A target that cannot be written, a read-only file or a new file in a folder
-    // without write permission, is refused the same way, before any question.
+    // So is a read-only file or a new file in a folder without write permission.
     Boxes.clear();
     ASSERT_TRUE(QDir(Dir.path()).mkdir("locked"));
     const QString ReadOnly = Write("ro.pdf", "old"), Locked = Dir.filePath("locked/out.pdf");
@@ -126,9 +125,8 @@ TEST_F(ReportReplaceTest, AnExistingFileIsReplacedOnlyAfterYesAndAFifoIsRefused)
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-// Printing while the 3D controller at the screen's edge is the active window: the
-// options are centred on the main window, each time they are shown, and start at
-// the checked destination with OK the default button.
+// Printed while the 3D controller at the screen's edge is active, and at each showing, the
+// options are centred on the main window and start at the checked destination, OK default.
 TEST_F(ReportReplaceTest, TheOptionsShowOverTheMainWindowFromTheirDefaultControl) {
     Main->OpenFiles({Write("cube.3d", SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}, {{1, 2}}))});
     auto* Win = qobject_cast<TChildWinSolidStates*>(Main->ActiveDocument());

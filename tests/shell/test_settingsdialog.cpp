@@ -128,8 +128,7 @@ TEST_F(SettingsDialogTest, RegistrationButtonsActOnAllTwelveWhateverIsSelected) 
     EXPECT_TRUE(Boxes.isEmpty());
 }
 
-// Shown again after the main window moved and after the focus moved on, the
-// dialog opens centred on the main window and on its first control again.
+// Each showing, wherever the main window moved, starts centred on it on the first control.
 TEST_F(SettingsDialogTest, EachShowingIsCentredOnTheMainWindowAndStartsOnTheFirstControl) {
     QWidget Main;
     Main.resize(625, 475);

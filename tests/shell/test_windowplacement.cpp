@@ -287,11 +287,10 @@ TEST_F(WindowPlacementTest, FittingAMaximisedFontWindowMakesItNormal) {
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-// Many windows cascaded, with and without icons, at the main window's smallest,
-// a middling and a large size: every window lies inside the area above the icons;
-// the active window comes last and in front and covers no title bar; no two title
-// bars lie at one place and each shows at least a title-bar height of itself. A
-// new window opens above the icons.
+// Many windows cascaded, with and without icons, at the main window's smallest, a middling
+// and a large size: every window lies inside the area above the icons; the active window
+// comes last and in front and covers no title bar; no two title bars lie at one place and
+// each shows at least a title-bar height of itself. A new window opens above the icons.
 TEST_F(WindowPlacementTest, CascadeShowsEveryTitleBarAndNewWindowsOpenAboveTheIcons) {
     QMdiArea* Area = Main->MdiArea;
     const auto OpenMixed = [&](int From, int To, int MinimiseEvery) {
@@ -370,8 +369,7 @@ TEST_F(WindowPlacementTest, CascadeShowsEveryTitleBarAndNewWindowsOpenAboveTheIc
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-// The main window's normal placement, as the settings save it, when a window
-// manager maximises it in two steps and tells the state last.
+// The normal placement, as saved, when a window manager maximises in steps and tells it last.
 TEST_F(WindowPlacementTest, TheNormalPlacementSkipsTheStepsOfAMaximising) {
     const QRect Area = Main->screen()->availableGeometry();
     const QRect Normal(Area.x() + 40, Area.y() + 30, 500, 400);
@@ -386,8 +384,7 @@ TEST_F(WindowPlacementTest, TheNormalPlacementSkipsTheStepsOfAMaximising) {
     Place(Normal);
     const QRect Kept = Main->NormalPlacement();
     EXPECT_EQ(Kept, QRect(Main->pos(), Main->size()));
-    // Full width first, then the whole area, the state still normal: the first
-    // placement stays.
+    // Full width first, then the whole area, the state still normal: the first one stays.
     Place(FullWidth);
     Place(Area);
     EXPECT_EQ(Main->windowState(), Qt::WindowNoState);

@@ -254,8 +254,7 @@ TEST_F(SolidStatesWindowTest, TheFirstClickIntoTheInactiveControllerSelectsThatE
     EXPECT_EQ(C->btnRotate->LookStyle()->BorderColor(), SysColor(COLOR_INACTIVECAPTIONTEXT));
 }
 
-// Details off and on again, also after the window was freed and docked again: the
-// panel shows its five rows whole as before.
+// Details off and on, also after undocking and docking: the five rows come back whole.
 TEST_F(SolidStatesWindowTest, TheDetailsComeBackAsTheyWere) {
     TChildWinSolidStates* Win = Open();
     Win->Timer1->stop();

@@ -141,8 +141,7 @@ TEST_F(AscEditorTest, OpensPcTextAndSavesAtasciiOrPcText) {
 TEST_F(AscEditorTest, ReadsUtf8AndWindows1252TextsAndSavesEachInItsOwnEncoding) {
     const QString Text = QString::fromUtf8("Grüß aus Köln\nÄpfel\n");
     const QByteArray Atari = "Gruess aus Koeln" + Eol + "Aepfel" + Eol;
-    // Characters beyond Windows-1252 survive a UTF-8 save and are left out on the Atari;
-    // a decomposed umlaut converts as one, a no-break space stays (a space on the Atari).
+    // Beyond Windows-1252 kept in UTF-8, left out on the Atari; a decomposed umlaut is one.
     const QByteArray Beyond = QString::fromUtf8("Łódź → u\u0308\u00A0😀\r\n").toUtf8();
     const struct {
         const char* Name;
