@@ -1,5 +1,5 @@
-// Test entry point: a headless application for the widget and font tests, where a
-// modal window that no test expects fails the test at once instead of blocking it.
+// Test entry point: a headless application for the widget and font tests, failing
+// any test at once on a modal window it does not expect.
 #include "test_drive_events.h"
 
 #include <QApplication>

@@ -8,6 +8,7 @@
 #include "ReportOptionsDialog.h"
 #include "uGlobal.h"
 
+#include <QDebug>
 #include <QFile>
 #include <QImage>
 #include <QRandomGenerator>
@@ -84,16 +85,9 @@ protected:
 inline ::testing::AssertionResult CentredOn(const QWidget* Inner, const QWidget* Outer, int Slack = 2) {
     const QPoint Off = Inner->frameGeometry().center() - Outer->frameGeometry().center();
     if (std::abs(Off.x()) <= Slack && std::abs(Off.y()) <= Slack) return ::testing::AssertionSuccess();
-    const auto Text = [](const QRect& R) {
-        return QStringLiteral("%1,%2 %3x%4")
-            .arg(R.x())
-            .arg(R.y())
-            .arg(R.width())
-            .arg(R.height())
-            .toStdString();
-    };
-    return ::testing::AssertionFailure()
-           << Text(Inner->frameGeometry()) << " is not centred on " << Text(Outer->frameGeometry());
+    QString Text;
+    QDebug(&Text) << Inner->frameGeometry() << "is not centred on" << Outer->frameGeometry();
+    return ::testing::AssertionFailure() << Text.toStdString();
 }
 
 // A W x H picture all in Colour.

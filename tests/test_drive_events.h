@@ -27,8 +27,7 @@ inline void Soon(QObject* Context, std::function<void()> Fn) {
     QMetaObject::invokeMethod(Context, std::move(Fn), Qt::QueuedConnection);
 }
 
-// A window that WhileModal drives carries this property from its showing on, so that
-// the guard below lets it be.
+// Set on a window that WhileModal drives, so that the guard below lets it be.
 inline constexpr char ExpectedProperty[] = "driveExpected";
 
 // Runs Open, which shows a modal dialog or a menu and waits in its own event loop;
@@ -73,14 +72,12 @@ inline int WhileModal(const std::function<void()>& Open, const std::function<voi
     return Watch.Shown;
 }
 
-// Fails the running test when a modal window comes up that no WhileModal drives (a
-// question, a message, a file or report dialog nobody expected) and answers it No or
-// Cancel, so that the test goes on at once instead of waiting for ctest's time limit.
-// It waits a moment first: a test may close a dialog it opened itself from a timer.
+// A modal window that no WhileModal drives fails the running test and is answered No or
+// Cancel, instead of blocking until ctest's time limit; after a moment, as a test may
+// close a dialog it opened itself from a timer.
 class TUnexpectedModals : public QObject {
 public:
     using QObject::QObject;
-    static constexpr int GraceMs = 250;
 
 protected:
     bool eventFilter(QObject* O, QEvent* E) override {
@@ -88,13 +85,13 @@ protected:
         if (E->type() != QEvent::Show || !W || !W->isWindow() || W->windowModality() != Qt::ApplicationModal)
             return false;
         // Each showing is judged by itself: a check left from an earlier one does nothing.
-        const int Showing = W->property(ExpectedProperty).toBool() ? 0 : ++FShowings;
+        const int Showing = ++FShowings;
+        if (!W->property(ExpectedProperty).toBool())
+            QTimer::singleShot(250, W, [W, Showing] {
+                if (W->isVisible() && W->property("showing").toInt() == Showing) Answer(W);
+            });
         W->setProperty(ExpectedProperty, QVariant());
-        W->setProperty("unexpectedShowing", Showing);
-        if (Showing == 0) return false;
-        QTimer::singleShot(GraceMs, W, [W, Showing] {
-            if (W->isVisible() && W->property("unexpectedShowing").toInt() == Showing) Answer(W);
-        });
+        W->setProperty("showing", Showing);
         return false;
     }
 
@@ -136,14 +133,21 @@ inline void Type(int K, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
     QApplication::processEvents();
 }
 
-// Each widget takes the focus as by Tab; the names of those that then show it.
-inline QStringList ShowingFocus(const QList<QWidget*>& Widgets) {
+// The control with the keyboard once the window manager has made Window the active window.
+inline QWidget* Activated(QWidget* Window) {
+    Window->activateWindow();
+    QApplication::processEvents();
+    return QApplication::focusWidget();
+}
+
+// Each widget takes the focus as by Tab; the names of those that then show no mark.
+inline QStringList WithoutFocusMark(const QList<QWidget*>& Widgets) {
     QStringList Out;
     for (QWidget* W : Widgets) {
         QApplication::setActiveWindow(W->window());
         W->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();
-        if (W->hasFocus() && FocusMarkShown(W)) Out << W->objectName();
+        if (!W->hasFocus() || !FocusMarkShown(W)) Out << W->objectName();
     }
     return Out;
 }

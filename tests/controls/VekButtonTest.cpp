@@ -363,14 +363,11 @@ TEST(VekKeys, HoverFaceDropsWhenTheButtonLeavesThePointerWithoutALeave) {
         return Btn->MouseInControl();
     };
     ASSERT_TRUE(Enter());
-    // Moved a little, still under the pointer: it stays lit.
-    Btn->move(15, 10);
+    Btn->move(15, 10); // still under the pointer: it stays lit
     EXPECT_TRUE(Btn->MouseInControl());
-    // Moved away from the pointer: no leave comes, the face drops all the same.
-    Btn->move(200, 80);
+    Btn->move(200, 80); // away from it: no leave comes, the face drops all the same
     EXPECT_FALSE(Btn->MouseInControl());
-    // Hidden on the way to another frame, as docking and undocking do, and moved to
-    // another window: the face drops too.
+    // Hidden on the way to another frame, as docking does, or moved to another window.
     ASSERT_TRUE(Enter());
     Btn->hide();
     EXPECT_FALSE(Btn->MouseInControl());
@@ -380,8 +377,7 @@ TEST(VekKeys, HoverFaceDropsWhenTheButtonLeavesThePointerWithoutALeave) {
     Btn->show();
     QApplication::processEvents();
     EXPECT_FALSE(Btn->MouseInControl());
-    // Only the mouse lights it again.
-    EXPECT_TRUE(Enter());
+    EXPECT_TRUE(Enter()); // only the mouse lights it again
 }
 
 // ------------------------------------------------------------------ drop-down menus

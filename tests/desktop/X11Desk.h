@@ -1,15 +1,12 @@
 #pragma once
-// What a user or a pager does through the window manager, behind Qt's back, and
-// what the X server says of the windows: on a connection of the test's own.
+// The window manager and the X server asked behind Qt's back, on a connection of the test's own.
 #include <QList>
 #include <QtGlobal>
 
 class QWidget;
 
-// Asks the window manager, as a user's click on the title bar's button does, to
-// maximise W (or to make it normal again).
+// Asks the window manager to maximise W, or to make it normal, as the title bar's button does.
 void AskWindowManagerToMaximise(const QWidget* W, bool Maximise);
 
-// The windows of Windows that are on the screen, topmost first, in the order in
-// which the window manager has stacked their frames.
+// The visible ones of Windows, topmost first, as the window manager has stacked their frames.
 QList<const QWidget*> StackedTopFirst(const QList<const QWidget*>& Windows);

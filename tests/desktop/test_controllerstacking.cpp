@@ -1,6 +1,5 @@
-// The 3D controller, a tool window of the main window, under the window manager
-// the tests run with: above the main window, and below every question asked while
-// it is open, so that no OK or Abbrechen lies under it.
+// The 3D controller, a tool window of the main window, stands above it and below every
+// question asked while it is open, under each window manager the tests run with.
 #include "ReportOptionsDialog.h"
 #include "X11Desk.h"
 #include "solid3d/Solid3DTestUtil.h"
@@ -35,26 +34,25 @@ protected:
         delete Controller;
         OpenedMainWindow::TearDown();
     }
-    // Runs Open, which shows a modal dialog, and notes the stacking of the dialog,
-    // the controller and the main window once the window manager has framed the
-    // dialog; then the dialog is cancelled.
-    QStringList StackingWhileUp(const std::function<void()>& Open) {
+    // The stacking of the modal dialog Open shows, the controller and the main window
+    // once the dialog is framed; then the dialog is cancelled.
+    QString StackingWhileUp(const std::function<void()>& Open) {
         QStringList Order;
         drive::WhileModal(Open, [&](QWidget* Shown) {
             QPointer<QWidget> Dialog = Shown;
             Framed(Dialog);
-            const auto Names = [&] {
-                QStringList Out;
-                for (const QWidget* W : StackedTopFirst({Dialog, Controller, Main}))
-                    Out << (W == Dialog ? "dialog" : W == Controller ? "controller" : "main");
-                return Out;
-            };
-            // The window manager restacks in its own time: the right order, or the
-            // last one seen.
-            WaitFor([&] { return (Order = Names()).join(' ') == "dialog controller main"; }, 2000);
+            // The window manager restacks in its own time: the right order, or the last seen.
+            WaitFor(
+                [&] {
+                    Order.clear();
+                    for (const QWidget* W : StackedTopFirst({Dialog, Controller, Main}))
+                        Order << (W == Dialog ? "dialog" : W == Controller ? "controller" : "main");
+                    return Order.join(' ') == "dialog controller main";
+                },
+                2000);
             if (Dialog) static_cast<QDialog*>(Dialog.data())->reject();
         });
-        return Order;
+        return Order.join(' ');
     }
     TChildWinSolidStates* Win = nullptr;
     QPointer<TfrmSolidStatesController> Controller;
@@ -62,21 +60,13 @@ protected:
 } // namespace
 
 TEST_F(ControllerStackingTest, QuestionsStandAboveTheController) {
-    const QString Expected = "dialog controller main";
-    EXPECT_EQ(StackingWhileUp([&] {
-                  TfrmAbout About(Main);
-                  About.exec();
-              }).join(' '),
-              Expected)
-        << "the about box";
     SetReportOutputHook({});
-    EXPECT_EQ(StackingWhileUp([&] { Win->PrintReport(); }).join(' '), Expected) << "the output options";
-    EXPECT_EQ(StackingWhileUp([&] {
-                  TfrmYESNOCANCEL Question(Main);
-                  Question.exec();
-              }).join(' '),
-              Expected)
-        << "the save question";
+    const std::pair<const char*, std::function<void()>> Dialogs[] = {
+        {"the about box", [&] { TfrmAbout(Main).exec(); }},
+        {"the output options", [&] { Win->PrintReport(); }},
+        {"the save question", [&] { TfrmYESNOCANCEL(Main).exec(); }}};
+    for (const auto& [What, Show] : Dialogs)
+        EXPECT_EQ(StackingWhileUp(Show), "dialog controller main") << What;
     // The controller is still there, above the main window.
     EXPECT_TRUE(Controller->isVisible());
     EXPECT_EQ(StackedTopFirst({Controller, Main}), (QList<const QWidget*>{Controller, Main}));

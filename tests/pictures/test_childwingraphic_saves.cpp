@@ -1,10 +1,8 @@
-// Saves of the picture window: GR.8 pages and photos go back to their own bytes;
-// a page, photo or split that would come out blank asks first, a split asks before
-// replacing files, and a target that cannot be written is refused before any question.
+// Saves of the picture window: GR.8 pages and photos go back to their own bytes; a blank
+// result or a replaced split asks first; an unwritable target is refused before any question.
 #include "platform/test_readonly.h"
 #include "test_picturewindow_common.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 
@@ -31,8 +29,7 @@ TEST_F(BlankSaveTest, Gr8PagesAndPhotosSaveBackUnderAnyTwoGr8ColoursAndInvertedT
     for (char& B : Inverted) B = char(~B);
     for (const auto& [Fore, Back] :
          {std::pair{0x000000u, 0xFFFFFFu}, {0x0000FFu, 0x000000u}, {0xFFFFFFu, 0x000000u}}) {
-        SCOPED_TRACE(QString::number(Fore, 16).toStdString() + " on " +
-                     QString::number(Back, 16).toStdString());
+        SCOPED_TRACE(testing::Message() << std::hex << Fore << " on " << Back);
         gr8forecolor = Fore;
         gr8backcolor = Back;
         auto* Win = qobject_cast<TChildWinGraphic*>(Open("PAGE.PIC", Page));
@@ -80,10 +77,9 @@ TEST_F(BlankSaveTest, AFourColourPictureAsksBeforeABlankPageOrPhotoAndNoKeepsThe
 TEST_F(BlankSaveTest, ABitmapSplitThatComesOutBlankAsksOnceAndNoWritesNoneOfTheFour) {
     QImage Wide = Filled(640, 384, qRgb(255, 0, 0));
     for (int X = 0; X < 640; ++X) Wide.setPixel(X, 0, qRgb(0, 0, 0));
-    QByteArray Bmp;
-    QBuffer Buffer(&Bmp);
-    ASSERT_TRUE(Buffer.open(QIODevice::WriteOnly) && Wide.save(&Buffer, "BMP"));
-    TChildWinGraphic* Win = qobject_cast<TChildWinGraphic*>(Open("WIDE.BMP", Bmp));
+    ASSERT_TRUE(Wide.save(Dir.filePath("WIDE.BMP")));
+    Main->OpenFiles({Dir.filePath("WIDE.BMP")});
+    TChildWinGraphic* Win = Active();
     ASSERT_NE(Win, nullptr);
     QStringList Names;
     for (const char* Suffix : {"_1.PIC", "_3.PIC", "_2.PIC", "_4.PIC"})
@@ -99,8 +95,8 @@ TEST_F(BlankSaveTest, ABitmapSplitThatComesOutBlankAsksOnceAndNoWritesNoneOfTheF
     EXPECT_EQ(Boxes.size(), 1);
 }
 
-// The four pages of a joined page, split in black on white, are its four sources;
-// files of their names are replaced only after one question that names them.
+// A joined page split in black on white gives its four sources back; files of their
+// names are replaced only after one question naming them.
 TEST_F(BlankSaveTest, AJoinedPageSplitsBackIntoItsSourcesAndAsksOnceBeforeReplacing) {
     gr8forecolor = 0x000000;
     gr8backcolor = 0xFFFFFF;
@@ -120,9 +116,8 @@ TEST_F(BlankSaveTest, AJoinedPageSplitsBackIntoItsSourcesAndAsksOnceBeforeReplac
     for (int K = 1; K <= 4; ++K) Names << Dir.filePath(QString("A_B_C_D_%1.PIC").arg(K));
     const QString Old2 = Write("A_B_C_D_2.PIC", "second"), Old4 = Write("A_B_C_D_4.PIC", "fourth");
     Win->SaveBMP640x384As4PICs();
-    const QString Replace =
-        QCoreApplication::translate("QFileDialog", "Save As") + "|" + GetMsg("mPicsReplace");
-    EXPECT_EQ(Questions, QStringList(Replace + "\r\n" + Old2 + "\r\n" + Old4));
+    EXPECT_EQ(Questions, QStringList(QCoreApplication::translate("QFileDialog", "Save As") + "|" +
+                                     GetMsg("mPicsReplace") + "\r\n" + Old2 + "\r\n" + Old4));
     EXPECT_EQ(ReadWholeFile(Old2), "second");
     EXPECT_EQ(ReadWholeFile(Old4), "fourth");
     EXPECT_FALSE(QFile::exists(Names[0]) || QFile::exists(Names[2]));

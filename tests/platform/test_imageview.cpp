@@ -46,14 +46,12 @@ TEST(ImageViewTest, FocusMarkLiesOverTheViewPixelsOfItsCellNotInThePicture) {
     View.SetFocusMark(QRect(3, 4, 5, 6));
     EXPECT_EQ(View.MapFromPicture(View.FocusMark()), QRect(6, 8, 10, 12));
     const QImage Shot = View.grab().toImage();
-    // Dots alternate dark and light from the top-left corner; inside, the picture.
+    // Dots alternate dark and light from the top-left corner to the far edges; inside
+    // and outside, the picture.
     const QRgb Black = qRgb(0, 0, 0), White = qRgb(255, 255, 255), Red = qRgb(255, 0, 0);
-    EXPECT_EQ(Shot.pixel(6, 8), Black);
-    EXPECT_EQ(Shot.pixel(7, 8), White);
-    EXPECT_EQ(Shot.pixel(15, 9), Black);
-    EXPECT_EQ(Shot.pixel(6, 19), White);
-    EXPECT_EQ(Shot.pixel(7, 9), Red);
-    EXPECT_EQ(Shot.pixel(5, 8), Red);
+    EXPECT_EQ(QList<QRgb>({Shot.pixel(6, 8), Shot.pixel(7, 8), Shot.pixel(15, 9), Shot.pixel(6, 19),
+                           Shot.pixel(7, 9), Shot.pixel(5, 8)}),
+              QList<QRgb>({Black, White, Black, White, Red, Red}));
     EXPECT_EQ(View.Picture, Drawn);
     View.SetFocusMark(QRect());
     EXPECT_EQ(View.grab().toImage().pixel(6, 8), Red);

@@ -1,7 +1,6 @@
 #pragma once
-// Targets this process may not write. Root may write into any folder whatever its
-// permission bits, so while such a target is used the tests act as an unprivileged
-// user: only the effective ids change, and they are given back afterwards.
+// Targets this process may not write. Root writes anywhere, so the tests act as an
+// unprivileged user meanwhile: only the effective ids change, and they come back.
 #include <QFile>
 #include <QString>
 #include <gtest/gtest.h>
@@ -15,21 +14,15 @@ public:
         FSwitched = ::setegid(Nobody) == 0 && ::seteuid(Nobody) == 0;
         EXPECT_TRUE(FSwitched) << "cannot act as an unprivileged user";
     }
-    ~TActAsUnprivileged() {
-        if (!FSwitched) return;
-        EXPECT_EQ(::seteuid(0), 0);
-        EXPECT_EQ(::setegid(0), 0);
-    }
+    ~TActAsUnprivileged() { EXPECT_TRUE(!FSwitched || (::seteuid(0) == 0 && ::setegid(0) == 0)); }
     TActAsUnprivileged(const TActAsUnprivileged&) = delete;
-    TActAsUnprivileged& operator=(const TActAsUnprivileged&) = delete;
 
 private:
     static constexpr uid_t Nobody = 65534;
     bool FSwitched = false;
 };
 
-// Gives Path the permission bits Mode; its folders must let others pass for the
-// unprivileged user to reach it.
+// Gives Path the permission bits Mode (its folders must let others pass).
 inline void SetMode(const QString& Path, mode_t Mode) {
     ASSERT_EQ(::chmod(QFile::encodeName(Path).constData(), Mode), 0) << Path.toStdString();
 }

@@ -1,6 +1,5 @@
-// A tool window stays above its owner as the owner's transient, never above every
-// window: a modal dialog opened while it is up lies above it whatever the window
-// manager does with "above" states.
+// A tool window stays above its owner as its transient, never above every window, so
+// a modal dialog opened while it is up lies above it under any window manager.
 #include "StayOnTop.h"
 
 #include <QDialog>

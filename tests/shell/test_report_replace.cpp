@@ -11,12 +11,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <optional>
 #include <sys/stat.h>
 
 namespace {
-using ReportReplaceTestBase = OpenedMainWindow;
-class ReportReplaceTest : public ReportReplaceTestBase {
+class ReportReplaceTest : public OpenedMainWindow {
 protected:
     void SetUp() override {
         OpenedMainWindow::SetUp();
@@ -24,34 +22,28 @@ protected:
     }
     void TearDown() override {
         delete frmSolidStatesController;
-        ReportReplaceTestBase::TearDown();
+        OpenedMainWindow::TearDown();
     }
-    // Prints the active window; in the output options Act runs, then OK is pressed
-    // (as an unprivileged user with Unprivileged). Whether the options were still
-    // open after OK (they are then cancelled).
-    bool PrintWithOk(const std::function<void(TfrmReportOptions&)>& Act, bool Unprivileged = false) {
+    // Prints the active window; in the output options Act runs, then OK is pressed.
+    // Whether the options were still open after OK (they are then cancelled).
+    bool PrintWithOk(const std::function<void(TfrmReportOptions&)>& Act) {
         bool StillOpen = false;
         drive::WhileModal([&] { Main->btnReportClick(); },
                           [&](QWidget* W) {
                               auto* Dlg = qobject_cast<TfrmReportOptions*>(W);
                               ASSERT_NE(Dlg, nullptr);
                               Act(*Dlg);
-                              std::optional<TActAsUnprivileged> User;
-                              if (Unprivileged) User.emplace();
                               Dlg->btnOK->click();
-                              User.reset();
                               StillOpen = Dlg->isVisible();
                               if (StillOpen) Dlg->btnCancel->click();
                           });
         return StillOpen;
     }
-    bool PrintToFile(const QString& Name, bool Unprivileged = false) {
-        return PrintWithOk(
-            [&](TfrmReportOptions& Dlg) {
-                Dlg.rbFile->setChecked(true);
-                Dlg.edFileName->setText(Name);
-            },
-            Unprivileged);
+    bool PrintToFile(const QString& Name) {
+        return PrintWithOk([&](TfrmReportOptions& Dlg) {
+            Dlg.rbFile->setChecked(true);
+            Dlg.edFileName->setText(Name);
+        });
     }
 };
 } // namespace
@@ -99,45 +91,42 @@ TEST_F(ReportReplaceTest, AnExistingFileIsReplacedOnlyAfterYesAndAFifoIsRefused)
     EXPECT_EQ(Questions.size(), 2);
     EXPECT_FALSE(QFileInfo::exists(Dir.filePath("gone")));
 
-    // A target that cannot be written, a read-only file or a new file in a folder
-    // without write permission, is refused the same way, before any question.
+    // So is a read-only file or a new file in a folder without write permission.
     Boxes.clear();
     ASSERT_TRUE(QDir(Dir.path()).mkdir("locked"));
     const QString ReadOnly = Write("ro.pdf", "old"), Locked = Dir.filePath("locked/out.pdf");
     SetMode(ReadOnly, 0444);
     SetMode(Dir.filePath("locked"), 0555);
     SetMode(Dir.path(), 0755);
-    for (const QString& Name : {ReadOnly, Locked}) EXPECT_TRUE(PrintToFile(Name, true));
+    {
+        const TActAsUnprivileged Unprivileged;
+        for (const QString& Name : {ReadOnly, Locked}) EXPECT_TRUE(PrintToFile(Name));
+    }
     SetMode(Dir.filePath("locked"), 0755);
     EXPECT_EQ(Boxes, QStringList({"Fehler|Zugriff verweigert (" + ReadOnly + ")",
                                   "Fehler|Zugriff verweigert (" + Locked + ")"}));
     EXPECT_EQ(Questions.size(), 2);
     EXPECT_EQ(ReadWholeFile(ReadOnly), "old");
     EXPECT_FALSE(QFileInfo::exists(Locked));
-}
 
-// A name typed in the file dialog without its extension was not asked about there:
-// when the name with the extension exists, OK asks once, and No keeps the file.
-TEST_F(ReportReplaceTest, ABrowsedNameWithoutItsExtensionAsksOnce) {
-    ASSERT_NE(Open("MAP.GR8", RandomBytes(7680, 1)), nullptr);
-    const QString Map = Write("map.pdf", "old map");
+    // A name typed in the file dialog without its extension was not asked about there:
+    // while the name with the extension exists, OK asks once, and No keeps the file.
+    Boxes.clear();
+    Agree = false;
+    const QByteArray Last = ReadWholeFile(Map);
     SetFileDialogHook([&](TFileDialogRequest&, QStringList& Files) {
         Files << Dir.filePath("map");
         return true;
     });
-    EXPECT_TRUE(PrintWithOk([](TfrmReportOptions& Dlg) {
-        Dlg.rbFile->setChecked(true);
-        Dlg.btnBrowse->click();
-    }));
-    ASSERT_EQ(Questions.size(), 1);
-    EXPECT_TRUE(Questions[0].contains("map.pdf")) << Questions[0].toStdString();
-    EXPECT_EQ(ReadWholeFile(Map), "old map");
+    EXPECT_TRUE(PrintWithOk([](TfrmReportOptions& Dlg) { Dlg.btnBrowse->click(); }));
+    ASSERT_EQ(Questions.size(), 3);
+    EXPECT_TRUE(Questions[2].contains("map.pdf")) << Questions[2].toStdString();
+    EXPECT_EQ(ReadWholeFile(Map), Last);
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-// Printing while the 3D controller at the screen's edge is the active window: the
-// options are centred on the main window, each time they are shown, and start at
-// the checked destination with OK the default button.
+// Printed while the 3D controller at the screen's edge is active, and at each showing, the
+// options are centred on the main window and start at the checked destination, OK default.
 TEST_F(ReportReplaceTest, TheOptionsShowOverTheMainWindowFromTheirDefaultControl) {
     Main->OpenFiles({Write("cube.3d", SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}, {{1, 2}}))});
     auto* Win = qobject_cast<TChildWinSolidStates*>(Main->ActiveDocument());
@@ -146,15 +135,11 @@ TEST_F(ReportReplaceTest, TheOptionsShowOverTheMainWindowFromTheirDefaultControl
     TfrmSolidStatesController* C = frmSolidStatesController;
     ASSERT_NE(C, nullptr);
     const QRect Screen = C->screen()->availableGeometry();
-    C->move(Screen.right() - C->frameGeometry().width() + 1,
-            Screen.bottom() - C->frameGeometry().height() + 1);
-    C->activateWindow();
-    QApplication::processEvents();
+    C->move(Screen.bottomRight() - QPoint(C->frameGeometry().width(), C->frameGeometry().height()));
+    drive::Activated(C);
     ASSERT_EQ(QApplication::activeWindow(), C);
-    const QPoint Centre = Main->frameGeometry().center();
     const auto ExpectOverMain = [&](TfrmReportOptions& Dlg) {
-        EXPECT_LE((Dlg.frameGeometry().center() - Centre).manhattanLength(), 2)
-            << Dlg.frameGeometry().center().x() << "," << Dlg.frameGeometry().center().y();
+        EXPECT_TRUE(CentredOn(&Dlg, Main));
         EXPECT_EQ(Dlg.focusWidget(), Dlg.rbPreview);
         EXPECT_TRUE(Dlg.btnOK->isDefault());
     };

@@ -55,8 +55,7 @@ TEST_F(SettingsDialogTest, OkStoresChosenColoursAndOptionsAndCancelKeepsTheEdits
     Dlg.show();
     EXPECT_EQ(Face(Dlg.btnCol0), 0x010203u);
     // The radio buttons show the keyboard's focus on the dialog's blue.
-    EXPECT_EQ(drive::ShowingFocus({Dlg.rbPHO1, Dlg.rbPHO2, Dlg.rb2x2A, Dlg.rb2x2B}),
-              QStringList({"rbPHO1", "rbPHO2", "rb2x2A", "rb2x2B"}));
+    EXPECT_EQ(drive::WithoutFocusMark({Dlg.rbPHO1, Dlg.rbPHO2, Dlg.rb2x2A, Dlg.rb2x2B}), QStringList());
     Dlg.rbPHO2->setChecked(true);
     Dlg.btnOK->Click();
     EXPECT_FALSE(Dlg.isVisible());
@@ -129,8 +128,7 @@ TEST_F(SettingsDialogTest, RegistrationButtonsActOnAllTwelveWhateverIsSelected) 
     EXPECT_TRUE(Boxes.isEmpty());
 }
 
-// Shown again after the main window moved and after the focus moved on, the
-// dialog opens centred on the main window and on its first control again.
+// Each showing, wherever the main window moved, starts centred on it on the first control.
 TEST_F(SettingsDialogTest, EachShowingIsCentredOnTheMainWindowAndStartsOnTheFirstControl) {
     QWidget Main;
     Main.resize(625, 475);
@@ -138,14 +136,10 @@ TEST_F(SettingsDialogTest, EachShowingIsCentredOnTheMainWindowAndStartsOnTheFirs
     TfrmParameter Dlg(&Main);
     for (const QPoint At : {QPoint(40, 90), QPoint(130, 240), QPoint(60, 100)}) {
         Main.move(At);
-        // The user comes from the main window, as the settings command does.
-        Main.activateWindow();
-        QApplication::processEvents();
+        drive::Activated(&Main); // the user comes from the main window
         Dlg.show();
-        Dlg.activateWindow();
-        QApplication::processEvents();
-        EXPECT_TRUE(CentredOn(&Dlg, &Main)) << At.x() << "," << At.y();
-        EXPECT_EQ(QApplication::focusWidget(), Dlg.btnCol0);
+        EXPECT_EQ(drive::Activated(&Dlg), Dlg.btnCol0);
+        EXPECT_TRUE(CentredOn(&Dlg, &Main));
         for (int I = 0; I < 3; ++I) drive::Type(Qt::Key_Tab);
         EXPECT_NE(QApplication::focusWidget(), Dlg.btnCol0);
         Dlg.btnCancel->Click();

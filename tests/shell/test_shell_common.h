@@ -64,13 +64,12 @@ protected:
 // Luminance contrast of two colours: 1 none, 21 black on white.
 inline double LuminanceContrast(const QColor& A, const QColor& B) {
     const auto L = [](const QColor& C) {
-        const auto Channel = [](double V) {
+        const auto Lin = [](double V) {
             return V <= 0.03928 ? V / 12.92 : std::pow((V + 0.055) / 1.055, 2.4);
         };
-        return 0.2126 * Channel(C.redF()) + 0.7152 * Channel(C.greenF()) + 0.0722 * Channel(C.blueF());
+        return 0.2126 * Lin(C.redF()) + 0.7152 * Lin(C.greenF()) + 0.0722 * Lin(C.blueF()) + 0.05;
     };
-    const double X = L(A), Y = L(B);
-    return (std::max(X, Y) + 0.05) / (std::min(X, Y) + 0.05);
+    return std::max(L(A), L(B)) / std::min(L(A), L(B));
 }
 
 // The rows of a window's info panel: captions keep their width, values start 8

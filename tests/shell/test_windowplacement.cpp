@@ -258,11 +258,39 @@ TEST_F(WindowPlacementTest, MaximisedWindowsFillTheAreaExactly) {
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-// Many windows cascaded, with and without icons, at the main window's smallest,
-// a middling and a large size: every window lies inside the area above the icons;
-// the active window comes last and in front and covers no title bar; no two title
-// bars lie at one place and each shows at least a title-bar height of itself. A
-// new window opens above the icons.
+// A maximised font window that fits itself (Details, View > Fit) ends normal with
+// its title bar at its fitted size, as the other document windows do.
+TEST_F(WindowPlacementTest, FittingAMaximisedFontWindowMakesItNormal) {
+    Main->resize(1000, 800);
+    const auto [Name, Data] = MixedFile(3);
+    auto* W = qobject_cast<TChildWinFont*>(Open(Name, Data));
+    ASSERT_NE(W, nullptr);
+    QApplication::processEvents();
+    const int Fitted = W->width();
+    const QSize Area = Main->MdiArea->viewport()->size();
+    const std::pair<const char*, std::function<void()>> Fits[] = {
+        {"Details", [&] { W->btnDetailsClick(); }}, {"View > Fit", [&] { Main->MenuFitSizeClick(); }}};
+    for (const auto& [What, Fit] : Fits) {
+        SCOPED_TRACE(What);
+        ASSERT_NE(Frame(W), nullptr);
+        Frame(W)->showMaximized();
+        QApplication::processEvents();
+        ASSERT_EQ(Frame(W)->size(), Area);
+        Fit();
+        QApplication::processEvents();
+        ASSERT_NE(Frame(W), nullptr);
+        EXPECT_FALSE(Frame(W)->isMaximized());
+        EXPECT_GT(W->mapTo(Frame(W), QPoint(0, 0)).y(), 0); // below the title bar
+        EXPECT_LT(Frame(W)->width(), Area.width());
+        EXPECT_EQ(W->width(), Fitted);
+    }
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+// Many windows cascaded, with and without icons, at the main window's smallest, a middling
+// and a large size: every window lies inside the area above the icons; the active window
+// comes last and in front and covers no title bar; no two title bars lie at one place and
+// each shows at least a title-bar height of itself. A new window opens above the icons.
 TEST_F(WindowPlacementTest, CascadeShowsEveryTitleBarAndNewWindowsOpenAboveTheIcons) {
     QMdiArea* Area = Main->MdiArea;
     const auto OpenMixed = [&](int From, int To, int MinimiseEvery) {
@@ -341,32 +369,28 @@ TEST_F(WindowPlacementTest, CascadeShowsEveryTitleBarAndNewWindowsOpenAboveTheIc
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-// The main window's normal placement, as the settings save it, when a window
-// manager maximises it in two steps and tells the state last.
+// The normal placement, as saved, when a window manager maximises in steps and tells it last.
 TEST_F(WindowPlacementTest, TheNormalPlacementSkipsTheStepsOfAMaximising) {
     const QRect Area = Main->screen()->availableGeometry();
-    const auto Place = [this](const QRect& R) {
+    const QRect Normal(Area.x() + 40, Area.y() + 30, 500, 400);
+    const QRect FullWidth(Area.x(), Normal.y(), Area.width(), Normal.height());
+    const auto Place = [this](const QRect& R, int WaitMs = 0) {
         Main->setGeometry(R);
-        QApplication::processEvents();
-    };
-    const auto Wait = [](int Ms) {
         QElapsedTimer Clock;
         Clock.start();
-        while (Clock.elapsed() < Ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+        do QApplication::processEvents(QEventLoop::AllEvents, 10);
+        while (Clock.elapsed() < WaitMs);
     };
-    const QRect Normal(Area.x() + 40, Area.y() + 30, 500, 400);
     Place(Normal);
-    EXPECT_EQ(Main->NormalPlacement(), QRect(Main->pos(), Main->size()));
     const QRect Kept = Main->NormalPlacement();
-    // Full width first, then the whole area, the state still normal: the first
-    // placement stays.
-    Place(QRect(Area.x(), Normal.y(), Area.width(), Normal.height()));
+    EXPECT_EQ(Kept, QRect(Main->pos(), Main->size()));
+    // Full width first, then the whole area, the state still normal: the first one stays.
+    Place(FullWidth);
     Place(Area);
     EXPECT_EQ(Main->windowState(), Qt::WindowNoState);
     EXPECT_EQ(Main->NormalPlacement(), Kept);
     // A window the user leaves as wide as the screen keeps that width.
-    Place(QRect(Area.x(), Normal.y(), Area.width(), Normal.height()));
-    Wait(TNormalPlacement::SettleMs + 100);
+    Place(FullWidth, TNormalPlacement::SettleMs + 100);
     const QRect Wide = Main->NormalPlacement();
     EXPECT_EQ(Wide.width(), Area.width());
     Place(Area);

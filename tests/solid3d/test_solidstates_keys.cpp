@@ -63,13 +63,11 @@ TEST_F(SolidStatesKeysTest, TabReachesTheToolBarAndSpaceOpensTheController) {
     QApplication::processEvents();
     EXPECT_EQ(QApplication::activeWindow(), frmSolidStatesController);
 
-    // Escape, from an edit or the track bar, hands the keyboard back to the main
-    // window and its 3D window; the controller stays open.
+    // Escape hands the keyboard back to the 3D window; the controller stays open.
     for (QWidget* From : {static_cast<QWidget*>(frmSolidStatesController->tbxOX),
                           static_cast<QWidget*>(frmSolidStatesController->trackBar1)}) {
         SCOPED_TRACE(From->objectName().toStdString());
-        frmSolidStatesController->activateWindow();
-        QApplication::processEvents();
+        drive::Activated(frmSolidStatesController);
         From->setFocus(Qt::TabFocusReason);
         ASSERT_EQ(QApplication::focusWidget(), From);
         Type(Qt::Key_Escape);

@@ -92,8 +92,7 @@ TEST_F(FontKeysTest, TabReachesEveryButtonAndSpacePressesIt) {
 TEST_F(FontKeysTest, ArrowsMoveTheSelectionWhileTheGridHasTheFocus) {
     TChildWinFont* W = Editor();
     ASSERT_NE(W, nullptr);
-    // The focused grid marks its current cell before any key, over the selection
-    // frame's ring; the picture itself stays as drawn.
+    // The focused grid marks its current cell, over the picture, before any key.
     const QImage Drawn = W->imgFont->Picture;
     EXPECT_EQ(W->imgFont->FocusMark(), QRect(0, 0, 10, 10));
     EXPECT_EQ(W->imgFont->Picture, Drawn);
@@ -116,8 +115,7 @@ TEST_F(FontKeysTest, ArrowsMoveTheSelectionWhileTheGridHasTheFocus) {
     Type(Qt::Key_Left);
     Type(Qt::Key_Up);
     EXPECT_EQ(W->SelectedChar, 33);
-    // On a focused button the arrows move the focus, not the selection; the button
-    // shows the focus, the grid no longer.
+    // On a focused button the arrows move the focus, not the selection, and it shows.
     Type(Qt::Key_Tab);
     Type(Qt::Key_Right);
     EXPECT_EQ(QApplication::focusWidget(), W->btnATAINT);
