@@ -12,10 +12,42 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 
 namespace {
 // The smallest a cut dialog becomes; below this nothing can be used anyway.
 constexpr int MinSide = 120;
+
+// Where a dialog is placed: its parent window (none when hidden), the available area
+// of the screen it shows on, and the dialog's frame borders; until the window manager
+// has framed the dialog, its frame is taken to be the one of its parent window.
+struct TRoom {
+    QWidget* Parent = nullptr;
+    QRect Available;
+    QMargins Borders;
+};
+
+std::optional<TRoom> RoomOf(QWidget* Dialog) {
+    TRoom R;
+    QWidget* Owner = Dialog->parentWidget() ? Dialog->parentWidget()->window() : nullptr;
+    if (Owner && Owner->isVisible()) R.Parent = Owner;
+    QScreen* Screen = R.Parent ? R.Parent->screen() : Dialog->screen();
+    if (!Screen) Screen = QGuiApplication::primaryScreen();
+    if (!Screen) return std::nullopt;
+    R.Available = Screen->availableGeometry();
+    R.Borders = FrameMargins(Dialog);
+    if (R.Borders.isNull() && R.Parent) R.Borders = FrameMargins(R.Parent);
+    return R;
+}
+
+// Centred anew at every showing: the parent may have moved in between.
+void PlaceCentred(QWidget* Dialog, const TRoom& R, const QSize& Client) {
+    const QRect Around = R.Parent ? R.Parent->frameGeometry() : R.Available;
+    const QSize Frame = Client.grownBy(R.Borders);
+    const QPoint Corner = Around.center() - QPoint(Frame.width() / 2, Frame.height() / 2);
+    PlaceFrameInside(Dialog, FitFrameToArea(QRect(Corner, Frame), R.Available).topLeft(), Client,
+                     R.Available);
+}
 
 // Sizes a dialog to the screen (with its body scrolling where the screen is too
 // small; without a body, the dialog's own fixed size) and centres it on its parent
@@ -36,16 +68,9 @@ protected:
 
 private:
     void Fit() {
-        QWidget* Parent = FDialog->parentWidget() ? FDialog->parentWidget()->window() : nullptr;
-        QScreen* Screen = Parent && Parent->isVisible() ? Parent->screen() : FDialog->screen();
-        if (!Screen) Screen = QGuiApplication::primaryScreen();
-        if (!Screen) return;
-        const QRect Available = Screen->availableGeometry();
-        // Until the window manager has framed the dialog, its frame is taken to be
-        // the one of its parent window.
-        QMargins M = FrameMargins(FDialog);
-        if (M.isNull() && Parent) M = FrameMargins(Parent);
-        const QSize Room = Available.size().shrunkBy(M);
+        const std::optional<TRoom> R = RoomOf(FDialog);
+        if (!R) return;
+        const QSize Room = R->Available.size().shrunkBy(R->Borders);
         QSize Client = FSize;
         if (!FArea || (FSize.width() <= Room.width() && FSize.height() <= Room.height())) {
             FDialog->setMinimumSize(FSize);
@@ -60,12 +85,7 @@ private:
             FDialog->setMinimumSize(QSize(MinSide, MinSide).boundedTo(Client));
             FDialog->setMaximumSize(Whole);
         }
-        // Centred anew at every showing: the parent may have moved in between.
-        const QRect Around = Parent && Parent->isVisible() ? Parent->frameGeometry() : Available;
-        const QSize Frame = Client.grownBy(M);
-        const QPoint Corner = Around.center() - QPoint(Frame.width() / 2, Frame.height() / 2);
-        PlaceFrameInside(FDialog, FitFrameToArea(QRect(Corner, Frame), Available).topLeft(), Client,
-                         Available);
+        PlaceCentred(FDialog, *R, Client);
     }
 
     QDialog* FDialog;
@@ -122,4 +142,8 @@ void PlaceOnEachShowing(QDialog* Dialog) {
 
 void FocusOnEachShowing(QDialog* Dialog, QWidget* First) {
     new TFocusOnShow(Dialog, First);
+}
+
+void CentreOnParent(QWidget* Dialog) {
+    if (const std::optional<TRoom> R = RoomOf(Dialog)) PlaceCentred(Dialog, *R, Dialog->size());
 }

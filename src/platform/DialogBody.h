@@ -21,6 +21,11 @@ QWidget* NewDialogBody(QDialog* Dialog, const QSize& Size);
 // area, wherever the parent has moved since the last showing.
 void PlaceOnEachShowing(QDialog* Dialog);
 
+// Dialog's frame centred on its parent window's frame now (on the screen without a
+// visible parent), whole inside the screen's available area: for a dialog whose size
+// comes from its layout, called when it is shown.
+void CentreOnParent(QWidget* Dialog);
+
 // Each time Dialog is shown the keyboard focus starts on First, not where the
 // last showing left it (a long-lived question must not open on its last answer).
 void FocusOnEachShowing(QDialog* Dialog, QWidget* First);

@@ -1,8 +1,8 @@
 #include "ReportOptionsDialog.h"
 
+#include "DialogBody.h"
 #include "FileDialogs.h"
 #include "FileIO.h"
-#include "FramePlacement.h"
 #include "Guarded.h"
 
 #include <QComboBox>
@@ -16,7 +16,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -116,17 +115,8 @@ void TfrmReportOptions::showEvent(QShowEvent* E) {
     QRadioButton* Checked = rbPrinter->isChecked() ? rbPrinter : rbFile->isChecked() ? rbFile : rbPreview;
     Checked->setFocus(Qt::OtherFocusReason);
     btnOK->setDefault(true);
-    // On the parent's window, wherever the window that was active stands; until the
-    // window manager has framed the dialog, its frame is taken to be the parent's.
-    QWidget* Anchor = parentWidget() ? parentWidget()->window() : nullptr;
-    if (!Anchor || !Anchor->isVisible()) return;
-    QMargins M = FrameMargins(this);
-    if (M.isNull()) M = FrameMargins(Anchor);
-    const QSize Frame = size().grownBy(M);
-    const QPoint Corner = Anchor->frameGeometry().center() - QPoint(Frame.width() / 2, Frame.height() / 2);
-    QScreen* Screen = Anchor->screen();
-    const QRect Area = Screen ? Screen->availableGeometry() : QRect(Corner, Frame);
-    MoveFrameTo(this, FitFrameToArea(QRect(Corner, Frame), Area).topLeft());
+    // On the parent's window, wherever the window that was active stands.
+    CentreOnParent(this);
 }
 
 TReportFileFormat TfrmReportOptions::CurrentFormat() const {
