@@ -490,17 +490,22 @@ bool TAtariGraphic::PacksBlank(const QImage& Image, const QRect& Area, QByteArra
     return false;
 }
 
-bool TAtariGraphic::ConfirmBlankSave(const QStringList& Names) {
-    QString Text = GetMsg(QStringLiteral("mGR8Blank"));
+namespace {
+// The message of Key and the files Names, asked with the caption of the save path's
+// replace question; true for Yes.
+bool AskAboutFiles(const char* Key, const QStringList& Names) {
+    QString Text = GetMsg(QLatin1String(Key));
     for (const QString& Name : Names) Text += QStringLiteral("\r\n") + Name;
-    // The same caption as the save path's replace question.
     return AskYesNo(QCoreApplication::translate("QFileDialog", "Save As"), Text);
+}
+} // namespace
+
+bool TAtariGraphic::ConfirmBlankSave(const QStringList& Names) {
+    return AskAboutFiles("mGR8Blank", Names);
 }
 
 bool TAtariGraphic::ConfirmReplace(const QStringList& Names) {
-    QString Text = GetMsg(QStringLiteral("mPicsReplace"));
-    for (const QString& Name : Names) Text += QStringLiteral("\r\n") + Name;
-    return AskYesNo(QCoreApplication::translate("QFileDialog", "Save As"), Text);
+    return AskAboutFiles("mPicsReplace", Names);
 }
 
 bool TAtariGraphic::SaveGR8Page(const QImage& Image, const QString& Path) {
