@@ -5,7 +5,6 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
-#include <QTimerEvent>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -194,7 +193,11 @@ QRect FitFrameToArea(const QRect& Frame, const QRect& Area) {
 
 // ---------------------------------------------------------------- normal placement
 
-TNormalPlacement::TNormalPlacement(QWidget* Window) : QObject(Window), FWindow(Window) {
+TNormalPlacement::TNormalPlacement(QWidget* Window) : QObject(Window), FWindow(Window), FSettle(this) {
+    FSettle.setObjectName(QStringLiteral("normalPlacementSettle"));
+    FSettle.setSingleShot(true);
+    FSettle.setInterval(SettleMs);
+    connect(&FSettle, &QTimer::timeout, this, &TNormalPlacement::Settled);
     Window->installEventFilter(this);
     Note();
 }
@@ -229,33 +232,25 @@ QRect TNormalPlacement::Placement() const {
 }
 
 void TNormalPlacement::Note() {
-    const auto Forget = [this] {
-        if (FTimer) killTimer(FTimer);
-        FTimer = 0;
-    };
     if (LooksMaximised(FWindow)) {
-        Forget();
+        FSettle.stop();
         return;
     }
     const QRect Now = Current();
     const auto [Across, Down] = SpansArea(FWindow);
     if (!Across && !Down) {
-        Forget();
+        FSettle.stop();
         FKept = Now;
         return;
     }
     // As wide or as high as the area: maybe the first of two steps to the maximised
     // state. It counts once it has held for a while.
-    if (FTimer && Now == FCandidate) return;
-    Forget();
+    if (FSettle.isActive() && Now == FCandidate) return;
     FCandidate = Now;
-    FTimer = startTimer(SettleMs);
+    FSettle.start();
 }
 
-void TNormalPlacement::timerEvent(QTimerEvent* E) {
-    if (E->timerId() != FTimer) return;
-    killTimer(FTimer);
-    FTimer = 0;
+void TNormalPlacement::Settled() {
     if (!LooksMaximised(FWindow) && Current() == FCandidate) FKept = FCandidate;
 }
 

@@ -12,6 +12,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QTimer>
 
 class QWidget;
 
@@ -57,12 +58,12 @@ public:
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* E) override;
-    void timerEvent(QTimerEvent* E) override;
 
 private:
     void Note();
+    void Settled();
     QRect Current() const;
     QWidget* FWindow;
     QRect FKept, FCandidate;
-    int FTimer = 0;
+    QTimer FSettle; // "normalPlacementSettle": runs while a candidate waits
 };

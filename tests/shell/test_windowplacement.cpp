@@ -1,12 +1,12 @@
 // Document windows on the main window at its default size: where they open, and
 // that zooming leaves them laid out and painted at their new size.
 #include "solid3d/Solid3DTestUtil.h"
+#include "test_drive_events.h"
 #include "test_shell_common.h"
 #include "uChildWinFont.h"
 #include "uChildWinGraphic.h"
 #include "uDocWindow.h"
 
-#include <QElapsedTimer>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>
@@ -374,13 +374,13 @@ TEST_F(WindowPlacementTest, TheNormalPlacementSkipsTheStepsOfAMaximising) {
     const QRect Area = Main->screen()->availableGeometry();
     const QRect Normal(Area.x() + 40, Area.y() + 30, 500, 400);
     const QRect FullWidth(Area.x(), Normal.y(), Area.width(), Normal.height());
-    const auto Place = [this](const QRect& R, int WaitMs = 0) {
+    // Placed as the window manager would, with no time passing: the settling is a tick.
+    const auto Place = [this](const QRect& R) {
         Main->setGeometry(R);
-        QElapsedTimer Clock;
-        Clock.start();
-        do QApplication::processEvents(QEventLoop::AllEvents, 10);
-        while (Clock.elapsed() < WaitMs);
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::X11ExcludeTimers);
     };
+    auto* Settle = Main->findChild<QTimer*>(QStringLiteral("normalPlacementSettle"));
+    ASSERT_NE(Settle, nullptr);
     Place(Normal);
     const QRect Kept = Main->NormalPlacement();
     EXPECT_EQ(Kept, QRect(Main->pos(), Main->size()));
@@ -390,7 +390,8 @@ TEST_F(WindowPlacementTest, TheNormalPlacementSkipsTheStepsOfAMaximising) {
     EXPECT_EQ(Main->windowState(), Qt::WindowNoState);
     EXPECT_EQ(Main->NormalPlacement(), Kept);
     // A window the user leaves as wide as the screen keeps that width.
-    Place(FullWidth, TNormalPlacement::SettleMs + 100);
+    Place(FullWidth);
+    ASSERT_TRUE(drive::Tick(Settle));
     const QRect Wide = Main->NormalPlacement();
     EXPECT_EQ(Wide.width(), Area.width());
     Place(Area);
