@@ -13,6 +13,7 @@
 #include <QBuffer>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -213,6 +214,44 @@ void KeepDefaultTextColours(QWidget* W) {
     W->setPalette(Pal);
 }
 
+namespace {
+// A panel button that leaves the pointer without a leave notice (its window docked
+// or undocked, the layout moved it) drops its hover face itself; it stays lit only
+// where the pointer really is over it.
+class THoverDrop : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* E) override {
+        const QEvent::Type T = E->type();
+        if (T != QEvent::Hide && T != QEvent::Show && T != QEvent::Move && T != QEvent::Enter) return false;
+        auto* B = static_cast<QWidget*>(Watched);
+        if (T == QEvent::Hide) Drop(B);
+        // Checked once the events on the way are through: the click that moved it, or
+        // an enter the window system reports for a window just shown under the
+        // pointer, can light it again where the pointer is not.
+        QMetaObject::invokeMethod(
+            this, [B] { DropIfAway(B); }, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    static void DropIfAway(QWidget* B) {
+        const QPoint At = QCursor::pos();
+        if (!B->isVisible() || !B->rect().contains(B->mapFromGlobal(At)) || QApplication::widgetAt(At) != B)
+            Drop(B);
+    }
+    static void Drop(QWidget* B) {
+        if (!B->underMouse()) return;
+        B->setAttribute(Qt::WA_UnderMouse, false);
+        QEvent Leave(QEvent::Leave);
+        QCoreApplication::sendEvent(B, &Leave);
+        B->update();
+    }
+};
+} // namespace
+
 void SetPanelButtonColours(QToolButton* B) {
     // The face that hovering and pressing show is a lighter shade of the panel,
     // not the light button colour, so the white caption stays readable.
@@ -224,6 +263,7 @@ void SetPanelButtonColours(QToolButton* B) {
     // The style's own focus mark hardly shows on the panel's blue; an icon has no
     // caption to underline.
     ShowFocusMark(B);
+    B->installEventFilter(new THoverDrop(B));
 }
 
 QToolButton* NewPanelButton(QWidget* Panel, const char* Name, const QString& Caption, const QString& Hint) {

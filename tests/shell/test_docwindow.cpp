@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
+#include <QToolButton>
 #include <stdexcept>
 #include <sys/stat.h>
 
@@ -216,6 +217,21 @@ TEST_F(DocWindowOnScreen, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
     EXPECT_EQ(Doc->parentWidget()->pos(), QPoint(7, 9));
     EXPECT_EQ(Main->MDIChildCount(), 1);
     EXPECT_EQ(Main->ActiveDocument(), Doc);
+
+    // A panel button lit by the pointer is dark again once docking took it away.
+    auto* Picture = qobject_cast<TChildWinGraphic*>(Open("HOVER.GR8", RandomBytes(7680, 5)));
+    ASSERT_NE(Picture, nullptr);
+    QToolButton* Dock = Picture->btnIsChildWin;
+    const QPoint At = Dock->mapToGlobal(Dock->rect().center());
+    QCursor::setPos(At);
+    QEnterEvent Enter(QPointF(Dock->rect().center()), QPointF(Dock->rect().center()), QPointF(At));
+    QApplication::sendEvent(Dock, &Enter);
+    QApplication::processEvents();
+    ASSERT_TRUE(Dock->underMouse()); // really under the pointer: lit
+    Dock->click();
+    for (int I = 0; I < 5; ++I) QApplication::processEvents();
+    EXPECT_TRUE(Picture->isWindow());
+    EXPECT_FALSE(Dock->underMouse());
 
     Main->StatusMsg("saving");
     Main->ProgressBar(3, 10);
