@@ -16,12 +16,22 @@ struct TFileDialogRequest {
     int FilterIndex = 1;
     QString InitialDir;
     QString FileName; // proposed name (save)
+    // Save: a chosen name without extension gets Extensions[FilterIndex - 1], or
+    // Extensions[DefaultExtension - 1] when the chosen filter has none. That name is
+    // checked (CheckSaveTarget) and, when it exists, ConfirmReplace is asked (a
+    // question box without it); "No" returns to the dialog for another name.
+    QStringList Extensions;
+    int DefaultExtension = 0;
+    std::function<bool(const QString& FileName)> ConfirmReplace;
 };
 
-// Returns false when the user cancels; Files holds the chosen absolute paths.
+// Returns false when the user cancels; Files holds the chosen absolute paths. A save
+// dialog keeps the name as typed when the user changes to a filter it fits already.
 bool ExecuteFileDialog(QWidget* Parent, TFileDialogRequest& Request, QStringList& Files);
 
-// Tests answer the dialogs themselves; nullptr restores the real dialogs.
+// Tests answer the dialogs themselves; nullptr restores the real dialogs. With a hook
+// an appended extension's name is checked by throwing EInOutError, and "No" to the
+// replace question cancels (there is no dialog to return to).
 using TFileDialogHook = std::function<bool(TFileDialogRequest& Request, QStringList& Files)>;
 void SetFileDialogHook(TFileDialogHook Hook);
 

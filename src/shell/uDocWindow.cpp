@@ -603,27 +603,19 @@ void WarnUnknownFileFormat(const QString& FileName) {
 
 bool ExecuteSaveDialogWithExt(QWidget* Parent, TFileDialogRequest& Request, const QStringList& Extensions,
                               QString& FileName, int DefaultIndex) {
+    // The dialog appends the extension and asks before replacing: "No" returns to it.
+    Request.Save = true;
+    Request.Extensions = Extensions;
+    Request.DefaultExtension = DefaultIndex;
+    Request.ConfirmReplace = [](const QString& Name) {
+        return AskYesNo(
+            QCoreApplication::translate("QFileDialog", "Save As"),
+            QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+                .arg(QFileInfo(Name).fileName()));
+    };
     QStringList Files;
     if (!ExecuteFileDialog(Parent, Request, Files) || Files.isEmpty()) return false;
-    QString Name = Files.first();
-    if (ExtractFileExtUpper(QFileInfo(Name).fileName()).isEmpty()) {
-        const int Count = int(Extensions.size());
-        const int Index =
-            Request.FilterIndex >= 1 && Request.FilterIndex <= Count ? Request.FilterIndex : DefaultIndex;
-        if (Index >= 1 && Index <= Count) {
-            Name += Extensions[Index - 1];
-            // The dialog checked the name as typed; the appended one may exist too. A
-            // name no save can take is refused before any question.
-            CheckSaveTarget(Name);
-            if (QFileInfo::exists(Name) &&
-                !AskYesNo(QCoreApplication::translate("QFileDialog", "Save As"),
-                          QCoreApplication::translate("QFileDialog",
-                                                      "%1 already exists.\nDo you want to replace it?")
-                              .arg(QFileInfo(Name).fileName())))
-                return false;
-        }
-    }
-    FileName = Name;
+    FileName = Files.first();
     return true;
 }
 

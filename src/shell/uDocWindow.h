@@ -217,8 +217,8 @@ bool SavePictureFile(const QImage& Picture, const QString& FileName, int JpegQua
 void WarnUnknownFileFormat(const QString& FileName);
 // The save dialog; a chosen name without extension gets the one of the chosen filter
 // (Extensions[FilterIndex - 1]; DefaultIndex counts when the filter has none). That
-// appended name is checked (CheckSaveTarget, throws) and, when it exists already, the
-// user is asked before it is replaced. False when cancelled or not to be replaced.
+// appended name is checked and, when it exists already, the user is asked before it
+// is replaced; "No" returns to the dialog (TFileDialogRequest). False when cancelled.
 bool ExecuteSaveDialogWithExt(QWidget* Parent, TFileDialogRequest& Request, const QStringList& Extensions,
                               QString& FileName, int DefaultIndex = 0);
 // The main window's progress bar and status text after a save.

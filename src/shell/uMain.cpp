@@ -717,6 +717,10 @@ bool TfrmMain::DocumentsMayClose() {
             bool MayClose = false;
             Guarded([&] { MayClose = F->FormCloseQuery(); });
             if (!MayClose) return false;
+        } else if (auto* E = qobject_cast<TChildWinASC2ATASC*>(It->data())) {
+            bool MayClose = false;
+            Guarded([&] { MayClose = E->FormCloseQuery(); });
+            if (!MayClose) return false;
         }
     // No other window refuses. The 3D window's query only stops its rotation: that
     // runs when it really closes, so a refused quit leaves it turning.

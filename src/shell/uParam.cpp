@@ -477,8 +477,10 @@ void TranslateForm(QObject* Form, const TIniFile& Ini) {
     const QString Section = SectionOf(Form);
     if (!Ini.SectionExists(Section)) return;
     try {
-        const QString Caption =
-            Ini.ReadString(Section, Form->objectName() + QStringLiteral(".Caption"), QString());
+        // A second window of a kind (ChildWinASC2ATASC_1) takes the caption of the kind.
+        QString Caption = Ini.ReadString(Section, Form->objectName() + QStringLiteral(".Caption"), QString());
+        if (Caption.isEmpty())
+            Caption = Ini.ReadString(Section, Section + QStringLiteral(".Caption"), QString());
         if (!Caption.isEmpty())
             if (auto* W = qobject_cast<QWidget*>(Form)) W->setWindowTitle(Caption);
         for (QObject* C : Components(Form)) {

@@ -3,10 +3,12 @@
 #include "FileDialogs.h"
 #include "FocusMark.h"
 #include "ImageView.h"
+#include "VekButton.h"
 #include "uDocWindow.h"
 #include "uFGlobal.h"
 #include "uGlobal.h"
 #include "uMainLink.h"
+#include "uYESNOCANCEL.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -24,6 +26,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <vector>
 
 namespace {
 constexpr int TopHeight = 48;
@@ -194,7 +198,33 @@ TChildWinASC2ATASC::TChildWinASC2ATASC(QWidget* Parent) : QWidget(Parent) {
 
 TChildWinASC2ATASC::~TChildWinASC2ATASC() = default;
 
+bool TChildWinASC2ATASC::FormCloseQuery() {
+    if (!Modified()) return true;
+    TfrmYESNOCANCEL* Dialog = frmYESNOCANCEL;
+    std::unique_ptr<TfrmYESNOCANCEL> Own;
+    if (!Dialog) {
+        Own = std::make_unique<TfrmYESNOCANCEL>(window());
+        Dialog = Own.get();
+    }
+    switch (Dialog->exec()) {
+    case mrYes:
+        // A cancelled or failed save keeps the window and its text.
+        SaveTextFile();
+        return !Modified();
+    case mrNo:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void TChildWinASC2ATASC::closeEvent(QCloseEvent* E) {
+    bool MayClose = CloseAlreadyAgreed(this);
+    if (!MayClose) Guarded([&] { MayClose = FormCloseQuery(); });
+    if (!MayClose) {
+        E->ignore();
+        return;
+    }
     // FormClose: no tick may reach a closing window.
     Timer1->stop();
     FClosed = true;
@@ -212,6 +242,15 @@ QString TChildWinASC2ATASC::EditorFileText() const {
     QString Text = TextEdit->document()->toRawText();
     Text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     return Text;
+}
+
+QByteArray TChildWinASC2ATASC::EditorAtascii() const {
+    TConvertA8 Convert;
+    Convert.Text = EditorText();
+    Convert.TextLength = int(Convert.Text.size());
+    std::vector<quint8> Bytes(TAtariText::BufferSize);
+    const int N = Convert.ToATASCII(Bytes.data(), int(Bytes.size()));
+    return QByteArray(reinterpret_cast<const char*>(Bytes.data()), N);
 }
 
 void TChildWinASC2ATASC::ConvertAndReformat() {
@@ -289,6 +328,7 @@ void TChildWinASC2ATASC::OpenTextFile() {
     SourceFileName = Path;
     TextFormat = Format;
     TextEdit->setPlainText(Text);
+    FSavedText = EditorFileText();
     ConvertAndReformat();
 }
 
@@ -304,10 +344,16 @@ void TChildWinASC2ATASC::SaveTextFile() {
     if (!ExecuteFileDialog(this, Request, Files) || Files.isEmpty()) return;
     FSaveFilterIndex = Request.FilterIndex;
     const QString Name = Files.first();
+    // The file holds the text as the editor shows it, also when it changed after the
+    // last conversion (the preview stays as that conversion drew it).
+    const QString Text = EditorFileText();
     if (Request.FilterIndex == 1)
-        AtariText->SaveToFile(Name); // the bytes of the last conversion
+        WriteWholeFile(Name, EditorAtascii());
     else if (Request.FilterIndex == 2)
-        WriteWholeFile(Name, EditorTextToFile(EditorFileText(), TextFormat));
+        WriteWholeFile(Name, EditorTextToFile(Text, TextFormat));
+    else
+        return;
+    FSavedText = Text;
 }
 
 // ------------------------------------------------------------------ view and printing

@@ -43,6 +43,12 @@ public:
     QByteArray EditorText() const;
     // The editor text exactly as typed, lines ended by LF, for a save as PC text.
     QString EditorFileText() const;
+    // The editor text converted as it stands now, for a save as ATASCII.
+    QByteArray EditorAtascii() const;
+    // Text typed or changed since it was last loaded or saved.
+    bool Modified() const { return EditorFileText() != FSavedText; }
+    // The close question: true when the window may close (saved, or "Nein").
+    bool FormCloseQuery();
 
     // Event handlers.
     void btnATASCIIClick() { ConvertAndReformat(); }
@@ -85,4 +91,5 @@ private:
     int FSaveFilterIndex = 1; // the save dialog starts with the filter chosen last
     bool FFormatting = false; // a page is being drawn (events run meanwhile)
     bool FClosed = false;
+    QString FSavedText; // the editor text when last loaded or saved
 };

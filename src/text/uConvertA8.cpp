@@ -62,19 +62,22 @@ QString FirstLineEnd(const QByteArray& File) {
     return QStringLiteral("\r\n");
 }
 
-QString Lines(const QString& Plain, const QString& LineEnd) {
+QString Lines(const QString& Plain, const QString& LineEnd, bool LastLineEnded = true) {
     if (Plain.isEmpty()) return QString();
     QStringList List = Plain.split(QLatin1Char('\n'));
-    if (List.last().isEmpty()) List.removeLast();
-    QString Text;
-    for (const QString& Line : List) Text += Line + LineEnd;
+    const bool EndsInBreak = List.last().isEmpty();
+    if (EndsInBreak) List.removeLast();
+    QString Text = List.join(LineEnd);
+    if (EndsInBreak || LastLineEnded) Text += LineEnd;
     return Text;
 }
 } // namespace
 
 QString PCTextToEditorText(const QByteArray& File, TPCTextFormat* Format) {
     const TTextEncoding Encoding = DetectTextEncoding(File);
-    if (Format) *Format = {Encoding, FirstLineEnd(File)};
+    if (Format)
+        *Format = {Encoding, FirstLineEnd(File),
+                   File.isEmpty() || File.endsWith('\n') || File.endsWith('\r')};
     QString Text = DecodeText(File, Encoding);
     Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -87,5 +90,5 @@ QByteArray EditorTextToPCText(const QString& Plain) {
 }
 
 QByteArray EditorTextToFile(const QString& Plain, const TPCTextFormat& Format) {
-    return EncodeText(Lines(Plain, Format.LineEnd), Format.Encoding);
+    return EncodeText(Lines(Plain, Format.LineEnd, Format.LastLineEnded), Format.Encoding);
 }

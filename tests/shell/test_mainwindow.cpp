@@ -398,11 +398,12 @@ TEST_F(MainWindowTest, QuitClosesNothingWhileOneWindowRefuses) {
     CreateApplicationWindows();
     TfrmMain& Main = *frmMain;
     Main.show();
-    // Each quit asks once; Answer is given from inside the dialog's loop.
-    const auto Quit = [&](const std::function<void()>& Ask, TVekButton* Answer) {
+    // Each quit asks once, unless every window is let go; Answer is given from inside
+    // the dialog's loop.
+    const auto Quit = [&](const std::function<void()>& Ask, TVekButton* Answer, int Questions = 1) {
         EXPECT_EQ(drive::WhileModal(
                       Ask, [&](QWidget*) { Answer->Click(); }, true),
-                  1);
+                  Questions);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     };
     const QList<QPair<QString, QByteArray>> Files = {{"PIC.GR8", QByteArray(7680, 0x55)},
@@ -428,6 +429,8 @@ TEST_F(MainWindowTest, QuitClosesNothingWhileOneWindowRefuses) {
     Quit([&] { QApplication::sendEvent(qApp, &SessionQuit); }, frmYESNOCANCEL->btnCancel);
     EXPECT_FALSE(SessionQuit.isAccepted());
     Quit([&] { Main.FileExitItemClick(); }, frmYESNOCANCEL->btnCancel);
+    SetFileDialogHook([](TFileDialogRequest&, QStringList&) { return false; });
+    Quit([&] { Main.FileExitItemClick(); }, frmYESNOCANCEL->btnYES); // the editor's save cancelled
     EXPECT_TRUE(Main.isVisible());
     for (const auto& W : Windows) EXPECT_TRUE(W && W->isVisible());
     EXPECT_EQ(Main.ChildWinASC2ATASC->TextEdit->toPlainText(), "READY");
@@ -435,7 +438,7 @@ TEST_F(MainWindowTest, QuitClosesNothingWhileOneWindowRefuses) {
     EXPECT_EQ(Main.ChildWinGraphic->ImgGraphic->Picture, Picture);
     EXPECT_TRUE(Main.ChildWinSolidStates->Timer1->isActive()); // still turning
 
-    Quit([&] { Main.FileExitItemClick(); }, frmYESNOCANCEL->btnNo);
+    Quit([&] { Main.FileExitItemClick(); }, frmYESNOCANCEL->btnNo, 2); // the editor's text and the font
     EXPECT_FALSE(Main.isVisible());
     for (const auto& W : Windows) EXPECT_TRUE(W.isNull());
     DestroyApplicationWindows();

@@ -1,11 +1,16 @@
 // The ASCII to ATASCII editor: conversion into the page, auto convert, files, print.
 #include "test_text_common.h"
 
+#include "VekButton.h"
+#include "platform/test_readonly.h"
 #include "test_drive_events.h"
 #include "uChildWinASC2ATASC.h"
+#include "uParam.h"
+#include "uYESNOCANCEL.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -29,8 +34,21 @@ protected:
         return QByteArray(reinterpret_cast<const char*>(Win->AtariText->Buffer.data()),
                           Win->AtariText->Length);
     }
+    // Closes Win, answering the save question with Button once it is up; whether it closed.
+    bool CloseAnswering(TVekButton* TfrmYESNOCANCEL::*Button) {
+        bool Closed = false;
+        drive::WhileModal([&] { Closed = Win->close(); },
+                          [&](QWidget* D) {
+                              auto* Question = qobject_cast<TfrmYESNOCANCEL*>(D);
+                              ASSERT_NE(Question, nullptr);
+                              ++Questions;
+                              (Question->*Button)->Click();
+                          });
+        return Closed;
+    }
     QPointer<TChildWinASC2ATASC> Win;
     const QByteArray Eol = QByteArray(1, char(155));
+    int Questions = 0;
 };
 } // namespace
 
@@ -72,6 +90,68 @@ TEST_F(AscEditorTest, ConvertsTheEditorTextDrawsTheExpectedPageAndPrintsIt) {
     EXPECT_EQ(Boxes, QStringList{"Fehler|'zwei' ist kein gültiger Integerwert"});
 }
 
+// The editor never loses what was typed: closing asks while the text differs from
+// what was last loaded or saved, and only a save or "Nein" lets the window go.
+TEST_F(AscEditorTest, ClosingWithUnsavedTextAsksAndKeepsTheWindowUnlessSavedOrDiscarded) {
+    using D = TfrmYESNOCANCEL;
+    EXPECT_FALSE(Win->Modified());
+    Win->TextEdit->insertPlainText("Hallo");
+    EXPECT_FALSE(CloseAnswering(&D::btnCancel));
+    SetFileDialogHook([](TFileDialogRequest&, QStringList&) { return false; }); // save cancelled
+    EXPECT_FALSE(CloseAnswering(&D::btnYES));
+    AnswerSave("missing/hallo.txt"); // save fails: error shown
+    EXPECT_FALSE(CloseAnswering(&D::btnYES));
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_TRUE(Boxes[0].startsWith("Fehler|")) << Boxes[0].toStdString();
+    ASSERT_FALSE(Win.isNull());
+    EXPECT_EQ(Win->TextEdit->toPlainText(), "Hallo");
+    EXPECT_EQ(Questions, 3);
+
+    // "Ja" saving under "Text (ATASCII)": the text never converted is converted for the file.
+    Write("hallo.txt", "old");
+    AnswerSave("hallo.txt", 1);
+    EXPECT_TRUE(CloseAnswering(&D::btnYES));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(Win.isNull());
+    EXPECT_EQ(ReadWholeFile(Dir.filePath("hallo.txt")), "Hallo" + Eol);
+
+    // "Nein" discards; loaded, saved or changed back, the text closes without a question.
+    Win = new TChildWinASC2ATASC;
+    Win->TextEdit->insertPlainText("weg");
+    EXPECT_TRUE(CloseAnswering(&D::btnNo));
+    EXPECT_EQ(Questions, 5);
+    Win = new TChildWinASC2ATASC;
+    AnswerSave("hallo.txt");
+    Win->btnOpen->click();
+    EXPECT_TRUE(Win->close());
+    Win = new TChildWinASC2ATASC;
+    Win->TextEdit->insertPlainText("Neu\nText");
+    AnswerSave("neu.txt", 2);
+    Win->btnSave->click();
+    EXPECT_EQ(ReadWholeFile(Dir.filePath("neu.txt")), "Neu\r\nText\r\n"); // a new text ends its lines
+    Win->TextEdit->insertPlainText("!");
+    EXPECT_TRUE(Win->Modified());
+    Win->TextEdit->undo();
+    EXPECT_TRUE(Win->close());
+    EXPECT_EQ(Questions, 5);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Win = new TChildWinASC2ATASC; // for TearDown
+}
+
+// A second editor finds its caption under the section of the first.
+TEST_F(AscEditorTest, EveryEditorTakesTheCaptionOfTheLanguage) {
+    TChildWinASC2ATASC Second;
+    ASSERT_EQ(Second.objectName(), Win->objectName() + "_1");
+    for (const char* Language : {"English", "german"})
+        for (QWidget* W : {static_cast<QWidget*>(Win.data()), static_cast<QWidget*>(&Second)}) {
+            TranslateForm(W, QString(MORVANEL_SOURCE_DIR "/langscripts/") + Language + ".lng");
+            EXPECT_EQ(W->windowTitle(),
+                      Language[0] == 'E' ? "ASCII->ATASCII Editor" : "Editor ASCII->ATASCII")
+                << W->objectName().toStdString();
+        }
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join('\n').toStdString();
+}
+
 TEST_F(AscEditorTest, AutoConvertFollowsTheEditorUntilTheWindowCloses) {
     // Once a second while ticked: each tick converts what the editor holds then.
     EXPECT_FALSE(Win->Timer1->isActive());
@@ -96,7 +176,10 @@ TEST_F(AscEditorTest, AutoConvertFollowsTheEditorUntilTheWindowCloses) {
     // The check box shows when it has the keyboard focus, as the panel's buttons do.
     Win->show();
     EXPECT_EQ(drive::WithoutFocusMark({Win->cbAutoConvert, Win->btnIsChildWin}), QStringList());
-    Win->close();
+    // A refused close keeps it ticking.
+    EXPECT_FALSE(CloseAnswering(&TfrmYESNOCANCEL::btnCancel));
+    EXPECT_TRUE(Win->Timer1->isActive());
+    EXPECT_TRUE(CloseAnswering(&TfrmYESNOCANCEL::btnNo));
     EXPECT_FALSE(Win->Timer1->isActive());
 }
 
@@ -111,27 +194,47 @@ TEST_F(AscEditorTest, OpensPcTextAndSavesAtasciiOrPcText) {
 
     Win->TextEdit->moveCursor(QTextCursor::End);
     Win->TextEdit->insertPlainText("typed later");
+    Write("atari", "old contents");
     AnswerSave("atari", 1);
     Win->btnSave->click();
-    EXPECT_EQ(Request.FileName, "demo.txt");                  // as on disk, not the display name
-    EXPECT_EQ(ReadWholeFile(Dir.filePath("atari")), Atascii); // the last conversion only
+    EXPECT_EQ(Request.FileName, "demo.txt"); // as on disk, not the display name
+    // The text as the editor shows it, typed after the last conversion included.
+    EXPECT_EQ(ReadWholeFile(Dir.filePath("atari")), Atascii + "typed later" + Eol);
+    EXPECT_EQ(Converted(), Atascii); // the preview's conversion stays
     AnswerSave("pc", 2);
     Win->SaveTextFile();
     EXPECT_EQ(ReadWholeFile(Dir.filePath("pc")), Pc + "typed later\r\n");
     // Back through the reader: plain ATASCII gives the PC text again.
     TAtariText Reread;
     Reread.LoadFromFile(Dir.filePath("atari"));
-    EXPECT_EQ(Reread.ToPCText(0), "Zeile 1\r\nAergerx}\r\n\r\nEnde\r\n");
+    EXPECT_EQ(Reread.ToPCText(0), "Zeile 1\r\nAergerx}\r\n\r\nEnde\r\ntyped later\r\n");
     AnswerSave("missing/pc.txt", 2);
     Win->btnSave->click();
     ASSERT_EQ(Boxes.size(), 1);
     EXPECT_TRUE(Boxes[0].startsWith("Fehler|")) << Boxes[0].toStdString();
+    // A read-only file is refused by its own permission, in a folder the user may write.
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("open"));
+    const QString ReadOnly = Write("open/ro.txt", "old");
+    SetMode(ReadOnly, 0444);
+    SetMode(Dir.filePath("open"), 0777);
+    SetMode(Dir.path(), 0755);
+    {
+        const TActAsUnprivileged Unprivileged;
+        EXPECT_EQ(ErrorOf([&] { CheckSaveTarget(ReadOnly); }), "5: Zugriff verweigert (" + ReadOnly + ")");
+        EXPECT_EQ(ErrorOf([&] { CheckSaveTarget(Dir.filePath("open/new.txt")); }), "no error");
+        for (int Filter : {1, 2}) {
+            Answer({ReadOnly}, Filter);
+            Win->btnSave->click();
+            EXPECT_EQ(Boxes.last(), "Fehler|Zugriff verweigert (" + ReadOnly + ")");
+        }
+    }
+    EXPECT_EQ(ReadWholeFile(ReadOnly), "old");
     // A text larger than the editor takes is refused whole, and the names stay.
     Write("huge.txt", QByteArray(1024 * 1024 + 1, 'x'));
     AnswerSave("huge.txt");
     Win->btnOpen->click();
-    ASSERT_EQ(Boxes.size(), 2);
-    EXPECT_TRUE(Boxes[1].startsWith("Fehler|Datei zu groß")) << Boxes[1].toStdString();
+    ASSERT_EQ(Boxes.size(), 4);
+    EXPECT_TRUE(Boxes[3].startsWith("Fehler|Datei zu groß")) << Boxes[3].toStdString();
     EXPECT_EQ(Win->FileName, "DEMO.TXT");
     EXPECT_EQ(Converted(), Atascii);
 }
@@ -143,15 +246,25 @@ TEST_F(AscEditorTest, ReadsUtf8AndWindows1252TextsAndSavesEachInItsOwnEncoding) 
     const QByteArray Atari = "Gruess aus Koeln" + Eol + "Aepfel" + Eol;
     // Beyond Windows-1252 kept in UTF-8, left out on the Atari; a decomposed umlaut is one.
     const QByteArray Beyond = QString::fromUtf8("Łódź → u\u0308\u00A0😀\r\n").toUtf8();
+    // Saved unedited as PC text, a file comes back byte for byte, also without a line
+    // end after its last line; mixed line ends all become the first one's.
     const struct {
         const char* Name;
         QByteArray File;
         QString Shown;
         QByteArray Converted;
+        QByteArray Saved = QByteArray(); // empty: the file's own bytes
     } Files[] = {{"win.txt", "Gr\xFC\xDF aus K\xF6ln\r\n\xC4pfel\r\n", Text, Atari},
                  {"linux.txt", Text.toUtf8(), Text, Atari},
                  {"bom.txt", "\xEF\xBB\xBF" + Text.toUtf8(), Text, Atari},
                  {"mac.txt", "A\rB\r", "A\nB\n", "A" + Eol + "B" + Eol},
+                 // Windows-1252 whose bytes begin UTF-8 sequences cut short, inside and at the end.
+                 {"cut.txt", "Caf\xE9\x85 dann\r\n", QString::fromUtf8("Café… dann\n"), "Caf dann" + Eol},
+                 {"cutend.txt", "Ende\xE9\x85", QString::fromUtf8("Endeé…"), "Ende" + Eol},
+                 {"open.txt", "A\nB", "A\nB", "A" + Eol + "B" + Eol},
+                 {"mixed.txt", "A\r\nB\nC\rD\r\n", "A\nB\nC\nD\n",
+                  "A" + Eol + "B" + Eol + "C" + Eol + "D" + Eol, "A\r\nB\r\nC\r\nD\r\n"},
+                 {"empty.txt", "", "", ""},
                  {"beyond.txt", Beyond, QString::fromUtf8("Łódź → u\u0308\u00A0😀\n"), "d  ue " + Eol}};
     for (const auto& F : Files) {
         SCOPED_TRACE(F.Name);
@@ -160,9 +273,10 @@ TEST_F(AscEditorTest, ReadsUtf8AndWindows1252TextsAndSavesEachInItsOwnEncoding) 
         Win->btnOpen->click();
         EXPECT_EQ(Win->EditorFileText(), F.Shown);
         EXPECT_EQ(Converted(), F.Converted);
+        EXPECT_FALSE(Win->Modified());
         AnswerSave("saved.txt", 2);
         Win->SaveTextFile();
-        EXPECT_EQ(ReadWholeFile(Dir.filePath("saved.txt")), F.File);
+        EXPECT_EQ(ReadWholeFile(Dir.filePath("saved.txt")), F.Saved.isEmpty() ? F.File : F.Saved);
     }
     // The preview shows the composed umlaut spelled out.
     EXPECT_TRUE(RowShows(Win->imgText->Picture, 20, 4, "d  ue  "));
@@ -191,7 +305,7 @@ TEST_F(AscEditorTest, DrawingIsNotDisturbedByEventsItLetsRun) {
     EXPECT_TRUE(RowShows(Page, 20, 4 + 199 * 8, "LINE 199 "));
     // Closed in the middle of drawing: the window goes, nothing touches it afterwards.
     Win->TextEdit->setPlainText(QString::fromLatin1(Long));
-    drive::Soon(Win, [&] { Win->close(); });
+    drive::Soon(Win, [&] { EXPECT_TRUE(CloseAnswering(&TfrmYESNOCANCEL::btnNo)); });
     Win->ConvertAndReformat();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(Win.isNull());

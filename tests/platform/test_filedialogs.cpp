@@ -1,0 +1,109 @@
+// The save dialog itself, driven from inside its own loop: the name the user typed
+// and the question before a name with an added extension is replaced.
+#include "test_common.h"
+#include "test_drive_events.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+
+namespace {
+class SaveDialogTest : public FileTest {
+protected:
+    // Runs the save dialog of Request; Act works in it once it is up. The chosen files.
+    QStringList Run(const std::function<void(QFileDialog*)>& Act) {
+        QStringList Files;
+        Request.Save = true;
+        Request.InitialDir = Dir.path();
+        drive::WhileModal([&] { ExecuteFileDialog(nullptr, Request, Files); },
+                          [&](QWidget* D) {
+                              auto* Dialog = qobject_cast<QFileDialog*>(D);
+                              ASSERT_NE(Dialog, nullptr);
+                              Act(Dialog);
+                          });
+        return Files;
+    }
+    static QLineEdit* NameEdit(QFileDialog* D) { return D->findChild<QLineEdit*>("fileNameEdit"); }
+    // Types Name and picks filter Index (from 1) with the keyboard, as the user does.
+    static void TypeAndPick(QFileDialog* D, const QString& Name, int Index) {
+        NameEdit(D)->setText(Name);
+        auto* Combo = D->findChild<QComboBox*>("fileTypeCombo");
+        ASSERT_NE(Combo, nullptr);
+        while (Combo->currentIndex() != Index - 1)
+            drive::Key(Combo, Combo->currentIndex() < Index - 1 ? Qt::Key_Down : Qt::Key_Up);
+    }
+    static void Accept(QFileDialog* D) { QMetaObject::invokeMethod(D, "accept"); }
+};
+} // namespace
+
+TEST_F(SaveDialogTest, KeepsTheTypedNameWhenTheChosenFilterFitsIt) {
+    Request.Filter = "Text (ATASCII)|*.TXT|Text (ASCII)|*.TXT|BMP|*.BMP";
+    const struct {
+        const char* Typed;
+        int Filter;
+        const char* Written;
+    } Rows[] = {{"NEW.TXT", 2, "NEW.TXT"},
+                {"new.txt", 2, "new.txt"},
+                {"Mixed.Txt", 2, "Mixed.Txt"},
+                {"NEW.TXT", 1, "NEW.TXT"},
+                {"pic.bmp", 3, "pic.bmp"}};
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Typed);
+        Request.FilterIndex = R.Filter == 1 ? 2 : 1; // the filter is changed
+        const QStringList Files = Run([&](QFileDialog* D) {
+            TypeAndPick(D, R.Typed, R.Filter);
+            EXPECT_EQ(NameEdit(D)->text(), R.Written);
+            Accept(D);
+        });
+        EXPECT_EQ(Files, QStringList(Dir.filePath(R.Written)));
+        EXPECT_EQ(Request.FilterIndex, R.Filter);
+    }
+    // A name that fits the new filter no more takes its extension, as Qt gives it.
+    Request.FilterIndex = 1;
+    const QStringList Files = Run([&](QFileDialog* D) {
+        TypeAndPick(D, "NEW.TXT", 3);
+        Accept(D);
+    });
+    ASSERT_EQ(Files.size(), 1);
+    EXPECT_TRUE(Files[0].endsWith(".bmp", Qt::CaseInsensitive)) << Files[0].toStdString();
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join('\n').toStdString();
+}
+
+TEST_F(SaveDialogTest, NoToReplacingTheNameWithTheAddedExtensionReturnsToTheDialog) {
+    Request.Filter = "FNT|*.FNT|BMP|*.BMP";
+    Request.Extensions = {".FNT", ".BMP"};
+    const QString Old = Write("old.BMP", "old");
+    QStringList Asked;
+    bool Agree = false;
+    Request.ConfirmReplace = [&](const QString& Name) {
+        Asked << Name;
+        return Agree;
+    };
+    bool StayedOpen = false;
+    QStringList Files = Run([&](QFileDialog* D) {
+        TypeAndPick(D, "old", 2);
+        Accept(D);
+        StayedOpen = D->isVisible();
+        TypeAndPick(D, "other", 2);
+        Accept(D);
+    });
+    EXPECT_TRUE(StayedOpen);
+    EXPECT_EQ(Asked, QStringList(Old));
+    EXPECT_EQ(Files, QStringList(Dir.filePath("other.BMP")));
+    // "Yes" takes the name; a name no save can take is refused before the question.
+    Agree = true;
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("folder.FNT"));
+    Files = Run([&](QFileDialog* D) {
+        TypeAndPick(D, "folder", 1);
+        Accept(D);
+        StayedOpen = D->isVisible();
+        TypeAndPick(D, "old", 2);
+        Accept(D);
+    });
+    EXPECT_TRUE(StayedOpen);
+    EXPECT_EQ(Boxes, QStringList("Fehler|Keine gewöhnliche Datei, sondern ein Ordner (" +
+                                 Dir.filePath("folder.FNT") + ")"));
+    EXPECT_EQ(Asked, QStringList({Old, Old}));
+    EXPECT_EQ(Files, QStringList(Old));
+    EXPECT_EQ(ReadWholeFile(Old), "old"); // the dialog writes nothing
+}
