@@ -160,6 +160,14 @@ TEST_F(TextWindowTest, SavesWriteTextRichTextAndPictures) {
     SaveAs("other.DOC", 1);
     EXPECT_FALSE(QFileInfo::exists(Dir.filePath("other.DOC")));
     EXPECT_EQ(Boxes, QStringList{"Warnung|Unbekanntes Dateiformat! (" + Dir.filePath("other.DOC") + ")"});
+
+    // Byte 127 of an ATASCII text is kept by both text saves (escaped in RTF, where a
+    // raw one is a control character).
+    TextMode = 0;
+    Open("DEL.TXT", "A\177B");
+    EXPECT_EQ(ReadWholeFile(SaveAs("del.txt", 2)), QByteArray("A\177B"));
+    const QByteArray DelRtf = ReadWholeFile(SaveAs("del.rtf", 1));
+    EXPECT_TRUE(DelRtf.contains("A\\'7fB") && !DelRtf.contains('\x7f')) << DelRtf.constData();
 }
 
 TEST_F(TextWindowTest, PrintingPicturePagesAndFlowingText) {
