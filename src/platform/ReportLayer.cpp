@@ -336,13 +336,21 @@ void TReportFlowText::DrawPage(QPainter& P, int Page, const QRectF& Target) cons
     P.scale(Target.width() / Width, Target.height() / FPageHeight);
     P.setClipRect(QRectF(0, 0, Width, FPageHeight));
     P.translate(0, -Band.Top);
-    // Only the page's own lines are drawn: a neighbour that merely touches the band
-    // would otherwise be drawn clipped (and its text would be in the document twice).
-    constexpr double Inset = 0.5;
-    QAbstractTextDocumentLayout::PaintContext Ctx;
-    Ctx.clip = QRectF(0, Band.Top + Inset, Width, std::max(0.0, Band.Bottom - Band.Top - 2 * Inset));
-    Ctx.palette.setColor(QPalette::Text, Qt::black);
-    if (Ctx.clip.height() > 0) FDoc->documentLayout()->draw(&P, Ctx);
+    // Only the page's own lines are drawn, line by line: the layout's own drawing
+    // also draws the line above its clip inside a paragraph, and a clipped line is
+    // still in a PDF's text (found and copied twice).
+    P.setPen(Qt::black);
+    const QAbstractTextDocumentLayout* L = FDoc->documentLayout();
+    for (QTextBlock B = FDoc->findBlock(FRanges.at(Page).first); B.isValid(); B = B.next()) {
+        const QRectF Br = L->blockBoundingRect(B);
+        if (Br.top() > Band.Bottom) break;
+        const QTextLayout* TL = B.layout();
+        for (int I = 0; TL && I < TL->lineCount(); ++I) {
+            const QTextLine Line = TL->lineAt(I);
+            const double Middle = Br.top() + Line.y() + Line.height() / 2;
+            if (Middle >= Band.Top && Middle <= Band.Bottom) Line.draw(&P, TL->position());
+        }
+    }
     P.restore();
 }
 

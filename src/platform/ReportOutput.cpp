@@ -2,6 +2,7 @@
 
 #include "FileIO.h"
 #include "Guarded.h"
+#include "RichTextSink.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -325,8 +326,10 @@ QString RtfEscape(const QString& S) {
             Out += QStringLiteral("\\~");
         } else if (U < 0x20) {
             continue;
-        } else if (U < 0x80) {
+        } else if (U < 0x7F) {
             Out += C;
+        } else if (U == 0x7F) {
+            Out += QStringLiteral("\\'7f");
         } else {
             Out += QStringLiteral("\\u%1?").arg(int(qint16(U)));
         }
@@ -460,6 +463,7 @@ QString RtfFlowPage(const TReportElement& E, TRtfTables& Tables) {
             if (CF.fontWeight() >= QFont::Bold) Fmt += QStringLiteral("\\b");
             if (CF.fontItalic()) Fmt += QStringLiteral("\\i");
             if (CF.fontUnderline()) Fmt += QStringLiteral("\\ul");
+            Fmt += QString::fromLatin1(RtfOffsetControl(CF, Base));
             if (CF.foreground().style() != Qt::NoBrush)
                 Fmt += QStringLiteral("\\cf%1").arg(Tables.Colour(CF.foreground().color()));
             if (CF.background().style() != Qt::NoBrush)

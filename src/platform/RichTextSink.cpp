@@ -6,24 +6,40 @@
 #include <QTextCharFormat>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <algorithm>
+#include <cmath>
 
 TTextDocumentSink::TTextDocumentSink(QTextDocument& Document, bool AtEnd) : FCursor(&Document) {
     if (AtEnd) FCursor.movePosition(QTextCursor::End);
 }
 
-// The text layout moves a baseline by a percentage of the font's height (ascent
-// plus descent); Twips is the distance in twentieths of a point.
-double TTextDocumentSink::BaselineOffsetPercent(int Twips, const QTextCharFormat& Format) const {
-    QFont Font = FCursor.document() ? FCursor.document()->defaultFont() : QFont();
-    Font = Format.font().resolve(Font);
-    // Measured at 720 dpi, ten pixels to the point, so hinting hardly matters.
+namespace {
+// Height (ascent plus descent) in points of Format's font over Default; measured at
+// 720 dpi, ten pixels to the point, so hinting hardly matters.
+double FontHeightPoints(const QTextCharFormat& Format, const QFont& Default) {
+    const QFont Font = Format.font().resolve(Default);
     QImage Device(1, 1, QImage::Format_RGB32);
     Device.setDotsPerMeterX(28346);
     Device.setDotsPerMeterY(28346);
     const QFontMetricsF M(Font, &Device);
-    const double HeightPoints = (M.ascent() + M.descent()) / 10.0;
+    return (M.ascent() + M.descent()) / 10.0;
+}
+} // namespace
+
+// The text layout moves a baseline by a percentage of the font's height; Twips is
+// the distance in twentieths of a point.
+double TTextDocumentSink::BaselineOffsetPercent(int Twips, const QTextCharFormat& Format) const {
+    const double HeightPoints =
+        FontHeightPoints(Format, FCursor.document() ? FCursor.document()->defaultFont() : QFont());
     if (!(HeightPoints > 0.0)) return 0.0;
     return Twips / 20.0 / HeightPoints * 100.0;
+}
+
+int BaselineOffsetTwips(const QTextCharFormat& Format, const QFont& Default) {
+    if (Format.verticalAlignment() != QTextCharFormat::AlignBaseline || Format.baselineOffset() == 0)
+        return 0;
+    const double Twips = Format.baselineOffset() / 100.0 * FontHeightPoints(Format, Default) * 20.0;
+    return std::isfinite(Twips) ? int(std::lround(std::clamp(Twips, -32000.0, 32000.0))) : 0;
 }
 
 void TTextDocumentSink::InsertText(const QString& Text) {
@@ -51,6 +67,23 @@ void TTextDocumentSink::NewParagraph() {
     FCursor.insertBlock();
 }
 
+QByteArray RtfOffsetControl(const QTextCharFormat& Format, const QFont& Default) {
+    switch (Format.verticalAlignment()) {
+    case QTextCharFormat::AlignSuperScript:
+        return "\\super";
+    case QTextCharFormat::AlignSubScript:
+        return "\\sub";
+    case QTextCharFormat::AlignBaseline: {
+        const int HalfPoints = int(std::lround(BaselineOffsetTwips(Format, Default) / 10.0));
+        if (HalfPoints > 0) return "\\up" + QByteArray::number(HalfPoints);
+        if (HalfPoints < 0) return "\\dn" + QByteArray::number(-HalfPoints);
+        return QByteArray();
+    }
+    default:
+        return QByteArray();
+    }
+}
+
 namespace {
 void AppendEscaped(QByteArray& Out, const QString& Text) {
     for (QChar Ch : Text) {
@@ -62,8 +95,10 @@ void AppendEscaped(QByteArray& Out, const QString& Text) {
             Out += "\\tab ";
         } else if (U == QChar::LineSeparator || U == QChar::ParagraphSeparator) {
             Out += "\\line ";
-        } else if (U >= 0x20 && U < 0x80) {
+        } else if (U >= 0x20 && U < 0x7F) {
             Out += char(U);
+        } else if (U == 0x7F) {
+            Out += "\\'7f"; // a raw DEL is a control character to RTF readers
         } else if (U >= 0x20) {
             Out += "\\u" + QByteArray::number(qint16(U)) + "?";
         }
@@ -86,13 +121,7 @@ QByteArray DocumentToRtf(const QTextDocument& Document) {
             if (F.fontWeight() >= QFont::Bold) Open += "\\b";
             if (F.fontItalic()) Open += "\\i";
             if (F.fontUnderline()) Open += "\\ul";
-            const QTextCharFormat::VerticalAlignment V = F.verticalAlignment();
-            if (V == QTextCharFormat::AlignSuperScript ||
-                (V == QTextCharFormat::AlignBaseline && F.baselineOffset() > 0))
-                Open += "\\up6";
-            if (V == QTextCharFormat::AlignSubScript ||
-                (V == QTextCharFormat::AlignBaseline && F.baselineOffset() < 0))
-                Open += "\\dn6";
+            Open += RtfOffsetControl(F, Document.defaultFont());
             if (Open.isEmpty()) {
                 AppendEscaped(Out, Frag.text());
             } else {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTextCursor>
 
+class QFont;
 class QTextCharFormat;
 class QTextDocument;
 
@@ -47,6 +48,14 @@ private:
     TRichStyle FStyle;
     int FOffset = 0;
 };
+
+// Baseline offset of text in Format, in twips (raised positive), as TTextDocumentSink
+// set it: the text layout keeps it as a percentage of the font's height, the font
+// being Format's over Default. 0 for text on the baseline.
+int BaselineOffsetTwips(const QTextCharFormat& Format, const QFont& Default);
+// The RTF control word that raises or lowers text in Format: \upN or \dnN in
+// half-points, \super or \sub; empty for text on the baseline.
+QByteArray RtfOffsetControl(const QTextCharFormat& Format, const QFont& Default);
 
 // The whole document as an RTF file (Courier New unless the text says otherwise):
 // bold, italic, underline, raised and lowered text, paragraphs. Characters outside

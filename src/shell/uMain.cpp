@@ -858,6 +858,8 @@ void TfrmMain::CreateMDIChild(const QString& FileName) {
     if (Created) {
         TranslateForm(Created, CurrentLanguageFile());
         SettlePlacement(Created);
+        // What a text could not show is told once its window speaks the user's language.
+        if (auto* Text = qobject_cast<TChildWinText*>(Created.data())) Text->ShowOpenNotices();
     }
 }
 

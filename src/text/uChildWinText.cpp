@@ -36,6 +36,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr int TopHeight = 47;
@@ -306,6 +307,15 @@ TChildWinText::~TChildWinText() = default;
 
 void TChildWinText::OpenDocument(const QString& Path, const QString& Name) {
     QPointer<TChildWinText> Self(this);
+    FOpenNotices.clear();
+    FShownLength = -1;
+    FOpening = true;
+    struct TOpened {
+        QPointer<TChildWinText> W;
+        ~TOpened() {
+            if (W) W->FOpening = false;
+        }
+    } Opened{Self};
     SourceFileName = Path;
     setWindowTitle(QStringLiteral(" ") + Name);
     if (MainWindow()) {
@@ -350,8 +360,13 @@ void TChildWinText::OpenDocument(const QString& Path, const QString& Name) {
                              QString::number(AtariText->Length));
     ShowNormalCursor();
     if (AtariText->WasCut())
-        ShowWarningMsg(Name + QStringLiteral(" (") + QString::number(AtariText->FileLength) +
-                       QStringLiteral(" Bytes): ") + GetMsg(QStringLiteral("mTextCut")));
+        FOpenNotices.prepend(Name + QStringLiteral(" (") + QString::number(AtariText->FileLength) +
+                             QStringLiteral(" Bytes): ") + GetMsg(QStringLiteral("mTextCut")));
+}
+
+void TChildWinText::ShowOpenNotices() {
+    const QStringList Notices = std::exchange(FOpenNotices, {});
+    if (!Notices.isEmpty()) ShowWarningMsg(Notices.join(QLatin1Char('\n')));
 }
 
 // The PC text goes in at the end of the text tab, without styles.
@@ -400,16 +415,35 @@ bool TChildWinText::DrawShownPage(const TPageLayout& Layout) {
         FRedrawPending = false;
         // The page gets a new size: it is shown 1:1 again, as it is drawn.
         imgText->SetZoom(1.0);
-        const bool Done = RenderPage(imgText->Picture, Next, true);
+        int Drawn = 0;
+        const bool Done = RenderPage(imgText->Picture, Next, true, &Drawn);
         if (!Self) return false;
         if (Done) FShown = Next;
         imgText->Changed();
-        if (!FRedrawPending) return Done;
+        if (!FRedrawPending) {
+            if (Done) NoteShownLength(Drawn);
+            return Done;
+        }
         Next = FPendingLayout;
     }
 }
 
-bool TChildWinText::RenderPage(QImage& Image, const TPageLayout& Layout, bool Shown) {
+void TChildWinText::NoteShownLength(int Drawn) {
+    const bool Tell = Drawn < AtariText->Length && Drawn != FShownLength;
+    FShownLength = Drawn;
+    if (!Tell) return;
+    // The page is 4 + 8 x lines + 10 pixels high; the last row is empty.
+    const QString Notice = AtariText->FileName + QStringLiteral(" (") +
+                           QString::number(AtariText->FileLength) + QStringLiteral(" Bytes): ") +
+                           GetMsg(QStringLiteral("mTextTooTall")) + QLatin1Char(' ') +
+                           QString::number((imgText->Picture.height() - 14) / 8);
+    if (FOpening)
+        FOpenNotices << Notice;
+    else
+        ShowWarningMsg(Notice);
+}
+
+bool TChildWinText::RenderPage(QImage& Image, const TPageLayout& Layout, bool Shown, int* Drawn) {
     TFormatting Formatting;
     TThrottledProgress Progress;
     std::function<void()> Repaint;
@@ -426,10 +460,13 @@ bool TChildWinText::RenderPage(QImage& Image, const TPageLayout& Layout, bool Sh
             }
         };
     }
+    // A page taller than the drawing allows shows the lines that fit.
+    const int Fits = TAtariFont::FittingLength(AtariText->Buffer.data(), AtariText->Length, 0, 155, 0, 1,
+                                               Layout.Cpl, Layout.Lm, 0);
+    if (Drawn) *Drawn = Fits;
     const bool Done = AtariFont->RenderText(
-        Image, Layout.Selector, AtariText->Buffer.data(), AtariText->Length, 0, 155, 0, 1, Layout.Cpl,
-        Layout.Lm, 0, 0, Layout.Fg, Layout.Bg, [&Progress](int Pos, int Max) { Progress(Pos, Max); }, this,
-        Repaint);
+        Image, Layout.Selector, AtariText->Buffer.data(), Fits, 0, 155, 0, 1, Layout.Cpl, Layout.Lm, 0, 0,
+        Layout.Fg, Layout.Bg, [&Progress](int Pos, int Max) { Progress(Pos, Max); }, this, Repaint);
     Progress.Flush(); // the bar ends where the drawing ended
     return Done;
 }

@@ -5,6 +5,7 @@
 #include "uTAtariText.h"
 
 #include <QElapsedTimer>
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 
@@ -32,9 +33,13 @@ public:
     // The open dispatch for a text file, run after the window was put into the MDI
     // area: loads Path, converts it in the dialect forced by TextMode (else the one
     // detected), draws the page and sizes the window. Name is the display name.
-    // Throws EInOutError when the file cannot be read and EMorvanelError when its
-    // page is too large to draw.
+    // Throws EInOutError when the file cannot be read. A text too tall for one page
+    // shows the lines that fit. What was left out is told by ShowOpenNotices.
     void OpenDocument(const QString& Path, const QString& Name);
+    // Shows, in one warning, what the last OpenDocument could not show (the file's end
+    // beyond the buffer, the lines beyond the page), then forgets it. The open dispatch
+    // calls it once the window is translated.
+    void ShowOpenNotices();
 
     // Operations the main window calls (the invert command inverts imgText->Picture,
     // then calls imgText->Changed()).
@@ -107,13 +112,19 @@ private:
         int Cpl = 0, Lm = 0, Selector = 1;
         quint32 Fg = 0, Bg = 0;
     };
-    // Draws with the status text, hourglass and progress bar around it.
-    bool RenderPage(QImage& Image, const TPageLayout& Layout, bool Shown);
+    // Draws with the status text, hourglass and progress bar around it: as many bytes
+    // as fit on one page (their number in Drawn).
+    bool RenderPage(QImage& Image, const TPageLayout& Layout, bool Shown, int* Drawn = nullptr);
     bool DrawShownPage(const TPageLayout& Layout);
+    // The shown page holds Drawn bytes: tells when it newly leaves lines out.
+    void NoteShownLength(int Drawn);
     void InsertPCText(const QByteArray& Text);
     void AddPicturePages(TReportJob& Job);
 
-    TPageLayout FShown;         // how the shown page was drawn last (Cpl 0: never)
+    TPageLayout FShown;    // how the shown page was drawn last (Cpl 0: never)
+    int FShownLength = -1; // bytes of the document the shown page holds
+    bool FOpening = false; // notices wait for ShowOpenNotices
+    QStringList FOpenNotices;
     TPageLayout FPendingLayout; // asked for while the shown page was being drawn
     bool FDrawing = false;      // the shown page is being drawn (events run meanwhile)
     bool FRedrawPending = false;

@@ -279,23 +279,26 @@ void TAtariFont::DrawString(QImage& Image, const QByteArray& Text, int X, int Y,
     }
 }
 
-bool TAtariFont::RenderText(QImage& Image, int Selector, const quint8* Buffer, int Length, int ListingType,
-                            quint8 EOLCode, quint8 TABCode, int TabWidth, int CharsPerLine, int LeftMargin,
-                            int XOffset, int YOffset, quint32 FgColor, quint32 BgColor,
-                            const TProgressFn& ProgressBar, QObject* App,
-                            const std::function<void()>& Repaint) const {
-    if (ActiveRenders().contains(&Image)) return false;
-    if (!Buffer || Length < 0) Length = 0;
-
-    // Layout in 64-bit: long lines of TABs or huge margins must not wrap around.
-    const qint64 W = qint64(CharsPerLine) - LeftMargin;
-    const qint64 X0 = qint64(XOffset) + 4 + 8 * qint64(LeftMargin);
-    const bool Listing = ListingType == 4;
-    const qint64 Tab = std::max(TabWidth, 1);
-    qint64 X = X0, Y = qint64(YOffset) + 4, Col = 0;
+namespace {
+// The cursor of a text page, in 64-bit so that long lines of TABs or huge margins
+// cannot wrap around.
+struct TPageCursor {
     enum TStep { StepBreak, StepSkip, StepDraw };
-    // Advances the cursor over byte B; says whether B is drawn (at the cursor before the call).
-    auto Advance = [&](quint8 B) {
+    qint64 W, X0, Top, Tab;
+    bool Listing;
+    quint8 EOLCode, TABCode;
+    qint64 X = 0, Y = 0, Col = 0;
+
+    TPageCursor(int ListingType, quint8 EOL, quint8 TABC, int TabWidth, int CharsPerLine, int LeftMargin,
+                int XOffset, int YOffset)
+        : W(qint64(CharsPerLine) - LeftMargin), X0(qint64(XOffset) + 4 + 8 * qint64(LeftMargin)),
+          Top(qint64(YOffset) + 4), Tab(std::max(TabWidth, 1)), Listing(ListingType == 4), EOLCode(EOL),
+          TABCode(TABC) {
+        Home();
+    }
+    void Home() { X = X0, Y = Top, Col = 0; }
+    // Advances over byte B; says whether B is drawn (at the cursor before the call).
+    TStep Advance(quint8 B) {
         if (B == EOLCode) {
             X = X0, Y += 8, Col = 0;
             return StepBreak;
@@ -314,13 +317,44 @@ bool TAtariFont::RenderText(QImage& Image, int Selector, const quint8* Buffer, i
         else
             X += 8, Col += 1;
         return StepDraw;
-    };
+    }
+};
+} // namespace
 
+int TAtariFont::FittingLength(const quint8* Buffer, int Length, int ListingType, quint8 EOLCode,
+                              quint8 TABCode, int TabWidth, int CharsPerLine, int LeftMargin, int YOffset) {
+    if (!Buffer || Length <= 0) return 0;
+    const qint64 PageW = 8 * qint64(CharsPerLine) + 8;
+    if (PageW < 1) return Length; // RenderText says what is wrong with it
+    // The page is YOffset + 4 + 8 x lines + 10 high and at most MaxPagePixels large.
+    const qint64 MaxLines = (MaxPagePixels / PageW - (qint64(YOffset) + 14)) / 8;
+    TPageCursor C(ListingType, EOLCode, TABCode, TabWidth, CharsPerLine, LeftMargin, 0, YOffset);
+    qint64 Lines = 0;
+    int Fits = 0;
+    for (int I = 0; I < Length; ++I) {
+        const qint64 Y1 = C.Y;
+        C.Advance(Buffer[I]);
+        if (C.Y == Y1) continue;
+        if (++Lines > MaxLines) return Fits;
+        Fits = I + 1;
+    }
+    return Length;
+}
+
+bool TAtariFont::RenderText(QImage& Image, int Selector, const quint8* Buffer, int Length, int ListingType,
+                            quint8 EOLCode, quint8 TABCode, int TabWidth, int CharsPerLine, int LeftMargin,
+                            int XOffset, int YOffset, quint32 FgColor, quint32 BgColor,
+                            const TProgressFn& ProgressBar, QObject* App,
+                            const std::function<void()>& Repaint) const {
+    if (ActiveRenders().contains(&Image)) return false;
+    if (!Buffer || Length < 0) Length = 0;
+
+    TPageCursor C(ListingType, EOLCode, TABCode, TabWidth, CharsPerLine, LeftMargin, XOffset, YOffset);
     qint64 Lines = 0;
     for (int I = 0; I < Length; ++I) {
-        const qint64 Y1 = Y;
-        Advance(Buffer[I]);
-        if (Y != Y1) ++Lines;
+        const qint64 Y1 = C.Y;
+        C.Advance(Buffer[I]);
+        if (C.Y != Y1) ++Lines;
     }
 
     const qint64 PageW = 8 * qint64(CharsPerLine) + 8;
@@ -357,11 +391,11 @@ bool TAtariFont::RenderText(QImage& Image, int Selector, const quint8* Buffer, i
                Image.height() == T.H;
     };
 
-    X = X0, Y = qint64(YOffset) + 4, Col = 0;
+    C.Home();
     for (int I = 0; I < Length; ++I) {
         const quint8 B = Buffer[I];
-        const qint64 Xg = X, Yg = Y;
-        if (Advance(B) == StepDraw) {
+        const qint64 Xg = C.X, Yg = C.Y;
+        if (C.Advance(B) == TPageCursor::StepDraw) {
             if (B < 128)
                 PaintPattern(T, Glyph(Selector, B), Xg, Yg, Fg, Bg, 1, false, false);
             else

@@ -82,6 +82,10 @@ public:
                     int XOffset, int YOffset, quint32 FgColor, quint32 BgColor,
                     const TProgressFn& ProgressBar = nullptr, QObject* App = nullptr,
                     const std::function<void()>& Repaint = nullptr) const;
+    // How many bytes of Buffer RenderText can lay out within MaxPagePixels: Length when
+    // the whole page fits, else the bytes up to the last whole line that fits.
+    static int FittingLength(const quint8* Buffer, int Length, int ListingType, quint8 EOLCode,
+                             quint8 TABCode, int TabWidth, int CharsPerLine, int LeftMargin, int YOffset);
 
     // ---- font files and character editing ----
     // Order: 0 Code is internal, 1 Code is ATASCII; Code 0-127 (others change nothing).

@@ -2,6 +2,8 @@
 #include "ReportLayer.h"
 #include "test_common.h"
 
+#include <QPaintEngine>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -13,6 +15,50 @@ const TReportElement* Find(const TReportPage& Page, const QString& Name) {
     return nullptr;
 }
 
+// A page that records the text it is given, clipped or not: what a PDF's text
+// layer would hold.
+class TTextRecorder : public QPaintDevice {
+public:
+    QStringList Texts;
+    QPaintEngine* paintEngine() const override { return &FEngine; }
+
+protected:
+    int metric(PaintDeviceMetric M) const override {
+        switch (M) {
+        case PdmWidth:
+            return 2550;
+        case PdmHeight:
+            return 3300;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 300;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return 1;
+        }
+    }
+
+private:
+    class TEngine : public QPaintEngine {
+    public:
+        explicit TEngine(QStringList& Texts) : QPaintEngine(AllFeatures), FTexts(Texts) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawTextItem(const QPointF&, const QTextItem& Item) override { FTexts << Item.text(); }
+        Type type() const override { return User; }
+
+    private:
+        QStringList& FTexts;
+    };
+    mutable TEngine FEngine{Texts};
+};
 } // namespace
 
 TEST(ReportDesigns, SevenDesignsFoundWithoutRegardToCase) {
@@ -146,4 +192,34 @@ TEST(ReportLayer, RaisedAndLoweredTextReachesHtmlAsSuperAndSubscript) {
     EXPECT_TRUE(Html.contains("vertical-align:super;\">up<") &&
                 Html.contains("vertical-align:sub;\">down<") && Html.contains(">x") && Html.contains("y</p>"))
         << Html.toStdString();
+}
+
+// Each line of a flowing text is drawn on its own page only, also inside a
+// paragraph that runs over a page break.
+TEST(ReportLayout, FlowingTextDrawsEachLineOnItsPageOnly) {
+    QTextDocument Doc;
+    Doc.setDefaultFont(QFont(QStringLiteral("Liberation Mono"), 10));
+    QStringList Words;
+    QString Text;
+    for (int P = 0; P < 12; ++P) {
+        for (int I = 0; I < 300; ++I) {
+            Words << QStringLiteral("w%1x%2").arg(P).arg(I, 3, 10, QLatin1Char('0'));
+            Text += Words.last() + QLatin1Char(' ');
+        }
+        Text += QLatin1Char('\n');
+    }
+    Doc.setPlainText(Text);
+    TReportJob Job;
+    Job.AddFlowingText(Doc, 1.0, 7.0, 2);
+    ASSERT_GE(Job.PageCount(), 4);
+    QStringList Drawn;
+    for (const TReportPage& Page : Job.Pages()) {
+        TTextRecorder Recorder;
+        QPainter P(&Recorder);
+        PaintReportPage(P, Page);
+        P.end();
+        Drawn << Recorder.Texts.join(QLatin1Char(' ')).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    }
+    ASSERT_EQ(Drawn.size(), Words.size());
+    for (int I = 0; I < Words.size(); ++I) ASSERT_EQ(Drawn[I], Words[I]) << I;
 }

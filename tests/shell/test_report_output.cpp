@@ -1,5 +1,6 @@
 // Report outputs through the project: PDF (rendered back with pdftoppm), HTML, RTF,
 // the printer path, temporary pictures and the output-options dialog.
+#include "RichTextSink.h"
 #include "test_drive_events.h"
 #include "test_shell_common.h"
 #include "uFGlobal.h"
@@ -84,6 +85,59 @@ QList<QImage> EmbeddedPictures(const QString& Html, const QString& Alt) {
 
 QStringList TempEntries() {
     return QDir(TempFolder()).entryList(QDir::Files | QDir::NoDotAndDotDot);
+}
+
+// The text of an RTF document, each character with the baseline offset its group
+// gives it in half-points (\\upN raised, \\dnN lowered); destinations are skipped.
+QVector<QPair<QChar, int>> RtfText(const QByteArray& Rtf) {
+    QVector<QPair<QChar, int>> Out;
+    struct TState {
+        int Offset = 0;
+        bool Skip = false;
+    };
+    QVector<TState> Stack{TState()};
+    for (qsizetype I = 0; I < Rtf.size();) {
+        const char C = Rtf[I];
+        TState& S = Stack.last();
+        if (C == '{') {
+            Stack.append(S);
+            ++I;
+            // Tables, information and pictures hold no text of the document.
+            for (const char* Dest : {"\\*", "\\fonttbl", "\\colortbl", "\\info", "\\pict"})
+                if (Rtf.mid(I).startsWith(Dest)) Stack.last().Skip = true;
+        } else if (C == '}') {
+            if (Stack.size() > 1) Stack.removeLast();
+            ++I;
+        } else if (C == '\\' && I + 1 < Rtf.size() && std::isalpha(uchar(Rtf[I + 1]))) {
+            qsizetype J = I + 1;
+            while (J < Rtf.size() && std::isalpha(uchar(Rtf[J]))) ++J;
+            const QByteArray Word = Rtf.mid(I + 1, J - I - 1);
+            const qsizetype N0 = J;
+            if (J < Rtf.size() && Rtf[J] == '-') ++J;
+            while (J < Rtf.size() && std::isdigit(uchar(Rtf[J]))) ++J;
+            const int N = Rtf.mid(N0, J - N0).toInt();
+            if (J < Rtf.size() && Rtf[J] == ' ') ++J;
+            if (Word == "up") S.Offset = N;
+            if (Word == "dn") S.Offset = -N;
+            if (Word == "plain") S.Offset = 0;
+            if (!S.Skip && (Word == "par" || Word == "line")) Out.append({QLatin1Char('\n'), 0});
+            if (!S.Skip && Word == "u") {
+                Out.append({QChar(char16_t(qint16(N))), S.Offset});
+                if (J < Rtf.size() && Rtf[J] == '?') ++J;
+            }
+            I = J;
+        } else if (C == '\\' && I + 3 < Rtf.size() && Rtf[I + 1] == '\'') {
+            if (!S.Skip) Out.append({QChar(char16_t(Rtf.mid(I + 2, 2).toInt(nullptr, 16))), S.Offset});
+            I += 4;
+        } else if (C == '\\' && I + 1 < Rtf.size()) {
+            if (!S.Skip) Out.append({QLatin1Char(Rtf[I + 1]), S.Offset});
+            I += 2;
+        } else {
+            if (!S.Skip && C != '\r' && C != '\n') Out.append({QLatin1Char(C), S.Offset});
+            ++I;
+        }
+    }
+    return Out;
 }
 
 class ReportOutput : public FileTest {
@@ -358,6 +412,28 @@ TEST_F(ReportOutput, FlowingTextPdfHoldsEveryLineOnce) {
     for (const QString& Line : Extracted.split('\n'))
         if (!Line.trimmed().isEmpty()) Found << Line.trimmed();
     EXPECT_EQ(Found.join('\n').toStdString(), Expected.join('\n').toStdString());
+}
+
+// Raised and lowered runs of a flowing text keep their offset in the RTF output, as
+// in the PDF and HTML outputs; DEL stays a character.
+TEST_F(ReportOutput, FlowingTextRtfKeepsRaisedAndLoweredText) {
+    QTextDocument Doc;
+    Doc.setDefaultFont(QFont(QStringLiteral("Courier New"), 10));
+    TTextDocumentSink Sink(Doc);
+    for (const auto& [Offset, Text] : {std::pair{0, "H"}, {-60, "2"}, {0, "O x"}, {60, "2"}, {0, "\x7f."}}) {
+        Sink.SetOffset(Offset);
+        Sink.InsertText(QString::fromLatin1(Text));
+    }
+    TReportJob Job;
+    Job.AddFlowingText(Doc, 1.0, 7.0, 2);
+    const QByteArray Rtf = ReportToRtf(Job);
+    EXPECT_FALSE(Rtf.contains('\x7f')); // a control character to RTF readers
+    QString Text;
+    QVector<int> Offsets;
+    for (const auto& [Ch, Offset] : RtfText(Rtf))
+        if (Ch != QLatin1Char('\n')) Text += Ch, Offsets << Offset;
+    EXPECT_EQ(Text, QStringLiteral("H2O x2\x7f."));
+    EXPECT_EQ(Offsets, QVector<int>({0, -6, 0, 0, 0, 6, 0, 0}));
 }
 
 // The documents name the program as author, creator and producer, and stay well

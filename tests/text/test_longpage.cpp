@@ -145,3 +145,31 @@ TEST_F(LongListingOnScreen, ListingIsDrawnWithThrottledRepaintsAndShownWhole) {
     Listing->ZoomIn(); // the window grows with the view
     EXPECT_EQ(Listing->width(), View->ViewSize().width() + 32);
 }
+
+using TallTextOpened = OpenedMainWindow;
+
+// What a text window cannot show is told once the window speaks the user's language:
+// the end beyond the buffer and the lines beyond the page, in one notice.
+TEST_F(TallTextOpened, NoticesFollowTheTranslation) {
+    LngFile = "English.lng";
+    QByteArray Data;
+    while (Data.size() <= TAtariText::BufferSize) Data += QByteArray("AB") + EOL;
+    QString CaptionAtNotice;
+    SetMessageBoxHook([&](TMsgKind, const QString& C, const QString& T) {
+        Boxes << C + "|" + T;
+        auto* Text = qobject_cast<TChildWinText*>(Main->ActiveDocument());
+        CaptionAtNotice = Text ? Text->btnReport->text() : QStringLiteral("no text window");
+    });
+    Main->OpenFiles({Write("TALL.TXT", Data)});
+    auto* Text = qobject_cast<TChildWinText*>(Main->ActiveDocument());
+    ASSERT_NE(Text, nullptr);
+    EXPECT_EQ(CaptionAtNotice, "Print");
+    const int Fit = int((TAtariFont::MaxPagePixels / 328 - 14) / 8);
+    EXPECT_EQ(Text->imgText->Picture.size(), QSize(328, 4 + 8 * Fit + 10));
+    const QString File = QStringLiteral("TALL.TXT (%1 Bytes): ").arg(Data.size());
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_EQ(Boxes[0].section('|', 1),
+              File + GetMsg("mTextCut") + "\n" + File + GetMsg("mTextTooTall") + " " + QString::number(Fit));
+    EXPECT_TRUE(GetMsg("mTextTooTall").startsWith("The text is too long"))
+        << GetMsg("mTextTooTall").toStdString();
+}
