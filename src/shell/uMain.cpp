@@ -650,7 +650,9 @@ bool TfrmMain::eventFilter(QObject* Watched, QEvent* E) {
         }
         break;
     case QEvent::StatusTip:
-        if (qobject_cast<QMenu*>(Watched)) ShowAppHint(static_cast<QStatusTipEvent*>(E)->tip());
+        // An item's hint goes to its menu, or to the menu bar when the bar opened the menu.
+        if (qobject_cast<QMenu*>(Watched) || qobject_cast<QMenuBar*>(Watched))
+            ShowAppHint(static_cast<QStatusTipEvent*>(E)->tip());
         break;
     case QEvent::Quit:
         // A quit from the desktop or the session closes the main window's way: every
