@@ -863,7 +863,8 @@ TChildWinGraphic* TfrmMain::OpenPictureWindow(const QString& FileName, const QSt
                                               const TPicInfo& Info) {
     const QString& Type = Info.FileType;
     // Bitmaps and JPEG files are decoded before the window exists: a refused or
-    // broken file leaves an error and no empty window.
+    // broken file leaves an error and no empty window. So does a file too short.
+    CheckPictureHead(Info, FileName);
     TPictureOpenOptions Options;
     if (IsDecodedPictureType(Type)) Options.Decoded = LoadDecodedPicture(FileName, Name, Type);
     auto* Win = new TChildWinGraphic;
