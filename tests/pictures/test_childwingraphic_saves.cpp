@@ -187,7 +187,7 @@ TEST_F(BlankSaveTest, NoQuestionBeforeARefusedTargetAndFourColourPagesAsk) {
 
 // Drawn with both GR.8 colours one colour (255 and 255, white and white) the bits
 // cannot be told apart: every 1-bit save of a page, a photo, a joined page, an
-// inverted picture and the split asks first, and No writes nothing.
+// album, an inverted picture and the split asks first, and No writes nothing.
 TEST_F(BlankSaveTest, OneGr8ColourForBothAsksBeforeEveryOneBitSaveAndNoWritesNothing) {
     const QByteArray Page = RandomBytes(7680, 31);
     const QByteArray Photo = "402\x9b" + QByteArray(2, '\0') + RandomBytes(400, 32) + "39\x9b" + "9\x9b";
@@ -199,8 +199,11 @@ TEST_F(BlankSaveTest, OneGr8ColourForBothAsksBeforeEveryOneBitSaveAndNoWritesNot
         auto* Gr8 = qobject_cast<TChildWinGraphic*>(Open("PAGE.PIC", Page));
         auto* Pho = qobject_cast<TChildWinGraphic*>(Open("SMALL.PHO", Photo));
         TChildWinGraphic* Joined = OpenJoined("WIDE.PIC", RandomBytes(32000, 33));
+        auto* Alb = qobject_cast<TChildWinGraphic*>(
+            Open("ONE.ALB", "217\x9b" + QByteArray("ONE").leftJustified(15, ' ') + char(20) + char(10) +
+                                RandomBytes(200, 34)));
         auto* Inv = qobject_cast<TChildWinGraphic*>(Open("INV.PIC", Page));
-        ASSERT_TRUE(Gr8 && Pho && Joined && Inv);
+        ASSERT_TRUE(Gr8 && Pho && Joined && Alb && Inv);
         Main->btnInvertClick();
         QStringList Expected;
         const auto Save = [&](TChildWinGraphic* Win, const QString& Name) {
@@ -212,6 +215,7 @@ TEST_F(BlankSaveTest, OneGr8ColourForBothAsksBeforeEveryOneBitSaveAndNoWritesNot
         Save(Pho, Dir.filePath("photo.PHO"));
         Save(Pho, OldPhoto);
         Save(Joined, Dir.filePath("joined.PHO"));
+        Save(Alb, Dir.filePath("album.PHO"));
         Save(Inv, Dir.filePath("inverted.GR8"));
         Save(Inv, Old);
         Joined->SaveBMP640x384As4PICs();
@@ -222,7 +226,8 @@ TEST_F(BlankSaveTest, OneGr8ColourForBothAsksBeforeEveryOneBitSaveAndNoWritesNot
         EXPECT_EQ(Questions, Expected);
         EXPECT_EQ(ReadWholeFile(Old), "old page");
         EXPECT_EQ(ReadWholeFile(OldPhoto), "old photo");
-        for (const QString& Name : Split + QStringList{"page.GR8", "photo.PHO", "joined.PHO", "inverted.GR8"})
+        for (const QString& Name :
+             Split + QStringList{"page.GR8", "photo.PHO", "joined.PHO", "album.PHO", "inverted.GR8"})
             EXPECT_FALSE(QFile::exists(Dir.filePath(Name))) << Name.toStdString();
         EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
         for (QMdiSubWindow* Sub : Main->MdiArea->subWindowList()) delete Sub;
