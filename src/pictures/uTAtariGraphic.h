@@ -181,9 +181,9 @@ public:
                                     const TBitPacking& Rule = TBitPacking());
     // Writes the 7680 bytes of GR8Buffer (atomic replace).
     void SaveGR8Pic(const QString& Path);
-    // True when packing Area of Image by Rule loses the picture: Rule was drawn in one
-    // GR.8 colour and cannot tell bits apart, or every pixel of Area packs alike (a
-    // page all clear or all set) while Area shows more than one colour.
+    // True when packing Area of Image by Rule loses the picture: the picture was drawn
+    // in one GR.8 colour, so Rule cannot tell its bits apart, or every pixel of Area
+    // packs alike (a page all clear or all set) while Area shows more than one colour.
     static bool PacksBlank(const QImage& Image, const QRect& Area, const TBitPacking& Rule = TBitPacking());
     // Asks in the current language whether the blank pages Names, packed by Rule, are
     // to be written all the same; true for Yes.
