@@ -72,6 +72,11 @@ bool IsPictureType(const QString& Type) {
     return FindRow(Type) != nullptr;
 }
 
+void CheckPictureHead(const TPicInfo& Info, const QString& Path) {
+    const qint64 Needed = Info.FileType == QLatin1String("KOA") ? TAtariGraphic::IdentifyHeadSize : 4;
+    if (Info.FileSize < Needed) RaiseInOutError(ioReadPastEnd, Path);
+}
+
 // ---------------------------------------------------------------- bitmaps
 
 qint64 BitmapFileLimit(const QByteArray& Head, qint64 FileSize, const QString& Name) {

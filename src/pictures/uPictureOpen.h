@@ -33,6 +33,11 @@ struct TPictureOpenOptions {
 // True for the type codes the picture window shows.
 bool IsPictureType(const QString& Type);
 
+// Refuses, before any window exists, a picture file shorter than what identification
+// reads of it: fewer than 4 bytes, or the Koala magic without its whole 27-byte
+// header. Throws the read error (EInOutError) naming Path.
+void CheckPictureHead(const TPicInfo& Info, const QString& Path);
+
 // Loads the file at Path, of the type in G.PicInfo.FileType, into G or ST and draws it
 // through Canvas; sets G.PicInfo's Width and Height where the picture decides them.
 // Throws what the loaders throw; an undecodable or oversized bitmap throws

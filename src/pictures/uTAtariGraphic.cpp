@@ -426,7 +426,8 @@ void TAtariGraphic::ShowTechnicolor(QImage& Image, int ByteCount, int LastX, con
 
 TBitPacking::TBitPacking(quint32 Fore, quint32 Back) {
     const QRgb F = WinColorToRgb(Fore) & 0xFFFFFF, B = WinColorToRgb(Back) & 0xFFFFFF;
-    if (F == B) return;
+    FOneColour = F == B;
+    if (FOneColour) return;
     FSet = F;
     FSetInverted = ~B & 0xFFFFFF;
 }
@@ -476,18 +477,22 @@ void TAtariGraphic::SaveGR8Pic(const QString& Path) {
     WriteWholeFile(Path, QByteArray(reinterpret_cast<const char*>(GR8Buffer.data()), GR8BufferSize));
 }
 
-bool TAtariGraphic::PacksBlank(const QImage& Image, const QRect& Area, QByteArrayView Packed) {
-    if (std::any_of(Packed.begin(), Packed.end(), [](char B) { return B != 0; })) return false;
+bool TAtariGraphic::PacksBlank(const QImage& Image, const QRect& Area, const TBitPacking& Rule) {
     const QRect Inside = Area & Image.rect();
     if (Inside.isEmpty()) return false;
+    if (Rule.OneColour()) return true;
     const QImage Src = AsRgb32(Image);
     const QRgb First = Src.pixel(Inside.topLeft()) & 0xFFFFFF;
+    const bool FirstSet = Rule.IsSet(First);
+    bool OneColour = true;
     for (int Y = Inside.top(); Y <= Inside.bottom(); ++Y) {
         const QRgb* Line = reinterpret_cast<const QRgb*>(Src.constScanLine(Y));
-        for (int X = Inside.left(); X <= Inside.right(); ++X)
-            if ((Line[X] & 0xFFFFFF) != First) return true;
+        for (int X = Inside.left(); X <= Inside.right(); ++X) {
+            if (Rule.IsSet(Line[X]) != FirstSet) return false;
+            OneColour = OneColour && (Line[X] & 0xFFFFFF) == First;
+        }
     }
-    return false;
+    return !OneColour;
 }
 
 namespace {
@@ -500,8 +505,8 @@ bool AskAboutFiles(const char* Key, const QStringList& Names) {
 }
 } // namespace
 
-bool TAtariGraphic::ConfirmBlankSave(const QStringList& Names) {
-    return AskAboutFiles("mGR8Blank", Names);
+bool TAtariGraphic::ConfirmBlankSave(const QStringList& Names, const TBitPacking& Rule) {
+    return AskAboutFiles(Rule.OneColour() ? "mGR8OneColour" : "mGR8Blank", Names);
 }
 
 bool TAtariGraphic::ConfirmReplace(const QStringList& Names) {
@@ -511,9 +516,8 @@ bool TAtariGraphic::ConfirmReplace(const QStringList& Names) {
 bool TAtariGraphic::SaveGR8Page(const QImage& Image, const QString& Path) {
     // A name no save can take is refused before any question.
     CheckSaveTarget(Path);
+    if (PacksBlank(Image, QRect(0, 0, 320, 192), Packing) && !ConfirmBlankSave({Path}, Packing)) return false;
     ImageToGR8Bits(Image, 39, 191, 0, 0);
-    const QByteArrayView Packed(reinterpret_cast<const char*>(GR8Buffer.data()), GR8BufferSize);
-    if (PacksBlank(Image, QRect(0, 0, 320, 192), Packed) && !ConfirmBlankSave({Path})) return false;
     SaveGR8Pic(Path);
     return true;
 }
@@ -530,7 +534,7 @@ bool TAtariGraphic::SavePhoto(const QImage& Image, const QString& Path, int PhoF
     const int N = (W + 1) * (H + 1) + 2;
     const QByteArray Packed = PackImageBits(Image, W, H, 0, 0, Packing);
     CheckSaveTarget(Path);
-    if (PacksBlank(Image, Image.rect(), Packed) && !ConfirmBlankSave({Path})) return false;
+    if (PacksBlank(Image, Image.rect(), Packing) && !ConfirmBlankSave({Path}, Packing)) return false;
 
     QByteArray Out = QByteArray::number(N);
     Out.append(char(EOL));
@@ -570,16 +574,12 @@ QStringList TAtariGraphic::SaveAs4PICs(const QImage& Image, const QString& BaseP
     for (const QString& Name : Names)
         if (QFileInfo::exists(Name)) Existing << Name;
     if (!Existing.isEmpty() && !ConfirmReplace(Existing)) return {};
-    // A page blank while its quarter shows a picture, or all four blank while the
-    // whole shows one, asks before any page is written.
-    bool Loses = false, AllBlank = true;
-    for (int Q = 0; Q < 4; ++Q) {
-        const QByteArray Page = PackImageBits(Image, 39, 191, FirstCol[Q], FirstRow[Q], Packing);
-        Loses = Loses || PacksBlank(Image, QRect(8 * FirstCol[Q], FirstRow[Q], 320, 192), Page);
-        AllBlank = AllBlank && Page.count('\0') == Page.size();
-    }
-    if (AllBlank) Loses = Loses || PacksBlank(Image, Image.rect(), QByteArrayView());
-    if (Loses && !ConfirmBlankSave(Names)) return {};
+    // A page blank (or full) while its quarter shows a picture, or all four alike
+    // while the whole shows one, asks before any page is written.
+    bool Loses = PacksBlank(Image, Image.rect(), Packing);
+    for (int Q = 0; Q < 4; ++Q)
+        Loses = Loses || PacksBlank(Image, QRect(8 * FirstCol[Q], FirstRow[Q], 320, 192), Packing);
+    if (Loses && !ConfirmBlankSave(Names, Packing)) return {};
     // The names one a line, all but the last followed by ",".
     const auto List = [](const QStringList& L) {
         QString Text;

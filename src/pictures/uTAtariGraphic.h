@@ -4,7 +4,6 @@
 #include "uGlobal.h"
 
 #include <QByteArray>
-#include <QByteArrayView>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -46,16 +45,19 @@ struct TAlbumPic {
 class TBitPacking {
 public:
     TBitPacking() = default;
-    // Fore and Back as 0x00BBGGRR; equal colours cannot tell bits apart: only white.
+    // Fore and Back as 0x00BBGGRR; equal colours cannot tell bits apart: only white,
+    // and OneColour says that the picture's bits are lost.
     TBitPacking(quint32 Fore, quint32 Back);
     bool IsSet(QRgb Pixel) const {
         const QRgb P = Pixel & 0xFFFFFF;
         return P == FSet || P == FSetInverted;
     }
+    bool OneColour() const { return FOneColour; }
     bool operator==(const TBitPacking&) const = default;
 
 private:
     QRgb FSet = 0xFFFFFF, FSetInverted = 0xFFFFFF;
+    bool FOneColour = false;
 };
 
 class TAtariGraphic {
@@ -179,19 +181,19 @@ public:
                                     const TBitPacking& Rule = TBitPacking());
     // Writes the 7680 bytes of GR8Buffer (atomic replace).
     void SaveGR8Pic(const QString& Path);
-    // True when Packed, the packing of Area of Image, holds no set bit while Area
-    // shows more than one colour: the page would be written blank although the
-    // picture is not.
-    static bool PacksBlank(const QImage& Image, const QRect& Area, QByteArrayView Packed);
-    // Asks in the current language whether the blank pages Names are to be written
-    // all the same; true for Yes.
-    static bool ConfirmBlankSave(const QStringList& Names);
+    // True when packing Area of Image by Rule loses the picture: the picture was drawn
+    // in one GR.8 colour, so Rule cannot tell its bits apart, or every pixel of Area
+    // packs alike (a page all clear or all set) while Area shows more than one colour.
+    static bool PacksBlank(const QImage& Image, const QRect& Area, const TBitPacking& Rule = TBitPacking());
+    // Asks in the current language whether the blank pages Names, packed by Rule, are
+    // to be written all the same; true for Yes.
+    static bool ConfirmBlankSave(const QStringList& Names, const TBitPacking& Rule = TBitPacking());
     // Asks in the current language whether the existing files Names are to be
     // replaced; true for Yes.
     static bool ConfirmReplace(const QStringList& Names);
     // Packs the 320 x 192 page at the top left of Image into GR8Buffer and writes it
-    // to Path. A page that would be blank although the picture is not asks first:
-    // No writes nothing and returns false.
+    // to Path. A page that would be blank although the picture is not (PacksBlank)
+    // asks first: No writes nothing and returns false.
     bool SaveGR8Page(const QImage& Image, const QString& Path);
     // Writes Image as a photo in dialect PhoFormat. A picture whose packed data exceed
     // 32000 bytes is refused with the "mFormat320" warning, and a photo that would be

@@ -650,7 +650,9 @@ bool TfrmMain::eventFilter(QObject* Watched, QEvent* E) {
         }
         break;
     case QEvent::StatusTip:
-        if (qobject_cast<QMenu*>(Watched)) ShowAppHint(static_cast<QStatusTipEvent*>(E)->tip());
+        // An item's hint goes to its menu, or to the menu bar when the bar opened the menu.
+        if (qobject_cast<QMenu*>(Watched) || qobject_cast<QMenuBar*>(Watched))
+            ShowAppHint(static_cast<QStatusTipEvent*>(E)->tip());
         break;
     case QEvent::Quit:
         // A quit from the desktop or the session closes the main window's way: every
@@ -867,7 +869,8 @@ TChildWinGraphic* TfrmMain::OpenPictureWindow(const QString& FileName, const QSt
                                               const TPicInfo& Info) {
     const QString& Type = Info.FileType;
     // Bitmaps and JPEG files are decoded before the window exists: a refused or
-    // broken file leaves an error and no empty window.
+    // broken file leaves an error and no empty window. So does a file too short.
+    CheckPictureHead(Info, FileName);
     TPictureOpenOptions Options;
     if (IsDecodedPictureType(Type)) Options.Decoded = LoadDecodedPicture(FileName, Name, Type);
     auto* Win = new TChildWinGraphic;

@@ -24,7 +24,7 @@ TEST_F(AtariWrite, Gr8RenderingInOneColourOrAnotherModePacksOnlyWhite) {
     gr8forecolor = gr8backcolor = 0xFFFFFF;
     QImage Img = Blank(320, 192);
     G.RenderPic(Img, 7680, 319, nullptr, 8, Base);
-    EXPECT_EQ(G.Packing, TBitPacking());
+    EXPECT_TRUE(G.Packing.OneColour());
     EXPECT_EQ(G.ImageToGR8Bits(Img, 39, 191, 0, 0), 7680);
     EXPECT_EQ(std::count(G.GR8Buffer.begin(), G.GR8Buffer.end(), 0xFF), 7680);
     gr8forecolor = 0x0000FF;
@@ -34,17 +34,27 @@ TEST_F(AtariWrite, Gr8RenderingInOneColourOrAnotherModePacksOnlyWhite) {
     EXPECT_EQ(G.Packing, TBitPacking());
 }
 
-// A page is lost when it packs to nothing while its area shows more than one colour.
+// A page is lost when it packs all clear or all set while its area shows more than
+// one colour, and whenever it was drawn in one GR.8 colour.
 TEST_F(AtariWrite, BlankPackingOfAPictureIsFoundAndAskedAbout) {
     QImage Img = Filled(320, 192, qRgb(0, 0, 0));
     const QRect Page(0, 0, 320, 192);
-    const QByteArray Zeros(7680, '\0');
-    EXPECT_FALSE(TAtariGraphic::PacksBlank(Img, Page, Zeros)); // black on black: blank indeed
+    EXPECT_FALSE(TAtariGraphic::PacksBlank(Img, Page)); // black on black: blank indeed
     Img.setPixel(319, 191, qRgb(255, 0, 0));
-    EXPECT_TRUE(TAtariGraphic::PacksBlank(Img, Page, Zeros));
-    EXPECT_FALSE(TAtariGraphic::PacksBlank(Img, QRect(0, 0, 319, 191), Zeros)); // outside the area
-    EXPECT_FALSE(TAtariGraphic::PacksBlank(Img, Page, QByteArray(7679, '\0') + '\x01'));
-    EXPECT_FALSE(TAtariGraphic::PacksBlank(Img, QRect(400, 0, 10, 10), QByteArrayView()));
+    EXPECT_TRUE(TAtariGraphic::PacksBlank(Img, Page));
+    EXPECT_FALSE(TAtariGraphic::PacksBlank(Img, QRect(0, 0, 319, 191))); // outside the area
+    EXPECT_FALSE(TAtariGraphic::PacksBlank(Img, QRect(400, 0, 10, 10)));
+    Img.setPixel(0, 0, qRgb(255, 255, 255));
+    EXPECT_FALSE(TAtariGraphic::PacksBlank(Img, Page)); // one set bit
+    // All set: red and yellow on a page drawn red on blue, the second inverted.
+    const TBitPacking RedOnBlue(0x0000FF, 0xFF0000);
+    QImage Full = Filled(320, 192, qRgb(255, 0, 0));
+    EXPECT_FALSE(TAtariGraphic::PacksBlank(Full, Page, RedOnBlue));
+    Full.setPixel(5, 5, qRgb(255, 255, 0)); // the inverted blue
+    EXPECT_TRUE(TAtariGraphic::PacksBlank(Full, Page, RedOnBlue));
+    for (const quint32 C : {0x0000FFu, 0xFFFFFFu})
+        EXPECT_TRUE(
+            TAtariGraphic::PacksBlank(Filled(8, 1, WinColorToRgb(C)), QRect(0, 0, 8, 1), TBitPacking(C, C)));
     // Four pages each of one colour, not all the same: blank pages lose the picture.
     RecordQuestions();
     QImage Wide = Filled(640, 384, qRgb(255, 0, 0));

@@ -155,3 +155,31 @@ TEST_F(PictureWindowTest, TheInfoPanelShowsWholeRightUnderASmallOrZoomedOutPictu
     EXPECT_EQ(Active()->lblFilename->text(), "TEST.PI1");
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
+
+// A picture file shorter than identification reads, under 4 bytes or a Koala header
+// cut short, is refused with the read error naming the file, and no window is left;
+// 4 bytes, a whole Koala header and a short text open.
+TEST_F(PictureWindowTest, FilesTooShortToIdentifyAreRefusedNamingTheFileWithoutAWindow) {
+    const QByteArray Koala("\xFF\x80\xC9\xC7", 4);
+    QList<std::pair<QString, QByteArray>> Short;
+    for (const char* Ext : {".GR8", ".PIC", ".BLD", ".GR9", ".AP2", ".256", ".APC", ".MIC", ".KOA",
+                            ".PHO", ".ALB", ".COL", ".LUM", ".BMP", ".JPG", ".DOO", ".PI1", ".PI2",
+                            ".PI3", ".PC1", ".PC2", ".PC3", ".NEO", ".PAC", ""})
+        for (int Size = 0; Size < 4; ++Size) Short.append({QString("S%1").arg(Size) + Ext, Koala.left(Size)});
+    for (int Size : {4, 7, 26}) Short.append({QString("K%1.GR8").arg(Size), Koala + QByteArray(Size - 4, 0)});
+    for (const auto& [Name, Data] : Short) {
+        Boxes.clear();
+        const QString Path = Write(Name, Data);
+        Main->OpenFiles({Path});
+        QApplication::processEvents();
+        EXPECT_EQ(Boxes, QStringList("Fehler|Lesen über Dateiende (" + Path + ")")) << Name.toStdString();
+        EXPECT_EQ(Main->MDIChildCount(), 0) << Name.toStdString();
+    }
+    Boxes.clear();
+    for (const auto& [Name, Data] : {std::pair{"FOUR.GR8", QByteArray(4, char(0xFF))},
+                                     {"WHOLE.GR8", Koala + QByteArray(23, 0)},
+                                     {"TWO.TXT", QByteArray("A\x9b")}})
+        Open(Name, Data);
+    EXPECT_EQ(Main->MDIChildCount(), 3);
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}

@@ -13,9 +13,9 @@ protected:
         PictureWindowFixture::SetUp();
         RecordQuestions();
     }
-    // The question about the files Names: the save path's caption and the text.
-    static QString Asked(const QStringList& Names) {
-        return QCoreApplication::translate("QFileDialog", "Save As") + "|" + GetMsg("mGR8Blank") + "\r\n" +
+    // The question Key about the files Names: the save path's caption and the text.
+    static QString Asked(const QStringList& Names, const char* Key = "mGR8Blank") {
+        return QCoreApplication::translate("QFileDialog", "Save As") + "|" + GetMsg(Key) + "\r\n" +
                Names.join("\r\n");
     }
 };
@@ -27,6 +27,13 @@ TEST_F(BlankSaveTest, Gr8PagesAndPhotosSaveBackUnderAnyTwoGr8ColoursAndInvertedT
     const QByteArray Photo = "402\x9b" + QByteArray(2, '\0') + RandomBytes(400, 29) + "39\x9b" + "9\x9b";
     QByteArray Inverted = Page;
     for (char& B : Inverted) B = char(~B);
+    // An album of one 80 x 20 picture: its sheet is 640 x 68, the picture at byte
+    // column 3, row 8; the captions and the rest pack clear.
+    const QByteArray Pic = RandomBytes(200, 30);
+    const QByteArray Album = "217\x9b" + QByteArray("ONE").leftJustified(15, ' ') + char(20) + char(10) + Pic;
+    QByteArray Sheet(80 * 68, '\0');
+    for (int Y = 0; Y < 20; ++Y) Sheet.replace(80 * (8 + Y) + 3, 10, Pic.mid(10 * Y, 10));
+    const QByteArray SheetPhoto = "5442\x9b" + QByteArray(2, '\0') + Sheet + "67\x9b" + "79\x9b";
     for (const auto& [Fore, Back] :
          {std::pair{0x000000u, 0xFFFFFFu}, {0x0000FFu, 0x000000u}, {0xFFFFFFu, 0x000000u}}) {
         SCOPED_TRACE(testing::Message() << std::hex << Fore << " on " << Back);
@@ -44,6 +51,10 @@ TEST_F(BlankSaveTest, Gr8PagesAndPhotosSaveBackUnderAnyTwoGr8ColoursAndInvertedT
         ASSERT_NE(Pho, nullptr);
         Pho->SaveToFile(Dir.filePath("copy.PHO"));
         EXPECT_EQ(ReadWholeFile(Dir.filePath("copy.PHO")), Photo);
+        auto* Alb = qobject_cast<TChildWinGraphic*>(Open("ONE.ALB", Album));
+        ASSERT_NE(Alb, nullptr);
+        Alb->SaveToFile(Dir.filePath("sheet.PHO"));
+        EXPECT_EQ(ReadWholeFile(Dir.filePath("sheet.PHO")), SheetPhoto);
     }
     EXPECT_TRUE(Questions.isEmpty()) << Questions.join("\n").toStdString();
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
@@ -172,4 +183,53 @@ TEST_F(BlankSaveTest, NoQuestionBeforeARefusedTargetAndFourColourPagesAsk) {
     EXPECT_TRUE(Questions.isEmpty());
     EXPECT_EQ(ReadWholeFile(ReadOnly), "old");
     EXPECT_EQ(QDir(Dir.filePath("locked")).entryList(QDir::Files), QStringList("WIDE.PIC"));
+}
+
+// Drawn with both GR.8 colours one colour (255 and 255, white and white) the bits
+// cannot be told apart: every 1-bit save of a page, a photo, a joined page, an
+// album, an inverted picture and the split asks first, and No writes nothing.
+TEST_F(BlankSaveTest, OneGr8ColourForBothAsksBeforeEveryOneBitSaveAndNoWritesNothing) {
+    const QByteArray Page = RandomBytes(7680, 31);
+    const QByteArray Photo = "402\x9b" + QByteArray(2, '\0') + RandomBytes(400, 32) + "39\x9b" + "9\x9b";
+    const QString Old = Write("old.GR8", "old page"), OldPhoto = Write("old.PHO", "old photo");
+    for (const quint32 Colour : {0x0000FFu, 0xFFFFFFu}) {
+        SCOPED_TRACE(testing::Message() << std::hex << Colour);
+        gr8forecolor = gr8backcolor = Colour;
+        Questions.clear();
+        auto* Gr8 = qobject_cast<TChildWinGraphic*>(Open("PAGE.PIC", Page));
+        auto* Pho = qobject_cast<TChildWinGraphic*>(Open("SMALL.PHO", Photo));
+        TChildWinGraphic* Joined = OpenJoined("WIDE.PIC", RandomBytes(32000, 33));
+        auto* Alb = qobject_cast<TChildWinGraphic*>(
+            Open("ONE.ALB", "217\x9b" + QByteArray("ONE").leftJustified(15, ' ') + char(20) + char(10) +
+                                RandomBytes(200, 34)));
+        auto* Inv = qobject_cast<TChildWinGraphic*>(Open("INV.PIC", Page));
+        ASSERT_TRUE(Gr8 && Pho && Joined && Alb && Inv);
+        Main->btnInvertClick();
+        QStringList Expected;
+        const auto Save = [&](TChildWinGraphic* Win, const QString& Name) {
+            Win->SaveToFile(Name);
+            Expected << Asked({Name}, "mGR8OneColour");
+        };
+        Save(Gr8, Dir.filePath("page.GR8"));
+        Save(Gr8, Old);
+        Save(Pho, Dir.filePath("photo.PHO"));
+        Save(Pho, OldPhoto);
+        Save(Joined, Dir.filePath("joined.PHO"));
+        Save(Alb, Dir.filePath("album.PHO"));
+        Save(Inv, Dir.filePath("inverted.GR8"));
+        Save(Inv, Old);
+        Joined->SaveBMP640x384As4PICs();
+        QStringList Split;
+        for (const char* Suffix : {"_1.PIC", "_3.PIC", "_2.PIC", "_4.PIC"})
+            Split << Dir.filePath(QString("WIDE") + Suffix);
+        Expected << Asked(Split, "mGR8OneColour");
+        EXPECT_EQ(Questions, Expected);
+        EXPECT_EQ(ReadWholeFile(Old), "old page");
+        EXPECT_EQ(ReadWholeFile(OldPhoto), "old photo");
+        for (const QString& Name :
+             Split + QStringList{"page.GR8", "photo.PHO", "joined.PHO", "album.PHO", "inverted.GR8"})
+            EXPECT_FALSE(QFile::exists(Dir.filePath(Name))) << Name.toStdString();
+        EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+        for (QMdiSubWindow* Sub : Main->MdiArea->subWindowList()) delete Sub;
+    }
 }

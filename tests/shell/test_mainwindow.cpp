@@ -19,8 +19,11 @@
 #include <QBuffer>
 #include <QDir>
 #include <QDropEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QToolButton>
 #include <QUrl>
 
@@ -56,6 +59,27 @@ TEST_F(MainWindowOnScreen, StatusPanelsHintsAndDocumentCommands) {
     EXPECT_EQ(Main->StatusBar1->PanelText(1), "Datei laden");
     QApplication::sendEvent(Main->pnlTop, &Enter);
     EXPECT_EQ(Main->StatusBar1->PanelText(1), "");
+    // So do the menu items, highlighted by the arrow keys or the mouse, in either language.
+    for (const auto& [Lng, Hint] :
+         {std::pair{"English.lng", "Program settings"}, {"german.lng", "Programmeinstellungen"}}) {
+        Main->ComboLng->setCurrentIndex(Main->ComboLng->findText(Lng, Qt::MatchFixedString));
+        Main->ComboLngChange();
+        QMenu* Menu = Main->MenuOptions;
+        Main->menuBar()->setActiveAction(Menu->menuAction());
+        QApplication::processEvents();
+        ASSERT_TRUE(Menu->isVisible());
+        QTest::keyClick(Menu, Qt::Key_Down);
+        EXPECT_EQ(Main->StatusBar1->PanelText(1), Hint) << Lng;
+        QApplication::sendEvent(Main->pnlTop, &Enter);
+        const QPoint At = Menu->actionGeometry(Main->MenuOptionsSettings).center();
+        QMouseEvent Move(QEvent::MouseMove, At, Menu->mapToGlobal(At), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        Menu->setActiveAction(nullptr);
+        QApplication::sendEvent(Menu, &Move);
+        EXPECT_EQ(Main->StatusBar1->PanelText(1), Hint) << Lng;
+        Menu->hide();
+        QApplication::processEvents();
+    }
     // The hidden colour test button splits the ST colour.
     EXPECT_FALSE(Main->Button1->isVisibleTo(Main));
     Main->Button1Click();
