@@ -207,13 +207,14 @@ void TChildWinSolidStates::ShowRes() {
     C->cbAutorotate->setChecked(AutoRotate != 0);
     C->lblFileName->setText(AtariGraphic->PicInfo.FileName);
     const Tom3D& M = *Om3D;
-    C->tbxOX->setText(GeneralFloatText(M.Observer.X));
-    C->tbxOY->setText(GeneralFloatText(M.Observer.Y));
-    C->tbxOZ->setText(GeneralFloatText(M.Observer.Z));
-    C->tbxVX->setText(GeneralFloatText(M.ViewPoint.X));
-    C->tbxVY->setText(GeneralFloatText(M.ViewPoint.Y));
-    C->tbxVZ->setText(GeneralFloatText(M.ViewPoint.Z));
-    C->tbxZoom->setText(GeneralFloatText(M.Zoom));
+    using Ctl = TfrmSolidStatesController;
+    Ctl::ShowText(C->tbxOX, GeneralFloatText(M.Observer.X));
+    Ctl::ShowText(C->tbxOY, GeneralFloatText(M.Observer.Y));
+    Ctl::ShowText(C->tbxOZ, GeneralFloatText(M.Observer.Z));
+    Ctl::ShowText(C->tbxVX, GeneralFloatText(M.ViewPoint.X));
+    Ctl::ShowText(C->tbxVY, GeneralFloatText(M.ViewPoint.Y));
+    Ctl::ShowText(C->tbxVZ, GeneralFloatText(M.ViewPoint.Z));
+    Ctl::ShowText(C->tbxZoom, GeneralFloatText(M.Zoom));
     C->SyncTrackBar();
 }
 
@@ -227,10 +228,12 @@ void TChildWinSolidStates::btnControllerClick() {
                         QPoint(Main.left() + Main.width() - frmSolidStatesController->width() - 15,
                                Main.top() + MainWindow()->TopPanelHeight() + 55));
         }
-        frmSolidStatesController->lblFileName->setText(AtariGraphic->PicInfo.FileName);
         // Made after the language was chosen: it speaks it from its first showing.
         TranslateForm(frmSolidStatesController, CurrentLanguageFile());
     }
+    // The controller drives and shows the window it was called from, docked or free.
+    frmSolidStatesController->SetWorkWindow(window());
+    ShowRes();
     frmSolidStatesController->show();
     frmSolidStatesController->raise();
     frmSolidStatesController->activateWindow(); // shown to be used: by keyboard, too
@@ -240,10 +243,10 @@ void TChildWinSolidStates::RotateModel() {
     Om3D->RotateStep();
     Om3D->Redraw();
     TfrmSolidStatesController* C = frmSolidStatesController;
-    if (C && MainWindow() && MainWindow()->ActiveDocument() == this) {
-        C->tbxOX->setText(ObserverText(Om3D->Observer.X));
-        C->tbxOY->setText(ObserverText(Om3D->Observer.Y));
-        C->tbxOZ->setText(ObserverText(Om3D->Observer.Z));
+    if (C && TfrmSolidStatesController::ActiveSolidStatesWindow() == this) {
+        TfrmSolidStatesController::ShowText(C->tbxOX, ObserverText(Om3D->Observer.X));
+        TfrmSolidStatesController::ShowText(C->tbxOY, ObserverText(Om3D->Observer.Y));
+        TfrmSolidStatesController::ShowText(C->tbxOZ, ObserverText(Om3D->Observer.Z));
     }
 }
 
@@ -304,8 +307,11 @@ void TChildWinSolidStates::WatchSubWindow() {
 
 bool TChildWinSolidStates::event(QEvent* E) {
     if (E->type() == QEvent::ParentChange) WatchSubWindow();
-    // A free window is activated as a top-level window.
-    if (E->type() == QEvent::WindowActivate && isWindow()) Guarded([this] { FormActivate(); });
+    // A free window is activated as a top-level window; a docked one also when the
+    // main window comes back with it as its active document.
+    if (E->type() == QEvent::WindowActivate &&
+        (isWindow() || (MainWindow() && MainWindow()->ActiveDocument() == this)))
+        Guarded([this] { FormActivate(); });
     return QWidget::event(E);
 }
 

@@ -7,6 +7,7 @@
 #include "uGlobal.h"
 #include "uMainLink.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFocusEvent>
@@ -21,6 +22,7 @@
 #include <QSlider>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -185,6 +187,8 @@ TfrmSolidStatesController::TfrmSolidStatesController(QWidget* Parent) : QWidget(
             [this] { Guarded([this] { cbDrawPointNumbersClick(); }); });
     connect(cbAutorotate, &QCheckBox::toggled, this, [this] { Guarded([this] { cbAutorotateClick(); }); });
 
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &TfrmSolidStatesController::FocusWindowChanged);
+
     resize(223, 279);
     FormCreate();
 }
@@ -211,8 +215,34 @@ void TfrmSolidStatesController::SetEditColor(QLineEdit* Edit, quint32 Colour) {
 }
 
 TChildWinSolidStates* TfrmSolidStatesController::ActiveSolidStatesWindow() {
-    if (!MainWindow()) return nullptr;
+    QWidget* Work = QApplication::activeWindow();
+    const TfrmSolidStatesController* C = frmSolidStatesController;
+    if (C && (!Work || Work == C)) Work = C->FWorkWindow;
+    if (auto* Free = qobject_cast<TChildWinSolidStates*>(Work)) return Free;
+    if (!MainWindow() || (Work && Work != MainWindow()->Form())) return nullptr;
     return qobject_cast<TChildWinSolidStates*>(MainWindow()->ActiveDocument());
+}
+
+void TfrmSolidStatesController::SetWorkWindow(QWidget* Window) {
+    if (Window && Window != this) FWorkWindow = Window;
+}
+
+void TfrmSolidStatesController::FocusWindowChanged(QWindow* Window) {
+    if (!Window) return;
+    for (QWidget* W : QApplication::topLevelWidgets()) {
+        if (W->windowHandle() != Window) continue;
+        // Menus, tips and the controller's own windows leave the work window as it is.
+        const Qt::WindowType Type = W->windowType();
+        if (Type == Qt::Popup || Type == Qt::ToolTip || W == this || isAncestorOf(W)) return;
+        SetWorkWindow(W);
+        return;
+    }
+}
+
+void TfrmSolidStatesController::ShowText(QLineEdit* Edit, const QString& Text) {
+    if (!Edit) return;
+    Edit->setText(Text);
+    Edit->setCursorPosition(0);
 }
 
 // ------------------------------------------------------------------ handlers
@@ -266,9 +296,11 @@ bool TfrmSolidStatesController::eventFilter(QObject* Watched, QEvent* E) {
         }
         return QWidget::eventFilter(Watched, E);
     }
-    if (Watched == btnRotate && (T == QEvent::MouseButtonPress || T == QEvent::MouseButtonRelease)) {
+    // The second press of a double click comes as a double-click event: a press too.
+    if (Watched == btnRotate && (T == QEvent::MouseButtonPress || T == QEvent::MouseButtonDblClick ||
+                                 T == QEvent::MouseButtonRelease)) {
         if (static_cast<QMouseEvent*>(E)->button() == Qt::LeftButton) {
-            if (T == QEvent::MouseButtonPress)
+            if (T != QEvent::MouseButtonRelease)
                 Guarded([&] { btnRotateMouseDown(); });
             else
                 Guarded([&] { btnRotateMouseUp(); });
@@ -322,7 +354,7 @@ void TfrmSolidStatesController::trackBar1Exit() {
 }
 
 void TfrmSolidStatesController::trackBar1Change() {
-    if (ActiveEdit) ActiveEdit->setText(QString::number(trackBar1->value()));
+    ShowText(ActiveEdit, QString::number(trackBar1->value()));
     ApplyView();
 }
 
@@ -372,7 +404,7 @@ void TfrmSolidStatesController::ApplyView() {
     // A zoom typed outside the track bar's range is held at its nearest end, and
     // the edit shows the zoom the model got.
     const double Zoom = std::clamp(Typed, double(MinZoom), double(MaxZoom));
-    if (Zoom != Typed) tbxZoom->setText(GeneralFloatText(Zoom));
+    if (Zoom != Typed) ShowText(tbxZoom, GeneralFloatText(Zoom));
     Tom3D& M = *Win->Om3D;
     M.Observer = {OX, OY, OZ};
     M.ViewPoint = {VX, VY, VZ};

@@ -1,8 +1,9 @@
 #pragma once
 // The one tool window shared by all 3D windows: observer, view point and zoom of
 // the active 3D window's model, its four drawing options and its rotation. Every
-// command acts on the main window's active document window and does nothing when
-// that is not a 3D window.
+// command acts on the active 3D window, docked or free, and does nothing when the
+// window the user works in is no 3D window.
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -10,6 +11,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
+class QWindow;
 class TVekButton;
 class TChildWinSolidStates;
 
@@ -19,8 +21,15 @@ public:
     explicit TfrmSolidStatesController(QWidget* Parent = nullptr);
     ~TfrmSolidStatesController() override;
 
-    // The main window's active document window when it is a 3D window, else nullptr.
+    // The 3D window the user works in, else nullptr: the active window when it is a
+    // free 3D window, the main window's active document when the main window is
+    // active. While the controller itself is active, the window active before it.
     static TChildWinSolidStates* ActiveSolidStatesWindow();
+    // The window the controller was called from, until another one is activated.
+    void SetWorkWindow(QWidget* Window);
+    // Sets an edit's text showing its start: a long number cut at its front would
+    // read as another value.
+    static void ShowText(QLineEdit* Edit, const QString& Text);
 
     // Handlers.
     void FormCreate();
@@ -86,8 +95,12 @@ private:
     void EnterControl(QWidget* Control);
     void LeaveControl();
 
+    void FocusWindowChanged(QWindow* Window);
+
     // The control whose enter handler ran last and whose exit handler has not run.
     QWidget* FEnteredControl = nullptr;
+    // The last window other than the controller (and its popups) that was active.
+    QPointer<QWidget> FWorkWindow;
 };
 
 // Created by the first 3D window that asks for it; closing only hides it.

@@ -193,6 +193,8 @@ TChildWinFont::TChildWinFont(QWidget* Parent) : QWidget(Parent) {
     QHBoxLayout* Buttons = NewClippedRow(TopLayout);
     auto Button = [this](QBoxLayout* Row, const char* Name, const QString& Caption, const QString& Hint) {
         QToolButton* B = NewPanelButton(pnlTop, Name, Caption, Hint);
+        // The buttons' style sheet keeps the panel's face from reaching them.
+        B->setFont(pnlTop->font());
         B->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         Row->addWidget(B);
         return B;
@@ -476,20 +478,21 @@ void TChildWinFont::OpenDocument(const QString& Path, const QString& Name) {
     PrepareFontImages();
     AtariFont->InitFontTable();
     AtariFont->LoadFromFile(Path);
-    ShowNewFont(Name, QStringLiteral(" ") + Name);
+    Explorer = false;
+    ShowNewFont(Name);
 }
 
 void TChildWinFont::OpenBuiltinFont(bool Editor) {
     btnInternational->setEnabled(true);
     PrepareFontImages();
     AtariFont->InitFontTable();
-    const QString Name = QLatin1String(BuiltinFontName);
-    ShowNewFont(Name, QStringLiteral(" Font-Explorer: ") + Name);
+    Explorer = true;
+    ShowNewFont(QLatin1String(BuiltinFontName));
     if (Editor) btnFontEdit->click();
 }
 
 // Draws a font that was just loaded and shows its character 0 and its name.
-void TChildWinFont::ShowNewFont(const QString& Name, const QString& Caption) {
+void TChildWinFont::ShowNewFont(const QString& Name) {
     DrawFontInto(imgFont->Picture, CharOrder);
     imgFont->Changed();
     AtariFont->DrawChar(imgChar->Picture, 1, 0, 0, 0, clBlack, clWhite, CharScale, false, true);
@@ -498,13 +501,19 @@ void TChildWinFont::ShowNewFont(const QString& Name, const QString& Caption) {
     DisplayCharBytes(0);
     DisplayCharInfos(0);
     AtariFont->FontName = Name;
-    setWindowTitle(Caption);
+    setWindowTitle(Caption());
     lblFontname->setText(QStringLiteral(" ") + Name);
     lblFontType->setText(QStringLiteral(" ATASCII"));
 }
 
+QString TChildWinFont::Caption() const {
+    return QStringLiteral(" ") + (Explorer ? QStringLiteral("Font-Explorer: ") : QString()) +
+           AtariFont->FontName;
+}
+
+// Shown again (docked, undocked, restored): the caption keeps what the window is.
 void TChildWinFont::FormShow() {
-    setWindowTitle(QStringLiteral(" ") + AtariFont->FontName);
+    setWindowTitle(Caption());
     lblFontname->setText(QStringLiteral(" ") + AtariFont->FontName);
 }
 
@@ -652,6 +661,7 @@ void TChildWinFont::DisplayCharInfos(int Code) {
 void TChildWinFont::ResetUndo() {
     UndoIndex = 1;
     RedoLimit = 1;
+    UndoCode = -1;
     for (TCharBytes& Slot : UndoSlots) Slot.fill(0);
 }
 
@@ -883,6 +893,12 @@ void TChildWinFont::btnFontEditClick() {
 }
 
 void TChildWinFont::PushUndo(int Code) {
+    if (Code < 0 || Code > 127) return;
+    const int Atascii = CharOrder == 1 ? Code : TAtariFont::InternalToATASCII(quint8(Code));
+    if (Atascii != UndoCode) {
+        ResetUndo();
+        UndoCode = Atascii;
+    }
     if (UndoIndex >= UndoSlotCount) return;
     AtariFont->GetCharBytes(Code, UndoSlots[UndoIndex], CharOrder);
     ++UndoIndex;
@@ -1015,24 +1031,31 @@ void TChildWinFont::btnFontCopyClick() {
     RepaintCopyBuffers();
 }
 
-void TChildWinFont::SetCharFromSlot() {
-    PutChar(UndoSlots[UndoIndex], 0);
+int TChildWinFont::UndoCharCode() const {
+    if (UndoCode < 0 || UndoCode > 127) return -1;
+    return CharOrder == 1 ? UndoCode : TAtariFont::ATASCIIToInternal(quint8(UndoCode));
+}
+
+void TChildWinFont::SetCharFromSlot(int Code) {
+    AtariFont->PutCharBytes(Code, UndoSlots[UndoIndex], CharOrder, 0);
     ShowChar(SelectedChar);
     RefreshAfterEdit();
     Modified = 1;
 }
 
 void TChildWinFont::btnFontUndoClick() {
-    if (SelectedChar < 0 || SelectedChar >= 128 || UndoIndex <= 1) return;
-    AtariFont->GetCharBytes(SelectedChar, UndoSlots[UndoIndex], CharOrder);
+    const int Code = UndoCharCode();
+    if (Code < 0 || UndoIndex <= 1) return;
+    AtariFont->GetCharBytes(Code, UndoSlots[UndoIndex], CharOrder);
     --UndoIndex;
-    SetCharFromSlot();
+    SetCharFromSlot(Code);
 }
 
 void TChildWinFont::btnFontRedoClick() {
-    if (SelectedChar < 0 || SelectedChar >= 128 || UndoIndex >= RedoLimit) return;
+    const int Code = UndoCharCode();
+    if (Code < 0 || UndoIndex >= RedoLimit) return;
     ++UndoIndex;
-    SetCharFromSlot();
+    SetCharFromSlot(Code);
 }
 
 void TChildWinFont::FontDrawGridSelectCell(int Col, int Row) {

@@ -110,6 +110,8 @@ public:
     void btnFontRedoClick();
     void FontDrawGridSelectCell(int Col, int Row);
     void FontDrawGridDrawCell(QPainter& Canvas, int Col, int Row, const QRect& Rect);
+    // Records the bytes of Code (current order) before an edit; an edit of another
+    // character than the history's starts a new history.
     void PushUndo(int Code);
     void RefreshAfterEdit();
 
@@ -125,10 +127,14 @@ public:
     int SelectedChar = 0; // grid cell 0..255; 128..255 are the inverse characters
     quint8 IsChildWin = 1;
     quint8 Modified = 0;
+    bool Explorer = false; // the built-in set: the caption says "Font-Explorer: "
     static constexpr int UndoSlotCount = 100;
     std::array<TCharBytes, UndoSlotCount + 1> UndoSlots{}; // slots 1..100
     int UndoIndex = 1;
     int RedoLimit = 1;
+    // ATASCII code of the character the undo history belongs to, -1 without history:
+    // switching the order changes what the selected cell means, not the history's character.
+    int UndoCode = -1;
     int LastCol = 0, LastRow = 0;
     quint32 GridColor1 = 0xF0CAA6, GridColor2 = 0xF0FBFF;
     QImage imgBuffDummy; // one copy buffer, drawn before it is stretched into its cell
@@ -180,7 +186,8 @@ private:
     // current cell then shows a focus mark.
     void UpdateGridFocusMark();
     void BuildDetailsPanel();
-    void ShowNewFont(const QString& Name, const QString& Caption);
+    void ShowNewFont(const QString& Name);
+    QString Caption() const;
     void BuildEditorPanel();
     void PrepareFontImages(); // the sizing and drawing shared by both ways of opening
     int BottomPanelHeight() const;
@@ -198,7 +205,9 @@ private:
     void EditChar(const std::function<void()>& Change);
     void TransformChar(const std::function<void(TCharBytes&)>& Transform);
     void PutChar(const TCharBytes& Bytes, int Mode);
-    void SetCharFromSlot();
+    // The history's character in the current order, -1 without history.
+    int UndoCharCode() const;
+    void SetCharFromSlot(int Code);
 };
 
 // Repaints the copy-buffer cells of every font window.

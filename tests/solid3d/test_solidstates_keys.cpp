@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSlider>
 #include <QWheelEvent>
 
@@ -135,4 +136,15 @@ TEST_F(SolidStatesKeysTest, SpaceOnRotiereStartsAndStopsTheRotationAsTheMouseDoe
     EXPECT_TRUE(Win->Timer1->isActive());
     QApplication::sendEvent(C->btnRotate, &Release);
     EXPECT_FALSE(Win->Timer1->isActive());
+
+    // A quick double click with the mouse is two presses: started and stopped again.
+    C->cbAutorotate->setChecked(true);
+    const QPointF At(C->btnRotate->rect().center());
+    for (QEvent::Type T : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                           QEvent::MouseButtonRelease}) {
+        QMouseEvent E(T, At, C->btnRotate->mapToGlobal(At), Qt::LeftButton,
+                      T == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(C->btnRotate, &E);
+    }
+    EXPECT_EQ(std::make_pair(Win->Timer1->isActive(), int(C->Rotating)), std::make_pair(false, 0));
 }

@@ -3,7 +3,9 @@
 
 #include "Cp1252.h"
 #include "VekButton.h"
+#include "shell/test_shell_common.h"
 #include "test_drive_events.h"
+#include "uDocWindow.h"
 #include "uYESNOCANCEL.h"
 
 #include <QDir>
@@ -207,6 +209,7 @@ TEST_F(CloseQueryTest, OnlyASavedFontOrNoLetTheWindowCloseAndUnmodifiedDoesNotAs
 }
 
 TEST_F(FontWindowTest, EveryCaptionFitsAtZoomOneAndInTheEditor) {
+    LoadATASCIIFont();
     TChildWinFont* W = Open(RandomFont(7));
     W->show();
     W->ZoomOut();
@@ -220,6 +223,9 @@ TEST_F(FontWindowTest, EveryCaptionFitsAtZoomOneAndInTheEditor) {
         EXPECT_GE(G.width(), B->sizeHint().width()) << B->objectName().toStdString();
         EXPECT_GT(G.left(), std::exchange(Right, G.right())) << B->objectName().toStdString();
         EXPECT_LE(G.right(), W->pnlTop->width() - 1) << B->objectName().toStdString();
+        // The bar's Atari face reaches its buttons, as on every blue tool bar.
+        EXPECT_EQ(QFontInfo(B->font()).family(), "ATASCII") << B->objectName().toStdString();
+        EXPECT_EQ(B->font().pointSizeF(), W->pnlTop->font().pointSizeF()) << B->objectName().toStdString();
     }
     // The editor's title is not cut, and the copy buffers stand right of their caption.
     W->btnFontEditClick();
@@ -235,4 +241,41 @@ TEST_F(FontWindowTest, EveryCaptionFitsAtZoomOneAndInTheEditor) {
     // At zoom 1 the window is wide enough for the whole editor panel.
     for (TVekButton* B : W->pnlFontEditor->findChildren<TVekButton*>())
         EXPECT_LT(B->mapTo(W, QPoint(B->width() - 1, 0)).x(), W->width()) << B->objectName().toStdString();
+}
+
+namespace {
+class FontExplorerCaptionTest : public OpenedMainWindow {};
+} // namespace
+
+// Every new showing (docking, undocking, the frame's states) keeps what the caption says.
+TEST_F(FontExplorerCaptionTest, TheCaptionStaysDockedUndockedAndInEveryState) {
+    Main->menuFontExplorerClick(Main->menuFontExplorer);
+    QApplication::processEvents();
+    auto* W = qobject_cast<TChildWinFont*>(Main->ActiveDocument());
+    ASSERT_NE(W, nullptr);
+    const QString Want = " Font-Explorer: ATARI (Morvanel intern)";
+    EXPECT_EQ(W->windowTitle(), Want);
+    const auto Check = [&](const char* Step) {
+        QApplication::processEvents();
+        EXPECT_EQ(W->windowTitle(), Want) << Step;
+        EXPECT_EQ(DocumentFrame(W)->windowTitle(), Want) << Step;
+    };
+    for (int Round = 0; Round < 2; ++Round) {
+        W->btnIsChildWinClick();
+        ASSERT_EQ(W->isWindow(), Round == 0);
+        Check("docking toggled");
+        QWidget* Frame = DocumentFrame(W);
+        Frame->showMaximized();
+        Check("maximised");
+        Frame->showMinimized();
+        Check("minimised");
+        Frame->showNormal();
+        Check("restored");
+    }
+    // A font file keeps its name alone.
+    QWidget* File = Open("MY.FNT", RandomFont(3));
+    ASSERT_NE(qobject_cast<TChildWinFont*>(File), nullptr);
+    qobject_cast<TChildWinFont*>(File)->btnIsChildWinClick();
+    QApplication::processEvents();
+    EXPECT_EQ(File->windowTitle(), " MY.FNT");
 }
