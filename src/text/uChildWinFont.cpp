@@ -767,6 +767,8 @@ void TChildWinFont::btnInternationalClick() {
         AtariFont->LoadBuiltinFont(1);
         AtariFont->FontKind = 1;
     }
+    // The history holds glyphs of the set that is gone.
+    ResetUndo();
     RedrawFont();
     DrawSelectionFrame();
     ShowChar(SelectedChar);

@@ -124,3 +124,14 @@ TEST_F(FontKeysTest, ArrowsMoveTheSelectionWhileTheGridHasTheFocus) {
     EXPECT_TRUE(FocusMarkShown(W->btnATAINT));
     EXPECT_FALSE(FocusMarkShown(W->btnDetails));
 }
+
+TEST_F(FontKeysTest, TheOtherBuiltInSetStartsWithoutTheHistoryOfTheFirst) {
+    TChildWinFont* W = Editor();
+    ASSERT_NE(W, nullptr);
+    Click(W, 96); // a glyph the two sets draw differently
+    W->btnFontInvertClick();
+    W->btnInternationalClick();
+    const QByteArray International = W->AtariFont->SaveToData();
+    W->btnFontUndoClick();
+    EXPECT_EQ(W->AtariFont->SaveToData(), International);
+}
