@@ -862,6 +862,7 @@ void TfrmMain::CreateMDIChild(const QString& FileName) {
         SettlePlacement(Created);
         // What a text could not show is told once its window speaks the user's language.
         if (auto* Text = qobject_cast<TChildWinText*>(Created.data())) Text->ShowOpenNotices();
+        if (auto* List = qobject_cast<TChildWinListing*>(Created.data())) List->ShowOpenNotices();
     }
 }
 

@@ -34,8 +34,10 @@
 #include <QTextLayout>
 #include <QToolButton>
 #include <QVBoxLayout>
+
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 constexpr int TopHeight = 75;
@@ -316,11 +318,17 @@ bool TChildWinListing::OpenDocument(const QString& Path, const QString& Name) {
                                     QStringLiteral(" / ") + GetMsg(QStringLiteral("mLenBytes")) +
                                     QLatin1Char(' ') + QString::number(L.Length));
     StatusBar1->SetPanelText(1, L.LanguageName + QStringLiteral(" (") + L.KindText + QLatin1Char(')'));
+    FOpenNotice.clear();
     if (L.WasCut())
-        ShowWarningMsg(Name + QStringLiteral(" (") + QString::number(L.FileLength) +
-                       QStringLiteral(" Bytes): ") + GetMsg(QStringLiteral("mListingCut")));
+        FOpenNotice = Name + QStringLiteral(" (") + QString::number(L.FileLength) +
+                      QStringLiteral(" Bytes): ") + GetMsg(QStringLiteral("mListingCut"));
     ScrollBox1->setFocus();
     return Self;
+}
+
+void TChildWinListing::ShowOpenNotices() {
+    const QString Notice = std::exchange(FOpenNotice, {});
+    if (!Notice.isEmpty()) ShowWarningMsg(Notice);
 }
 
 void TChildWinListing::SetPCText(const QByteArray& Text, bool AsLine) {

@@ -46,6 +46,9 @@ public:
     // window has been put into the main window's MDI area. False when the window
     // was closed while its page was being drawn; nothing of it may be touched then.
     bool OpenDocument(const QString& Path, const QString& Name);
+    // Tells what the open left out (a listing cut at its buffer); the main window
+    // calls it once the window is translated.
+    void ShowOpenNotices();
 
     // Operations the main window calls; its invert command inverts imgListing->Picture.
     void FitWindow();
@@ -108,6 +111,7 @@ protected:
 
 private:
     QWidget* FControls = nullptr; // the top panel's controls, left of the dock button
+    QString FOpenNotice;
     void BuildTopPanel();
     // The dock button at the panel's right end, the controls clipped before it.
     void PlaceTopControls();

@@ -170,9 +170,11 @@ TEST_F(ListingWindowTest, SavesWriteTheExpectedBytes) {
     EXPECT_FALSE(QFile::exists(Dir.filePath("page.doc")));
     EXPECT_TRUE(Boxes.value(0).startsWith("Warnung|"));
 
-    // A file longer than the buffer is cut with a warning.
+    // A file longer than the buffer is cut with a warning, told once the window is translated.
     Open("LONG.LST", QByteArray(70000, 'A'));
     EXPECT_EQ(Win->AtariListing->Length, 65536);
+    EXPECT_EQ(Boxes.size(), 1);
+    Win->ShowOpenNotices();
     ASSERT_EQ(Boxes.size(), 2);
     EXPECT_TRUE(Boxes[1].startsWith("Warnung|LONG.LST (70000 Bytes)")) << Boxes[1].toStdString();
 }

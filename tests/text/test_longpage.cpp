@@ -7,6 +7,7 @@
 #include "uChildWinListing.h"
 #include "uChildWinText.h"
 #include "uMain.h"
+#include "uTAtariListing.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -157,8 +158,12 @@ TEST_F(TallTextOpened, NoticesFollowTheTranslation) {
     QString CaptionAtNotice;
     SetMessageBoxHook([&](TMsgKind, const QString& C, const QString& T) {
         Boxes << C + "|" + T;
-        auto* Text = qobject_cast<TChildWinText*>(Main->ActiveDocument());
-        CaptionAtNotice = Text ? Text->btnReport->text() : QStringLiteral("no text window");
+        QWidget* Doc = Main->ActiveDocument();
+        auto* Text = qobject_cast<TChildWinText*>(Doc);
+        auto* List = qobject_cast<TChildWinListing*>(Doc);
+        CaptionAtNotice = Text   ? Text->btnReport->text()
+                          : List ? List->btnReport->text()
+                                 : QStringLiteral("no document window");
     });
     Main->OpenFiles({Write("TALL.TXT", Data)});
     auto* Text = qobject_cast<TChildWinText*>(Main->ActiveDocument());
@@ -172,4 +177,16 @@ TEST_F(TallTextOpened, NoticesFollowTheTranslation) {
               File + GetMsg("mTextCut") + "\n" + File + GetMsg("mTextTooTall") + " " + QString::number(Fit));
     EXPECT_TRUE(GetMsg("mTextTooTall").startsWith("The text is too long"))
         << GetMsg("mTextTooTall").toStdString();
+
+    // A listing cut at its buffer tells it the same way.
+    Boxes.clear();
+    QByteArray Listing;
+    while (Listing.size() <= TAtariListing::BufferSize) Listing += QByteArray("10 PRINT") + EOL;
+    Main->OpenFiles({Write("LONG.LST", Listing)});
+    auto* List = qobject_cast<TChildWinListing*>(Main->ActiveDocument());
+    ASSERT_NE(List, nullptr);
+    ASSERT_EQ(Boxes.size(), 1);
+    EXPECT_EQ(Boxes[0].section('|', 1),
+              "LONG.LST (" + QString::number(Listing.size()) + " Bytes): " + GetMsg("mListingCut"));
+    EXPECT_EQ(CaptionAtNotice, "Print");
 }
