@@ -248,7 +248,9 @@ QByteArray TChildWinASC2ATASC::EditorAtascii() const {
     TConvertA8 Convert;
     Convert.Text = EditorText();
     Convert.TextLength = int(Convert.Text.size());
-    std::vector<quint8> Bytes(TAtariText::BufferSize);
+    // Room past the buffer shows a text that does not fit (one character gives at most
+    // a few bytes).
+    std::vector<quint8> Bytes(TAtariText::BufferSize + 16);
     const int N = Convert.ToATASCII(Bytes.data(), int(Bytes.size()));
     return QByteArray(reinterpret_cast<const char*>(Bytes.data()), N);
 }
@@ -347,9 +349,15 @@ void TChildWinASC2ATASC::SaveTextFile() {
     // The file holds the text as the editor shows it, also when it changed after the
     // last conversion (the preview stays as that conversion drew it).
     const QString Text = EditorFileText();
-    if (Request.FilterIndex == 1)
-        WriteWholeFile(Name, EditorAtascii());
-    else if (Request.FilterIndex == 2)
+    if (Request.FilterIndex == 1) {
+        const QByteArray Atascii = EditorAtascii();
+        // A cut file would pass for the whole text.
+        if (Atascii.size() > TAtariText::BufferSize) {
+            ShowWarningMsg(Name + QStringLiteral(": ") + GetMsg(QStringLiteral("mATASCIITooLong")));
+            return;
+        }
+        WriteWholeFile(Name, Atascii);
+    } else if (Request.FilterIndex == 2)
         WriteWholeFile(Name, EditorTextToFile(Text, TextFormat));
     else
         return;

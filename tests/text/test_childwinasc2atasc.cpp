@@ -237,6 +237,20 @@ TEST_F(AscEditorTest, OpensPcTextAndSavesAtasciiOrPcText) {
     EXPECT_TRUE(Boxes[3].startsWith("Fehler|Datei zu groß")) << Boxes[3].toStdString();
     EXPECT_EQ(Win->FileName, "DEMO.TXT");
     EXPECT_EQ(Converted(), Atascii);
+
+    // More than an Atari text holds is not cut silently: the ATASCII save writes
+    // nothing and the text stays unsaved; as PC text it is saved whole.
+    Win->TextEdit->setPlainText(QString(TAtariText::BufferSize, QChar(0xFC))); // "ue" each
+    AnswerSave("atari", 1);
+    Win->btnSave->click();
+    ASSERT_EQ(Boxes.size(), 5);
+    EXPECT_EQ(Boxes[4], "Warnung|" + Dir.filePath("atari") + ": " + GetMsg("mATASCIITooLong"));
+    EXPECT_EQ(ReadWholeFile(Dir.filePath("atari")), Atascii + "typed later" + Eol);
+    EXPECT_TRUE(Win->Modified());
+    AnswerSave("pc", 2);
+    Win->btnSave->click();
+    EXPECT_EQ(ReadWholeFile(Dir.filePath("pc")).size(), TAtariText::BufferSize + 2);
+    EXPECT_FALSE(Win->Modified());
 }
 
 // A Linux text is UTF-8, a Windows one Windows-1252: both load as the same text and
