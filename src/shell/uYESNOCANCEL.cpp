@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QShowEvent>
 
+#include <memory>
+
 TfrmYESNOCANCEL* frmYESNOCANCEL = nullptr;
 
 namespace {
@@ -75,4 +77,21 @@ void TfrmYESNOCANCEL::showEvent(QShowEvent* E) {
 void TfrmYESNOCANCEL::reject() {
     // Escape and the caption bar's close button answer Cancel.
     done(2);
+}
+
+bool MayCloseUnsaved(QWidget* Parent, const std::function<bool()>& Save) {
+    TfrmYESNOCANCEL* Dialog = frmYESNOCANCEL;
+    std::unique_ptr<TfrmYESNOCANCEL> Own;
+    if (!Dialog) {
+        Own = std::make_unique<TfrmYESNOCANCEL>(Parent);
+        Dialog = Own.get();
+    }
+    switch (Dialog->exec()) {
+    case mrYes:
+        return Save();
+    case mrNo:
+        return true;
+    default:
+        return false;
+    }
 }

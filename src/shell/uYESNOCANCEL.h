@@ -1,6 +1,8 @@
 #pragma once
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class TVekButton;
 
@@ -28,3 +30,8 @@ protected:
 };
 
 extern TfrmYESNOCANCEL* frmYESNOCANCEL;
+
+// Whether a window with unsaved edits may close: asks the question (on a dialog of
+// Parent's own when the shared one is gone), and on Yes runs Save, which tells
+// whether everything got saved; a cancelled or failed save keeps the window.
+bool MayCloseUnsaved(QWidget* Parent, const std::function<bool()>& Save);

@@ -200,22 +200,10 @@ TChildWinASC2ATASC::~TChildWinASC2ATASC() = default;
 
 bool TChildWinASC2ATASC::FormCloseQuery() {
     if (!Modified()) return true;
-    TfrmYESNOCANCEL* Dialog = frmYESNOCANCEL;
-    std::unique_ptr<TfrmYESNOCANCEL> Own;
-    if (!Dialog) {
-        Own = std::make_unique<TfrmYESNOCANCEL>(window());
-        Dialog = Own.get();
-    }
-    switch (Dialog->exec()) {
-    case mrYes:
-        // A cancelled or failed save keeps the window and its text.
+    return MayCloseUnsaved(window(), [this] {
         SaveTextFile();
         return !Modified();
-    case mrNo:
-        return true;
-    default:
-        return false;
-    }
+    });
 }
 
 void TChildWinASC2ATASC::closeEvent(QCloseEvent* E) {

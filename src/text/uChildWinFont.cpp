@@ -835,23 +835,11 @@ void TChildWinFont::PrintReport() {
 
 bool TChildWinFont::FormCloseQuery() {
     if (!Modified) return true;
-    TfrmYESNOCANCEL* Dialog = frmYESNOCANCEL;
-    std::unique_ptr<TfrmYESNOCANCEL> Own;
-    if (!Dialog) {
-        Own = std::make_unique<TfrmYESNOCANCEL>(window());
-        Dialog = Own.get();
-    }
-    switch (Dialog->exec()) {
-    case mrYes:
-        // Closes only once the font is really saved: a cancelled or failed save, or
-        // a picture export, keeps the window and its changes.
+    // Closes only once the font is really saved: a picture export keeps the changes.
+    return MayCloseUnsaved(window(), [this] {
         SaveToFile();
         return Modified == 0;
-    case mrNo:
-        return true;
-    default:
-        return false;
-    }
+    });
 }
 
 void TChildWinFont::closeEvent(QCloseEvent* E) {
