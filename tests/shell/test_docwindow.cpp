@@ -1,4 +1,6 @@
+#include "FocusMark.h"
 #include "JPEGImage.h"
+#include "solid3d/Solid3DTestUtil.h"
 #include "test_drive_events.h"
 #include "test_shell_common.h"
 #include "uChildWinGraphic.h"
@@ -9,6 +11,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScrollArea>
+#include <QTest>
 #include <QToolButton>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -244,4 +248,69 @@ TEST_F(DocWindowOnScreen, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
     EXPECT_TRUE(Main->ProgressBar1->isHidden());
     EXPECT_EQ(Main->ProgressBar1->value(), 0);
     EXPECT_EQ(Main->StatusBar1->PanelText(0), "");
+}
+
+// Undocked, docked again, or both: the window has the keyboard. Tab, typed into the
+// window the keys go to, moves a visible focus mark through its controls, and Space
+// on "Details" switches its panel.
+TEST_F(DocWindowOnScreen, EveryKindHasTheKeyboardAfterUndockingAndDocking) {
+    QByteArray Text;
+    for (int K = 1; K <= 30; ++K) Text += QByteArray(30, char('A' + K % 26)) + char(155);
+    QList<std::pair<QString, QWidget*>> Windows = {
+        {"picture", Open("PAGE.PIC", RandomBytes(7680, 1))},
+        {"text", Open("THIRTY.TXT", Text)},
+        {"listing", Open("LIST.LST", "10 PRINT \"HI\"\x9B"
+                                     "20 GOTO 10\x9B")},
+        {"font", Open("MY.FNT", RandomBytes(1024, 2))},
+        {"3D", Open("CUBE.3D", SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}, {{1, 2}, {2, 3}, {3, 1}}))}};
+    for (void (TfrmMain::*Menu)() :
+         {&TfrmMain::menuATASCIITableClick, &TfrmMain::menuFontMapClick, &TfrmMain::menuATASCIIEditorClick}) {
+        (Main->*Menu)();
+        Windows << std::pair{QString(Main->ActiveDocument()->objectName()), Main->ActiveDocument()};
+    }
+    const auto ExpectKeyboard = [](QWidget* Window) {
+        EXPECT_EQ(QApplication::activeWindow(), Window->window());
+        QWindow* Keys = QGuiApplication::focusWindow();
+        ASSERT_NE(Keys, nullptr);
+        auto* Details = Window->findChild<QAbstractButton*>("btnDetails");
+        QStringList Path;
+        for (int Step = 0; Step < 40 && (Step == 0 || (Details && QApplication::focusWidget() != Details));
+             ++Step) {
+            QTest::keyClick(Keys, Qt::Key_Tab);
+            QWidget* Focus = QApplication::focusWidget();
+            ASSERT_NE(Focus, nullptr) << Path.join(' ').toStdString();
+            Path << Focus->objectName();
+            if (!Window->isAncestorOf(Focus)) {
+                ASSERT_GT(Step, 0) << "the first Tab leaves the window for "
+                                   << Focus->objectName().toStdString();
+                continue;
+            }
+            EXPECT_TRUE(Focus->hasFocus());
+            if (qobject_cast<QToolButton*>(Focus) || qobject_cast<QScrollArea*>(Focus)) {
+                EXPECT_TRUE(FocusMarkShown(Focus)) << Focus->objectName().toStdString();
+            }
+        }
+        if (!Details) return;
+        ASSERT_EQ(QApplication::focusWidget(), Details) << Path.join(' ').toStdString();
+        auto* Panel = Window->findChild<QWidget*>("pnlBottom");
+        const bool Shown = Panel->isVisible();
+        QTest::keyClick(Keys, Qt::Key_Space);
+        EXPECT_NE(Panel->isVisible(), Shown);
+        QTest::keyClick(Keys, Qt::Key_Space);
+        EXPECT_EQ(Panel->isVisible(), Shown);
+    };
+    for (const auto& [Kind, Window] : Windows) {
+        SCOPED_TRACE(Kind.toStdString());
+        ASSERT_NE(Window, nullptr);
+        auto* Dock = Window->findChild<QAbstractButton*>("btnIsChildWin");
+        ASSERT_NE(Dock, nullptr);
+        for (const char* Step : {"undocked", "docked again"}) {
+            SCOPED_TRACE(Step);
+            Dock->click();
+            QApplication::processEvents();
+            ASSERT_EQ(Window->isWindow(), QByteArray(Step) == "undocked");
+            ExpectKeyboard(Window);
+        }
+    }
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
