@@ -220,23 +220,42 @@ namespace {
 // where the pointer really is over it.
 class THoverDrop : public QObject {
 public:
-    using QObject::QObject;
+    explicit THoverDrop(QWidget* Button) : QObject(Button), FButton(Button) {
+        Button->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* E) override {
         const QEvent::Type T = E->type();
+        if (Watched != FButton) {
+            // The window manager moves a window just shown (undocked) to its place: the
+            // pointer's enter came where the window first stood.
+            if (T == QEvent::Move) DropLater();
+            return false;
+        }
         if (T != QEvent::Hide && T != QEvent::Show && T != QEvent::Move && T != QEvent::Enter) return false;
-        auto* B = static_cast<QWidget*>(Watched);
-        if (T == QEvent::Hide) Drop(B);
-        // Checked once the events on the way are through: the click that moved it, or
-        // an enter the window system reports for a window just shown under the
-        // pointer, can light it again where the pointer is not.
-        QMetaObject::invokeMethod(
-            this, [B] { DropIfAway(B); }, Qt::QueuedConnection);
+        if (T == QEvent::Hide) Drop(FButton);
+        if (T == QEvent::Show) WatchWindow();
+        DropLater();
         return false;
     }
 
 private:
+    // Checked once the events on the way are through: the click that moved it, or
+    // an enter the window system reports for a window just shown under the pointer,
+    // can light it again where the pointer is not.
+    void DropLater() {
+        if (!FButton->underMouse()) return;
+        QMetaObject::invokeMethod(
+            this, [B = FButton] { DropIfAway(B); }, Qt::QueuedConnection);
+    }
+    void WatchWindow() {
+        QWidget* Window = FButton->window();
+        if (Window == FWindow) return;
+        if (FWindow) FWindow->removeEventFilter(this);
+        FWindow = Window;
+        Window->installEventFilter(this);
+    }
     static void DropIfAway(QWidget* B) {
         const QPoint At = QCursor::pos();
         if (!B->isVisible() || !B->rect().contains(B->mapFromGlobal(At)) || QApplication::widgetAt(At) != B)
@@ -249,6 +268,8 @@ private:
         QCoreApplication::sendEvent(B, &Leave);
         B->update();
     }
+    QWidget* FButton;
+    QPointer<QWidget> FWindow;
 };
 } // namespace
 
@@ -263,7 +284,7 @@ void SetPanelButtonColours(QToolButton* B) {
     // The style's own focus mark hardly shows on the panel's blue; an icon has no
     // caption to underline.
     ShowFocusMark(B);
-    B->installEventFilter(new THoverDrop(B));
+    new THoverDrop(B);
 }
 
 QToolButton* NewPanelButton(QWidget* Panel, const char* Name, const QString& Caption, const QString& Hint) {

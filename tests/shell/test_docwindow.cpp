@@ -236,6 +236,13 @@ TEST_F(DocWindowOnScreen, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
     for (int I = 0; I < 5; ++I) QApplication::processEvents();
     EXPECT_TRUE(Picture->isWindow());
     EXPECT_FALSE(Dock->underMouse());
+    // Lit where the free window first stood, which the window manager then moves.
+    QCursor::setPos(Dock->mapToGlobal(Dock->rect().center()));
+    QApplication::sendEvent(Dock, &Enter);
+    ASSERT_TRUE(Dock->underMouse());
+    Picture->move(Picture->pos() + QPoint(0, 100));
+    for (int I = 0; I < 5; ++I) QApplication::processEvents();
+    EXPECT_FALSE(Dock->underMouse());
 
     Main->StatusMsg("saving");
     Main->ProgressBar(3, 10);
