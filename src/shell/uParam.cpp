@@ -25,9 +25,11 @@
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPainter>
 #include <QPointer>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTranslator>
 #include <QVBoxLayout>
@@ -59,6 +61,20 @@ QLabel* Heading(QWidget* Parent, const char* Name, const QString& Text) {
     SetTextColor(L, WinColorToQColor(clYellow));
     return L;
 }
+
+// The style's focus frame hardly shows on a selected entry's blue: the entry with
+// the focus gets a dotted line of white and black, which shows on any entry.
+class TFocusedEntryDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+               const QModelIndex& Index) const override {
+        QStyleOptionViewItem Plain = Option;
+        Plain.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(Painter, Plain, Index);
+        if (Option.state & QStyle::State_HasFocus) DrawFocusMark(*Painter, Option.rect, Qt::white, Qt::black);
+    }
+};
 
 TVekButton* DialogButton(QWidget* Parent, const char* Name, const QString& Caption,
                          const QString& Hint = {}) {
@@ -214,6 +230,7 @@ TfrmParameter::TfrmParameter(QWidget* Parent) : QDialog(Parent) {
                                         QStringLiteral("Morvanel Datei-Erweiterungen de-registrieren"));
     FileTypeListBox = Named(new QListWidget(this), "FileTypeListBox");
     FileTypeListBox->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    FileTypeListBox->setItemDelegate(new TFocusedEntryDelegate(FileTypeListBox));
     // Two columns: the entries run top to bottom and wrap into the second column.
     FileTypeListBox->setFlow(QListView::TopToBottom);
     FileTypeListBox->setWrapping(true);
