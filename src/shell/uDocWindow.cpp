@@ -574,7 +574,17 @@ void PlaceAtCascadeStep(QMdiArea* Area, QMdiSubWindow* Frame) {
 void ToggleDocking(QWidget* Window, quint8& IsChildWin, const QPoint& TopLeft) {
     IsChildWin = IsChildWin ? 0 : 1;
     SetMDIChildStyle(Window, IsChildWin);
-    MoveFrameTo(DocumentFrame(Window), TopLeft);
+    QWidget* Frame = DocumentFrame(Window);
+    const QScreen* Screen = Frame->screen();
+    if (!Frame->isWindow() || !Screen) {
+        MoveFrameTo(Frame, TopLeft);
+        return;
+    }
+    // A window zoomed beyond the screen is fitted to it, so that its title bar and its
+    // dock button can be reached: at once as far as its frame is known, wholly once
+    // the window manager has framed it.
+    const QRect Area = Screen->availableGeometry();
+    PlaceFrameInside(Frame, TopLeft, Frame->size().boundedTo(Area.size()), Area);
 }
 
 // ---------------------------------------------------------------- closing

@@ -4,6 +4,7 @@
 #include "solid3d/Solid3DTestUtil.h"
 #include "test_desktop_common.h"
 #include "uChildWinSolidStates.h"
+#include "uDocWindow.h"
 #include "uFrmSolidStatesController.h"
 
 #include <QAbstractButton>
@@ -94,6 +95,20 @@ TEST_F(UndockingTest, EveryWindowKindUndocksWithItsFrameAtItsCornerAndDocksAgain
         }
     }
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+// A window zoomed beyond the screen is fitted to the screen when it is undocked: its
+// title bar and its dock button can be reached.
+TEST_F(UndockingTest, AWindowLargerThanTheScreenIsFittedToItWhenUndocked) {
+    QWidget* Window = Open("MY.FNT", RandomBytes(1024, 2));
+    ASSERT_NE(Window, nullptr);
+    const QRect Screen = Main->screen()->availableGeometry();
+    SetClientSize(Window, Screen.width() + 700, Screen.height() + 100);
+    auto* Dock = Window->findChild<QAbstractButton*>("btnIsChildWin");
+    Dock->click();
+    ASSERT_TRUE(Framed(Window));
+    EXPECT_TRUE(Screen.contains(FrameOf(Window))) << RectText(FrameOf(Window)).toStdString();
+    EXPECT_TRUE(Screen.contains(QRect(Dock->mapToGlobal(QPoint(0, 0)), Dock->size())));
 }
 
 // The controller, a free window the 3D window places itself, stands with its frame

@@ -215,6 +215,12 @@ TEST_F(DocWindowOnScreen, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
     EXPECT_EQ(Main->MDIChildCount(), 0);
     // The free window's frame, not its client, stands at the corner.
     EXPECT_EQ(Doc->frameGeometry().topLeft(), QPoint(1, 1));
+    // A window larger than the screen is fitted to it when it is freed.
+    const QRect Screen = Main->screen()->availableGeometry();
+    ToggleDocking(Doc, Docked);
+    SetClientSize(Doc, Screen.width() + 700, Screen.height() + 50);
+    ToggleDocking(Doc, Docked);
+    EXPECT_TRUE(Screen.contains(Doc->frameGeometry())) << Doc->width() << "x" << Doc->height();
     ToggleDocking(Doc, Docked, QPoint(7, 9));
     EXPECT_EQ(Docked, 1);
     ASSERT_NE(qobject_cast<QMdiSubWindow*>(Doc->parentWidget()), nullptr);
