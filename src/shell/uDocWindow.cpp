@@ -395,6 +395,7 @@ class TImageScrollBox : public QScrollArea {
 public:
     using QScrollArea::QScrollArea;
     QSize minimumSizeHint() const override { return QSize(0, 0); }
+    void SetMargins(int Width) { setViewportMargins(Width, Width, Width, Width); }
 };
 } // namespace
 
@@ -409,6 +410,15 @@ QScrollArea* NewImageScrollBox(QWidget* Parent, const char* Name, ImageView* Vie
     Box->setBackgroundRole(QPalette::Window);
     Box->setWidget(View);
     return Box;
+}
+
+void KeepRoomForFocusFrame(QScrollArea* Box) {
+    auto* Own = dynamic_cast<TImageScrollBox*>(Box);
+    if (!Own) return;
+    Own->SetMargins(ScrollFocusFrameWidth);
+    PutScrollFocusFrameInMargins(Box);
+    // The room shows the box's background while the frame is not there.
+    Box->setAutoFillBackground(true);
 }
 
 bool ScaleZoom(ImageView* View, double Factor) {
