@@ -31,6 +31,7 @@
 #include <QStackedWidget>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTranslator>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -74,6 +75,46 @@ public:
         QStyledItemDelegate::paint(Painter, Plain, Index);
         if (Option.state & QStyle::State_HasFocus) DrawFocusMark(*Painter, Option.rect, Qt::white, Qt::black);
     }
+};
+
+// Some window managers give the keyboard to the main window, behind the dialog, when
+// a dialog over it closes: before the dialog asks for the keyboard back, or after. So
+// until the user acts, or for a moment, the dialog takes the keyboard back, on Control,
+// whenever another window of the program becomes the active one.
+class TKeepKeyboard : public QObject {
+public:
+    TKeepKeyboard(QWidget* Dialog, QWidget* Control) : QObject(Dialog), FDialog(Dialog), FControl(Control) {
+        qApp->installEventFilter(this);
+        QTimer::singleShot(1000, this, [this] { deleteLater(); });
+        TakeBack();
+    }
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* E) override {
+        switch (E->type()) {
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+            deleteLater();
+            break;
+        case QEvent::WindowActivate:
+            if (Watched != FDialog && Watched->isWidgetType() && static_cast<QWidget*>(Watched)->isWindow())
+                QMetaObject::invokeMethod(
+                    this, [this] { TakeBack(); }, Qt::QueuedConnection);
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void TakeBack() {
+        if (!FDialog->isVisible()) return;
+        FDialog->activateWindow();
+        if (FControl) FControl->setFocus(Qt::OtherFocusReason);
+    }
+    QWidget* FDialog;
+    QPointer<QWidget> FControl;
 };
 
 TVekButton* DialogButton(QWidget* Parent, const char* Name, const QString& Caption,
@@ -336,7 +377,9 @@ void TfrmParameter::ShowParameters() {
 void TfrmParameter::btnCol0Click(TVekButton* Sender) {
     if (!Sender) return;
     quint32 Colour = Sender->LookStyle()->ButtonColor();
-    if (ExecuteColorDialog(this, Colour)) Sender->LookStyle()->SetButtonColor(Colour);
+    const bool Chosen = ExecuteColorDialog(this, Colour);
+    new TKeepKeyboard(this, Sender);
+    if (Chosen) Sender->LookStyle()->SetButtonColor(Colour);
 }
 
 void TfrmParameter::btnSetStandardsClick() {

@@ -153,4 +153,21 @@ TEST_F(SettingsDialogTest, EachShowingIsCentredOnTheMainWindowAndStartsOnTheFirs
         Dlg.btnCancel->Click();
         EXPECT_FALSE(Dlg.isVisible());
     }
+    // The colour dialog closed, a window manager may give the keyboard to the main
+    // window, at once or a little later: the settings take it back, on the colour button.
+    Dlg.show();
+    for (const bool Later : {false, true}) {
+        drive::Activated(&Dlg);
+        SetColorDialogHook([&](quint32&) {
+            if (Later)
+                drive::Soon(&Main, [&] { drive::Activated(&Main); });
+            else
+                drive::Activated(&Main);
+            return false;
+        });
+        Dlg.btnCol2->Click();
+        for (int I = 0; I < 3; ++I) QApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), &Dlg) << Later;
+        EXPECT_EQ(QApplication::focusWidget(), Dlg.btnCol2);
+    }
 }
