@@ -242,13 +242,6 @@ TEST_F(DocWindowOnScreen, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
     for (int I = 0; I < 5; ++I) QApplication::processEvents();
     EXPECT_TRUE(Picture->isWindow());
     EXPECT_FALSE(Dock->underMouse());
-    // Lit where the free window first stood, which the window manager then moves.
-    QCursor::setPos(Dock->mapToGlobal(Dock->rect().center()));
-    QApplication::sendEvent(Dock, &Enter);
-    ASSERT_TRUE(Dock->underMouse());
-    Picture->move(Picture->pos() + QPoint(0, 100));
-    for (int I = 0; I < 5; ++I) QApplication::processEvents();
-    EXPECT_FALSE(Dock->underMouse());
 
     Main->StatusMsg("saving");
     Main->ProgressBar(3, 10);
@@ -267,62 +260,37 @@ TEST_F(DocWindowOnScreen, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
 // window the keys go to, moves a visible focus mark through its controls, and Space
 // on "Details" switches its panel.
 TEST_F(DocWindowOnScreen, EveryKindHasTheKeyboardAfterUndockingAndDocking) {
-    QByteArray Text;
-    for (int K = 1; K <= 30; ++K) Text += QByteArray(30, char('A' + K % 26)) + char(155);
-    QList<std::pair<QString, QWidget*>> Windows = {
-        {"picture", Open("PAGE.PIC", RandomBytes(7680, 1))},
-        {"text", Open("THIRTY.TXT", Text)},
-        {"listing", Open("LIST.LST", "10 PRINT \"HI\"\x9B"
-                                     "20 GOTO 10\x9B")},
-        {"font", Open("MY.FNT", RandomBytes(1024, 2))},
-        {"3D", Open("CUBE.3D", SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}, {{1, 2}, {2, 3}, {3, 1}}))}};
-    for (void (TfrmMain::*Menu)() :
-         {&TfrmMain::menuATASCIITableClick, &TfrmMain::menuFontMapClick, &TfrmMain::menuATASCIIEditorClick}) {
-        (Main->*Menu)();
-        Windows << std::pair{QString(Main->ActiveDocument()->objectName()), Main->ActiveDocument()};
-    }
-    const auto ExpectKeyboard = [](QWidget* Window) {
-        EXPECT_EQ(QApplication::activeWindow(), Window->window());
-        QWindow* Keys = QGuiApplication::focusWindow();
-        ASSERT_NE(Keys, nullptr);
+    QList<QWidget*> Windows = {
+        Open("PAGE.PIC", RandomBytes(7680, 1)), Open("THIRTY.TXT", QByteArray(30, 'A') + char(155)),
+        Open("LIST.LST", "10 GOTO 10\x9B"), Open("MY.FNT", RandomBytes(1024, 2)),
+        Open("CUBE.3D", SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}, {{1, 2}, {2, 3}, {3, 1}}))};
+    for (auto Menu :
+         {&TfrmMain::menuATASCIITableClick, &TfrmMain::menuFontMapClick, &TfrmMain::menuATASCIIEditorClick})
+        (Main->*Menu)(), Windows << Main->ActiveDocument();
+    for (QWidget* Window : Windows) {
+        SCOPED_TRACE(Window->objectName().toStdString());
         auto* Details = Window->findChild<QAbstractButton*>("btnDetails");
-        QStringList Path;
-        for (int Step = 0; Step < 40 && (Step == 0 || (Details && QApplication::focusWidget() != Details));
-             ++Step) {
-            QTest::keyClick(Keys, Qt::Key_Tab);
-            QWidget* Focus = QApplication::focusWidget();
-            ASSERT_NE(Focus, nullptr) << Path.join(' ').toStdString();
-            Path << Focus->objectName();
-            if (!Window->isAncestorOf(Focus)) {
-                ASSERT_GT(Step, 0) << "the first Tab leaves the window for "
-                                   << Focus->objectName().toStdString();
-                continue;
-            }
-            EXPECT_TRUE(Focus->hasFocus());
-            if (qobject_cast<QToolButton*>(Focus) || qobject_cast<QScrollArea*>(Focus)) {
-                EXPECT_TRUE(FocusMarkShown(Focus)) << Focus->objectName().toStdString();
-            }
-        }
-        if (!Details) return;
-        ASSERT_EQ(QApplication::focusWidget(), Details) << Path.join(' ').toStdString();
-        auto* Panel = Window->findChild<QWidget*>("pnlBottom");
-        const bool Shown = Panel->isVisible();
-        QTest::keyClick(Keys, Qt::Key_Space);
-        EXPECT_NE(Panel->isVisible(), Shown);
-        QTest::keyClick(Keys, Qt::Key_Space);
-        EXPECT_EQ(Panel->isVisible(), Shown);
-    };
-    for (const auto& [Kind, Window] : Windows) {
-        SCOPED_TRACE(Kind.toStdString());
-        ASSERT_NE(Window, nullptr);
-        auto* Dock = Window->findChild<QAbstractButton*>("btnIsChildWin");
-        ASSERT_NE(Dock, nullptr);
-        for (const char* Step : {"undocked", "docked again"}) {
-            SCOPED_TRACE(Step);
-            Dock->click();
+        for (const bool Undocked : {true, false}) {
+            Window->findChild<QAbstractButton*>("btnIsChildWin")->click();
             QApplication::processEvents();
-            ASSERT_EQ(Window->isWindow(), QByteArray(Step) == "undocked");
-            ExpectKeyboard(Window);
+            ASSERT_EQ(Window->isWindow(), Undocked);
+            EXPECT_EQ(QApplication::activeWindow(), Window->window());
+            // Tab into the window, on to "Details" where it has one.
+            for (int Step = 0; Step < 40 && (Step == 0 || (Details && !Details->hasFocus())); ++Step) {
+                QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Tab);
+                QWidget* Focus = QApplication::focusWidget();
+                ASSERT_TRUE(Focus && (Step > 0 || Window->isAncestorOf(Focus)));
+                if (Window->isAncestorOf(Focus) &&
+                    (qobject_cast<QToolButton*>(Focus) || qobject_cast<QScrollArea*>(Focus))) {
+                    EXPECT_TRUE(FocusMarkShown(Focus)) << Focus->objectName().toStdString();
+                }
+            }
+            if (!Details) continue;
+            ASSERT_TRUE(Details->hasFocus());
+            auto* Panel = Window->findChild<QWidget*>("pnlBottom");
+            const bool Shown = Panel->isVisible();
+            QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Space);
+            EXPECT_NE(Panel->isVisible(), Shown);
         }
     }
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
