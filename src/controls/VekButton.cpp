@@ -715,7 +715,9 @@ void TVekButton::FocusChanged(QWidget*, QWidget* Now) {
 
 void TVekButton::enterEvent(QEnterEvent* Event) {
     QPushButton::enterEvent(Event);
-    if (FLookStyle->HighlightTrack() && !FMouseInControl && isEnabled()) {
+    // Qt's own enter after its window moved can name a point beside the button.
+    if (FLookStyle->HighlightTrack() && !FMouseInControl && isEnabled() &&
+        rect().contains(Event->position().toPoint())) {
         FMouseInControl = true;
         repaint();
     }
@@ -848,6 +850,21 @@ void TVekButton::DropHoverIfAway() {
     update();
 }
 
+void TVekButton::WatchWindow() {
+    QWidget* Window = window();
+    if (Window == FWatchedWindow) return;
+    if (FWatchedWindow) FWatchedWindow->removeEventFilter(this);
+    FWatchedWindow = Window != this ? Window : nullptr;
+    if (FWatchedWindow) FWatchedWindow->installEventFilter(this);
+}
+
+bool TVekButton::eventFilter(QObject* Watched, QEvent* Event) {
+    // The window manager moves a window just shown (undocked) to its place: the
+    // pointer's enter came where the window first stood.
+    if (Watched == FWatchedWindow && Event->type() == QEvent::Move && isVisible()) DropHoverIfAway();
+    return QPushButton::eventFilter(Watched, Event);
+}
+
 bool TVekButton::event(QEvent* Event) {
     switch (Event->type()) {
     case QEvent::Hide:
@@ -856,6 +873,7 @@ bool TVekButton::event(QEvent* Event) {
     case QEvent::Move:
     case QEvent::Show:
     case QEvent::ParentChange:
+        WatchWindow();
         // A hidden button's moves arrive late, when it is shown or painted: only a
         // button on the screen can have moved away from the pointer.
         if (isVisible() && window()->isVisible() && !testAttribute(Qt::WA_PendingMoveEvent))

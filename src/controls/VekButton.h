@@ -375,6 +375,7 @@ protected:
     void keyPressEvent(QKeyEvent* Event) override;
     void keyReleaseEvent(QKeyEvent* Event) override;
     bool event(QEvent* Event) override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
     void nextCheckState() override;
 
 private:
@@ -389,6 +390,8 @@ private:
     void SetActive(bool Value);
     // Clears the hover state when the pointer is no longer over the button.
     void DropHoverIfAway();
+    // Follows the moves of the window the button is on.
+    void WatchWindow();
     void UpdateActive(QWidget* Focused);
     void FocusChanged(QWidget* Old, QWidget* Now);
     // True when Click() does something other than the push-button click.
@@ -419,6 +422,7 @@ private:
     bool FPressOpenedMenu = false;
     QPointer<QWidget> FControlOnRight, FControlOnLeft, FControlOnTop, FControlOnBottom;
     QPointer<QAction> FAction;
+    QPointer<QWidget> FWatchedWindow;
     QMetaObject::Connection FActionChanged, FActionTrigger;
     quint32 FFontColor = clWindowText;
     bool FDefault = false;

@@ -32,6 +32,7 @@ void DrawFocusMark(QPainter& Painter, const QRect& R, const QColor& Dots, const 
 
 namespace {
 const char* const OverlayName = "focusMark";
+const char* const RoomProperty = "focusFrameInMargins";
 
 // Lies over its host, lets every mouse event through and paints only the mark, while
 // the watched widget has the focus.
@@ -76,9 +77,9 @@ protected:
             P.setPen(Qt::NoPen);
             P.setBrush(Qt::NoBrush);
             const QRect R = rect();
-            for (int I = 0; I < 3; ++I) {
+            for (int I = 0; I < ScrollFocusFrameWidth; ++I) {
                 const QRect Ring = R.adjusted(I, I, -I, -I);
-                const QColor C = I < 2 ? Frame : QColor(Qt::white);
+                const QColor C = I < ScrollFocusFrameWidth - 1 ? Frame : QColor(Qt::white);
                 P.fillRect(QRect(Ring.left(), Ring.top(), Ring.width(), 1), C);
                 P.fillRect(QRect(Ring.left(), Ring.bottom(), Ring.width(), 1), C);
                 P.fillRect(QRect(Ring.left(), Ring.top(), 1, Ring.height()), C);
@@ -103,11 +104,13 @@ private:
     void Place() {
         QWidget* Host = parentWidget();
         if (auto* Box = qobject_cast<QAbstractScrollArea*>(Host); Box && FKind == ScrollFrame)
-            setGeometry(Box->viewport()->geometry());
+            setGeometry(Box->viewport()->geometry().adjusted(-Room(), -Room(), Room(), Room()));
         else
             setGeometry(Host->rect());
         update();
     }
+
+    int Room() const { return parentWidget()->property(RoomProperty).toBool() ? ScrollFocusFrameWidth : 0; }
 
     QRect MarkRect() const {
         auto* B = qobject_cast<QAbstractButton*>(parentWidget());
@@ -151,6 +154,12 @@ void ShowFocusMarks(QWidget* Panel) {
 
 void ShowScrollFocusFrame(QAbstractScrollArea* Box) {
     if (Box && !OverlayOf(Box)) new TFocusOverlay(Box, TFocusOverlay::ScrollFrame);
+}
+
+void PutScrollFocusFrameInMargins(QAbstractScrollArea* Box) {
+    if (!Box) return;
+    // Placed when the box takes the focus.
+    Box->setProperty(RoomProperty, true);
 }
 
 bool FocusMarkShown(const QWidget* W) {

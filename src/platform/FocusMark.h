@@ -23,5 +23,10 @@ void ShowFocusMarks(QWidget* Panel);
 // While Box has the focus, a frame in the selection colour with a white line inside
 // lies along the edge of what it shows, so it can be seen on any picture or background.
 void ShowScrollFocusFrame(QAbstractScrollArea* Box);
+// The width of that frame.
+constexpr int ScrollFocusFrameWidth = 3;
+// Box keeps viewport margins of that width on every side: its frame lies in them,
+// around what it shows, instead of over it.
+void PutScrollFocusFrameInMargins(QAbstractScrollArea* Box);
 // Whether a mark of these functions shows on W now.
 bool FocusMarkShown(const QWidget* W);

@@ -114,6 +114,9 @@ void TfrmReportOptions::showEvent(QShowEvent* E) {
     if (E->spontaneous()) return;
     QRadioButton* Checked = rbPrinter->isChecked() ? rbPrinter : rbFile->isChecked() ? rbFile : rbPreview;
     Checked->setFocus(Qt::OtherFocusReason);
+    // The style marks a focused control only once the keyboard moved the focus; the
+    // dialog starts on its checked destination for the keyboard, so the mark shows now.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     btnOK->setDefault(true);
     // On the parent's window, wherever the window that was active stands.
     CentreOnParent(this);

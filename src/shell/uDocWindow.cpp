@@ -220,23 +220,42 @@ namespace {
 // where the pointer really is over it.
 class THoverDrop : public QObject {
 public:
-    using QObject::QObject;
+    explicit THoverDrop(QWidget* Button) : QObject(Button), FButton(Button) {
+        Button->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* E) override {
         const QEvent::Type T = E->type();
+        if (Watched != FButton) {
+            // The window manager moves a window just shown (undocked) to its place: the
+            // pointer's enter came where the window first stood.
+            if (T == QEvent::Move) DropLater();
+            return false;
+        }
         if (T != QEvent::Hide && T != QEvent::Show && T != QEvent::Move && T != QEvent::Enter) return false;
-        auto* B = static_cast<QWidget*>(Watched);
-        if (T == QEvent::Hide) Drop(B);
-        // Checked once the events on the way are through: the click that moved it, or
-        // an enter the window system reports for a window just shown under the
-        // pointer, can light it again where the pointer is not.
-        QMetaObject::invokeMethod(
-            this, [B] { DropIfAway(B); }, Qt::QueuedConnection);
+        if (T == QEvent::Hide) Drop(FButton);
+        if (T == QEvent::Show) WatchWindow();
+        DropLater();
         return false;
     }
 
 private:
+    // Checked once the events on the way are through: the click that moved it, or
+    // an enter the window system reports for a window just shown under the pointer,
+    // can light it again where the pointer is not.
+    void DropLater() {
+        if (!FButton->underMouse()) return;
+        QMetaObject::invokeMethod(
+            this, [B = FButton] { DropIfAway(B); }, Qt::QueuedConnection);
+    }
+    void WatchWindow() {
+        QWidget* Window = FButton->window();
+        if (Window == FWindow) return;
+        if (FWindow) FWindow->removeEventFilter(this);
+        FWindow = Window;
+        Window->installEventFilter(this);
+    }
     static void DropIfAway(QWidget* B) {
         const QPoint At = QCursor::pos();
         if (!B->isVisible() || !B->rect().contains(B->mapFromGlobal(At)) || QApplication::widgetAt(At) != B)
@@ -249,6 +268,8 @@ private:
         QCoreApplication::sendEvent(B, &Leave);
         B->update();
     }
+    QWidget* FButton;
+    QPointer<QWidget> FWindow;
 };
 } // namespace
 
@@ -263,7 +284,7 @@ void SetPanelButtonColours(QToolButton* B) {
     // The style's own focus mark hardly shows on the panel's blue; an icon has no
     // caption to underline.
     ShowFocusMark(B);
-    B->installEventFilter(new THoverDrop(B));
+    new THoverDrop(B);
 }
 
 QToolButton* NewPanelButton(QWidget* Panel, const char* Name, const QString& Caption, const QString& Hint) {
@@ -374,6 +395,7 @@ class TImageScrollBox : public QScrollArea {
 public:
     using QScrollArea::QScrollArea;
     QSize minimumSizeHint() const override { return QSize(0, 0); }
+    void SetMargins(int Width) { setViewportMargins(Width, Width, Width, Width); }
 };
 } // namespace
 
@@ -388,6 +410,15 @@ QScrollArea* NewImageScrollBox(QWidget* Parent, const char* Name, ImageView* Vie
     Box->setBackgroundRole(QPalette::Window);
     Box->setWidget(View);
     return Box;
+}
+
+void KeepRoomForFocusFrame(QScrollArea* Box) {
+    auto* Own = dynamic_cast<TImageScrollBox*>(Box);
+    if (!Own) return;
+    Own->SetMargins(ScrollFocusFrameWidth);
+    PutScrollFocusFrameInMargins(Box);
+    // The room shows the box's background while the frame is not there.
+    Box->setAutoFillBackground(true);
 }
 
 bool ScaleZoom(ImageView* View, double Factor) {
@@ -553,7 +584,17 @@ void PlaceAtCascadeStep(QMdiArea* Area, QMdiSubWindow* Frame) {
 void ToggleDocking(QWidget* Window, quint8& IsChildWin, const QPoint& TopLeft) {
     IsChildWin = IsChildWin ? 0 : 1;
     SetMDIChildStyle(Window, IsChildWin);
-    MoveFrameTo(DocumentFrame(Window), TopLeft);
+    QWidget* Frame = DocumentFrame(Window);
+    const QScreen* Screen = Frame->screen();
+    if (!Frame->isWindow() || !Screen) {
+        MoveFrameTo(Frame, TopLeft);
+        return;
+    }
+    // A window zoomed beyond the screen is fitted to it, so that its title bar and its
+    // dock button can be reached: at once as far as its frame is known, wholly once
+    // the window manager has framed it.
+    const QRect Area = Screen->availableGeometry();
+    PlaceFrameInside(Frame, TopLeft, Frame->size().boundedTo(Area.size()), Area);
 }
 
 // ---------------------------------------------------------------- closing

@@ -127,6 +127,9 @@ QLabel* NewValueLabel(const TInfoPanel& Info, int Row, const char* Name, quint32
 // Background clDefault keeps the parent's colour.
 QScrollArea* NewImageScrollBox(QWidget* Parent, const char* Name, ImageView* View, bool Framed = false,
                                quint32 Background = clDefault);
+// Room around the picture of a scroll box made by NewImageScrollBox for its focus
+// frame, which then covers none of the picture.
+void KeepRoomForFocusFrame(QScrollArea* Box);
 // Multiplies the view's zoom; the picture data stay as they are. A step the view
 // cannot show is refused with a beep: false.
 bool ScaleZoom(ImageView* View, double Factor);

@@ -514,6 +514,32 @@ QString NewFormName(const QString& Base) {
         if (!Used.contains(Base + QStringLiteral("_%1").arg(N))) return Base + QStringLiteral("_%1").arg(N);
 }
 
+namespace {
+// A free window that had the keyboard loses its native window when it is docked, and
+// Qt hands that window's focus to the main window without activating it: the main
+// window then has the keyboard on the screen but no control gets the key events' focus
+// (nor shows it) until the focus leaves the program and comes back. The main window is
+// made active here, and the docked window's control takes the focus.
+void TakeKeyboardAfterDocking(QWidget* Form) {
+    QWidget* Main = MainWindow()->Form();
+    Main->activateWindow();
+    if (!QApplication::activeWindow() && QGuiApplication::focusWindow() == Main->windowHandle()) {
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_DEPRECATED
+        QApplication::setActiveWindow(Main);
+        QT_WARNING_POP
+    }
+    if (QApplication::activeWindow() != Main) return;
+    const QWidget* Focus = QApplication::focusWidget();
+    if (Focus && Form->isAncestorOf(Focus)) return;
+    QWidget* Control = Form->focusWidget();
+    if (Control && Control->isVisible() && Control->isEnabled() && Control->focusPolicy() != Qt::NoFocus)
+        Control->setFocus(Qt::ActiveWindowFocusReason);
+    else
+        Form->setFocus(Qt::ActiveWindowFocusReason);
+}
+} // namespace
+
 void SetMDIChildStyle(QWidget* Form, bool MDIChild) {
     if (!Form || !MainWindow()) return;
     auto* Sub = qobject_cast<QMdiSubWindow*>(Form->parentWidget());
@@ -525,6 +551,7 @@ void SetMDIChildStyle(QWidget* Form, bool MDIChild) {
         Form->show();
         if (auto* NewSub = qobject_cast<QMdiSubWindow*>(Form->parentWidget()))
             NewSub->resize(NewSub->sizeHint().expandedTo(Size));
+        TakeKeyboardAfterDocking(Form);
         return;
     }
     if (!Sub) return;

@@ -25,10 +25,13 @@
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPainter>
 #include <QPointer>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTranslator>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -59,6 +62,60 @@ QLabel* Heading(QWidget* Parent, const char* Name, const QString& Text) {
     SetTextColor(L, WinColorToQColor(clYellow));
     return L;
 }
+
+// The style's focus frame hardly shows on a selected entry's blue: the entry with
+// the focus gets a dotted line of white and black, which shows on any entry.
+class TFocusedEntryDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+               const QModelIndex& Index) const override {
+        QStyleOptionViewItem Plain = Option;
+        Plain.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(Painter, Plain, Index);
+        if (Option.state & QStyle::State_HasFocus) DrawFocusMark(*Painter, Option.rect, Qt::white, Qt::black);
+    }
+};
+
+// Some window managers give the keyboard to the main window, behind the dialog, when
+// a dialog over it closes: before the dialog asks for the keyboard back, or after. So
+// until the user acts, or for a moment, the dialog takes the keyboard back, on Control,
+// whenever another window of the program becomes the active one.
+class TKeepKeyboard : public QObject {
+public:
+    TKeepKeyboard(QWidget* Dialog, QWidget* Control) : QObject(Dialog), FDialog(Dialog), FControl(Control) {
+        qApp->installEventFilter(this);
+        QTimer::singleShot(1000, this, [this] { deleteLater(); });
+        TakeBack();
+    }
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* E) override {
+        switch (E->type()) {
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+            deleteLater();
+            break;
+        case QEvent::WindowActivate:
+            if (Watched != FDialog && Watched->isWidgetType() && static_cast<QWidget*>(Watched)->isWindow())
+                QMetaObject::invokeMethod(
+                    this, [this] { TakeBack(); }, Qt::QueuedConnection);
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void TakeBack() {
+        if (!FDialog->isVisible()) return;
+        FDialog->activateWindow();
+        if (FControl) FControl->setFocus(Qt::OtherFocusReason);
+    }
+    QWidget* FDialog;
+    QPointer<QWidget> FControl;
+};
 
 TVekButton* DialogButton(QWidget* Parent, const char* Name, const QString& Caption,
                          const QString& Hint = {}) {
@@ -214,6 +271,7 @@ TfrmParameter::TfrmParameter(QWidget* Parent) : QDialog(Parent) {
                                         QStringLiteral("Morvanel Datei-Erweiterungen de-registrieren"));
     FileTypeListBox = Named(new QListWidget(this), "FileTypeListBox");
     FileTypeListBox->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    FileTypeListBox->setItemDelegate(new TFocusedEntryDelegate(FileTypeListBox));
     // Two columns: the entries run top to bottom and wrap into the second column.
     FileTypeListBox->setFlow(QListView::TopToBottom);
     FileTypeListBox->setWrapping(true);
@@ -319,7 +377,9 @@ void TfrmParameter::ShowParameters() {
 void TfrmParameter::btnCol0Click(TVekButton* Sender) {
     if (!Sender) return;
     quint32 Colour = Sender->LookStyle()->ButtonColor();
-    if (ExecuteColorDialog(this, Colour)) Sender->LookStyle()->SetButtonColor(Colour);
+    const bool Chosen = ExecuteColorDialog(this, Colour);
+    new TKeepKeyboard(this, Sender);
+    if (Chosen) Sender->LookStyle()->SetButtonColor(Colour);
 }
 
 void TfrmParameter::btnSetStandardsClick() {

@@ -49,6 +49,8 @@ TChildWinATASCIITable::TChildWinATASCIITable(QWidget* Parent) : QWidget(Parent) 
     imgATASCIITable->NewPicture(ATASCIITableWidth, ATASCIITableHeight, 0xFFFFFF);
     ScrollBox1 = NewImageScrollBox(this, "ScrollBox1", imgATASCIITable, false, SysColor(COLOR_APPWORKSPACE));
     ScrollBox1->setFocusPolicy(Qt::StrongFocus);
+    // The box has the focus from the start: its frame must not hide the table's header.
+    KeepRoomForFocusFrame(ScrollBox1);
     ScrollBox1->viewport()->installEventFilter(this);
     ScrollBox1->installEventFilter(this);
     Layout->addWidget(ScrollBox1, 1);

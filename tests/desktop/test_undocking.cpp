@@ -1,9 +1,10 @@
 // The dock button of every document window kind under a window manager: the free
 // window's frame, title bar included, stands where the window puts its Left and
-// Top, and docking again gives a proper MDI child.
+// Top, and docking again gives a proper MDI child; either way the window has the keyboard.
 #include "solid3d/Solid3DTestUtil.h"
 #include "test_desktop_common.h"
 #include "uChildWinSolidStates.h"
+#include "uDocWindow.h"
 #include "uFrmSolidStatesController.h"
 
 #include <QAbstractButton>
@@ -47,6 +48,13 @@ protected:
         QApplication::processEvents();
         return Windows;
     }
+    // Window's top-level window is the active one and a control of Window has the focus.
+    static bool HasKeyboard(QWidget* Window) {
+        return WaitFor([Window] {
+            const QWidget* Focus = QApplication::focusWidget();
+            return QApplication::activeWindow() == Window->window() && Focus && Window->isAncestorOf(Focus);
+        });
+    }
 };
 } // namespace
 
@@ -67,6 +75,7 @@ TEST_F(UndockingTest, EveryWindowKindUndocksWithItsFrameAtItsCornerAndDocksAgain
             EXPECT_EQ(FrameOf(Window).topLeft(), Corner) << RectText(FrameOf(Window)).toStdString();
             EXPECT_EQ(Window->frameGeometry(), FrameOf(Window));
             EXPECT_EQ(Window->windowState(), Qt::WindowNoState);
+            EXPECT_TRUE(HasKeyboard(Window));
             // A later resize, once framed, leaves the frame's corner where it is.
             Window->resize(Window->size() + QSize(8, 6));
             Settle(150);
@@ -79,12 +88,27 @@ TEST_F(UndockingTest, EveryWindowKindUndocksWithItsFrameAtItsCornerAndDocksAgain
             ASSERT_NE(Sub, nullptr);
             EXPECT_TRUE(Sub->isVisible() && Window->isVisible());
             EXPECT_EQ(Main->ActiveDocument(), Window);
+            EXPECT_TRUE(HasKeyboard(Window));
             EXPECT_GE(Window->width(), 100);
             EXPECT_TRUE(Main->MdiArea->viewport()->rect().contains(Sub->geometry().topLeft()))
                 << RectText(Sub->geometry()).toStdString();
         }
     }
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+// A window zoomed beyond the screen is fitted to the screen when it is undocked: its
+// title bar and its dock button can be reached.
+TEST_F(UndockingTest, AWindowLargerThanTheScreenIsFittedToItWhenUndocked) {
+    QWidget* Window = Open("MY.FNT", RandomBytes(1024, 2));
+    ASSERT_NE(Window, nullptr);
+    const QRect Screen = Main->screen()->availableGeometry();
+    SetClientSize(Window, Screen.width() + 700, Screen.height() + 100);
+    auto* Dock = Window->findChild<QAbstractButton*>("btnIsChildWin");
+    Dock->click();
+    ASSERT_TRUE(Framed(Window));
+    EXPECT_TRUE(Screen.contains(FrameOf(Window))) << RectText(FrameOf(Window)).toStdString();
+    EXPECT_TRUE(Screen.contains(QRect(Dock->mapToGlobal(QPoint(0, 0)), Dock->size())));
 }
 
 // The controller, a free window the 3D window places itself, stands with its frame

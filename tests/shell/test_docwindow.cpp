@@ -1,4 +1,6 @@
+#include "FocusMark.h"
 #include "JPEGImage.h"
+#include "solid3d/Solid3DTestUtil.h"
 #include "test_drive_events.h"
 #include "test_shell_common.h"
 #include "uChildWinGraphic.h"
@@ -9,6 +11,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScrollArea>
+#include <QTest>
 #include <QToolButton>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -211,6 +215,12 @@ TEST_F(DocWindowOnScreen, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
     EXPECT_EQ(Main->MDIChildCount(), 0);
     // The free window's frame, not its client, stands at the corner.
     EXPECT_EQ(Doc->frameGeometry().topLeft(), QPoint(1, 1));
+    // A window larger than the screen is fitted to it when it is freed.
+    const QRect Screen = Main->screen()->availableGeometry();
+    ToggleDocking(Doc, Docked);
+    SetClientSize(Doc, Screen.width() + 700, Screen.height() + 50);
+    ToggleDocking(Doc, Docked);
+    EXPECT_TRUE(Screen.contains(Doc->frameGeometry())) << Doc->width() << "x" << Doc->height();
     ToggleDocking(Doc, Docked, QPoint(7, 9));
     EXPECT_EQ(Docked, 1);
     ASSERT_NE(qobject_cast<QMdiSubWindow*>(Doc->parentWidget()), nullptr);
@@ -244,4 +254,44 @@ TEST_F(DocWindowOnScreen, DockingMovesTheFrameAndSaveStatusIsResetOnErrors) {
     EXPECT_TRUE(Main->ProgressBar1->isHidden());
     EXPECT_EQ(Main->ProgressBar1->value(), 0);
     EXPECT_EQ(Main->StatusBar1->PanelText(0), "");
+}
+
+// Undocked, docked again, or both: the window has the keyboard. Tab, typed into the
+// window the keys go to, moves a visible focus mark through its controls, and Space
+// on "Details" switches its panel.
+TEST_F(DocWindowOnScreen, EveryKindHasTheKeyboardAfterUndockingAndDocking) {
+    QList<QWidget*> Windows = {
+        Open("PAGE.PIC", RandomBytes(7680, 1)), Open("THIRTY.TXT", QByteArray(30, 'A') + char(155)),
+        Open("LIST.LST", "10 GOTO 10\x9B"), Open("MY.FNT", RandomBytes(1024, 2)),
+        Open("CUBE.3D", SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}, {{1, 2}, {2, 3}, {3, 1}}))};
+    for (auto Menu :
+         {&TfrmMain::menuATASCIITableClick, &TfrmMain::menuFontMapClick, &TfrmMain::menuATASCIIEditorClick})
+        (Main->*Menu)(), Windows << Main->ActiveDocument();
+    for (QWidget* Window : Windows) {
+        SCOPED_TRACE(Window->objectName().toStdString());
+        auto* Details = Window->findChild<QAbstractButton*>("btnDetails");
+        for (const bool Undocked : {true, false}) {
+            Window->findChild<QAbstractButton*>("btnIsChildWin")->click();
+            QApplication::processEvents();
+            ASSERT_EQ(Window->isWindow(), Undocked);
+            EXPECT_EQ(QApplication::activeWindow(), Window->window());
+            // Tab into the window, on to "Details" where it has one.
+            for (int Step = 0; Step < 40 && (Step == 0 || (Details && !Details->hasFocus())); ++Step) {
+                QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Tab);
+                QWidget* Focus = QApplication::focusWidget();
+                ASSERT_TRUE(Focus && (Step > 0 || Window->isAncestorOf(Focus)));
+                if (Window->isAncestorOf(Focus) &&
+                    (qobject_cast<QToolButton*>(Focus) || qobject_cast<QScrollArea*>(Focus))) {
+                    EXPECT_TRUE(FocusMarkShown(Focus)) << Focus->objectName().toStdString();
+                }
+            }
+            if (!Details) continue;
+            ASSERT_TRUE(Details->hasFocus());
+            auto* Panel = Window->findChild<QWidget*>("pnlBottom");
+            const bool Shown = Panel->isVisible();
+            QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Space);
+            EXPECT_NE(Panel->isVisible(), Shown);
+        }
+    }
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }

@@ -151,6 +151,29 @@ TEST_F(ReportReplaceTest, TheOptionsShowOverTheMainWindowFromTheirDefaultControl
                                     Dlg->btnCancel->click();
                                 }),
               1);
+    // After a print to the printer they start on "Drucker", its focus mark drawn at once.
+    const auto MarkDrawn = [](QWidget* B) {
+        const QImage Shown = B->grab().toImage();
+        B->window()->setAttribute(Qt::WA_KeyboardFocusChange, false);
+        return B->grab().toImage() != Shown;
+    };
+    drive::WhileModal([&] { Win->PrintReport(); },
+                      [&](QWidget* W) {
+                          auto* Dlg = qobject_cast<TfrmReportOptions*>(W);
+                          if (!Dlg) return W->close(), void(); // the printer's own dialog
+                          Dlg->rbPrinter->setChecked(true);
+                          Dlg->btnOK->click();
+                      },
+                      true);
+    drive::WhileModal([&] { Win->PrintReport(); },
+                      [&](QWidget* W) {
+                          auto* Dlg = qobject_cast<TfrmReportOptions*>(W);
+                          ASSERT_NE(Dlg, nullptr);
+                          EXPECT_TRUE(Dlg->rbPrinter->isChecked());
+                          EXPECT_EQ(drive::Activated(Dlg), Dlg->rbPrinter);
+                          EXPECT_TRUE(MarkDrawn(Dlg->rbPrinter));
+                          Dlg->btnCancel->click();
+                      });
     // Shown again after it was moved and left on Cancel, it starts over.
     TfrmReportOptions Dlg(Main);
     Dlg.show();

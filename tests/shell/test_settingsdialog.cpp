@@ -56,6 +56,14 @@ TEST_F(SettingsDialogTest, OkStoresChosenColoursAndOptionsAndCancelKeepsTheEdits
     EXPECT_EQ(Face(Dlg.btnCol0), 0x010203u);
     // The radio buttons show the keyboard's focus on the dialog's blue.
     EXPECT_EQ(drive::WithoutFocusMark({Dlg.rbPHO1, Dlg.rbPHO2, Dlg.rb2x2A, Dlg.rb2x2B}), QStringList());
+    // So does the extension list's entry: white and black dots along its edge.
+    drive::WithoutFocusMark({Dlg.FileTypeListBox});
+    QListWidget* List = Dlg.FileTypeListBox;
+    ASSERT_NE(List->currentItem(), nullptr);
+    const QRect Entry = List->visualItemRect(List->currentItem());
+    const QImage Shot = List->viewport()->grab().toImage();
+    EXPECT_EQ(std::make_pair(Shot.pixel(Entry.topLeft()), Shot.pixel(Entry.topLeft() + QPoint(1, 0))),
+              std::make_pair(qRgb(255, 255, 255), qRgb(0, 0, 0)));
     Dlg.rbPHO2->setChecked(true);
     Dlg.btnOK->Click();
     EXPECT_FALSE(Dlg.isVisible());
@@ -144,5 +152,22 @@ TEST_F(SettingsDialogTest, EachShowingIsCentredOnTheMainWindowAndStartsOnTheFirs
         EXPECT_NE(QApplication::focusWidget(), Dlg.btnCol0);
         Dlg.btnCancel->Click();
         EXPECT_FALSE(Dlg.isVisible());
+    }
+    // The colour dialog closed, a window manager may give the keyboard to the main
+    // window, at once or a little later: the settings take it back, on the colour button.
+    Dlg.show();
+    for (const bool Later : {false, true}) {
+        drive::Activated(&Dlg);
+        SetColorDialogHook([&](quint32&) {
+            if (Later)
+                drive::Soon(&Main, [&] { drive::Activated(&Main); });
+            else
+                drive::Activated(&Main);
+            return false;
+        });
+        Dlg.btnCol2->Click();
+        for (int I = 0; I < 3; ++I) QApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), &Dlg) << Later;
+        EXPECT_EQ(QApplication::focusWidget(), Dlg.btnCol2);
     }
 }

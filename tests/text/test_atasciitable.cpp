@@ -2,6 +2,7 @@
 #include "test_text_common.h"
 
 #include "JPEGImage.h"
+#include "test_drive_events.h"
 #include "uChildWinATASCIITable.h"
 #include "uMain.h"
 #include "uRptATASCIITable.h"
@@ -114,6 +115,19 @@ TEST_F(ATASCIITable, WindowsShowTheirPicturesScrollSaveAndPrint) {
     QImage Expected;
     DrawATASCIITable(Expected, Font, false);
     EXPECT_EQ(Table->imgATASCIITable->Picture, Expected);
+    // Opened with the focus on its scroll box, the frame lies around the table: the
+    // top rows of its header show whole.
+    Main->resize(625, 475);
+    Main->show();
+    QApplication::processEvents();
+    TChildWinATASCIITable* Shown = TChildWinATASCIITable::CreateTable(Font, false);
+    QApplication::processEvents();
+    EXPECT_EQ(drive::WithoutFocusMark({Shown->ScrollBox1}), QStringList());
+    const QRect Port = Shown->ScrollBox1->viewport()->geometry();
+    ASSERT_GT(Port.height(), 4);
+    const QImage Shot = Shown->ScrollBox1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(Shot.copy(Port.x(), Port.y(), Port.width(), 4),
+              Expected.convertToFormat(QImage::Format_RGB32).copy(0, 0, Port.width(), 4));
     for (int Delta : {-240, 60, 60}) { // half notches add up
         QWheelEvent E({5, 5}, {5, 5}, {}, {0, Delta}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(Table->ScrollBox1->viewport(), &E);
