@@ -389,11 +389,20 @@ void SetMessageBoxHook(TMessageBoxHook Hook) {
 namespace {
 // The window a message box or a question belongs to: the dialog that is up, else
 // the main window; a minimised main window would hide its boxes along with it.
-QWidget* BoxOwner() {
-    if (QWidget* Modal = QApplication::activeModalWidget()) return Modal;
-    QWidget* Main = MainWindow() ? MainWindow()->Form() : nullptr;
-    if (Main && Main->isVisible() && !Main->isMinimized()) return Main;
-    return QApplication::activeWindow();
+// Made ready first: a splash screen still up would stand above the box (start-up
+// warnings), and a window still being placed is waited for, so that the box is
+// centred on where it stands, not where it was asked to go.
+QWidget* ReadyBoxOwner() {
+    for (QWidget* W : QApplication::topLevelWidgets())
+        if (W->windowType() == Qt::SplashScreen && W->isVisible()) W->hide();
+    const auto Owner = [] {
+        if (QWidget* Modal = QApplication::activeModalWidget()) return Modal;
+        QWidget* Main = MainWindow() ? MainWindow()->Form() : nullptr;
+        if (Main && Main->isVisible() && !Main->isMinimized()) return Main;
+        return QApplication::activeWindow();
+    };
+    AwaitFramePlacement(Owner());
+    return Owner();
 }
 
 // A message box centred on the window it belongs to, like the other dialogs. Its
@@ -401,13 +410,7 @@ QWidget* BoxOwner() {
 class TMessageBox : public QMessageBox {
 public:
     TMessageBox(Icon Kind, const QString& Caption, const QString& Text, StandardButtons Buttons)
-        : QMessageBox(Kind, Caption, Text, Buttons, BoxOwner()) {
-        // A splash screen still up would stand above the box (start-up warnings).
-        for (QWidget* W : QApplication::topLevelWidgets())
-            if (W->windowType() == Qt::SplashScreen && W->isVisible()) W->hide();
-        // Centred on where the owner stands, not where it was asked to go.
-        AwaitFramePlacement(parentWidget());
-    }
+        : QMessageBox(Kind, Caption, Text, Buttons, ReadyBoxOwner()) {}
 
 protected:
     void showEvent(QShowEvent* E) override {
