@@ -105,6 +105,8 @@ TEST_F(MainPlacementTest, AMaximiseInTwoStepsSavesThePlacementFromBeforeTheFirst
                 const QRect F = FrameOf(Main);
                 return First == TWays::Down ? F.height() >= Area.height() - 2 : F.width() >= Area.width() - 2;
             }));
+            // As the window manager tells it, the window is not in its normal state.
+            EXPECT_TRUE(WaitFor([&] { return TNormalPlacement::LooksMaximised(Main); }));
             // However long the first step lasts: a one-way size that would count has counted.
             auto* Settling = Main->findChild<QTimer*>(QStringLiteral("normalPlacementSettle"));
             ASSERT_NE(Settling, nullptr);
