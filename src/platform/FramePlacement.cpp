@@ -168,9 +168,10 @@ bool FramePlacementPending(const QWidget* Window) {
 }
 
 void AwaitFramePlacement(QWidget* Window) {
-    // The keeper ends its wait by itself when the window manager never answers.
+    // The keeper ends its wait by itself when the window manager never answers; a
+    // hidden window's placement waits until it is shown again.
     QPointer<QWidget> W(Window);
-    while (W && FramePlacementPending(W))
+    while (W && W->isVisible() && FramePlacementPending(W))
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
 }
 
