@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 #include <optional>
 
@@ -42,11 +43,17 @@ std::optional<TRoom> RoomOf(QWidget* Dialog) {
 
 // Centred anew at every showing: the parent may have moved in between.
 void PlaceCentred(QWidget* Dialog, const TRoom& R, const QSize& Client) {
-    const QRect Around = R.Parent ? R.Parent->frameGeometry() : R.Available;
-    const QSize Frame = Client.grownBy(R.Borders);
-    const QPoint Corner = Around.center() - QPoint(Frame.width() / 2, Frame.height() / 2);
-    PlaceFrameInside(Dialog, FitFrameToArea(QRect(Corner, Frame), R.Available).topLeft(), Client,
-                     R.Available);
+    // The parent's frame as the window manager last told it: the widget's own idea of
+    // the borders is only brought up to date when it moves.
+    const QWindow* ParentHandle = R.Parent ? R.Parent->windowHandle() : nullptr;
+    const QRect Around = ParentHandle ? ParentHandle->frameGeometry()
+                         : R.Parent   ? R.Parent->frameGeometry()
+                                      : R.Available;
+    QRect Frame(QPoint(0, 0), Client.grownBy(R.Borders));
+    Frame.moveCenter(Around.center());
+    // The dialog's own borders may differ from the guess (no resize handle, say).
+    PlaceFrameInside(Dialog, FitFrameToArea(Frame, R.Available).topLeft(), Client, R.Available,
+                     Around.center());
 }
 
 // Sizes a dialog to the screen (with its body scrolling where the screen is too

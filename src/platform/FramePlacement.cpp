@@ -1,5 +1,8 @@
 #include "FramePlacement.h"
 
+#include "WindowManagerState.h"
+
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QPointer>
@@ -39,9 +42,11 @@ public:
         return Window->findChild<TFrameKeeper*>(QStringLiteral("frameKeeper"), Qt::FindDirectChildrenOnly);
     }
 
-    void Request(const QPoint& Corner, std::optional<QRect> Area) {
+    // With Centre, the frame is centred there instead, with its borders once they are told.
+    void Request(const QPoint& Corner, std::optional<QRect> Area, std::optional<QPoint> Centre = {}) {
         FCorner = Corner;
         FArea = Area;
+        FCentre = Centre;
         FCorrections = 0;
         FSinceCorrection.invalidate();
         Apply(Corner);
@@ -110,6 +115,7 @@ private:
         QWindow* Handle = FWindow->windowHandle();
         const QRect Frame = Handle->frameGeometry();
         QRect Wanted(FCorner, Frame.size());
+        if (FCentre) Wanted.moveCenter(*FCentre);
         QSize Client = FWindow->size();
         if (FArea) {
             Wanted = FitFrameToArea(Wanted, *FArea);
@@ -142,6 +148,7 @@ private:
     QElapsedTimer FWaiting, FSinceCorrection;
     QPoint FCorner;
     std::optional<QRect> FArea;
+    std::optional<QPoint> FCentre;
     int FCorrections = 0;
 };
 
@@ -160,6 +167,14 @@ bool FramePlacementPending(const QWidget* Window) {
     return Window && TFrameKeeper::Of(Window);
 }
 
+void AwaitFramePlacement(QWidget* Window) {
+    // The keeper ends its wait by itself when the window manager never answers; a
+    // hidden window's placement waits until it is shown again.
+    QPointer<QWidget> W(Window);
+    while (W && W->isVisible() && FramePlacementPending(W))
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+}
+
 void MoveFrameTo(QWidget* Window, const QPoint& TopLeft) {
     if (!Window) return;
     if (!Window->isWindow()) {
@@ -169,7 +184,8 @@ void MoveFrameTo(QWidget* Window, const QPoint& TopLeft) {
     KeeperOf(Window)->Request(TopLeft, std::nullopt);
 }
 
-void PlaceFrameInside(QWidget* Window, const QPoint& TopLeft, const QSize& Size, const QRect& Area) {
+void PlaceFrameInside(QWidget* Window, const QPoint& TopLeft, const QSize& Size, const QRect& Area,
+                      std::optional<QPoint> Centre) {
     if (!Window) return;
     Window->resize(Size);
     if (!Window->isWindow()) {
@@ -180,7 +196,7 @@ void PlaceFrameInside(QWidget* Window, const QPoint& TopLeft, const QSize& Size,
     const QMargins M = FrameMargins(Window);
     const QRect Frame = FitFrameToArea(QRect(TopLeft, Size.grownBy(M)), Area);
     if (!M.isNull()) Window->resize(Frame.size().shrunkBy(M).expandedTo(Window->minimumSize()));
-    KeeperOf(Window)->Request(Frame.topLeft(), Area);
+    KeeperOf(Window)->Request(Frame.topLeft(), Area, Centre);
 }
 
 QRect FitFrameToArea(const QRect& Frame, const QRect& Area) {
@@ -199,6 +215,9 @@ TNormalPlacement::TNormalPlacement(QWidget* Window) : QObject(Window), FWindow(W
     FSettle.setInterval(SettleMs);
     connect(&FSettle, &QTimer::timeout, this, &TNormalPlacement::Settled);
     Window->installEventFilter(this);
+    // A maximised state in one direction and new frame borders come without a
+    // geometry change of the window itself.
+    OnWindowManagerChange(Window, this, [this] { Note(); });
     Note();
 }
 
@@ -218,20 +237,29 @@ std::pair<bool, bool> SpansArea(const QWidget* Window) {
 bool TNormalPlacement::LooksMaximised(const QWidget* Window) {
     if (Window->windowState() & NotNormal) return true;
     const auto [Across, Down] = SpansArea(Window);
-    return Across && Down;
+    if (Across && Down) return true;
+    const std::optional<TMaximisedWays> Ways = WindowManagerMaximised(Window);
+    return Ways && (Ways->Across || Ways->Down);
 }
 
+// The frame's corner from the borders the window manager reports now: the widget's
+// own idea of them is only brought up to date when the window moves.
 QRect TNormalPlacement::Current() const {
-    return QRect(FWindow->pos(), FWindow->size());
+    const QMargins M = FrameMargins(FWindow);
+    return QRect(FWindow->geometry().topLeft() - QPoint(M.left(), M.top()), FWindow->size());
 }
 
 QRect TNormalPlacement::Placement() const {
-    // Just moved by the user, say: what is seen now counts before it has settled.
-    if (!LooksMaximised(FWindow)) return Current();
+    // Just moved by the user, say: what is seen now counts before it has settled. A
+    // hidden window keeps what was seen while it was shown.
+    const bool Seen = FWindow->isVisible() || !FKept.isValid();
+    if (Seen && !LooksMaximised(FWindow)) return Current();
     return FKept.isValid() ? FKept : FWindow->normalGeometry();
 }
 
 void TNormalPlacement::Note() {
+    // Hidden, the window manager may have dropped its state: what was seen stands.
+    if (!FWindow->isVisible()) return;
     if (LooksMaximised(FWindow)) {
         FSettle.stop();
         return;
@@ -251,7 +279,7 @@ void TNormalPlacement::Note() {
 }
 
 void TNormalPlacement::Settled() {
-    if (!LooksMaximised(FWindow) && Current() == FCandidate) FKept = FCandidate;
+    if (FWindow->isVisible() && !LooksMaximised(FWindow) && Current() == FCandidate) FKept = FCandidate;
 }
 
 bool TNormalPlacement::eventFilter(QObject* Watched, QEvent* E) {
@@ -260,7 +288,12 @@ bool TNormalPlacement::eventFilter(QObject* Watched, QEvent* E) {
         case QEvent::Move:
         case QEvent::Resize:
         case QEvent::WindowStateChange:
+        case QEvent::Show:
             Note();
+            break;
+        case QEvent::Hide:
+            // A candidate not yet settled when the window goes does not count.
+            FSettle.stop();
             break;
         default:
             break;

@@ -1,5 +1,6 @@
 #include "uGlobal.h"
 
+#include "DialogBody.h"
 #include "FramePlacement.h"
 #include "IniFile.h"
 #include "JPEGImage.h"
@@ -385,6 +386,40 @@ void SetMessageBoxHook(TMessageBoxHook Hook) {
     MessageBoxHook = std::move(Hook);
 }
 
+namespace {
+// The window a message box or a question belongs to: the dialog that is up, else
+// the main window; a minimised main window would hide its boxes along with it.
+// Made ready first: a splash screen still up would stand above the box (start-up
+// warnings), and a window still being placed is waited for, so that the box is
+// centred on where it stands, not where it was asked to go.
+QWidget* ReadyBoxOwner() {
+    for (QWidget* W : QApplication::topLevelWidgets())
+        if (W->windowType() == Qt::SplashScreen && W->isVisible()) W->hide();
+    const auto Owner = [] {
+        if (QWidget* Modal = QApplication::activeModalWidget()) return Modal;
+        QWidget* Main = MainWindow() ? MainWindow()->Form() : nullptr;
+        if (Main && Main->isVisible() && !Main->isMinimized()) return Main;
+        return QApplication::activeWindow();
+    };
+    AwaitFramePlacement(Owner());
+    return Owner();
+}
+
+// A message box centred on the window it belongs to, like the other dialogs. Its
+// size is known once it is about to show.
+class TMessageBox : public QMessageBox {
+public:
+    TMessageBox(Icon Kind, const QString& Caption, const QString& Text, StandardButtons Buttons)
+        : QMessageBox(Kind, Caption, Text, Buttons, ReadyBoxOwner()) {}
+
+protected:
+    void showEvent(QShowEvent* E) override {
+        QMessageBox::showEvent(E);
+        CentreOnParent(this);
+    }
+};
+} // namespace
+
 static void ShowBox(TMsgKind Kind, const QString& Caption, const QString& Text) {
     if (MessageBoxHook) {
         MessageBoxHook(Kind, Caption, Text);
@@ -392,7 +427,7 @@ static void ShowBox(TMsgKind Kind, const QString& Caption, const QString& Text) 
     }
     static const QMessageBox::Icon Icons[] = {QMessageBox::Information, QMessageBox::Warning,
                                               QMessageBox::Critical, QMessageBox::NoIcon};
-    QMessageBox Box(Icons[int(Kind)], Caption, Text, QMessageBox::Ok, QApplication::activeWindow());
+    TMessageBox Box(Icons[int(Kind)], Caption, Text, QMessageBox::Ok);
     Box.exec();
 }
 
@@ -416,8 +451,7 @@ void SetQuestionHook(TQuestionHook Hook) {
 
 bool AskYesNo(const QString& Caption, const QString& Text) {
     if (QuestionHook) return QuestionHook(Caption, Text);
-    QMessageBox Box(QMessageBox::Question, Caption, Text, QMessageBox::Yes | QMessageBox::No,
-                    QApplication::activeWindow());
+    TMessageBox Box(QMessageBox::Question, Caption, Text, QMessageBox::Yes | QMessageBox::No);
     Box.setDefaultButton(QMessageBox::No);
     return Box.exec() == QMessageBox::Yes;
 }

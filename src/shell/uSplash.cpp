@@ -89,7 +89,7 @@ TSplashScreen::TSplashScreen(QWidget* Parent)
     SetTextColor(lblTitel, Qt::white);
     lblDesc = MakeLabel(Panel1, "lblDesc", QRect(4, 50, W - 8, 16));
     lblDesc->setFont(ATASCIIFace(8));
-    lblDesc->setAlignment(Qt::AlignCenter);
+    lblDesc->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblDesc->setWordWrap(true);
     SetTextColor(lblDesc, QColor(0, 255, 255));
     imgSplash = MakeLabel(Panel1, "imgSplash", QRect(33, 67, 240, 180));
@@ -115,6 +115,10 @@ void TSplashScreen::FormCreate() {
     imgTEVRA->setPixmap(MakerLogoPicture(imgTEVRA->width(), imgTEVRA->height()));
     // Asked before the settings are loaded: always the German text.
     lblDesc->setText(GetMsg(QStringLiteral("mMorvanelDesc")));
+    // As tall as its lines need, from its top down, so that no line is cut; above
+    // the picture where it reaches it.
+    lblDesc->resize(lblDesc->width(), qMax(lblDesc->height(), lblDesc->heightForWidth(lblDesc->width())));
+    lblDesc->raise();
 }
 
 void TSplashScreen::setVisible(bool Visible) {

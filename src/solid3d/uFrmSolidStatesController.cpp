@@ -1,6 +1,6 @@
 #include "uFrmSolidStatesController.h"
 
-#include "StayOnTop.h"
+#include "StayAboveOwner.h"
 #include "VekButton.h"
 #include "uChildWinSolidStates.h"
 #include "uDocWindow.h"

@@ -1,6 +1,7 @@
 #include "X11Desk.h"
 
 #include <QWidget>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -27,20 +28,39 @@ Window TopLevelOf(Display* D, Window Client) {
 }
 } // namespace
 
-void AskWindowManagerToMaximise(const QWidget* W, bool Maximise) {
+void AskWindowManagerToMaximise(const QWidget* W, bool Maximise, TWays Ways) {
     Display* D = Desk();
     if (!D) return;
+    const long Vert = long(XInternAtom(D, "_NET_WM_STATE_MAXIMIZED_VERT", False));
+    const long Horz = long(XInternAtom(D, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
     XEvent E{};
     E.xclient.type = ClientMessage;
     E.xclient.window = Window(W->winId());
     E.xclient.message_type = XInternAtom(D, "_NET_WM_STATE", False);
     E.xclient.format = 32;
     E.xclient.data.l[0] = Maximise ? 1 : 0; // add or remove
-    E.xclient.data.l[1] = long(XInternAtom(D, "_NET_WM_STATE_MAXIMIZED_VERT", False));
-    E.xclient.data.l[2] = long(XInternAtom(D, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
+    E.xclient.data.l[1] = Ways == TWays::Across ? Horz : Vert;
+    E.xclient.data.l[2] = Ways == TWays::Both ? Horz : 0;
     E.xclient.data.l[3] = 2; // asked by the user
     XSendEvent(D, DefaultRootWindow(D), False, SubstructureRedirectMask | SubstructureNotifyMask, &E);
     XFlush(D);
+}
+
+void ReportFrameBorders(const QWidget* W, const QMargins& Borders) {
+    Display* D = Desk();
+    if (!D) return;
+    // Left, right, top, bottom.
+    const long Extents[4] = {Borders.left(), Borders.right(), Borders.top(), Borders.bottom()};
+    XChangeProperty(D, Window(W->winId()), XInternAtom(D, "_NET_FRAME_EXTENTS", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(Extents), 4);
+    XFlush(D);
+}
+
+unsigned long TransientFor(const QWidget* W) {
+    Display* D = Desk();
+    Window For = 0;
+    if (!D || !XGetTransientForHint(D, Window(W->winId()), &For)) return 0;
+    return For;
 }
 
 QList<const QWidget*> StackedTopFirst(const QList<const QWidget*>& Windows) {

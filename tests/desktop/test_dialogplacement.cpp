@@ -2,7 +2,10 @@
 // one without (1600 x 1200 at twice the scale: 800 x 600): its whole frame on the
 // screen, and where it must, its controls scroll so that each can be reached.
 #include "VekButton.h"
+#include "X11Desk.h"
 #include "test_desktop_common.h"
+#include "test_drive_events.h"
+#include "uInfo.h"
 #include "uParam.h"
 
 #include <QAbstractButton>
@@ -43,6 +46,36 @@ TEST_F(DialogPlacementTest, TheSettingsDialogKeepsItsLookWhereItFits) {
     EXPECT_EQ(Box->viewport()->size(), QSize(691, 630)); // no scroll bars
     EXPECT_EQ(Dlg->focusWidget(), static_cast<QWidget*>(Dlg->btnCol0));
     EXPECT_TRUE(Area.contains(FrameOf(Dlg)));
+}
+
+// Dialogs and message boxes on a window manager's frames: each one's frame centred
+// on the main window's frame, a box a transient of the main window.
+TEST_F(DialogPlacementTest, DialogsAndMessageBoxesAreCentredFrameOnFrame) {
+    Dlg->hide();
+    // Where the settings dialog, larger than the main window, has room around it.
+    EXPECT_EQ(Main->size(), QSize(625, 475));
+    MoveFrameTo(Main, QPoint(300, 250));
+    ASSERT_TRUE(Framed(Main));
+    Dlg->show();
+    EXPECT_TRUE(Framed(Dlg));
+    EXPECT_TRUE(FrameCentredOn(Dlg, Main));
+    Dlg->hide();
+    SetMessageBoxHook(nullptr);
+    const std::pair<const char*, std::function<void()>> Shows[] = {
+        {"the about box", [&] { TfrmAbout(Main).exec(); }},
+        {"a warning", [] { ShowWarningMsg("Die Datei kann nicht gespeichert werden."); }},
+        {"an error", [] { ShowErrorMsg("Fehler beim Lesen"); }},
+        {"a question", [] { AskYesNo("Frage", "Wirklich?"); }}};
+    for (const auto& [What, Show] : Shows) {
+        SCOPED_TRACE(What);
+        const int Shown = drive::WhileModal(Show, [&](QWidget* Box) {
+            EXPECT_TRUE(Framed(Box));
+            EXPECT_EQ(TransientFor(Box), Main->winId());
+            EXPECT_TRUE(FrameCentredOn(Box, Main));
+            static_cast<QDialog*>(Box)->reject();
+        });
+        EXPECT_EQ(Shown, 1);
+    }
 }
 
 TEST_F(ScaledDialogTest, TheSettingsDialogScrollsWhereTheScreenIsTooSmallForIt) {

@@ -3,8 +3,10 @@
 #include "IniFile.h"
 #include "X11Desk.h"
 #include "test_desktop_common.h"
+#include "test_drive_events.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QScreen>
 #include <QStatusBar>
 #include <optional>
@@ -87,6 +89,85 @@ TEST_F(MainPlacementTest, AWindowMaximisedByTheWindowManagerSavesTheNormalPlacem
     SaveSettings();
     EXPECT_EQ(Stored(), "120,90 700x500");
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+// Maximised one way first, as a title bar's buttons can, with time between the steps;
+// then fully, or closed as it is: the placement from before the first step is saved.
+TEST_F(MainPlacementTest, AMaximiseInTwoStepsSavesThePlacementFromBeforeTheFirst) {
+    for (const TWays First : {TWays::Down, TWays::Across}) {
+        for (const bool Fully : {true, false}) {
+            SCOPED_TRACE(std::string(First == TWays::Down ? "down" : "across") +
+                         (Fully ? ", then fully" : ""));
+            EXPECT_EQ(Start(QRect(100, 80, 700, 500)), "100,80 700x500");
+            const QRect Area = Main->screen()->availableGeometry();
+            AskWindowManagerToMaximise(Main, true, First);
+            ASSERT_TRUE(WaitFor([&] {
+                const QRect F = FrameOf(Main);
+                return First == TWays::Down ? F.height() >= Area.height() - 2 : F.width() >= Area.width() - 2;
+            }));
+            // As the window manager tells it, the window is not in its normal state.
+            EXPECT_TRUE(WaitFor([&] { return TNormalPlacement::LooksMaximised(Main); }));
+            // However long the first step lasts: a one-way size that would count has counted.
+            auto* Settling = Main->findChild<QTimer*>(QStringLiteral("normalPlacementSettle"));
+            ASSERT_NE(Settling, nullptr);
+            ASSERT_TRUE(WaitFor([&] { return !Settling->isActive(); }));
+            if (Fully) {
+                AskWindowManagerToMaximise(Main, true);
+                ASSERT_TRUE(
+                    WaitFor([&] { return Main->isMaximized() && Main->width() > Area.width() * 3 / 4; }));
+            }
+            // Saved as the program saves: once the window is gone.
+            Main->close();
+            SaveSettings();
+            EXPECT_EQ(Stored(), "100,80 700x500");
+        }
+    }
+    EXPECT_EQ(Start(), "100,80 700x500");
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+// The frame's borders told after the window last moved (as fluxbox may under load):
+// the saved corner is the frame's as the borders are told, also after a maximised close.
+TEST_F(MainPlacementTest, TheSavedCornerFollowsBordersToldAfterTheLastMove) {
+    Start(QRect(120, 90, 700, 500));
+    const QMargins Told(3, 27, 2, 4); // no window manager's own
+    const QPoint Client = Main->geometry().topLeft();
+    ReportFrameBorders(Main, Told);
+    ASSERT_TRUE(WaitFor([&] { return FrameMargins(Main) == Told; }));
+    QCoreApplication::sendPostedEvents();
+    const QString Corner = RectText(QRect(Client - QPoint(Told.left(), Told.top()), QSize(700, 500)));
+    SaveSettings();
+    EXPECT_EQ(Stored(), Corner);
+    Main->showMaximized();
+    ASSERT_TRUE(WaitFor([this] { return Main->isMaximized() && Main->width() > 1000; }));
+    Main->close();
+    SaveSettings();
+    EXPECT_EQ(Stored(), Corner);
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
+}
+
+// An error about a file named on the command line, shown as the main window first
+// shows: a box of the main window, centred on its frame.
+TEST_F(MainPlacementTest, ErrorsForFilesOnTheCommandLineBelongToTheMainWindow) {
+    SetMessageBoxHook(nullptr);
+    delete Main;
+    frmMain = Main = new TfrmMain;
+    LoadSettings();
+    Main->CommandLineFiles = {Dir.filePath("MISSING.PIC")};
+    bool Shown = false;
+    const int Boxes = drive::WhileModal(
+        [&] {
+            Main->show();
+            WaitFor([&] { return Shown; }, 10000);
+        },
+        [&](QWidget* Box) {
+            Shown = true;
+            ASSERT_TRUE(Framed(Box));
+            EXPECT_EQ(TransientFor(Box), Main->winId());
+            EXPECT_TRUE(FrameCentredOn(Box, Main));
+            static_cast<QDialog*>(Box)->accept();
+        });
+    EXPECT_EQ(Boxes, 1);
 }
 
 TEST_F(MainPlacementTest, APlacementFromFarOffTheScreenComesBackWithItsWholeFrameInside) {

@@ -9,6 +9,7 @@
 
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QSysInfo>
 #include <QUrl>
@@ -184,6 +185,20 @@ TEST_F(AboutTest, SplashShowsItsTextsCentredAndKeepsItsOpacity) {
     EXPECT_FALSE(Splash.isVisible());
     EXPECT_DOUBLE_EQ(Splash.windowOpacity(), 1.0);
     EXPECT_TRUE(Boxes.isEmpty());
+}
+
+// The description wraps to two lines in the narrow splash: both show whole.
+TEST_F(AboutTest, SplashShowsItsWholeDescription) {
+    Write("german.lng", "[GeneralMsg]\nmMorvanelDesc=Betrachter und Konverter f\xC3\xBCr Dateien der ATARI "
+                        "8-Bit-Computer\n");
+    TSplashScreen Splash;
+    QLabel* Desc = Splash.lblDesc;
+    ASSERT_GT(Desc->heightForWidth(Desc->width()), QFontMetrics(Desc->font()).height());
+    EXPECT_EQ(Desc->y(), 50);
+    EXPECT_GE(Desc->height(), Desc->heightForWidth(Desc->width()));
+    Splash.QWidget::setVisible(true); // without its fade
+    EXPECT_EQ(Desc->visibleRegion(), QRegion(Desc->rect()));
+    Splash.QWidget::setVisible(false);
 }
 
 #include "test_about.moc"

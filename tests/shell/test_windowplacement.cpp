@@ -6,10 +6,12 @@
 #include "uChildWinFont.h"
 #include "uChildWinGraphic.h"
 #include "uDocWindow.h"
+#include "uSplash.h"
 
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>
+#include <QWindow>
 
 namespace {
 class WindowPlacementTest : public OpenedMainWindow {
@@ -396,4 +398,56 @@ TEST_F(WindowPlacementTest, TheNormalPlacementSkipsTheStepsOfAMaximising) {
     EXPECT_EQ(Wide.width(), Area.width());
     Place(Area);
     EXPECT_EQ(Main->NormalPlacement(), Wide);
+}
+
+// Message boxes and questions belong to the main window, whichever window is active,
+// and are centred on it like the other dialogs; a splash screen still up steps aside.
+TEST_F(WindowPlacementTest, MessageBoxesBelongToTheMainWindowAndAreCentredOnIt) {
+    SetMessageBoxHook(nullptr);
+    Main->move(40, 30);
+    QWidget Free; // an undocked window, say, has the keyboard
+    Free.setGeometry(700, 500, 200, 150);
+    Free.show();
+    Free.activateWindow();
+    QApplication::processEvents();
+    const std::pair<const char*, std::function<void()>> Boxes[] = {
+        {"warning", [] { ShowWarningMsg("Die Datei kann nicht gespeichert werden."); }},
+        {"error", [] { ShowErrorMsg("Fehler beim Lesen"); }},
+        {"information", [] { ShowInfoMsg("Fertig"); }},
+        {"plain", [] { ShowPlainMsg("r=1 g=1 b=1"); }},
+        {"question", [] { AskYesNo("Frage", "Wirklich?"); }}};
+    for (const auto& [What, Show] : Boxes) {
+        SCOPED_TRACE(What);
+        const int Shown = drive::WhileModal(Show, [&](QWidget* Box) {
+            EXPECT_EQ(Box->parentWidget(), Main);
+            EXPECT_EQ(Box->windowHandle()->transientParent(), Main->windowHandle());
+            EXPECT_TRUE(CentredOn(Box, Main));
+        });
+        EXPECT_EQ(Shown, 1);
+    }
+    // A dialog that is up keeps its questions above it.
+    QDialog Dialog(Main);
+    drive::WhileModal([&] { Dialog.exec(); },
+                      [&](QWidget*) {
+                          drive::WhileModal([] { ShowWarningMsg("Ungültig"); },
+                                            [&](QWidget* Box) { EXPECT_EQ(Box->parentWidget(), &Dialog); });
+                          Dialog.accept();
+                      });
+    // Before the main window shows, a warning of the start-up is not hidden under the splash.
+    Main->hide();
+    Free.hide();
+    TSplashScreen Splash;
+    Splash.QWidget::setVisible(true); // shown without its fade
+    ASSERT_TRUE(Splash.isVisible());
+    // The splash's fade runs in its own event loop and is ended from inside it.
+    std::function<void(int)> FadeEnds = [&](int Rounds) {
+        drive::Soon(&Splash, [&, Rounds] {
+            if (!Splash.FinishFade() && Rounds > 0) FadeEnds(Rounds - 1);
+        });
+    };
+    FadeEnds(16);
+    const int Shown =
+        drive::WhileModal([] { ShowWarningMsg("Die Einstellungen können nicht gelesen werden."); },
+                          [&](QWidget*) { EXPECT_FALSE(Splash.isVisible()); });
+    EXPECT_EQ(Shown, 1);
 }

@@ -1,4 +1,4 @@
-#include "StayOnTop.h"
+#include "StayAboveOwner.h"
 
 #include <QWidget>
 
