@@ -28,14 +28,7 @@ QString WithFilterExtension(const QString& Name, const TFileDialogRequest& Reque
 }
 
 bool AgreeToReplace(QWidget* Parent, const TFileDialogRequest& Request, const QString& Name) {
-    if (Request.ConfirmReplace) return Request.ConfirmReplace(Name);
-    QMessageBox Box(
-        QMessageBox::Question, QCoreApplication::translate("QFileDialog", "Save As"),
-        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
-            .arg(QFileInfo(Name).fileName()),
-        QMessageBox::Yes | QMessageBox::No, Parent);
-    Box.setDefaultButton(QMessageBox::No);
-    return Box.exec() == QMessageBox::Yes;
+    return Request.ConfirmReplace ? Request.ConfirmReplace(Name) : AskReplaceFile(Parent, Name);
 }
 
 // Whether the file name of Path fits one of the patterns of a Qt name filter
@@ -113,6 +106,16 @@ void SetFileDialogHook(TFileDialogHook Hook) {
 }
 void SetColorDialogHook(TColorDialogHook Hook) {
     ColorHook = std::move(Hook);
+}
+
+bool AskReplaceFile(QWidget* Parent, const QString& Name) {
+    QMessageBox Box(
+        QMessageBox::Question, QCoreApplication::translate("QFileDialog", "Save As"),
+        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+            .arg(QFileInfo(Name).fileName()),
+        QMessageBox::Yes | QMessageBox::No, Parent);
+    Box.setDefaultButton(QMessageBox::No);
+    return Box.exec() == QMessageBox::Yes;
 }
 
 QStringList QtNameFilters(const QString& Filter) {

@@ -38,6 +38,9 @@ void SetFileDialogHook(TFileDialogHook Hook);
 // The Qt name filters of a classic filter text.
 QStringList QtNameFilters(const QString& Filter);
 
+// Qt's own question whether to replace the existing file Name, No the default.
+bool AskReplaceFile(QWidget* Parent, const QString& Name);
+
 // Colour choice (the settings dialog); tests replace it like the file dialogs.
 using TColorDialogHook = std::function<bool(quint32& Color)>;
 void SetColorDialogHook(TColorDialogHook Hook);

@@ -6,14 +6,12 @@
 #include "Guarded.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
@@ -25,14 +23,7 @@ TReportOptionsSetup OptionsSetup;
 TReportReplaceQuestion ReplaceQuestion;
 
 bool AskReplace(QWidget* Parent, const QString& FileName) {
-    if (ReplaceQuestion) return ReplaceQuestion(Parent, FileName);
-    QMessageBox Box(
-        QMessageBox::Question, QCoreApplication::translate("QFileDialog", "Save As"),
-        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
-            .arg(QFileInfo(FileName).fileName()),
-        QMessageBox::Yes | QMessageBox::No, Parent);
-    Box.setDefaultButton(QMessageBox::No);
-    return Box.exec() == QMessageBox::Yes;
+    return ReplaceQuestion ? ReplaceQuestion(Parent, FileName) : AskReplaceFile(Parent, FileName);
 }
 
 template <class T> T* Named(T* W, const char* Name) {
