@@ -39,6 +39,15 @@
 #include <utility>
 
 namespace {
+// Clears a window's busy flag however the work ends, unless the window is gone.
+struct TClearOnExit {
+    QPointer<TChildWinText> W;
+    bool TChildWinText::*Flag;
+    ~TClearOnExit() {
+        if (W) W.data()->*Flag = false;
+    }
+};
+
 constexpr int TopHeight = 47;
 constexpr int StartWidth = 665, StartHeight = 375;
 constexpr int RepaintMs = 40; // the page being drawn is shown at most this often
@@ -310,12 +319,7 @@ void TChildWinText::OpenDocument(const QString& Path, const QString& Name) {
     FOpenNotices.clear();
     FShownLength = -1;
     FOpening = true;
-    struct TOpened {
-        QPointer<TChildWinText> W;
-        ~TOpened() {
-            if (W) W->FOpening = false;
-        }
-    } Opened{Self};
+    const TClearOnExit Opened{Self, &TChildWinText::FOpening};
     SourceFileName = Path;
     setWindowTitle(QStringLiteral(" ") + Name);
     if (MainWindow()) {
@@ -655,12 +659,7 @@ void TChildWinText::PrintReport() {
     if (Page != 0 && Page != 1) return;
     QPointer<TChildWinText> Self(this);
     FPrinting = true;
-    struct TReset {
-        QPointer<TChildWinText> W;
-        ~TReset() {
-            if (W) W->FPrinting = false;
-        }
-    } Reset{Self};
+    const TClearOnExit Reset{Self, &TChildWinText::FPrinting};
     try {
         fGlobal->ExecuteJob([this, Page](TReportJob& Job) {
             if (Page == 1)
