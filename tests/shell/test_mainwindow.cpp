@@ -71,11 +71,8 @@ TEST_F(MainWindowOnScreen, StatusPanelsHintsAndDocumentCommands) {
         QTest::keyClick(Menu, Qt::Key_Down);
         EXPECT_EQ(Main->StatusBar1->PanelText(1), Hint) << Lng;
         QApplication::sendEvent(Main->pnlTop, &Enter);
-        const QPoint At = Menu->actionGeometry(Main->MenuOptionsSettings).center();
-        QMouseEvent Move(QEvent::MouseMove, At, Menu->mapToGlobal(At), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
         Menu->setActiveAction(nullptr);
-        QApplication::sendEvent(Menu, &Move);
+        QTest::mouseMove(Menu, Menu->actionGeometry(Main->MenuOptionsSettings).center());
         EXPECT_EQ(Main->StatusBar1->PanelText(1), Hint) << Lng;
         Menu->hide();
         QApplication::processEvents();
@@ -422,8 +419,7 @@ TEST_F(MainWindowTest, QuitClosesNothingWhileOneWindowRefuses) {
     CreateApplicationWindows();
     TfrmMain& Main = *frmMain;
     Main.show();
-    // Each quit asks once, unless every window is let go; Answer is given from inside
-    // the dialog's loop.
+    // Each quit asks Questions times; Answer is given from inside the dialog's loop.
     const auto Quit = [&](const std::function<void()>& Ask, TVekButton* Answer, int Questions = 1) {
         EXPECT_EQ(drive::WhileModal(
                       Ask, [&](QWidget*) { Answer->Click(); }, true),

@@ -10,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -90,8 +89,7 @@ TEST_F(AscEditorTest, ConvertsTheEditorTextDrawsTheExpectedPageAndPrintsIt) {
     EXPECT_EQ(Boxes, QStringList{"Fehler|'zwei' ist kein gültiger Integerwert"});
 }
 
-// The editor never loses what was typed: closing asks while the text differs from
-// what was last loaded or saved, and only a save or "Nein" lets the window go.
+// Closing asks while the text differs from what was last loaded or saved.
 TEST_F(AscEditorTest, ClosingWithUnsavedTextAsksAndKeepsTheWindowUnlessSavedOrDiscarded) {
     using D = TfrmYESNOCANCEL;
     EXPECT_FALSE(Win->Modified());
@@ -99,33 +97,23 @@ TEST_F(AscEditorTest, ClosingWithUnsavedTextAsksAndKeepsTheWindowUnlessSavedOrDi
     EXPECT_FALSE(CloseAnswering(&D::btnCancel));
     SetFileDialogHook([](TFileDialogRequest&, QStringList&) { return false; }); // save cancelled
     EXPECT_FALSE(CloseAnswering(&D::btnYES));
-    AnswerSave("missing/hallo.txt"); // save fails: error shown
+    AnswerSave("missing/hallo.txt"); // save fails
     EXPECT_FALSE(CloseAnswering(&D::btnYES));
-    ASSERT_EQ(Boxes.size(), 1);
-    EXPECT_TRUE(Boxes[0].startsWith("Fehler|")) << Boxes[0].toStdString();
     ASSERT_FALSE(Win.isNull());
-    EXPECT_EQ(Win->TextEdit->toPlainText(), "Hallo");
-    EXPECT_EQ(Questions, 3);
-
-    // "Ja" saving under "Text (ATASCII)": the text never converted is converted for the file.
+    EXPECT_EQ(std::tuple(Boxes.size(), Boxes.value(0).section('|', 0, 0), Win->TextEdit->toPlainText()),
+              std::tuple(1, "Fehler", "Hallo"));
+    // "Ja" as ATASCII converts the text never converted.
     Write("hallo.txt", "old");
     AnswerSave("hallo.txt", 1);
     EXPECT_TRUE(CloseAnswering(&D::btnYES));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(Win.isNull());
     EXPECT_EQ(ReadWholeFile(Dir.filePath("hallo.txt")), "Hallo" + Eol);
-
     // "Nein" discards; loaded, saved or changed back, the text closes without a question.
-    Win = new TChildWinASC2ATASC;
-    Win->TextEdit->insertPlainText("weg");
+    (Win = new TChildWinASC2ATASC)->TextEdit->insertPlainText("weg");
     EXPECT_TRUE(CloseAnswering(&D::btnNo));
-    EXPECT_EQ(Questions, 5);
     Win = new TChildWinASC2ATASC;
-    AnswerSave("hallo.txt");
-    Win->btnOpen->click();
+    Win->btnOpen->click(); // hallo.txt again
     EXPECT_TRUE(Win->close());
-    Win = new TChildWinASC2ATASC;
-    Win->TextEdit->insertPlainText("Neu\nText");
+    (Win = new TChildWinASC2ATASC)->TextEdit->insertPlainText("Neu\nText");
     AnswerSave("neu.txt", 2);
     Win->btnSave->click();
     EXPECT_EQ(ReadWholeFile(Dir.filePath("neu.txt")), "Neu\r\nText\r\n"); // a new text ends its lines
@@ -134,20 +122,18 @@ TEST_F(AscEditorTest, ClosingWithUnsavedTextAsksAndKeepsTheWindowUnlessSavedOrDi
     Win->TextEdit->undo();
     EXPECT_TRUE(Win->close());
     EXPECT_EQ(Questions, 5);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    Win = new TChildWinASC2ATASC; // for TearDown
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // frees their names
 }
 
 // A second editor finds its caption under the section of the first.
 TEST_F(AscEditorTest, EveryEditorTakesTheCaptionOfTheLanguage) {
     TChildWinASC2ATASC Second;
     ASSERT_EQ(Second.objectName(), Win->objectName() + "_1");
-    for (const char* Language : {"English", "german"})
-        for (QWidget* W : {static_cast<QWidget*>(Win.data()), static_cast<QWidget*>(&Second)}) {
-            TranslateForm(W, QString(MORVANEL_SOURCE_DIR "/langscripts/") + Language + ".lng");
-            EXPECT_EQ(W->windowTitle(),
-                      Language[0] == 'E' ? "ASCII->ATASCII Editor" : "Editor ASCII->ATASCII")
-                << W->objectName().toStdString();
+    for (const auto& [Lng, Title] :
+         {std::pair{"English", "ASCII->ATASCII Editor"}, {"german", "Editor ASCII->ATASCII"}})
+        for (QWidget* W : std::initializer_list<QWidget*>{Win, &Second}) {
+            TranslateForm(W, QString(MORVANEL_SOURCE_DIR "/langscripts/") + Lng + ".lng");
+            EXPECT_EQ(W->windowTitle(), Title) << W->objectName().toStdString();
         }
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join('\n').toStdString();
 }
@@ -198,8 +184,7 @@ TEST_F(AscEditorTest, OpensPcTextAndSavesAtasciiOrPcText) {
     AnswerSave("atari", 1);
     Win->btnSave->click();
     EXPECT_EQ(Request.FileName, "demo.txt"); // as on disk, not the display name
-    // The text as the editor shows it, typed after the last conversion included.
-    EXPECT_EQ(ReadWholeFile(Dir.filePath("atari")), Atascii + "typed later" + Eol);
+    EXPECT_EQ(ReadWholeFile(Dir.filePath("atari")), Atascii + "typed later" + Eol); // as shown
     EXPECT_EQ(Converted(), Atascii); // the preview's conversion stays
     AnswerSave("pc", 2);
     Win->SaveTextFile();
@@ -213,17 +198,15 @@ TEST_F(AscEditorTest, OpensPcTextAndSavesAtasciiOrPcText) {
     ASSERT_EQ(Boxes.size(), 1);
     EXPECT_TRUE(Boxes[0].startsWith("Fehler|")) << Boxes[0].toStdString();
     // A read-only file is refused by its own permission, in a folder the user may write.
-    ASSERT_TRUE(QDir(Dir.path()).mkdir("open"));
-    const QString ReadOnly = Write("open/ro.txt", "old");
+    const QString ReadOnly = Write("ro.txt", "old");
     SetMode(ReadOnly, 0444);
-    SetMode(Dir.filePath("open"), 0777);
-    SetMode(Dir.path(), 0755);
+    SetMode(Dir.path(), 0777);
     {
         const TActAsUnprivileged Unprivileged;
         EXPECT_EQ(ErrorOf([&] { CheckSaveTarget(ReadOnly); }), "5: Zugriff verweigert (" + ReadOnly + ")");
-        EXPECT_EQ(ErrorOf([&] { CheckSaveTarget(Dir.filePath("open/new.txt")); }), "no error");
+        EXPECT_EQ(ErrorOf([&] { CheckSaveTarget(Dir.filePath("new.txt")); }), "no error");
         for (int Filter : {1, 2}) {
-            Answer({ReadOnly}, Filter);
+            AnswerSave("ro.txt", Filter);
             Win->btnSave->click();
             EXPECT_EQ(Boxes.last(), "Fehler|Zugriff verweigert (" + ReadOnly + ")");
         }
@@ -238,13 +221,12 @@ TEST_F(AscEditorTest, OpensPcTextAndSavesAtasciiOrPcText) {
     EXPECT_EQ(Win->FileName, "DEMO.TXT");
     EXPECT_EQ(Converted(), Atascii);
 
-    // More than an Atari text holds is not cut silently: the ATASCII save writes
-    // nothing and the text stays unsaved; as PC text it is saved whole.
+    // Too long for an Atari text: the ATASCII save writes nothing, the PC one all.
     Win->TextEdit->setPlainText(QString(TAtariText::BufferSize, QChar(0xFC))); // "ue" each
     AnswerSave("atari", 1);
     Win->btnSave->click();
-    ASSERT_EQ(Boxes.size(), 5);
-    EXPECT_EQ(Boxes[4], "Warnung|" + Dir.filePath("atari") + ": " + GetMsg("mATASCIITooLong"));
+    EXPECT_EQ(Boxes.mid(4),
+              QStringList("Warnung|" + Dir.filePath("atari") + ": " + GetMsg("mATASCIITooLong")));
     EXPECT_EQ(ReadWholeFile(Dir.filePath("atari")), Atascii + "typed later" + Eol);
     EXPECT_TRUE(Win->Modified());
     AnswerSave("pc", 2);
@@ -260,8 +242,7 @@ TEST_F(AscEditorTest, ReadsUtf8AndWindows1252TextsAndSavesEachInItsOwnEncoding) 
     const QByteArray Atari = "Gruess aus Koeln" + Eol + "Aepfel" + Eol;
     // Beyond Windows-1252 kept in UTF-8, left out on the Atari; a decomposed umlaut is one.
     const QByteArray Beyond = QString::fromUtf8("Łódź → u\u0308\u00A0😀\r\n").toUtf8();
-    // Saved unedited as PC text, a file comes back byte for byte, also without a line
-    // end after its last line; mixed line ends all become the first one's.
+    // Saved unedited as PC text, byte for byte; mixed line ends become the first one's.
     const struct {
         const char* Name;
         QByteArray File;
@@ -272,7 +253,7 @@ TEST_F(AscEditorTest, ReadsUtf8AndWindows1252TextsAndSavesEachInItsOwnEncoding) 
                  {"linux.txt", Text.toUtf8(), Text, Atari},
                  {"bom.txt", "\xEF\xBB\xBF" + Text.toUtf8(), Text, Atari},
                  {"mac.txt", "A\rB\r", "A\nB\n", "A" + Eol + "B" + Eol},
-                 // Windows-1252 whose bytes begin UTF-8 sequences cut short, inside and at the end.
+                 // Windows-1252 that begins cut UTF-8 sequences.
                  {"cut.txt", "Caf\xE9\x85 dann\r\n", QString::fromUtf8("Café… dann\n"), "Caf dann" + Eol},
                  {"cutend.txt", "Ende\xE9\x85", QString::fromUtf8("Endeé…"), "Ende" + Eol},
                  {"open.txt", "A\nB", "A\nB", "A" + Eol + "B" + Eol},
