@@ -23,10 +23,9 @@ protected:
                           });
         return Files;
     }
-    static QLineEdit* NameEdit(QFileDialog* D) { return D->findChild<QLineEdit*>("fileNameEdit"); }
     // Types Name and picks filter Index (from 1) with the keyboard, as the user does.
     static void TypeAndPick(QFileDialog* D, const QString& Name, int Index) {
-        NameEdit(D)->setText(Name);
+        D->findChild<QLineEdit*>("fileNameEdit")->setText(Name);
         auto* Combo = D->findChild<QComboBox*>("fileTypeCombo");
         ASSERT_NE(Combo, nullptr);
         while (Combo->currentIndex() != Index - 1)
@@ -38,26 +37,22 @@ protected:
 
 TEST_F(SaveDialogTest, KeepsTheTypedNameWhenTheChosenFilterFitsIt) {
     Request.Filter = "Text (ATASCII)|*.TXT|Text (ASCII)|*.TXT|BMP|*.BMP";
-    const struct {
-        const char* Typed;
-        int Filter;
-        const char* Written;
-    } Rows[] = {{"NEW.TXT", 2, "NEW.TXT"},
-                {"new.txt", 2, "new.txt"},
-                {"Mixed.Txt", 2, "Mixed.Txt"},
-                {"NEW.TXT", 1, "NEW.TXT"},
-                {"pic.bmp", 3, "pic.bmp"},
-                {"NEW.TXT", 3, "NEW.bmp"}}; // a name the new filter does not fit takes its extension
-    for (const auto& R : Rows) {
-        SCOPED_TRACE(R.Typed);
-        Request.FilterIndex = R.Filter == 1 ? 2 : 1; // the filter is changed
+    // Typed, the filter picked, the name written; a name the new filter does not fit takes its extension.
+    for (const auto& [Typed, Filter, Written] : {std::tuple{"NEW.TXT", 2, "NEW.TXT"},
+                                                 {"new.txt", 2, "new.txt"},
+                                                 {"Mixed.Txt", 2, "Mixed.Txt"},
+                                                 {"NEW.TXT", 1, "NEW.TXT"},
+                                                 {"pic.bmp", 3, "pic.bmp"},
+                                                 {"NEW.TXT", 3, "NEW.bmp"}}) {
+        SCOPED_TRACE(Typed);
+        Request.FilterIndex = Filter == 1 ? 2 : 1; // the filter is changed
         const QStringList Files = Run([&](QFileDialog* D) {
-            TypeAndPick(D, R.Typed, R.Filter);
-            EXPECT_EQ(NameEdit(D)->text(), R.Written);
+            TypeAndPick(D, Typed, Filter);
+            EXPECT_EQ(D->findChild<QLineEdit*>("fileNameEdit")->text(), Written);
             Accept(D);
         });
-        EXPECT_EQ(Files, QStringList(Dir.filePath(R.Written)));
-        EXPECT_EQ(Request.FilterIndex, R.Filter);
+        EXPECT_EQ(Files, QStringList(Dir.filePath(Written)));
+        EXPECT_EQ(Request.FilterIndex, Filter);
     }
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join('\n').toStdString();
 }
