@@ -49,7 +49,6 @@ void AskWindowManagerToMaximise(const QWidget* W, bool Maximise, TWays Ways) {
 void ReportFrameBorders(const QWidget* W, const QMargins& Borders) {
     Display* D = Desk();
     if (!D) return;
-    // Left, right, top, bottom.
     const long Extents[4] = {Borders.left(), Borders.right(), Borders.top(), Borders.bottom()};
     XChangeProperty(D, Window(W->winId()), XInternAtom(D, "_NET_FRAME_EXTENTS", False), XA_CARDINAL, 32,
                     PropModeReplace, reinterpret_cast<const unsigned char*>(Extents), 4);
@@ -59,8 +58,7 @@ void ReportFrameBorders(const QWidget* W, const QMargins& Borders) {
 unsigned long TransientFor(const QWidget* W) {
     Display* D = Desk();
     Window For = 0;
-    if (!D || !XGetTransientForHint(D, Window(W->winId()), &For)) return 0;
-    return For;
+    return D && XGetTransientForHint(D, Window(W->winId()), &For) ? For : 0;
 }
 
 QList<const QWidget*> StackedTopFirst(const QList<const QWidget*>& Windows) {

@@ -8,8 +8,7 @@ class QWidget;
 
 enum class TWays { Both, Across, Down };
 
-// Asks the window manager to maximise W, or to make it normal, as the title bar's button
-// does; or in one direction only.
+// Asks the window manager to maximise W (one way or both) or to make it normal, as a title bar can.
 void AskWindowManagerToMaximise(const QWidget* W, bool Maximise, TWays Ways = TWays::Both);
 
 // Tells W's frame borders as a window manager does (_NET_FRAME_EXTENTS), without moving anything.

@@ -42,8 +42,7 @@ inline QString RectText(const QRect& R) {
     return QStringLiteral("%1,%2 %3x%4").arg(R.x()).arg(R.y()).arg(R.width()).arg(R.height());
 }
 
-// Whether Inner's frame is centred on Outer's, frames as the window manager drew them,
-// to a pixel each way (the halves of an odd size).
+// Whether Inner's frame is centred on Outer's, to a pixel each way (the halves of an odd size).
 inline ::testing::AssertionResult FrameCentredOn(QWidget* Inner, QWidget* Outer) {
     const QPoint Off = FrameOf(Inner).center() - FrameOf(Outer).center();
     if (std::abs(Off.x()) <= 1 && std::abs(Off.y()) <= 1) return ::testing::AssertionSuccess();

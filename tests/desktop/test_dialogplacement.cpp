@@ -48,12 +48,10 @@ TEST_F(DialogPlacementTest, TheSettingsDialogKeepsItsLookWhereItFits) {
     EXPECT_TRUE(Area.contains(FrameOf(Dlg)));
 }
 
-// Dialogs and message boxes on a window manager's frames: each one's frame centred
-// on the main window's frame, a box a transient of the main window.
+// Each dialog's and message box's frame centred on the main window's, a box a transient of it.
 TEST_F(DialogPlacementTest, DialogsAndMessageBoxesAreCentredFrameOnFrame) {
     Dlg->hide();
-    // Where the settings dialog, larger than the main window, has room around it.
-    EXPECT_EQ(Main->size(), QSize(625, 475));
+    EXPECT_EQ(Main->size(), QSize(625, 475)); // smaller than the dialog, which has room around it
     MoveFrameTo(Main, QPoint(300, 250));
     ASSERT_TRUE(Framed(Main));
     Dlg->show();

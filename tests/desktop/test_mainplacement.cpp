@@ -91,51 +91,42 @@ TEST_F(MainPlacementTest, AWindowMaximisedByTheWindowManagerSavesTheNormalPlacem
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-// Maximised one way first, as a title bar's buttons can, with time between the steps;
-// then fully, or closed as it is: the placement from before the first step is saved.
+// Maximised one way first, as a title bar's button can, then fully or not: the placement before is saved.
 TEST_F(MainPlacementTest, AMaximiseInTwoStepsSavesThePlacementFromBeforeTheFirst) {
-    for (const TWays First : {TWays::Down, TWays::Across}) {
+    for (const TWays First : {TWays::Down, TWays::Across})
         for (const bool Fully : {true, false}) {
-            SCOPED_TRACE(std::string(First == TWays::Down ? "down" : "across") +
-                         (Fully ? ", then fully" : ""));
+            SCOPED_TRACE(::testing::Message() << "ways " << int(First) << ", fully " << Fully);
             EXPECT_EQ(Start(QRect(100, 80, 700, 500)), "100,80 700x500");
             const QRect Area = Main->screen()->availableGeometry();
             AskWindowManagerToMaximise(Main, true, First);
-            ASSERT_TRUE(WaitFor([&] {
-                const QRect F = FrameOf(Main);
-                return First == TWays::Down ? F.height() >= Area.height() - 2 : F.width() >= Area.width() - 2;
-            }));
-            // As the window manager tells it, the window is not in its normal state.
+            const auto Along = [&](QSize S) { return First == TWays::Down ? S.height() : S.width(); };
+            ASSERT_TRUE(WaitFor([&] { return Along(FrameOf(Main).size()) >= Along(Area.size()) - 2; }));
             EXPECT_TRUE(WaitFor([&] { return TNormalPlacement::LooksMaximised(Main); }));
             // However long the first step lasts: a one-way size that would count has counted.
             auto* Settling = Main->findChild<QTimer*>(QStringLiteral("normalPlacementSettle"));
-            ASSERT_NE(Settling, nullptr);
-            ASSERT_TRUE(WaitFor([&] { return !Settling->isActive(); }));
+            ASSERT_TRUE(Settling && WaitFor([&] { return !Settling->isActive(); }));
             if (Fully) {
                 AskWindowManagerToMaximise(Main, true);
                 ASSERT_TRUE(
                     WaitFor([&] { return Main->isMaximized() && Main->width() > Area.width() * 3 / 4; }));
             }
-            // Saved as the program saves: once the window is gone.
-            Main->close();
+            Main->close(); // saved as the program saves: once the window is gone
             SaveSettings();
             EXPECT_EQ(Stored(), "100,80 700x500");
         }
-    }
     EXPECT_EQ(Start(), "100,80 700x500");
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-// The frame's borders told after the window last moved (as fluxbox may under load):
-// the saved corner is the frame's as the borders are told, also after a maximised close.
+// Borders told after the last move (as fluxbox may do) set the saved corner, also after a maximised close.
 TEST_F(MainPlacementTest, TheSavedCornerFollowsBordersToldAfterTheLastMove) {
     Start(QRect(120, 90, 700, 500));
     const QMargins Told(3, 27, 2, 4); // no window manager's own
-    const QPoint Client = Main->geometry().topLeft();
+    const QString Corner =
+        RectText(QRect(Main->geometry().topLeft() - QPoint(Told.left(), Told.top()), QSize(700, 500)));
     ReportFrameBorders(Main, Told);
     ASSERT_TRUE(WaitFor([&] { return FrameMargins(Main) == Told; }));
     QCoreApplication::sendPostedEvents();
-    const QString Corner = RectText(QRect(Client - QPoint(Told.left(), Told.top()), QSize(700, 500)));
     SaveSettings();
     EXPECT_EQ(Stored(), Corner);
     Main->showMaximized();
@@ -146,8 +137,7 @@ TEST_F(MainPlacementTest, TheSavedCornerFollowsBordersToldAfterTheLastMove) {
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-// An error about a file named on the command line, shown as the main window first
-// shows: a box of the main window, centred on its frame.
+// An error about a file on the command line, shown as the main window first shows: its box, centred on it.
 TEST_F(MainPlacementTest, ErrorsForFilesOnTheCommandLineBelongToTheMainWindow) {
     SetMessageBoxHook(nullptr);
     delete Main;
@@ -155,19 +145,15 @@ TEST_F(MainPlacementTest, ErrorsForFilesOnTheCommandLineBelongToTheMainWindow) {
     LoadSettings();
     Main->CommandLineFiles = {Dir.filePath("MISSING.PIC")};
     bool Shown = false;
-    const int Boxes = drive::WhileModal(
-        [&] {
-            Main->show();
-            WaitFor([&] { return Shown; }, 10000);
-        },
-        [&](QWidget* Box) {
-            Shown = true;
-            ASSERT_TRUE(Framed(Box));
-            EXPECT_EQ(TransientFor(Box), Main->winId());
-            EXPECT_TRUE(FrameCentredOn(Box, Main));
-            static_cast<QDialog*>(Box)->accept();
-        });
-    EXPECT_EQ(Boxes, 1);
+    EXPECT_EQ(drive::WhileModal([&] { Main->show(), WaitFor([&] { return Shown; }, 10000); },
+                                [&](QWidget* Box) {
+                                    Shown = true;
+                                    ASSERT_TRUE(Framed(Box));
+                                    EXPECT_EQ(TransientFor(Box), Main->winId());
+                                    EXPECT_TRUE(FrameCentredOn(Box, Main));
+                                    static_cast<QDialog*>(Box)->accept();
+                                }),
+              1);
 }
 
 TEST_F(MainPlacementTest, APlacementFromFarOffTheScreenComesBackWithItsWholeFrameInside) {

@@ -97,8 +97,7 @@ TEST_F(UndockingTest, EveryWindowKindUndocksWithItsFrameAtItsCornerAndDocksAgain
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join("\n").toStdString();
 }
 
-// A window zoomed beyond the screen is fitted to the screen when it is undocked: its
-// title bar and its dock button can be reached.
+// A window zoomed beyond the screen is fitted to it when undocked: title bar and dock button in reach.
 TEST_F(UndockingTest, AWindowLargerThanTheScreenIsFittedToItWhenUndocked) {
     QWidget* Window = Open("MY.FNT", RandomBytes(1024, 2));
     ASSERT_NE(Window, nullptr);

@@ -10,14 +10,7 @@
 #include <QWidget>
 #include <QWindow>
 #include <gtest/gtest.h>
-
-namespace {
-// A click on W as the window system delivers it, which a modal dialog can block.
-void Click(QWidget* W) {
-    QTest::mouseClick(W->window()->windowHandle(), Qt::LeftButton, {},
-                      W->mapTo(W->window(), W->rect().center()));
-}
-} // namespace
+#include <tuple>
 
 TEST(StayAboveOwnerTest, MakesATransientToolOfTheOwnerThatAModalDialogCovers) {
     QWidget Main;
@@ -26,34 +19,31 @@ TEST(StayAboveOwnerTest, MakesATransientToolOfTheOwnerThatAModalDialogCovers) {
     auto* Button = new QPushButton(QStringLiteral("Rotiere"), &Tool);
     int Clicks = 0;
     QObject::connect(Button, &QPushButton::clicked, [&] { ++Clicks; });
+    // A click as the window system delivers it, which a modal dialog blocks; the clicks so far.
+    const auto Click = [&] {
+        QTest::mouseClick(Tool.windowHandle(), Qt::LeftButton, {}, Button->geometry().center());
+        return Clicks;
+    };
     StayAboveOwner(&Tool, &Main);
     Tool.show();
     ASSERT_NE(Tool.windowHandle(), nullptr);
-    EXPECT_EQ(Tool.parentWidget(), &Main);
-    EXPECT_EQ(Tool.windowType(), Qt::Tool);
-    EXPECT_EQ(Tool.windowHandle()->transientParent(), Main.windowHandle());
-    EXPECT_FALSE(Tool.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
-    Click(Button);
-    EXPECT_EQ(Clicks, 1);
-
-    // While a modal dialog of the owner is up, the tool stays where it is, shown and
-    // owned as before, but the dialog has the keyboard and the tool takes no click.
+    EXPECT_EQ(std::tuple(Tool.parentWidget(), int(Tool.windowType()), Tool.windowHandle()->transientParent(),
+                         Tool.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint)),
+              std::tuple(&Main, int(Qt::Tool), Main.windowHandle(), false));
+    EXPECT_EQ(Click(), 1);
+    // While a modal dialog of the owner is up, the tool stays shown and owned as before,
+    // but the dialog has the keyboard and the tool takes no click.
     QDialog Dialog(&Main);
     bool Checked = false;
     QTimer::singleShot(0, &Dialog, [&] {
         Checked = true;
-        EXPECT_TRUE(Tool.isVisible());
-        EXPECT_EQ(Tool.windowHandle()->transientParent(), Main.windowHandle());
-        EXPECT_EQ(Dialog.windowHandle()->transientParent(), Main.windowHandle());
-        EXPECT_EQ(QApplication::activeModalWidget(), &Dialog);
-        Click(Button);
-        EXPECT_EQ(Clicks, 1);
+        EXPECT_EQ(std::tuple(Tool.isVisible(), Tool.windowHandle()->transientParent(),
+                             Dialog.windowHandle()->transientParent(), QApplication::activeModalWidget(),
+                             Click()),
+                  std::tuple(true, Main.windowHandle(), Main.windowHandle(), &Dialog, 1));
         Dialog.accept();
     });
     Dialog.exec();
     EXPECT_TRUE(Checked);
-    // The dialog gone, the tool answers again.
-    Click(Button);
-    EXPECT_EQ(Clicks, 2);
-    EXPECT_TRUE(Tool.isVisible());
+    EXPECT_EQ(std::pair(Click(), Tool.isVisible()), std::pair(2, true)); // the dialog gone, it answers again
 }

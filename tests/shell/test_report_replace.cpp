@@ -152,11 +152,6 @@ TEST_F(ReportReplaceTest, TheOptionsShowOverTheMainWindowFromTheirDefaultControl
                                 }),
               1);
     // After a print to the printer they start on "Drucker", its focus mark drawn at once.
-    const auto MarkDrawn = [](QWidget* B) {
-        const QImage Shown = B->grab().toImage();
-        B->window()->setAttribute(Qt::WA_KeyboardFocusChange, false);
-        return B->grab().toImage() != Shown;
-    };
     drive::WhileModal([&] { Win->PrintReport(); },
                       [&](QWidget* W) {
                           auto* Dlg = qobject_cast<TfrmReportOptions*>(W);
@@ -171,7 +166,9 @@ TEST_F(ReportReplaceTest, TheOptionsShowOverTheMainWindowFromTheirDefaultControl
                           ASSERT_NE(Dlg, nullptr);
                           EXPECT_TRUE(Dlg->rbPrinter->isChecked());
                           EXPECT_EQ(drive::Activated(Dlg), Dlg->rbPrinter);
-                          EXPECT_TRUE(MarkDrawn(Dlg->rbPrinter));
+                          const QImage Marked = Dlg->rbPrinter->grab().toImage(); // differs from unmarked
+                          Dlg->setAttribute(Qt::WA_KeyboardFocusChange, false);
+                          EXPECT_TRUE(Dlg->rbPrinter->grab().toImage() != Marked);
                           Dlg->btnCancel->click();
                       });
     // Shown again after it was moved and left on Cancel, it starts over.

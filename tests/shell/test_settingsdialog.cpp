@@ -59,11 +59,10 @@ TEST_F(SettingsDialogTest, OkStoresChosenColoursAndOptionsAndCancelKeepsTheEdits
     // So does the extension list's entry: white and black dots along its edge.
     drive::WithoutFocusMark({Dlg.FileTypeListBox});
     QListWidget* List = Dlg.FileTypeListBox;
-    ASSERT_NE(List->currentItem(), nullptr);
-    const QRect Entry = List->visualItemRect(List->currentItem());
+    const QPoint Edge = List->visualItemRect(List->currentItem()).topLeft();
     const QImage Shot = List->viewport()->grab().toImage();
-    EXPECT_EQ(std::make_pair(Shot.pixel(Entry.topLeft()), Shot.pixel(Entry.topLeft() + QPoint(1, 0))),
-              std::make_pair(qRgb(255, 255, 255), qRgb(0, 0, 0)));
+    EXPECT_EQ(std::pair(Shot.pixel(Edge), Shot.pixel(Edge + QPoint(1, 0))),
+              std::pair(qRgb(255, 255, 255), qRgb(0, 0, 0)));
     Dlg.rbPHO2->setChecked(true);
     Dlg.btnOK->Click();
     EXPECT_FALSE(Dlg.isVisible());
@@ -153,16 +152,12 @@ TEST_F(SettingsDialogTest, EachShowingIsCentredOnTheMainWindowAndStartsOnTheFirs
         Dlg.btnCancel->Click();
         EXPECT_FALSE(Dlg.isVisible());
     }
-    // The colour dialog closed, a window manager may give the keyboard to the main
-    // window, at once or a little later: the settings take it back, on the colour button.
+    // Should the main window take the keyboard as the colour dialog closes, now or later, it comes back.
     Dlg.show();
     for (const bool Later : {false, true}) {
         drive::Activated(&Dlg);
         SetColorDialogHook([&](quint32&) {
-            if (Later)
-                drive::Soon(&Main, [&] { drive::Activated(&Main); });
-            else
-                drive::Activated(&Main);
+            Later ? drive::Soon(&Main, [&] { drive::Activated(&Main); }) : void(drive::Activated(&Main));
             return false;
         });
         Dlg.btnCol2->Click();

@@ -400,16 +400,14 @@ TEST_F(WindowPlacementTest, TheNormalPlacementSkipsTheStepsOfAMaximising) {
     EXPECT_EQ(Main->NormalPlacement(), Wide);
 }
 
-// Message boxes and questions belong to the main window, whichever window is active,
-// and are centred on it like the other dialogs; a splash screen still up steps aside.
+// Message boxes belong to the main window, whichever is active, centred on it; a splash still up steps aside.
 TEST_F(WindowPlacementTest, MessageBoxesBelongToTheMainWindowAndAreCentredOnIt) {
     SetMessageBoxHook(nullptr);
     Main->move(40, 30);
     QWidget Free; // an undocked window, say, has the keyboard
     Free.setGeometry(700, 500, 200, 150);
     Free.show();
-    Free.activateWindow();
-    QApplication::processEvents();
+    drive::Activated(&Free);
     const std::pair<const char*, std::function<void()>> Boxes[] = {
         {"warning", [] { ShowWarningMsg("Die Datei kann nicht gespeichert werden."); }},
         {"error", [] { ShowErrorMsg("Fehler beim Lesen"); }},
@@ -433,21 +431,16 @@ TEST_F(WindowPlacementTest, MessageBoxesBelongToTheMainWindowAndAreCentredOnIt) 
                                             [&](QWidget* Box) { EXPECT_EQ(Box->parentWidget(), &Dialog); });
                           Dialog.accept();
                       });
-    // Before the main window shows, a warning of the start-up is not hidden under the splash.
+    // Before the main window shows, a start-up warning is not hidden under the splash.
     Main->hide();
     Free.hide();
     TSplashScreen Splash;
     Splash.QWidget::setVisible(true); // shown without its fade
     ASSERT_TRUE(Splash.isVisible());
-    // The splash's fade runs in its own event loop and is ended from inside it.
-    std::function<void(int)> FadeEnds = [&](int Rounds) {
-        drive::Soon(&Splash, [&, Rounds] {
-            if (!Splash.FinishFade() && Rounds > 0) FadeEnds(Rounds - 1);
-        });
-    };
-    FadeEnds(16);
-    const int Shown =
-        drive::WhileModal([] { ShowWarningMsg("Die Einstellungen können nicht gelesen werden."); },
-                          [&](QWidget*) { EXPECT_FALSE(Splash.isVisible()); });
-    EXPECT_EQ(Shown, 1);
+    QTimer Fade; // the fade runs in an event loop of its own: ended from inside it
+    QObject::connect(&Fade, &QTimer::timeout, &Splash, [&] { Splash.FinishFade(); });
+    Fade.start(5);
+    EXPECT_EQ(drive::WhileModal([] { ShowWarningMsg("Die Einstellungen können nicht gelesen werden."); },
+                                [&](QWidget*) { EXPECT_FALSE(Splash.isVisible()); }),
+              1);
 }
