@@ -27,8 +27,7 @@ TEST_F(BlankSaveTest, Gr8PagesAndPhotosSaveBackUnderAnyTwoGr8ColoursAndInvertedT
     const QByteArray Photo = "402\x9b" + QByteArray(2, '\0') + RandomBytes(400, 29) + "39\x9b" + "9\x9b";
     QByteArray Inverted = Page;
     for (char& B : Inverted) B = char(~B);
-    // An album of one 80 x 20 picture: its sheet is 640 x 68, the picture at byte
-    // column 3, row 8; the captions and the rest pack clear.
+    // An album of one 80 x 20 picture: a 640 x 68 sheet, clear but the picture at byte 3, row 8.
     const QByteArray Pic = RandomBytes(200, 30);
     const QByteArray Album = "217\x9b" + QByteArray("ONE").leftJustified(15, ' ') + char(20) + char(10) + Pic;
     QByteArray Sheet(80 * 68, '\0');

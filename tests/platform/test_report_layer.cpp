@@ -174,16 +174,11 @@ TEST(ReportLayer, RaisedAndLoweredTextReachesHtmlAsSuperAndSubscript) {
 TEST(ReportLayout, FlowingTextDrawsEachLineOnItsPageOnly) {
     QTextDocument Doc;
     Doc.setDefaultFont(QFont(QStringLiteral("Liberation Mono"), 10));
-    QStringList Words;
-    QString Text;
-    for (int P = 0; P < 12; ++P) {
-        for (int I = 0; I < 300; ++I) {
-            Words << QStringLiteral("w%1x%2").arg(P).arg(I, 3, 10, QLatin1Char('0'));
-            Text += Words.last() + QLatin1Char(' ');
-        }
-        Text += QLatin1Char('\n');
-    }
-    Doc.setPlainText(Text);
+    QStringList Words, Paragraphs; // 12 paragraphs of 300 words
+    for (int I = 0; I < 12 * 300; ++I)
+        Words << QStringLiteral("w%1x%2").arg(I / 300).arg(I % 300, 3, 10, QLatin1Char('0'));
+    for (int P = 0; P < 12; ++P) Paragraphs << Words.mid(P * 300, 300).join(' ') + ' ';
+    Doc.setPlainText(Paragraphs.join('\n') + '\n');
     TReportJob Job;
     Job.AddFlowingText(Doc, 1.0, 7.0, 2);
     ASSERT_GE(Job.PageCount(), 4);
