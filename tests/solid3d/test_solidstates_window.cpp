@@ -183,8 +183,7 @@ TEST_F(SolidStatesWindowTest, ControllerActsOnlyOnAnActive3DWindow) {
     EXPECT_EQ(std::make_pair(Win->Om3D->Observer.X, int(Win->AutoRotate)), std::make_pair(Before.X, 1));
 }
 
-// Opened from a free 3D window, the controller drives that one; back in the main
-// window, it drives and shows the main window's active 3D document.
+// The controller drives the free 3D window it was opened from, then the main window's active one.
 TEST_F(SolidStatesWindowTest, ControllerDrivesTheActive3DWindowDockedOrFree) {
     TChildWinSolidStates* Free = Open();
     auto* Docked = qobject_cast<TChildWinSolidStates*>(OpenedMainWindow::Open("wuerfel.3d", Square()));
@@ -195,35 +194,32 @@ TEST_F(SolidStatesWindowTest, ControllerDrivesTheActive3DWindowDockedOrFree) {
     drive::Activated(Free);
     ASSERT_EQ(Main->ActiveDocument(), Docked);
     TfrmSolidStatesController* C = Controller(Free);
+    const auto Running = [&] { return std::make_pair(Free->Timer1->isActive(), Docked->Timer1->isActive()); };
     drive::Activated(C); // the user works in the controller now
-    EXPECT_EQ(TfrmSolidStatesController::ActiveSolidStatesWindow(), Free);
-    EXPECT_EQ(C->lblFileName->text(), "QUADRAT.3D");
-
+    EXPECT_EQ(std::make_pair(TfrmSolidStatesController::ActiveSolidStatesWindow(), C->lblFileName->text()),
+              std::make_pair(Free, QString("QUADRAT.3D")));
     C->cbAutorotate->setChecked(false);
     EXPECT_EQ(std::make_pair(int(Free->AutoRotate), int(Docked->AutoRotate)), std::make_pair(0, 1));
     C->btnRotateMouseDown();
-    EXPECT_EQ(std::make_pair(Free->Timer1->isActive(), Docked->Timer1->isActive()),
-              std::make_pair(true, false));
+    EXPECT_EQ(Running(), std::make_pair(true, false));
     C->btnRotateMouseUp();
-    EXPECT_FALSE(Free->Timer1->isActive());
+    EXPECT_EQ(Running(), std::make_pair(false, false));
     const double DockedX = Docked->Om3D->Observer.X;
     C->tbxEnter(C->tbxOX);
     C->trackBar1->setValue(9);
     EXPECT_EQ(std::make_pair(Free->Om3D->Observer.X, Docked->Om3D->Observer.X), std::make_pair(9.0, DockedX));
-    // Only the driven window's rotation shows in the observer edits.
-    Docked->Timer1Timer();
+    Docked->Timer1Timer(); // only the driven window's rotation shows
     EXPECT_EQ(C->tbxOX->text(), "9");
     Free->Timer1Timer();
     EXPECT_EQ(C->tbxOX->text(), ObserverText(Free->Om3D->Observer.X));
 
     drive::Activated(Main);
-    EXPECT_EQ(C->lblFileName->text(), "WUERFEL.3D");
-    EXPECT_EQ(C->tbxOX->text(), GeneralFloatText(Docked->Om3D->Observer.X));
+    EXPECT_EQ(std::make_pair(C->lblFileName->text(), C->tbxOX->text()),
+              std::make_pair(QString("WUERFEL.3D"), GeneralFloatText(Docked->Om3D->Observer.X)));
     drive::Activated(C);
     EXPECT_EQ(TfrmSolidStatesController::ActiveSolidStatesWindow(), Docked);
     C->btnRotateMouseDown();
-    EXPECT_EQ(std::make_pair(Free->Timer1->isActive(), Docked->Timer1->isActive()),
-              std::make_pair(false, true));
+    EXPECT_EQ(Running(), std::make_pair(false, true));
     EXPECT_TRUE(Boxes.isEmpty());
 }
 
@@ -233,12 +229,11 @@ TEST_F(SolidStatesWindowTest, ControllerEditsShowTheirNumbersFromTheStart) {
     Win->Timer1->stop();
     Win->Om3D->Observer = {-16.0356525441514, 70.71067811865476, -0.000123456789};
     TfrmSolidStatesController* C = Controller(Win);
-    const QList<QLineEdit*> Edits = {C->tbxOX, C->tbxOY, C->tbxOZ, C->tbxVX, C->tbxVY, C->tbxVZ, C->tbxZoom};
+    EXPECT_EQ(C->tbxOX->text(), GeneralFloatText(-16.0356525441514)); // the opener's values at once
     const auto ExpectAtStart = [&](const char* Step) {
-        for (QLineEdit* E : Edits)
+        for (QLineEdit* E : {C->tbxOX, C->tbxOY, C->tbxOZ, C->tbxVX, C->tbxVY, C->tbxVZ, C->tbxZoom})
             EXPECT_EQ(E->cursorPosition(), 0) << Step << " " << E->objectName().toStdString();
     };
-    EXPECT_EQ(C->tbxOX->text(), GeneralFloatText(-16.0356525441514)); // the opener's values at once
     ExpectAtStart("opened");
     Win->Timer1Timer();
     ExpectAtStart("rotated");

@@ -115,8 +115,7 @@ TEST_F(ATASCIITable, WindowsShowTheirPicturesScrollSaveAndPrint) {
     QImage Expected;
     DrawATASCIITable(Expected, Font, false);
     EXPECT_EQ(Table->imgATASCIITable->Picture, Expected);
-    // Opened with the focus on its scroll box, the frame lies around the table: the
-    // top rows of its header show whole.
+    // Focused, the scroll box's frame lies around the table: the header's top rows show whole.
     Main->resize(625, 475);
     Main->show();
     QApplication::processEvents();

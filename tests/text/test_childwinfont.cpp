@@ -224,8 +224,9 @@ TEST_F(FontWindowTest, EveryCaptionFitsAtZoomOneAndInTheEditor) {
         EXPECT_GT(G.left(), std::exchange(Right, G.right())) << B->objectName().toStdString();
         EXPECT_LE(G.right(), W->pnlTop->width() - 1) << B->objectName().toStdString();
         // The bar's Atari face reaches its buttons, as on every blue tool bar.
-        EXPECT_EQ(QFontInfo(B->font()).family(), "ATASCII") << B->objectName().toStdString();
-        EXPECT_EQ(B->font().pointSizeF(), W->pnlTop->font().pointSizeF()) << B->objectName().toStdString();
+        EXPECT_EQ(std::make_pair(QFontInfo(B->font()).family(), B->font().pointSizeF()),
+                  std::make_pair(QString("ATASCII"), W->pnlTop->font().pointSizeF()))
+            << B->objectName().toStdString();
     }
     // The editor's title is not cut, and the copy buffers stand right of their caption.
     W->btnFontEditClick();
@@ -243,11 +244,9 @@ TEST_F(FontWindowTest, EveryCaptionFitsAtZoomOneAndInTheEditor) {
         EXPECT_LT(B->mapTo(W, QPoint(B->width() - 1, 0)).x(), W->width()) << B->objectName().toStdString();
 }
 
-namespace {
-class FontExplorerCaptionTest : public OpenedMainWindow {};
-} // namespace
+using FontExplorerCaptionTest = OpenedMainWindow;
 
-// Every new showing (docking, undocking, the frame's states) keeps what the caption says.
+// Docking, undocking and the frame's states keep what the caption says.
 TEST_F(FontExplorerCaptionTest, TheCaptionStaysDockedUndockedAndInEveryState) {
     Main->menuFontExplorerClick(Main->menuFontExplorer);
     QApplication::processEvents();
@@ -255,27 +254,24 @@ TEST_F(FontExplorerCaptionTest, TheCaptionStaysDockedUndockedAndInEveryState) {
     ASSERT_NE(W, nullptr);
     const QString Want = " Font-Explorer: ATARI (Morvanel intern)";
     EXPECT_EQ(W->windowTitle(), Want);
-    const auto Check = [&](const char* Step) {
-        QApplication::processEvents();
-        EXPECT_EQ(W->windowTitle(), Want) << Step;
-        EXPECT_EQ(DocumentFrame(W)->windowTitle(), Want) << Step;
-    };
     for (int Round = 0; Round < 2; ++Round) {
         W->btnIsChildWinClick();
         ASSERT_EQ(W->isWindow(), Round == 0);
-        Check("docking toggled");
-        QWidget* Frame = DocumentFrame(W);
-        Frame->showMaximized();
-        Check("maximised");
-        Frame->showMinimized();
-        Check("minimised");
-        Frame->showNormal();
-        Check("restored");
+        for (const auto& [Show, Step] :
+             {std::pair<void (QWidget::*)(), const char*>{nullptr, "docking toggled"},
+              {&QWidget::showMaximized, "maximised"},
+              {&QWidget::showMinimized, "minimised"},
+              {&QWidget::showNormal, "restored"}}) {
+            if (Show) (DocumentFrame(W)->*Show)();
+            QApplication::processEvents();
+            EXPECT_EQ(std::make_pair(W->windowTitle(), DocumentFrame(W)->windowTitle()),
+                      std::make_pair(Want, Want))
+                << Step;
+        }
     }
-    // A font file keeps its name alone.
-    QWidget* File = Open("MY.FNT", RandomFont(3));
-    ASSERT_NE(qobject_cast<TChildWinFont*>(File), nullptr);
-    qobject_cast<TChildWinFont*>(File)->btnIsChildWinClick();
+    auto* File = qobject_cast<TChildWinFont*>(Open("MY.FNT", RandomFont(3)));
+    ASSERT_NE(File, nullptr);
+    File->btnIsChildWinClick();
     QApplication::processEvents();
-    EXPECT_EQ(File->windowTitle(), " MY.FNT");
+    EXPECT_EQ(File->windowTitle(), " MY.FNT"); // a font file keeps its name alone
 }
