@@ -206,8 +206,8 @@ TEST_F(BlankSaveTest, OneGr8ColourForBothAsksBeforeEveryOneBitSaveAndNoWritesNot
         const QStringList Files = QDir(Dir.path()).entryList(QDir::Files);
         QStringList Expected;
         const QList<TChildWinGraphic*> Wins = {Gr8, Gr8, Pho, Pho, Joined, Alb, Inv, Inv};
-        for (const QString& Name : {"page.GR8", "old.GR8", "photo.PHO", "old.PHO", "joined.PHO", "album.PHO",
-                                    "inverted.GR8", "old.GR8"}) {
+        for (const char* Name : {"page.GR8", "old.GR8", "photo.PHO", "old.PHO", "joined.PHO", "album.PHO",
+                                 "inverted.GR8", "old.GR8"}) {
             Wins[Expected.size()]->SaveToFile(Dir.filePath(Name));
             Expected << Asked({Dir.filePath(Name)}, "mGR8OneColour");
         }

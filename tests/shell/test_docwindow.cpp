@@ -279,8 +279,9 @@ TEST_F(DocWindowOnScreen, EveryKindHasTheKeyboardAfterUndockingAndDocking) {
                 QWidget* Focus = QApplication::focusWidget();
                 ASSERT_TRUE(Focus && (Step > 0 || Window->isAncestorOf(Focus)));
                 const bool Marked = qobject_cast<QToolButton*>(Focus) || qobject_cast<QScrollArea*>(Focus);
-                if (Marked && Window->isAncestorOf(Focus))
+                if (Marked && Window->isAncestorOf(Focus)) {
                     EXPECT_TRUE(FocusMarkShown(Focus)) << Focus->objectName().toStdString();
+                }
             }
             if (!Details) continue;
             ASSERT_TRUE(Details->hasFocus());
