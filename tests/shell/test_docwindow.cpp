@@ -262,9 +262,12 @@ TEST_F(DocWindowOnScreen, EveryKindHasTheKeyboardAfterUndockingAndDocking) {
         Open("PAGE.PIC", RandomBytes(7680, 1)), Open("THIRTY.TXT", QByteArray(30, 'A') + char(155)),
         Open("LIST.LST", "10 GOTO 10\x9B"), Open("MY.FNT", RandomBytes(1024, 2)),
         Open("CUBE.3D", SolidFile({{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}, {{1, 2}, {2, 3}, {3, 1}}))};
-    for (auto Menu :
-         {&TfrmMain::menuATASCIITableClick, &TfrmMain::menuFontMapClick, &TfrmMain::menuATASCIIEditorClick})
-        (Main->*Menu)(), Windows << Main->ActiveDocument();
+    Main->menuATASCIITableClick();
+    Windows << Main->ActiveDocument();
+    Main->menuFontMapClick();
+    Windows << Main->ActiveDocument();
+    Main->menuATASCIIEditorClick();
+    Windows << Main->ActiveDocument();
     for (QWidget* Window : Windows) {
         SCOPED_TRACE(Window->objectName().toStdString());
         auto* Details = Window->findChild<QAbstractButton*>("btnDetails");

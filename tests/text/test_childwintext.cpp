@@ -34,8 +34,9 @@ protected:
     }
     // Opens as the dispatch does: the notices follow the opening.
     void Open(const QString& Name, const QByteArray& Data) {
+        const QPointer<TChildWinText> Opened(Win); // a test may close it while it draws
         Win->OpenDocument(Write(Name, Data), Name);
-        Win->ShowOpenNotices();
+        if (Opened) Opened->ShowOpenNotices();
     }
     void Enter(QLineEdit* Edit, const QString& Text) {
         Edit->setText(Text);
