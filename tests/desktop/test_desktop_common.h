@@ -9,8 +9,9 @@
 #include <QWindow>
 #include <functional>
 
-// Lets events run until Done says so or Ms have passed; Done's last answer.
-inline bool WaitFor(const std::function<bool()>& Done, int Ms = 3000) {
+// Lets events run until Done says so or Ms have passed; Done's last answer. The
+// limit is generous: a loaded machine can keep the window manager waiting for seconds.
+inline bool WaitFor(const std::function<bool()>& Done, int Ms = 10000) {
     QElapsedTimer Clock;
     Clock.start();
     while (!Done()) {
